@@ -1,0 +1,32 @@
+# One interface target that every Zenvora target links: language level,
+# warnings and Qt's strictness switches.
+add_library(zenvora_options INTERFACE)
+target_compile_features(zenvora_options INTERFACE cxx_std_20)
+target_compile_options(zenvora_options INTERFACE
+  -Wall -Wextra -pedantic -Wold-style-cast -Wshadow -Wnon-virtual-dtor
+  $<$<BOOL:${ZENVORA_WERROR}>:-Werror>)
+target_compile_definitions(zenvora_options INTERFACE
+  QT_NO_CAST_FROM_ASCII
+  QT_NO_CAST_TO_ASCII
+  QT_NO_CAST_FROM_BYTEARRAY
+  QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+  QT_NO_CONTEXTLESS_CONNECT
+  QT_NO_KEYWORDS
+  QT_DISABLE_DEPRECATED_UP_TO=0x060400)
+if(ZENVORA_SANITIZE)
+  target_compile_options(zenvora_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
+  target_link_options(zenvora_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# Registers a Qt Test executable with CTest. Widget tests run offscreen.
+function(zenvora_add_test name)
+  cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE zenvora_options Qt6::Test ${ARG_LIBRARIES})
+  add_test(NAME ${name} COMMAND ${name})
+  set(env "ZENVORA_PROGRAM_DIR=${ZENVORA_PROGRAM_DIR}")
+  if(ARG_WIDGETS)
+    list(APPEND env "QT_QPA_PLATFORM=offscreen")
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+endfunction()

@@ -1,0 +1,128 @@
+#include "DOSOutputs.h"
+
+#include "MessageSink.h"
+#include "ProcessGroup.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
+
+DOSOutputs::DOSOutputs(MessageSink &messages, QObject *parent)
+    : QObject(parent), m_messages(messages)
+{
+    m_killTimer.setSingleShot(true);
+    m_killTimer.setInterval(StopGraceMilliseconds);
+    connect(&m_killTimer, &QTimer::timeout, this,
+            [this] { ProcessGroup::signalGroup(m_groupId, ProcessGroup::Signal::Kill); });
+}
+
+DOSOutputs::~DOSOutputs()
+{
+    if (!m_process)
+        return;
+    m_process->disconnect(this);
+    ProcessGroup::signalGroup(m_groupId, ProcessGroup::Signal::Kill);
+    m_process->waitForFinished(1000);
+}
+
+void DOSOutputs::setCommandLine(const QString &commandLine)
+{
+    m_command = EncoderCommand::fromCommandLine(commandLine);
+}
+
+void DOSOutputs::setCommand(const EncoderCommand &command)
+{
+    m_command = command;
+}
+
+bool DOSOutputs::ExecuteCommand(const QString &commandLine)
+{
+    if (m_process)
+        return false;
+    if (!commandLine.isEmpty())
+        setCommandLine(commandLine);
+    if (m_command.isEmpty()) {
+        m_messages.showMessage(QStringLiteral("Command Line empty"), {},
+                               MessageSink::Icon::Critical);
+        return false;
+    }
+    if (!programExists()) {
+        m_messages.showMessage(QStringLiteral("File or command not found"), {},
+                               MessageSink::Icon::Critical);
+        return false;
+    }
+
+    auto *process = new QProcess(this);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->setInputChannelMode(QProcess::ManagedInputChannel);
+    process->setChildProcessModifier(&ProcessGroup::becomeGroupLeaderBoundToParent);
+    process->start(m_command.program(), m_command.arguments(), QIODevice::ReadWrite);
+    // Returns as soon as exec has succeeded or failed; it runs no event loop.
+    if (!process->waitForStarted(-1)) {
+        const int error = static_cast<int>(process->error());
+        delete process;
+        m_messages.showMessage(QStringLiteral("CreatePipe failed. Error: ") +
+                                   QString::number(error),
+                               {}, MessageSink::Icon::Critical);
+        return false;
+    }
+    process->closeWriteChannel();
+
+    m_process = process;
+    m_groupId = process->processId();
+    m_outputs.clear();
+    m_decoder.resetState();
+    m_stopRequested = false;
+    connect(process, &QProcess::readyRead, this, &DOSOutputs::deliverAvailableOutput);
+    connect(process, &QProcess::finished, this, &DOSOutputs::finishRun);
+    return true;
+}
+
+void DOSOutputs::stop()
+{
+    if (!m_process || m_stopRequested)
+        return;
+    m_stopRequested = true;
+    ProcessGroup::signalGroup(m_groupId, ProcessGroup::Signal::Terminate);
+    m_killTimer.start();
+}
+
+bool DOSOutputs::programExists() const
+{
+    const QString program = m_command.program();
+    if (program.contains(u'/'))
+        return QFileInfo(program).isExecutable() && !QFileInfo(program).isDir();
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
+void DOSOutputs::deliverAvailableOutput()
+{
+    while (m_process && m_process->bytesAvailable() > 0) {
+        const QByteArray bytes = m_process->read(ChunkSize);
+        const QString chunk = m_decoder.decode(bytes);
+        m_outputs += chunk;
+        Q_EMIT ReceiveOutputs(chunk);
+    }
+}
+
+void DOSOutputs::finishRun(int exitCode, QProcess::ExitStatus status)
+{
+    deliverAvailableOutput();
+    m_killTimer.stop();
+    // Whatever the child left behind in its group goes with it.
+    ProcessGroup::signalGroup(m_groupId, ProcessGroup::Signal::Kill);
+
+    if (m_stopRequested)
+        m_result = {Outcome::Stopped, exitCode};
+    else if (status == QProcess::CrashExit)
+        m_result = {Outcome::Crashed, exitCode};
+    else if (exitCode != 0)
+        m_result = {Outcome::ExitedWithError, exitCode};
+    else
+        m_result = {Outcome::Succeeded, 0};
+
+    m_process->disconnect(this);
+    m_process->deleteLater();
+    m_process = nullptr;
+    m_groupId = 0;
+    Q_EMIT CommandOver();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Where the few messages meant for the user go: a message box in the window,
+// standard error in the headless program, a recorder in tests. The engine
+// never opens a dialog itself.
+class MessageSink
+{
+public:
+    enum class Icon { Critical, Exclamation, Information };
+
+    virtual ~MessageSink() = default;
+    virtual void showMessage(const QString &text, const QString &caption, Icon icon) = 0;
+};
