@@ -1,0 +1,173 @@
+#include "JobList.h"
+
+namespace {
+
+QString lastThreeUpper(const QString &text)
+{
+    return text.right(3).toUpper();
+}
+
+} // namespace
+
+JobList::JobList(QObject *parent) : QAbstractTableModel(parent) {}
+
+QString JobList::FormatTag(const QString &path)
+{
+    return lastThreeUpper(path.trimmed());
+}
+
+QString JobList::UntrimmedFormatTag(const QString &path)
+{
+    return lastThreeUpper(path);
+}
+
+JobList::JobId JobList::AddJob(const QString &path, TagSource tagSource)
+{
+    const int row = jobCount();
+    beginInsertRows({}, row, row);
+    const JobId id = m_nextId++;
+    m_jobs.append({id, path,
+                   tagSource == TagSource::Trimmed ? FormatTag(path) : UntrimmedFormatTag(path)});
+    endInsertRows();
+    return id;
+}
+
+void JobList::AddJobs(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    const int first = jobCount();
+    beginInsertRows({}, first, first + static_cast<int>(paths.size()) - 1);
+    m_jobs.reserve(m_jobs.size() + paths.size());
+    for (const QString &path : paths)
+        m_jobs.append({m_nextId++, path, FormatTag(path)});
+    endInsertRows();
+}
+
+bool JobList::RemoveSelectedJob(int row)
+{
+    if (row < 0 || row >= jobCount() || isRunning(row))
+        return false;
+    removeRow(row);
+    if (m_jobs.isEmpty())
+        setDropHintVisible(true);
+    return true;
+}
+
+void JobList::RemoveAllJobs()
+{
+    const int running = m_runningJob ? rowOf(*m_runningJob) : -1;
+    if (running < 0) {
+        beginResetModel();
+        m_jobs.clear();
+        endResetModel();
+    } else {
+        const Job kept = m_jobs.at(running);
+        beginResetModel();
+        m_jobs = {kept};
+        endResetModel();
+    }
+    setDropHintVisible(true);
+}
+
+void JobList::RemoveFirstJob()
+{
+    if (!m_jobs.isEmpty())
+        removeRow(0);
+}
+
+bool JobList::removeJob(JobId id)
+{
+    const int row = rowOf(id);
+    if (row < 0)
+        return false;
+    removeRow(row);
+    return true;
+}
+
+QString JobList::currentPath() const
+{
+    return m_jobs.isEmpty() ? QString() : m_jobs.first().path;
+}
+
+std::optional<JobList::JobId> JobList::currentJob() const
+{
+    if (m_jobs.isEmpty())
+        return std::nullopt;
+    return m_jobs.first().id;
+}
+
+QString JobList::pathOf(JobId id) const
+{
+    const int row = rowOf(id);
+    return row < 0 ? QString() : m_jobs.at(row).path;
+}
+
+QStringList JobList::paths() const
+{
+    QStringList all;
+    all.reserve(m_jobs.size());
+    for (const Job &job : m_jobs)
+        all.append(job.path);
+    return all;
+}
+
+void JobList::UpdateDropHint()
+{
+    setDropHintVisible(m_jobs.isEmpty());
+}
+
+void JobList::setDropHintVisible(bool visible)
+{
+    if (m_dropHintVisible == visible)
+        return;
+    m_dropHintVisible = visible;
+    Q_EMIT dropHintVisibleChanged(visible);
+}
+
+int JobList::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : jobCount();
+}
+
+int JobList::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant JobList::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= jobCount() || role != Qt::DisplayRole)
+        return {};
+    const Job &job = m_jobs.at(index.row());
+    return index.column() == FileNameColumn ? job.path : job.tag;
+}
+
+QVariant JobList::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    return section == FileNameColumn ? QStringLiteral("文件名") : QStringLiteral("格式");
+}
+
+int JobList::rowOf(JobId id) const
+{
+    // Finished jobs are almost always at the front.
+    for (int row = 0; row < jobCount(); ++row) {
+        if (m_jobs.at(row).id == id)
+            return row;
+    }
+    return -1;
+}
+
+bool JobList::isRunning(int row) const
+{
+    return m_runningJob && m_jobs.at(row).id == *m_runningJob;
+}
+
+void JobList::removeRow(int row)
+{
+    beginRemoveRows({}, row, row);
+    m_jobs.removeAt(row);
+    endRemoveRows();
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The queue of input files, shown as two columns ("文件名", "格式"). Jobs are
+// appended in the order they were added and leave from the front when they
+// have been converted; each has an identity so that a finished job is
+// removed as itself even if the user changed the list meanwhile.
+class JobList final : public QAbstractTableModel
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(JobList)
+
+public:
+    using JobId = quint64;
+    enum Column { FileNameColumn, FormatColumn, ColumnCount };
+    enum class TagSource { Trimmed, Untrimmed };
+
+    explicit JobList(QObject *parent = nullptr);
+
+    static QString FormatTag(const QString &path);
+    static QString UntrimmedFormatTag(const QString &path);
+
+    JobId AddJob(const QString &path, TagSource tagSource = TagSource::Trimmed);
+    void AddJobs(const QStringList &paths);
+    // Removes the job at the row the view reports as selected; false when
+    // there is none or it is the job being converted.
+    bool RemoveSelectedJob(int row);
+    void RemoveAllJobs();
+    void RemoveFirstJob();
+    bool removeJob(JobId id);
+
+    int jobCount() const { return static_cast<int>(m_jobs.size()); }
+    QString currentPath() const;
+    std::optional<JobId> currentJob() const;
+    QString pathOf(JobId id) const;
+    QStringList paths() const;
+
+    // The job being converted cannot be removed by the user.
+    void setRunningJob(std::optional<JobId> id) { m_runningJob = id; }
+
+    bool dropHintVisible() const { return m_dropHintVisible; }
+    void UpdateDropHint();
+    void setDropHintVisible(bool visible);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+Q_SIGNALS:
+    void dropHintVisibleChanged(bool visible);
+
+private:
+    struct Job
+    {
+        JobId id;
+        QString path;
+        QString tag;
+    };
+
+    int rowOf(JobId id) const;
+    bool isRunning(int row) const;
+    void removeRow(int row);
+
+    QList<Job> m_jobs;
+    JobId m_nextId = 1;
+    std::optional<JobId> m_runningJob;
+    bool m_dropHintVisible = true;
+};

@@ -1,0 +1,186 @@
+#include "JobList.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+using namespace Qt::StringLiterals;
+
+class TestJobList : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void formatTag_data();
+    void formatTag();
+    void keepsDuplicatesInOrderOfAdding();
+    void removeSelectedKeepsRowsAndPathsPaired_data();
+    void removeSelectedKeepsRowsAndPathsPaired();
+    void dropHintFollowsUserRemovalsOnly();
+    void removeFirstMakesSecondCurrent();
+    void runningJobCannotBeRemovedByUser();
+    void finishedJobIsRemovedByIdentity();
+    void bulkAddKeepsOrderAndTags();
+};
+
+void TestJobList::formatTag_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("trimmed");
+    QTest::addColumn<QString>("untrimmed");
+    QTest::newRow("avi") << u"D:\\v\\a.avi"_s << u"AVI"_s << u"AVI"_s;
+    QTest::newRow("rmvb") << u"D:\\v\\a.rmvb"_s << u"MVB"_s << u"MVB"_s;
+    QTest::newRow("ts keeps dot") << u"/v/a.ts"_s << u".TS"_s << u".TS"_s;
+    QTest::newRow("mpeg") << u"/v/a.mpeg"_s << u"PEG"_s << u"PEG"_s;
+    QTest::newRow("no extension") << u"D:\\v\\clip"_s << u"LIP"_s << u"LIP"_s;
+    QTest::newRow("shorter than three") << u"ab"_s << u"AB"_s << u"AB"_s;
+    QTest::newRow("trailing spaces") << u"/v/a.mp4  "_s << u"MP4"_s << u"4  "_s;
+    QTest::newRow("chinese") << u"/v/视频文件"_s << u"频文件"_s << u"频文件"_s;
+}
+
+void TestJobList::formatTag()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, trimmed);
+    QFETCH(QString, untrimmed);
+    QCOMPARE(JobList::FormatTag(path), trimmed);
+    QCOMPARE(JobList::UntrimmedFormatTag(path), untrimmed);
+
+    JobList list;
+    list.AddJob(path);
+    list.AddJob(path, JobList::TagSource::Untrimmed);
+    QCOMPARE(list.index(0, JobList::FormatColumn).data().toString(), trimmed);
+    QCOMPARE(list.index(1, JobList::FormatColumn).data().toString(), untrimmed);
+    QCOMPARE(list.index(0, JobList::FileNameColumn).data().toString(), path);
+}
+
+void TestJobList::keepsDuplicatesInOrderOfAdding()
+{
+    JobList list;
+    list.AddJob(u"/a.avi"_s);
+    list.AddJob(u"/b.avi"_s);
+    list.AddJob(u"/a.avi"_s);
+    QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/b.avi"_s, u"/a.avi"_s}));
+    QVERIFY(list.RemoveSelectedJob(0));
+    QCOMPARE(list.paths(), (QStringList{u"/b.avi"_s, u"/a.avi"_s}));
+    QCOMPARE(list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), u"文件名"_s);
+    QCOMPARE(list.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), u"格式"_s);
+}
+
+void TestJobList::removeSelectedKeepsRowsAndPathsPaired_data()
+{
+    QTest::addColumn<int>("selectedRow");
+    QTest::addColumn<QStringList>("remaining");
+    const QStringList all{u"/1.avi"_s, u"/2.avi"_s, u"/3.avi"_s, u"/4.avi"_s, u"/5.avi"_s};
+    QTest::newRow("third of five") << 2 << QStringList{u"/1.avi"_s, u"/2.avi"_s, u"/4.avi"_s, u"/5.avi"_s};
+    QTest::newRow("first") << 0 << all.mid(1);
+    QTest::newRow("last") << 4 << all.mid(0, 4);
+    QTest::newRow("nothing selected") << -1 << all;
+    QTest::newRow("beyond the end") << 5 << all;
+}
+
+void TestJobList::removeSelectedKeepsRowsAndPathsPaired()
+{
+    QFETCH(int, selectedRow);
+    QFETCH(QStringList, remaining);
+    JobList list;
+    for (int i = 1; i <= 5; ++i)
+        list.AddJob(u"/%1.avi"_s.arg(i));
+    list.RemoveSelectedJob(selectedRow);
+    QCOMPARE(list.paths(), remaining);
+    QCOMPARE(list.rowCount(), remaining.size());
+    for (int row = 0; row < list.rowCount(); ++row)
+        QCOMPARE(list.index(row, 0).data().toString(), remaining.at(row));
+}
+
+void TestJobList::dropHintFollowsUserRemovalsOnly()
+{
+    JobList list;
+    QVERIFY(list.dropHintVisible());
+    list.AddJob(u"/a.avi"_s);
+    QVERIFY(list.dropHintVisible()); // the caller applies the rule after adding
+    list.UpdateDropHint();
+    QVERIFY(!list.dropHintVisible());
+
+    QSignalSpy spy(&list, &JobList::dropHintVisibleChanged);
+    list.RemoveSelectedJob(-1);
+    QVERIFY(!list.dropHintVisible());
+    QVERIFY(list.RemoveSelectedJob(0));
+    QVERIFY(list.dropHintVisible());
+    QCOMPARE(spy.count(), 1);
+
+    // A batch emptying the list leaves the hint as it was.
+    list.AddJob(u"/b.avi"_s);
+    list.UpdateDropHint();
+    list.RemoveFirstJob();
+    QCOMPARE(list.jobCount(), 0);
+    QVERIFY(!list.dropHintVisible());
+
+    list.RemoveAllJobs();
+    QVERIFY(list.dropHintVisible());
+    QCOMPARE(list.jobCount(), 0);
+}
+
+void TestJobList::removeFirstMakesSecondCurrent()
+{
+    JobList list;
+    QCOMPARE(list.currentPath(), QString());
+    QVERIFY(!list.currentJob());
+    list.AddJob(u"/a.avi"_s);
+    const JobList::JobId second = list.AddJob(u"/b.avi"_s);
+    list.RemoveFirstJob();
+    QCOMPARE(list.currentPath(), u"/b.avi"_s);
+    QCOMPARE(list.currentJob(), std::optional<JobList::JobId>(second));
+    list.RemoveFirstJob();
+    list.RemoveFirstJob();
+    QCOMPARE(list.jobCount(), 0);
+}
+
+void TestJobList::runningJobCannotBeRemovedByUser()
+{
+    JobList list;
+    const JobList::JobId running = list.AddJob(u"/a.avi"_s);
+    list.AddJob(u"/b.avi"_s);
+    list.AddJob(u"/c.avi"_s);
+    list.setRunningJob(running);
+    QVERIFY(!list.RemoveSelectedJob(0));
+    QVERIFY(list.RemoveSelectedJob(1));
+    QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/c.avi"_s}));
+    list.RemoveAllJobs();
+    QCOMPARE(list.paths(), QStringList{u"/a.avi"_s});
+    QCOMPARE(list.currentJob(), std::optional<JobList::JobId>(running));
+
+    list.setRunningJob(std::nullopt);
+    QVERIFY(list.RemoveSelectedJob(0));
+    QCOMPARE(list.jobCount(), 0);
+}
+
+void TestJobList::finishedJobIsRemovedByIdentity()
+{
+    JobList list;
+    list.AddJob(u"/a.avi"_s);
+    const JobList::JobId second = list.AddJob(u"/b.avi"_s);
+    list.AddJob(u"/c.avi"_s);
+    list.RemoveSelectedJob(0); // the user removes another job meanwhile
+    QCOMPARE(list.pathOf(second), u"/b.avi"_s);
+    QVERIFY(list.removeJob(second));
+    QCOMPARE(list.paths(), QStringList{u"/c.avi"_s});
+    QVERIFY(!list.removeJob(second));
+    QCOMPARE(list.pathOf(second), QString());
+}
+
+void TestJobList::bulkAddKeepsOrderAndTags()
+{
+    JobList list;
+    QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+    list.AddJob(u"/first.mov"_s);
+    list.AddJobs({u"/x.avi"_s, u" /y.mp4 "_s});
+    list.AddJobs({});
+    QCOMPARE(inserted.count(), 2);
+    QCOMPARE(list.paths(), (QStringList{u"/first.mov"_s, u"/x.avi"_s, u" /y.mp4 "_s}));
+    QCOMPARE(list.index(2, JobList::FormatColumn).data().toString(), u"MP4"_s);
+}
+
+QTEST_GUILESS_MAIN(TestJobList)
+#include "tst_joblist.moc"
