@@ -1,5 +1,7 @@
 #pragma once
 
+#include "JobQueue.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -10,13 +12,12 @@
 // appended in the order they were added and leave from the front when they
 // have been converted; each has an identity so that a finished job is
 // removed as itself even if the user changed the list meanwhile.
-class JobList final : public QAbstractTableModel
+class JobList final : public QAbstractTableModel, public JobQueue
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(JobList)
 
 public:
-    using JobId = quint64;
     enum Column { FileNameColumn, FormatColumn, ColumnCount };
     enum class TagSource { Trimmed, Untrimmed };
 
@@ -32,16 +33,15 @@ public:
     bool RemoveSelectedJob(int row);
     void RemoveAllJobs();
     void RemoveFirstJob();
-    bool removeJob(JobId id);
+    bool removeJob(JobId id) override;
 
-    int jobCount() const { return static_cast<int>(m_jobs.size()); }
+    int jobCount() const override { return static_cast<int>(m_jobs.size()); }
     QString currentPath() const;
-    std::optional<JobId> currentJob() const;
-    QString pathOf(JobId id) const;
+    std::optional<JobId> currentJob() const override;
+    QString pathOf(JobId id) const override;
     QStringList paths() const;
 
-    // The job being converted cannot be removed by the user.
-    void setRunningJob(std::optional<JobId> id) { m_runningJob = id; }
+    void setRunningJob(std::optional<JobId> id) override { m_runningJob = id; }
 
     bool dropHintVisible() const { return m_dropHintVisible; }
     void UpdateDropHint();

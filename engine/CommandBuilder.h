@@ -1,0 +1,33 @@
+#pragma once
+
+#include "CommandEnvironment.h"
+#include "ConversionSettings.h"
+#include "OutputFormat.h"
+#include "Parameter.h"
+#include "StageCommand.h"
+
+#include <optional>
+
+// Builds the encoder commands of a job from the settings. Each format's
+// commands are fixed fragments with the settings' texts, the input path and
+// the output path put in between; the final output path is decided (and its
+// time read) when the stage that writes it is built.
+class CommandBuilder final
+{
+public:
+    explicit CommandBuilder(CommandEnvironment environment);
+
+    StageCommand stageOne(const ConversionSettings &settings, const QString &inputPath) const;
+    // Nothing for the formats whose first stage writes the final file.
+    std::optional<StageCommand> stageTwo(const ConversionSettings &settings,
+                                         const QString &inputPath) const;
+
+    // The parameters that can reach a stage's command for a format.
+    static Parameters stageOneParameters(OutputFormat format);
+    static Parameters stageTwoParameters(OutputFormat format);
+
+private:
+    QString finalOutputPath(const ConversionSettings &settings, const QString &inputPath) const;
+
+    CommandEnvironment m_environment;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Encoder.h"
+#include "PathStyle.h"
+
+#include <QString>
+#include <QTime>
+
+#include <functional>
+
+// Everything outside the settings that a command line depends on. The
+// defaults read the real clock and file system; tests pass fixed ones.
+struct CommandEnvironment
+{
+    QString programFolder; // without a trailing separator
+    PathStyle pathStyle = PathStyle::native();
+    QString intermediatePath; // stage one of a two-stage format writes here
+    std::function<QTime()> clock = &QTime::currentTime;
+    std::function<bool(const QString &)> pathExists = &CommandEnvironment::fileExists;
+
+    // The encoder in the data folder beside the program.
+    QString programPath(Encoder encoder) const;
+
+    static bool fileExists(const QString &path);
+};

@@ -1,0 +1,69 @@
+#include "ConversionCombos.h"
+
+#include "ConversionSettings.h"
+#include "OutputFormats.h"
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct ComboDescription
+{
+    QString objectName;
+    QStringList entries;
+    QString hoverText;
+};
+
+using ComboTable = std::array<ComboDescription, ConversionCombos::Count>;
+
+ComboTable buildTable()
+{
+    return {{
+        {u"cmbOF"_s, OutputFormats::entryTexts(), u"Output Format"_s},
+        {u"cmbS"_s,
+         {ConversionSettings::SourceSize.toString(), u"128x96"_s, u"160x120"_s, u"176x144"_s,
+          u"320x180"_s, u"320x240"_s, u"352x288"_s, u"640x272"_s, u"480x480"_s, u"640x360"_s,
+          u"640x480"_s, u"720x306"_s, u"720x320"_s},
+         u"Size"_s},
+        {u"cmbVB"_s,
+         {u"40"_s, u"80"_s, u"120"_s, u"128"_s, u"256"_s, u"384"_s, u"512"_s, u"600"_s, u"640"_s,
+          u"768"_s, u"800"_s, u"900"_s, u"1000"_s, u"1500"_s},
+         u"Video Bitrate"_s},
+        {u"cmbF"_s, {u"15"_s, u"23"_s, u"29"_s}, u"Frame Rate"_s},
+        // "12050" rather than 11025 is what the list has always offered.
+        {u"cmbR"_s,
+         {u"48000"_s, u"44100"_s, u"32000"_s, u"24000"_s, u"22050"_s, u"16000"_s, u"12050"_s,
+          u"8000"_s},
+         u"Audio Rate"_s},
+        {u"cmbBR"_s,
+         {u"10.2"_s, u"12.2"_s, u"32"_s, u"48"_s, u"56"_s, u"64"_s, u"80"_s, u"96"_s, u"112"_s,
+          u"128"_s, u"192"_s, u"224"_s, u"256"_s, u"320"_s},
+         u"Audio Bitrate"_s},
+        {u"cmbChannel"_s, {u"单声道"_s, u"双声道"_s}, u"Channel(Stereo or Mono)"_s},
+    }};
+}
+
+const ComboDescription &describe(ConversionCombo combo)
+{
+    static const ComboTable combos = buildTable();
+    return combos.at(static_cast<std::size_t>(combo));
+}
+
+} // namespace
+
+QString ConversionCombos::objectName(ConversionCombo combo)
+{
+    return describe(combo).objectName;
+}
+
+QStringList ConversionCombos::entries(ConversionCombo combo)
+{
+    return describe(combo).entries;
+}
+
+QString ConversionCombos::hoverText(ConversionCombo combo)
+{
+    return describe(combo).hoverText;
+}

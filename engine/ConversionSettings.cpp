@@ -1,0 +1,44 @@
+#include "ConversionSettings.h"
+
+#include "OutputFormats.h"
+
+namespace {
+
+template <typename T> void assignIfSet(T &target, const std::optional<T> &value)
+{
+    if (value)
+        target = *value;
+}
+
+} // namespace
+
+QString ConversionSettings::text(Parameter parameter) const
+{
+    switch (parameter) {
+    case Parameter::Size:
+        return size;
+    case Parameter::VideoBitrate:
+        return videoBitrate;
+    case Parameter::FrameRate:
+        return frameRate;
+    case Parameter::AudioRate:
+        return audioRate;
+    case Parameter::AudioBitrate:
+        return audioBitrate;
+    case Parameter::Channels:
+        return QString::number(channelCount());
+    }
+    return {};
+}
+
+void ConversionSettings::selectFormat(OutputFormat newFormat)
+{
+    format = newFormat;
+    const FormatDefaults &defaults = OutputFormats::spec(newFormat).defaults;
+    assignIfSet(videoBitrate, defaults.videoBitrate);
+    assignIfSet(frameRate, defaults.frameRate);
+    assignIfSet(size, defaults.size);
+    assignIfSet(audioRate, defaults.audioRate);
+    assignIfSet(audioBitrate, defaults.audioBitrate);
+    assignIfSet(channelIndex, defaults.channelIndex);
+}

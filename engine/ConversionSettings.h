@@ -1,0 +1,35 @@
+#pragma once
+
+#include "OutputFormat.h"
+#include "Parameter.h"
+
+#include <QString>
+#include <QStringView>
+
+// The values of the format and parameter combos and the output folder when
+// a command is built. Texts are kept exactly as the user typed or picked
+// them: never trimmed, checked or converted.
+struct ConversionSettings
+{
+    // The size entry that keeps the source's picture size.
+    static constexpr QStringView SourceSize = u"原始大小";
+
+    OutputFormat format = OutputFormat::Rmvb;
+    QString size;
+    QString videoBitrate;
+    QString frameRate;
+    QString audioRate;
+    QString audioBitrate;
+    int channelIndex = -1; // 0 mono, 1 stereo, -1 when nothing is selected
+    QString outputFolder;
+
+    // 1 for mono, 2 for stereo, 0 when no channel entry is selected.
+    int channelCount() const { return channelIndex + 1; }
+
+    // The parameter as it goes into a command line.
+    QString text(Parameter parameter) const;
+
+    // What choosing a format in its combo does: it writes that format's
+    // defaults over the parameters it has defaults for.
+    void selectFormat(OutputFormat newFormat);
+};

@@ -1,0 +1,16 @@
+#include "Encoder.h"
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+QString executableName(Encoder encoder)
+{
+    static const std::array names{u"conv.exe"_s, u"coder.exe"_s, u"coder2.exe"_s};
+    return names.at(static_cast<std::size_t>(encoder));
+}
+
+Runner runnerFor(Encoder encoder)
+{
+    return encoder == Encoder::Conv ? Runner::Dos : Runner::Ffmpeg;
+}

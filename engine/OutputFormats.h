@@ -1,0 +1,22 @@
+#pragma once
+
+#include "FormatSpec.h"
+#include "OutputFormat.h"
+
+#include <QStringList>
+
+#include <optional>
+
+// The table of the nine output formats, in the order of the format combo.
+class OutputFormats final
+{
+public:
+    static constexpr int Count = 9;
+
+    static const FormatSpec &spec(OutputFormat format);
+    // The format at a combo position; nothing for -1 (no selection) or any
+    // other position outside the list.
+    static std::optional<OutputFormat> fromIndex(int index);
+    static int indexOf(OutputFormat format) { return static_cast<int>(format); }
+    static QStringList entryTexts();
+};

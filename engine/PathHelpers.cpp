@@ -1,0 +1,23 @@
+#include "PathHelpers.h"
+
+QString ParsePath(const QString &path, PathStyle style)
+{
+    for (qsizetype i = path.size() - 1; i >= 0; --i) {
+        if (style.endsFolder(path.at(i)))
+            return path.first(i + 1);
+    }
+    return {};
+}
+
+QString FileNameFromPath(const QString &path, PathStyle style)
+{
+    // A drive end is not a separator here: "C:a.avi" names the file "C:a.avi".
+    return path.sliced(path.lastIndexOf(style.separator) + 1);
+}
+
+QString NameWithoutExtension(const QString &path, PathStyle style)
+{
+    const QString name = FileNameFromPath(path, style);
+    const qsizetype dot = name.indexOf(u'.');
+    return dot < 0 ? name : name.first(dot);
+}

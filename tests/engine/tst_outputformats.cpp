@@ -1,0 +1,240 @@
+#include "ConversionCombos.h"
+#include "ConversionSettings.h"
+#include "OutputFormats.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(OutputFormat)
+Q_DECLARE_METATYPE(ConversionCombo)
+Q_DECLARE_METATYPE(std::optional<OutputFormat>)
+
+class TestOutputFormats : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void stagePlan_data();
+    void stagePlan();
+    void fromIndex_data();
+    void fromIndex();
+    void combos_data();
+    void combos();
+    void selectFormat_data();
+    void selectFormat();
+    void channelCount_data();
+    void channelCount();
+};
+
+void TestOutputFormats::stagePlan_data()
+{
+    QTest::addColumn<OutputFormat>("format");
+    QTest::addColumn<QString>("entryText");
+    QTest::addColumn<QString>("stageOne");
+    QTest::addColumn<bool>("stageOneOnFirstRunner");
+    QTest::addColumn<QString>("stageTwo"); // empty when there is none
+    QTest::addColumn<QString>("extension");
+
+    QTest::newRow("Rmvb") << OutputFormat::Rmvb << u"RMVB(RealPlayerRMVB)"_s << u"conv.exe"_s
+                          << true << u"coder.exe"_s << u".rmvb"_s;
+    QTest::newRow("Rm") << OutputFormat::Rm << u"RM(RealPlayerRM)"_s << u"conv.exe"_s << true
+                        << u"coder.exe"_s << u".rm"_s;
+    QTest::newRow("Mpg") << OutputFormat::Mpg << u"MPG(MPEG2)"_s << u"conv.exe"_s << true
+                         << QString() << u".mpg"_s;
+    QTest::newRow("Avi") << OutputFormat::Avi << u"AVI(Windows Media Player格式)"_s << u"conv.exe"_s
+                         << true << QString() << u".avi"_s;
+    QTest::newRow("Mp4HighQuality") << OutputFormat::Mp4HighQuality << u"MP4(高清MPEG4格式)"_s
+                                    << u"conv.exe"_s << true << QString() << u".mp4"_s;
+    QTest::newRow("Mov") << OutputFormat::Mov << u"MOV(QuickTime格式)"_s << u"conv.exe"_s << true
+                         << u"coder.exe"_s << u".mov"_s;
+    QTest::newRow("Mp4Mobile") << OutputFormat::Mp4Mobile << u"MP4(手机MP4格式)"_s << u"conv.exe"_s
+                               << true << u"coder2.exe"_s << u".mp4"_s;
+    QTest::newRow("ThreeGpMobile") << OutputFormat::ThreeGpMobile << u"3GP(手机3GP格式)"_s
+                                   << u"conv.exe"_s << true << u"coder2.exe"_s << u".3gp"_s;
+    QTest::newRow("Mp3Audio") << OutputFormat::Mp3Audio << u"MP3(纯音频格式)"_s << u"coder.exe"_s
+                              << false << QString() << u".mp3"_s;
+}
+
+void TestOutputFormats::stagePlan()
+{
+    QFETCH(OutputFormat, format);
+    QFETCH(QString, entryText);
+    QFETCH(QString, stageOne);
+    QFETCH(bool, stageOneOnFirstRunner);
+    QFETCH(QString, stageTwo);
+    QFETCH(QString, extension);
+
+    const FormatSpec &spec = OutputFormats::spec(format);
+    QCOMPARE(spec.format, format);
+    QCOMPARE(spec.entryText, entryText);
+    QCOMPARE(OutputFormats::entryTexts().at(OutputFormats::indexOf(format)), entryText);
+    QCOMPARE(executableName(spec.stageOne), stageOne);
+    QCOMPARE(runnerFor(spec.stageOne) == Runner::Dos, stageOneOnFirstRunner);
+    QCOMPARE(spec.hasStageTwo(), !stageTwo.isEmpty());
+    if (spec.stageTwo) {
+        QCOMPARE(executableName(*spec.stageTwo), stageTwo);
+        QCOMPARE(runnerFor(*spec.stageTwo), Runner::Ffmpeg);
+    }
+    QCOMPARE(spec.extension, extension);
+}
+
+void TestOutputFormats::fromIndex_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<std::optional<OutputFormat>>("expected");
+
+    QTest::newRow("no selection") << -1 << std::optional<OutputFormat>();
+    QTest::newRow("first") << 0 << std::optional(OutputFormat::Rmvb);
+    QTest::newRow("middle") << 4 << std::optional(OutputFormat::Mp4HighQuality);
+    QTest::newRow("last") << 8 << std::optional(OutputFormat::Mp3Audio);
+    QTest::newRow("past the end") << 9 << std::optional<OutputFormat>();
+}
+
+void TestOutputFormats::fromIndex()
+{
+    QFETCH(int, index);
+    QFETCH(std::optional<OutputFormat>, expected);
+    QCOMPARE(OutputFormats::fromIndex(index), expected);
+    if (expected)
+        QCOMPARE(OutputFormats::indexOf(*expected), index);
+}
+
+void TestOutputFormats::combos_data()
+{
+    QTest::addColumn<ConversionCombo>("combo");
+    QTest::addColumn<QString>("objectName");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("hoverText");
+
+    QTest::newRow("format")
+        << ConversionCombo::Format << u"cmbOF"_s
+        << QStringList{u"RMVB(RealPlayerRMVB)"_s, u"RM(RealPlayerRM)"_s,
+                       u"MPG(MPEG2)"_s,           u"AVI(Windows Media Player格式)"_s,
+                       u"MP4(高清MPEG4格式)"_s,   u"MOV(QuickTime格式)"_s,
+                       u"MP4(手机MP4格式)"_s,     u"3GP(手机3GP格式)"_s,
+                       u"MP3(纯音频格式)"_s}
+        << u"Output Format"_s;
+    QTest::newRow("size") << ConversionCombo::Size << u"cmbS"_s
+                          << QStringList{u"原始大小"_s, u"128x96"_s,  u"160x120"_s, u"176x144"_s,
+                                         u"320x180"_s,  u"320x240"_s, u"352x288"_s, u"640x272"_s,
+                                         u"480x480"_s,  u"640x360"_s, u"640x480"_s, u"720x306"_s,
+                                         u"720x320"_s}
+                          << u"Size"_s;
+    QTest::newRow("video bitrate")
+        << ConversionCombo::VideoBitrate << u"cmbVB"_s
+        << QStringList{u"40"_s,  u"80"_s,  u"120"_s, u"128"_s, u"256"_s, u"384"_s,  u"512"_s,
+                       u"600"_s, u"640"_s, u"768"_s, u"800"_s, u"900"_s, u"1000"_s, u"1500"_s}
+        << u"Video Bitrate"_s;
+    QTest::newRow("frame rate") << ConversionCombo::FrameRate << u"cmbF"_s
+                                << QStringList{u"15"_s, u"23"_s, u"29"_s} << u"Frame Rate"_s;
+    QTest::newRow("audio rate") << ConversionCombo::AudioRate << u"cmbR"_s
+                                << QStringList{u"48000"_s, u"44100"_s, u"32000"_s, u"24000"_s,
+                                               u"22050"_s, u"16000"_s, u"12050"_s, u"8000"_s}
+                                << u"Audio Rate"_s;
+    QTest::newRow("audio bitrate")
+        << ConversionCombo::AudioBitrate << u"cmbBR"_s
+        << QStringList{u"10.2"_s, u"12.2"_s, u"32"_s,  u"48"_s,  u"56"_s,  u"64"_s,  u"80"_s,
+                       u"96"_s,   u"112"_s,  u"128"_s, u"192"_s, u"224"_s, u"256"_s, u"320"_s}
+        << u"Audio Bitrate"_s;
+    QTest::newRow("channel") << ConversionCombo::Channel << u"cmbChannel"_s
+                             << QStringList{u"单声道"_s, u"双声道"_s}
+                             << u"Channel(Stereo or Mono)"_s;
+}
+
+void TestOutputFormats::combos()
+{
+    QFETCH(ConversionCombo, combo);
+    QFETCH(QString, objectName);
+    QFETCH(QStringList, entries);
+    QFETCH(QString, hoverText);
+    QCOMPARE(ConversionCombos::objectName(combo), objectName);
+    QCOMPARE(ConversionCombos::entries(combo), entries);
+    QCOMPARE(ConversionCombos::hoverText(combo), hoverText);
+}
+
+void TestOutputFormats::selectFormat_data()
+{
+    QTest::addColumn<OutputFormat>("format");
+    QTest::addColumn<QString>("videoBitrate");
+    QTest::addColumn<QString>("frameRate");
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("audioRate");
+    QTest::addColumn<QString>("audioBitrate");
+    QTest::addColumn<int>("channelIndex");
+
+    const QString source = u"原始大小"_s;
+    QTest::newRow("Rmvb") << OutputFormat::Rmvb << u"1200"_s << u"29"_s << source << u"44100"_s
+                          << u"320"_s << 1;
+    QTest::newRow("Rm") << OutputFormat::Rm << u"1200"_s << u"29"_s << source << u"44100"_s
+                        << u"320"_s << 1;
+    QTest::newRow("Mpg") << OutputFormat::Mpg << u"600"_s << u"24"_s << source << u"28000"_s
+                         << u"64"_s << 1;
+    QTest::newRow("Avi") << OutputFormat::Avi << u"600"_s << u"24"_s << source << u"28000"_s
+                         << u"64"_s << 1;
+    QTest::newRow("Mp4HighQuality") << OutputFormat::Mp4HighQuality << u"1200"_s << u"29"_s
+                                    << source << u"48000"_s << u"320"_s << 1;
+    QTest::newRow("Mov") << OutputFormat::Mov << u"256"_s << u"29"_s << source << u"48000"_s
+                         << u"64"_s << 1;
+    QTest::newRow("Mp4Mobile") << OutputFormat::Mp4Mobile << u"128"_s << u"29"_s << u"320x240"_s
+                               << u"8000"_s << u"12.2"_s << 0;
+    QTest::newRow("ThreeGpMobile") << OutputFormat::ThreeGpMobile << u"128"_s << u"29"_s
+                                   << u"320x240"_s << u"8000"_s << u"12.2"_s << 0;
+    // The typed picture values below survive an audio-only format.
+    QTest::newRow("Mp3Audio keeps picture values")
+        << OutputFormat::Mp3Audio << u" typed vb"_s << u"typed fps "_s << u"typed size"_s
+        << u"48000"_s << u"320"_s << 1;
+}
+
+void TestOutputFormats::selectFormat()
+{
+    QFETCH(OutputFormat, format);
+    QFETCH(QString, videoBitrate);
+    QFETCH(QString, frameRate);
+    QFETCH(QString, size);
+    QFETCH(QString, audioRate);
+    QFETCH(QString, audioBitrate);
+    QFETCH(int, channelIndex);
+
+    ConversionSettings settings;
+    settings.format = OutputFormat::Mov;
+    settings.videoBitrate = u" typed vb"_s;
+    settings.frameRate = u"typed fps "_s;
+    settings.size = u"typed size"_s;
+    settings.audioRate = u"typed rate"_s;
+    settings.audioBitrate = u"typed bitrate"_s;
+    settings.channelIndex = -1;
+    settings.outputFolder = u"E:\\out"_s;
+
+    settings.selectFormat(format);
+    QCOMPARE(settings.format, format);
+    QCOMPARE(settings.videoBitrate, videoBitrate);
+    QCOMPARE(settings.frameRate, frameRate);
+    QCOMPARE(settings.size, size);
+    QCOMPARE(settings.audioRate, audioRate);
+    QCOMPARE(settings.audioBitrate, audioBitrate);
+    QCOMPARE(settings.channelIndex, channelIndex);
+    QCOMPARE(settings.outputFolder, u"E:\\out"_s);
+}
+
+void TestOutputFormats::channelCount_data()
+{
+    QTest::addColumn<int>("channelIndex");
+    QTest::addColumn<QString>("channels");
+
+    QTest::newRow("typed text, nothing selected") << -1 << u"0"_s;
+    QTest::newRow("mono") << 0 << u"1"_s;
+    QTest::newRow("stereo") << 1 << u"2"_s;
+}
+
+void TestOutputFormats::channelCount()
+{
+    QFETCH(int, channelIndex);
+    QFETCH(QString, channels);
+    ConversionSettings settings;
+    settings.channelIndex = channelIndex;
+    QCOMPARE(settings.text(Parameter::Channels), channels);
+}
+
+QTEST_GUILESS_MAIN(TestOutputFormats)
+#include "tst_outputformats.moc"
