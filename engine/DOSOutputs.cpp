@@ -86,6 +86,16 @@ void DOSOutputs::stop()
     m_killTimer.start();
 }
 
+void DOSOutputs::stopAndWait()
+{
+    stop();
+    if (m_process && !m_process->waitForFinished(StopGraceMilliseconds)) {
+        ProcessGroup::signalGroup(m_groupId, ProcessGroup::Signal::Kill);
+        if (m_process)
+            m_process->waitForFinished(1000);
+    }
+}
+
 bool DOSOutputs::programExists() const
 {
     const QString program = m_command.program();

@@ -44,6 +44,9 @@ public:
     // Ends the child and everything it started: terminate, then kill after
     // a grace period. CommandOver follows with the outcome Stopped.
     void stop();
+    // For a program that is closing: stops the child and waits for it,
+    // killing the group when the grace period runs out.
+    void stopAndWait();
 
     static constexpr int StopGraceMilliseconds = 3000;
 

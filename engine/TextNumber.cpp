@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 using namespace Qt::StringLiterals;
@@ -31,6 +32,17 @@ struct LeadingNumber
     qsizetype end = 0;           // where the number stopped
 };
 
+// from_chars leaves the value at 0 when it does not fit; a number too large
+// must not read as 0, or a huge settings value would pick the first entry.
+double outOfRangeValue(const std::string &ascii)
+{
+    const bool negative = ascii.starts_with('-');
+    const std::string whole = ascii.substr(0, ascii.find('.'));
+    const bool huge = whole.find_first_not_of("-0") != std::string::npos;
+    const double magnitude = huge ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -magnitude : magnitude;
+}
+
 LeadingNumber scanNumber(QStringView text)
 {
     qsizetype i = skipBlanks(text, 0);
@@ -56,7 +68,10 @@ LeadingNumber scanNumber(QStringView text)
     if (!sawDigit)
         return {std::nullopt, i};
     double value = 0;
-    std::from_chars(ascii.data(), ascii.data() + ascii.size(), value, std::chars_format::fixed);
+    const auto [end, error] =
+        std::from_chars(ascii.data(), ascii.data() + ascii.size(), value, std::chars_format::fixed);
+    if (error == std::errc::result_out_of_range)
+        value = outOfRangeValue(ascii);
     return {value, i};
 }
 

@@ -1,0 +1,21 @@
+#include "OutputFolderChooser.h"
+
+#include "FolderDialog.h"
+
+using namespace Qt::StringLiterals;
+
+OutputFolderChooser::OutputFolderChooser(FolderDialog &dialog, QString defaultOutputFolder)
+    : m_dialog(dialog), m_defaultOutputFolder(std::move(defaultOutputFolder))
+{
+}
+
+QString OutputFolderChooser::title()
+{
+    return u"请选择一个文件夹:"_s;
+}
+
+QString OutputFolderChooser::browse() const
+{
+    const QString folder = m_dialog.chooseFolder(title());
+    return folder.isEmpty() ? m_defaultOutputFolder : folder;
+}

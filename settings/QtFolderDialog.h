@@ -1,0 +1,17 @@
+#pragma once
+
+#include "FolderDialog.h"
+
+class QWidget;
+
+// The desktop's folder chooser, modal to its owner window.
+class QtFolderDialog final : public FolderDialog
+{
+public:
+    explicit QtFolderDialog(QWidget *owner);
+
+    QString chooseFolder(const QString &title) override;
+
+private:
+    QWidget *m_owner;
+};

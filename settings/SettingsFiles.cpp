@@ -1,0 +1,148 @@
+#include "SettingsFiles.h"
+
+#include "AppPaths.h"
+#include "RoundedInteger.h"
+#include "SettingsFieldReader.h"
+#include "TextNumber.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using List = SetupControls::List;
+
+constexpr List AudioLists[] = {List::AudioBitrate, List::AudioRate, List::Channel};
+
+void restorePosition(SetupControls &controls, List list, const QString &field)
+{
+    const std::optional<double> value = TextNumber::parse(field);
+    if (!value)
+        return;
+    const std::optional<qint16> position = roundedInteger<qint16>(*value);
+    if (position && *position >= -1 && *position < controls.count(list))
+        controls.setPosition(list, *position);
+}
+
+// Each field is applied as soon as it is read. Once the file has ended the
+// reader yields nothing more, so the controls it does not reach keep their
+// current values.
+void restoreSetup(SettingsFieldReader &reader, SetupControls &controls)
+{
+    for (const List list : AudioLists) {
+        if (const std::optional<QString> field = reader.ReadSettingsField())
+            restorePosition(controls, list, *field);
+    }
+    if (const std::optional<QString> folder = reader.ReadSettingsField())
+        controls.setOutputFolder(*folder);
+    if (const std::optional<QString> format = reader.ReadSettingsField())
+        restorePosition(controls, List::Format, *format);
+}
+
+template <typename T> void restoreNumber(SettingsFieldReader &reader, T &target)
+{
+    const std::optional<QString> field = reader.ReadSettingsField();
+    if (!field)
+        return;
+    const double value = TextNumber::read(*field);
+    if (const std::optional<T> fitting = roundedInteger<T>(value))
+        target = *fitting;
+}
+
+// Quoted texts are written without escaping: the format has none.
+QByteArray quotedLine(const QString &text)
+{
+    return '"' + text.toUtf8() + "\"\r\n";
+}
+
+QByteArray numberLine(qint32 value)
+{
+    return QByteArray::number(value) + "\r\n";
+}
+
+} // namespace
+
+SettingsFiles::SettingsFiles(QString folder, QString defaultOutputFolder)
+    : m_folder(std::move(folder)), m_defaultOutputFolder(std::move(defaultOutputFolder))
+{
+}
+
+QString SettingsFiles::standardFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
+QString SettingsFiles::DefaultOutputFolder()
+{
+    return AppPaths::DefaultOutputFolder();
+}
+
+QString SettingsFiles::setupPath() const
+{
+    return m_folder + u"/setup.ini"_s;
+}
+
+QString SettingsFiles::optionsPath() const
+{
+    return m_folder + u"/options.ini"_s;
+}
+
+void SettingsFiles::LoadSetup(SetupControls &controls) const
+{
+    QFile file(setupPath());
+    if (file.open(QIODevice::ReadOnly)) {
+        SettingsFieldReader reader(file);
+        restoreSetup(reader, controls);
+    }
+    if (controls.outputFolder().isEmpty())
+        controls.setOutputFolder(m_defaultOutputFolder);
+}
+
+void SettingsFiles::SaveSetup(const SetupControls &controls) const
+{
+    QByteArray content;
+    for (const List list : AudioLists)
+        content += quotedLine(QString::number(controls.position(list)));
+    content += quotedLine(controls.outputFolder());
+    content += quotedLine(QString::number(controls.position(List::Format)));
+    replaceFile(setupPath(), content);
+}
+
+void SettingsFiles::LoadOptions(AppOptions &options) const
+{
+    QFile file(optionsPath());
+    if (!file.exists()) {
+        options.SoundPrompt = 0;
+        options.MusicCutterOn = 0;
+        return;
+    }
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    SettingsFieldReader reader(file);
+    restoreNumber(reader, options.SoundPrompt);
+    restoreNumber(reader, options.MusicCutterOn);
+    restoreNumber(reader, options.CutterFromSeconds);
+    restoreNumber(reader, options.CutterToSeconds);
+}
+
+void SettingsFiles::SaveOptions(const AppOptions &options) const
+{
+    replaceFile(optionsPath(), numberLine(options.SoundPrompt) + numberLine(options.MusicCutterOn) +
+                                   numberLine(options.CutterFromSeconds) +
+                                   numberLine(options.CutterToSeconds));
+}
+
+void SettingsFiles::replaceFile(const QString &path, const QByteArray &content) const
+{
+    if (!QDir().mkpath(m_folder))
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(content); // a failed write makes commit() keep the old file
+    file.commit();
+}

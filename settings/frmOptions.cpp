@@ -1,0 +1,216 @@
+#include "frmOptions.h"
+
+#include "AppOptions.h"
+#include "MessageSink.h"
+#include "RoundedInteger.h"
+#include "SettingsFiles.h"
+#include "TextNumber.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QWindow>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using TimeFields = std::array<QLineEdit *, 3>;
+
+double numericValue(const QLineEdit *field)
+{
+    return TextNumber::read(field->text());
+}
+
+// Hours, minutes and seconds by floor division, so a negative time still
+// reads back to the same number of seconds.
+void showTime(const TimeFields &fields, qint32 totalSeconds)
+{
+    const auto floorDiv = [](qint64 value, qint64 divisor) {
+        const qint64 quotient = value / divisor;
+        return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
+    };
+    const qint64 hours = floorDiv(totalSeconds, 3600);
+    const qint64 minutes = floorDiv(totalSeconds - hours * 3600, 60);
+    const qint64 seconds = totalSeconds - hours * 3600 - minutes * 60;
+    fields[0]->setText(QString::number(hours));
+    fields[1]->setText(QString::number(minutes));
+    fields[2]->setText(QString::number(seconds));
+}
+
+// A total that does not fit leaves the stored value as it was.
+void storeTime(const TimeFields &fields, qint32 &target)
+{
+    const double total =
+        numericValue(fields[0]) * 3600 + numericValue(fields[1]) * 60 + numericValue(fields[2]);
+    if (const std::optional<qint32> seconds = roundedInteger<qint32>(total))
+        target = *seconds;
+}
+
+} // namespace
+
+frmOptions::frmOptions(AppOptions &options, const SettingsFiles &files, MessageSink &messages,
+                       QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_options(options), m_files(files),
+      m_messages(messages)
+{
+    setWindowTitle(u"选项设置"_s);
+    setModal(true);
+    setFont(QFont(u"Tahoma"_s, 9));
+    setFixedSize(305, 120);
+    createSoundControls();
+    createButtons();
+    createCutterControls();
+    Form_Load();
+}
+
+void frmOptions::createSoundControls()
+{
+    auto *label = new QLabel(u"转换完毕声音提示"_s, this);
+    label->setGeometry(102, 16, 108, 14);
+
+    m_cmbSR = new QComboBox(this);
+    m_cmbSR->setObjectName(u"cmbSR"_s);
+    m_cmbSR->addItems({u"ON"_s, u"OFF"_s});
+    // Nothing is selected until the stored value is: a value outside the
+    // list stays unselected and is stored back as -1.
+    m_cmbSR->setCurrentIndex(-1);
+    m_cmbSR->setGeometry(74, 38, 163, 20);
+}
+
+void frmOptions::createButtons()
+{
+    auto *command1 = new QPushButton(u"确定"_s, this);
+    command1->setObjectName(u"Command1"_s);
+    command1->setGeometry(54, 76, 87, 25);
+    connect(command1, &QPushButton::clicked, this, &frmOptions::imgOK_Click);
+
+    auto *command2 = new QPushButton(u"返回"_s, this);
+    command2->setObjectName(u"Command2"_s);
+    command2->setGeometry(164, 76, 87, 25);
+    connect(command2, &QPushButton::clicked, this, &frmOptions::imgExit_Click);
+}
+
+void frmOptions::createCutterControls()
+{
+    m_chkMC = new QCheckBox(u"Music Cutter"_s, this);
+    m_chkMC->setObjectName(u"chkMC"_s);
+    m_chkMC->setGeometry(276, 64, 13, 13);
+    m_chkMC->hide();
+    connect(m_chkMC, &QCheckBox::toggled, this, &frmOptions::chkMC_Click);
+
+    m_from = createTimeFields(u"txtFrom"_s, 85);
+    m_to = createTimeFields(u"txtTo"_s, 109);
+}
+
+frmOptions::TimeFields frmOptions::createTimeFields(const QString &prefix, int top)
+{
+    struct Place
+    {
+        QString suffix;
+        int left;
+        int width;
+    };
+    const std::array<Place, 3> places{{{u"H"_s, 94, 19}, {u"M"_s, 160, 31}, {u"S"_s, 230, 43}}};
+    TimeFields fields{};
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        auto *field = new QLineEdit(u"0"_s, this);
+        field->setObjectName(prefix + places[i].suffix);
+        field->setGeometry(places[i].left, top, places[i].width, 18);
+        field->setEnabled(false);
+        field->hide();
+        fields[i] = field;
+    }
+    return fields;
+}
+
+void frmOptions::Form_Load()
+{
+    if (m_options.SoundPrompt >= 0 && m_options.SoundPrompt < m_cmbSR->count())
+        m_cmbSR->setCurrentIndex(m_options.SoundPrompt);
+    m_chkMC->setChecked(m_options.MusicCutterOn == 1);
+    if (m_chkMC->isChecked()) {
+        showTime(m_from, m_options.CutterFromSeconds);
+        showTime(m_to, m_options.CutterToSeconds);
+    }
+}
+
+void frmOptions::chkMC_Click()
+{
+    const bool on = m_chkMC->isChecked();
+    for (QLineEdit *field : m_from)
+        field->setEnabled(on);
+    for (QLineEdit *field : m_to)
+        field->setEnabled(on);
+}
+
+void frmOptions::imgOK_Click()
+{
+    if (!timesInRange())
+        return;
+    if (allTimesZero())
+        m_chkMC->setChecked(false);
+    m_options.SoundPrompt = static_cast<qint16>(m_cmbSR->currentIndex());
+    m_options.MusicCutterOn = m_chkMC->isChecked() ? 1 : 0;
+    storeTime(m_from, m_options.CutterFromSeconds);
+    storeTime(m_to, m_options.CutterToSeconds);
+    m_files.SaveOptions(m_options);
+    accept();
+}
+
+void frmOptions::imgBack_Click()
+{
+    reject();
+}
+
+void frmOptions::imgExit_Click()
+{
+    reject();
+}
+
+// Minutes before seconds, start before end; only the first failure is told.
+// Hours are not limited and negative values pass.
+bool frmOptions::timesInRange()
+{
+    struct RangeCheck
+    {
+        QLineEdit *field;
+        QString message;
+        QString caption;
+    };
+    const std::array<RangeCheck, 4> checks{{
+        {m_from[1], u"分钟必须小于60"_s, u"分钟"_s},
+        {m_to[1], u"分钟必须小于60"_s, u"分钟"_s},
+        {m_from[2], u"秒必须小于60"_s, u"秒"_s},
+        {m_to[2], u"秒必须小于60"_s, u"秒"_s},
+    }};
+    for (const RangeCheck &check : checks) {
+        if (numericValue(check.field) > 59) {
+            m_messages.showMessage(check.message, check.caption, MessageSink::Icon::Exclamation);
+            // A hidden or disabled field cannot take the focus; then it stays.
+            check.field->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool frmOptions::allTimesZero() const
+{
+    const auto isZero = [](const QLineEdit *field) { return numericValue(field) == 0; };
+    return std::all_of(m_from.begin(), m_from.end(), isZero) &&
+           std::all_of(m_to.begin(), m_to.end(), isZero);
+}
+
+// Without a title bar the background is the handle for moving the window.
+void frmOptions::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && windowHandle())
+        windowHandle()->startSystemMove();
+    QDialog::mousePressEvent(event);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+
+struct AppOptions;
+class MessageSink;
+class SettingsFiles;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+// "选项设置": switches the completion sound on or off. It also carries the
+// music cutter switch chkMC and its start and end times, which exist but are
+// not shown: the times reach the dialog from AppOptions and go back
+// unchanged, or as 0 when the cutter is off. Built anew for every opening;
+// confirming stores into AppOptions and writes options.ini, leaving changes
+// nothing.
+class frmOptions final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmOptions)
+
+public:
+    frmOptions(AppOptions &options, const SettingsFiles &files, MessageSink &messages,
+               QWidget *parent = nullptr);
+
+public Q_SLOTS:
+    // Confirm: a time field out of range is reported and keeps the dialog
+    // open with nothing stored; otherwise store, save and close.
+    void imgOK_Click();
+    void imgBack_Click();
+    void imgExit_Click();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    using TimeFields = std::array<QLineEdit *, 3>; // hours, minutes, seconds
+
+    void createSoundControls();
+    void createButtons();
+    void createCutterControls();
+    TimeFields createTimeFields(const QString &prefix, int top);
+    void Form_Load();
+    void chkMC_Click();
+    bool timesInRange();
+    bool allTimesZero() const;
+
+    AppOptions &m_options;
+    const SettingsFiles &m_files;
+    MessageSink &m_messages;
+    QComboBox *m_cmbSR = nullptr;
+    QCheckBox *m_chkMC = nullptr;
+    TimeFields m_from{};
+    TimeFields m_to{};
+};

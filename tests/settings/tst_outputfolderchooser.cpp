@@ -1,0 +1,63 @@
+#include "FolderDialog.h"
+#include "OutputFolderChooser.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class tst_OutputFolderChooser : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void browse_data();
+    void browse();
+};
+
+namespace {
+
+class FakeFolderDialog final : public FolderDialog
+{
+public:
+    explicit FakeFolderDialog(QString answer) : m_answer(std::move(answer)) {}
+
+    QString chooseFolder(const QString &title) override
+    {
+        titles << title;
+        return m_answer;
+    }
+
+    QStringList titles;
+
+private:
+    QString m_answer;
+};
+
+} // namespace
+
+void tst_OutputFolderChooser::browse_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("expected");
+    const QString defaultFolder = u"/home/u/Videos/Zenvora"_s;
+    QTest::newRow("cancel resets to the default") << QString() << defaultFolder;
+    QTest::newRow("root as returned") << u"/"_s << u"/"_s;
+    QTest::newRow("folder without trailing separator") << u"/srv/Out"_s << u"/srv/Out"_s;
+    QTest::newRow("trailing separator kept") << u"/srv/Out/"_s << u"/srv/Out/"_s;
+    QTest::newRow("Windows root") << u"C:\\"_s << u"C:\\"_s;
+    QTest::newRow("spaces, commas, Chinese") << u"/mnt/视频 a, b"_s << u"/mnt/视频 a, b"_s;
+}
+
+void tst_OutputFolderChooser::browse()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, expected);
+    FakeFolderDialog dialog(answer);
+    const OutputFolderChooser chooser(dialog, u"/home/u/Videos/Zenvora"_s);
+
+    QCOMPARE(chooser.browse(), expected);
+    QCOMPARE(dialog.titles, QStringList{u"请选择一个文件夹:"_s});
+}
+
+QTEST_GUILESS_MAIN(tst_OutputFolderChooser)
+#include "tst_outputfolderchooser.moc"
