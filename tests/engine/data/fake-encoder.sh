@@ -1,0 +1,49 @@
+#!/bin/sh
+# Stands in for conv.exe, coder.exe and coder2.exe in the batch driver tests.
+# What it does depends on the input's name: "fail" exits 1, "crash" dies of a
+# signal, "noout" succeeds without writing, "slow" writes a part file and
+# sleeps until stopped. Otherwise it prints progress and writes its output,
+# which records every encoder that touched the job.
+name=$(basename "$0")
+here=$(dirname "$0")
+input=""
+output=""
+if [ "$name" = "conv.exe" ]; then
+    input="$1"
+    while [ $# -gt 0 ]; do
+        [ "$1" = "-o" ] && output="$2"
+        shift
+    done
+else
+    while [ $# -gt 0 ]; do
+        [ "$1" = "-i" ] && input="$2"
+        output="$1"
+        shift
+    done
+fi
+echo "$name $input -> $output" >> "$here/calls.log"
+
+[ -f "$here/fail-$name" ] && { echo "$name: told to fail"; exit 1; }
+case "$input" in
+*fail*) echo "$name: cannot decode $input"; exit 1 ;;
+*crash*) echo "$name: about to crash"; kill -SEGV $$ ;;
+*noout*) echo "(100%)"; exit 0 ;;
+*slow*)
+    part="$(dirname "$output")/.$(basename "${output%.*}").part-test.${output##*.}"
+    echo partial > "$part"
+    echo "( 5%)"
+    sleep 30 &
+    echo $! > "$here/sleeper.pid"
+    wait
+    exit 1 ;;
+esac
+[ -f "$input" ] || { echo "$name: no such file $input"; exit 1; }
+if [ "$name" = "conv.exe" ]; then
+    echo "Pos:   1.0s     25f ( 7%)  25.00fps"
+    sleep 0.1
+    echo "Pos:   2.0s     50f (100%)  25.00fps"
+else
+    echo "  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s"
+    printf 'frame=  125 fps= 25 q=2.0 size=  10kB time=5.00 bitrate= 1.0kbits/s\r'
+fi
+{ cat "$input"; echo "$name"; } > "$output"

@@ -1,0 +1,416 @@
+#include "BatchDriver.h"
+#include "JobList.h"
+#include "RecordingMessageSink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString fakeEncoder = QStringLiteral(ZENVORA_TEST_DATA "/fake-encoder.sh");
+
+QString readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+bool processAlive(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    return line.at(line.lastIndexOf(')') + 2) != 'Z';
+}
+
+// A program folder with the fake encoders, an output folder and input files.
+struct Workbench
+{
+    Workbench()
+    {
+        QDir(root.path()).mkpath(u"app/data"_s);
+        QDir(root.path()).mkpath(u"in"_s);
+        for (const QString &name : {u"conv.exe"_s, u"coder.exe"_s, u"coder2.exe"_s})
+            installEncoder(name);
+        environment.programFolder = root.filePath(u"app"_s);
+        environment.intermediatePath = root.filePath(u"cache/tmp/tmp.mp4"_s);
+        environment.clock = [] { return QTime(9, 5, 7); };
+    }
+
+    void installEncoder(const QString &name) const
+    {
+        QFile::link(fakeEncoder, root.filePath(u"app/data/"_s + name));
+    }
+
+    QString input(const QString &name) const
+    {
+        const QString path = root.filePath(u"in/"_s + name);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("source " + name.toUtf8() + '\n');
+        return path;
+    }
+
+    ConversionSettings settings(OutputFormat format) const
+    {
+        ConversionSettings settings;
+        settings.audioBitrate = u"96"_s;
+        settings.audioRate = u"44100"_s;
+        settings.channelIndex = 1;
+        settings.selectFormat(OutputFormat::Rmvb);
+        settings.selectFormat(format);
+        settings.outputFolder = root.filePath(u"out"_s);
+        return settings;
+    }
+
+    QString calls() const { return readAll(root.filePath(u"app/data/calls.log"_s)); }
+    QString output(const QString &name) const { return root.filePath(u"out/"_s + name); }
+
+    QTemporaryDir root;
+    CommandEnvironment environment;
+};
+
+struct Run
+{
+    Run(Workbench &bench) : driver(queue, messages, bench.environment)
+    {
+        QObject::connect(&driver, &BatchDriver::batchFinished, &driver,
+                         [this](const BatchReport &r) {
+                             report = r;
+                             ++batchesFinished;
+                         });
+        QObject::connect(&driver, &BatchDriver::progressChanged, &driver,
+                         [this](const ProgressDisplay &d) { captions.append(d.caption); });
+        QObject::connect(&driver, &BatchDriver::jobStarted, &driver,
+                         [this](const QString &path) { started.append(path); });
+    }
+
+    bool waitForEnd(int timeout = 20000)
+    {
+        return QTest::qWaitFor([this] { return batchesFinished > 0; }, timeout);
+    }
+
+    JobList queue;
+    RecordingMessageSink messages;
+    BatchDriver driver;
+    BatchReport report;
+    int batchesFinished = 0;
+    QStringList captions;
+    QStringList started;
+};
+
+} // namespace
+
+class TestBatchDriver : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void refusesEmptyQueue();
+    void convertsEveryFormatThroughItsStages_data();
+    void convertsEveryFormatThroughItsStages();
+    void announcesBatchEndInOrder();
+    void reportsFailuresAndGoesOn();
+    void neverConvertsStaleIntermediate();
+    void ignoresSecondStartWhileRunning();
+    void convertsJobsAddedDuringBatch();
+    void stopKeepsQueueAndRemovesPartialOutput();
+    void stallsOnMissingEncoderAndRestarts();
+    void failsJobWhenOutputFolderCannotBeCreated();
+    void sameNameInSameSecondGetsNewName();
+    void shutdownLeavesNoProcessOrTemporaryFile();
+};
+
+void TestBatchDriver::refusesEmptyQueue()
+{
+    Workbench bench;
+    Run run(bench);
+    QSignalSpy controls(&run.driver, &BatchDriver::controlsEnabledChanged);
+    run.driver.requestStart(bench.settings(OutputFormat::Mpg), true);
+    QCOMPARE(run.messages.messages.size(), 1);
+    QCOMPARE(run.messages.messages.first().text, u"请先添加一个文件"_s);
+    QCOMPARE(run.messages.messages.first().caption, u"添加"_s);
+    QCOMPARE(run.messages.messages.first().icon, MessageSink::Icon::Exclamation);
+    QCOMPARE(run.driver.state(), BatchDriver::State::Idle);
+    QVERIFY(controls.isEmpty());
+}
+
+void TestBatchDriver::convertsEveryFormatThroughItsStages_data()
+{
+    QTest::addColumn<OutputFormat>("format");
+    QTest::addColumn<QString>("outputName");
+    QTest::addColumn<QStringList>("encoders");
+    const QStringList convThenCoder{u"conv.exe"_s, u"coder.exe"_s};
+    const QStringList convThenCoder2{u"conv.exe"_s, u"coder2.exe"_s};
+    QTest::newRow("rmvb") << OutputFormat::Rmvb << u"clip-957.rmvb"_s << convThenCoder;
+    QTest::newRow("rm") << OutputFormat::Rm << u"clip-957.rm"_s << convThenCoder;
+    QTest::newRow("mpg") << OutputFormat::Mpg << u"clip-957.mpg"_s << QStringList{u"conv.exe"_s};
+    QTest::newRow("avi") << OutputFormat::Avi << u"clip-957.avi"_s << QStringList{u"conv.exe"_s};
+    QTest::newRow("mp4 hq") << OutputFormat::Mp4HighQuality << u"clip-957.mp4"_s
+                            << QStringList{u"conv.exe"_s};
+    QTest::newRow("mov") << OutputFormat::Mov << u"clip-957.mov"_s << convThenCoder;
+    QTest::newRow("mp4 mobile") << OutputFormat::Mp4Mobile << u"clip-957.mp4"_s << convThenCoder2;
+    QTest::newRow("3gp") << OutputFormat::ThreeGpMobile << u"clip-957.3gp"_s << convThenCoder2;
+    QTest::newRow("mp3") << OutputFormat::Mp3Audio << u"clip-957.mp3"_s
+                         << QStringList{u"coder.exe"_s};
+}
+
+void TestBatchDriver::convertsEveryFormatThroughItsStages()
+{
+    QFETCH(OutputFormat, format);
+    QFETCH(QString, outputName);
+    QFETCH(QStringList, encoders);
+    Workbench bench;
+    Run run(bench);
+    const QString input = bench.input(u"clip.avi"_s);
+    run.queue.AddJob(input);
+    run.driver.requestStart(bench.settings(format), false);
+    QCOMPARE(run.driver.state(), BatchDriver::State::StartPending);
+    QVERIFY(run.waitForEnd());
+
+    QCOMPARE(run.report.caption(), u"Done."_s);
+    QCOMPARE(run.report.results.size(), 1);
+    QCOMPARE(run.report.results.first().outputPath, bench.output(outputName));
+    QCOMPARE(readAll(bench.output(outputName)),
+             u"source clip.avi\n"_s + encoders.join(u'\n') + u'\n');
+    QCOMPARE(run.driver.RunningEncoderName(), encoders.last());
+    QCOMPARE(run.queue.jobCount(), 0);
+    QCOMPARE(run.started, QStringList{input});
+}
+
+void TestBatchDriver::announcesBatchEndInOrder()
+{
+    Workbench bench;
+    Run run(bench);
+    QStringList events;
+    connect(&run.driver, &BatchDriver::controlsEnabledChanged, this,
+            [&](bool on) { events.append(on ? u"enable"_s : u"disable"_s); });
+    connect(&run.driver, &BatchDriver::outputFolderChanged, this,
+            [&](const QString &folder) { events.append(u"folder "_s + folder); });
+    connect(&run.driver, &BatchDriver::jobFinished, this,
+            [&](const JobResult &) { events.append(u"job"_s); });
+    connect(&run.driver, &BatchDriver::openFolderRequested, this,
+            [&](const QString &folder) { events.append(u"open "_s + folder); });
+    connect(&run.driver, &BatchDriver::completionSoundRequested, this,
+            [&](const QString &file) { events.append(u"sound "_s + file); });
+    connect(&run.driver, &BatchDriver::batchFinished, this,
+            [&](const BatchReport &) { events.append(u"finished"_s); });
+    run.queue.AddJob(bench.input(u"a.avi"_s));
+    run.queue.AddJob(bench.input(u"b.avi"_s));
+    run.driver.requestStart(bench.settings(OutputFormat::Mpg), true);
+    QVERIFY(run.waitForEnd());
+
+    const QString folder = bench.root.filePath(u"out/"_s);
+    QCOMPARE(events, (QStringList{u"disable"_s, u"folder "_s + folder, u"job"_s, u"job"_s,
+                                  u"open "_s + folder,
+                                  u"sound "_s + bench.environment.programFolder + u"/sound.wav"_s,
+                                  u"enable"_s, u"finished"_s}));
+    QVERIFY(run.captions.contains(u"结束 100%"_s));
+    QVERIFY(run.captions.filter(u"转换中"_s).first().endsWith(u" 7%"_s));
+}
+
+void TestBatchDriver::reportsFailuresAndGoesOn()
+{
+    Workbench bench;
+    Run run(bench);
+    const QStringList inputs{bench.input(u"good1.avi"_s), bench.input(u"fail.avi"_s),
+                             bench.input(u"crash.avi"_s), bench.input(u"noout.avi"_s),
+                             bench.root.filePath(u"in/deleted.avi"_s), bench.input(u"good2.avi"_s)};
+    for (const QString &input : inputs)
+        run.queue.AddJob(input);
+    run.driver.requestStart(bench.settings(OutputFormat::Rmvb), false);
+    QVERIFY(run.waitForEnd());
+
+    const QList<JobResult> failures = run.report.failures();
+    QCOMPARE(failures.size(), 4);
+    QCOMPARE(failures.at(0).inputPath, inputs.at(1));
+    QVERIFY(failures.at(0).reason.contains(u"conv.exe: cannot decode"_s));
+    QVERIFY(failures.at(0).reason.contains(u"退出码 1"_s));
+    QCOMPARE(failures.at(1).inputPath, inputs.at(2));
+    QVERIFY(failures.at(1).reason.contains(u"异常终止"_s));
+    QCOMPARE(failures.at(2).inputPath, inputs.at(3));
+    QVERIFY(failures.at(2).reason.contains(u"没有生成输出文件"_s));
+    QCOMPARE(failures.at(3).inputPath, inputs.at(4));
+    QVERIFY(failures.at(3).reason.contains(u"no such file"_s));
+    QCOMPARE(run.report.caption(), u"Done. 4 个文件失败"_s);
+    QVERIFY(QFile::exists(bench.output(u"good1-957.rmvb"_s)));
+    QVERIFY(QFile::exists(bench.output(u"good2-957.rmvb"_s)));
+    // A failed stage one never goes on to stage two.
+    QCOMPARE(bench.calls().count(u"coder.exe"_s), 2);
+    QCOMPARE(run.queue.jobCount(), 0);
+}
+
+void TestBatchDriver::neverConvertsStaleIntermediate()
+{
+    Workbench bench;
+    QDir().mkpath(bench.root.filePath(u"cache/tmp"_s));
+    QFile stale(bench.environment.intermediatePath);
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.write("an earlier job's intermediate\n");
+    stale.close();
+    QFile::copy(fakeEncoder, bench.root.filePath(u"app/data/fail-conv.exe"_s));
+
+    Run run(bench);
+    run.queue.AddJob(bench.input(u"clip.avi"_s));
+    run.driver.requestStart(bench.settings(OutputFormat::Mov), false);
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.report.failures().size(), 1);
+    QVERIFY(!bench.calls().contains(u"coder.exe"_s));
+    QVERIFY(!QFile::exists(bench.environment.intermediatePath));
+    QVERIFY(QDir(bench.root.filePath(u"out"_s)).isEmpty());
+}
+
+void TestBatchDriver::ignoresSecondStartWhileRunning()
+{
+    Workbench bench;
+    Run run(bench);
+    run.queue.AddJob(bench.input(u"slow.avi"_s));
+    run.driver.requestStart(bench.settings(OutputFormat::Rmvb), false);
+    run.driver.requestStart(bench.settings(OutputFormat::Rmvb), false);
+    QTRY_COMPARE(run.driver.state(), BatchDriver::State::Running);
+    run.driver.requestStart(bench.settings(OutputFormat::Rmvb), false);
+    QTest::qWait(2 * BatchDriver::StartDelayMilliseconds);
+    run.driver.stop();
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.started.size(), 1);
+    QCOMPARE(bench.calls().count(u"conv.exe"_s), 1);
+    QVERIFY(run.messages.messages.isEmpty());
+}
+
+void TestBatchDriver::convertsJobsAddedDuringBatch()
+{
+    Workbench bench;
+    Run run(bench);
+    const JobList::JobId first = run.queue.AddJob(bench.input(u"a.avi"_s));
+    connect(&run.driver, &BatchDriver::jobStarted, this, [&](const QString &path) {
+        if (!path.endsWith(u"a.avi"_s))
+            return;
+        // The running job stays; a job added now is converted in this batch.
+        QVERIFY(!run.queue.RemoveSelectedJob(0));
+        QCOMPARE(run.queue.currentJob(), std::optional<JobList::JobId>(first));
+        run.queue.AddJob(bench.input(u"b.avi"_s));
+    });
+    run.driver.requestStart(bench.settings(OutputFormat::Avi), false);
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.report.results.size(), 2);
+    QVERIFY(QFile::exists(bench.output(u"a-957.avi"_s)));
+    QVERIFY(QFile::exists(bench.output(u"b-957.avi"_s)));
+}
+
+void TestBatchDriver::stopKeepsQueueAndRemovesPartialOutput()
+{
+    Workbench bench;
+    Run run(bench);
+    QSignalSpy opened(&run.driver, &BatchDriver::openFolderRequested);
+    const QString slow = bench.input(u"slow.avi"_s);
+    run.queue.AddJob(slow);
+    run.queue.AddJob(bench.input(u"next.avi"_s));
+    run.driver.requestStart(bench.settings(OutputFormat::Mpg), true);
+    const QString pidFile = bench.root.filePath(u"app/data/sleeper.pid"_s);
+    QTRY_VERIFY(QFile::exists(pidFile) && !readAll(pidFile).isEmpty());
+    const qint64 sleeper = readAll(pidFile).trimmed().toLongLong();
+    QVERIFY(processAlive(sleeper));
+    QCOMPARE(QDir(bench.root.filePath(u"out"_s)).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+    run.driver.stop();
+    QVERIFY(run.waitForEnd());
+    QVERIFY(run.report.stopped);
+    QCOMPARE(run.report.caption(), u"已停止"_s);
+    QCOMPARE(run.queue.paths(), (QStringList{slow, bench.root.filePath(u"in/next.avi"_s)}));
+    QVERIFY(QDir(bench.root.filePath(u"out"_s)).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    QTRY_VERIFY(!processAlive(sleeper));
+    QVERIFY(opened.isEmpty());
+    // The stopped job can be removed again.
+    QVERIFY(run.queue.RemoveSelectedJob(0));
+}
+
+void TestBatchDriver::stallsOnMissingEncoderAndRestarts()
+{
+    Workbench bench;
+    QFile::remove(bench.root.filePath(u"app/data/coder.exe"_s));
+    Run run(bench);
+    QSignalSpy stalled(&run.driver, &BatchDriver::stalled);
+    QSignalSpy controls(&run.driver, &BatchDriver::controlsEnabledChanged);
+    run.queue.AddJob(bench.input(u"song.avi"_s));
+    run.driver.requestStart(bench.settings(OutputFormat::Mp3Audio), false);
+    QTRY_COMPARE(stalled.count(), 1);
+    QCOMPARE(run.messages.texts(), QStringList{u"File or command not found"_s});
+    QCOMPARE(run.driver.state(), BatchDriver::State::Stalled);
+    QCOMPARE(run.queue.jobCount(), 1);
+    QCOMPARE(controls.count(), 1); // disabled, and stays so
+
+    bench.installEncoder(u"coder.exe"_s);
+    run.driver.requestStart(bench.settings(OutputFormat::Mp3Audio), false);
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.report.caption(), u"Done."_s);
+    QVERIFY(QFile::exists(bench.output(u"song-957.mp3"_s)));
+    QCOMPARE(controls.count(), 2);
+}
+
+void TestBatchDriver::failsJobWhenOutputFolderCannotBeCreated()
+{
+    Workbench bench;
+    QFile blocker(bench.root.filePath(u"blocker"_s));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Run run(bench);
+    run.queue.AddJob(bench.input(u"a.avi"_s));
+    ConversionSettings settings = bench.settings(OutputFormat::Mpg);
+    settings.outputFolder = bench.root.filePath(u"blocker/out"_s);
+    run.driver.requestStart(settings, false);
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.report.failures().size(), 1);
+    QVERIFY(run.report.failures().first().reason.startsWith(u"无法创建输出文件夹"_s));
+    QVERIFY(bench.calls().isEmpty());
+}
+
+void TestBatchDriver::sameNameInSameSecondGetsNewName()
+{
+    Workbench bench;
+    Run run(bench);
+    QDir().mkpath(bench.root.filePath(u"in/other"_s));
+    const QString second = bench.root.filePath(u"in/other/clip.avi"_s);
+    QFile::copy(bench.input(u"clip.avi"_s), second);
+    run.queue.AddJob(bench.root.filePath(u"in/clip.avi"_s));
+    run.queue.AddJob(second);
+    run.queue.AddJob(bench.root.filePath(u"in/clip.avi"_s));
+    run.driver.requestStart(bench.settings(OutputFormat::Rm), false);
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.report.results.at(0).outputPath, bench.output(u"clip-957.rm"_s));
+    QCOMPARE(run.report.results.at(1).outputPath, bench.output(u"clip-957-2.rm"_s));
+    QCOMPARE(run.report.results.at(2).outputPath, bench.output(u"clip-957-3.rm"_s));
+    for (const JobResult &result : run.report.results)
+        QVERIFY(QFile::exists(result.outputPath));
+}
+
+void TestBatchDriver::shutdownLeavesNoProcessOrTemporaryFile()
+{
+    Workbench bench;
+    Run run(bench);
+    QDir().mkpath(bench.root.filePath(u"cache/tmp"_s));
+    for (const QString &name : {u"tmpfile.wav"_s, u"tmpfile1.mp3"_s}) {
+        QFile file(bench.root.filePath(u"cache/tmp/"_s + name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    run.queue.AddJob(bench.input(u"slow.avi"_s));
+    run.driver.requestStart(bench.settings(OutputFormat::Avi), false);
+    const QString pidFile = bench.root.filePath(u"app/data/sleeper.pid"_s);
+    QTRY_VERIFY(QFile::exists(pidFile) && !readAll(pidFile).isEmpty());
+    const qint64 sleeper = readAll(pidFile).trimmed().toLongLong();
+
+    run.driver.shutdown();
+    QVERIFY(!processAlive(sleeper));
+    QVERIFY(QDir(bench.root.filePath(u"out"_s)).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    QVERIFY(!QFile::exists(bench.root.filePath(u"cache/tmp/tmpfile.wav"_s)));
+    QVERIFY(!QFile::exists(bench.root.filePath(u"cache/tmp/tmpfile1.mp3"_s)));
+    QCOMPARE(run.batchesFinished, 0);
+}
+
+QTEST_GUILESS_MAIN(TestBatchDriver)
+#include "tst_batchdriver.moc"
