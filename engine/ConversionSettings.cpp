@@ -1,5 +1,6 @@
 #include "ConversionSettings.h"
 
+#include "ConversionCombos.h"
 #include "OutputFormats.h"
 
 namespace {
@@ -41,4 +42,16 @@ void ConversionSettings::selectFormat(OutputFormat newFormat)
     assignIfSet(audioRate, defaults.audioRate);
     assignIfSet(audioBitrate, defaults.audioBitrate);
     assignIfSet(channelIndex, defaults.channelIndex);
+}
+
+ConversionSettings ConversionSettings::startupDefaults()
+{
+    ConversionSettings settings;
+    settings.audioBitrate =
+        ConversionCombos::entries(ConversionCombo::AudioBitrate).at(StartupAudioBitratePosition);
+    settings.audioRate =
+        ConversionCombos::entries(ConversionCombo::AudioRate).at(StartupAudioRatePosition);
+    settings.channelIndex = StartupChannelPosition;
+    settings.selectFormat(OutputFormat::Rmvb);
+    return settings;
 }

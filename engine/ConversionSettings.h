@@ -32,4 +32,11 @@ struct ConversionSettings
     // What choosing a format in its combo does: it writes that format's
     // defaults over the parameters it has defaults for.
     void selectFormat(OutputFormat newFormat);
+
+    // What the window shows when it has started: audio bitrate, audio rate
+    // and channel at their start positions, then the first format chosen.
+    static ConversionSettings startupDefaults();
+    static constexpr int StartupAudioBitratePosition = 7;
+    static constexpr int StartupAudioRatePosition = 1;
+    static constexpr int StartupChannelPosition = 1;
 };

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "ConversionSettings.h"
+
+#include <QString>
+#include <QStringList>
+
+// The command line of zenvora-cli. Parameters not given take the values the
+// window shows after start-up and choosing the same format.
+struct CliOptions
+{
+    ConversionSettings settings;
+    QStringList files;
+    bool helpRequested = false;
+    QString error; // empty when the command line was understood
+
+    static CliOptions parse(const QStringList &arguments, const QString &defaultOutputFolder);
+    static QString helpText();
+};

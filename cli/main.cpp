@@ -1,0 +1,65 @@
+#include "AppPaths.h"
+#include "BatchDriver.h"
+#include "CliOptions.h"
+#include "CliSession.h"
+#include "JobList.h"
+#include "StderrMessageSink.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Each run has its own working folder, so a window and any number of
+// command-line runs never share an intermediate file.
+QString newWorkingFolderTemplate()
+{
+    const QString parent = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                           QStringLiteral("/zenvora");
+    AppPaths::createPrivateFolder(parent);
+    return parent + QStringLiteral("/cli-XXXXXX");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Zenvora"));
+
+    const CliOptions options = CliOptions::parse(app.arguments(), AppPaths::DefaultOutputFolder());
+    if (options.helpRequested) {
+        std::fputs(qPrintable(CliOptions::helpText()), stdout);
+        return 0;
+    }
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "zenvora-cli: %s\nTry 'zenvora-cli --help'.\n",
+                     qPrintable(options.error));
+        return 2;
+    }
+
+    QTemporaryDir workingFolder(newWorkingFolderTemplate());
+    if (!workingFolder.isValid()) {
+        std::fprintf(stderr, "zenvora-cli: cannot create a working folder: %s\n",
+                     qPrintable(workingFolder.errorString()));
+        return 2;
+    }
+    CommandEnvironment environment;
+    environment.programFolder = AppPaths::ProgramFolder();
+    environment.intermediatePath = workingFolder.filePath(QStringLiteral("tmp.mp4"));
+
+    JobList queue;
+    queue.AddJobs(options.files);
+    StderrMessageSink messages;
+    BatchDriver driver(queue, messages, environment);
+    CliSession session(driver, queue.jobCount(), ::isatty(STDOUT_FILENO) != 0);
+    QObject::connect(&session, &CliSession::finished, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    driver.requestStart(options.settings, false);
+    app.exec();
+    return session.exitCode();
+}

@@ -1,0 +1,130 @@
+#include "CliOptions.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList commandLine(const QStringList &arguments)
+{
+    return QStringList{u"zenvora-cli"_s} + arguments;
+}
+
+} // namespace
+
+class TestCliOptions : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void unsetParametersAreWhatTheWindowShows_data();
+    void unsetParametersAreWhatTheWindowShows();
+    void givenParametersGoThroughUnchanged();
+    void rejectsWhatItCannotUse_data();
+    void rejectsWhatItCannotUse();
+    void makesPathsAbsolute();
+    void helpNeedsNoFiles();
+};
+
+void TestCliOptions::unsetParametersAreWhatTheWindowShows_data()
+{
+    QTest::addColumn<QStringList>("formatArguments");
+    QTest::addColumn<OutputFormat>("format");
+    // size, video bitrate, frame rate, audio rate, audio bitrate
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<int>("channelIndex");
+    const QStringList rmvb{u"原始大小"_s, u"1200"_s, u"29"_s, u"44100"_s, u"320"_s};
+    const QStringList mpg{u"原始大小"_s, u"600"_s, u"24"_s, u"28000"_s, u"64"_s};
+    const QStringList mobile{u"320x240"_s, u"128"_s, u"29"_s, u"8000"_s, u"12.2"_s};
+    QTest::newRow("no format") << QStringList{} << OutputFormat::Rmvb << rmvb << 1;
+    QTest::newRow("rm") << QStringList{u"-f"_s, u"rm"_s} << OutputFormat::Rm << rmvb << 1;
+    QTest::newRow("mpg by index") << QStringList{u"--format=2"_s} << OutputFormat::Mpg << mpg << 1;
+    QTest::newRow("avi") << QStringList{u"-f"_s, u"AVI"_s} << OutputFormat::Avi << mpg << 1;
+    QTest::newRow("mp4hq") << QStringList{u"-f"_s, u"mp4hq"_s} << OutputFormat::Mp4HighQuality
+                           << QStringList{u"原始大小"_s, u"1200"_s, u"29"_s, u"48000"_s, u"320"_s}
+                           << 1;
+    QTest::newRow("mov") << QStringList{u"-f"_s, u"mov"_s} << OutputFormat::Mov
+                         << QStringList{u"原始大小"_s, u"256"_s, u"29"_s, u"48000"_s, u"64"_s} << 1;
+    QTest::newRow("mp4mobile") << QStringList{u"-f"_s, u"mp4mobile"_s} << OutputFormat::Mp4Mobile
+                               << mobile << 0;
+    QTest::newRow("3gp") << QStringList{u"-f"_s, u"7"_s} << OutputFormat::ThreeGpMobile << mobile
+                         << 0;
+    // Choosing MP3 leaves size, video bitrate and frame rate as start-up left them.
+    QTest::newRow("mp3") << QStringList{u"-f"_s, u"mp3"_s} << OutputFormat::Mp3Audio
+                         << QStringList{u"原始大小"_s, u"1200"_s, u"29"_s, u"48000"_s, u"320"_s}
+                         << 1;
+}
+
+void TestCliOptions::unsetParametersAreWhatTheWindowShows()
+{
+    QFETCH(QStringList, formatArguments);
+    QFETCH(OutputFormat, format);
+    QFETCH(QStringList, texts);
+    QFETCH(int, channelIndex);
+    const CliOptions options =
+        CliOptions::parse(commandLine(formatArguments + QStringList{u"/in/a.avi"_s}), u"/out"_s);
+    QCOMPARE(options.error, QString());
+    const ConversionSettings &s = options.settings;
+    QCOMPARE(s.format, format);
+    QCOMPARE((QStringList{s.size, s.videoBitrate, s.frameRate, s.audioRate, s.audioBitrate}), texts);
+    QCOMPARE(s.channelIndex, channelIndex);
+    QCOMPARE(s.outputFolder, u"/out"_s);
+}
+
+void TestCliOptions::givenParametersGoThroughUnchanged()
+{
+    const CliOptions options = CliOptions::parse(
+        commandLine({u"-f"_s, u"rmvb"_s, u"-s"_s, u" 640x360"_s, u"--video-bitrate"_s, u"800 "_s,
+                     u"--frame-rate"_s, u"23"_s, u"--audio-rate"_s, u"22050"_s,
+                     u"--audio-bitrate"_s, u"12.2"_s, u"--channels"_s, u"mono"_s, u"/a.avi"_s}),
+        u"/out"_s);
+    QCOMPARE(options.error, QString());
+    const ConversionSettings &s = options.settings;
+    QCOMPARE(s.size, u" 640x360"_s);
+    QCOMPARE(s.videoBitrate, u"800 "_s);
+    QCOMPARE(s.frameRate, u"23"_s);
+    QCOMPARE(s.audioRate, u"22050"_s);
+    QCOMPARE(s.audioBitrate, u"12.2"_s);
+    QCOMPARE(s.channelCount(), 1);
+}
+
+void TestCliOptions::rejectsWhatItCannotUse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("errorStart");
+    QTest::newRow("no file") << QStringList{u"-f"_s, u"mp3"_s} << u"No file"_s;
+    QTest::newRow("unknown format") << QStringList{u"-f"_s, u"wmv"_s, u"a"_s} << u"Unknown format"_s;
+    QTest::newRow("index past the list") << QStringList{u"-f"_s, u"9"_s, u"a"_s} << u"Unknown format"_s;
+    QTest::newRow("negative index") << QStringList{u"-f=-1"_s, u"a"_s} << u"Unknown format"_s;
+    QTest::newRow("channels") << QStringList{u"--channels"_s, u"surround"_s, u"a"_s} << u"Channels"_s;
+    QTest::newRow("unknown option") << QStringList{u"--speed"_s, u"a"_s} << u"Unknown option"_s;
+}
+
+void TestCliOptions::rejectsWhatItCannotUse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, errorStart);
+    const CliOptions options = CliOptions::parse(commandLine(arguments), u"/out"_s);
+    QVERIFY2(options.error.startsWith(errorStart), qPrintable(options.error));
+}
+
+void TestCliOptions::makesPathsAbsolute()
+{
+    const CliOptions options = CliOptions::parse(
+        commandLine({u"-o"_s, u"outs"_s, u"clip one.avi"_s, u"/abs/假期.mp4"_s}), u"/unused"_s);
+    QCOMPARE(options.settings.outputFolder, QDir::current().absoluteFilePath(u"outs"_s));
+    QCOMPARE(options.files, (QStringList{QDir::current().absoluteFilePath(u"clip one.avi"_s),
+                                         u"/abs/假期.mp4"_s}));
+}
+
+void TestCliOptions::helpNeedsNoFiles()
+{
+    const CliOptions options = CliOptions::parse(commandLine({u"--help"_s}), u"/out"_s);
+    QVERIFY(options.helpRequested);
+    QVERIFY(CliOptions::helpText().contains(u"--audio-bitrate"_s));
+}
+
+QTEST_GUILESS_MAIN(TestCliOptions)
+#include "tst_clioptions.moc"
