@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// The folder chooser as the settings layer sees it, so the browse rule is
-// tested without a desktop.
+// The desktop's folder chooser as the code that asks for a folder sees it,
+// so what follows a choice is tested without a desktop.
 class FolderDialog
 {
 public:
