@@ -12,4 +12,6 @@ public:
 
     virtual ~MessageSink() = default;
     virtual void showMessage(const QString &text, const QString &caption, Icon icon) = 0;
+    // A yes-or-no question; true when the user said yes.
+    virtual bool confirm(const QString &text, const QString &caption) = 0;
 };

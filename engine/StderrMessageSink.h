@@ -6,4 +6,6 @@ class StderrMessageSink final : public MessageSink
 {
 public:
     void showMessage(const QString &text, const QString &caption, Icon icon) override;
+    // Nobody is there to answer: the headless program never asks twice.
+    bool confirm(const QString &, const QString &) override { return true; }
 };

@@ -21,6 +21,12 @@ public:
         messages.append({text, caption, icon});
     }
 
+    bool confirm(const QString &text, const QString &caption) override
+    {
+        questions.append({text, caption, Icon::Information});
+        return confirmAnswer;
+    }
+
     QStringList texts() const
     {
         QStringList all;
@@ -30,4 +36,6 @@ public:
     }
 
     QList<Message> messages;
+    QList<Message> questions;
+    bool confirmAnswer = true;
 };

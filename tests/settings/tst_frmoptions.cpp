@@ -1,5 +1,5 @@
-#include "MessageSink.h"
 #include "OptionsValues.h"
+#include "RecordingMessageSink.h"
 #include "SettingsFiles.h"
 #include "frmOptions.h"
 
@@ -18,24 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class RecordingMessageSink final : public MessageSink
-{
-public:
-    struct Message
-    {
-        QString text;
-        QString caption;
-        Icon icon;
-    };
-
-    void showMessage(const QString &text, const QString &caption, Icon icon) override
-    {
-        messages.append({text, caption, icon});
-    }
-
-    QList<Message> messages;
-};
 
 const QStringList TimeFieldNames{u"txtFromH"_s, u"txtFromM"_s, u"txtFromS"_s,
                                  u"txtToH"_s,   u"txtToM"_s,   u"txtToS"_s};
