@@ -1,26 +1,59 @@
-#include <QCoreApplication>
+#include "AppPaths.h"
+#include "MessageBoxSink.h"
+#include "QtFolderDialog.h"
+#include "SettingsFiles.h"
+#include "SystemDesktop.h"
+#include "frmMain.h"
+
+#include <QApplication>
 #include <QDir>
-#include <QProcess>
+#include <QFile>
+#include <QLockFile>
+#include <QStandardPaths>
 
-#include <cstdio>
+namespace {
 
-// Until the window exists, starting Zenvora checks that its three encoders
-// and the system's ffmpeg are ready, and says so.
+// Only one window may convert at a time: a second start ends at once.
+bool anotherInstanceRuns(QLockFile &lock)
+{
+    lock.setStaleLockTime(0);
+    return !lock.tryLock(0);
+}
+
+void applySkin(QApplication &app)
+{
+    QFile skin(QStringLiteral(":/skin/skin.qss"));
+    if (skin.open(QIODevice::ReadOnly))
+        app.setStyleSheet(QString::fromUtf8(skin.readAll()));
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    std::printf("Zenvora: the main window is not built yet. Checking the encoders instead.\n");
-    const QDir data(QCoreApplication::applicationDirPath() + QStringLiteral("/data"));
-    int failures = 0;
-    for (const QString name : {QStringLiteral("conv.exe"), QStringLiteral("coder.exe"),
-                               QStringLiteral("coder2.exe")}) {
-        QProcess check;
-        check.setProcessChannelMode(QProcess::ForwardedChannels);
-        check.start(data.filePath(name), {QStringLiteral("--self-check")});
-        const bool passed = check.waitForFinished(30000) && check.exitStatus() == QProcess::NormalExit &&
-                            check.exitCode() == 0;
-        std::printf("%s: %s\n", qPrintable(name), passed ? "ready" : "NOT READY");
-        failures += passed ? 0 : 1;
-    }
-    return failures == 0 ? 0 : 1;
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Zenvora"));
+
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QDir().mkpath(runtime);
+    QLockFile lock(runtime + QStringLiteral("/zenvora.lock"));
+    if (anotherInstanceRuns(lock))
+        return 0;
+
+    applySkin(app);
+    QFont font(QStringLiteral("Tahoma"), 9);
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("WenQuanYi Micro Hei")});
+    app.setFont(font);
+
+    MessageBoxSink messages(nullptr);
+    SystemDesktop desktop;
+    const SettingsFiles settingsFiles;
+    CommandEnvironment environment;
+    environment.programFolder = AppPaths::ProgramFolder();
+    environment.intermediatePath = AppPaths::TempFolder() + QStringLiteral("/tmp.mp4");
+
+    QtFolderDialog folderDialog(nullptr);
+    frmMain window({messages, folderDialog, desktop, settingsFiles, environment});
+    window.show();
+    return app.exec();
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "MessageSink.h"
+
+class QWidget;
+
+// Shows the engine's messages as modal message boxes over the window.
+class MessageBoxSink final : public MessageSink
+{
+public:
+    explicit MessageBoxSink(QWidget *owner) : m_owner(owner) {}
+
+    void showMessage(const QString &text, const QString &caption, Icon icon) override;
+    bool confirm(const QString &text, const QString &caption) override;
+
+private:
+    QWidget *m_owner;
+};

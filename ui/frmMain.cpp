@@ -1,0 +1,582 @@
+#include "frmMain.h"
+
+#include "CommandRouter.h"
+#include "ConversionCombos.h"
+#include "Desktop.h"
+#include "FolderDialog.h"
+#include "MessageSink.h"
+#include "OutputFolderChooser.h"
+#include "OutputFormats.h"
+#include "SettingsFiles.h"
+#include "frmOptions.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeView>
+#include <QWindow>
+
+namespace {
+
+struct ToolbarButton
+{
+    int index;
+    const char16_t *caption;
+    const char16_t *toolTip;
+    const char *icon;
+};
+
+// The tooltips say what each button does.
+constexpr ToolbarButton ToolbarButtons[] = {
+    {0, u"添加文件", u"Add a File", ":/icons/add-file.svg"},
+    {1, u"添加文件夹", u"Add Files from a Folder", ":/icons/add-folder.svg"},
+    {2, u"移除文件", u"Remove File(s) from List", ":/icons/remove.svg"},
+    {4, u"提示设置", u"Options", ":/icons/options.svg"},
+    {5, u"退出程序", u"Exit", ":/icons/exit.svg"},
+};
+
+constexpr int MaxFailuresListed = 20;
+
+QIcon buttonIcon(const QString &normal, const QString &highlighted)
+{
+    QIcon icon(normal);
+    icon.addFile(highlighted, {}, QIcon::Active);
+    return icon;
+}
+
+QLabel *caption(QWidget *parent, const QString &text, int x, int y)
+{
+    auto *label = new QLabel(text, parent);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+QComboBox *combo(QWidget *parent, ConversionCombo which, QRect geometry, bool editable)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(ConversionCombos::objectName(which));
+    box->addItems(ConversionCombos::entries(which));
+    box->setToolTip(ConversionCombos::hoverText(which));
+    box->setEditable(editable);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setGeometry(geometry);
+    return box;
+}
+
+} // namespace
+
+frmMain::frmMain(frmMainServices services, QWidget *parent)
+    : QWidget(parent), m_services(std::move(services)),
+      m_driver(m_jobs, m_services.messages, m_services.environment)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Zenvora"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    setFixedSize(ClientWidth, ClientHeight);
+
+    createToolbar();
+    createCornerButtons();
+    createJobListView();
+    createParameterControls();
+    createStartAndProgress();
+    createLinks();
+    connectDriver();
+
+    m_txtAction = new QLineEdit(this);
+    m_txtAction->setObjectName(QStringLiteral("txtAction"));
+    m_txtAction->hide();
+    connect(m_txtAction, &QLineEdit::textChanged, this, &frmMain::txtAction_Change);
+    connect(&m_menu, &frmMenu::actionWritten, this, &frmMain::writeAction);
+    connect(&m_menu, &frmMenu::removeAllChosen, &m_jobs, &JobList::RemoveAllJobs);
+
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+QString frmMain::ProductWebPage()
+{
+    return QStringLiteral("https://zenvora.example/");
+}
+
+void frmMain::createToolbar()
+{
+    int x = 0;
+    for (const ToolbarButton &button : ToolbarButtons) {
+        auto *tool = new QToolButton(this);
+        tool->setObjectName(QStringLiteral("CmdToolsBar_%1").arg(button.index));
+        tool->setProperty("index", button.index);
+        tool->setText(QString::fromUtf16(button.caption));
+        tool->setToolTip(QString::fromUtf16(button.toolTip));
+        tool->setIcon(QIcon(QString::fromLatin1(button.icon)));
+        tool->setIconSize({32, 32});
+        tool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        tool->setAutoRaise(true);
+        tool->setGeometry(x, 0, 95, 66);
+        x += 94;
+        connect(tool, &QToolButton::clicked, this,
+                [this, index = button.index] { CmdToolsBar_Click(index); });
+        m_toolbar.insert(button.index, tool);
+    }
+}
+
+void frmMain::createCornerButtons()
+{
+    const auto corner = [this](const QString &name, const QString &icon, const QString &toolTip,
+                               QRect geometry) {
+        auto *button = new QToolButton(this);
+        button->setObjectName(name);
+        button->setIcon(buttonIcon(QStringLiteral(":/icons/%1.svg").arg(icon),
+                                   QStringLiteral(":/icons/%1-hover.svg").arg(icon)));
+        button->setIconSize(geometry.size());
+        button->setToolTip(toolTip);
+        button->setAutoRaise(true);
+        button->setCursor(Qt::PointingHandCursor);
+        button->setGeometry(geometry);
+        return button;
+    };
+    m_imgHelp = corner(QStringLiteral("imgHelp"), QStringLiteral("help"),
+                       QStringLiteral("Help & Tutorial"), {635, 8, 15, 15});
+    m_imgMin = corner(QStringLiteral("imgMin"), QStringLiteral("minimize"),
+                      QStringLiteral("Minimize Window"), {652, 9, 14, 14});
+    m_imgExit = corner(QStringLiteral("imgExit"), QStringLiteral("close"), QStringLiteral("Exit"),
+                       {672, 10, 15, 15});
+    connect(m_imgHelp, &QToolButton::clicked, this, &frmMain::imgHelp_Click);
+    connect(m_imgMin, &QToolButton::clicked, this, &frmMain::imgMin_Click);
+    connect(m_imgExit, &QToolButton::clicked, this, &frmMain::imgExit_Click);
+}
+
+void frmMain::createJobListView()
+{
+    m_LV = new QTreeView(this);
+    m_LV->setObjectName(QStringLiteral("LV"));
+    m_LV->setModel(&m_jobs);
+    m_LV->setRootIsDecorated(false);
+    m_LV->setUniformRowHeights(true);
+    m_LV->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_LV->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_LV->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_LV->setGeometry(4, 90, 455, 274);
+    // The file name takes about four fifths of the width, the format the rest.
+    m_LV->header()->setStretchLastSection(true);
+    m_LV->header()->resizeSection(JobList::FileNameColumn, m_LV->width() * 79 / 100);
+    m_LV->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_LV, &QTreeView::customContextMenuRequested, this, &frmMain::showListMenu);
+
+    m_lblText = new QLabel(QStringLiteral("拖拽文件到这里开始转换"), this);
+    m_lblText->setObjectName(QStringLiteral("lblText"));
+    m_lblText->setAlignment(Qt::AlignCenter);
+    m_lblText->setGeometry(152, 208, 163, 21);
+    m_lblText->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_lblText->setVisible(m_jobs.dropHintVisible());
+    connect(&m_jobs, &JobList::dropHintVisibleChanged, m_lblText, &QLabel::setVisible);
+}
+
+void frmMain::createParameterControls()
+{
+    caption(this, QStringLiteral("输出格式："), 490, 72);
+    m_cmbOF = combo(this, ConversionCombo::Format, {490, 90, 189, 22}, false);
+    caption(this, QStringLiteral("视频比特率："), 488, 126);
+    m_cmbVB = combo(this, ConversionCombo::VideoBitrate, {488, 146, 89, 22}, true);
+    caption(this, QStringLiteral("帧率："), 588, 126);
+    m_cmbF = combo(this, ConversionCombo::FrameRate, {588, 146, 89, 22}, true);
+    caption(this, QStringLiteral("视频尺寸："), 488, 184);
+    m_cmbS = combo(this, ConversionCombo::Size, {488, 204, 89, 22}, true);
+    caption(this, QStringLiteral("声音频率："), 588, 184);
+    m_cmbR = combo(this, ConversionCombo::AudioRate, {588, 203, 89, 22}, true);
+    caption(this, QStringLiteral("声音比特率："), 488, 244);
+    m_cmbBR = combo(this, ConversionCombo::AudioBitrate, {488, 265, 89, 22}, true);
+    caption(this, QStringLiteral("声道："), 588, 244);
+    m_cmbChannel = combo(this, ConversionCombo::Channel, {588, 265, 89, 22}, true);
+    connect(m_cmbOF, &QComboBox::currentIndexChanged, this, &frmMain::cmbOF_Click);
+
+    caption(this, QStringLiteral("输出路径："), 488, 306);
+    m_txtPath = new QLineEdit(this);
+    m_txtPath->setObjectName(QStringLiteral("txtPath"));
+    m_txtPath->setGeometry(488, 325, 137, 21);
+    m_cmdBrowse = new QPushButton(QStringLiteral("浏览"), this);
+    m_cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
+    m_cmdBrowse->setGeometry(630, 326, 47, 20);
+    connect(m_cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
+}
+
+void frmMain::createStartAndProgress()
+{
+    m_Command3 = new QPushButton(QStringLiteral("立刻开始转换！"), this);
+    m_Command3->setObjectName(QStringLiteral("Command3"));
+    m_Command3->setIcon(QIcon(QStringLiteral(":/icons/start.svg")));
+    m_Command3->setIconSize({32, 32});
+    QFont bold = m_Command3->font();
+    bold.setBold(true);
+    m_Command3->setFont(bold);
+    m_Command3->setGeometry(488, 364, 189, 59);
+    connect(m_Command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
+
+    m_pb = new QProgressBar(this);
+    m_pb->setObjectName(QStringLiteral("pb"));
+    m_pb->setRange(0, 100);
+    m_pb->setValue(0);
+    m_pb->setTextVisible(false);
+    m_pb->setGeometry(4, 398, 457, 21);
+
+    // The caption grows to the right as the percentage text gets longer.
+    m_lblPB = new QLabel(QStringLiteral("0%"), this);
+    m_lblPB->setObjectName(QStringLiteral("lblPB"));
+    m_lblPB->move(218, 378);
+    m_lblPB->adjustSize();
+}
+
+void frmMain::createLinks()
+{
+    m_lblWeb = new QLabel(QStringLiteral("Zenvora"), this);
+    m_lblWeb->setObjectName(QStringLiteral("lblWeb"));
+    QFont webFont = m_lblWeb->font();
+    webFont.setBold(true);
+    webFont.setUnderline(true);
+    m_lblWeb->setFont(webFont);
+    m_lblWeb->setGeometry(6, 430, 167, 13);
+
+    m_lblFeed = new QLabel(QStringLiteral("意见反馈"), this);
+    m_lblFeed->setObjectName(QStringLiteral("lblFeed"));
+    m_lblFeed->setToolTip(QStringLiteral("Send us your suggestion or question"));
+    QFont feedFont = m_lblFeed->font();
+    feedFont.setUnderline(true);
+    m_lblFeed->setFont(feedFont);
+    m_lblFeed->setGeometry(624, 432, 48, 13);
+
+    for (QLabel *link : {m_lblWeb, m_lblFeed}) {
+        link->setCursor(Qt::PointingHandCursor);
+        link->setForegroundRole(QPalette::Link);
+        link->installEventFilter(this);
+    }
+}
+
+void frmMain::connectDriver()
+{
+    connect(&m_driver, &BatchDriver::controlsEnabledChanged, this,
+            &frmMain::setBatchControlsEnabled);
+    connect(&m_driver, &BatchDriver::outputFolderChanged, m_txtPath, &QLineEdit::setText);
+    connect(&m_driver, &BatchDriver::progressChanged, this, &frmMain::showProgress);
+    connect(&m_driver, &BatchDriver::stalled, this,
+            [this] { m_Command3->setText(QStringLiteral("立刻开始转换！")); });
+    connect(&m_driver, &BatchDriver::openFolderRequested, this, [this](const QString &folder) {
+        m_services.desktop.openUrl(QUrl::fromLocalFile(folder));
+    });
+    connect(&m_driver, &BatchDriver::completionSoundRequested, this,
+            [this](const QString &file) { m_services.desktop.playSound(file); });
+    connect(&m_driver, &BatchDriver::batchFinished, this, &frmMain::showBatchEnd);
+}
+
+void frmMain::Form_Load()
+{
+    m_cmbBR->setCurrentIndex(ConversionSettings::StartupAudioBitratePosition);
+    m_cmbR->setCurrentIndex(ConversionSettings::StartupAudioRatePosition);
+    m_cmbChannel->setCurrentIndex(ConversionSettings::StartupChannelPosition);
+    m_cmbOF->setCurrentIndex(OutputFormats::indexOf(OutputFormat::Rmvb));
+    cmbOF_Click();
+    m_txtPath->setText(SettingsFiles::DefaultOutputFolder());
+    m_services.settingsFiles.LoadSetup(*this);
+    m_services.settingsFiles.LoadOptions(m_options);
+}
+
+void frmMain::cmbOF_Click()
+{
+    const std::optional<OutputFormat> format = OutputFormats::fromIndex(m_cmbOF->currentIndex());
+    if (!format)
+        return;
+    const FormatDefaults &defaults = OutputFormats::spec(*format).defaults;
+    const std::pair<QComboBox *, const std::optional<QString> &> texts[] = {
+        {m_cmbVB, defaults.videoBitrate}, {m_cmbF, defaults.frameRate}, {m_cmbS, defaults.size},
+        {m_cmbR, defaults.audioRate},     {m_cmbBR, defaults.audioBitrate},
+    };
+    for (const auto &[box, text] : texts) {
+        if (text)
+            box->setCurrentText(*text);
+    }
+    if (defaults.channelIndex)
+        m_cmbChannel->setCurrentIndex(*defaults.channelIndex);
+}
+
+QComboBox *frmMain::comboFor(List list) const
+{
+    switch (list) {
+    case List::AudioBitrate:
+        return m_cmbBR;
+    case List::AudioRate:
+        return m_cmbR;
+    case List::Channel:
+        return m_cmbChannel;
+    case List::Format:
+        return m_cmbOF;
+    }
+    return nullptr;
+}
+
+int frmMain::count(List list) const
+{
+    return comboFor(list)->count();
+}
+
+int frmMain::position(List list) const
+{
+    const QComboBox *box = comboFor(list);
+    if (!box->isEditable())
+        return box->currentIndex();
+    // An editable combo has an entry selected only while its text is one.
+    return box->findText(box->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+void frmMain::setPosition(List list, int newPosition)
+{
+    QComboBox *box = comboFor(list);
+    if (newPosition >= 0 && newPosition < box->count())
+        box->setCurrentIndex(newPosition);
+}
+
+QString frmMain::outputFolder() const
+{
+    return m_txtPath->text();
+}
+
+void frmMain::setOutputFolder(const QString &folder)
+{
+    m_txtPath->setText(folder);
+}
+
+ConversionSettings frmMain::currentSettings() const
+{
+    ConversionSettings settings;
+    settings.format = OutputFormats::fromIndex(m_cmbOF->currentIndex()).value_or(OutputFormat::Rmvb);
+    settings.size = m_cmbS->currentText();
+    settings.videoBitrate = m_cmbVB->currentText();
+    settings.frameRate = m_cmbF->currentText();
+    settings.audioRate = m_cmbR->currentText();
+    settings.audioBitrate = m_cmbBR->currentText();
+    settings.channelIndex = position(List::Channel);
+    settings.outputFolder = m_txtPath->text();
+    return settings;
+}
+
+void frmMain::CmdToolsBar_Click(int buttonIndex)
+{
+    if (const std::optional<int> command = CommandRouter::CmdToolsBarCommand(buttonIndex))
+        imgToolbar_Click(*command);
+}
+
+void frmMain::imgToolbar_Click(int commandIndex)
+{
+    using CommandRouter::ToolbarCommand;
+    const std::optional<ToolbarCommand> command = CommandRouter::toolbarCommand(commandIndex);
+    if (!command)
+        return;
+    switch (*command) {
+    case ToolbarCommand::AddFile:
+        break;
+    case ToolbarCommand::RemoveMenu:
+        showRemoveMenu();
+        break;
+    case ToolbarCommand::Options: {
+        frmOptions dialog(m_options, m_services.settingsFiles, m_services.messages, this);
+        dialog.exec();
+        break;
+    }
+    case ToolbarCommand::Help:
+        imgHelp_Click();
+        break;
+    case ToolbarCommand::Exit:
+        imgExit_Click();
+        break;
+    case ToolbarCommand::AddFolder:
+        break;
+    }
+}
+
+void frmMain::writeAction(const QString &actionName)
+{
+    m_txtAction->setText(actionName);
+}
+
+void frmMain::txtAction_Change()
+{
+    using CommandRouter::Action;
+    const QString text = m_txtAction->text();
+    if (text.isEmpty())
+        return;
+    m_txtAction->clear();
+    const std::optional<Action> action = CommandRouter::actionNamed(text);
+    if (!action)
+        return;
+    switch (*action) {
+    case Action::RemoveSelected:
+        RemoveSelectedJob();
+        break;
+    case Action::About:
+        showAbout();
+        break;
+    case Action::AddaFile:
+        imgToolbar_Click(static_cast<int>(CommandRouter::ToolbarCommand::AddFile));
+        break;
+    case Action::AddaFolder:
+        imgToolbar_Click(static_cast<int>(CommandRouter::ToolbarCommand::AddFolder));
+        break;
+    case Action::Exit:
+        imgExit_Click();
+        break;
+    case Action::Help:
+        imgHelp_Click();
+        break;
+    case Action::Options:
+        imgToolbar_Click(static_cast<int>(CommandRouter::ToolbarCommand::Options));
+        break;
+    }
+}
+
+void frmMain::showRemoveMenu()
+{
+    m_menu.menuRemove()->popup(QCursor::pos());
+}
+
+void frmMain::showListMenu(const QPoint &position)
+{
+    QMenu menu(this);
+    menu.addMenu(m_menu.menuFile());
+    menu.addMenu(m_menu.menuOptions());
+    menu.addMenu(m_menu.menuAbout());
+    menu.exec(m_LV->viewport()->mapToGlobal(position));
+}
+
+void frmMain::RemoveSelectedJob()
+{
+    const QModelIndexList selected = m_LV->selectionModel()->selectedRows();
+    m_jobs.RemoveSelectedJob(selected.isEmpty() ? -1 : selected.first().row());
+}
+
+void frmMain::imgExit_Click()
+{
+    m_services.settingsFiles.SaveSetup(*this);
+    close();
+}
+
+void frmMain::imgMin_Click()
+{
+    showMinimized();
+}
+
+void frmMain::imgHelp_Click()
+{
+    const QString help = m_services.environment.programFolder + QStringLiteral("/help/index.html");
+    if (QFileInfo::exists(help))
+        m_services.desktop.openUrl(QUrl::fromLocalFile(help));
+}
+
+void frmMain::lblWeb_Click()
+{
+    m_services.desktop.openUrl(QUrl(ProductWebPage()));
+}
+
+void frmMain::showAbout()
+{
+    const QString text = QStringLiteral("Zenvora，Velmora 出品，2008") + QStringLiteral("\r\n") +
+                         QStringLiteral("版权所有，保留一切权利。") + QStringLiteral("\r\n") +
+                         ProductWebPage();
+    m_services.messages.showMessage(text, QStringLiteral("Zenvora"), MessageSink::Icon::Information);
+}
+
+void frmMain::Command3_Click()
+{
+    const BatchDriver::State state = m_driver.state();
+    if (state == BatchDriver::State::Running || state == BatchDriver::State::StartPending) {
+        if (m_services.messages.confirm(QStringLiteral("停止转换？正在转换的文件将被放弃，"
+                                                       "未转换的文件留在列表中。"),
+                                        QStringLiteral("停止转换")))
+            m_driver.stop();
+        return;
+    }
+    m_driver.requestStart(currentSettings(), m_options.SoundPrompt == 0);
+}
+
+void frmMain::cmdBrowse_Click()
+{
+    const OutputFolderChooser chooser(m_services.folderDialog, SettingsFiles::DefaultOutputFolder());
+    m_txtPath->setText(chooser.browse());
+}
+
+void frmMain::setBatchControlsEnabled(bool enabled)
+{
+    for (QToolButton *button : std::as_const(m_toolbar))
+        button->setEnabled(enabled);
+    for (QComboBox *box : {m_cmbOF, m_cmbR, m_cmbBR, m_cmbS, m_cmbVB, m_cmbF, m_cmbChannel})
+        box->setEnabled(enabled);
+    m_lblFeed->setEnabled(enabled);
+    m_Command3->setText(enabled ? QStringLiteral("立刻开始转换！") : QStringLiteral("停止转换"));
+}
+
+void frmMain::showProgress(const ProgressDisplay &display)
+{
+    m_pb->setValue(qRound(display.value));
+    m_lblPB->setText(display.caption);
+    m_lblPB->adjustSize();
+}
+
+void frmMain::showBatchEnd(const BatchReport &report)
+{
+    m_lblPB->setText(report.caption());
+    m_lblPB->adjustSize();
+    const QList<JobResult> failures = report.failures();
+    if (!failures.isEmpty())
+        showFailures(failures);
+}
+
+void frmMain::showFailures(const QList<JobResult> &failures)
+{
+    QString text = QStringLiteral("以下 %1 个文件没有转换成功，其他文件已完成：\n").arg(failures.size());
+    for (const JobResult &failure : failures.mid(0, MaxFailuresListed))
+        text += u'\n' + failure.inputPath + QStringLiteral("\n    ") +
+                failure.reason.split(u'\n').join(QStringLiteral("\n    ")) + u'\n';
+    if (failures.size() > MaxFailuresListed)
+        text += QStringLiteral("\n……还有 %1 个文件。").arg(failures.size() - MaxFailuresListed);
+    m_services.messages.showMessage(text, QStringLiteral("转换失败"), MessageSink::Icon::Exclamation);
+}
+
+void frmMain::mousePressEvent(QMouseEvent *event)
+{
+    // A press on the free background moves the window, as on a title bar.
+    if (event->button() == Qt::LeftButton && windowHandle())
+        windowHandle()->startSystemMove();
+    QWidget::mousePressEvent(event);
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (!m_unloaded) {
+        m_unloaded = true;
+        m_driver.shutdown();
+    }
+    event->accept();
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_lblFeed && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
+        QFont font = m_lblFeed->font();
+        font.setBold(event->type() == QEvent::Enter);
+        m_lblFeed->setFont(font);
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == m_lblWeb)
+            lblWeb_Click();
+        else if (watched == m_lblFeed && m_lblFeed->isEnabled())
+            Q_EMIT feedbackRequested();
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "AppOptions.h"
+#include "BatchDriver.h"
+#include "CommandEnvironment.h"
+#include "JobList.h"
+#include "SetupControls.h"
+#include "frmMenu.h"
+
+#include <QMap>
+#include <QWidget>
+
+class Desktop;
+class FolderDialog;
+class MessageSink;
+class SettingsFiles;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QToolButton;
+class QTreeView;
+
+// What the window needs from outside; tests pass recorders and fakes.
+struct frmMainServices
+{
+    MessageSink &messages;
+    FolderDialog &folderDialog;
+    Desktop &desktop;
+    const SettingsFiles &settingsFiles;
+    CommandEnvironment environment;
+};
+
+// The main window: the queue, the format and its parameters, the output
+// folder, Start and the progress of the running job. It shows state and
+// forwards the user's commands; the batch driver and the job list decide.
+class frmMain final : public QWidget, public SetupControls
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmMain)
+
+public:
+    static constexpr int ClientWidth = 698;
+    static constexpr int ClientHeight = 455;
+
+    explicit frmMain(frmMainServices services, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    static QString ProductWebPage();
+
+    // SetupControls: the five values setup.ini keeps.
+    int count(List list) const override;
+    int position(List list) const override;
+    void setPosition(List list, int position) override;
+    QString outputFolder() const override;
+    void setOutputFolder(const QString &folder) override;
+
+    ConversionSettings currentSettings() const;
+    JobList &jobs() { return m_jobs; }
+    const AppOptions &options() const { return m_options; }
+    BatchDriver &driver() { return m_driver; }
+
+    void CmdToolsBar_Click(int buttonIndex);
+    void imgToolbar_Click(int commandIndex);
+    void writeAction(const QString &actionName);
+    void imgExit_Click();
+    void imgMin_Click();
+    void imgHelp_Click();
+    void lblWeb_Click();
+    void Command3_Click();
+    void cmdBrowse_Click();
+    void RemoveSelectedJob();
+    void showAbout();
+
+Q_SIGNALS:
+    void feedbackRequested();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createToolbar();
+    void createCornerButtons();
+    void createJobListView();
+    void createParameterControls();
+    void createStartAndProgress();
+    void createLinks();
+    void connectDriver();
+    void Form_Load();
+
+    void cmbOF_Click();
+    void txtAction_Change();
+    void showRemoveMenu();
+    void showListMenu(const QPoint &position);
+    void setBatchControlsEnabled(bool enabled);
+    void showProgress(const ProgressDisplay &display);
+    void showBatchEnd(const BatchReport &report);
+    void showFailures(const QList<JobResult> &failures);
+    QComboBox *comboFor(List list) const;
+
+    frmMainServices m_services;
+    JobList m_jobs;
+    BatchDriver m_driver;
+    frmMenu m_menu;
+    AppOptions m_options;
+
+    QMap<int, QToolButton *> m_toolbar;
+    QToolButton *m_imgHelp = nullptr;
+    QToolButton *m_imgMin = nullptr;
+    QToolButton *m_imgExit = nullptr;
+    QTreeView *m_LV = nullptr;
+    QLabel *m_lblText = nullptr;
+    QComboBox *m_cmbOF = nullptr;
+    QComboBox *m_cmbVB = nullptr;
+    QComboBox *m_cmbF = nullptr;
+    QComboBox *m_cmbS = nullptr;
+    QComboBox *m_cmbR = nullptr;
+    QComboBox *m_cmbBR = nullptr;
+    QComboBox *m_cmbChannel = nullptr;
+    QLineEdit *m_txtPath = nullptr;
+    QPushButton *m_cmdBrowse = nullptr;
+    QPushButton *m_Command3 = nullptr;
+    QProgressBar *m_pb = nullptr;
+    QLabel *m_lblPB = nullptr;
+    QLabel *m_lblWeb = nullptr;
+    QLabel *m_lblFeed = nullptr;
+    QLineEdit *m_txtAction = nullptr;
+    bool m_unloaded = false;
+};

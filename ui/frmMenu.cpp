@@ -1,0 +1,52 @@
+#include "frmMenu.h"
+
+#include <QMenu>
+
+frmMenu::frmMenu(QObject *parent)
+    : QObject(parent), m_menuFile(createMenu(QStringLiteral("menuFile"), QStringLiteral("File"))),
+      m_menuOptions(createMenu(QStringLiteral("menuOptions"), QStringLiteral("Options"))),
+      m_menuAbout(createMenu(QStringLiteral("menuAbout"), QStringLiteral("About"))),
+      m_menuRemove(createMenu(QStringLiteral("menuRemove"), QStringLiteral("Remove")))
+{
+    addActionItem(m_menuFile, QStringLiteral("menuAddaFile"), QStringLiteral("添加文件(&A)"),
+                  QStringLiteral("AddaFile"));
+    addActionItem(m_menuFile, QStringLiteral("menuAddaFolder"), QStringLiteral("添加目录(&F)"),
+                  QStringLiteral("menuAddaFolder"));
+    m_menuFile->addSeparator()->setObjectName(QStringLiteral("menuS"));
+    addActionItem(m_menuFile, QStringLiteral("menuExit"), QStringLiteral("退出(&E)"),
+                  QStringLiteral("menuExit"));
+    addActionItem(m_menuOptions, QStringLiteral("menuOption"), QStringLiteral("设置(&O)"),
+                  QStringLiteral("menuOption"));
+    addActionItem(m_menuAbout, QStringLiteral("menuHelp"), QStringLiteral("帮助(&H)"),
+                  QStringLiteral("menuHelp"));
+    addActionItem(m_menuAbout, QStringLiteral("menuA"), QStringLiteral("关于(&A)"),
+                  QStringLiteral("A"));
+    addActionItem(m_menuRemove, QStringLiteral("menuRemoveSelected"), QStringLiteral("移除选择项"),
+                  QStringLiteral("RemoveSelected"));
+    QAction *removeAll = m_menuRemove->addAction(QStringLiteral("移除全部"));
+    removeAll->setObjectName(QStringLiteral("menuRemoveAll"));
+    connect(removeAll, &QAction::triggered, this, &frmMenu::removeAllChosen);
+}
+
+frmMenu::~frmMenu()
+{
+    delete m_menuFile;
+    delete m_menuOptions;
+    delete m_menuAbout;
+    delete m_menuRemove;
+}
+
+QMenu *frmMenu::createMenu(const QString &objectName, const QString &title)
+{
+    auto *menu = new QMenu(title);
+    menu->setObjectName(objectName);
+    return menu;
+}
+
+void frmMenu::addActionItem(QMenu *menu, const QString &objectName, const QString &caption,
+                            const QString &actionName)
+{
+    QAction *item = menu->addAction(caption);
+    item->setObjectName(objectName);
+    connect(item, &QAction::triggered, this, [this, actionName] { Q_EMIT actionWritten(actionName); });
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+
+class QMenu;
+
+// The four pop-up menus. Their items do not act themselves: they write an
+// action name that the main window dispatches.
+class frmMenu final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmMenu)
+
+public:
+    explicit frmMenu(QObject *parent = nullptr);
+    ~frmMenu() override;
+
+    QMenu *menuFile() const { return m_menuFile; }
+    QMenu *menuOptions() const { return m_menuOptions; }
+    QMenu *menuAbout() const { return m_menuAbout; }
+    QMenu *menuRemove() const { return m_menuRemove; }
+
+Q_SIGNALS:
+    void actionWritten(const QString &actionName);
+    void removeAllChosen();
+
+private:
+    QMenu *createMenu(const QString &objectName, const QString &title);
+    void addActionItem(QMenu *menu, const QString &objectName, const QString &caption,
+                       const QString &actionName);
+
+    QMenu *m_menuFile;
+    QMenu *m_menuOptions;
+    QMenu *m_menuAbout;
+    QMenu *m_menuRemove;
+};
