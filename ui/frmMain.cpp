@@ -168,8 +168,10 @@ void frmMain::createJobListView()
     m_LV->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_LV->setGeometry(4, 90, 455, 274);
     // The file name takes about four fifths of the width, the format the rest.
-    m_LV->header()->setStretchLastSection(true);
-    m_LV->header()->resizeSection(JobList::FileNameColumn, m_LV->width() * 79 / 100);
+    QHeaderView *header = m_LV->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(JobList::FileNameColumn, QHeaderView::Stretch);
+    header->resizeSection(JobList::FormatColumn, m_LV->width() * 21 / 100);
     m_LV->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_LV, &QTreeView::customContextMenuRequested, this, &frmMain::showListMenu);
 
