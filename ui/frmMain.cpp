@@ -9,6 +9,7 @@
 #include "OutputFormats.h"
 #include "SettingsFiles.h"
 #include "frmOptions.h"
+#include "frmSuggest.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -486,6 +487,11 @@ void frmMain::lblWeb_Click()
     m_services.desktop.openUrl(QUrl(ProductWebPage()));
 }
 
+void frmMain::lblFeed_Click()
+{
+    frmSuggest::openNew(m_services.messages, this);
+}
+
 void frmMain::showAbout()
 {
     const QString text = QStringLiteral("Zenvora，Velmora 出品，2008") + QStringLiteral("\r\n") +
@@ -578,7 +584,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         if (watched == m_lblWeb)
             lblWeb_Click();
         else if (watched == m_lblFeed && m_lblFeed->isEnabled())
-            Q_EMIT feedbackRequested();
+            lblFeed_Click();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -68,13 +68,11 @@ public:
     void imgMin_Click();
     void imgHelp_Click();
     void lblWeb_Click();
+    void lblFeed_Click();
     void Command3_Click();
     void cmdBrowse_Click();
     void RemoveSelectedJob();
     void showAbout();
-
-Q_SIGNALS:
-    void feedbackRequested();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

@@ -3,10 +3,12 @@
 #include "RecordingMessageSink.h"
 #include "SettingsFiles.h"
 #include "frmMain.h"
+#include "frmSuggest.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void helpAndAboutAndLink();
     void browseWritesChoiceOrDefault();
     void toolbarTooltipsSayWhatButtonsDo();
+    void feedbackLinkOpensFreshForm();
 
 private:
     frmMain &window();
@@ -286,6 +289,24 @@ void TestFrmMain::toolbarTooltipsSayWhatButtonsDo()
     QVERIFY(!child<QToolButton>(u"CmdToolsBar_1"_s)->toolTip().contains(u"PDF"_s));
     QVERIFY(!child<QToolButton>(u"CmdToolsBar_4"_s)->toolTip().contains(u"Move"_s));
     QVERIFY(!child<QToolButton>(u"CmdToolsBar_3"_s));
+}
+
+void TestFrmMain::feedbackLinkOpensFreshForm()
+{
+    window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window()));
+    auto *link = child<QLabel>(u"lblFeed"_s);
+    QTest::mouseClick(link, Qt::LeftButton);
+    const QList<frmSuggest *> forms = window().findChildren<frmSuggest *>();
+    QCOMPARE(forms.size(), 1);
+    QCOMPARE(forms.first()->windowTitle(), u"建议和意见"_s);
+    forms.first()->close();
+    QTRY_VERIFY(window().findChildren<frmSuggest *>().isEmpty());
+
+    // While a batch runs the link is disabled and opens nothing.
+    link->setEnabled(false);
+    QTest::mouseClick(link, Qt::LeftButton);
+    QVERIFY(window().findChildren<frmSuggest *>().isEmpty());
 }
 
 QTEST_MAIN(TestFrmMain)

@@ -1,0 +1,14 @@
+#include "ConvOptions.h"
+#include "EncoderMain.h"
+
+#include <QFileInfo>
+
+int main(int argc, char *argv[])
+{
+    const auto parse = [](const QStringList &arguments) {
+        return ConvOptions::parse(arguments,
+                                  [](const QString &path) { return QFileInfo(path).isFile(); });
+    };
+    return EncoderMain::run(argc, argv, QStringLiteral(ZENVORA_ENCODER_NAME),
+                            EncoderJob::Style::Conv, parse);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+// What one encoder command line asks for, whatever option style it was
+// written in. Values are as the user gave them; what the codecs and the
+// container can really take is decided later, once the input is known.
+struct EncodeRequest
+{
+    struct Video
+    {
+        bool enabled = true;
+        QString codec; // empty: the container's usual codec
+        std::optional<qint64> bitsPerSecond;
+        std::optional<double> frameRate;
+        std::optional<QSize> size;
+    };
+
+    struct Audio
+    {
+        QString codec; // empty: the container's usual codec
+        std::optional<qint64> bitsPerSecond;
+        bool averageBitrate = false; // a target mean instead of a constant rate
+        std::optional<int> vbrQuality;
+        std::optional<int> sampleRate;
+        std::optional<int> channels; // 0 or none: as many as the source has
+    };
+
+    QString input;
+    QString output;
+    QString container; // the format name the command asked for, if any
+    bool overwrite = false;
+    Video video;
+    Audio audio;
+};
+
+// A parsed command line, or the reason it could not be understood.
+struct ParsedRequest
+{
+    EncodeRequest request;
+    QString error;
+
+    bool ok() const { return error.isEmpty(); }
+    static ParsedRequest failure(const QString &reason) { return {{}, reason}; }
+};

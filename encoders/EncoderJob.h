@@ -1,0 +1,74 @@
+#pragma once
+
+#include "EncodeRequest.h"
+#include "FfmpegPlan.h"
+#include "PartFile.h"
+#include "ProgressReader.h"
+#include "ToolLocator.h"
+
+#include <QObject>
+
+#include <memory>
+
+class ToolProcess;
+
+// One conversion: checks the input and the output folder, probes the input,
+// runs ffmpeg on a part file beside the target while printing progress in
+// the encoder's own style, probes the result and only then renames it into
+// place. Ends with an exit status: 0 only when the target is in place.
+class EncoderJob final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(EncoderJob)
+
+public:
+    enum class Style
+    {
+        Conv,
+        Coder
+    };
+
+    EncoderJob(Style style, const QString &encoderName, EncodeRequest request,
+               ToolLocator::Tools tools, QObject *parent = nullptr);
+    ~EncoderJob() override;
+
+    void start();
+    // Stops whatever runs, removes the part file and ends with 128 + signal.
+    void stop(int signalNumber);
+
+    static constexpr int FailureStatus = 1;
+
+Q_SIGNALS:
+    void finished(int exitStatus);
+
+private:
+    QString checkFiles() const;
+    using OutputHandler = void (EncoderJob::*)(const QByteArray &output);
+    using EndHandler = void (EncoderJob::*)(const QString &problem);
+
+    void runTool(const QString &program, const QStringList &arguments, OutputHandler onOutput,
+                 EndHandler onEnded);
+    void probe(const QString &path, EndHandler onEnded);
+    void collectOutput(const QByteArray &output);
+    std::optional<MediaInfo> probedInfo() const;
+    void onInputProbed(const QString &problem);
+    void onProgress(const QByteArray &output);
+    void onEncoded(const QString &problem);
+    void onOutputProbed(const QString &problem);
+    void succeed();
+    void fail(const QString &reason, int exitStatus = FailureStatus);
+
+    Style m_style;
+    QString m_name;
+    EncodeRequest m_request;
+    ToolLocator::Tools m_tools;
+    std::unique_ptr<PartFile> m_part;
+    ToolProcess *m_tool = nullptr;
+    QByteArray m_toolOutput;
+    FfmpegPlan m_plan;
+    std::optional<double> m_inputDuration;
+    ProgressReader m_progress;
+    ProgressReader::Snapshot m_lastSnapshot;
+    int m_stopSignal = 0;
+    bool m_done = false;
+};

@@ -1,0 +1,43 @@
+#include "EncoderMain.h"
+
+#include "Console.h"
+#include "PosixSignals.h"
+#include "SelfCheck.h"
+#include "ToolLocator.h"
+
+#include <QCoreApplication>
+
+using namespace Qt::StringLiterals;
+
+namespace EncoderMain {
+
+int run(int argc, char *argv[], const QString &encoderName, EncoderJob::Style style,
+        const Parser &parse)
+{
+    if (!PosixSignals::bindToParent())
+        return EncoderJob::FailureStatus;
+    QCoreApplication application(argc, argv);
+    PosixSignals signalWatcher;
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const ToolLocator::Tools tools = ToolLocator::locate(QProcessEnvironment::systemEnvironment());
+    if (arguments == QStringList{u"--self-check"_s})
+        return SelfCheck::run(encoderName, tools);
+
+    const ParsedRequest parsed = parse(arguments);
+    if (!parsed.ok()) {
+        Console::printErrorLine(encoderName + u": "_s + parsed.error);
+        return UsageStatus;
+    }
+    if (!tools.error.isEmpty()) {
+        Console::printErrorLine(encoderName + u": "_s + tools.error);
+        return EncoderJob::FailureStatus;
+    }
+    EncoderJob job(style, encoderName, parsed.request, tools);
+    QObject::connect(&signalWatcher, &PosixSignals::terminationRequested, &job, &EncoderJob::stop);
+    QObject::connect(&job, &EncoderJob::finished, &application, &QCoreApplication::exit,
+                     Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&job, &EncoderJob::start, Qt::QueuedConnection);
+    return QCoreApplication::exec();
+}
+
+} // namespace EncoderMain

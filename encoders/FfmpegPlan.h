@@ -1,0 +1,49 @@
+#pragma once
+
+#include "EncodeRequest.h"
+#include "MediaInfo.h"
+#include "OutputExpectation.h"
+
+#include <QStringList>
+
+class AudioCodec;
+class Container;
+class VideoCodec;
+
+// Turns a request and what ffprobe found in its input into one ffmpeg
+// command, and into what the finished file must then look like. Values the
+// codecs cannot take are moved to the nearest ones they can.
+class FfmpegPlan final
+{
+public:
+    static FfmpegPlan build(const EncodeRequest &request, const MediaInfo &input);
+
+    bool ok() const { return m_error.isEmpty(); }
+    QString error() const { return m_error; }
+
+    // The whole ffmpeg argument list writing to writePath. Both paths go
+    // through the "file:" protocol so that a leading dash or a colon in a
+    // name is never read as an option or a protocol.
+    QStringList arguments(const QString &writePath) const;
+    const OutputExpectation &expectation() const { return m_expectation; }
+
+    // A picture quality for when no video bitrate is asked for: ffmpeg's own
+    // default of 200 kbit/s is blocky at any size.
+    static constexpr int DefaultVideoQuality = 3;
+    // Frame sizes can only be bounded under rate control, so containers with
+    // a frame limit always get a bitrate: this one when none is asked for.
+    static constexpr qint64 BoundedFrameBitrate = 1200000;
+
+private:
+    void addVideo(const EncodeRequest::Video &wanted, const VideoCodec &codec,
+                  const MediaInfo::Video &source, int maxFrameBytes);
+    void addVideoRate(std::optional<qint64> wanted, int maxFrameBytes);
+    void addAudio(const EncodeRequest::Audio &wanted, const AudioCodec &codec,
+                  const MediaInfo::Audio &source);
+    static FfmpegPlan failure(const QString &reason);
+
+    QString m_error;
+    QString m_input;
+    QStringList m_streamArguments;
+    OutputExpectation m_expectation;
+};

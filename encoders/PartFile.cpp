@@ -1,0 +1,76 @@
+#include "PartFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <filesystem>
+#include <system_error>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int MaxAttempts = 16;
+
+std::filesystem::path nativePath(const QString &path)
+{
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QString randomTag()
+{
+    static const QString alphabet =
+        u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"_s;
+    QString tag;
+    for (int index = 0; index < 6; ++index)
+        tag += alphabet.at(QRandomGenerator::global()->bounded(static_cast<int>(alphabet.size())));
+    return tag;
+}
+
+} // namespace
+
+std::unique_ptr<PartFile> PartFile::create(const QString &targetPath, QString &error)
+{
+    const QFileInfo target(targetPath);
+    const QString suffix = target.suffix().isEmpty() ? QString() : u'.' + target.suffix();
+    const QString stem = target.absolutePath() + u"/."_s + target.completeBaseName() + u".part-"_s;
+    // Created here rather than by QTemporaryFile, whose files are private to
+    // their owner: the finished output gets the permissions any new file gets.
+    const QFile::Permissions everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                        QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    QFile file;
+    for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
+        file.setFileName(stem + randomTag() + suffix);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, everyone))
+            return std::unique_ptr<PartFile>(new PartFile(file.fileName(), targetPath));
+        if (!file.exists())
+            break;
+    }
+    error = u"cannot write the output file \"%1\": %2"_s.arg(targetPath, file.errorString());
+    return nullptr;
+}
+
+PartFile::PartFile(QString path, QString targetPath)
+    : m_path(std::move(path)), m_targetPath(std::move(targetPath))
+{
+}
+
+PartFile::~PartFile()
+{
+    if (!m_committed)
+        QFile::remove(m_path);
+}
+
+bool PartFile::commit(QString &error)
+{
+    std::error_code failure;
+    std::filesystem::rename(nativePath(m_path), nativePath(m_targetPath), failure);
+    if (failure) {
+        error = u"cannot put the output file in place as \"%1\": %2"_s.arg(
+            m_targetPath, QString::fromStdString(failure.message()));
+        return false;
+    }
+    m_committed = true;
+    return true;
+}

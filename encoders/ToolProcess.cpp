@@ -1,0 +1,59 @@
+#include "ToolProcess.h"
+
+#include "PosixSignals.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+ToolProcess::ToolProcess(QObject *parent) : QObject(parent)
+{
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    PosixSignals::bindChildToThisProcess(m_process);
+    m_killTimer.setSingleShot(true);
+    m_killTimer.setInterval(StopGraceMilliseconds);
+    connect(&m_killTimer, &QTimer::timeout, &m_process, &QProcess::kill);
+    connect(&m_process, &QProcess::readyReadStandardOutput, this, &ToolProcess::forwardOutput);
+    connect(&m_process, &QProcess::finished, this, &ToolProcess::onFinished);
+    connect(&m_process, &QProcess::errorOccurred, this, &ToolProcess::onError);
+}
+
+void ToolProcess::start(const QString &program, const QStringList &arguments)
+{
+    m_process.start(program, arguments, QIODevice::ReadOnly);
+}
+
+void ToolProcess::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    m_killTimer.start();
+}
+
+void ToolProcess::forwardOutput()
+{
+    const QByteArray output = m_process.readAllStandardOutput();
+    if (!output.isEmpty())
+        Q_EMIT outputArrived(output);
+}
+
+void ToolProcess::onFinished(int exitCode, QProcess::ExitStatus status)
+{
+    m_killTimer.stop();
+    forwardOutput();
+    const QString tool = QFileInfo(m_process.program()).fileName();
+    if (status == QProcess::CrashExit)
+        Q_EMIT ended(u"%1 was killed or crashed"_s.arg(tool));
+    else if (exitCode != 0)
+        Q_EMIT ended(u"%1 exited with status %2"_s.arg(tool).arg(exitCode));
+    else
+        Q_EMIT ended({});
+}
+
+void ToolProcess::onError(QProcess::ProcessError error)
+{
+    if (error != QProcess::FailedToStart)
+        return;
+    Q_EMIT ended(u"cannot start %1: %2"_s.arg(m_process.program(), m_process.errorString()));
+}

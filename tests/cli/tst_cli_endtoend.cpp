@@ -1,0 +1,212 @@
+// zenvora-cli and the batch driver with the real encoders and ffmpeg: every
+// format, a queue mixing good and bad files, a missing encoder, and Stop.
+#include "BatchDriver.h"
+#include "EncoderProcesses.h"
+#include "EncoderRun.h"
+#include "FileProbe.h"
+#include "JobList.h"
+#include "RecordingMessageSink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString programDir = qEnvironmentVariable("ZENVORA_PROGRAM_DIR");
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+} // namespace
+
+class TestCliEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void convertsEveryFormat_data();
+    void convertsEveryFormat();
+    void reportsBadFilesAndConvertsTheRest();
+    void stallsWithoutItsEncoder();
+    void failsClearlyWithoutFfmpeg();
+    void stopInTheMiddleLeavesNothingBehind();
+
+private:
+    EncoderRun cli(const QStringList &arguments,
+                   const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                   const QString &program = programDir + u"/zenvora-cli"_s);
+    QString makeClip(const QString &name, const QStringList &sources, double seconds,
+                     const QString &size = u"320x180"_s);
+
+    QTemporaryDir m_work;
+    QString m_ffmpeg;
+    QString m_ffprobe;
+    QString m_clip;
+};
+
+void TestCliEndToEnd::initTestCase()
+{
+    m_ffmpeg = QStandardPaths::findExecutable(u"ffmpeg"_s);
+    m_ffprobe = QStandardPaths::findExecutable(u"ffprobe"_s);
+    QVERIFY2(!m_ffmpeg.isEmpty() && !m_ffprobe.isEmpty(), "ffmpeg and ffprobe must be installed");
+    QVERIFY(QFile::exists(programDir + u"/zenvora-cli"_s));
+    m_clip = makeClip(u"假期 clip.avi"_s, {u"audio"_s, u"video"_s}, 2);
+}
+
+QString TestCliEndToEnd::makeClip(const QString &name, const QStringList &sources, double seconds,
+                                  const QString &size)
+{
+    const QString path = m_work.filePath(name);
+    QStringList arguments{u"-nostdin"_s, u"-v"_s, u"error"_s, u"-y"_s};
+    if (sources.contains(u"video"_s))
+        arguments << u"-f"_s << u"lavfi"_s << u"-i"_s
+                  << u"testsrc=size=%1:rate=25:duration=%2"_s.arg(size).arg(seconds);
+    if (sources.contains(u"audio"_s))
+        arguments << u"-f"_s << u"lavfi"_s << u"-i"_s
+                  << u"sine=frequency=440:sample_rate=44100:duration=%1"_s.arg(seconds)
+                  << u"-ac"_s << u"2"_s;
+    arguments << u"-c:v"_s << u"mpeg4"_s << u"-c:a"_s << u"libmp3lame"_s << path;
+    const EncoderRun run = EncoderRun::run(m_ffmpeg, arguments);
+    if (!run.succeeded())
+        qWarning("%s", qPrintable(run.report()));
+    return path;
+}
+
+EncoderRun TestCliEndToEnd::cli(const QStringList &arguments,
+                                const QProcessEnvironment &environment, const QString &program)
+{
+    QProcessEnvironment withCache = environment;
+    withCache.insert(u"XDG_CACHE_HOME"_s, m_work.filePath(u"cache"_s));
+    return EncoderRun::run(program, arguments, withCache);
+}
+
+void TestCliEndToEnd::convertsEveryFormat_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<QString>("containerAndCodecs");
+    QTest::newRow("rmvb") << u"rmvb"_s << u".rmvb"_s << u"rm rv10 ac3"_s;
+    QTest::newRow("rm") << u"1"_s << u".rm"_s << u"rm rv10 ac3"_s;
+    QTest::newRow("mpg") << u"mpg"_s << u".mpg"_s << u"mpeg mpeg2video mp2"_s;
+    QTest::newRow("avi") << u"avi"_s << u".avi"_s << u"avi mpeg2video mp2"_s;
+    QTest::newRow("mp4hq") << u"mp4hq"_s << u".mp4"_s << u"mov,mp4,m4a,3gp,3g2,mj2 mpeg4 mp3"_s;
+    QTest::newRow("mov") << u"mov"_s << u".mov"_s << u"mov,mp4,m4a,3gp,3g2,mj2 mpeg4 aac"_s;
+    QTest::newRow("mp4mobile") << u"mp4mobile"_s << u".mp4"_s
+                               << u"mov,mp4,m4a,3gp,3g2,mj2 mpeg4 amr_nb"_s;
+    QTest::newRow("3gp") << u"3gp"_s << u".3gp"_s << u"mov,mp4,m4a,3gp,3g2,mj2 mpeg4 amr_nb"_s;
+    QTest::newRow("mp3") << u"mp3"_s << u".mp3"_s << u"mp3  mp3"_s;
+}
+
+void TestCliEndToEnd::convertsEveryFormat()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, extension);
+    QFETCH(QString, containerAndCodecs);
+    const QString out = m_work.filePath(u"out-"_s + format);
+    const EncoderRun run = cli({u"-f"_s, format, u"-o"_s, out, m_clip});
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    QVERIFY2(run.output.contains(u"1 converted, 0 failed."_s), qPrintable(run.output));
+
+    const QStringList files = filesIn(out);
+    QCOMPARE(files.size(), 1);
+    QVERIFY(files.first().startsWith(u"假期 clip-"_s));
+    QVERIFY(files.first().endsWith(extension));
+    QVERIFY2(run.output.contains(u"-> "_s + out + u'/' + files.first()), qPrintable(run.output));
+    const FileProbe probe = FileProbe::of(m_ffprobe, out + u'/' + files.first());
+    QCOMPARE(probe.containerAndCodecs, containerAndCodecs);
+    QVERIFY(qAbs(probe.durationSeconds - 2.0) < 0.5);
+}
+
+void TestCliEndToEnd::reportsBadFilesAndConvertsTheRest()
+{
+    const QString silentVideo = makeClip(u"silent.avi"_s, {u"video"_s}, 1);
+    const QString text = m_work.filePath(u"notes.avi"_s);
+    QFile notes(text);
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("this is not a video\n");
+    notes.close();
+    const QString empty = m_work.filePath(u"empty.avi"_s);
+    QVERIFY(QFile(empty).open(QIODevice::WriteOnly));
+    const QString out = m_work.filePath(u"out-mixed"_s);
+
+    const EncoderRun run = cli({u"-f"_s, u"mp3"_s, u"-o"_s, out, m_clip, silentVideo, text, empty,
+                                m_work.filePath(u"gone.avi"_s), m_clip});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.output.contains(u"2 converted, 4 failed."_s), qPrintable(run.output));
+    QCOMPARE(run.output.count(u"失败 (failed)"_s), 4);
+    // The same input twice: two files, the second never written over the first.
+    const QStringList files = filesIn(out);
+    QCOMPARE(files.size(), 2);
+    for (const QString &file : files)
+        QVERIFY(FileProbe::of(m_ffprobe, out + u'/' + file).durationSeconds > 1.5);
+}
+
+void TestCliEndToEnd::stallsWithoutItsEncoder()
+{
+    // A program folder whose data folder lacks coder.exe.
+    const QString app = m_work.filePath(u"incomplete-app"_s);
+    QVERIFY(QDir().mkpath(app + u"/data"_s));
+    QVERIFY(QFile::copy(programDir + u"/zenvora-cli"_s, app + u"/zenvora-cli"_s));
+    QVERIFY(QFile::link(programDir + u"/data/conv.exe"_s, app + u"/data/conv.exe"_s));
+    const EncoderRun run = cli({u"-f"_s, u"mp3"_s, u"-o"_s, m_work.filePath(u"out-stall"_s), m_clip},
+                               QProcessEnvironment::systemEnvironment(), app + u"/zenvora-cli"_s);
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.output.contains(u"File or command not found"_s), qPrintable(run.output));
+    QVERIFY(filesIn(m_work.filePath(u"out-stall"_s)).isEmpty());
+}
+
+void TestCliEndToEnd::failsClearlyWithoutFfmpeg()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"ZENVORA_FFMPEG"_s, m_work.filePath(u"nowhere/ffmpeg"_s));
+    const EncoderRun run =
+        cli({u"-f"_s, u"mpg"_s, u"-o"_s, m_work.filePath(u"out-noff"_s), m_clip}, environment);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.output.contains(u"ffmpeg"_s) && run.output.contains(u"0 converted, 1 failed."_s),
+             qPrintable(run.output));
+}
+
+void TestCliEndToEnd::stopInTheMiddleLeavesNothingBehind()
+{
+    const QString longClip =
+        makeClip(u"long.avi"_s, {u"audio"_s, u"video"_s}, 60, u"1280x720"_s);
+    const QString out = m_work.filePath(u"out-stop"_s);
+    CommandEnvironment environment;
+    environment.programFolder = programDir;
+    environment.intermediatePath = m_work.filePath(u"stop-tmp/tmp.mp4"_s);
+    JobList queue;
+    queue.AddJobs({longClip, m_clip});
+    RecordingMessageSink messages;
+    BatchDriver driver(queue, messages, environment);
+    int progressUpdates = 0;
+    connect(&driver, &BatchDriver::progressChanged, this, [&] { ++progressUpdates; });
+    std::optional<BatchReport> report;
+    connect(&driver, &BatchDriver::batchFinished, this, [&](const BatchReport &r) { report = r; });
+
+    ConversionSettings settings = ConversionSettings::startupDefaults();
+    settings.selectFormat(OutputFormat::Mp4HighQuality);
+    settings.outputFolder = out;
+    driver.requestStart(settings, false);
+    QTRY_VERIFY_WITH_TIMEOUT(progressUpdates > 0 &&
+                                 !EncoderProcesses::findDescendantsNamed(u"ffmpeg"_s).isEmpty(),
+                             20000);
+    driver.stop();
+    QTRY_VERIFY_WITH_TIMEOUT(report.has_value(), 10000);
+    QVERIFY(report->stopped);
+    QCOMPARE(queue.paths(), (QStringList{longClip, m_clip}));
+    QTRY_VERIFY(EncoderProcesses::findDescendantsNamed(u"ffmpeg"_s).isEmpty());
+    QVERIFY(EncoderProcesses::findDescendantsNamed(u"conv.exe"_s).isEmpty());
+    QCOMPARE(filesIn(out), QStringList{});
+}
+
+QTEST_GUILESS_MAIN(TestCliEndToEnd)
+#include "tst_cli_endtoend.moc"

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The encoder command lines the program builds, as argument lists: the
+// fixed fragments split at blanks, every path one argument. Written out
+// here from the command tables, not taken from the program's builders, so
+// the encoders are held to the command lines themselves.
+namespace CommandTable {
+
+enum class Format
+{
+    Rmvb,
+    Rm,
+    Mpg,
+    Avi,
+    Mp4HighQuality,
+    Mov,
+    Mp4Mobile,
+    ThreeGpMobile,
+    Mp3Audio
+};
+
+// Combo texts exactly as shown; channels is the channel index plus one.
+struct Settings
+{
+    QString size;
+    QString videoBitrate;
+    QString frameRate;
+    QString audioRate;
+    QString audioBitrate;
+    int channels = 2;
+};
+
+extern const QString SourceSize; // "原始大小"
+
+struct Command
+{
+    QString encoder; // "conv.exe", "coder.exe" or "coder2.exe"
+    QStringList arguments;
+};
+
+// The defaults a format selection writes into the combos.
+Settings defaults(Format format);
+QString extension(Format format);
+bool hasStageTwo(Format format);
+
+// Stage one writes the final file for MPG, AVI, high-quality MP4 and MP3,
+// the intermediate file for the others.
+Command stageOne(Format format, const QString &input, const QString &output,
+                 const Settings &settings);
+Command stageTwo(Format format, const QString &intermediate, const QString &output,
+                 const Settings &settings);
+
+} // namespace CommandTable

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// What ffprobe says about a file, read independently of the encoders' own
+// reader and flattened into one comparable line:
+// "<format_name> <brand> | v=<codec> <w>x<h> | a=<codec> <rate> <channels>".
+struct FileProbe
+{
+    bool readable = false;
+    QString description;
+    QString videoFrameRate;
+    double durationSeconds = 0.0;
+    QString containerAndCodecs; // "<format_name> <video codec> <audio codec>"
+
+    static FileProbe of(const QString &ffprobe, const QString &path);
+};

@@ -1,0 +1,704 @@
+#include "CommandTable.h"
+#include "EncoderRun.h"
+#include "FileProbe.h"
+#include "ProcessTable.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <csignal>
+
+using namespace Qt::StringLiterals;
+using CommandTable::Format;
+using CommandTable::Settings;
+
+// The built conv.exe, coder.exe and coder2.exe run on real clips with the
+// system's ffmpeg, driven by the exact argument lists the program passes,
+// their outputs checked with ffprobe.
+class TestEncodersEndToEnd final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void selfCheck_data();
+    void selfCheck();
+    void stageOne_data();
+    void stageOne();
+    void stageTwo_data();
+    void stageTwo();
+    void everyComboValue_data();
+    void everyComboValue();
+    void failures_data();
+    void failures();
+    void awkwardPaths_data();
+    void awkwardPaths();
+    void stopBySignal_data();
+    void stopBySignal();
+    void parentDeath();
+    void grainyFullHdToRealMedia();
+
+private:
+    QString encoder(const QString &name) const;
+    QString freshFolder();
+    // videoGraph: a lavfi source for the picture, empty for sound only.
+    QString makeClip(const QString &name, const QString &videoGraph, double seconds,
+                     bool audio) const;
+    QString makeIntermediate(const QString &clip);
+    QString fakeFfmpeg(const QString &name, const QString &extraArguments) const;
+    QProcessEnvironment environment(const QString &kind) const;
+    QString partFilesIn(const QString &folder) const;
+
+    QTemporaryDir m_work;
+    QString m_data;
+    QString m_ffmpeg;
+    QString m_ffprobe;
+    QString m_clip;
+    QString m_intermediate;
+    QString m_smallClip;
+    QString m_smallIntermediate;
+    QString m_longClip;
+    int m_folders = 0;
+};
+
+namespace {
+
+constexpr double ClipSeconds = 2.0;
+constexpr double DurationSlack = 0.3;
+constexpr int SignalWaitMilliseconds = 10000;
+// The program gives a stopped encoder this long before it kills it; the
+// long clip runs in real time for much longer than that.
+constexpr int StopWaitMilliseconds = 3000;
+
+Settings custom(const QString &size, const QString &videoBitrate, const QString &audioRate,
+                const QString &audioBitrate, int channels, const QString &frameRate = u"29"_s)
+{
+    return {size, videoBitrate, frameRate, audioRate, audioBitrate, channels};
+}
+
+// conv.exe: every percentage is 3 characters in parentheses, then one
+// "(100%)" on the last progress line.
+QString convProgressProblem(const QString &output)
+{
+    static const QRegularExpression group(u"\\(([ \\d]\\d%|100%)\\)"_s);
+    QStringList percentages;
+    for (const QRegularExpressionMatch &match : group.globalMatch(output))
+        percentages.append(match.captured(1));
+    if (percentages.count(u"100%"_s) != 1 || percentages.last() != u"100%")
+        return u"\"(100%)\" not once and last"_s;
+    if (percentages.size() < 2)
+        return u"no running percentage"_s;
+    const qsizetype lastLine = output.lastIndexOf(u"Pos:"_s);
+    if (lastLine < 0 || !output.mid(lastLine).contains(u"(100%)"_s))
+        return u"the last progress line is not the finished one"_s;
+    return {};
+}
+
+// coder.exe, coder2.exe: one "Duration: HH:MM:SS.ss," before any
+// "time=", and every time in plain seconds.
+QString coderProgressProblem(const QString &output)
+{
+    static const QRegularExpression duration(u"Duration: \\d\\d:\\d\\d:\\d\\d\\.\\d\\d,"_s);
+    static const QRegularExpression time(u"time=(\\S*)"_s);
+    static const QRegularExpression seconds(u"^\\d+\\.\\d\\d$"_s);
+    const qsizetype durationAt = output.indexOf(duration);
+    const qsizetype firstTime = output.indexOf(u"time="_s);
+    if (durationAt < 0 || firstTime < 0 || durationAt > firstTime)
+        return u"no duration line before the first time"_s;
+    if (output.count(u"Duration: "_s) != 1)
+        return u"more than one duration line"_s;
+    for (const QRegularExpressionMatch &match : time.globalMatch(output)) {
+        if (!seconds.match(match.captured(1)).hasMatch())
+            return u"time=%1 is not plain seconds"_s.arg(match.captured(1));
+    }
+    return {};
+}
+
+} // namespace
+
+void TestEncodersEndToEnd::initTestCase()
+{
+    m_data = qEnvironmentVariable("ZENVORA_PROGRAM_DIR") + u"/data"_s;
+    for (const QString &name : {u"conv.exe"_s, u"coder.exe"_s, u"coder2.exe"_s})
+        QVERIFY2(QFileInfo(encoder(name)).isExecutable(), qPrintable(encoder(name)));
+    m_ffmpeg = QStandardPaths::findExecutable(u"ffmpeg"_s);
+    m_ffprobe = QStandardPaths::findExecutable(u"ffprobe"_s);
+    QVERIFY2(!m_ffmpeg.isEmpty() && !m_ffprobe.isEmpty(), "ffmpeg and ffprobe must be installed");
+    QVERIFY(m_work.isValid());
+    m_clip = makeClip(u"clip.avi"_s, u"testsrc=size=640x360:rate=25"_s, ClipSeconds, true);
+    m_smallClip = makeClip(u"small.avi"_s, u"testsrc=size=320x240:rate=25"_s, 1.0, true);
+    m_longClip = makeClip(u"long.avi"_s, u"testsrc=size=320x240:rate=25"_s, 8.0, true);
+    QVERIFY(!m_clip.isEmpty() && !m_smallClip.isEmpty() && !m_longClip.isEmpty());
+    m_intermediate = makeIntermediate(m_clip);
+    m_smallIntermediate = makeIntermediate(m_smallClip);
+    QVERIFY(!m_intermediate.isEmpty() && !m_smallIntermediate.isEmpty());
+}
+
+QString TestEncodersEndToEnd::encoder(const QString &name) const
+{
+    return m_data + u'/' + name;
+}
+
+QString TestEncodersEndToEnd::freshFolder()
+{
+    const QString folder = m_work.filePath(u"run-%1"_s.arg(++m_folders));
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString TestEncodersEndToEnd::makeClip(const QString &name, const QString &videoGraph,
+                                       double seconds, bool audio) const
+{
+    const QString path = m_work.filePath(name);
+    QStringList arguments{u"-nostdin"_s, u"-hide_banner"_s, u"-loglevel"_s, u"error"_s};
+    if (!videoGraph.isEmpty())
+        arguments << u"-f"_s << u"lavfi"_s << u"-i"_s << videoGraph;
+    if (audio)
+        arguments << u"-f"_s << u"lavfi"_s << u"-i"_s << u"sine=frequency=440:sample_rate=44100"_s;
+    arguments << u"-t"_s << QString::number(seconds) << u"-c:v"_s << u"mpeg4"_s << u"-q:v"_s
+              << u"5"_s << u"-c:a"_s << u"libmp3lame"_s << u"-ac"_s << u"2"_s << u"-y"_s << path;
+    const EncoderRun run = EncoderRun::run(m_ffmpeg, arguments);
+    return run.succeeded() ? path : QString();
+}
+
+QString TestEncodersEndToEnd::makeIntermediate(const QString &clip)
+{
+    const QString path = freshFolder() + u"/tmp.mp4"_s;
+    const CommandTable::Command command =
+        CommandTable::stageOne(Format::Rmvb, clip, path, CommandTable::defaults(Format::Rmvb));
+    const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments);
+    if (!run.succeeded())
+        qWarning("%s", qPrintable(run.report()));
+    return run.succeeded() ? path : QString();
+}
+
+// An "ffmpeg" for ZENVORA_FFMPEG that runs the real one with extra
+// options in front: "-re" makes it convert in real time, "-t" cuts the
+// input short, an unknown option makes it fail. ffprobe is then found on
+// PATH as usual.
+QString TestEncodersEndToEnd::fakeFfmpeg(const QString &name, const QString &extraArguments) const
+{
+    const QString folder = m_work.filePath(name);
+    QDir().mkpath(folder);
+    QFile script(folder + u"/ffmpeg"_s);
+    if (!script.open(QIODevice::WriteOnly))
+        return {};
+    script.write(u"#!/bin/sh\nexec \"%1\" %2 \"$@\"\n"_s.arg(m_ffmpeg, extraArguments).toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return script.fileName();
+}
+
+QProcessEnvironment TestEncodersEndToEnd::environment(const QString &kind) const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"ZENVORA_FFMPEG"_s);
+    if (kind == u"no ffmpeg on PATH")
+        environment.insert(u"PATH"_s, m_work.filePath(u"nothing-here"_s));
+    else if (kind == u"ZENVORA_FFMPEG missing")
+        environment.insert(u"ZENVORA_FFMPEG"_s, m_work.filePath(u"nothing-here/ffmpeg"_s));
+    else if (kind == u"slow")
+        environment.insert(u"ZENVORA_FFMPEG"_s, fakeFfmpeg(kind, u"-re"_s));
+    else if (kind == u"refusing")
+        environment.insert(u"ZENVORA_FFMPEG"_s, fakeFfmpeg(kind, u"-no_such_option 1"_s));
+    else if (kind == u"truncating")
+        environment.insert(u"ZENVORA_FFMPEG"_s, fakeFfmpeg(kind, u"-t 0.5"_s));
+    return environment;
+}
+
+QString TestEncodersEndToEnd::partFilesIn(const QString &folder) const
+{
+    return QDir(folder)
+        .entryList({u".*.part-*"_s}, QDir::Files | QDir::Hidden | QDir::System)
+        .join(u", "_s);
+}
+
+void TestEncodersEndToEnd::selfCheck_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("environmentKind");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("line");
+
+    for (const QString &name : {u"conv.exe"_s, u"coder.exe"_s, u"coder2.exe"_s}) {
+        QTest::addRow("%s ready", qPrintable(name))
+            << name << u"system"_s << 0 << name + u": ready, using "_s;
+        QTest::addRow("%s without ffmpeg", qPrintable(name))
+            << name << u"no ffmpeg on PATH"_s << 1
+            << name + u": not ready: ffmpeg is not installed"_s;
+    }
+}
+
+void TestEncodersEndToEnd::selfCheck()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, environmentKind);
+    QFETCH(int, exitCode);
+    QFETCH(QString, line);
+    const EncoderRun run =
+        EncoderRun::run(encoder(name), {u"--self-check"_s}, environment(environmentKind));
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.output.startsWith(line), qPrintable(run.output));
+    QCOMPARE(run.output.count(u'\n'), 1);
+}
+
+void TestEncodersEndToEnd::stageOne_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("frameRate");
+
+    const QString src = CommandTable::SourceSize;
+    QTest::newRow("MPG defaults 64/600/24")
+        << Format::Mpg << CommandTable::defaults(Format::Mpg)
+        << u"mpeg | v=mpeg2video 640x360 | a=mp2 44100 2"_s << u"24/1"_s;
+    QTest::newRow("MPG 10.2/40/15")
+        << Format::Mpg << custom(src, u"40"_s, u"8000"_s, u"10.2"_s, 2, u"15"_s)
+        << u"mpeg | v=mpeg2video 640x360 | a=mp2 44100 2"_s << u"24000/1001"_s;
+    QTest::newRow("AVI defaults 64/600/24")
+        << Format::Avi << CommandTable::defaults(Format::Avi)
+        << u"avi | v=mpeg2video 640x360 | a=mp2 44100 2"_s << u"24/1"_s;
+    QTest::newRow("AVI 320/1500/29")
+        << Format::Avi << custom(src, u"1500"_s, u"48000"_s, u"320"_s, 2, u"29"_s)
+        << u"avi | v=mpeg2video 640x360 | a=mp2 44100 2"_s << u"30000/1001"_s;
+    QTest::newRow("MP4 high quality defaults 320/1200")
+        << Format::Mp4HighQuality << CommandTable::defaults(Format::Mp4HighQuality)
+        << u"mov,mp4,m4a,3gp,3g2,mj2 isom | v=mpeg4 640x360 | a=mp3 44100 2"_s << QString();
+    QTest::newRow("MP4 high quality 10.2/40")
+        << Format::Mp4HighQuality << custom(src, u"40"_s, u"48000"_s, u"10.2"_s, 2)
+        << u"mov,mp4,m4a,3gp,3g2,mj2 isom | v=mpeg4 640x360 | a=mp3 44100 2"_s << QString();
+    const QString intermediate =
+        u"mov,mp4,m4a,3gp,3g2,mj2 isom | v=mpeg4 640x360 | a=mp3 44100 2"_s;
+    QTest::newRow("RMVB intermediate")
+        << Format::Rmvb << CommandTable::defaults(Format::Rmvb) << intermediate << QString();
+    QTest::newRow("RM intermediate")
+        << Format::Rm << CommandTable::defaults(Format::Rm) << intermediate << QString();
+    QTest::newRow("MOV intermediate")
+        << Format::Mov << CommandTable::defaults(Format::Mov) << intermediate << QString();
+    QTest::newRow("mobile MP4 intermediate")
+        << Format::Mp4Mobile << CommandTable::defaults(Format::Mp4Mobile) << intermediate
+        << QString();
+    QTest::newRow("3GP intermediate")
+        << Format::ThreeGpMobile << CommandTable::defaults(Format::ThreeGpMobile) << intermediate
+        << QString();
+    QTest::newRow("MP3 48000/320/stereo")
+        << Format::Mp3Audio << custom(src, {}, u"48000"_s, u"320"_s, 2) << u"mp3 | a=mp3 48000 2"_s
+        << QString();
+    QTest::newRow("MP3 12050/10.2/mono")
+        << Format::Mp3Audio << custom(src, {}, u"12050"_s, u"10.2"_s, 1) << u"mp3 | a=mp3 12000 1"_s
+        << QString();
+    QTest::newRow("MP3 28000/64/no channel chosen")
+        << Format::Mp3Audio << custom(src, {}, u"28000"_s, u"64"_s, 0) << u"mp3 | a=mp3 32000 2"_s
+        << QString();
+}
+
+void TestEncodersEndToEnd::stageOne()
+{
+    QFETCH(Format, format);
+    QFETCH(Settings, settings);
+    QFETCH(QString, expected);
+    QFETCH(QString, frameRate);
+    const QString folder = freshFolder();
+    const QString output = CommandTable::hasStageTwo(format)
+                               ? folder + u"/tmp.mp4"_s
+                               : folder + u"/clip-957"_s + CommandTable::extension(format);
+    const CommandTable::Command command = CommandTable::stageOne(format, m_clip, output, settings);
+    const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments);
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+
+    const FileProbe probe = FileProbe::of(m_ffprobe, output);
+    QCOMPARE(probe.description, expected);
+    if (!frameRate.isEmpty())
+        QCOMPARE(probe.videoFrameRate, frameRate);
+    QVERIFY2(qAbs(probe.durationSeconds - ClipSeconds) <= DurationSlack,
+             qPrintable(QString::number(probe.durationSeconds)));
+    const QString progressProblem = command.encoder == u"conv.exe"
+                                        ? convProgressProblem(run.output)
+                                        : coderProgressProblem(run.output);
+    QVERIFY2(progressProblem.isEmpty(), qPrintable(progressProblem + u'\n' + run.output));
+    QCOMPARE(partFilesIn(folder), QString());
+}
+
+void TestEncodersEndToEnd::stageTwo_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<QString>("expected");
+
+    const QString src = CommandTable::SourceSize;
+    const QString mp4Family = u"mov,mp4,m4a,3gp,3g2,mj2"_s;
+    QTest::newRow("RMVB 原始大小") << Format::Rmvb << CommandTable::defaults(Format::Rmvb)
+                                   << u"rm | v=rv10 640x352 | a=ac3 44100 2"_s;
+    QTest::newRow("RMVB 320x240 1200 44100 320 stereo")
+        << Format::Rmvb << custom(u"320x240"_s, u"1200"_s, u"44100"_s, u"320"_s, 2)
+        << u"rm | v=rv10 320x240 | a=ac3 44100 2"_s;
+    QTest::newRow("RM 原始大小") << Format::Rm << CommandTable::defaults(Format::Rm)
+                                 << u"rm | v=rv10 640x352 | a=ac3 44100 2"_s;
+    QTest::newRow("RM 720x306 40 12050 10.2 mono")
+        << Format::Rm << custom(u"720x306"_s, u"40"_s, u"12050"_s, u"10.2"_s, 1)
+        << u"rm | v=rv10 720x304 | a=ac3 32000 1"_s;
+    QTest::newRow("MOV 原始大小") << Format::Mov << CommandTable::defaults(Format::Mov)
+                                  << mp4Family + u" qt | v=mpeg4 640x360 | a=aac 48000 2"_s;
+    QTest::newRow("MOV 640x480") << Format::Mov
+                                 << custom(u"640x480"_s, u"256"_s, u"48000"_s, u"64"_s, 2)
+                                 << mp4Family + u" qt | v=mpeg4 640x480 | a=aac 48000 2"_s;
+    QTest::newRow("mobile MP4 原始大小")
+        << Format::Mp4Mobile << custom(src, u"128"_s, u"8000"_s, u"12.2"_s, 1)
+        << mp4Family + u" 3gp4 | v=mpeg4 320x240 | a=amr_nb 8000 1"_s;
+    QTest::newRow("mobile MP4 176x144")
+        << Format::Mp4Mobile << custom(u"176x144"_s, u"128"_s, u"8000"_s, u"12.2"_s, 1)
+        << mp4Family + u" 3gp4 | v=mpeg4 176x144 | a=amr_nb 8000 1"_s;
+    QTest::newRow("3GP 原始大小") << Format::ThreeGpMobile
+                                  << custom(src, u"128"_s, u"8000"_s, u"12.2"_s, 1)
+                                  << mp4Family + u" 3gp4 | v=mpeg4 320x240 | a=amr_nb 8000 1"_s;
+    QTest::newRow("3GP 720x320") << Format::ThreeGpMobile
+                                 << custom(u"720x320"_s, u"128"_s, u"8000"_s, u"12.2"_s, 1)
+                                 << mp4Family + u" 3gp4 | v=mpeg4 720x320 | a=amr_nb 8000 1"_s;
+}
+
+void TestEncodersEndToEnd::stageTwo()
+{
+    QFETCH(Format, format);
+    QFETCH(Settings, settings);
+    QFETCH(QString, expected);
+    const QString folder = freshFolder();
+    const QString output = folder + u"/clip-957"_s + CommandTable::extension(format);
+    const CommandTable::Command command =
+        CommandTable::stageTwo(format, m_intermediate, output, settings);
+    const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments);
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+
+    const FileProbe probe = FileProbe::of(m_ffprobe, output);
+    QCOMPARE(probe.description, expected);
+    QVERIFY2(qAbs(probe.durationSeconds - ClipSeconds) <= DurationSlack,
+             qPrintable(QString::number(probe.durationSeconds)));
+    const QString progressProblem = coderProgressProblem(run.output);
+    QVERIFY2(progressProblem.isEmpty(), qPrintable(progressProblem + u'\n' + run.output));
+    QCOMPARE(partFilesIn(folder), QString());
+}
+
+void TestEncodersEndToEnd::everyComboValue_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<QString>("expected"); // container and codecs
+
+    // Each combo entry once, plus the texts the program writes itself
+    // ("1200", "24", "28000") and the channel count 0 of no selection.
+    // Row i takes the i-th value of every list, so a few rows cover all.
+    const QStringList sizes{u"128x96"_s,  u"160x120"_s, u"176x144"_s, u"320x180"_s,
+                            u"320x240"_s, u"352x288"_s, u"640x272"_s, u"480x480"_s,
+                            u"640x360"_s, u"640x480"_s, u"720x306"_s, u"720x320"_s};
+    const QStringList videoBitrates{u"40"_s,  u"80"_s,  u"120"_s,  u"128"_s,  u"256"_s,
+                                    u"384"_s, u"512"_s, u"600"_s,  u"640"_s,  u"768"_s,
+                                    u"800"_s, u"900"_s, u"1000"_s, u"1500"_s, u"1200"_s};
+    const QStringList frameRates{u"15"_s, u"23"_s, u"29"_s, u"24"_s};
+    const QStringList audioRates{u"48000"_s, u"44100"_s, u"32000"_s, u"24000"_s, u"22050"_s,
+                                 u"16000"_s, u"12050"_s, u"8000"_s,  u"28000"_s};
+    const QStringList audioBitrates{u"10.2"_s, u"12.2"_s, u"32"_s,  u"48"_s,  u"56"_s,
+                                    u"64"_s,   u"80"_s,   u"96"_s,  u"112"_s, u"128"_s,
+                                    u"192"_s,  u"224"_s,  u"256"_s, u"320"_s};
+    const QList<int> channels{1, 2, 0};
+    const auto at = [](const auto &list, qsizetype index) { return list.at(index % list.size()); };
+    const QString mp4Family = u"mov,mp4,m4a,3gp,3g2,mj2"_s;
+
+    for (qsizetype i = 0; i < videoBitrates.size(); ++i) {
+        const Settings all{at(sizes, i),      at(videoBitrates, i), at(frameRates, i),
+                           at(audioRates, i), at(audioBitrates, i), at(channels, i)};
+        const QString values =
+            u"%1 %2 %3 %4 %5 ch%6"_s
+                .arg(all.size, all.videoBitrate, all.frameRate, all.audioRate, all.audioBitrate)
+                .arg(all.channels);
+        QTest::addRow("%s %s", i % 2 ? "RMVB" : "RM", qPrintable(values))
+            << (i % 2 ? Format::Rmvb : Format::Rm) << all << u"rm rv10 ac3"_s;
+        QTest::addRow("%s %s", i % 2 ? "AVI" : "MPG", qPrintable(values))
+            << (i % 2 ? Format::Avi : Format::Mpg) << all
+            << (i % 2 ? u"avi mpeg2video mp2"_s : u"mpeg mpeg2video mp2"_s);
+        QTest::addRow("MP4 high quality %s", qPrintable(values))
+            << Format::Mp4HighQuality << all << mp4Family + u" mpeg4 mp3"_s;
+        if (i < audioBitrates.size())
+            QTest::addRow("MP3 %s", qPrintable(values)) << Format::Mp3Audio << all << u"mp3  mp3"_s;
+        if (i < sizes.size()) {
+            QTest::addRow("MOV %s", qPrintable(all.size))
+                << Format::Mov << all << mp4Family + u" mpeg4 aac"_s;
+            QTest::addRow("%s %s", i % 2 ? "3GP" : "mobile MP4", qPrintable(all.size))
+                << (i % 2 ? Format::ThreeGpMobile : Format::Mp4Mobile) << all
+                << mp4Family + u" mpeg4 amr_nb"_s;
+        }
+    }
+}
+
+void TestEncodersEndToEnd::everyComboValue()
+{
+    QFETCH(Format, format);
+    QFETCH(Settings, settings);
+    QFETCH(QString, expected);
+    const QString folder = freshFolder();
+    const QString output = folder + u"/small-957"_s + CommandTable::extension(format);
+    const CommandTable::Command command =
+        CommandTable::hasStageTwo(format)
+            ? CommandTable::stageTwo(format, m_smallIntermediate, output, settings)
+            : CommandTable::stageOne(format, m_smallClip, output, settings);
+    const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments);
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    QCOMPARE(FileProbe::of(m_ffprobe, output).containerAndCodecs, expected);
+}
+
+void TestEncodersEndToEnd::failures_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("arguments"); // "{out}" stands for the output path
+    QTest::addColumn<QString>("environmentKind");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("reason");    // the last line
+    QTest::addColumn<QString>("forwarded"); // a line of ffmpeg's own, if any
+
+    const QString out = u"{out}"_s;
+    const auto mpg = [&](const QString &input) {
+        return CommandTable::stageOne(Format::Mpg, input, out, CommandTable::defaults(Format::Mpg))
+            .arguments;
+    };
+    const auto mp3 = [&](const QString &input) {
+        return CommandTable::stageOne(Format::Mp3Audio, input, out,
+                                      custom({}, {}, u"44100"_s, u"128"_s, 2))
+            .arguments;
+    };
+    const QString missing = m_work.filePath(u"missing.avi"_s);
+    QTest::newRow("conv, missing input")
+        << u"conv.exe"_s << mpg(missing) << u"system"_s << 1
+        << u"conv.exe: the input file \"%1\" does not exist"_s.arg(missing) << QString();
+    QTest::newRow("coder, missing input")
+        << u"coder.exe"_s << mp3(missing) << u"system"_s << 1
+        << u"coder.exe: the input file \"%1\" does not exist"_s.arg(missing) << QString();
+    QTest::newRow("conv, unknown option")
+        << u"conv.exe"_s << mpg(m_clip) + QStringList{u"-vf"_s, u"scale"_s} << u"system"_s << 2
+        << u"conv.exe: unknown option -vf"_s << QString();
+    QTest::newRow("coder2, unknown option")
+        << u"coder2.exe"_s << QStringList{u"-i"_s, m_intermediate, u"-threads"_s, u"2"_s, out}
+        << u"system"_s << 2 << u"coder2.exe: unknown option -threads"_s << QString();
+    QTest::newRow("coder, blank typed after the video bitrate")
+        << u"coder.exe"_s
+        << CommandTable::stageTwo(Format::Rm, m_intermediate, out,
+                                  custom(u"320x240"_s, u"1200 "_s, u"44100"_s, u"128"_s, 2))
+               .arguments
+        << u"system"_s << 2
+        << u"coder.exe: more than one output file: \"k\" and \"{out}\"; is there a blank inside "
+           "a value?"_s
+        << QString();
+    QTest::newRow("ffmpeg not on PATH")
+        << u"conv.exe"_s << mpg(m_clip) << u"no ffmpeg on PATH"_s << 1
+        << u"conv.exe: ffmpeg is not installed: no ffmpeg on PATH "
+           "and ZENVORA_FFMPEG is not set"_s
+        << QString();
+    QTest::newRow("ZENVORA_FFMPEG names nothing")
+        << u"coder.exe"_s << mp3(m_clip) << u"ZENVORA_FFMPEG missing"_s << 1
+        << u"coder.exe: ZENVORA_FFMPEG names \"%1\", which is not an executable file"_s.arg(
+               m_work.filePath(u"nothing-here/ffmpeg"_s))
+        << QString();
+    const QString silent = makeClip(u"silent.avi"_s, u"testsrc=size=320x240:rate=25"_s, 1.0, false);
+    const QString soundOnly = makeClip(u"sound.mp3"_s, {}, 1.0, true);
+    QTest::newRow("MPG from sound only")
+        << u"conv.exe"_s << mpg(soundOnly) << u"system"_s << 1
+        << u"conv.exe: the input has no video stream"_s << QString();
+    QTest::newRow("MP3 from a silent film")
+        << u"coder.exe"_s << mp3(silent) << u"system"_s << 1
+        << u"coder.exe: the input has no audio stream"_s << QString();
+    const QString notMedia = m_work.filePath(u"not-media.avi"_s);
+    QFile(notMedia).open(QIODevice::WriteOnly);
+    QTest::newRow("not a media file")
+        << u"conv.exe"_s << mpg(notMedia) << u"system"_s << 1
+        << u"conv.exe: cannot read \"%1\" as a video or audio file"_s.arg(notMedia)
+        << u"Invalid data found when processing input"_s;
+    const QString noFolder = m_work.filePath(u"no/such/folder/clip.mp3"_s);
+    QTest::newRow("output folder missing")
+        << u"coder.exe"_s << QStringList{u"-i"_s, m_clip, u"-y"_s, noFolder} << u"system"_s << 1
+        << u"coder.exe: the output folder \"%1\" does not exist"_s.arg(
+               QFileInfo(noFolder).absolutePath())
+        << QString();
+    QTest::newRow("existing output without -y")
+        << u"coder.exe"_s << QStringList{u"-i"_s, m_clip, u"-vn"_s, m_clip} << u"system"_s << 1
+        << u"coder.exe: the output file \"%1\" exists; add -y to replace it"_s.arg(m_clip)
+        << QString();
+    QTest::newRow("ffmpeg refuses its command")
+        << u"conv.exe"_s << mpg(m_clip) << u"refusing"_s << 1
+        << u"conv.exe: the conversion failed: ffmpeg exited with status 1"_s
+        << u"Unrecognized option 'no_such_option'."_s;
+    QTest::newRow("ffmpeg succeeds with a truncated file")
+        << u"coder.exe"_s << mp3(m_clip) << u"truncating"_s << 1
+        << u"coder.exe: the output is incomplete: it lasts"_s << QString();
+}
+
+void TestEncodersEndToEnd::failures()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, environmentKind);
+    QFETCH(int, exitCode);
+    QFETCH(QString, reason);
+    QFETCH(QString, forwarded);
+    const QString folder = freshFolder();
+    const QString output = folder + (name == u"conv.exe" ? u"/out.mpg"_s : u"/out.mp3"_s);
+    arguments.replaceInStrings(u"{out}"_s, output);
+    const EncoderRun run = EncoderRun::run(encoder(name), arguments, environment(environmentKind));
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY(!run.crashed);
+    const QStringList lines = run.output.split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY2(!lines.isEmpty() &&
+                 lines.last().startsWith(QString(reason).replace(u"{out}"_s, output)),
+             qPrintable(run.output));
+    QVERIFY2(run.output.contains(forwarded), qPrintable(run.output));
+    QVERIFY(!QFileInfo::exists(output));
+    QCOMPARE(partFilesIn(folder), QString());
+}
+
+void TestEncodersEndToEnd::awkwardPaths_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<bool>("stageTwo");
+
+    const QString name = u"-clip \"1\" 视频 'a'.avi"_s;
+    QTest::newRow("conv, leading dash, quotes, Chinese") << name << Format::Mpg << false;
+    QTest::newRow("coder, leading dash, quotes, Chinese") << name << Format::Mp3Audio << false;
+    QTest::newRow("coder2 from an awkward intermediate")
+        << u"-tmp 视频.mp4"_s << Format::ThreeGpMobile << true;
+}
+
+void TestEncodersEndToEnd::awkwardPaths()
+{
+    QFETCH(QString, input);
+    QFETCH(Format, format);
+    QFETCH(bool, stageTwo);
+    const QString folder = freshFolder() + u"/a b \"q\" 视频"_s;
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QFile::copy(stageTwo ? m_intermediate : m_clip, folder + u'/' + input));
+    // Relative names, so the leading dash is the first character seen.
+    const QString output = u"-out 视频 \"x\""_s + CommandTable::extension(format);
+    const CommandTable::Command command =
+        stageTwo ? CommandTable::stageTwo(format, input, output, CommandTable::defaults(format))
+                 : CommandTable::stageOne(format, input, output, CommandTable::defaults(format));
+    const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments,
+                                           QProcessEnvironment::systemEnvironment(), folder);
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    QVERIFY(FileProbe::of(m_ffprobe, folder + u'/' + output).readable);
+    QCOMPARE(partFilesIn(folder), QString());
+}
+
+void TestEncodersEndToEnd::stopBySignal_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<int>("signalNumber");
+    QTest::addColumn<QString>("progressToken");
+
+    QTest::newRow("conv, SIGTERM") << Format::Mpg << int(SIGTERM) << u"Pos:"_s;
+    QTest::newRow("coder, SIGINT") << Format::Mp3Audio << int(SIGINT) << u"time="_s;
+    QTest::newRow("coder2, SIGHUP") << Format::Mp4Mobile << int(SIGHUP) << u"time="_s;
+}
+
+void TestEncodersEndToEnd::stopBySignal()
+{
+    QFETCH(Format, format);
+    QFETCH(int, signalNumber);
+    QFETCH(QString, progressToken);
+    const QString folder = freshFolder();
+    const QString output = folder + u"/long-957"_s + CommandTable::extension(format);
+    const CommandTable::Command command =
+        CommandTable::hasStageTwo(format)
+            ? CommandTable::stageTwo(format, m_longClip, output, CommandTable::defaults(format))
+            : CommandTable::stageOne(format, m_longClip, output, CommandTable::defaults(format));
+
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setProcessEnvironment(environment(u"slow"_s));
+    process.start(encoder(command.encoder), command.arguments, QIODevice::ReadOnly);
+    QVERIFY(process.waitForStarted());
+    QByteArray printed;
+    QElapsedTimer clock;
+    clock.start();
+    while (!printed.contains(progressToken.toUtf8()) && clock.elapsed() < SignalWaitMilliseconds) {
+        process.waitForReadyRead(100);
+        printed += process.readAll();
+    }
+    QVERIFY2(printed.contains(progressToken.toUtf8()), printed.constData());
+    const QList<ProcessTable::Entry> children = ProcessTable::childrenOf(process.processId());
+    QCOMPARE(children.size(), 1);
+    QCOMPARE(children.first().name, u"ffmpeg"_s);
+    QVERIFY(!partFilesIn(folder).isEmpty());
+
+    ::kill(static_cast<pid_t>(process.processId()), signalNumber);
+    QVERIFY(process.waitForFinished(StopWaitMilliseconds));
+    printed += process.readAll();
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 128 + signalNumber);
+    QVERIFY2(printed.trimmed().endsWith(u"stopped by signal %1"_s.arg(signalNumber).toUtf8()),
+             printed.constData());
+    QVERIFY(!ProcessTable::isAlive(children.first().pid));
+    QCOMPARE(partFilesIn(folder), QString());
+    QVERIFY(!QFileInfo::exists(output));
+}
+
+void TestEncodersEndToEnd::parentDeath()
+{
+    const QString folder = freshFolder();
+    const QString output = folder + u"/long-957.avi"_s;
+    const CommandTable::Command command = CommandTable::stageOne(
+        Format::Avi, m_longClip, output, CommandTable::defaults(Format::Avi));
+    // A shell stands in for the program: it starts the encoder and is then
+    // killed outright, with no chance to stop its child.
+    QProcess parent;
+    parent.setProcessEnvironment(environment(u"slow"_s));
+    parent.start(u"/bin/sh"_s,
+                 QStringList{u"-c"_s, u"\"$0\" \"$@\" >/dev/null 2>&1 & echo $!; wait"_s,
+                             encoder(command.encoder)} +
+                     command.arguments,
+                 QIODevice::ReadOnly);
+    QVERIFY(parent.waitForReadyRead(SignalWaitMilliseconds));
+    const qint64 encoderPid = parent.readLine().trimmed().toLongLong();
+    QVERIFY(encoderPid > 0);
+    // ffprobe looks at the input first; the conversion is under way once
+    // ffmpeg is the encoder's child.
+    const auto runningFfmpeg = [encoderPid] {
+        const QList<ProcessTable::Entry> children = ProcessTable::childrenOf(encoderPid);
+        return children.size() == 1 && children.first().name == u"ffmpeg" ? children.first().pid
+                                                                          : 0;
+    };
+    qint64 ffmpegPid = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((ffmpegPid = runningFfmpeg()) != 0, SignalWaitMilliseconds);
+    QVERIFY(!partFilesIn(folder).isEmpty());
+
+    ::kill(static_cast<pid_t>(parent.processId()), SIGKILL);
+    QVERIFY(parent.waitForFinished());
+    QTRY_VERIFY_WITH_TIMEOUT(!ProcessTable::isAlive(encoderPid), StopWaitMilliseconds);
+    QTRY_VERIFY_WITH_TIMEOUT(!ProcessTable::isAlive(ffmpegPid), StopWaitMilliseconds);
+    QCOMPARE(partFilesIn(folder), QString());
+    QVERIFY(!QFileInfo::exists(output));
+}
+
+// Camera grain in a full-HD picture: RealVideo 1.0 cannot code that many
+// macroblocks, and its key frames would outgrow RealMedia's packets.
+void TestEncodersEndToEnd::grainyFullHdToRealMedia()
+{
+    const QString clip = makeClip(
+        u"grainy.avi"_s, u"testsrc2=size=1920x1080:rate=25,noise=alls=12:allf=t"_s, 1.0, true);
+    QVERIFY(!clip.isEmpty());
+    const QString intermediate = makeIntermediate(clip);
+    QVERIFY(!intermediate.isEmpty());
+    const QString output = freshFolder() + u"/grainy-957.rmvb"_s;
+    const CommandTable::Command command = CommandTable::stageTwo(
+        Format::Rmvb, intermediate, output, CommandTable::defaults(Format::Rmvb));
+    const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments);
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    QCOMPARE(FileProbe::of(m_ffprobe, output).description,
+             u"rm | v=rv10 1360x752 | a=ac3 44100 2"_s);
+}
+
+QTEST_GUILESS_MAIN(TestEncodersEndToEnd)
+#include "tst_encoders_endtoend.moc"

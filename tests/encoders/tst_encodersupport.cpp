@@ -1,0 +1,182 @@
+#include "EncoderList.h"
+#include "OptionValues.h"
+#include "ToolLocator.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The small readers and finders around the encoders: option values,
+// ffmpeg's encoder table, where ffmpeg and ffprobe are.
+class TestEncoderSupport final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void bitrates_data();
+    void bitrates();
+    void frameSizes_data();
+    void frameSizes();
+    void frameRates_data();
+    void frameRates();
+    void encoderTable();
+    void toolLocation_data();
+    void toolLocation();
+
+private:
+    QTemporaryDir m_folder;
+};
+
+namespace {
+
+void makeExecutable(const QString &path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n");
+    file.close();
+    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
+
+} // namespace
+
+void TestEncoderSupport::bitrates_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("expected"); // 0: refused
+
+    QTest::newRow("1200k") << u"1200k"_s << qint64(1200000);
+    QTest::newRow("12.2k") << u"12.2k"_s << qint64(12200);
+    QTest::newRow("10.2k") << u"10.2k"_s << qint64(10200);
+    QTest::newRow("capital K") << u"128K"_s << qint64(128000);
+    QTest::newRow("1.5M") << u"1.5M"_s << qint64(1500000);
+    QTest::newRow("bare small is kbit/s") << u"128"_s << qint64(128000);
+    QTest::newRow("bare large is bit/s") << u"64000"_s << qint64(64000);
+    QTest::newRow("trailing blank") << u"1200 k"_s << qint64(0);
+    QTest::newRow("empty k") << u"k"_s << qint64(0);
+    QTest::newRow("negative") << u"-5k"_s << qint64(0);
+    QTest::newRow("zero") << u"0k"_s << qint64(0);
+    QTest::newRow("exponent") << u"1e3k"_s << qint64(0);
+    QTest::newRow("absurd") << u"99999999M"_s << qint64(0);
+}
+
+void TestEncoderSupport::bitrates()
+{
+    QFETCH(QString, text);
+    QFETCH(qint64, expected);
+    QCOMPARE(OptionValues::ffmpegBitrate(text).value_or(0), expected);
+}
+
+void TestEncoderSupport::frameSizes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QSize>("expected"); // invalid: refused
+
+    QTest::newRow("320x240") << u"320x240"_s << QSize(320, 240);
+    QTest::newRow("capital X") << u"720X306"_s << QSize(720, 306);
+    QTest::newRow("原始大小 is no size") << u"原始大小"_s << QSize();
+    QTest::newRow("blank inside") << u"320 x240"_s << QSize();
+    QTest::newRow("zero side") << u"0x240"_s << QSize();
+    QTest::newRow("over 8192") << u"8193x240"_s << QSize();
+    QTest::newRow("one side") << u"320"_s << QSize();
+}
+
+void TestEncoderSupport::frameSizes()
+{
+    QFETCH(QString, text);
+    QFETCH(QSize, expected);
+    QCOMPARE(OptionValues::frameSize(text).value_or(QSize()), expected);
+}
+
+void TestEncoderSupport::frameRates_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("expected"); // 0: refused
+
+    QTest::newRow("29") << u"29"_s << 29.0;
+    QTest::newRow("29.97") << u"29.97"_s << 29.97;
+    QTest::newRow("fraction") << u"24000/1001"_s << 24000.0 / 1001.0;
+    QTest::newRow("zero denominator") << u"24/0"_s << 0.0;
+    QTest::newRow("zero") << u"0"_s << 0.0;
+    QTest::newRow("letters") << u"24p"_s << 0.0;
+}
+
+void TestEncoderSupport::frameRates()
+{
+    QFETCH(QString, text);
+    QFETCH(double, expected);
+    QCOMPARE(OptionValues::frameRate(text).value_or(0.0), expected);
+}
+
+void TestEncoderSupport::encoderTable()
+{
+    // The head of "ffmpeg -encoders" of ffmpeg 5.1 and a few of its rows.
+    const QByteArray listing = "Encoders:\n"
+                               " V..... = Video\n"
+                               " A..... = Audio\n"
+                               " ------\n"
+                               " V.S... mpeg4                MPEG-4 part 2\n"
+                               " V..... rv10                 RealVideo 1.0\n"
+                               " A....D ac3                  ATSC A/52A (AC-3)\n"
+                               " A..... libopencore_amrnb    OpenCORE AMR-NB (codec amr_nb)\n";
+    const QSet<QString> expected{u"mpeg4"_s, u"rv10"_s, u"ac3"_s, u"libopencore_amrnb"_s};
+    QCOMPARE(EncoderList::parse(listing), expected);
+}
+
+void TestEncoderSupport::toolLocation_data()
+{
+    QTest::addColumn<QString>("chosen"); // ZENVORA_FFMPEG, relative to the test folder
+    QTest::addColumn<QString>("path");   // PATH, relative to the test folder
+    QTest::addColumn<QString>("ffmpeg");
+    QTest::addColumn<QString>("ffprobe");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("from PATH") << QString() << u"bin"_s << u"bin/ffmpeg"_s << u"bin/ffprobe"_s
+                               << QString();
+    QTest::newRow("chosen, ffprobe beside it")
+        << u"own/ffmpeg"_s << u"bin"_s << u"own/ffmpeg"_s << u"own/ffprobe"_s << QString();
+    QTest::newRow("chosen, ffprobe from PATH")
+        << u"lonely/ffmpeg"_s << u"bin"_s << u"lonely/ffmpeg"_s << u"bin/ffprobe"_s << QString();
+    QTest::newRow("chosen file missing")
+        << u"none/ffmpeg"_s << u"bin"_s << QString() << QString()
+        << u"ZENVORA_FFMPEG names \"%1/none/ffmpeg\", which is not an executable file"_s;
+    QTest::newRow("nothing on PATH") << QString() << u"empty"_s << QString() << QString()
+                                     << u"ffmpeg is not installed: no ffmpeg on PATH and "
+                                        "ZENVORA_FFMPEG is not set"_s;
+    QTest::newRow("ffprobe nowhere")
+        << u"lonely/ffmpeg"_s << u"empty"_s << u"lonely/ffmpeg"_s << QString()
+        << u"ffprobe is not installed: none beside %1/lonely/ffmpeg and none on PATH"_s;
+}
+
+void TestEncoderSupport::toolLocation()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, path);
+    QFETCH(QString, ffmpeg);
+    QFETCH(QString, ffprobe);
+    QFETCH(QString, error);
+    QVERIFY(m_folder.isValid());
+    const QDir root(m_folder.path());
+    for (const QString &folder : {u"bin"_s, u"own"_s, u"lonely"_s, u"empty"_s})
+        QVERIFY(root.mkpath(folder));
+    for (const QString &tool :
+         {u"bin/ffmpeg"_s, u"bin/ffprobe"_s, u"own/ffmpeg"_s, u"own/ffprobe"_s, u"lonely/ffmpeg"_s})
+        makeExecutable(root.filePath(tool));
+
+    QProcessEnvironment environment;
+    environment.insert(u"PATH"_s, root.filePath(path));
+    if (!chosen.isEmpty())
+        environment.insert(u"ZENVORA_FFMPEG"_s, root.filePath(chosen));
+    const ToolLocator::Tools tools = ToolLocator::locate(environment);
+    const auto full = [&](const QString &relative) {
+        return relative.isEmpty() ? QString() : root.filePath(relative);
+    };
+    QCOMPARE(tools.error, error.contains(u"%1"_s) ? error.arg(root.path()) : error);
+    QCOMPARE(tools.ffmpeg, full(ffmpeg));
+    QCOMPARE(tools.ffprobe, full(ffprobe));
+}
+
+QTEST_GUILESS_MAIN(TestEncoderSupport)
+#include "tst_encodersupport.moc"

@@ -1,0 +1,208 @@
+#include "CommandTable.h"
+
+#include "CoderOptions.h"
+#include "ConvOptions.h"
+#include "FfmpegPlan.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using CommandTable::Format;
+using CommandTable::Settings;
+
+// Every command line of the two command tables, read by the encoder that
+// receives it and turned into the ffmpeg stream options it will run, for a
+// 640x360 source with 44.1 kHz stereo sound.
+class TestEncoderTranslation final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void stageOne_data();
+    void stageOne();
+    void stageTwo_data();
+    void stageTwo();
+};
+
+namespace {
+
+const QString Input = u"/in/holiday.avi"_s;
+const QString Intermediate = u"/cache/zenvora/tmp.mp4"_s;
+
+MediaInfo source()
+{
+    MediaInfo info;
+    info.formatNames = {u"avi"_s};
+    info.durationSeconds = 2.0;
+    info.video = MediaInfo::Video{0, u"mpeg4"_s, QSize(640, 360)};
+    info.audio = MediaInfo::Audio{1, u"mp3"_s, 44100, 2};
+    return info;
+}
+
+// What ffmpeg is told between its input and its output.
+QString streamOptions(const CommandTable::Command &command)
+{
+    const ParsedRequest parsed =
+        command.encoder == u"conv.exe"
+            ? ConvOptions::parse(command.arguments, [](const QString &) { return false; })
+            : CoderOptions::parse(command.arguments);
+    if (!parsed.ok())
+        return u"parse error: "_s + parsed.error;
+    const FfmpegPlan plan = FfmpegPlan::build(parsed.request, source());
+    if (!plan.ok())
+        return u"plan error: "_s + plan.error();
+    const QStringList arguments = plan.arguments(u"/out/part"_s);
+    const qsizetype first = arguments.indexOf(u"-i"_s) + 2;
+    return arguments.mid(first, arguments.size() - first - 2).join(u' ');
+}
+
+Settings settings(const QString &size, const QString &videoBitrate, const QString &frameRate,
+                  const QString &audioRate, const QString &audioBitrate, int channels)
+{
+    return {size, videoBitrate, frameRate, audioRate, audioBitrate, channels};
+}
+
+} // namespace
+
+void TestEncoderTranslation::stageOne_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<QString>("expected");
+
+    const QString src = CommandTable::SourceSize;
+    QTest::newRow("MPG defaults 64/600/24")
+        << Format::Mpg << CommandTable::defaults(Format::Mpg)
+        << u"-map 0:0 -c:v mpeg2video -s 640x360 -b:v 600000 -r 24/1 "
+           "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 64000 -f vob"_s;
+    QTest::newRow("AVI defaults 64/600/24")
+        << Format::Avi << CommandTable::defaults(Format::Avi)
+        << u"-map 0:0 -c:v mpeg2video -s 640x360 -b:v 600000 -r 24/1 "
+           "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 64000 -f avi"_s;
+    QTest::newRow("MPG lowest 10.2/40/15")
+        << Format::Mpg << settings(src, u"40"_s, u"15"_s, u"8000"_s, u"10.2"_s, 2)
+        << u"-map 0:0 -c:v mpeg2video -s 640x360 -b:v 40000 -r 24000/1001 "
+           "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 32000 -f vob"_s;
+    QTest::newRow("MPG highest 320/1500/29")
+        << Format::Mpg << settings(src, u"1500"_s, u"29"_s, u"48000"_s, u"320"_s, 2)
+        << u"-map 0:0 -c:v mpeg2video -s 640x360 -b:v 1500000 -r 30000/1001 "
+           "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 320000 -f vob"_s;
+    QTest::newRow("AVI 12.2/1200/23")
+        << Format::Avi << settings(src, u"1200"_s, u"23"_s, u"28000"_s, u"12.2"_s, 2)
+        << u"-map 0:0 -c:v mpeg2video -s 640x360 -b:v 1200000 -r 24000/1001 "
+           "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 32000 -f avi"_s;
+    QTest::newRow("MP4 high quality defaults 320/1200")
+        << Format::Mp4HighQuality << CommandTable::defaults(Format::Mp4HighQuality)
+        << u"-map 0:0 -c:v mpeg4 -s 640x360 -b:v 1200000 "
+           "-map 0:1 -c:a libmp3lame -ar 44100 -ac 2 -abr 1 -b:a 320000 -f mp4"_s;
+    QTest::newRow("MP4 high quality 10.2/40")
+        << Format::Mp4HighQuality << settings(src, u"40"_s, u"29"_s, u"48000"_s, u"10.2"_s, 2)
+        << u"-map 0:0 -c:v mpeg4 -s 640x360 -b:v 40000 "
+           "-map 0:1 -c:a libmp3lame -ar 44100 -ac 2 -abr 1 -b:a 32000 -f mp4"_s;
+    const QList<QPair<Format, const char *>> twoStage{{Format::Rmvb, "RMVB"},
+                                                      {Format::Rm, "RM"},
+                                                      {Format::Mov, "MOV"},
+                                                      {Format::Mp4Mobile, "mobile MP4"},
+                                                      {Format::ThreeGpMobile, "3GP"}};
+    for (const auto &[format, name] : twoStage) {
+        QTest::addRow("%s intermediate", name)
+            << format << CommandTable::defaults(format)
+            << u"-map 0:0 -c:v mpeg4 -s 640x360 -b:v 1200000 "
+               "-map 0:1 -c:a libmp3lame -ar 44100 -ac 2 -abr 1 -b:a 320000 -f mp4"_s;
+    }
+    QTest::newRow("MP3 48000/320/stereo")
+        << Format::Mp3Audio << settings(src, {}, {}, u"48000"_s, u"320"_s, 2)
+        << u"-map 0:1 -c:a libmp3lame -ar 48000 -ac 2 -b:a 320000 -f mp3"_s;
+    QTest::newRow("MP3 12050/10.2/mono")
+        << Format::Mp3Audio << settings(src, {}, {}, u"12050"_s, u"10.2"_s, 1)
+        << u"-map 0:1 -c:a libmp3lame -ar 12000 -ac 1 -b:a 8000 -f mp3"_s;
+    QTest::newRow("MP3 28000/64/no channel chosen")
+        << Format::Mp3Audio << settings(src, {}, {}, u"28000"_s, u"64"_s, 0)
+        << u"-map 0:1 -c:a libmp3lame -ar 32000 -ac 2 -b:a 64000 -f mp3"_s;
+    QTest::newRow("MP3 8000/320/stereo")
+        << Format::Mp3Audio << settings(src, {}, {}, u"8000"_s, u"320"_s, 2)
+        << u"-map 0:1 -c:a libmp3lame -ar 8000 -ac 2 -b:a 64000 -f mp3"_s;
+    QTest::newRow("MP3 22050/224/mono")
+        << Format::Mp3Audio << settings(src, {}, {}, u"22050"_s, u"224"_s, 1)
+        << u"-map 0:1 -c:a libmp3lame -ar 22050 -ac 1 -b:a 160000 -f mp3"_s;
+}
+
+void TestEncoderTranslation::stageOne()
+{
+    QFETCH(Format, format);
+    QFETCH(Settings, settings);
+    QFETCH(QString, expected);
+    const QString output = CommandTable::hasStageTwo(format)
+                               ? Intermediate
+                               : u"/out/holiday-957"_s + CommandTable::extension(format);
+    QCOMPARE(streamOptions(CommandTable::stageOne(format, Input, output, settings)), expected);
+}
+
+void TestEncoderTranslation::stageTwo_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<QString>("expected");
+
+    const QString src = CommandTable::SourceSize;
+    // RealMedia frames are bounded by a 480 kbit decoder buffer.
+    const QString rv10 = u"-map 0:0 -c:v rv10 -s %1 -b:v %2 -maxrate %3 -bufsize 480000 "
+                         "-map 0:1 -c:a ac3 -ar %4 -ac %5 -b:a %6 -f rm"_s;
+    QTest::newRow("RMVB 原始大小 uses fixed values, height to 16")
+        << Format::Rmvb << settings(src, u"40"_s, u"15"_s, u"8000"_s, u"10.2"_s, 1)
+        << rv10.arg(u"640x352"_s, u"1200000"_s, u"2400000"_s, u"44100"_s, u"2"_s, u"128000"_s);
+    QTest::newRow("RM 320x240 1200 44100 320 stereo")
+        << Format::Rm << settings(u"320x240"_s, u"1200"_s, u"29"_s, u"44100"_s, u"320"_s, 2)
+        << rv10.arg(u"320x240"_s, u"1200000"_s, u"2400000"_s, u"44100"_s, u"2"_s, u"320000"_s);
+    QTest::newRow("RMVB 720x306 40 12050 10.2 mono")
+        << Format::Rmvb << settings(u"720x306"_s, u"40"_s, u"29"_s, u"12050"_s, u"10.2"_s, 1)
+        << rv10.arg(u"720x304"_s, u"40000"_s, u"80000"_s, u"32000"_s, u"1"_s, u"32000"_s);
+    QTest::newRow("RM 640x360 1500 8000 12.2 mono")
+        << Format::Rm << settings(u"640x360"_s, u"1500"_s, u"29"_s, u"8000"_s, u"12.2"_s, 1)
+        << rv10.arg(u"640x352"_s, u"1500000"_s, u"3000000"_s, u"32000"_s, u"1"_s, u"32000"_s);
+    QTest::newRow("RMVB 176x144 128 48000 256 no channel chosen")
+        << Format::Rmvb << settings(u"176x144"_s, u"128"_s, u"29"_s, u"48000"_s, u"256"_s, 0)
+        << rv10.arg(u"176x144"_s, u"128000"_s, u"256000"_s, u"48000"_s, u"2"_s, u"256000"_s);
+    QTest::newRow("RM 320x180 80 28000 56 stereo")
+        << Format::Rm << settings(u"320x180"_s, u"80"_s, u"29"_s, u"28000"_s, u"56"_s, 2)
+        << rv10.arg(u"320x176"_s, u"80000"_s, u"160000"_s, u"32000"_s, u"2"_s, u"56000"_s);
+    QTest::newRow("RM 128x96 1200 22050 112 stereo")
+        << Format::Rm << settings(u"128x96"_s, u"1200"_s, u"29"_s, u"22050"_s, u"112"_s, 2)
+        << rv10.arg(u"128x96"_s, u"1200000"_s, u"2400000"_s, u"32000"_s, u"2"_s, u"112000"_s);
+
+    const QString mov = u"-map 0:0 -c:v mpeg4 -s %1 -q:v 3 -map 0:1 -c:a aac -ar 48000 -ac 2 "
+                        "-b:a 128000 -f mov"_s;
+    QTest::newRow("MOV 原始大小") << Format::Mov << CommandTable::defaults(Format::Mov)
+                                  << mov.arg(u"640x360"_s);
+    QTest::newRow("MOV 640x480 ignores bitrates")
+        << Format::Mov << settings(u"640x480"_s, u"40"_s, u"15"_s, u"8000"_s, u"10.2"_s, 1)
+        << mov.arg(u"640x480"_s);
+
+    const QString mobile = u"-map 0:0 -c:v mpeg4 -s %1 -q:v 3 -map 0:1 -c:a libopencore_amrnb "
+                           "-ar 8000 -ac 1 -b:a 12200 -f 3gp"_s;
+    QTest::newRow("mobile MP4 原始大小 is 320x240")
+        << Format::Mp4Mobile << settings(src, u"128"_s, u"29"_s, u"8000"_s, u"12.2"_s, 1)
+        << mobile.arg(u"320x240"_s);
+    QTest::newRow("mobile MP4 720x320")
+        << Format::Mp4Mobile << settings(u"720x320"_s, u"128"_s, u"29"_s, u"8000"_s, u"12.2"_s, 1)
+        << mobile.arg(u"720x320"_s);
+    QTest::newRow("3GP 原始大小 is 320x240")
+        << Format::ThreeGpMobile << settings(src, u"128"_s, u"29"_s, u"8000"_s, u"12.2"_s, 1)
+        << mobile.arg(u"320x240"_s);
+    QTest::newRow("3GP 128x96") << Format::ThreeGpMobile
+                                << settings(u"128x96"_s, u"128"_s, u"29"_s, u"8000"_s, u"12.2"_s, 1)
+                                << mobile.arg(u"128x96"_s);
+}
+
+void TestEncoderTranslation::stageTwo()
+{
+    QFETCH(Format, format);
+    QFETCH(Settings, settings);
+    QFETCH(QString, expected);
+    const QString output = u"/out/holiday-957"_s + CommandTable::extension(format);
+    QCOMPARE(streamOptions(CommandTable::stageTwo(format, Intermediate, output, settings)),
+             expected);
+}
+
+QTEST_GUILESS_MAIN(TestEncoderTranslation)
+#include "tst_encodertranslation.moc"

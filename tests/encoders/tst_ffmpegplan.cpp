@@ -1,0 +1,161 @@
+#include "CoderOptions.h"
+#include "FfmpegPlan.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The ffmpeg command for one request and one probed input: which streams
+// it maps, how it names files, what the output must then show.
+class TestFfmpegPlan final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void wholeCommand();
+    void streams_data();
+    void streams();
+    void expectation();
+};
+
+namespace {
+
+MediaInfo::Video video640x360()
+{
+    return {0, u"h264"_s, QSize(640, 360)};
+}
+
+MediaInfo::Audio stereo44100(int index = 1)
+{
+    return {index, u"aac"_s, 44100, 2};
+}
+
+MediaInfo input(std::optional<MediaInfo::Video> video, std::optional<MediaInfo::Audio> audio)
+{
+    MediaInfo info;
+    info.formatNames = {u"mov"_s, u"mp4"_s};
+    info.durationSeconds = 2.0;
+    info.video = video;
+    info.audio = audio;
+    return info;
+}
+
+EncodeRequest coderRequest(const QString &options)
+{
+    const ParsedRequest parsed =
+        CoderOptions::parse(u"-i /in/a.mp4 -y "_s.append(options).split(u' ', Qt::SkipEmptyParts));
+    return parsed.request;
+}
+
+} // namespace
+
+void TestFfmpegPlan::wholeCommand()
+{
+    EncodeRequest request = coderRequest(u"-vn -ar 44100 -ab 128k -ac 2 /o/a.mp3"_s);
+    request.input = u"-clip: 视频 \"1\".avi"_s;
+    const FfmpegPlan plan = FfmpegPlan::build(request, input(video640x360(), stereo44100()));
+    QVERIFY2(plan.ok(), qPrintable(plan.error()));
+    const QStringList expected{u"-nostdin"_s,
+                               u"-hide_banner"_s,
+                               u"-loglevel"_s,
+                               u"error"_s,
+                               u"-nostats"_s,
+                               u"-progress"_s,
+                               u"pipe:1"_s,
+                               u"-i"_s,
+                               u"file:-clip: 视频 \"1\".avi"_s,
+                               u"-map"_s,
+                               u"0:1"_s,
+                               u"-c:a"_s,
+                               u"libmp3lame"_s,
+                               u"-ar"_s,
+                               u"44100"_s,
+                               u"-ac"_s,
+                               u"2"_s,
+                               u"-b:a"_s,
+                               u"128000"_s,
+                               u"-f"_s,
+                               u"mp3"_s,
+                               u"-y"_s,
+                               u"file:/o/.a.part-Xy12ab.mp3"_s};
+    QCOMPARE(plan.arguments(u"/o/.a.part-Xy12ab.mp3"_s), expected);
+}
+
+void TestFfmpegPlan::streams_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<MediaInfo>("source");
+    QTest::addColumn<QString>("expected"); // stream options, or "error: ..."
+
+    QTest::newRow("video-only input gives video-only MOV")
+        << u"-ac 2 -ar 48000 -ab 128k /o/a.mov"_s << input(video640x360(), std::nullopt)
+        << u"-map 0:0 -c:v mpeg4 -s 640x360 -q:v 3 -f mov"_s;
+    QTest::newRow("audio-only input cannot make MOV")
+        << u"-ac 2 -ar 48000 -ab 128k /o/a.mov"_s << input(std::nullopt, stereo44100(0))
+        << u"error: the input has no video stream"_s;
+    QTest::newRow("MP3 needs audio")
+        << u"-vn -ar 44100 -ab 128k -ac 2 /o/a.mp3"_s << input(video640x360(), std::nullopt)
+        << u"error: the input has no audio stream"_s;
+    QTest::newRow("MP3 without -vn still drops the picture")
+        << u"-ar 44100 /o/a.mp3"_s << input(video640x360(), stereo44100())
+        << u"-map 0:1 -c:a libmp3lame -ar 44100 -ac 2 -f mp3"_s;
+    QTest::newRow("-ac 0 keeps 5.1 in AC-3")
+        << u"-s 320x240 -vcodec rv10 -b 600k -f rm -ar 48000 -ab 384k -ac 0 /o/a.rm"_s
+        << input(video640x360(), MediaInfo::Audio{1, u"ac3"_s, 48000, 6})
+        << u"-map 0:0 -c:v rv10 -s 320x240 -b:v 600000 -maxrate 1200000 -bufsize 480000 "
+           "-map 0:1 -c:a ac3 -ar 48000 -ac 6 -b:a 384000 -f rm"_s;
+    QTest::newRow("RealMedia without a bitrate still bounds its frames")
+        << u"-f rm /o/a.rm"_s << input(video640x360(), stereo44100())
+        << u"-map 0:0 -c:v rv10 -s 640x352 -b:v 1200000 -maxrate 2400000 -bufsize 480000 "
+           "-map 0:1 -c:a ac3 -ar 44100 -ac 2 -f rm"_s;
+    QTest::newRow("-ac 0 folds 5.1 into stereo MP3")
+        << u"-vn -ar 48000 -ab 320k -ac 0 /o/a.mp3"_s
+        << input(std::nullopt, MediaInfo::Audio{0, u"ac3"_s, 48000, 6})
+        << u"-map 0:0 -c:a libmp3lame -ar 48000 -ac 2 -b:a 320000 -f mp3"_s;
+    QTest::newRow("maps the streams ffprobe found")
+        << u"/o/a.mov"_s << input(MediaInfo::Video{2, u"h264"_s, QSize(1280, 720)}, stereo44100(5))
+        << u"-map 0:2 -c:v mpeg4 -s 1280x720 -q:v 3 -map 0:5 -c:a aac -ar 44100 -ac 2 -f mov"_s;
+    QTest::newRow("unknown source rate and channels")
+        << u"-vn /o/a.mp3"_s << input(std::nullopt, MediaInfo::Audio{0, u"pcm"_s, 0, 0})
+        << u"-map 0:0 -c:a libmp3lame -ar 44100 -ac 2 -f mp3"_s;
+    QTest::newRow("odd source size made even")
+        << u"/o/a.3gp"_s << input(MediaInfo::Video{0, u"h264"_s, QSize(641, 361)}, std::nullopt)
+        << u"-map 0:0 -c:v mpeg4 -s 640x360 -q:v 3 -f 3gp"_s;
+    QTest::newRow("extension and codecs disagree")
+        << u"-vcodec rv10 /o/a.mp4"_s << input(video640x360(), stereo44100())
+        << u"error: rv10 video cannot be stored in a .mp4 file"_s;
+}
+
+void TestFfmpegPlan::streams()
+{
+    QFETCH(QString, options);
+    QFETCH(MediaInfo, source);
+    QFETCH(QString, expected);
+    const FfmpegPlan plan = FfmpegPlan::build(coderRequest(options), source);
+    if (!plan.ok()) {
+        QCOMPARE(u"error: "_s + plan.error(), expected);
+        return;
+    }
+    const QStringList arguments = plan.arguments(u"/o/part"_s);
+    const qsizetype first = arguments.indexOf(u"-i"_s) + 2;
+    QCOMPARE(arguments.mid(first, arguments.size() - first - 2).join(u' '), expected);
+}
+
+void TestFfmpegPlan::expectation()
+{
+    const FfmpegPlan plan =
+        FfmpegPlan::build(coderRequest(u"-s 640x480 -ac 2 -ar 48000 -ab 128k /o/a.mov"_s),
+                          input(video640x360(), stereo44100()));
+    const OutputExpectation &expected = plan.expectation();
+    QCOMPARE(expected.probeName, u"mov"_s);
+    QCOMPARE(expected.brand, u"qt"_s);
+    QCOMPARE(expected.video->codec, u"mpeg4"_s);
+    QCOMPARE(expected.video->size, QSize(640, 480));
+    QCOMPARE(expected.audio->codec, u"aac"_s);
+    QCOMPARE(expected.audio->sampleRate, 48000);
+    QCOMPARE(expected.audio->channels, 2);
+    QCOMPARE(expected.durationSeconds, std::optional<double>(2.0));
+}
+
+QTEST_GUILESS_MAIN(TestFfmpegPlan)
+#include "tst_ffmpegplan.moc"

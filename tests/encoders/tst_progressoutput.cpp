@@ -1,0 +1,214 @@
+#include "ProgressLines.h"
+#include "ProgressReader.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// ffmpeg's -progress blocks in, the lines the program's progress parsers
+// read out: a parenthesised percentage for conv.exe, "Duration: " then
+// "time=" in plain seconds for the coders.
+class TestProgressOutput final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readerSplitsAnywhere_data();
+    void readerSplitsAnywhere();
+    void readerValues();
+    void readerUnknownTimes_data();
+    void readerUnknownTimes();
+    void convLines_data();
+    void convLines();
+    void convFinishedLine();
+    void coderDurationLines_data();
+    void coderDurationLines();
+    void coderLines_data();
+    void coderLines();
+};
+
+namespace {
+
+// Recorded from ffmpeg 5.1 with -progress pipe:1 while converting a
+// 2-second clip in real time: to MP3 (no frame keys at all) and to MPG.
+QByteArray recording(const QString &name)
+{
+    QFile file(QStringLiteral(ZENVORA_ENCODER_TEST_DATA) + u'/' + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+ProgressReader::Snapshot snapshot(double seconds, qint64 frame, double fps)
+{
+    ProgressReader::Snapshot result;
+    result.outSeconds = seconds;
+    result.frame = frame;
+    result.fps = fps;
+    return result;
+}
+
+} // namespace
+
+void TestProgressOutput::readerSplitsAnywhere_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("pieceSize");
+    QTest::addColumn<int>("blocks");
+    QTest::addColumn<qint64>("lastFrame");
+    QTest::addColumn<double>("lastSeconds");
+
+    for (const int pieceSize : {1, 7, 100, 100000}) {
+        QTest::addRow("mp3 in pieces of %d", pieceSize)
+            << u"ffmpeg-5.1-progress-mp3.txt"_s << pieceSize << 6 << qint64(0) << 2.038617;
+        QTest::addRow("mpg in pieces of %d", pieceSize)
+            << u"ffmpeg-5.1-progress-mpg.txt"_s << pieceSize << 5 << qint64(51) << 2.041678;
+    }
+}
+
+void TestProgressOutput::readerSplitsAnywhere()
+{
+    QFETCH(QString, file);
+    QFETCH(int, pieceSize);
+    QFETCH(int, blocks);
+    QFETCH(qint64, lastFrame);
+    QFETCH(double, lastSeconds);
+    const QByteArray recorded = recording(file);
+    QVERIFY(!recorded.isEmpty());
+    ProgressReader reader;
+    QList<ProgressReader::Snapshot> read;
+    for (qsizetype at = 0; at < recorded.size(); at += pieceSize)
+        read += reader.feed(recorded.mid(at, pieceSize));
+    QCOMPARE(read.size(), blocks);
+    for (qsizetype index = 0; index + 1 < read.size(); ++index)
+        QVERIFY(!read.at(index).end);
+    QVERIFY(read.last().end);
+    QCOMPARE(read.last().frame, lastFrame);
+    QCOMPARE(read.last().outSeconds, lastSeconds);
+}
+
+void TestProgressOutput::readerValues()
+{
+    ProgressReader reader;
+    const QList<ProgressReader::Snapshot> mpg =
+        reader.feed(recording(u"ffmpeg-5.1-progress-mpg.txt"_s));
+    QCOMPARE(mpg.at(2).fps, 23.46);
+    QCOMPARE(mpg.at(2).quality, 2.0);
+    QCOMPARE(mpg.at(2).totalBytes, 88064);
+    QCOMPARE(mpg.at(2).kilobitsPerSecond, std::optional<double>(633.4));
+
+    ProgressReader audioReader;
+    const QList<ProgressReader::Snapshot> mp3 =
+        audioReader.feed(recording(u"ffmpeg-5.1-progress-mp3.txt"_s));
+    QCOMPARE(mp3.at(0).kilobitsPerSecond, std::nullopt);
+    QCOMPARE(mp3.at(1).kilobitsPerSecond, std::optional<double>(145.1));
+}
+
+void TestProgressOutput::readerUnknownTimes_data()
+{
+    QTest::addColumn<QByteArray>("value");
+
+    QTest::newRow("not available") << QByteArray("N/A");
+    QTest::newRow("before the first frame") << QByteArray("-9223372036854775807");
+}
+
+void TestProgressOutput::readerUnknownTimes()
+{
+    QFETCH(QByteArray, value);
+    ProgressReader reader;
+    const QList<ProgressReader::Snapshot> read =
+        reader.feed("frame=0\nout_time_us=" + value + "\nprogress=continue\n");
+    QCOMPARE(read.size(), 1);
+    QCOMPARE(read.at(0).outSeconds, 0.0);
+}
+
+void TestProgressOutput::convLines_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<double>("duration");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("7 percent") << 10.0 << 140.0 << u"Pos:  10.0s    250f ( 7%)  25.00fps"_s;
+    QTest::newRow("42 percent") << 60.1 << 143.0 << u"Pos:  60.1s    250f (42%)  25.00fps"_s;
+    QTest::newRow("start") << 0.0 << 140.0 << u"Pos:   0.0s    250f ( 0%)  25.00fps"_s;
+    QTest::newRow("never 100 while running")
+        << 2.04 << 2.0 << u"Pos:   2.0s    250f (99%)  25.00fps"_s;
+    QTest::newRow("unknown duration") << 3.0 << 0.0 << u"Pos:   3.0s    250f ( 0%)  25.00fps"_s;
+}
+
+void TestProgressOutput::convLines()
+{
+    QFETCH(double, seconds);
+    QFETCH(double, duration);
+    QFETCH(QString, expected);
+    const std::optional<double> known =
+        duration > 0 ? std::optional<double>(duration) : std::nullopt;
+    QCOMPARE(ProgressLines::convLine(snapshot(seconds, 250, 25.0), known), expected);
+}
+
+void TestProgressOutput::convFinishedLine()
+{
+    QCOMPARE(ProgressLines::convFinishedLine(snapshot(2.04, 51, 0.0)),
+             u"Pos:   2.0s     51f (100%)   0.00fps"_s);
+}
+
+void TestProgressOutput::coderDurationLines_data()
+{
+    QTest::addColumn<double>("duration");
+    QTest::addColumn<qint64>("bitsPerSecond");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("2 min 5.5 s") << 125.5 << qint64(512000)
+                                 << u"Duration: 00:02:05.50, start: 0.000000, bitrate: 512 kb/s"_s;
+    QTest::newRow("rounds into the next minute")
+        << 59.999 << qint64(627123)
+        << u"Duration: 00:01:00.00, start: 0.000000, bitrate: 627 kb/s"_s;
+    QTest::newRow("over an hour") << 3725.25 << qint64(0)
+                                  << u"Duration: 01:02:05.25, start: 0.000000, bitrate: N/A"_s;
+    QTest::newRow("unknown") << -1.0 << qint64(0)
+                             << u"Duration: N/A, start: 0.000000, bitrate: N/A"_s;
+}
+
+void TestProgressOutput::coderDurationLines()
+{
+    QFETCH(double, duration);
+    QFETCH(qint64, bitsPerSecond);
+    QFETCH(QString, expected);
+    MediaInfo input;
+    if (duration >= 0)
+        input.durationSeconds = duration;
+    if (bitsPerSecond > 0)
+        input.bitsPerSecond = bitsPerSecond;
+    QCOMPARE(ProgressLines::coderDurationLine(input), expected);
+}
+
+void TestProgressOutput::coderLines_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<double>("kilobits");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("plain seconds")
+        << 12.0 << 699.1
+        << u"frame=  300 fps= 25 q=2.0 size=    1024kB time=12.00 bitrate= 699.1kbits/s"_s;
+    QTest::newRow("past a minute, still seconds")
+        << 125.456 << 1200.0
+        << u"frame=  300 fps= 25 q=2.0 size=    1024kB time=125.46 bitrate=1200.0kbits/s"_s;
+    QTest::newRow("bitrate not known yet")
+        << 0.0 << -1.0 << u"frame=  300 fps= 25 q=2.0 size=    1024kB time=0.00 bitrate=N/A"_s;
+}
+
+void TestProgressOutput::coderLines()
+{
+    QFETCH(double, seconds);
+    QFETCH(double, kilobits);
+    QFETCH(QString, expected);
+    ProgressReader::Snapshot block = snapshot(seconds, 300, 25.0);
+    block.quality = 2.0;
+    block.totalBytes = 1024 * 1024;
+    if (kilobits >= 0)
+        block.kilobitsPerSecond = kilobits;
+    QCOMPARE(ProgressLines::coderLine(block), expected);
+}
+
+QTEST_GUILESS_MAIN(TestProgressOutput)
+#include "tst_progressoutput.moc"
