@@ -91,28 +91,46 @@ EncoderRun TestCliEndToEnd::cli(const QStringList &arguments,
 
 void TestCliEndToEnd::convertsEveryFormat_data()
 {
-    QTest::addColumn<QString>("format");
+    QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("extension");
     QTest::addColumn<QString>("containerAndCodecs");
-    QTest::newRow("rmvb") << u"rmvb"_s << u".rmvb"_s << u"rm rv10 ac3"_s;
-    QTest::newRow("rm") << u"1"_s << u".rm"_s << u"rm rv10 ac3"_s;
-    QTest::newRow("mpg") << u"mpg"_s << u".mpg"_s << u"mpeg mpeg2video mp2"_s;
-    QTest::newRow("avi") << u"avi"_s << u".avi"_s << u"avi mpeg2video mp2"_s;
-    QTest::newRow("mp4hq") << u"mp4hq"_s << u".mp4"_s << u"mov,mp4,m4a,3gp,3g2,mj2 mpeg4 mp3"_s;
-    QTest::newRow("mov") << u"mov"_s << u".mov"_s << u"mov,mp4,m4a,3gp,3g2,mj2 mpeg4 aac"_s;
-    QTest::newRow("mp4mobile") << u"mp4mobile"_s << u".mp4"_s
-                               << u"mov,mp4,m4a,3gp,3g2,mj2 mpeg4 amr_nb"_s;
-    QTest::newRow("3gp") << u"3gp"_s << u".3gp"_s << u"mov,mp4,m4a,3gp,3g2,mj2 mpeg4 amr_nb"_s;
-    QTest::newRow("mp3") << u"mp3"_s << u".mp3"_s << u"mp3  mp3"_s;
+    QTest::addColumn<QString>("streams"); // what ffprobe says of the first streams
+    const QString mp4 = u"mov,mp4,m4a,3gp,3g2,mj2"_s;
+    const QStringList custom{u"-s"_s, u"176x144"_s, u"--video-bitrate"_s, u"256"_s,
+                             u"--audio-rate"_s, u"48000"_s, u"--audio-bitrate"_s, u"64"_s,
+                             u"--channels"_s, u"mono"_s};
+    QTest::newRow("rmvb") << QStringList{u"-f"_s, u"rmvb"_s} << u".rmvb"_s << u"rm rv10 ac3"_s
+                          << u"v=rv10 320x176 | a=ac3 44100 2"_s;
+    QTest::newRow("rm with its own size") << QStringList{u"-f"_s, u"1"_s} + custom << u".rm"_s
+                                          << u"rm rv10 ac3"_s << u"v=rv10 176x144 | a=ac3 48000 1"_s;
+    QTest::newRow("mpg") << QStringList{u"-f"_s, u"mpg"_s} << u".mpg"_s
+                         << u"mpeg mpeg2video mp2"_s << u"v=mpeg2video 320x180"_s;
+    QTest::newRow("avi") << QStringList{u"-f"_s, u"avi"_s} << u".avi"_s << u"avi mpeg2video mp2"_s
+                         << u"v=mpeg2video 320x180"_s;
+    QTest::newRow("mp4hq") << QStringList{u"-f"_s, u"mp4hq"_s} << u".mp4"_s << mp4 + u" mpeg4 mp3"_s
+                           << u"v=mpeg4 320x180"_s;
+    QTest::newRow("mov") << QStringList{u"-f"_s, u"mov"_s} << u".mov"_s << mp4 + u" mpeg4 aac"_s
+                         << u"v=mpeg4 320x180 | a=aac 48000 2"_s;
+    QTest::newRow("mov with its own size") << QStringList{u"-f"_s, u"mov"_s, u"-s"_s, u"160x120"_s}
+                                           << u".mov"_s << mp4 + u" mpeg4 aac"_s
+                                           << u"v=mpeg4 160x120"_s;
+    QTest::newRow("mp4mobile") << QStringList{u"-f"_s, u"mp4mobile"_s} << u".mp4"_s
+                               << mp4 + u" mpeg4 amr_nb"_s << u"v=mpeg4 320x240 | a=amr_nb 8000 1"_s;
+    QTest::newRow("3gp with its own size") << QStringList{u"-f"_s, u"3gp"_s, u"-s"_s, u"176x144"_s}
+                                           << u".3gp"_s << mp4 + u" mpeg4 amr_nb"_s
+                                           << u"v=mpeg4 176x144 | a=amr_nb 8000 1"_s;
+    QTest::newRow("mp3") << QStringList{u"-f"_s, u"mp3"_s} << u".mp3"_s << u"mp3  mp3"_s
+                         << u"a=mp3 48000 2"_s;
 }
 
 void TestCliEndToEnd::convertsEveryFormat()
 {
-    QFETCH(QString, format);
+    QFETCH(QStringList, options);
     QFETCH(QString, extension);
     QFETCH(QString, containerAndCodecs);
-    const QString out = m_work.filePath(u"out-"_s + format);
-    const EncoderRun run = cli({u"-f"_s, format, u"-o"_s, out, m_clip});
+    QFETCH(QString, streams);
+    const QString out = m_work.filePath(u"out-"_s + QString::fromLatin1(QTest::currentDataTag()));
+    const EncoderRun run = cli(options + QStringList{u"-o"_s, out, m_clip});
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
     QVERIFY2(run.output.contains(u"1 converted, 0 failed."_s), qPrintable(run.output));
 
@@ -123,6 +141,7 @@ void TestCliEndToEnd::convertsEveryFormat()
     QVERIFY2(run.output.contains(u"-> "_s + out + u'/' + files.first()), qPrintable(run.output));
     const FileProbe probe = FileProbe::of(m_ffprobe, out + u'/' + files.first());
     QCOMPARE(probe.containerAndCodecs, containerAndCodecs);
+    QVERIFY2(probe.description.contains(streams), qPrintable(probe.description));
     QVERIFY(qAbs(probe.durationSeconds - 2.0) < 0.5);
 }
 
