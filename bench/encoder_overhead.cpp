@@ -5,10 +5,9 @@
 // command lines into. The encoders add option reading, two ffprobe runs per
 // stage and the rename: a fixed cost per stage, printed on its own too.
 
+#include "BenchSupport.h"
 #include "CoderOptions.h"
 #include "ConvOptions.h"
-#include "FfmpegPlan.h"
-#include "MediaInfo.h"
 #include "ToolLocator.h"
 
 #include <QCoreApplication>
@@ -22,6 +21,7 @@
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
+using namespace BenchSupport;
 
 namespace {
 
@@ -34,41 +34,6 @@ struct Timing
     double stageTwo = 0.0;
     double total() const { return stageOne + stageTwo; }
 };
-
-// Seconds the program took, or a negative value when it failed.
-double timedRun(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    QElapsedTimer clock;
-    clock.start();
-    process.start(program, arguments, QIODevice::ReadOnly);
-    while (process.state() != QProcess::NotRunning) {
-        process.waitForReadyRead(1000);
-        process.readAll();
-    }
-    const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        std::fprintf(stderr, "%s failed:\n%s\n", qPrintable(program),
-                     process.readAll().constData());
-        return -1.0;
-    }
-    return seconds;
-}
-
-std::optional<MediaInfo> probe(const QString &ffprobe, const QString &path)
-{
-    QProcess process;
-    process.start(ffprobe, {u"-v"_s, u"error"_s, u"-print_format"_s, u"json"_s, u"-show_format"_s,
-                            u"-show_streams"_s, u"file:"_s + path});
-    process.waitForFinished(-1);
-    return MediaInfo::fromProbeJson(process.readAllStandardOutput());
-}
-
-QStringList words(const QString &text)
-{
-    return text.split(u' ', Qt::SkipEmptyParts);
-}
 
 struct Setup
 {
@@ -123,16 +88,6 @@ Timing throughEncoders(const Setup &setup, int round)
     return timing;
 }
 
-QStringList ffmpegArguments(const Setup &setup, const ParsedRequest &parsed, const QString &input,
-                            const QString &output)
-{
-    const std::optional<MediaInfo> info = probe(setup.tools.ffprobe, input);
-    if (!parsed.ok() || !info)
-        return {};
-    const FfmpegPlan plan = FfmpegPlan::build(parsed.request, *info);
-    return plan.ok() ? plan.arguments(output) : QStringList();
-}
-
 // The same two commands as ffmpeg runs them under the encoders; the probing
 // that decides them is done before the clock starts.
 Timing directly(const Setup &setup, int round)
@@ -140,7 +95,7 @@ Timing directly(const Setup &setup, int round)
     const QString intermediate = setup.work + u"/direct-%1/tmp.mp4"_s.arg(round);
     QDir().mkpath(QFileInfo(intermediate).path());
     const QStringList first = ffmpegArguments(
-        setup,
+        setup.tools,
         ConvOptions::parse(stageOneArguments(setup, intermediate),
                            [](const QString &path) { return QFileInfo(path).isFile(); }),
         setup.clip(), intermediate);
@@ -150,17 +105,11 @@ Timing directly(const Setup &setup, int round)
     timing.stageOne = timedRun(setup.tools.ffmpeg, first);
     const QString output = setup.work + u"/direct-out.rmvb"_s;
     const QStringList second = ffmpegArguments(
-        setup, CoderOptions::parse(stageTwoArguments(intermediate, output)), intermediate, output);
+        setup.tools, CoderOptions::parse(stageTwoArguments(intermediate, output)), intermediate, output);
     if (second.isEmpty())
         return {-1.0, -1.0};
     timing.stageTwo = timedRun(setup.tools.ffmpeg, second);
     return timing;
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
 }
 
 } // namespace

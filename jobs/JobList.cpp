@@ -38,7 +38,6 @@ void JobList::AddJobs(const QStringList &paths)
         return;
     const int first = jobCount();
     beginInsertRows({}, first, first + static_cast<int>(paths.size()) - 1);
-    m_jobs.reserve(m_jobs.size() + paths.size());
     for (const QString &path : paths)
         m_jobs.append({m_nextId++, path, FormatTag(path)});
     endInsertRows();

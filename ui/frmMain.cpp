@@ -78,7 +78,10 @@ QComboBox *combo(QWidget *parent, ConversionCombo which, QRect geometry, bool ed
 
 frmMain::frmMain(frmMainServices services, QWidget *parent)
     : QWidget(parent), m_services(std::move(services)),
-      m_driver(m_jobs, m_services.messages, m_services.environment)
+      m_driver(m_jobs, m_services.messages, m_services.environment),
+      m_fileIntake(m_jobs, m_dialogs), m_folderIntake(m_jobs, m_services.folderDialog),
+      m_dropIntake(m_jobs, m_services.fileDialog, m_services.environment.programFolder),
+      m_dropTarget(m_dropIntake)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Zenvora"));
@@ -176,13 +179,16 @@ void frmMain::createJobListView()
     m_LV->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_LV, &QTreeView::customContextMenuRequested, this, &frmMain::showListMenu);
 
-    m_lblText = new QLabel(QStringLiteral("拖拽文件到这里开始转换"), this);
+    m_dropTarget.attach(m_LV);
+
+    m_lblText = new QLabel(m_folderIntake.hintText(), this);
     m_lblText->setObjectName(QStringLiteral("lblText"));
     m_lblText->setAlignment(Qt::AlignCenter);
     m_lblText->setGeometry(152, 208, 163, 21);
     m_lblText->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_lblText->setVisible(m_jobs.dropHintVisible());
     connect(&m_jobs, &JobList::dropHintVisibleChanged, m_lblText, &QLabel::setVisible);
+    connect(&m_folderIntake, &FolderIntake::hintTextChanged, m_lblText, &QLabel::setText);
 }
 
 void frmMain::createParameterControls()
@@ -282,6 +288,7 @@ void frmMain::connectDriver()
 
 void frmMain::Form_Load()
 {
+    m_dialogs.Init(&m_services.fileDialog);
     m_cmbBR->setCurrentIndex(ConversionSettings::StartupAudioBitratePosition);
     m_cmbR->setCurrentIndex(ConversionSettings::StartupAudioRatePosition);
     m_cmbChannel->setCurrentIndex(ConversionSettings::StartupChannelPosition);
@@ -384,6 +391,7 @@ void frmMain::imgToolbar_Click(int commandIndex)
         return;
     switch (*command) {
     case ToolbarCommand::AddFile:
+        m_fileIntake.AddFileToJobs();
         break;
     case ToolbarCommand::RemoveMenu:
         showRemoveMenu();
@@ -400,6 +408,7 @@ void frmMain::imgToolbar_Click(int commandIndex)
         imgExit_Click();
         break;
     case ToolbarCommand::AddFolder:
+        m_folderIntake.AddFolderToJobs();
         break;
     }
 }

@@ -2,7 +2,12 @@
 
 #include "AppOptions.h"
 #include "BatchDriver.h"
+#include "CCommonDialogs.h"
 #include "CommandEnvironment.h"
+#include "DropIntake.h"
+#include "DropTarget.h"
+#include "FileIntake.h"
+#include "FolderIntake.h"
 #include "JobList.h"
 #include "SetupControls.h"
 #include "frmMenu.h"
@@ -11,6 +16,7 @@
 #include <QWidget>
 
 class Desktop;
+class FileOpenDialog;
 class FolderDialog;
 class MessageSink;
 class SettingsFiles;
@@ -27,6 +33,7 @@ struct frmMainServices
 {
     MessageSink &messages;
     FolderDialog &folderDialog;
+    FileOpenDialog &fileDialog;
     Desktop &desktop;
     const SettingsFiles &settingsFiles;
     CommandEnvironment environment;
@@ -102,6 +109,11 @@ private:
     frmMainServices m_services;
     JobList m_jobs;
     BatchDriver m_driver;
+    CCommonDialogs m_dialogs;
+    FileIntake m_fileIntake;
+    FolderIntake m_folderIntake;
+    DropIntake m_dropIntake;
+    DropTarget m_dropTarget;
     frmMenu m_menu;
     AppOptions m_options;
 

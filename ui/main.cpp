@@ -1,5 +1,6 @@
 #include "AppPaths.h"
 #include "MessageBoxSink.h"
+#include "QtFileOpenDialog.h"
 #include "QtFolderDialog.h"
 #include "SettingsFiles.h"
 #include "SystemDesktop.h"
@@ -53,7 +54,8 @@ int main(int argc, char *argv[])
     environment.intermediatePath = AppPaths::TempFolder() + QStringLiteral("/tmp.mp4");
 
     QtFolderDialog folderDialog(nullptr);
-    frmMain window({messages, folderDialog, desktop, settingsFiles, environment});
+    QtFileOpenDialog fileDialog(nullptr);
+    frmMain window({messages, folderDialog, fileDialog, desktop, settingsFiles, environment});
     window.show();
     return app.exec();
 }

@@ -1,4 +1,5 @@
 #include "Desktop.h"
+#include "FakeFileOpenDialog.h"
 #include "FolderDialog.h"
 #include "RecordingMessageSink.h"
 #include "SettingsFiles.h"
@@ -6,6 +7,9 @@
 #include "frmSuggest.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -71,6 +75,8 @@ private Q_SLOTS:
     void browseWritesChoiceOrDefault();
     void toolbarTooltipsSayWhatButtonsDo();
     void feedbackLinkOpensFreshForm();
+    void addFileAndFolderFromToolbar();
+    void dropsQueueLocalFilesAndFolders();
 
 private:
     frmMain &window();
@@ -80,6 +86,7 @@ private:
     RecordingMessageSink m_messages;
     RecordingDesktop m_desktop;
     FixedFolderDialog m_folders;
+    FakeFileOpenDialog m_files;
     std::unique_ptr<SettingsFiles> m_settings;
     std::unique_ptr<frmMain> m_window;
 };
@@ -89,6 +96,7 @@ void TestFrmMain::init()
     m_messages = {};
     m_desktop = {};
     m_folders = {};
+    m_files = {};
     m_settings = std::make_unique<SettingsFiles>(m_dir.path(), u"/videos/Zenvora"_s);
     QFile::remove(m_settings->setupPath());
     QFile::remove(m_settings->optionsPath());
@@ -106,7 +114,7 @@ frmMain &TestFrmMain::window()
         environment.programFolder = m_dir.filePath(u"app"_s);
         environment.intermediatePath = m_dir.filePath(u"tmp/tmp.mp4"_s);
         m_window = std::make_unique<frmMain>(
-            frmMainServices{m_messages, m_folders, m_desktop, *m_settings, environment});
+            frmMainServices{m_messages, m_folders, m_files, m_desktop, *m_settings, environment});
     }
     return *m_window;
 }
@@ -307,6 +315,51 @@ void TestFrmMain::feedbackLinkOpensFreshForm()
     link->setEnabled(false);
     QTest::mouseClick(link, Qt::LeftButton);
     QVERIFY(window().findChildren<frmSuggest *>().isEmpty());
+}
+
+void TestFrmMain::addFileAndFolderFromToolbar()
+{
+    QVERIFY(QDir().mkpath(m_dir.filePath(u"clips/sub"_s)));
+    writeFile(m_dir.filePath(u"clips/b.mp4"_s), "b");
+    writeFile(m_dir.filePath(u"clips/sub/c.rmvb"_s), "c");
+
+    // A cancelled dialog changes nothing.
+    QTest::mouseClick(child<QToolButton>(u"CmdToolsBar_0"_s), Qt::LeftButton);
+    QCOMPARE(window().jobs().jobCount(), 0);
+    QCOMPARE(m_files.requests.first().title, u"Open Files"_s);
+
+    m_files.answers = {m_dir.filePath(u"clips/b.mp4"_s)};
+    window().writeAction(u"AddaFile"_s);
+    QCOMPARE(window().jobs().paths(), QStringList{m_dir.filePath(u"clips/b.mp4"_s)});
+    QVERIFY(!child<QWidget>(u"lblText"_s)->isVisibleTo(&window()));
+
+    m_folders.answer = m_dir.filePath(u"clips"_s);
+    QTest::mouseClick(child<QToolButton>(u"CmdToolsBar_1"_s), Qt::LeftButton);
+    QCOMPARE(m_folders.titles, QStringList{u"选择一个文件夹:"_s});
+    QTRY_COMPARE(window().jobs().jobCount(), 3);
+    QCOMPARE(window().jobs().paths().mid(1),
+             (QStringList{m_dir.filePath(u"clips/b.mp4"_s), m_dir.filePath(u"clips/sub/c.rmvb"_s)}));
+    QTRY_COMPARE(child<QLabel>(u"lblText"_s)->text(), u"拖拽文件到这里开始转换"_s);
+}
+
+void TestFrmMain::dropsQueueLocalFilesAndFolders()
+{
+    writeFile(m_dir.filePath(u"a.avi"_s), "a");
+    window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window()));
+    QWidget *viewport = child<QTreeView>(u"LV"_s)->viewport();
+    const auto drop = [&](const QList<QUrl> &urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &enter);
+        QDropEvent dropEvent(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &dropEvent);
+    };
+    drop({QUrl::fromLocalFile(m_dir.filePath(u"a.avi"_s)), QUrl(u"https://example.org/x.avi"_s),
+          QUrl::fromLocalFile(m_dir.path())});
+    QCOMPARE(window().jobs().paths(), (QStringList{m_dir.filePath(u"a.avi"_s), m_dir.path()}));
+    QVERIFY(!child<QWidget>(u"lblText"_s)->isVisibleTo(&window()));
 }
 
 QTEST_MAIN(TestFrmMain)

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "PathStyle.h"
+
+#include <QString>
+
+class FileOpenDialog;
+
+// The window's dialog object: dialog settings and the last answer kept as
+// properties between calls, so a second ShowOpen starts in the folder of
+// the previous choice and offers the previous file name.
+class CCommonDialogs final
+{
+public:
+    explicit CCommonDialogs(PathStyle style = PathStyle::native());
+
+    // The dialog to show, bound to the owner window. Until then ShowOpen
+    // behaves like a cancelled dialog.
+    void Init(FileOpenDialog *dialog);
+
+    // True when the user confirmed a file; FileName, FileTitle and Path
+    // then describe it. On false no property changes.
+    bool ShowOpen();
+
+    QString FileName() const { return m_fileName; }
+    QString FileTitle() const { return m_fileTitle; }
+    // The start folder; after a choice, its folder without the last
+    // separator (D:\v\a.avi gives D:\v).
+    QString Path() const { return m_path; }
+    void setPath(const QString &path) { m_path = path; }
+    QString Title() const { return m_title; }
+    void setTitle(const QString &title) { m_title = title; }
+    // Descriptions and patterns separated by bars, as in "所有格式文件(*.*)|*.*".
+    void setFilter(const QString &filter) { m_filter = filter; }
+
+private:
+    PathStyle m_style;
+    FileOpenDialog *m_dialog = nullptr;
+    QString m_fileTitle;
+    QString m_path;
+    QString m_filter;
+    QString m_fileName;
+    QString m_title;
+};

@@ -1,0 +1,57 @@
+#include "FolderIntake.h"
+
+#include "FolderDialog.h"
+#include "JobList.h"
+
+using namespace Qt::StringLiterals;
+
+FolderIntake::FolderIntake(JobList &jobs, FolderDialog &dialog, QObject *parent)
+    : QObject(parent), m_jobs(jobs), m_dialog(dialog), m_hintText(idleHintText())
+{
+    connect(&m_scan, &FolderScan::filesFound, &m_jobs, &JobList::AddJobs);
+    connect(&m_scan, &FolderScan::finished, this, &FolderIntake::finishSearch);
+}
+
+QString FolderIntake::title()
+{
+    return u"选择一个文件夹:"_s;
+}
+
+QString FolderIntake::idleHintText()
+{
+    return u"拖拽文件到这里开始转换"_s;
+}
+
+QString FolderIntake::searchingHintText()
+{
+    return u"搜索文件..."_s;
+}
+
+bool FolderIntake::AddFolderToJobs()
+{
+    if (m_scan.isRunning())
+        return false;
+    const QString folder = m_dialog.chooseFolder(title());
+    if (folder.isEmpty())
+        return false;
+    m_jobs.setDropHintVisible(true);
+    setHintText(searchingHintText());
+    m_scan.start(folder);
+    Q_EMIT searchingChanged(true);
+    return true;
+}
+
+void FolderIntake::finishSearch()
+{
+    setHintText(idleHintText());
+    m_jobs.UpdateDropHint();
+    Q_EMIT searchingChanged(false);
+}
+
+void FolderIntake::setHintText(const QString &text)
+{
+    if (m_hintText == text)
+        return;
+    m_hintText = text;
+    Q_EMIT hintTextChanged(text);
+}

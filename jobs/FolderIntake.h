@@ -1,0 +1,47 @@
+#pragma once
+
+#include "FolderScan.h"
+
+#include <QObject>
+#include <QString>
+
+class FolderDialog;
+class JobList;
+
+// The Add Folder command: asks for a folder and queues every file beneath
+// it. The search runs off the owner's thread; while it runs the hint panel
+// is shown with a searching text, which the window follows through
+// hintTextChanged(). A second Add Folder is refused until the search ends.
+class FolderIntake final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FolderIntake)
+
+public:
+    FolderIntake(JobList &jobs, FolderDialog &dialog, QObject *parent = nullptr);
+
+    static QString title();
+    static QString idleHintText();
+    static QString searchingHintText();
+
+    // True when a search has been started; false when the user cancelled
+    // or a search is already under way.
+    bool AddFolderToJobs();
+
+    QString hintText() const { return m_hintText; }
+    bool isSearching() const { return m_scan.isRunning(); }
+
+Q_SIGNALS:
+    void hintTextChanged(const QString &text);
+    // Tells when a search starts and when all its files have been queued.
+    void searchingChanged(bool searching);
+
+private:
+    void setHintText(const QString &text);
+    void finishSearch();
+
+    JobList &m_jobs;
+    FolderDialog &m_dialog;
+    FolderScan m_scan;
+    QString m_hintText;
+};

@@ -1,0 +1,95 @@
+#include "FolderListing.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+enum class Kind
+{
+    File,
+    Folder,
+    LinkToFolder
+};
+
+bool isFolder(const QByteArray &path, bool followLink)
+{
+    struct stat status;
+    const int result =
+        followLink ? ::stat(path.constData(), &status) : ::lstat(path.constData(), &status);
+    return result == 0 && S_ISDIR(status.st_mode);
+}
+
+// Most file systems give the type with the name; the others need a look.
+Kind kindOf(const dirent &entry, const QByteArray &nativeFolder)
+{
+    const auto path = [&] { return nativeFolder + '/' + entry.d_name; };
+    switch (entry.d_type) {
+    case DT_DIR:
+        return Kind::Folder;
+    case DT_LNK:
+        return isFolder(path(), true) ? Kind::LinkToFolder : Kind::File;
+    case DT_UNKNOWN: {
+        const QByteArray full = path();
+        if (isFolder(full, false))
+            return Kind::Folder;
+        return isFolder(full, true) ? Kind::LinkToFolder : Kind::File;
+    }
+    default:
+        return Kind::File;
+    }
+}
+
+bool isDotOrDotDot(const char *name)
+{
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+// The folder, "/" and the name, decoded the way Qt decodes file names on
+// this system, in one allocation: this runs for every file found.
+QString joined(const QString &folder, const char *name, QStringDecoder &decoder)
+{
+    const QByteArrayView bytes(name);
+    // A name never has more UTF-16 units than bytes.
+    QString path(folder.size() + 1 + bytes.size(), Qt::Uninitialized);
+    QChar *end = std::copy(folder.cbegin(), folder.cend(), path.data());
+    *end++ = u'/';
+    end = decoder.appendToBuffer(end, bytes);
+    path.truncate(end - path.constData());
+    return path;
+}
+
+} // namespace
+
+QStringList ListFolderPosix(const QString &folder, const FileFound &found,
+                            const std::stop_token &stop)
+{
+    const QByteArray nativeFolder = QFile::encodeName(folder);
+    const std::unique_ptr<DIR, int (*)(DIR *)> listing(::opendir(nativeFolder.constData()),
+                                                       &::closedir);
+    QStringList subfolders;
+    if (!listing)
+        return subfolders;
+    QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+    while (!stop.stop_requested()) {
+        const dirent *entry = ::readdir(listing.get());
+        if (!entry)
+            break;
+        if (isDotOrDotDot(entry->d_name))
+            continue;
+        const Kind kind = kindOf(*entry, nativeFolder);
+        const QString path = joined(folder, entry->d_name, decoder);
+        if (kind == Kind::File)
+            found(path);
+        else if (kind == Kind::Folder)
+            subfolders.append(path);
+    }
+    return subfolders;
+}

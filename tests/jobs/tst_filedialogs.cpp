@@ -1,0 +1,210 @@
+#include "BarFilter.h"
+#include "CCommonDialogs.h"
+#include "FakeFileOpenDialog.h"
+#include "FileIntake.h"
+#include "JobList.h"
+#include "OpenFileDialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestFileDialogs : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void barFilter_data();
+    void barFilter();
+    void openFileDialogStartFolder_data();
+    void openFileDialogStartFolder();
+    void showOpenReadsTheChoice_data();
+    void showOpenReadsTheChoice();
+    void showOpenStartsWhereTheLastChoiceWas();
+    void showOpenCancelledKeepsEverything();
+    void addFileCancelledChangesNothing();
+    void addFileQueuesAndRemembersFolder();
+};
+
+namespace {
+
+const QString ProgramFolder = u"/opt/zenvora"_s;
+
+} // namespace
+
+void TestFileDialogs::barFilter_data()
+{
+    QTest::addColumn<QString>("barFilter");
+    QTest::addColumn<QStringList>("nameFilters");
+    QTest::newRow("add file") << u"所有格式文件(*.*)|*.*"_s
+                              << QStringList{u"所有格式文件(*.*) (*)"_s};
+    QTest::newRow("drop zone") << u"*.*|*.*"_s << QStringList{u"*.* (*)"_s};
+    QTest::newRow("several entries and patterns")
+        << u"Video|*.avi;*.mp4|Audio|*.mp3|All|*.*"_s
+        << QStringList{u"Video (*.avi *.mp4)"_s, u"Audio (*.mp3)"_s, u"All (*)"_s};
+    QTest::newRow("description without pattern dropped")
+        << u"Video|*.avi|Lonely"_s << QStringList{u"Video (*.avi)"_s};
+    QTest::newRow("empty") << QString() << QStringList();
+}
+
+void TestFileDialogs::barFilter()
+{
+    QFETCH(QString, barFilter);
+    QFETCH(QStringList, nameFilters);
+    QCOMPARE(NameFiltersFromBarFilter(barFilter), nameFilters);
+}
+
+void TestFileDialogs::openFileDialogStartFolder_data()
+{
+    QTest::addColumn<QString>("initialFolder");
+    QTest::addColumn<QString>("startFolder");
+    // "<tmp>" stands for an existing folder.
+    QTest::newRow("empty") << QString() << ProgramFolder;
+    QTest::newRow("blank") << u"   "_s << ProgramFolder;
+    QTest::newRow("existing, separator added") << u"<tmp>"_s << u"<tmp>/"_s;
+    QTest::newRow("existing with separator") << u"<tmp>/"_s << u"<tmp>/"_s;
+    QTest::newRow("missing") << u"<tmp>/gone"_s << ProgramFolder;
+    QTest::newRow("a file, not a folder") << u"<tmp>/a.avi"_s << ProgramFolder;
+}
+
+void TestFileDialogs::openFileDialogStartFolder()
+{
+    QFETCH(QString, initialFolder);
+    QFETCH(QString, startFolder);
+    QTemporaryDir tmp;
+    QVERIFY(QFile(tmp.filePath(u"a.avi"_s)).open(QIODevice::WriteOnly));
+    initialFolder.replace(u"<tmp>"_s, tmp.path());
+    startFolder.replace(u"<tmp>"_s, tmp.path());
+    FakeFileOpenDialog dialog;
+    dialog.answers = {tmp.filePath(u"a.avi"_s)};
+
+    const QString chosen =
+        OpenFileDialog(dialog, u"打开文件"_s, initialFolder, u"*.*|*.*"_s, ProgramFolder);
+    QCOMPARE(chosen, tmp.filePath(u"a.avi"_s));
+    QCOMPARE(dialog.requests.size(), 1);
+    QCOMPARE(dialog.requests.constFirst().startFolder, startFolder);
+    QCOMPARE(dialog.requests.constFirst().title, u"打开文件"_s);
+    QCOMPARE(OpenFileDialog(dialog, u"打开文件"_s, initialFolder, u"*.*|*.*"_s, ProgramFolder),
+             QString());
+}
+
+void TestFileDialogs::showOpenReadsTheChoice_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("fileTitle");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("in a folder") << u"D:\\v\\a.avi"_s << u"a.avi"_s << u"D:\\v"_s;
+    QTest::newRow("at a drive root") << u"D:\\a.avi"_s << u"a.avi"_s << u"D:"_s;
+    QTest::newRow("name with dots")
+        << u"D:\\v.d\\my.clip.rmvb"_s << u"my.clip.rmvb"_s << u"D:\\v.d"_s;
+}
+
+void TestFileDialogs::showOpenReadsTheChoice()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, fileTitle);
+    QFETCH(QString, path);
+    FakeFileOpenDialog dialog;
+    dialog.answers = {chosen};
+    CCommonDialogs dialogs(PathStyle::windows());
+    dialogs.Init(&dialog);
+    dialogs.setTitle(u"Open Files"_s);
+    dialogs.setFilter(u"所有格式文件(*.*)|*.*"_s);
+
+    QVERIFY(dialogs.ShowOpen());
+    QCOMPARE(dialogs.FileName(), chosen);
+    QCOMPARE(dialogs.FileTitle(), fileTitle);
+    QCOMPARE(dialogs.Path(), path);
+
+    // The first dialog of a run, with no folder given, opens in the
+    // process's working folder with an empty name box.
+    const FileOpenRequest &request = dialog.requests.constFirst();
+    QCOMPARE(request.startFolder, QDir::currentPath());
+    QCOMPARE(request.fileName, QString());
+    QCOMPARE(request.title, u"Open Files"_s);
+    QCOMPARE(request.nameFilters, QStringList{u"所有格式文件(*.*) (*)"_s});
+}
+
+void TestFileDialogs::showOpenStartsWhereTheLastChoiceWas()
+{
+    FakeFileOpenDialog dialog;
+    dialog.answers = {u"D:\\v\\a.avi"_s, u"E:\\w\\b.mp4"_s};
+    CCommonDialogs dialogs(PathStyle::windows());
+    dialogs.Init(&dialog);
+
+    QVERIFY(dialogs.ShowOpen());
+    QVERIFY(dialogs.ShowOpen());
+    const FileOpenRequest &second = dialog.requests.at(1);
+    QCOMPARE(second.startFolder, u"D:\\v"_s);
+    QCOMPARE(second.fileName, u"D:\\v\\a.avi"_s);
+    QCOMPARE(dialogs.FileName(), u"E:\\w\\b.mp4"_s);
+}
+
+void TestFileDialogs::showOpenCancelledKeepsEverything()
+{
+    FakeFileOpenDialog dialog;
+    dialog.answers = {u"D:\\v\\a.avi"_s, QString()};
+    CCommonDialogs dialogs(PathStyle::windows());
+    QVERIFY(!dialogs.ShowOpen()); // no dialog yet
+    QVERIFY(dialog.requests.isEmpty());
+
+    dialogs.Init(&dialog);
+    QVERIFY(dialogs.ShowOpen());
+    QVERIFY(!dialogs.ShowOpen());
+    QCOMPARE(dialog.requests.size(), 2);
+    QCOMPARE(dialogs.FileName(), u"D:\\v\\a.avi"_s);
+    QCOMPARE(dialogs.FileTitle(), u"a.avi"_s);
+    QCOMPARE(dialogs.Path(), u"D:\\v"_s);
+}
+
+void TestFileDialogs::addFileCancelledChangesNothing()
+{
+    JobList jobs;
+    jobs.setDropHintVisible(false); // as after a batch has emptied the list
+    FakeFileOpenDialog dialog;
+    CCommonDialogs dialogs;
+    dialogs.Init(&dialog);
+    FileIntake intake(jobs, dialogs);
+
+    QVERIFY(!intake.AddFileToJobs());
+    QCOMPARE(dialog.requests.size(), 1);
+    QCOMPARE(jobs.jobCount(), 0);
+    QVERIFY(!jobs.dropHintVisible());
+    QCOMPARE(intake.LastAddFolder(), QString());
+}
+
+void TestFileDialogs::addFileQueuesAndRemembersFolder()
+{
+    JobList jobs;
+    FakeFileOpenDialog dialog;
+    dialog.answers = {u"/v/a.avi "_s, u"/w/x/b.rmvb"_s};
+    CCommonDialogs dialogs;
+    dialogs.setPath(u"/start"_s);
+    dialogs.Init(&dialog);
+    FileIntake intake(jobs, dialogs);
+
+    QVERIFY(intake.AddFileToJobs());
+    QCOMPARE(jobs.paths(), QStringList{u"/v/a.avi "_s});
+    QCOMPARE(jobs.index(0, JobList::FormatColumn).data().toString(), u"AVI"_s);
+    QVERIFY(!jobs.dropHintVisible());
+    QCOMPARE(intake.LastAddFolder(), u"/v/"_s);
+
+    QVERIFY(intake.AddFileToJobs());
+    QCOMPARE(jobs.paths(), (QStringList{u"/v/a.avi "_s, u"/w/x/b.rmvb"_s}));
+    QCOMPARE(intake.LastAddFolder(), u"/w/x/"_s);
+
+    // Nothing remembered yet: the dialog object's own folder is kept.
+    QCOMPARE(dialog.requests.at(0).startFolder, u"/start"_s);
+    QCOMPARE(dialog.requests.at(1).startFolder, u"/v/"_s);
+    QCOMPARE(dialog.requests.at(1).fileName, u"/v/a.avi "_s);
+    for (const FileOpenRequest &request : std::as_const(dialog.requests)) {
+        QCOMPARE(request.title, u"Open Files"_s);
+        QCOMPARE(request.nameFilters, QStringList{u"所有格式文件(*.*) (*)"_s});
+    }
+}
+
+QTEST_GUILESS_MAIN(TestFileDialogs)
+#include "tst_filedialogs.moc"
