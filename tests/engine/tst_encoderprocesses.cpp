@@ -59,6 +59,9 @@ void TestEncoderProcesses::killsOwnDescendantsIgnoringCase()
     QVERIFY(encoder.waitForFinished(5000));
     QCOMPARE(encoder.exitStatus(), QProcess::CrashExit);
     QCOMPARE(encoder.exitCode(), int(SIGTERM));
+    QFile sleeper(m_dir.filePath(QStringLiteral("p")));
+    QVERIFY(sleeper.open(QIODevice::ReadOnly));
+    ::kill(static_cast<pid_t>(sleeper.readAll().trimmed().toLongLong()), SIGKILL);
 }
 
 void TestEncoderProcesses::leavesProcessesThatAreNotOurs()
@@ -79,7 +82,8 @@ void TestEncoderProcesses::leavesProcessesThatAreNotOurs()
     EncoderProcesses::KillEncoderProcess(QStringLiteral("conv.exe"));
     QTest::qWait(200);
     QVERIFY(alive(detached));
-    ::kill(static_cast<pid_t>(detached), SIGKILL);
+    // The detached encoder leads a session of its own; end it with its sleeper.
+    ::kill(-static_cast<pid_t>(detached), SIGKILL);
 }
 
 QTEST_GUILESS_MAIN(TestEncoderProcesses)
