@@ -10,7 +10,7 @@ build="$root/build"
 packages="cmake g++ make pkg-config clang-format
 qt6-base-dev qt6-multimedia-dev libqt6svg6-dev qt6-qpa-plugins libqt6svg6
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-ffmpeg libavcodec-extra fonts-wqy-microhei xvfb xauth xdg-utils procps"
+ffmpeg libavcodec-extra fonts-wqy-microhei xvfb xauth xdotool xdg-utils procps"
 
 missing=""
 for package in $packages; do

@@ -1,0 +1,79 @@
+#!/bin/sh
+# Starts the real program on a virtual display, queues a clip through the
+# open-file dialog, converts it to MPG with the Start button, finds the
+# output, and leaves through the window's own close button, which saves the
+# settings. A second start meanwhile must end at once without a window.
+# Usage: gui_convert_one_file.sh PROGRAM_FOLDER   (run under xvfb-run)
+set -eu
+
+bin=$1
+work=$(mktemp -d)
+pid=""
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+export XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME/Zenvora" "$XDG_RUNTIME_DIR" "$work/clips"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+# xdotool cannot type every Chinese character reliably, so this name is ASCII.
+clip="$work/clips/holiday clip.avi"
+ffmpeg -nostdin -v error -f lavfi -i testsrc=size=320x240:rate=25:duration=2 \
+    -f lavfi -i sine=duration=2 -c:v mpeg4 -c:a libmp3lame "$clip"
+
+# MPG (format 2) into our own output folder.
+printf '"7"\r\n"1"\r\n"1"\r\n"%s"\r\n"2"\r\n' "$work/out" > "$XDG_CONFIG_HOME/Zenvora/setup.ini"
+
+"$bin/zenvora" > "$work/zenvora.log" 2>&1 &
+pid=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zenvora$' | head -n 1) ||
+    fail "the window did not appear"
+
+timeout 10 "$bin/zenvora" || fail "a second start did not end by itself"
+[ "$(xdotool search --onlyvisible --name '^Zenvora$' | wc -l)" -eq 1 ] ||
+    fail "a second start showed a window"
+
+click() { # x y inside the window
+    xdotool mousemove --window "$window" "$1" "$2" click 1
+}
+
+click 47 33 # 添加文件
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Open Files$' | head -n 1) ||
+    fail "the open-file dialog did not appear"
+xdotool windowfocus --sync "$dialog"
+xdotool type --delay 5 "$clip"
+xdotool key Return
+sleep 1
+
+click 582 393 # 立刻开始转换！
+for _ in $(seq 1 120); do
+    output=$(ls "$work/out/"*.mpg 2>/dev/null | head -n 1 || true)
+    [ -n "$output" ] && ! ls -a "$work/out" | grep -q '\.part-' && break
+    sleep 0.5
+done
+[ -n "$output" ] || fail "no output appeared; program log: $(cat "$work/zenvora.log")"
+case "$(basename "$output")" in
+"holiday clip-"*.mpg) ;;
+*) fail "unexpected output name $output" ;;
+esac
+streams=$(ffprobe -v error -show_entries stream=codec_name -of default=nw=1:nk=1 "$output" | tr "\n" " ")
+[ "$streams" = "mpeg2video mp2 " ] || fail "output holds '$streams'"
+
+sleep 1
+click 679 17 # the window's own close button
+for _ in $(seq 1 20); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.5
+done
+kill -0 "$pid" 2>/dev/null && fail "the program did not end"
+pid=""
+grep -q '"2"' "$XDG_CONFIG_HOME/Zenvora/setup.ini" || fail "setup.ini was not saved"
+echo "PASS: converted $(basename "$output") through the window"
