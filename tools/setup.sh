@@ -8,8 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 
 packages="cmake g++ make pkg-config clang-format
-qt6-base-dev qt6-multimedia-dev libqt6svg6-dev qt6-qpa-plugins libqt6svg6
-gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6
 ffmpeg libavcodec-extra fonts-wqy-microhei xvfb xauth xdotool xdg-utils procps"
 
 missing=""
