@@ -32,12 +32,28 @@ bool makeClips(const ToolLocator::Tools &tools, const QString &work)
     for (int i = 0; i < Clips; ++i) {
         const double seconds = timedRun(
             tools.ffmpeg,
-            {u"-nostdin"_s, u"-loglevel"_s, u"error"_s, u"-f"_s, u"lavfi"_s, u"-i"_s,
+            {u"-nostdin"_s,
+             u"-loglevel"_s,
+             u"error"_s,
+             u"-f"_s,
+             u"lavfi"_s,
+             u"-i"_s,
              u"testsrc2=size=640x360:rate=25:duration=%1,noise=alls=8:allf=t"_s.arg(ClipSeconds),
-             u"-f"_s, u"lavfi"_s, u"-i"_s,
-             u"sine=frequency=%1:sample_rate=44100:duration=%2"_s.arg(300 + 40 * i).arg(ClipSeconds),
-             u"-ac"_s, u"2"_s, u"-c:v"_s, u"mpeg4"_s, u"-q:v"_s, u"4"_s, u"-c:a"_s,
-             u"libmp3lame"_s, u"-y"_s, clipPath(work, i)});
+             u"-f"_s,
+             u"lavfi"_s,
+             u"-i"_s,
+             u"sine=frequency=%1:sample_rate=44100:duration=%2"_s.arg(300 + 40 * i)
+                 .arg(ClipSeconds),
+             u"-ac"_s,
+             u"2"_s,
+             u"-c:v"_s,
+             u"mpeg4"_s,
+             u"-q:v"_s,
+             u"4"_s,
+             u"-c:a"_s,
+             u"libmp3lame"_s,
+             u"-y"_s,
+             clipPath(work, i)});
         if (seconds < 0)
             return false;
     }

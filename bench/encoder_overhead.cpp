@@ -104,8 +104,9 @@ Timing directly(const Setup &setup, int round)
     Timing timing;
     timing.stageOne = timedRun(setup.tools.ffmpeg, first);
     const QString output = setup.work + u"/direct-out.rmvb"_s;
-    const QStringList second = ffmpegArguments(
-        setup.tools, CoderOptions::parse(stageTwoArguments(intermediate, output)), intermediate, output);
+    const QStringList second =
+        ffmpegArguments(setup.tools, CoderOptions::parse(stageTwoArguments(intermediate, output)),
+                        intermediate, output);
     if (second.isEmpty())
         return {-1.0, -1.0};
     timing.stageTwo = timedRun(setup.tools.ffmpeg, second);

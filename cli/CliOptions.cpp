@@ -41,31 +41,35 @@ struct Options
                               QStringLiteral("Output format: 0..8 or rmvb, rm, mpg, avi, mp4hq, "
                                              "mov, mp4mobile, 3gp, mp3 (default rmvb)."),
                               QStringLiteral("format")};
-    QCommandLineOption size{{QStringLiteral("s"), QStringLiteral("size")},
-                            QStringLiteral("Frame size WIDTHxHEIGHT, or 原始大小 for the source's."),
-                            QStringLiteral("size")};
+    QCommandLineOption size{
+        {QStringLiteral("s"), QStringLiteral("size")},
+        QStringLiteral("Frame size WIDTHxHEIGHT, or 原始大小 for the source's."),
+        QStringLiteral("size")};
     QCommandLineOption videoBitrate{QStringLiteral("video-bitrate"),
-                                    QStringLiteral("Video bitrate in kbit/s."), QStringLiteral("kbps")};
-    QCommandLineOption frameRate{QStringLiteral("frame-rate"),
-                                 QStringLiteral("Frames per second."), QStringLiteral("fps")};
+                                    QStringLiteral("Video bitrate in kbit/s."),
+                                    QStringLiteral("kbps")};
+    QCommandLineOption frameRate{QStringLiteral("frame-rate"), QStringLiteral("Frames per second."),
+                                 QStringLiteral("fps")};
     QCommandLineOption audioRate{QStringLiteral("audio-rate"),
                                  QStringLiteral("Audio sample rate in Hz."), QStringLiteral("hz")};
     QCommandLineOption audioBitrate{QStringLiteral("audio-bitrate"),
-                                    QStringLiteral("Audio bitrate in kbit/s."), QStringLiteral("kbps")};
+                                    QStringLiteral("Audio bitrate in kbit/s."),
+                                    QStringLiteral("kbps")};
     QCommandLineOption channels{QStringLiteral("channels"), QStringLiteral("mono or stereo."),
                                 QStringLiteral("channels")};
-    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
-                              QStringLiteral("Output folder (default: your videos folder/Zenvora)."),
-                              QStringLiteral("folder")};
+    QCommandLineOption output{
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("Output folder (default: your videos folder/Zenvora)."),
+        QStringLiteral("folder")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Show this help.")};
 
     void addTo(QCommandLineParser &parser) const
     {
-        parser.setApplicationDescription(
-            QStringLiteral("Converts media files with the encoders of Zenvora, one after another."));
-        parser.addOptions({format, size, videoBitrate, frameRate, audioRate, audioBitrate,
-                           channels, output, help});
+        parser.setApplicationDescription(QStringLiteral(
+            "Converts media files with the encoders of Zenvora, one after another."));
+        parser.addOptions({format, size, videoBitrate, frameRate, audioRate, audioBitrate, channels,
+                           output, help});
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Files to convert."),
                                      QStringLiteral("FILE..."));
     }

@@ -185,11 +185,13 @@ QString BatchDriver::stageFailure(const DOSOutputs &runner) const
         reason = QStringLiteral("%1 没有生成输出文件").arg(m_runningEncoderName);
         break;
     case DOSOutputs::Outcome::ExitedWithError:
-        reason = QStringLiteral("%1 失败（退出码 %2）").arg(m_runningEncoderName).arg(result.exitCode);
+        reason =
+            QStringLiteral("%1 失败（退出码 %2）").arg(m_runningEncoderName).arg(result.exitCode);
         break;
     case DOSOutputs::Outcome::Crashed:
     case DOSOutputs::Outcome::Stopped:
-        reason = QStringLiteral("%1 异常终止（信号 %2）").arg(m_runningEncoderName).arg(result.exitCode);
+        reason =
+            QStringLiteral("%1 异常终止（信号 %2）").arg(m_runningEncoderName).arg(result.exitCode);
         break;
     }
     const QString output = lastLines(runner.Outputs(), ReasonLines);

@@ -26,7 +26,13 @@ class BatchDriver final : public QObject
     Q_DISABLE_COPY_MOVE(BatchDriver)
 
 public:
-    enum class State { Idle, StartPending, Running, Stalled };
+    enum class State
+    {
+        Idle,
+        StartPending,
+        Running,
+        Stalled
+    };
     static constexpr int StartDelayMilliseconds = 100;
     static constexpr int ReasonLines = 4;
     static constexpr int DeleteAttempts = 20;

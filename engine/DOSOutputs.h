@@ -18,7 +18,13 @@ class DOSOutputs final : public QObject
     Q_DISABLE_COPY_MOVE(DOSOutputs)
 
 public:
-    enum class Outcome { Succeeded, ExitedWithError, Crashed, Stopped };
+    enum class Outcome
+    {
+        Succeeded,
+        ExitedWithError,
+        Crashed,
+        Stopped
+    };
     struct RunResult
     {
         Outcome outcome = Outcome::Succeeded;

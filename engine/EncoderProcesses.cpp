@@ -31,8 +31,8 @@ qint64 parentOf(const QString &pidText)
 
 QString executableNameOf(const QString &pidText)
 {
-    const QString target = QFileInfo(QStringLiteral("/proc/") + pidText + QStringLiteral("/exe"))
-                               .symLinkTarget();
+    const QString target =
+        QFileInfo(QStringLiteral("/proc/") + pidText + QStringLiteral("/exe")).symLinkTarget();
     return QFileInfo(target).fileName();
 }
 

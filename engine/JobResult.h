@@ -6,7 +6,11 @@
 // How one job of a batch ended.
 struct JobResult
 {
-    enum class Status { Converted, Failed };
+    enum class Status
+    {
+        Converted,
+        Failed
+    };
 
     QString inputPath;
     QString outputPath; // the final file; empty when the job failed

@@ -8,7 +8,12 @@
 class MessageSink
 {
 public:
-    enum class Icon { Critical, Exclamation, Information };
+    enum class Icon
+    {
+        Critical,
+        Exclamation,
+        Information
+    };
 
     virtual ~MessageSink() = default;
     virtual void showMessage(const QString &text, const QString &caption, Icon icon) = 0;

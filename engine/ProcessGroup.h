@@ -9,7 +9,11 @@ namespace ProcessGroup {
 // Runs in the child between fork and exec; async-signal-safe calls only.
 void becomeGroupLeaderBoundToParent();
 
-enum class Signal { Terminate, Kill };
+enum class Signal
+{
+    Terminate,
+    Kill
+};
 void signalGroup(qint64 groupId, Signal signal);
 
 } // namespace ProcessGroup

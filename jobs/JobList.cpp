@@ -26,8 +26,8 @@ JobList::JobId JobList::AddJob(const QString &path, TagSource tagSource)
     const int row = jobCount();
     beginInsertRows({}, row, row);
     const JobId id = m_nextId++;
-    m_jobs.append({id, path,
-                   tagSource == TagSource::Trimmed ? FormatTag(path) : UntrimmedFormatTag(path)});
+    m_jobs.append(
+        {id, path, tagSource == TagSource::Trimmed ? FormatTag(path) : UntrimmedFormatTag(path)});
     endInsertRows();
     return id;
 }

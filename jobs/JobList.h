@@ -18,8 +18,17 @@ class JobList final : public QAbstractTableModel, public JobQueue
     Q_DISABLE_COPY_MOVE(JobList)
 
 public:
-    enum Column { FileNameColumn, FormatColumn, ColumnCount };
-    enum class TagSource { Trimmed, Untrimmed };
+    enum Column
+    {
+        FileNameColumn,
+        FormatColumn,
+        ColumnCount
+    };
+    enum class TagSource
+    {
+        Trimmed,
+        Untrimmed
+    };
 
     explicit JobList(QObject *parent = nullptr);
 

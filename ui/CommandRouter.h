@@ -8,9 +8,26 @@
 // and the action names that menu items write to the commands they ask for.
 namespace CommandRouter {
 
-enum class ToolbarCommand { AddFile = 0, RemoveMenu = 1, Options = 2, Help = 3, Exit = 4, AddFolder = 6 };
+enum class ToolbarCommand
+{
+    AddFile = 0,
+    RemoveMenu = 1,
+    Options = 2,
+    Help = 3,
+    Exit = 4,
+    AddFolder = 6
+};
 
-enum class Action { RemoveSelected, About, AddaFile, AddaFolder, Exit, Help, Options };
+enum class Action
+{
+    RemoveSelected,
+    About,
+    AddaFile,
+    AddaFolder,
+    Exit,
+    Help,
+    Options
+};
 
 // The command index a toolbar button (0, 1, 2, 4 or 5) stands for.
 std::optional<int> CmdToolsBarCommand(int buttonIndex);

@@ -306,7 +306,7 @@ void frmMain::cmbOF_Click()
         return;
     const FormatDefaults &defaults = OutputFormats::spec(*format).defaults;
     const std::pair<QComboBox *, const std::optional<QString> &> texts[] = {
-        {m_cmbVB, defaults.videoBitrate}, {m_cmbF, defaults.frameRate}, {m_cmbS, defaults.size},
+        {m_cmbVB, defaults.videoBitrate}, {m_cmbF, defaults.frameRate},     {m_cmbS, defaults.size},
         {m_cmbR, defaults.audioRate},     {m_cmbBR, defaults.audioBitrate},
     };
     for (const auto &[box, text] : texts) {
@@ -366,7 +366,8 @@ void frmMain::setOutputFolder(const QString &folder)
 ConversionSettings frmMain::currentSettings() const
 {
     ConversionSettings settings;
-    settings.format = OutputFormats::fromIndex(m_cmbOF->currentIndex()).value_or(OutputFormat::Rmvb);
+    settings.format =
+        OutputFormats::fromIndex(m_cmbOF->currentIndex()).value_or(OutputFormat::Rmvb);
     settings.size = m_cmbS->currentText();
     settings.videoBitrate = m_cmbVB->currentText();
     settings.frameRate = m_cmbF->currentText();
@@ -506,7 +507,8 @@ void frmMain::showAbout()
     const QString text = QStringLiteral("Zenvora，Velmora 出品，2008") + QStringLiteral("\r\n") +
                          QStringLiteral("版权所有，保留一切权利。") + QStringLiteral("\r\n") +
                          ProductWebPage();
-    m_services.messages.showMessage(text, QStringLiteral("Zenvora"), MessageSink::Icon::Information);
+    m_services.messages.showMessage(text, QStringLiteral("Zenvora"),
+                                    MessageSink::Icon::Information);
 }
 
 void frmMain::Command3_Click()
@@ -524,7 +526,8 @@ void frmMain::Command3_Click()
 
 void frmMain::cmdBrowse_Click()
 {
-    const OutputFolderChooser chooser(m_services.folderDialog, SettingsFiles::DefaultOutputFolder());
+    const OutputFolderChooser chooser(m_services.folderDialog,
+                                      SettingsFiles::DefaultOutputFolder());
     m_txtPath->setText(chooser.browse());
 }
 
@@ -556,13 +559,15 @@ void frmMain::showBatchEnd(const BatchReport &report)
 
 void frmMain::showFailures(const QList<JobResult> &failures)
 {
-    QString text = QStringLiteral("以下 %1 个文件没有转换成功，其他文件已完成：\n").arg(failures.size());
+    QString text =
+        QStringLiteral("以下 %1 个文件没有转换成功，其他文件已完成：\n").arg(failures.size());
     for (const JobResult &failure : failures.mid(0, MaxFailuresListed))
         text += u'\n' + failure.inputPath + QStringLiteral("\n    ") +
                 failure.reason.split(u'\n').join(QStringLiteral("\n    ")) + u'\n';
     if (failures.size() > MaxFailuresListed)
         text += QStringLiteral("\n……还有 %1 个文件。").arg(failures.size() - MaxFailuresListed);
-    m_services.messages.showMessage(text, QStringLiteral("转换失败"), MessageSink::Icon::Exclamation);
+    m_services.messages.showMessage(text, QStringLiteral("转换失败"),
+                                    MessageSink::Icon::Exclamation);
 }
 
 void frmMain::mousePressEvent(QMouseEvent *event)
@@ -584,7 +589,8 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_lblFeed && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
+    if (watched == m_lblFeed &&
+        (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
         QFont font = m_lblFeed->font();
         font.setBold(event->type() == QEvent::Enter);
         m_lblFeed->setFont(font);

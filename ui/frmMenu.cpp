@@ -48,5 +48,6 @@ void frmMenu::addActionItem(QMenu *menu, const QString &objectName, const QStrin
 {
     QAction *item = menu->addAction(caption);
     item->setObjectName(objectName);
-    connect(item, &QAction::triggered, this, [this, actionName] { Q_EMIT actionWritten(actionName); });
+    connect(item, &QAction::triggered, this,
+            [this, actionName] { Q_EMIT actionWritten(actionName); });
 }

@@ -41,9 +41,10 @@ private Q_SLOTS:
     void stopInTheMiddleLeavesNothingBehind();
 
 private:
-    EncoderRun cli(const QStringList &arguments,
-                   const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-                   const QString &program = programDir + u"/zenvora-cli"_s);
+    EncoderRun
+    cli(const QStringList &arguments,
+        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+        const QString &program = programDir + u"/zenvora-cli"_s);
     QString makeClip(const QString &name, const QStringList &sources, double seconds,
                      const QString &size = u"320x180"_s);
 
@@ -72,8 +73,8 @@ QString TestCliEndToEnd::makeClip(const QString &name, const QStringList &source
                   << u"testsrc=size=%1:rate=25:duration=%2"_s.arg(size).arg(seconds);
     if (sources.contains(u"audio"_s))
         arguments << u"-f"_s << u"lavfi"_s << u"-i"_s
-                  << u"sine=frequency=440:sample_rate=44100:duration=%1"_s.arg(seconds)
-                  << u"-ac"_s << u"2"_s;
+                  << u"sine=frequency=440:sample_rate=44100:duration=%1"_s.arg(seconds) << u"-ac"_s
+                  << u"2"_s;
     arguments << u"-c:v"_s << u"mpeg4"_s << u"-c:a"_s << u"libmp3lame"_s << path;
     const EncoderRun run = EncoderRun::run(m_ffmpeg, arguments);
     if (!run.succeeded())
@@ -96,29 +97,31 @@ void TestCliEndToEnd::convertsEveryFormat_data()
     QTest::addColumn<QString>("containerAndCodecs");
     QTest::addColumn<QString>("streams"); // what ffprobe says of the first streams
     const QString mp4 = u"mov,mp4,m4a,3gp,3g2,mj2"_s;
-    const QStringList custom{u"-s"_s, u"176x144"_s, u"--video-bitrate"_s, u"256"_s,
-                             u"--audio-rate"_s, u"48000"_s, u"--audio-bitrate"_s, u"64"_s,
-                             u"--channels"_s, u"mono"_s};
+    const QStringList custom{u"-s"_s,           u"176x144"_s, u"--video-bitrate"_s, u"256"_s,
+                             u"--audio-rate"_s, u"48000"_s,   u"--audio-bitrate"_s, u"64"_s,
+                             u"--channels"_s,   u"mono"_s};
     QTest::newRow("rmvb") << QStringList{u"-f"_s, u"rmvb"_s} << u".rmvb"_s << u"rm rv10 ac3"_s
                           << u"v=rv10 320x176 | a=ac3 44100 2"_s;
-    QTest::newRow("rm with its own size") << QStringList{u"-f"_s, u"1"_s} + custom << u".rm"_s
-                                          << u"rm rv10 ac3"_s << u"v=rv10 176x144 | a=ac3 48000 1"_s;
-    QTest::newRow("mpg") << QStringList{u"-f"_s, u"mpg"_s} << u".mpg"_s
-                         << u"mpeg mpeg2video mp2"_s << u"v=mpeg2video 320x180"_s;
+    QTest::newRow("rm with its own size")
+        << QStringList{u"-f"_s, u"1"_s} + custom << u".rm"_s << u"rm rv10 ac3"_s
+        << u"v=rv10 176x144 | a=ac3 48000 1"_s;
+    QTest::newRow("mpg") << QStringList{u"-f"_s, u"mpg"_s} << u".mpg"_s << u"mpeg mpeg2video mp2"_s
+                         << u"v=mpeg2video 320x180"_s;
     QTest::newRow("avi") << QStringList{u"-f"_s, u"avi"_s} << u".avi"_s << u"avi mpeg2video mp2"_s
                          << u"v=mpeg2video 320x180"_s;
     QTest::newRow("mp4hq") << QStringList{u"-f"_s, u"mp4hq"_s} << u".mp4"_s << mp4 + u" mpeg4 mp3"_s
                            << u"v=mpeg4 320x180"_s;
     QTest::newRow("mov") << QStringList{u"-f"_s, u"mov"_s} << u".mov"_s << mp4 + u" mpeg4 aac"_s
                          << u"v=mpeg4 320x180 | a=aac 48000 2"_s;
-    QTest::newRow("mov with its own size") << QStringList{u"-f"_s, u"mov"_s, u"-s"_s, u"160x120"_s}
-                                           << u".mov"_s << mp4 + u" mpeg4 aac"_s
-                                           << u"v=mpeg4 160x120"_s;
+    QTest::newRow("mov with its own size")
+        << QStringList{u"-f"_s, u"mov"_s, u"-s"_s, u"160x120"_s} << u".mov"_s
+        << mp4 + u" mpeg4 aac"_s << u"v=mpeg4 160x120"_s;
     QTest::newRow("mp4mobile") << QStringList{u"-f"_s, u"mp4mobile"_s} << u".mp4"_s
-                               << mp4 + u" mpeg4 amr_nb"_s << u"v=mpeg4 320x240 | a=amr_nb 8000 1"_s;
-    QTest::newRow("3gp with its own size") << QStringList{u"-f"_s, u"3gp"_s, u"-s"_s, u"176x144"_s}
-                                           << u".3gp"_s << mp4 + u" mpeg4 amr_nb"_s
-                                           << u"v=mpeg4 176x144 | a=amr_nb 8000 1"_s;
+                               << mp4 + u" mpeg4 amr_nb"_s
+                               << u"v=mpeg4 320x240 | a=amr_nb 8000 1"_s;
+    QTest::newRow("3gp with its own size")
+        << QStringList{u"-f"_s, u"3gp"_s, u"-s"_s, u"176x144"_s} << u".3gp"_s
+        << mp4 + u" mpeg4 amr_nb"_s << u"v=mpeg4 176x144 | a=amr_nb 8000 1"_s;
     QTest::newRow("mp3") << QStringList{u"-f"_s, u"mp3"_s} << u".mp3"_s << u"mp3  mp3"_s
                          << u"a=mp3 48000 2"_s;
 }
@@ -176,8 +179,9 @@ void TestCliEndToEnd::stallsWithoutItsEncoder()
     QVERIFY(QDir().mkpath(app + u"/data"_s));
     QVERIFY(QFile::copy(programDir + u"/zenvora-cli"_s, app + u"/zenvora-cli"_s));
     QVERIFY(QFile::link(programDir + u"/data/conv.exe"_s, app + u"/data/conv.exe"_s));
-    const EncoderRun run = cli({u"-f"_s, u"mp3"_s, u"-o"_s, m_work.filePath(u"out-stall"_s), m_clip},
-                               QProcessEnvironment::systemEnvironment(), app + u"/zenvora-cli"_s);
+    const EncoderRun run =
+        cli({u"-f"_s, u"mp3"_s, u"-o"_s, m_work.filePath(u"out-stall"_s), m_clip},
+            QProcessEnvironment::systemEnvironment(), app + u"/zenvora-cli"_s);
     QCOMPARE(run.exitCode, 3);
     QVERIFY2(run.output.contains(u"File or command not found"_s), qPrintable(run.output));
     QVERIFY(filesIn(m_work.filePath(u"out-stall"_s)).isEmpty());
@@ -196,8 +200,7 @@ void TestCliEndToEnd::failsClearlyWithoutFfmpeg()
 
 void TestCliEndToEnd::stopInTheMiddleLeavesNothingBehind()
 {
-    const QString longClip =
-        makeClip(u"long.avi"_s, {u"audio"_s, u"video"_s}, 60, u"1280x720"_s);
+    const QString longClip = makeClip(u"long.avi"_s, {u"audio"_s, u"video"_s}, 60, u"1280x720"_s);
     const QString out = m_work.filePath(u"out-stop"_s);
     CommandEnvironment environment;
     environment.programFolder = programDir;

@@ -68,7 +68,8 @@ void TestCliOptions::unsetParametersAreWhatTheWindowShows()
     QCOMPARE(options.error, QString());
     const ConversionSettings &s = options.settings;
     QCOMPARE(s.format, format);
-    QCOMPARE((QStringList{s.size, s.videoBitrate, s.frameRate, s.audioRate, s.audioBitrate}), texts);
+    QCOMPARE((QStringList{s.size, s.videoBitrate, s.frameRate, s.audioRate, s.audioBitrate}),
+             texts);
     QCOMPARE(s.channelIndex, channelIndex);
     QCOMPARE(s.outputFolder, u"/out"_s);
 }
@@ -95,10 +96,13 @@ void TestCliOptions::rejectsWhatItCannotUse_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("errorStart");
     QTest::newRow("no file") << QStringList{u"-f"_s, u"mp3"_s} << u"No file"_s;
-    QTest::newRow("unknown format") << QStringList{u"-f"_s, u"wmv"_s, u"a"_s} << u"Unknown format"_s;
-    QTest::newRow("index past the list") << QStringList{u"-f"_s, u"9"_s, u"a"_s} << u"Unknown format"_s;
+    QTest::newRow("unknown format")
+        << QStringList{u"-f"_s, u"wmv"_s, u"a"_s} << u"Unknown format"_s;
+    QTest::newRow("index past the list")
+        << QStringList{u"-f"_s, u"9"_s, u"a"_s} << u"Unknown format"_s;
     QTest::newRow("negative index") << QStringList{u"-f=-1"_s, u"a"_s} << u"Unknown format"_s;
-    QTest::newRow("channels") << QStringList{u"--channels"_s, u"surround"_s, u"a"_s} << u"Channels"_s;
+    QTest::newRow("channels") << QStringList{u"--channels"_s, u"surround"_s, u"a"_s}
+                              << u"Channels"_s;
     QTest::newRow("unknown option") << QStringList{u"--speed"_s, u"a"_s} << u"Unknown option"_s;
 }
 

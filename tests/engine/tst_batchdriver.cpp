@@ -219,9 +219,12 @@ void TestBatchDriver::reportsFailuresAndGoesOn()
 {
     Workbench bench;
     Run run(bench);
-    const QStringList inputs{bench.input(u"good1.avi"_s), bench.input(u"fail.avi"_s),
-                             bench.input(u"crash.avi"_s), bench.input(u"noout.avi"_s),
-                             bench.root.filePath(u"in/deleted.avi"_s), bench.input(u"good2.avi"_s)};
+    const QStringList inputs{bench.input(u"good1.avi"_s),
+                             bench.input(u"fail.avi"_s),
+                             bench.input(u"crash.avi"_s),
+                             bench.input(u"noout.avi"_s),
+                             bench.root.filePath(u"in/deleted.avi"_s),
+                             bench.input(u"good2.avi"_s)};
     for (const QString &input : inputs)
         run.queue.AddJob(input);
     run.driver.requestStart(bench.settings(OutputFormat::Rmvb), false);

@@ -113,11 +113,10 @@ void TestDosOutputs::reportsStartFailuresWithoutEvents_data()
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<QString>("message");
     QTest::newRow("empty") << QString() << QStringLiteral("Command Line empty");
-    QTest::newRow("missing program")
-        << QStringLiteral("/nonexistent/data/conv.exe \"a.avi\"")
-        << QStringLiteral("File or command not found");
-    QTest::newRow("missing program on PATH")
-        << QStringLiteral("zenvora-no-such-program -x") << QStringLiteral("File or command not found");
+    QTest::newRow("missing program") << QStringLiteral("/nonexistent/data/conv.exe \"a.avi\"")
+                                     << QStringLiteral("File or command not found");
+    QTest::newRow("missing program on PATH") << QStringLiteral("zenvora-no-such-program -x")
+                                             << QStringLiteral("File or command not found");
     QTest::newRow("folder instead of program")
         << QStringLiteral("/tmp") << QStringLiteral("File or command not found");
 }
@@ -174,7 +173,8 @@ void TestDosOutputs::refusesSecondRunWhileBusy()
     RecordingMessageSink messages;
     DOSOutputs runner(messages);
     Recorder recorder(runner);
-    runner.setCommand(childCommand({QStringLiteral("spawn-sleeper"), dir.filePath(QStringLiteral("pid"))}));
+    runner.setCommand(
+        childCommand({QStringLiteral("spawn-sleeper"), dir.filePath(QStringLiteral("pid"))}));
     QVERIFY(runner.ExecuteCommand());
     const QString firstCommand = runner.CommandLine();
     QVERIFY(!runner.ExecuteCommand(childPath + QStringLiteral(" silent")));

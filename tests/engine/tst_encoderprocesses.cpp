@@ -47,7 +47,8 @@ void TestEncoderProcesses::initTestCase()
 void TestEncoderProcesses::killsOwnDescendantsIgnoringCase()
 {
     QProcess encoder;
-    encoder.start(m_encoder, {QStringLiteral("spawn-sleeper"), m_dir.filePath(QStringLiteral("p"))});
+    encoder.start(m_encoder,
+                  {QStringLiteral("spawn-sleeper"), m_dir.filePath(QStringLiteral("p"))});
     QVERIFY(encoder.waitForStarted());
     QTRY_COMPARE(EncoderProcesses::findDescendantsNamed(QStringLiteral("conv.exe")),
                  QList<qint64>{encoder.processId()});

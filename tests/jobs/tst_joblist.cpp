@@ -73,7 +73,8 @@ void TestJobList::removeSelectedKeepsRowsAndPathsPaired_data()
     QTest::addColumn<int>("selectedRow");
     QTest::addColumn<QStringList>("remaining");
     const QStringList all{u"/1.avi"_s, u"/2.avi"_s, u"/3.avi"_s, u"/4.avi"_s, u"/5.avi"_s};
-    QTest::newRow("third of five") << 2 << QStringList{u"/1.avi"_s, u"/2.avi"_s, u"/4.avi"_s, u"/5.avi"_s};
+    QTest::newRow("third of five")
+        << 2 << QStringList{u"/1.avi"_s, u"/2.avi"_s, u"/4.avi"_s, u"/5.avi"_s};
     QTest::newRow("first") << 0 << all.mid(1);
     QTest::newRow("last") << 4 << all.mid(0, 4);
     QTest::newRow("nothing selected") << -1 << all;

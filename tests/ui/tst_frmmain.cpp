@@ -7,14 +7,14 @@
 #include "frmSuggest.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -159,11 +159,12 @@ void TestFrmMain::formatChoiceWritesItsDefaults_data()
     QTest::addColumn<int>("channelIndex");
     QTest::newRow("mpg") << 2 << QStringList{u"600"_s, u"24"_s, u"原始大小"_s, u"28000"_s, u"64"_s}
                          << 1;
-    QTest::newRow("3gp") << 7
-                         << QStringList{u"128"_s, u"29"_s, u"320x240"_s, u"8000"_s, u"12.2"_s} << 0;
+    QTest::newRow("3gp") << 7 << QStringList{u"128"_s, u"29"_s, u"320x240"_s, u"8000"_s, u"12.2"_s}
+                         << 0;
     // MP3 leaves what the user typed into size, bitrate and frame rate.
-    QTest::newRow("mp3") << 8 << QStringList{u"typed vb"_s, u"typed f"_s, u"typed s"_s,
-                                             u"48000"_s, u"320"_s}
+    QTest::newRow("mp3") << 8
+                         << QStringList{u"typed vb"_s, u"typed f"_s, u"typed s"_s, u"48000"_s,
+                                        u"320"_s}
                          << 1;
 }
 
@@ -179,7 +180,8 @@ void TestFrmMain::formatChoiceWritesItsDefaults()
     child<QComboBox>(u"cmbChannel"_s)->setCurrentIndex(0);
     child<QComboBox>(u"cmbOF"_s)->setCurrentIndex(format);
     const ConversionSettings s = window().currentSettings();
-    QCOMPARE((QStringList{s.videoBitrate, s.frameRate, s.size, s.audioRate, s.audioBitrate}), texts);
+    QCOMPARE((QStringList{s.videoBitrate, s.frameRate, s.size, s.audioRate, s.audioBitrate}),
+             texts);
     QCOMPARE(s.channelIndex, channelIndex);
 }
 
@@ -337,8 +339,8 @@ void TestFrmMain::addFileAndFolderFromToolbar()
     QTest::mouseClick(child<QToolButton>(u"CmdToolsBar_1"_s), Qt::LeftButton);
     QCOMPARE(m_folders.titles, QStringList{u"选择一个文件夹:"_s});
     QTRY_COMPARE(window().jobs().jobCount(), 3);
-    QCOMPARE(window().jobs().paths().mid(1),
-             (QStringList{m_dir.filePath(u"clips/b.mp4"_s), m_dir.filePath(u"clips/sub/c.rmvb"_s)}));
+    QCOMPARE(window().jobs().paths().mid(1), (QStringList{m_dir.filePath(u"clips/b.mp4"_s),
+                                                          m_dir.filePath(u"clips/sub/c.rmvb"_s)}));
     QTRY_COMPARE(child<QLabel>(u"lblText"_s)->text(), u"拖拽文件到这里开始转换"_s);
 }
 
@@ -353,7 +355,8 @@ void TestFrmMain::dropsQueueLocalFilesAndFolders()
         data.setUrls(urls);
         QDragEnterEvent enter({10, 10}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(viewport, &enter);
-        QDropEvent dropEvent(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent dropEvent(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                             Qt::NoModifier);
         QApplication::sendEvent(viewport, &dropEvent);
     };
     drop({QUrl::fromLocalFile(m_dir.filePath(u"a.avi"_s)), QUrl(u"https://example.org/x.avi"_s),
