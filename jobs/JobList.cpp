@@ -56,17 +56,12 @@ bool JobList::RemoveSelectedJob(int row)
 void JobList::RemoveAllJobs()
 {
     const int running = m_runningJob ? rowOf(*m_runningJob) : -1;
-    if (running < 0) {
-        beginResetModel();
-        m_jobs.clear();
-        endResetModel();
-    } else {
-        const Job kept = m_jobs.at(running);
-        beginResetModel();
-        m_jobs = {kept};
-        endResetModel();
-    }
-    setDropHintVisible(true);
+    const QList<Job> kept = running < 0 ? QList<Job>() : QList<Job>{m_jobs.at(running)};
+    beginResetModel();
+    m_jobs = kept;
+    endResetModel();
+    // The job being converted stays, and the hint never covers it.
+    setDropHintVisible(m_jobs.isEmpty());
 }
 
 void JobList::RemoveFirstJob()

@@ -150,6 +150,7 @@ void TestJobList::runningJobCannotBeRemovedByUser()
     QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/c.avi"_s}));
     list.RemoveAllJobs();
     QCOMPARE(list.paths(), QStringList{u"/a.avi"_s});
+    QVERIFY(!list.dropHintVisible());
     QCOMPARE(list.currentJob(), std::optional<JobList::JobId>(running));
 
     list.setRunningJob(std::nullopt);
