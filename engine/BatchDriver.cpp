@@ -164,7 +164,7 @@ void BatchDriver::stageOver(const DOSOutputs &runner)
         return;
     }
     const bool wasStageOne = m_stage->outputPath == m_environment.intermediatePath &&
-                             OutputFormats::spec(m_settings.format).hasStageTwo();
+                             OutputFormats::of(m_settings.format).hasStageTwo();
     if (wasStageOne) {
         if (const auto stageTwo = m_builder.stageTwo(m_settings, m_jobPath)) {
             runStage(*stageTwo);

@@ -168,22 +168,22 @@ CommandBuilder::CommandBuilder(CommandEnvironment environment)
 StageCommand CommandBuilder::stageOne(const ConversionSettings &settings,
                                       const QString &inputPath) const
 {
-    const FormatSpec &spec = OutputFormats::spec(settings.format);
-    const QString outputPath =
-        spec.hasStageTwo() ? m_environment.intermediatePath : finalOutputPath(settings, inputPath);
+    const FormatSpec &description = OutputFormats::of(settings.format);
+    const QString outputPath = description.hasStageTwo() ? m_environment.intermediatePath
+                                                         : finalOutputPath(settings, inputPath);
     const StagePaths paths{inputPath, outputPath, m_environment.intermediatePath};
-    return {spec.stageOne,
-            render(m_environment.programPath(spec.stageOne), stageOneFragments(settings.format),
-                   settings, paths),
+    return {description.stageOne,
+            render(m_environment.programPath(description.stageOne),
+                   stageOneFragments(settings.format), settings, paths),
             outputPath};
 }
 
 std::optional<StageCommand> CommandBuilder::stageTwo(const ConversionSettings &settings,
                                                      const QString &inputPath) const
 {
-    const FormatSpec &spec = OutputFormats::spec(settings.format);
+    const FormatSpec &description = OutputFormats::of(settings.format);
     const std::optional<StageTwoFragments> &rows = stageTwoFragments(settings.format);
-    if (!spec.stageTwo || !rows)
+    if (!description.stageTwo || !rows)
         return std::nullopt;
     // Only the exact entry text counts as the source size, blanks and all.
     const Fragments &fragments =
@@ -191,8 +191,9 @@ std::optional<StageCommand> CommandBuilder::stageTwo(const ConversionSettings &s
     const QString outputPath = finalOutputPath(settings, inputPath);
     const StagePaths paths{inputPath, outputPath, m_environment.intermediatePath};
     return StageCommand{
-        *spec.stageTwo,
-        render(m_environment.programPath(*spec.stageTwo), fragments, settings, paths), outputPath};
+        *description.stageTwo,
+        render(m_environment.programPath(*description.stageTwo), fragments, settings, paths),
+        outputPath};
 }
 
 Parameters CommandBuilder::stageOneParameters(OutputFormat format)
@@ -212,5 +213,5 @@ QString CommandBuilder::finalOutputPath(const ConversionSettings &settings,
                                         const QString &inputPath) const
 {
     return BuildOutputPath(m_environment, settings.outputFolder, inputPath,
-                           OutputFormats::spec(settings.format).extension);
+                           OutputFormats::of(settings.format).extension);
 }

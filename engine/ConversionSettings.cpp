@@ -35,7 +35,7 @@ QString ConversionSettings::text(Parameter parameter) const
 void ConversionSettings::selectFormat(OutputFormat newFormat)
 {
     format = newFormat;
-    const FormatDefaults &defaults = OutputFormats::spec(newFormat).defaults;
+    const FormatDefaults &defaults = OutputFormats::of(newFormat).defaults;
     assignIfSet(videoBitrate, defaults.videoBitrate);
     assignIfSet(frameRate, defaults.frameRate);
     assignIfSet(size, defaults.size);

@@ -59,7 +59,7 @@ const FormatTable &table()
 
 } // namespace
 
-const FormatSpec &OutputFormats::spec(OutputFormat format)
+const FormatSpec &OutputFormats::of(OutputFormat format)
 {
     return table().at(static_cast<std::size_t>(indexOf(format)));
 }

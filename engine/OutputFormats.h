@@ -13,7 +13,7 @@ class OutputFormats final
 public:
     static constexpr int Count = 9;
 
-    static const FormatSpec &spec(OutputFormat format);
+    static const FormatSpec &of(OutputFormat format);
     // The format at a combo position; nothing for -1 (no selection) or any
     // other position outside the list.
     static std::optional<OutputFormat> fromIndex(int index);

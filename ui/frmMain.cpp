@@ -304,7 +304,7 @@ void frmMain::cmbOF_Click()
     const std::optional<OutputFormat> format = OutputFormats::fromIndex(m_cmbOF->currentIndex());
     if (!format)
         return;
-    const FormatDefaults &defaults = OutputFormats::spec(*format).defaults;
+    const FormatDefaults &defaults = OutputFormats::of(*format).defaults;
     const std::pair<QComboBox *, const std::optional<QString> &> texts[] = {
         {m_cmbVB, defaults.videoBitrate}, {m_cmbF, defaults.frameRate},     {m_cmbS, defaults.size},
         {m_cmbR, defaults.audioRate},     {m_cmbBR, defaults.audioBitrate},

@@ -118,7 +118,7 @@ void TestCommandBuilder::stageOne_data()
     // The remaining formats.
     for (const OutputFormat format : {OutputFormat::Rm, OutputFormat::Mov, OutputFormat::Mp4Mobile,
                                       OutputFormat::ThreeGpMobile}) {
-        QTest::addRow("%s is fixed", qPrintable(OutputFormats::spec(format).entryText))
+        QTest::addRow("%s is fixed", qPrintable(OutputFormats::of(format).entryText))
             << custom(format, u"640x480"_s) << toIntermediate << intermediate;
     }
     QTest::newRow("Avi is Mpg with its extension")
@@ -163,7 +163,7 @@ void TestCommandBuilder::stageOne()
         CommandBuilder(windowsEnvironment(uR"(C:\App)"_s)).stageOne(settings, Input);
     QCOMPARE(stage.command.text(), text);
     QCOMPARE(stage.outputPath, outputPath);
-    QCOMPARE(stage.encoder, OutputFormats::spec(settings.format).stageOne);
+    QCOMPARE(stage.encoder, OutputFormats::of(settings.format).stageOne);
 }
 
 void TestCommandBuilder::stageTwo_data()
@@ -230,7 +230,7 @@ void TestCommandBuilder::stageTwo()
         CommandBuilder(windowsEnvironment(uR"(C:\Prog)"_s)).stageTwo(settings, Input);
     QVERIFY(stage);
     QCOMPARE(stage->command.text(), text);
-    QCOMPARE(std::optional(stage->encoder), OutputFormats::spec(settings.format).stageTwo);
+    QCOMPARE(std::optional(stage->encoder), OutputFormats::of(settings.format).stageTwo);
     QVERIFY(text.endsWith(u'"' + stage->outputPath + u'"'));
 }
 
@@ -249,7 +249,7 @@ void TestCommandBuilder::singleStageFormatsHaveNoStageTwo()
     const CommandBuilder builder(windowsEnvironment(uR"(C:\Prog)"_s));
     const ConversionSettings settings = custom(format, u"640x480"_s);
     QCOMPARE(builder.stageTwo(settings, Input).has_value(),
-             OutputFormats::spec(format).hasStageTwo());
+             OutputFormats::of(format).hasStageTwo());
 }
 
 void TestCommandBuilder::argumentLists_data()
@@ -432,7 +432,7 @@ void TestCommandBuilder::parameterReachesCommand_data()
     for (int index = 0; index < OutputFormats::Count; ++index) {
         const OutputFormat format = *OutputFormats::fromIndex(index);
         for (const auto &[parameter, name] : parameters) {
-            QTest::addRow("%s, %s", qPrintable(OutputFormats::spec(format).entryText), name)
+            QTest::addRow("%s, %s", qPrintable(OutputFormats::of(format).entryText), name)
                 << format << parameter;
         }
     }

@@ -65,18 +65,18 @@ void TestOutputFormats::stagePlan()
     QFETCH(QString, stageTwo);
     QFETCH(QString, extension);
 
-    const FormatSpec &spec = OutputFormats::spec(format);
-    QCOMPARE(spec.format, format);
-    QCOMPARE(spec.entryText, entryText);
+    const FormatSpec &description = OutputFormats::of(format);
+    QCOMPARE(description.format, format);
+    QCOMPARE(description.entryText, entryText);
     QCOMPARE(OutputFormats::entryTexts().at(OutputFormats::indexOf(format)), entryText);
-    QCOMPARE(executableName(spec.stageOne), stageOne);
-    QCOMPARE(runnerFor(spec.stageOne) == Runner::Dos, stageOneOnFirstRunner);
-    QCOMPARE(spec.hasStageTwo(), !stageTwo.isEmpty());
-    if (spec.stageTwo) {
-        QCOMPARE(executableName(*spec.stageTwo), stageTwo);
-        QCOMPARE(runnerFor(*spec.stageTwo), Runner::Ffmpeg);
+    QCOMPARE(executableName(description.stageOne), stageOne);
+    QCOMPARE(runnerFor(description.stageOne) == Runner::Dos, stageOneOnFirstRunner);
+    QCOMPARE(description.hasStageTwo(), !stageTwo.isEmpty());
+    if (description.stageTwo) {
+        QCOMPARE(executableName(*description.stageTwo), stageTwo);
+        QCOMPARE(runnerFor(*description.stageTwo), Runner::Ffmpeg);
     }
-    QCOMPARE(spec.extension, extension);
+    QCOMPARE(description.extension, extension);
 }
 
 void TestOutputFormats::fromIndex_data()
