@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 
 packages="cmake g++ make pkg-config clang-format
-qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6
+qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6 qt6-translations-l10n
 ffmpeg libavcodec-extra fonts-wqy-microhei xvfb xauth xdotool xdg-utils procps"
 
 missing=""

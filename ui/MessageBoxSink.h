@@ -9,6 +9,8 @@ class MessageBoxSink final : public MessageSink
 {
 public:
     explicit MessageBoxSink(QWidget *owner) : m_owner(owner) {}
+    // The window that owns the boxes exists only after the sink it is given.
+    void setOwner(QWidget *owner) { m_owner = owner; }
 
     void showMessage(const QString &text, const QString &caption, Icon icon) override;
     bool confirm(const QString &text, const QString &caption) override;

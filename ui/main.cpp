@@ -9,8 +9,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QTranslator>
 
 namespace {
 
@@ -19,6 +21,14 @@ bool anotherInstanceRuns(QLockFile &lock)
 {
     lock.setStaleLockTime(0);
     return !lock.tryLock(0);
+}
+
+// The window speaks Chinese, so Qt's own dialogs and buttons do too.
+void installChineseQtTexts(QApplication &app, QTranslator &translator)
+{
+    if (translator.load(QStringLiteral("qtbase_zh_CN"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&translator);
 }
 
 void applySkin(QApplication &app)
@@ -41,6 +51,8 @@ int main(int argc, char *argv[])
     if (anotherInstanceRuns(lock))
         return 0;
 
+    QTranslator translator;
+    installChineseQtTexts(app, translator);
     applySkin(app);
     QFont font(QStringLiteral("Tahoma"), 9);
     font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("WenQuanYi Micro Hei")});
@@ -56,6 +68,7 @@ int main(int argc, char *argv[])
     QtFolderDialog folderDialog(nullptr);
     QtFileOpenDialog fileDialog(nullptr);
     frmMain window({messages, folderDialog, fileDialog, desktop, settingsFiles, environment});
+    messages.setOwner(&window);
     window.show();
     return app.exec();
 }
