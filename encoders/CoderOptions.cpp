@@ -1,6 +1,7 @@
 #include "CoderOptions.h"
 
 #include "AudioCodec.h"
+#include "CommandLineReader.h"
 #include "OptionValues.h"
 #include "VideoCodec.h"
 
@@ -11,13 +12,7 @@ using namespace Qt::StringLiterals;
 ParsedRequest CoderOptions::parse(const QStringList &arguments)
 {
     CoderOptions reader;
-    for (qsizetype index = 0; index < arguments.size(); ++index) {
-        if (const QString error = reader.takeArgument(arguments, index); !error.isEmpty())
-            return ParsedRequest::failure(error);
-    }
-    if (const QString error = reader.finish(); !error.isEmpty())
-        return ParsedRequest::failure(error);
-    return {reader.m_request, {}};
+    return readCommandLine(reader, arguments);
 }
 
 QString CoderOptions::takeArgument(const QStringList &arguments, qsizetype &index)

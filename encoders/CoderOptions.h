@@ -14,6 +14,8 @@ public:
     static ParsedRequest parse(const QStringList &arguments);
 
 private:
+    template <typename OptionReader>
+    friend ParsedRequest readCommandLine(OptionReader &reader, const QStringList &arguments);
     using Reader = QString (CoderOptions::*)(const QString &value);
 
     QString takeArgument(const QStringList &arguments, qsizetype &index);

@@ -1,6 +1,7 @@
 #include "ConvOptions.h"
 
 #include "AudioCodec.h"
+#include "CommandLineReader.h"
 #include "OptionValues.h"
 #include "SubOptions.h"
 #include "VideoCodec.h"
@@ -38,13 +39,7 @@ qint64 kilobits(double value)
 ParsedRequest ConvOptions::parse(const QStringList &arguments, const FileExists &fileExists)
 {
     ConvOptions reader(fileExists);
-    for (qsizetype index = 0; index < arguments.size(); ++index) {
-        if (const QString error = reader.takeArgument(arguments, index); !error.isEmpty())
-            return ParsedRequest::failure(error);
-    }
-    if (const QString error = reader.finish(); !error.isEmpty())
-        return ParsedRequest::failure(error);
-    return {reader.m_request, {}};
+    return readCommandLine(reader, arguments);
 }
 
 QString ConvOptions::takeArgument(const QStringList &arguments, qsizetype &index)

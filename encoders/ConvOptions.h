@@ -22,6 +22,8 @@ public:
     static constexpr double LargestKilobitValue = 16000.0;
 
 private:
+    template <typename OptionReader>
+    friend ParsedRequest readCommandLine(OptionReader &reader, const QStringList &arguments);
     using Reader = QString (ConvOptions::*)(const QString &value);
 
     explicit ConvOptions(const FileExists &fileExists) : m_fileExists(fileExists) {}
