@@ -1,5 +1,6 @@
 #include "BatchDriver.h"
 #include "JobList.h"
+#include "ProcessTable.h"
 #include "RecordingMessageSink.h"
 
 #include <QDir>
@@ -18,15 +19,6 @@ QString readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-bool processAlive(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    return line.at(line.lastIndexOf(')') + 2) != 'Z';
 }
 
 // A program folder with the fake encoders, an output folder and input files.
@@ -318,7 +310,7 @@ void TestBatchDriver::stopKeepsQueueAndRemovesPartialOutput()
     const QString pidFile = bench.root.filePath(u"app/data/sleeper.pid"_s);
     QTRY_VERIFY(QFile::exists(pidFile) && !readAll(pidFile).isEmpty());
     const qint64 sleeper = readAll(pidFile).trimmed().toLongLong();
-    QVERIFY(processAlive(sleeper));
+    QVERIFY(ProcessTable::isAlive(sleeper));
     QCOMPARE(QDir(bench.root.filePath(u"out"_s)).entryList(QDir::Files | QDir::Hidden).size(), 1);
 
     run.driver.stop();
@@ -327,7 +319,7 @@ void TestBatchDriver::stopKeepsQueueAndRemovesPartialOutput()
     QCOMPARE(run.report.caption(), u"已停止"_s);
     QCOMPARE(run.queue.paths(), (QStringList{slow, bench.root.filePath(u"in/next.avi"_s)}));
     QVERIFY(QDir(bench.root.filePath(u"out"_s)).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    QTRY_VERIFY(!processAlive(sleeper));
+    QTRY_VERIFY(!ProcessTable::isAlive(sleeper));
     QVERIFY(opened.isEmpty());
     // The stopped job can be removed again.
     QVERIFY(run.queue.RemoveSelectedJob(0));
@@ -408,7 +400,7 @@ void TestBatchDriver::shutdownLeavesNoProcessOrTemporaryFile()
     const qint64 sleeper = readAll(pidFile).trimmed().toLongLong();
 
     run.driver.shutdown();
-    QVERIFY(!processAlive(sleeper));
+    QVERIFY(!ProcessTable::isAlive(sleeper));
     QVERIFY(QDir(bench.root.filePath(u"out"_s)).entryList(QDir::Files | QDir::Hidden).isEmpty());
     QVERIFY(!QFile::exists(bench.root.filePath(u"cache/tmp/tmpfile.wav"_s)));
     QVERIFY(!QFile::exists(bench.root.filePath(u"cache/tmp/tmpfile1.mp3"_s)));

@@ -1,4 +1,5 @@
 #include "DOSOutputs.h"
+#include "ProcessTable.h"
 #include "RecordingMessageSink.h"
 
 #include <QElapsedTimer>
@@ -37,16 +38,6 @@ struct Recorder
     qsizetype chunksAtOver = -1;
     QString outputsAtOver;
 };
-
-bool processAlive(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const qsizetype close = line.lastIndexOf(')');
-    return close > 0 && line.size() > close + 2 && line.at(close + 2) != 'Z';
-}
 
 } // namespace
 
@@ -263,7 +254,7 @@ void TestDosOutputs::stopEndsWholeProcessGroup()
     QFile file(pidFile);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const qint64 grandchild = file.readAll().trimmed().toLongLong();
-    QVERIFY(processAlive(grandchild));
+    QVERIFY(ProcessTable::isAlive(grandchild));
 
     QElapsedTimer clock;
     clock.start();
@@ -271,7 +262,7 @@ void TestDosOutputs::stopEndsWholeProcessGroup()
     QTRY_COMPARE(recorder.overs, 1);
     QVERIFY(clock.elapsed() < DOSOutputs::StopGraceMilliseconds);
     QCOMPARE(runner.lastResult().outcome, DOSOutputs::Outcome::Stopped);
-    QTRY_VERIFY(!processAlive(grandchild));
+    QTRY_VERIFY(!ProcessTable::isAlive(grandchild));
 }
 
 void TestDosOutputs::destructionEndsWholeProcessGroup()
@@ -288,9 +279,9 @@ void TestDosOutputs::destructionEndsWholeProcessGroup()
         QFile file(pidFile);
         QVERIFY(file.open(QIODevice::ReadOnly));
         grandchild = file.readAll().trimmed().toLongLong();
-        QVERIFY(processAlive(grandchild));
+        QVERIFY(ProcessTable::isAlive(grandchild));
     }
-    QTRY_VERIFY(!processAlive(grandchild));
+    QTRY_VERIFY(!ProcessTable::isAlive(grandchild));
 }
 
 void TestDosOutputs::staysResponsiveWhileChildFloods()

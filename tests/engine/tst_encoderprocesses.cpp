@@ -1,4 +1,5 @@
 #include "EncoderProcesses.h"
+#include "ProcessTable.h"
 
 #include <QFile>
 #include <QProcess>
@@ -10,15 +11,6 @@
 namespace {
 
 const QString childPath = QStringLiteral(TEST_CHILD_PATH);
-
-bool alive(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    return line.at(line.lastIndexOf(')') + 2) != 'Z';
-}
 
 } // namespace
 
@@ -78,12 +70,12 @@ void TestEncoderProcesses::leavesProcessesThatAreNotOurs()
     QFile file(pidFile);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const qint64 detached = file.readAll().trimmed().toLongLong();
-    QVERIFY(alive(detached));
+    QVERIFY(ProcessTable::isAlive(detached));
 
     QVERIFY(EncoderProcesses::findDescendantsNamed(QStringLiteral("conv.exe")).isEmpty());
     EncoderProcesses::KillEncoderProcess(QStringLiteral("conv.exe"));
     QTest::qWait(200);
-    QVERIFY(alive(detached));
+    QVERIFY(ProcessTable::isAlive(detached));
     // The detached encoder leads a session of its own; end it with its sleeper.
     ::kill(-static_cast<pid_t>(detached), SIGKILL);
 }
