@@ -80,9 +80,12 @@ QStringList AudioCodec::allEncoders()
     return encoders;
 }
 
-int AudioCodec::sampleRateFor(int requested) const
+int AudioCodec::sampleRateFor(int requested, int lowest) const
 {
-    return NearestValue::in(m_sampleRates, requested);
+    QList<int> allowed;
+    std::copy_if(m_sampleRates.begin(), m_sampleRates.end(), std::back_inserter(allowed),
+                 [lowest](int rate) { return rate >= lowest; });
+    return NearestValue::in(allowed.isEmpty() ? m_sampleRates : allowed, requested);
 }
 
 int AudioCodec::channelsFor(int requested) const

@@ -22,7 +22,9 @@ public:
     QString name() const { return m_name; }
     QString encoder() const { return m_encoder; }
 
-    int sampleRateFor(int requested) const;
+    // The nearest rate the codec takes, among those at or above lowest when
+    // the container refuses the others.
+    int sampleRateFor(int requested, int lowest = 0) const;
     int channelsFor(int requested) const;
     qint64 bitrateFor(qint64 requested, int sampleRate) const;
 

@@ -12,29 +12,51 @@ const QList<Container> &catalogue()
     // headers. AMR-NB fits only the 3GP flavour of MP4, which therefore also
     // answers for ".mp4", after plain MP4. ffmpeg's RealMedia muxer refuses
     // packets of 64 KiB and more; the limit leaves room for packet headers.
+    // The ISO containers refuse MP3 at the MPEG-2.5 rates below 16 kHz.
+    static const QHash<QString, int> noLowMp3{{u"mp3"_s, 16000}};
     static const QList<Container> containers{
-        {{u"vob"_s, u"mpeg"_s, u"mpg"_s},
-         {u"mpg"_s, u"mpeg"_s, u"vob"_s},
-         u"mpeg"_s,
-         {},
-         {u"mpeg2video"_s},
-         {u"mp2"_s, u"mp3"_s}},
-        {{u"avi"_s},
-         {u"avi"_s},
-         u"avi"_s,
-         {},
-         {u"mpeg4"_s, u"mpeg2video"_s},
-         {u"mp3"_s, u"mp2"_s, u"ac3"_s}},
-        {{u"mp4"_s}, {u"mp4"_s, u"m4v"_s}, u"mp4"_s, u"isom"_s, {u"mpeg4"_s}, {u"aac"_s, u"mp3"_s}},
-        {{u"3gp"_s},
-         {u"3gp"_s, u"mp4"_s},
-         u"3gp"_s,
-         u"3gp"_s,
-         {u"mpeg4"_s},
-         {u"amr_nb"_s, u"aac"_s}},
-        {{u"mov"_s}, {u"mov"_s}, u"mov"_s, u"qt"_s, {u"mpeg4"_s}, {u"aac"_s, u"mp3"_s}},
-        {{u"rm"_s}, {u"rm"_s, u"rmvb"_s}, u"rm"_s, {}, {u"rv10"_s}, {u"ac3"_s}, 60000},
-        {{u"mp3"_s}, {u"mp3"_s}, u"mp3"_s, {}, {}, {u"mp3"_s}},
+        Container({.names = {u"vob"_s, u"mpeg"_s, u"mpg"_s},
+                   .extensions = {u"mpg"_s, u"mpeg"_s, u"vob"_s},
+                   .probeName = u"mpeg"_s,
+                   .videoCodecs = {u"mpeg2video"_s},
+                   .audioCodecs = {u"mp2"_s, u"mp3"_s}}),
+        Container({.names = {u"avi"_s},
+                   .extensions = {u"avi"_s},
+                   .probeName = u"avi"_s,
+                   .videoCodecs = {u"mpeg4"_s, u"mpeg2video"_s},
+                   .audioCodecs = {u"mp3"_s, u"mp2"_s, u"ac3"_s}}),
+        Container({.names = {u"mp4"_s},
+                   .extensions = {u"mp4"_s, u"m4v"_s},
+                   .probeName = u"mp4"_s,
+                   .brand = u"isom"_s,
+                   .videoCodecs = {u"mpeg4"_s},
+                   .audioCodecs = {u"aac"_s, u"mp3"_s},
+                   .lowestSampleRates = noLowMp3}),
+        Container({.names = {u"3gp"_s},
+                   .extensions = {u"3gp"_s, u"mp4"_s},
+                   .probeName = u"3gp"_s,
+                   .brand = u"3gp"_s,
+                   .videoCodecs = {u"mpeg4"_s},
+                   .audioCodecs = {u"amr_nb"_s, u"aac"_s},
+                   .lowestSampleRates = noLowMp3}),
+        Container({.names = {u"mov"_s},
+                   .extensions = {u"mov"_s},
+                   .probeName = u"mov"_s,
+                   .brand = u"qt"_s,
+                   .videoCodecs = {u"mpeg4"_s},
+                   .audioCodecs = {u"aac"_s, u"mp3"_s},
+                   .lowestSampleRates = noLowMp3}),
+        Container({.names = {u"rm"_s},
+                   .extensions = {u"rm"_s, u"rmvb"_s},
+                   .probeName = u"rm"_s,
+                   .videoCodecs = {u"rv10"_s},
+                   .audioCodecs = {u"ac3"_s},
+                   .maxVideoFrameBytes = 60000,
+                   .keepsPixelAspect = false}),
+        Container({.names = {u"mp3"_s},
+                   .extensions = {u"mp3"_s},
+                   .probeName = u"mp3"_s,
+                   .audioCodecs = {u"mp3"_s}}),
     };
     return containers;
 }
@@ -51,15 +73,6 @@ QString describe(const QString &videoCodec, const QString &audioCodec)
 
 } // namespace
 
-Container::Container(QStringList names, QStringList extensions, QString probeName, QString brand,
-                     QStringList videoCodecs, QStringList audioCodecs, int maxVideoFrameBytes)
-    : m_names(std::move(names)), m_muxer(m_names.first()), m_extensions(std::move(extensions)),
-      m_probeName(std::move(probeName)), m_brand(std::move(brand)),
-      m_videoCodecs(std::move(videoCodecs)), m_audioCodecs(std::move(audioCodecs)),
-      m_maxVideoFrameBytes(maxVideoFrameBytes)
-{
-}
-
 Container::Choice Container::choose(const QString &requested, const QString &outputPath,
                                     const QString &videoCodec, const QString &audioCodec)
 {
@@ -67,9 +80,9 @@ Container::Choice Container::choose(const QString &requested, const QString &out
     const Container *asked = nullptr;
     QList<const Container *> byExtension;
     for (const Container &container : catalogue()) {
-        if (container.m_names.contains(requested))
+        if (container.m_traits.names.contains(requested))
             asked = &container;
-        if (container.m_extensions.contains(extension))
+        if (container.m_traits.extensions.contains(extension))
             byExtension.append(&container);
     }
     if (asked && (byExtension.isEmpty() || byExtension.contains(asked)) &&
@@ -91,6 +104,6 @@ Container::Choice Container::choose(const QString &requested, const QString &out
 
 bool Container::canHold(const QString &videoCodec, const QString &audioCodec) const
 {
-    return (videoCodec.isEmpty() || m_videoCodecs.contains(videoCodec)) &&
-           (audioCodec.isEmpty() || m_audioCodecs.contains(audioCodec));
+    return (videoCodec.isEmpty() || m_traits.videoCodecs.contains(videoCodec)) &&
+           (audioCodec.isEmpty() || m_traits.audioCodecs.contains(audioCodec));
 }

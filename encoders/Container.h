@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -22,29 +23,42 @@ public:
     static Choice choose(const QString &requested, const QString &outputPath,
                          const QString &videoCodec, const QString &audioCodec);
 
-    QString muxer() const { return m_muxer; }
+    QString muxer() const { return m_traits.names.first(); }
     // One of the names in ffprobe's format_name list for this container.
-    QString probeName() const { return m_probeName; }
+    QString probeName() const { return m_traits.probeName; }
     // Prefix of the major brand ffprobe reports for ISO-based containers.
-    QString brand() const { return m_brand; }
-    bool carriesVideo() const { return !m_videoCodecs.isEmpty(); }
-    QString defaultVideoCodec() const { return m_videoCodecs.value(0); }
-    QString defaultAudioCodec() const { return m_audioCodecs.value(0); }
+    QString brand() const { return m_traits.brand; }
+    bool carriesVideo() const { return !m_traits.videoCodecs.isEmpty(); }
+    QString defaultVideoCodec() const { return m_traits.videoCodecs.value(0); }
+    QString defaultAudioCodec() const { return m_traits.audioCodecs.value(0); }
     // The largest video frame the container can carry, 0 when unlimited.
-    int maxVideoFrameBytes() const { return m_maxVideoFrameBytes; }
+    int maxVideoFrameBytes() const { return m_traits.maxVideoFrameBytes; }
+    // Whether non-square pixels are recorded; without that a player shows
+    // every pixel square.
+    bool keepsPixelAspect() const { return m_traits.keepsPixelAspect; }
+    // The lowest sample rate the container takes for an audio codec, 0 when
+    // the codec's own rates all fit.
+    int lowestSampleRate(const QString &audioCodec) const
+    {
+        return m_traits.lowestSampleRates.value(audioCodec);
+    }
 
-    Container(QStringList names, QStringList extensions, QString probeName, QString brand,
-              QStringList videoCodecs, QStringList audioCodecs, int maxVideoFrameBytes = 0);
+    struct Traits
+    {
+        QStringList names{}; // the first is the muxer
+        QStringList extensions{};
+        QString probeName{};
+        QString brand{};
+        QStringList videoCodecs{}; // the first is the default
+        QStringList audioCodecs{}; // the first is the default
+        int maxVideoFrameBytes = 0;
+        bool keepsPixelAspect = true;
+        QHash<QString, int> lowestSampleRates{};
+    };
+    explicit Container(Traits traits) : m_traits(std::move(traits)) {}
 
 private:
     bool canHold(const QString &videoCodec, const QString &audioCodec) const;
 
-    QStringList m_names; // the first is the muxer
-    QString m_muxer;
-    QStringList m_extensions;
-    QString m_probeName;
-    QString m_brand;
-    QStringList m_videoCodecs; // the first is the default
-    QStringList m_audioCodecs; // the first is the default
-    int m_maxVideoFrameBytes;
+    Traits m_traits;
 };

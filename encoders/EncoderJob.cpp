@@ -99,21 +99,23 @@ void EncoderJob::onInputProbed(const QString &problem)
     m_plan = FfmpegPlan::build(m_request, *input);
     if (!m_plan.ok())
         return fail(m_plan.error());
-    m_inputDuration = input->durationSeconds;
+    m_inputDuration = m_plan.expectation().durationSeconds;
     if (m_style == Style::Coder)
-        Console::printLine(ProgressLines::coderDurationLine(*input));
+        Console::printLine(ProgressLines::coderDurationLine(*input, m_inputDuration));
     runTool(m_tools.ffmpeg, m_plan.arguments(m_part->path()), &EncoderJob::onProgress,
             &EncoderJob::onEncoded);
 }
 
 void EncoderJob::onProgress(const QByteArray &output)
 {
+    // The end block is told only once the output has passed its checks.
     for (const ProgressReader::Snapshot &snapshot : m_progress.feed(output)) {
         m_lastSnapshot = snapshot;
-        if (m_style == Style::Coder)
-            Console::printLine(ProgressLines::coderLine(snapshot));
-        else if (!snapshot.end)
-            Console::printLine(ProgressLines::convLine(snapshot, m_inputDuration));
+        if (snapshot.end)
+            continue;
+        Console::printLine(m_style == Style::Coder
+                               ? ProgressLines::coderLine(snapshot)
+                               : ProgressLines::convLine(snapshot, m_inputDuration));
     }
 }
 
@@ -139,8 +141,9 @@ void EncoderJob::onOutputProbed(const QString &problem)
 
 void EncoderJob::succeed()
 {
-    if (m_style == Style::Conv)
-        Console::printLine(ProgressLines::convFinishedLine(m_lastSnapshot));
+    Console::printLine(m_style == Style::Coder
+                           ? ProgressLines::coderFinishedLine(m_lastSnapshot, m_inputDuration)
+                           : ProgressLines::convFinishedLine(m_lastSnapshot));
     m_done = true;
     Q_EMIT finished(0);
 }

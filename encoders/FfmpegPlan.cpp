@@ -22,6 +22,27 @@ QString streamMap(int index)
     return u"0:"_s + QString::number(index);
 }
 
+QString scaleFilter(QSize size)
+{
+    return u"scale=%1:%2"_s.arg(size.width()).arg(size.height());
+}
+
+// How long the output should last: the longest stream it keeps, since a
+// container's duration also counts the streams left out.
+std::optional<double> keptDuration(const MediaInfo &input, bool withVideo, bool withAudio)
+{
+    std::optional<double> longest;
+    const auto consider = [&longest](std::optional<double> seconds) {
+        if (seconds && (!longest || *seconds > *longest))
+            longest = seconds;
+    };
+    if (withVideo)
+        consider(input.video->durationSeconds);
+    if (withAudio)
+        consider(input.audio->durationSeconds);
+    return longest ? longest : input.durationSeconds;
+}
+
 } // namespace
 
 FfmpegPlan FfmpegPlan::build(const EncodeRequest &request, const MediaInfo &input)
@@ -44,15 +65,14 @@ FfmpegPlan FfmpegPlan::build(const EncodeRequest &request, const MediaInfo &inpu
     plan.m_input = request.input;
     plan.m_expectation.probeName = container.probeName();
     plan.m_expectation.brand = container.brand();
-    plan.m_expectation.durationSeconds = input.durationSeconds;
+    plan.m_expectation.durationSeconds = keptDuration(input, withVideo, withAudio);
     if (withVideo) {
         const QString name = videoAsked.isEmpty() ? container.defaultVideoCodec() : videoAsked;
-        plan.addVideo(request.video, *VideoCodec::find(name), *input.video,
-                      container.maxVideoFrameBytes());
+        plan.addVideo(request.video, *VideoCodec::find(name), *input.video, container);
     }
     if (withAudio) {
         const QString name = audioAsked.isEmpty() ? container.defaultAudioCodec() : audioAsked;
-        plan.addAudio(request.audio, *AudioCodec::find(name), *input.audio);
+        plan.addAudio(request.audio, *AudioCodec::find(name), *input.audio, container);
     }
     plan.m_streamArguments << u"-f"_s << container.muxer();
     return plan;
@@ -69,14 +89,29 @@ QStringList FfmpegPlan::arguments(const QString &writePath) const
 }
 
 void FfmpegPlan::addVideo(const EncodeRequest::Video &wanted, const VideoCodec &codec,
-                          const MediaInfo::Video &source, int maxFrameBytes)
+                          const MediaInfo::Video &source, const Container &container)
 {
-    const QSize size = codec.sizeFor(wanted.size.value_or(source.size));
+    // ffmpeg turns a rotated picture upright before these filters, so sizes
+    // follow the picture as shown. A size asked for is kept as asked; ffmpeg
+    // then sets the pixel aspect that keeps the picture's shape.
+    const QSize shown = source.shownSize();
+    const MediaInfo::PixelAspect pixelAspect = source.shownPixelAspect();
+    QSize size;
+    QString filter;
+    if (wanted.size) {
+        size = codec.sizeFor(*wanted.size);
+        filter = scaleFilter(size);
+    } else if (container.keepsPixelAspect()) {
+        size = codec.sizeKeepingShape(shown);
+        filter = scaleFilter(size) + u",setsar="_s + pixelAspect.toString();
+    } else {
+        size = codec.sizeKeepingShape(QSizeF(shown.width() * pixelAspect.value(), shown.height()));
+        filter = scaleFilter(size) + u",setsar=1"_s;
+    }
     m_streamArguments << u"-map"_s << streamMap(source.index) << u"-c:v"_s << codec.encoder()
-                      << u"-s"_s << u"%1x%2"_s.arg(size.width()).arg(size.height());
-    addVideoRate(wanted.bitsPerSecond, maxFrameBytes);
-    if (wanted.frameRate)
-        m_streamArguments << u"-r"_s << codec.frameRateFor(*wanted.frameRate).toString();
+                      << u"-vf"_s << filter;
+    addVideoRate(wanted.bitsPerSecond, container.maxVideoFrameBytes());
+    addFrameRate(wanted.frameRate, codec, source);
     m_expectation.video = MediaInfo::Video{0, codec.name(), size};
 }
 
@@ -97,12 +132,25 @@ void FfmpegPlan::addVideoRate(std::optional<qint64> wanted, int maxFrameBytes)
                       << QString::number(static_cast<qint64>(maxFrameBytes) * 8);
 }
 
+// A codec that takes only some rates gets the one nearest the source's real
+// average, not the rate a header claims; the others keep the source's
+// timing, variable or not.
+void FfmpegPlan::addFrameRate(std::optional<double> wanted, const VideoCodec &codec,
+                              const MediaInfo::Video &source)
+{
+    const std::optional<double> rate =
+        wanted ? wanted : (codec.restrictsFrameRate() ? source.frameRate : std::nullopt);
+    if (rate)
+        m_streamArguments << u"-r"_s << codec.frameRateFor(*rate).toString();
+}
+
 void FfmpegPlan::addAudio(const EncodeRequest::Audio &wanted, const AudioCodec &codec,
-                          const MediaInfo::Audio &source)
+                          const MediaInfo::Audio &source, const Container &container)
 {
     const int sourceRate = source.sampleRate > 0 ? source.sampleRate : FallbackSampleRate;
     const int sourceChannels = source.channels > 0 ? source.channels : FallbackChannels;
-    const int sampleRate = codec.sampleRateFor(wanted.sampleRate.value_or(sourceRate));
+    const int sampleRate = codec.sampleRateFor(wanted.sampleRate.value_or(sourceRate),
+                                               container.lowestSampleRate(codec.name()));
     const int channels =
         codec.channelsFor(wanted.channels.value_or(0) > 0 ? *wanted.channels : sourceChannels);
     m_streamArguments << u"-map"_s << streamMap(source.index) << u"-c:a"_s << codec.encoder()

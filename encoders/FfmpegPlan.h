@@ -36,10 +36,12 @@ public:
 
 private:
     void addVideo(const EncodeRequest::Video &wanted, const VideoCodec &codec,
-                  const MediaInfo::Video &source, int maxFrameBytes);
+                  const MediaInfo::Video &source, const Container &container);
     void addVideoRate(std::optional<qint64> wanted, int maxFrameBytes);
+    void addFrameRate(std::optional<double> wanted, const VideoCodec &codec,
+                      const MediaInfo::Video &source);
     void addAudio(const EncodeRequest::Audio &wanted, const AudioCodec &codec,
-                  const MediaInfo::Audio &source);
+                  const MediaInfo::Audio &source, const Container &container);
     static FfmpegPlan failure(const QString &reason);
 
     QString m_error;

@@ -8,14 +8,38 @@
 #include <optional>
 
 // What ffprobe tells about a file: its container, its duration and the
-// first video and audio streams (cover pictures are not video).
+// first video and audio streams (cover pictures are not video, and a sound
+// track without a single sample is no sound).
 struct MediaInfo final
 {
+    // Width over height of one stored pixel, as the stream states it.
+    struct PixelAspect
+    {
+        int num = 1;
+        int den = 1;
+
+        double value() const { return static_cast<double>(num) / den; }
+        PixelAspect turned() const { return {den, num}; }
+        QString toString() const { return QString::number(num) + u'/' + QString::number(den); }
+    };
+
     struct Video
     {
         int index = 0;
         QString codec;
-        QSize size;
+        QSize size;       // as stored, before any rotation
+        int rotation = 0; // degrees a player turns the picture by: 0, 90, 180 or 270
+        PixelAspect pixelAspect{};
+        std::optional<double> frameRate{}; // frames per second on average, when known
+        std::optional<double> durationSeconds{};
+
+        bool turnsSideways() const { return rotation % 180 != 0; }
+        // The picture as a player shows it, still in stored pixels.
+        QSize shownSize() const { return turnsSideways() ? size.transposed() : size; }
+        PixelAspect shownPixelAspect() const
+        {
+            return turnsSideways() ? pixelAspect.turned() : pixelAspect;
+        }
     };
 
     struct Audio
@@ -24,6 +48,7 @@ struct MediaInfo final
         QString codec;
         int sampleRate = 0;
         int channels = 0;
+        std::optional<double> durationSeconds{};
     };
 
     // Reads the JSON of "ffprobe -print_format json -show_format -show_streams".

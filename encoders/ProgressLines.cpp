@@ -37,9 +37,10 @@ QString ProgressLines::convFinishedLine(const ProgressReader::Snapshot &snapshot
     return convLineWithPercent(snapshot, 100);
 }
 
-QString ProgressLines::coderDurationLine(const MediaInfo &input)
+QString ProgressLines::coderDurationLine(const MediaInfo &input,
+                                         std::optional<double> durationSeconds)
 {
-    const QString duration = input.durationSeconds ? clockText(*input.durationSeconds) : u"N/A"_s;
+    const QString duration = durationSeconds ? clockText(*durationSeconds) : u"N/A"_s;
     const QString bitrate =
         input.bitsPerSecond ? QString::number(*input.bitsPerSecond / 1000) + u" kb/s"_s : u"N/A"_s;
     return u"Duration: %1, start: %2, bitrate: %3"_s.arg(
@@ -56,4 +57,15 @@ QString ProgressLines::coderLine(const ProgressReader::Snapshot &snapshot)
                              static_cast<double>(snapshot.totalBytes) / 1024.0,
                              snapshot.outSeconds) +
            bitrate;
+}
+
+QString ProgressLines::coderFinishedLine(ProgressReader::Snapshot snapshot,
+                                         std::optional<double> durationSeconds)
+{
+    // Rounded up to the hundredth, so the time printed is at least the
+    // duration printed.
+    if (durationSeconds)
+        snapshot.outSeconds =
+            std::max(snapshot.outSeconds, std::ceil(*durationSeconds * 100.0) / 100.0);
+    return coderLine(snapshot);
 }

@@ -3,17 +3,21 @@
 #include "PosixSignals.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
 ToolProcess::ToolProcess(QObject *parent) : QObject(parent)
 {
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.setProcessChannelMode(QProcess::SeparateChannels);
     PosixSignals::bindChildToThisProcess(m_process);
     m_killTimer.setSingleShot(true);
     m_killTimer.setInterval(StopGraceMilliseconds);
     connect(&m_killTimer, &QTimer::timeout, &m_process, &QProcess::kill);
     connect(&m_process, &QProcess::readyReadStandardOutput, this, &ToolProcess::forwardOutput);
+    connect(&m_process, &QProcess::readyReadStandardError, this, &ToolProcess::passErrorsOn);
     connect(&m_process, &QProcess::finished, this, &ToolProcess::onFinished);
     connect(&m_process, &QProcess::errorOccurred, this, &ToolProcess::onError);
 }
@@ -38,15 +42,40 @@ void ToolProcess::forwardOutput()
         Q_EMIT outputArrived(output);
 }
 
+// ffmpeg's first complaint names the cause; the lines after it are mostly
+// its consequences ("Could not write header ..."). The "[mp4 @ 0x55d0...]"
+// before a line is of no use to a reader.
+void ToolProcess::passErrorsOn()
+{
+    const QByteArray text = m_process.readAllStandardError();
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
+    std::fflush(stderr);
+    if (!m_firstError.isEmpty())
+        return;
+    m_errorText += text;
+    QList<QByteArray> lines = m_errorText.split('\n');
+    if (m_process.state() != QProcess::NotRunning)
+        lines.removeLast(); // not finished yet
+    static const QRegularExpression context(u"^\\[[^\\]]* @ [^\\]]*\\]"_s);
+    for (const QByteArray &line : lines) {
+        m_firstError = QString::fromUtf8(line).remove(context).trimmed();
+        if (!m_firstError.isEmpty())
+            return;
+    }
+}
+
 void ToolProcess::onFinished(int exitCode, QProcess::ExitStatus status)
 {
     m_killTimer.stop();
     forwardOutput();
+    passErrorsOn();
     const QString tool = QFileInfo(m_process.program()).fileName();
     if (status == QProcess::CrashExit)
         Q_EMIT ended(u"%1 was killed or crashed"_s.arg(tool));
+    else if (exitCode != 0 && !m_firstError.isEmpty())
+        Q_EMIT ended(m_firstError);
     else if (exitCode != 0)
-        Q_EMIT ended(u"%1 exited with status %2"_s.arg(tool).arg(exitCode));
+        Q_EMIT ended(u"%1 exited with status %2 without saying why"_s.arg(tool).arg(exitCode));
     else
         Q_EMIT ended({});
 }

@@ -5,9 +5,9 @@
 #include <QTimer>
 
 // Runs ffmpeg or ffprobe once: its standard output is handed on as it
-// arrives, its error output goes straight to the encoder's own, and it can
-// be stopped (terminate, then kill after a short grace period). The tool
-// dies with the encoder even when the encoder is killed.
+// arrives, its error output is passed through to the encoder's own and its
+// first line kept as the reason of a failure, and it can be stopped (terminate, then kill after a
+// short grace period). The tool dies with the encoder even when the encoder is killed.
 class ToolProcess final : public QObject
 {
     Q_OBJECT
@@ -30,9 +30,12 @@ Q_SIGNALS:
 
 private:
     void forwardOutput();
+    void passErrorsOn();
     void onFinished(int exitCode, QProcess::ExitStatus status);
     void onError(QProcess::ProcessError error);
 
     QProcess m_process;
     QTimer m_killTimer;
+    QByteArray m_errorText; // up to the first complete line
+    QString m_firstError;
 };

@@ -11,7 +11,8 @@ const QList<VideoCodec> &catalogue()
 {
     // MPEG-2 can only signal the eight rates of its frame_rate_code;
     // ffmpeg's RealVideo 1.0 encoder codes whole macroblocks only, and fewer
-    // than 4096 of them.
+    // than 4096 of them. RealMedia headers keep the rate as a whole number,
+    // so a fractional rate would leave the timestamps out of step with it.
     static const QList<VideoCodec> codecs{
         {u"mpeg4"_s, 2, 0, {}},
         {u"mpeg2video"_s,
@@ -25,12 +26,15 @@ const QList<VideoCodec> &catalogue()
           {50, 1},
           {60000, 1001},
           {60, 1}}},
-        {u"rv10"_s, 16, 4095, {}},
+        {u"rv10"_s, 16, 4095, {}, true},
     };
     return codecs;
 }
 
 constexpr int MacroblockSide = 16;
+// How many multiples either side of the wanted width are tried for a size
+// that keeps the shape.
+constexpr int ShapeSearchSteps = 4;
 
 int nearestMultiple(int value, int multiple)
 {
@@ -53,9 +57,9 @@ int macroblocks(QSize size)
 } // namespace
 
 VideoCodec::VideoCodec(QString name, int sizeMultiple, int maxMacroblocks,
-                       QList<FrameRate> frameRates)
+                       QList<FrameRate> frameRates, bool wholeRatesOnly)
     : m_name(std::move(name)), m_sizeMultiple(sizeMultiple), m_maxMacroblocks(maxMacroblocks),
-      m_frameRates(std::move(frameRates))
+      m_frameRates(std::move(frameRates)), m_wholeRatesOnly(wholeRatesOnly)
 {
 }
 
@@ -87,10 +91,49 @@ QSize VideoCodec::sizeFor(QSize wanted) const
             lowerMultiple(wanted.height() * scale, m_sizeMultiple)};
 }
 
+QSize VideoCodec::sizeKeepingShape(QSizeF wanted) const
+{
+    const double blocks = wanted.width() * wanted.height() / (MacroblockSide * MacroblockSide);
+    if (m_maxMacroblocks > 0 && blocks > m_maxMacroblocks)
+        wanted *= std::sqrt(m_maxMacroblocks / blocks);
+    const double shape = wanted.width() / wanted.height();
+    const double area = wanted.width() * wanted.height();
+    const int centre =
+        nearestMultiple(static_cast<int>(std::lround(wanted.width())), m_sizeMultiple);
+    QSize best;
+    double bestMiss = 0.0;
+    double bestAreaMiss = 0.0;
+    for (int step = -ShapeSearchSteps; step <= ShapeSearchSteps; ++step) {
+        const int width = centre + step * m_sizeMultiple;
+        if (width < m_sizeMultiple)
+            continue;
+        const QSize size(
+            width, nearestMultiple(static_cast<int>(std::lround(width / shape)), m_sizeMultiple));
+        if (m_maxMacroblocks > 0 && macroblocks(size) > m_maxMacroblocks)
+            continue;
+        const double miss = std::abs(static_cast<double>(size.width()) / size.height() / shape - 1);
+        const double areaMiss = std::abs(size.width() * size.height() - area);
+        const bool fits = miss <= ShapeTolerance;
+        const bool bestFits = !best.isEmpty() && bestMiss <= ShapeTolerance;
+        const bool better =
+            best.isEmpty() || (fits && !bestFits) ||
+            (fits == bestFits && (fits ? areaMiss < bestAreaMiss : miss < bestMiss));
+        if (better) {
+            best = size;
+            bestMiss = miss;
+            bestAreaMiss = areaMiss;
+        }
+    }
+    return best.isEmpty() ? sizeFor(wanted.toSize()) : best;
+}
+
 FrameRate VideoCodec::frameRateFor(double wanted) const
 {
+    const double bounded = std::clamp(wanted, MinFrameRate, MaxFrameRate);
+    if (m_wholeRatesOnly)
+        return {static_cast<int>(std::lround(bounded)), 1};
     if (m_frameRates.isEmpty())
-        return FrameRate::fromDecimal(std::clamp(wanted, MinFrameRate, MaxFrameRate));
+        return FrameRate::fromDecimal(bounded);
     FrameRate best = m_frameRates.first();
     for (const FrameRate &rate : m_frameRates) {
         const double distance = std::abs(rate.value() - wanted);

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 
 // A video codec the encoders can write, with the frame sizes and rates its
@@ -24,17 +25,27 @@ public:
     // with more macroblocks than the encoder can code is shrunk to fit,
     // keeping its shape.
     QSize sizeFor(QSize wanted) const;
+    // A legal size near the wanted one whose shape differs from it by no
+    // more than ShapeTolerance where any such size exists: rounding both
+    // sides on their own can stretch a picture by several percent.
+    QSize sizeKeepingShape(QSizeF wanted) const;
     FrameRate frameRateFor(double wanted) const;
+    // Whether the codec takes only some rates, so that a source's own rate
+    // has to be moved to one of them.
+    bool restrictsFrameRate() const { return m_wholeRatesOnly || !m_frameRates.isEmpty(); }
 
     // Rates a codec without a fixed list is still held to.
     static constexpr double MinFrameRate = 1.0;
     static constexpr double MaxFrameRate = 120.0;
+    static constexpr double ShapeTolerance = 0.01;
 
-    VideoCodec(QString name, int sizeMultiple, int maxMacroblocks, QList<FrameRate> frameRates);
+    VideoCodec(QString name, int sizeMultiple, int maxMacroblocks, QList<FrameRate> frameRates,
+               bool wholeRatesOnly = false);
 
 private:
     QString m_name;
     int m_sizeMultiple;
     int m_maxMacroblocks;          // 0: no limit
     QList<FrameRate> m_frameRates; // empty: any rate in the general range
+    bool m_wholeRatesOnly;
 };

@@ -101,7 +101,7 @@ void TestCliEndToEnd::convertsEveryFormat_data()
                              u"--audio-rate"_s, u"48000"_s,   u"--audio-bitrate"_s, u"64"_s,
                              u"--channels"_s,   u"mono"_s};
     QTest::newRow("rmvb") << QStringList{u"-f"_s, u"rmvb"_s} << u".rmvb"_s << u"rm rv10 ac3"_s
-                          << u"v=rv10 320x176 | a=ac3 44100 2"_s;
+                          << u"v=rv10 368x208 | a=ac3 44100 2"_s;
     QTest::newRow("rm with its own size")
         << QStringList{u"-f"_s, u"1"_s} + custom << u".rm"_s << u"rm rv10 ac3"_s
         << u"v=rv10 176x144 | a=ac3 48000 1"_s;

@@ -22,6 +22,8 @@ private Q_SLOTS:
     void channels();
     void frameSizes_data();
     void frameSizes();
+    void shapeKeepingSizes_data();
+    void shapeKeepingSizes();
     void frameRates_data();
     void frameRates();
     void decimalFrameRates_data();
@@ -33,28 +35,34 @@ void TestCodecLimits::sampleRates_data()
 {
     QTest::addColumn<QString>("codec");
     QTest::addColumn<int>("requested");
+    QTest::addColumn<int>("lowest"); // what the container takes
     QTest::addColumn<int>("expected");
 
-    QTest::newRow("mp3 12050 to 12000") << u"mp3"_s << 12050 << 12000;
-    QTest::newRow("mp3 28000 tie goes up") << u"mp3"_s << 28000 << 32000;
-    QTest::newRow("mp3 96000 to 48000") << u"mp3"_s << 96000 << 48000;
-    QTest::newRow("mp3 8000 kept") << u"mp3"_s << 8000 << 8000;
-    QTest::newRow("mp2 12050 to 16000") << u"mp2"_s << 12050 << 16000;
-    QTest::newRow("mp2 8000 to 16000") << u"mp2"_s << 8000 << 16000;
-    QTest::newRow("mp2 44100 kept") << u"mp2"_s << 44100 << 44100;
-    QTest::newRow("ac3 22050 to 32000") << u"ac3"_s << 22050 << 32000;
-    QTest::newRow("ac3 8000 to 32000") << u"ac3"_s << 8000 << 32000;
-    QTest::newRow("ac3 47000 to 48000") << u"ac3"_s << 47000 << 48000;
-    QTest::newRow("amr_nb always 8000") << u"amr_nb"_s << 48000 << 8000;
-    QTest::newRow("aac 28000 tie goes up") << u"aac"_s << 28000 << 32000;
+    QTest::newRow("mp3 12050 to 12000") << u"mp3"_s << 12050 << 0 << 12000;
+    QTest::newRow("mp3 28000 tie goes up") << u"mp3"_s << 28000 << 0 << 32000;
+    QTest::newRow("mp3 96000 to 48000") << u"mp3"_s << 96000 << 0 << 48000;
+    QTest::newRow("mp3 8000 kept") << u"mp3"_s << 8000 << 0 << 8000;
+    QTest::newRow("mp2 12050 to 16000") << u"mp2"_s << 12050 << 0 << 16000;
+    QTest::newRow("mp2 8000 to 16000") << u"mp2"_s << 8000 << 0 << 16000;
+    QTest::newRow("mp2 44100 kept") << u"mp2"_s << 44100 << 0 << 44100;
+    QTest::newRow("ac3 22050 to 32000") << u"ac3"_s << 22050 << 0 << 32000;
+    QTest::newRow("ac3 8000 to 32000") << u"ac3"_s << 8000 << 0 << 32000;
+    QTest::newRow("ac3 47000 to 48000") << u"ac3"_s << 47000 << 0 << 48000;
+    QTest::newRow("amr_nb always 8000") << u"amr_nb"_s << 48000 << 0 << 8000;
+    QTest::newRow("aac 28000 tie goes up") << u"aac"_s << 28000 << 0 << 32000;
+    QTest::newRow("mp3 8000 in MP4 to 16000") << u"mp3"_s << 8000 << 16000 << 16000;
+    QTest::newRow("mp3 11025 in MP4 to 16000") << u"mp3"_s << 11025 << 16000 << 16000;
+    QTest::newRow("mp3 96000 in MP4 to 48000") << u"mp3"_s << 96000 << 16000 << 48000;
+    QTest::newRow("mp3 22050 in MP4 kept") << u"mp3"_s << 22050 << 16000 << 22050;
 }
 
 void TestCodecLimits::sampleRates()
 {
     QFETCH(QString, codec);
     QFETCH(int, requested);
+    QFETCH(int, lowest);
     QFETCH(int, expected);
-    QCOMPARE(AudioCodec::find(codec)->sampleRateFor(requested), expected);
+    QCOMPARE(AudioCodec::find(codec)->sampleRateFor(requested, lowest), expected);
 }
 
 void TestCodecLimits::bitrates_data()
@@ -147,6 +155,34 @@ void TestCodecLimits::frameSizes()
     QCOMPARE(VideoCodec::find(codec)->sizeFor(requested), expected);
 }
 
+void TestCodecLimits::shapeKeepingSizes_data()
+{
+    QTest::addColumn<QString>("codec");
+    QTest::addColumn<QSizeF>("wanted");
+    QTest::addColumn<QSize>("expected");
+
+    QTest::newRow("rv10 16:9 not squeezed to 640x352")
+        << u"rv10"_s << QSizeF(640, 360) << QSize(624, 352);
+    QTest::newRow("rv10 PAL 16:9 in square pixels")
+        << u"rv10"_s << QSizeF(1024, 576) << QSize(1024, 576);
+    QTest::newRow("rv10 portrait phone") << u"rv10"_s << QSizeF(360, 640) << QSize(352, 624);
+    QTest::newRow("rv10 NTSC 4:3 in square pixels")
+        << u"rv10"_s << QSizeF(640, 480) << QSize(640, 480);
+    QTest::newRow("rv10 full HD within its macroblocks")
+        << u"rv10"_s << QSizeF(1920, 1080) << QSize(1360, 768);
+    QTest::newRow("mpeg4 odd sides") << u"mpeg4"_s << QSizeF(641, 361) << QSize(640, 360);
+    QTest::newRow("mpeg4 phone 176x144 kept") << u"mpeg4"_s << QSizeF(176, 144) << QSize(176, 144);
+}
+
+void TestCodecLimits::shapeKeepingSizes()
+{
+    QFETCH(QString, codec);
+    QFETCH(QSizeF, wanted);
+    QFETCH(QSize, expected);
+    const QSize size = VideoCodec::find(codec)->sizeKeepingShape(wanted);
+    QCOMPARE(size, expected);
+}
+
 void TestCodecLimits::frameRates_data()
 {
     QTest::addColumn<QString>("codec");
@@ -163,6 +199,9 @@ void TestCodecLimits::frameRates_data()
     QTest::newRow("mpeg4 29.97") << u"mpeg4"_s << 29.97 << u"30000/1001"_s;
     QTest::newRow("mpeg4 0.2 to the lowest") << u"mpeg4"_s << 0.2 << u"1/1"_s;
     QTest::newRow("mpeg4 1000 to the highest") << u"mpeg4"_s << 1000.0 << u"120/1"_s;
+    QTest::newRow("rv10 23.976 to a whole 24") << u"rv10"_s << 23.976 << u"24/1"_s;
+    QTest::newRow("rv10 12.5 to 13") << u"rv10"_s << 12.5 << u"13/1"_s;
+    QTest::newRow("rv10 29.97 to 30") << u"rv10"_s << 29.97 << u"30/1"_s;
 }
 
 void TestCodecLimits::frameRates()

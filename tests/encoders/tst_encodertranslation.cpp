@@ -73,31 +73,31 @@ void TestEncoderTranslation::stageOne_data()
     const QString src = CommandTable::SourceSize;
     QTest::newRow("MPG defaults 64/600/24")
         << Format::Mpg << CommandTable::defaults(Format::Mpg)
-        << u"-map 0:0 -c:v mpeg2video -s 640x360 -b:v 600000 -r 24/1 "
+        << u"-map 0:0 -c:v mpeg2video -vf scale=640:360,setsar=1/1 -b:v 600000 -r 24/1 "
            "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 64000 -f vob"_s;
     QTest::newRow("AVI defaults 64/600/24")
         << Format::Avi << CommandTable::defaults(Format::Avi)
-        << u"-map 0:0 -c:v mpeg2video -s 640x360 -b:v 600000 -r 24/1 "
+        << u"-map 0:0 -c:v mpeg2video -vf scale=640:360,setsar=1/1 -b:v 600000 -r 24/1 "
            "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 64000 -f avi"_s;
     QTest::newRow("MPG lowest 10.2/40/15")
         << Format::Mpg << settings(src, u"40"_s, u"15"_s, u"8000"_s, u"10.2"_s, 2)
-        << u"-map 0:0 -c:v mpeg2video -s 640x360 -b:v 40000 -r 24000/1001 "
+        << u"-map 0:0 -c:v mpeg2video -vf scale=640:360,setsar=1/1 -b:v 40000 -r 24000/1001 "
            "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 32000 -f vob"_s;
     QTest::newRow("MPG highest 320/1500/29")
         << Format::Mpg << settings(src, u"1500"_s, u"29"_s, u"48000"_s, u"320"_s, 2)
-        << u"-map 0:0 -c:v mpeg2video -s 640x360 -b:v 1500000 -r 30000/1001 "
+        << u"-map 0:0 -c:v mpeg2video -vf scale=640:360,setsar=1/1 -b:v 1500000 -r 30000/1001 "
            "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 320000 -f vob"_s;
     QTest::newRow("AVI 12.2/1200/23")
         << Format::Avi << settings(src, u"1200"_s, u"23"_s, u"28000"_s, u"12.2"_s, 2)
-        << u"-map 0:0 -c:v mpeg2video -s 640x360 -b:v 1200000 -r 24000/1001 "
+        << u"-map 0:0 -c:v mpeg2video -vf scale=640:360,setsar=1/1 -b:v 1200000 -r 24000/1001 "
            "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 32000 -f avi"_s;
     QTest::newRow("MP4 high quality defaults 320/1200")
         << Format::Mp4HighQuality << CommandTable::defaults(Format::Mp4HighQuality)
-        << u"-map 0:0 -c:v mpeg4 -s 640x360 -b:v 1200000 "
+        << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -b:v 1200000 "
            "-map 0:1 -c:a libmp3lame -ar 44100 -ac 2 -abr 1 -b:a 320000 -f mp4"_s;
     QTest::newRow("MP4 high quality 10.2/40")
         << Format::Mp4HighQuality << settings(src, u"40"_s, u"29"_s, u"48000"_s, u"10.2"_s, 2)
-        << u"-map 0:0 -c:v mpeg4 -s 640x360 -b:v 40000 "
+        << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -b:v 40000 "
            "-map 0:1 -c:a libmp3lame -ar 44100 -ac 2 -abr 1 -b:a 32000 -f mp4"_s;
     const QList<QPair<Format, const char *>> twoStage{{Format::Rmvb, "RMVB"},
                                                       {Format::Rm, "RM"},
@@ -107,7 +107,7 @@ void TestEncoderTranslation::stageOne_data()
     for (const auto &[format, name] : twoStage) {
         QTest::addRow("%s intermediate", name)
             << format << CommandTable::defaults(format)
-            << u"-map 0:0 -c:v mpeg4 -s 640x360 -b:v 1200000 "
+            << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -b:v 1200000 "
                "-map 0:1 -c:a libmp3lame -ar 44100 -ac 2 -abr 1 -b:a 320000 -f mp4"_s;
     }
     QTest::newRow("MP3 48000/320/stereo")
@@ -146,52 +146,54 @@ void TestEncoderTranslation::stageTwo_data()
 
     const QString src = CommandTable::SourceSize;
     // RealMedia frames are bounded by a 480 kbit decoder buffer.
-    const QString rv10 = u"-map 0:0 -c:v rv10 -s %1 -b:v %2 -maxrate %3 -bufsize 480000 "
+    const QString rv10 = u"-map 0:0 -c:v rv10 -vf %1 -b:v %2 -maxrate %3 -bufsize 480000 "
                          "-map 0:1 -c:a ac3 -ar %4 -ac %5 -b:a %6 -f rm"_s;
-    QTest::newRow("RMVB 原始大小 uses fixed values, height to 16")
+    QTest::newRow("RMVB 原始大小 uses fixed values, shape kept in sixteens")
         << Format::Rmvb << settings(src, u"40"_s, u"15"_s, u"8000"_s, u"10.2"_s, 1)
-        << rv10.arg(u"640x352"_s, u"1200000"_s, u"2400000"_s, u"44100"_s, u"2"_s, u"128000"_s);
+        << rv10.arg(u"scale=624:352,setsar=1"_s, u"1200000"_s, u"2400000"_s, u"44100"_s, u"2"_s,
+                    u"128000"_s);
     QTest::newRow("RM 320x240 1200 44100 320 stereo")
         << Format::Rm << settings(u"320x240"_s, u"1200"_s, u"29"_s, u"44100"_s, u"320"_s, 2)
-        << rv10.arg(u"320x240"_s, u"1200000"_s, u"2400000"_s, u"44100"_s, u"2"_s, u"320000"_s);
+        << rv10.arg(u"scale=320:240"_s, u"1200000"_s, u"2400000"_s, u"44100"_s, u"2"_s,
+                    u"320000"_s);
     QTest::newRow("RMVB 720x306 40 12050 10.2 mono")
         << Format::Rmvb << settings(u"720x306"_s, u"40"_s, u"29"_s, u"12050"_s, u"10.2"_s, 1)
-        << rv10.arg(u"720x304"_s, u"40000"_s, u"80000"_s, u"32000"_s, u"1"_s, u"32000"_s);
+        << rv10.arg(u"scale=720:304"_s, u"40000"_s, u"80000"_s, u"32000"_s, u"1"_s, u"32000"_s);
     QTest::newRow("RM 640x360 1500 8000 12.2 mono")
         << Format::Rm << settings(u"640x360"_s, u"1500"_s, u"29"_s, u"8000"_s, u"12.2"_s, 1)
-        << rv10.arg(u"640x352"_s, u"1500000"_s, u"3000000"_s, u"32000"_s, u"1"_s, u"32000"_s);
+        << rv10.arg(u"scale=640:352"_s, u"1500000"_s, u"3000000"_s, u"32000"_s, u"1"_s, u"32000"_s);
     QTest::newRow("RMVB 176x144 128 48000 256 no channel chosen")
         << Format::Rmvb << settings(u"176x144"_s, u"128"_s, u"29"_s, u"48000"_s, u"256"_s, 0)
-        << rv10.arg(u"176x144"_s, u"128000"_s, u"256000"_s, u"48000"_s, u"2"_s, u"256000"_s);
+        << rv10.arg(u"scale=176:144"_s, u"128000"_s, u"256000"_s, u"48000"_s, u"2"_s, u"256000"_s);
     QTest::newRow("RM 320x180 80 28000 56 stereo")
         << Format::Rm << settings(u"320x180"_s, u"80"_s, u"29"_s, u"28000"_s, u"56"_s, 2)
-        << rv10.arg(u"320x176"_s, u"80000"_s, u"160000"_s, u"32000"_s, u"2"_s, u"56000"_s);
+        << rv10.arg(u"scale=320:176"_s, u"80000"_s, u"160000"_s, u"32000"_s, u"2"_s, u"56000"_s);
     QTest::newRow("RM 128x96 1200 22050 112 stereo")
         << Format::Rm << settings(u"128x96"_s, u"1200"_s, u"29"_s, u"22050"_s, u"112"_s, 2)
-        << rv10.arg(u"128x96"_s, u"1200000"_s, u"2400000"_s, u"32000"_s, u"2"_s, u"112000"_s);
+        << rv10.arg(u"scale=128:96"_s, u"1200000"_s, u"2400000"_s, u"32000"_s, u"2"_s, u"112000"_s);
 
-    const QString mov = u"-map 0:0 -c:v mpeg4 -s %1 -q:v 3 -map 0:1 -c:a aac -ar 48000 -ac 2 "
+    const QString mov = u"-map 0:0 -c:v mpeg4 -vf %1 -q:v 3 -map 0:1 -c:a aac -ar 48000 -ac 2 "
                         "-b:a 128000 -f mov"_s;
     QTest::newRow("MOV 原始大小") << Format::Mov << CommandTable::defaults(Format::Mov)
-                                  << mov.arg(u"640x360"_s);
+                                  << mov.arg(u"scale=640:360,setsar=1/1"_s);
     QTest::newRow("MOV 640x480 ignores bitrates")
         << Format::Mov << settings(u"640x480"_s, u"40"_s, u"15"_s, u"8000"_s, u"10.2"_s, 1)
-        << mov.arg(u"640x480"_s);
+        << mov.arg(u"scale=640:480"_s);
 
-    const QString mobile = u"-map 0:0 -c:v mpeg4 -s %1 -q:v 3 -map 0:1 -c:a libopencore_amrnb "
+    const QString mobile = u"-map 0:0 -c:v mpeg4 -vf %1 -q:v 3 -map 0:1 -c:a libopencore_amrnb "
                            "-ar 8000 -ac 1 -b:a 12200 -f 3gp"_s;
     QTest::newRow("mobile MP4 原始大小 is 320x240")
         << Format::Mp4Mobile << settings(src, u"128"_s, u"29"_s, u"8000"_s, u"12.2"_s, 1)
-        << mobile.arg(u"320x240"_s);
+        << mobile.arg(u"scale=320:240"_s);
     QTest::newRow("mobile MP4 720x320")
         << Format::Mp4Mobile << settings(u"720x320"_s, u"128"_s, u"29"_s, u"8000"_s, u"12.2"_s, 1)
-        << mobile.arg(u"720x320"_s);
+        << mobile.arg(u"scale=720:320"_s);
     QTest::newRow("3GP 原始大小 is 320x240")
         << Format::ThreeGpMobile << settings(src, u"128"_s, u"29"_s, u"8000"_s, u"12.2"_s, 1)
-        << mobile.arg(u"320x240"_s);
+        << mobile.arg(u"scale=320:240"_s);
     QTest::newRow("3GP 128x96") << Format::ThreeGpMobile
                                 << settings(u"128x96"_s, u"128"_s, u"29"_s, u"8000"_s, u"12.2"_s, 1)
-                                << mobile.arg(u"128x96"_s);
+                                << mobile.arg(u"scale=128:96"_s);
 }
 
 void TestEncoderTranslation::stageTwo()

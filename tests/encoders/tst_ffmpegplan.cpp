@@ -25,6 +25,18 @@ MediaInfo::Video video640x360()
     return {0, u"h264"_s, QSize(640, 360)};
 }
 
+// What phones, DVDs and old players write: turned pictures, non-square
+// pixels, header rates off the real one.
+MediaInfo::Video sourceVideo(QSize size, int rotation, MediaInfo::PixelAspect pixelAspect,
+                             double frameRate)
+{
+    MediaInfo::Video video{0, u"h264"_s, size};
+    video.rotation = rotation;
+    video.pixelAspect = pixelAspect;
+    video.frameRate = frameRate;
+    return video;
+}
+
 MediaInfo::Audio stereo44100(int index = 1)
 {
     return {index, u"aac"_s, 44100, 2};
@@ -89,7 +101,7 @@ void TestFfmpegPlan::streams_data()
 
     QTest::newRow("video-only input gives video-only MOV")
         << u"-ac 2 -ar 48000 -ab 128k /o/a.mov"_s << input(video640x360(), std::nullopt)
-        << u"-map 0:0 -c:v mpeg4 -s 640x360 -q:v 3 -f mov"_s;
+        << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -q:v 3 -f mov"_s;
     QTest::newRow("audio-only input cannot make MOV")
         << u"-ac 2 -ar 48000 -ab 128k /o/a.mov"_s << input(std::nullopt, stereo44100(0))
         << u"error: the input has no video stream"_s;
@@ -102,11 +114,12 @@ void TestFfmpegPlan::streams_data()
     QTest::newRow("-ac 0 keeps 5.1 in AC-3")
         << u"-s 320x240 -vcodec rv10 -b 600k -f rm -ar 48000 -ab 384k -ac 0 /o/a.rm"_s
         << input(video640x360(), MediaInfo::Audio{1, u"ac3"_s, 48000, 6})
-        << u"-map 0:0 -c:v rv10 -s 320x240 -b:v 600000 -maxrate 1200000 -bufsize 480000 "
+        << u"-map 0:0 -c:v rv10 -vf scale=320:240 -b:v 600000 -maxrate 1200000 -bufsize 480000 "
            "-map 0:1 -c:a ac3 -ar 48000 -ac 6 -b:a 384000 -f rm"_s;
     QTest::newRow("RealMedia without a bitrate still bounds its frames")
         << u"-f rm /o/a.rm"_s << input(video640x360(), stereo44100())
-        << u"-map 0:0 -c:v rv10 -s 640x352 -b:v 1200000 -maxrate 2400000 -bufsize 480000 "
+        << u"-map 0:0 -c:v rv10 -vf scale=624:352,setsar=1 -b:v 1200000 -maxrate 2400000 -bufsize "
+           u"480000 "
            "-map 0:1 -c:a ac3 -ar 44100 -ac 2 -f rm"_s;
     QTest::newRow("-ac 0 folds 5.1 into stereo MP3")
         << u"-vn -ar 48000 -ab 320k -ac 0 /o/a.mp3"_s
@@ -114,13 +127,37 @@ void TestFfmpegPlan::streams_data()
         << u"-map 0:0 -c:a libmp3lame -ar 48000 -ac 2 -b:a 320000 -f mp3"_s;
     QTest::newRow("maps the streams ffprobe found")
         << u"/o/a.mov"_s << input(MediaInfo::Video{2, u"h264"_s, QSize(1280, 720)}, stereo44100(5))
-        << u"-map 0:2 -c:v mpeg4 -s 1280x720 -q:v 3 -map 0:5 -c:a aac -ar 44100 -ac 2 -f mov"_s;
+        << u"-map 0:2 -c:v mpeg4 -vf scale=1280:720,setsar=1/1 -q:v 3 -map 0:5 -c:a aac -ar 44100 -ac 2 -f mov"_s;
     QTest::newRow("unknown source rate and channels")
         << u"-vn /o/a.mp3"_s << input(std::nullopt, MediaInfo::Audio{0, u"pcm"_s, 0, 0})
         << u"-map 0:0 -c:a libmp3lame -ar 44100 -ac 2 -f mp3"_s;
     QTest::newRow("odd source size made even")
         << u"/o/a.3gp"_s << input(MediaInfo::Video{0, u"h264"_s, QSize(641, 361)}, std::nullopt)
-        << u"-map 0:0 -c:v mpeg4 -s 640x360 -q:v 3 -f 3gp"_s;
+        << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -q:v 3 -f 3gp"_s;
+    const MediaInfo::Video portrait = sourceVideo(QSize(640, 360), 90, {1, 1}, 29.97);
+    QTest::newRow("phone video turned upright in MP4")
+        << u"/o/a.mp4"_s << input(portrait, std::nullopt)
+        << u"-map 0:0 -c:v mpeg4 -vf scale=360:640,setsar=1/1 -q:v 3 -f mp4"_s;
+    QTest::newRow("phone video turned upright in RealMedia, whole frame rate")
+        << u"-f rm /o/a.rm"_s
+        << input(sourceVideo(QSize(640, 360), 270, {1, 1}, 29.97), std::nullopt)
+        << u"-map 0:0 -c:v rv10 -vf scale=352:624,setsar=1 -b:v 1200000 -maxrate 2400000 "
+           "-bufsize 480000 -r 30/1 -f rm"_s;
+    QTest::newRow("a chosen size stays as chosen")
+        << u"-s 320x240 /o/a.mp4"_s << input(portrait, std::nullopt)
+        << u"-map 0:0 -c:v mpeg4 -vf scale=320:240 -q:v 3 -f mp4"_s;
+    const MediaInfo::Video pal = sourceVideo(QSize(720, 576), 0, {64, 45}, 25.0);
+    QTest::newRow("PAL 16:9 keeps its pixels in MOV")
+        << u"/o/a.mov"_s << input(pal, std::nullopt)
+        << u"-map 0:0 -c:v mpeg4 -vf scale=720:576,setsar=64/45 -q:v 3 -f mov"_s;
+    QTest::newRow("PAL 16:9 in RealMedia gets square pixels")
+        << u"-f rm /o/a.rm"_s << input(pal, std::nullopt)
+        << u"-map 0:0 -c:v rv10 -vf scale=1024:576,setsar=1 -b:v 1200000 -maxrate 2400000 "
+           "-bufsize 480000 -r 25/1 -f rm"_s;
+    QTest::newRow("MP3 at 8 kHz moved up for an MP4")
+        << u"-vn -acodec mp3 /o/a.mp4"_s
+        << input(std::nullopt, MediaInfo::Audio{0, u"amr_nb"_s, 8000, 1})
+        << u"-map 0:0 -c:a libmp3lame -ar 16000 -ac 1 -f mp4"_s;
     QTest::newRow("extension and codecs disagree")
         << u"-vcodec rv10 /o/a.mp4"_s << input(video640x360(), stereo44100())
         << u"error: rv10 video cannot be stored in a .mp4 file"_s;

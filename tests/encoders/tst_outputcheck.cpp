@@ -31,11 +31,15 @@ QByteArray recording(const QString &name)
 
 QString describe(const MediaInfo &info)
 {
-    const QString video = info.video ? u"%1:%2 %3x%4"_s.arg(info.video->index)
-                                           .arg(info.video->codec)
-                                           .arg(info.video->size.width())
-                                           .arg(info.video->size.height())
-                                     : u"none"_s;
+    const QString video = info.video
+                              ? u"%1:%2 %3x%4 turned=%5 pixels=%6 fps=%7"_s.arg(info.video->index)
+                                    .arg(info.video->codec)
+                                    .arg(info.video->size.width())
+                                    .arg(info.video->size.height())
+                                    .arg(info.video->rotation)
+                                    .arg(info.video->pixelAspect.toString())
+                                    .arg(info.video->frameRate.value_or(-1))
+                              : u"none"_s;
     const QString audio = info.audio ? u"%1:%2 %3Hz %4ch"_s.arg(info.audio->index)
                                            .arg(info.audio->codec)
                                            .arg(info.audio->sampleRate)
@@ -69,11 +73,24 @@ void TestOutputCheck::probeJson_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("RealMedia") << u"ffprobe-5.1-rmvb.json"_s
-                               << u"rm brand= duration=2.054 video=0:rv10 640x352 "
-                                  "audio=1:ac3 44100Hz 2ch"_s;
+                               << u"rm brand= duration=2.054 video=0:rv10 640x352 turned=0 "
+                                  "pixels=1/1 fps=25 audio=1:ac3 44100Hz 2ch"_s;
     QTest::newRow("3GP-branded MP4") << u"ffprobe-5.1-3gp-branded.mp4.json"_s
                                      << u"mov,mp4,m4a,3gp,3g2,mj2 brand=3gp4 duration=2.04 "
-                                        "video=0:mpeg4 320x240 audio=1:amr_nb 8000Hz 1ch"_s;
+                                        "video=0:mpeg4 320x240 turned=0 pixels=4/3 fps=25 "
+                                        "audio=1:amr_nb 8000Hz 1ch"_s;
+    QTest::newRow("phone video shown upright by its display matrix")
+        << u"ffprobe-5.1-rotated-phone.mp4.json"_s
+        << u"mov,mp4,m4a,3gp,3g2,mj2 brand=isom duration=2 video=0:h264 640x360 turned=90 "
+           "pixels=1/1 fps=25 audio=1:aac 44100Hz 1ch"_s;
+    QTest::newRow("PAL 16:9 with wide pixels") << u"ffprobe-5.1-pal-16x9.mpg.json"_s
+                                               << u"mpeg brand= duration=2.016 video=0:mpeg2video "
+                                                  "720x576 turned=0 pixels=64/45 fps=25 "
+                                                  "audio=1:mp2 48000Hz 1ch"_s;
+    QTest::newRow("a sound track without samples is no sound")
+        << u"ffprobe-5.1-empty-sound-track.avi.json"_s
+        << u"avi brand= duration=0.04 video=0:mpeg4 320x240 turned=0 pixels=1/1 fps=25 "
+           "audio=none"_s;
     QTest::newRow("cover picture is no video") << u"ffprobe-5.1-mp3-with-cover.json"_s
                                                << u"mp3 brand= duration=2.16 video=none "
                                                   "audio=0:mp3 12000Hz 2ch"_s;
@@ -133,6 +150,10 @@ void TestOutputCheck::mismatch_data()
     QTest::newRow("a second short is tolerated") << rmvbExpected() << found << QString();
     found.durationSeconds.reset();
     QTest::newRow("unknown duration passes") << rmvbExpected() << found << QString();
+    other = rmvbExpected();
+    other.durationSeconds = 0.01;
+    found.durationSeconds = 2.04;
+    QTest::newRow("longer than a source's estimate passes") << other << found << QString();
     other = rmvbExpected();
     other.durationSeconds = 100.0;
     found.durationSeconds = 94.9;

@@ -178,36 +178,47 @@ void TestProgressOutput::coderDurationLines()
         input.durationSeconds = duration;
     if (bitsPerSecond > 0)
         input.bitsPerSecond = bitsPerSecond;
-    QCOMPARE(ProgressLines::coderDurationLine(input), expected);
+    QCOMPARE(ProgressLines::coderDurationLine(input, input.durationSeconds), expected);
 }
 
 void TestProgressOutput::coderLines_data()
 {
     QTest::addColumn<double>("seconds");
     QTest::addColumn<double>("kilobits");
+    QTest::addColumn<double>("finishedOf"); // the duration of a finished line, -1 for others
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("plain seconds")
-        << 12.0 << 699.1
+        << 12.0 << 699.1 << -1.0
         << u"frame=  300 fps= 25 q=2.0 size=    1024kB time=12.00 bitrate= 699.1kbits/s"_s;
     QTest::newRow("past a minute, still seconds")
-        << 125.456 << 1200.0
+        << 125.456 << 1200.0 << -1.0
         << u"frame=  300 fps= 25 q=2.0 size=    1024kB time=125.46 bitrate=1200.0kbits/s"_s;
     QTest::newRow("bitrate not known yet")
-        << 0.0 << -1.0 << u"frame=  300 fps= 25 q=2.0 size=    1024kB time=0.00 bitrate=N/A"_s;
+        << 0.0 << -1.0 << -1.0
+        << u"frame=  300 fps= 25 q=2.0 size=    1024kB time=0.00 bitrate=N/A"_s;
+    QTest::newRow("finished a stream short of the duration")
+        << 9.87 << 699.1 << 10.001
+        << u"frame=  300 fps= 25 q=2.0 size=    1024kB time=10.01 bitrate= 699.1kbits/s"_s;
+    QTest::newRow("finished past the duration")
+        << 10.2 << 699.1 << 10.0
+        << u"frame=  300 fps= 25 q=2.0 size=    1024kB time=10.20 bitrate= 699.1kbits/s"_s;
 }
 
 void TestProgressOutput::coderLines()
 {
     QFETCH(double, seconds);
     QFETCH(double, kilobits);
+    QFETCH(double, finishedOf);
     QFETCH(QString, expected);
     ProgressReader::Snapshot block = snapshot(seconds, 300, 25.0);
     block.quality = 2.0;
     block.totalBytes = 1024 * 1024;
     if (kilobits >= 0)
         block.kilobitsPerSecond = kilobits;
-    QCOMPARE(ProgressLines::coderLine(block), expected);
+    QCOMPARE(finishedOf < 0 ? ProgressLines::coderLine(block)
+                            : ProgressLines::coderFinishedLine(block, finishedOf),
+             expected);
 }
 
 QTEST_GUILESS_MAIN(TestProgressOutput)
