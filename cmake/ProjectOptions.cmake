@@ -19,14 +19,23 @@ if(ZENVORA_SANITIZE)
 endif()
 
 # Registers a Qt Test executable with CTest. Widget tests run offscreen.
+# With SHARDS, CTest runs it once per shard, naming the shard in the
+# environment variable SHARD_VARIABLE, so the shards run side by side.
 function(zenvora_add_test name)
-  cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "WIDGETS" "SHARD_VARIABLE" "SOURCES;LIBRARIES;SHARDS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE zenvora_options Qt6::Test ${ARG_LIBRARIES})
-  add_test(NAME ${name} COMMAND ${name})
   set(env "ZENVORA_PROGRAM_DIR=${ZENVORA_PROGRAM_DIR}")
   if(ARG_WIDGETS)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+  if(NOT ARG_SHARDS)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+  endif()
+  foreach(shard ${ARG_SHARDS})
+    add_test(NAME ${name}_${shard} COMMAND ${name})
+    set_tests_properties(${name}_${shard} PROPERTIES
+      ENVIRONMENT "${env};${ARG_SHARD_VARIABLE}=${shard}" TIMEOUT 300)
+  endforeach()
 endfunction()

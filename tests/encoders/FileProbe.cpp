@@ -8,6 +8,24 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+double shownAspect(const QJsonObject &stream)
+{
+    const QStringList pixel = stream.value(u"sample_aspect_ratio"_s).toString().split(u':');
+    const double pixelAspect = pixel.size() == 2 && pixel.at(0).toInt() > 0
+                                   ? pixel.at(0).toDouble() / pixel.at(1).toDouble()
+                                   : 1.0;
+    const double stored =
+        stream.value(u"width"_s).toDouble() * pixelAspect / stream.value(u"height"_s).toDouble();
+    int rotation = 0;
+    for (const QJsonValue &sideData : stream.value(u"side_data_list"_s).toArray())
+        rotation = sideData.toObject().value(u"rotation"_s).toInt(rotation);
+    return rotation % 180 != 0 ? 1.0 / stored : stored;
+}
+
+} // namespace
+
 FileProbe FileProbe::of(const QString &ffprobe, const QString &path)
 {
     FileProbe probe;
@@ -36,6 +54,7 @@ FileProbe FileProbe::of(const QString &ffprobe, const QString &path)
                              .arg(stream.value(u"width"_s).toInt())
                              .arg(stream.value(u"height"_s).toInt()));
             probe.videoFrameRate = stream.value(u"r_frame_rate"_s).toString();
+            probe.displayAspect = shownAspect(stream);
         } else if (type == u"audio" && audioCodec.isEmpty()) {
             audioCodec = codec;
             parts.append(u"a=%1 %2 %3"_s.arg(codec, stream.value(u"sample_rate"_s).toString())

@@ -11,6 +11,9 @@ struct FileProbe
     QString description;
     QString videoFrameRate;
     double durationSeconds = 0.0;
+    // Width over height of the picture as a player shows it: pixel aspect
+    // and display matrix applied; 0 without video.
+    double displayAspect = 0.0;
     QString containerAndCodecs; // "<format_name> <video codec> <audio codec>"
 
     static FileProbe of(const QString &ffprobe, const QString &path);

@@ -1,0 +1,389 @@
+#include "CommandTable.h"
+#include "EncoderRun.h"
+#include "FileProbe.h"
+
+#include <QDir>
+#include <QHash>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+using CommandTable::Format;
+
+// Files the way phones, DVDs, old players and sloppy muxers write them,
+// converted to every format with the command lines the program passes.
+// Each output must play like its source: same shape and orientation, the
+// whole duration, the streams it should have, and a clean decode.
+class TestSourceKinds final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void playsLikeTheSource_data();
+    void playsLikeTheSource();
+
+private:
+    struct Source
+    {
+        QString path;
+        QString problem;
+        double displayAspect = 0.0;
+        QByteArray firstFrame;
+    };
+
+    const Source &source(const QString &kind);
+    QString intermediate(const QString &kind, QString &problem);
+    QString ffmpeg(const QStringList &arguments, QByteArray *output = nullptr) const;
+    QByteArray firstFrame(const QString &path) const;
+
+    QTemporaryDir m_work;
+    QString m_data;
+    QString m_ffmpeg;
+    QString m_ffprobe;
+    QHash<QString, Source> m_sources;
+    QHash<QString, QString> m_intermediates;
+    int m_folders = 0;
+};
+
+namespace {
+
+// How one kind of file is made: ffmpeg runs in turn, "{previous}" standing
+// for the file the run before wrote; the last run writes the source.
+struct SourceKind
+{
+    QString key;
+    QList<QStringList> recipe;
+    QString extension;
+    double videoSeconds = 0.0;
+    double audioSeconds = 0.0; // 0: no sound
+};
+
+QStringList words(const QString &text)
+{
+    return text.split(u' ', Qt::SkipEmptyParts);
+}
+
+QStringList picture(const QString &size, const QString &rate)
+{
+    return {u"-f"_s, u"lavfi"_s, u"-i"_s, u"testsrc=size=%1:rate=%2"_s.arg(size, rate)};
+}
+
+QStringList sound(int sampleRate, const QString &layout = {})
+{
+    QString graph = u"sine=frequency=440:sample_rate=%1"_s.arg(sampleRate);
+    if (!layout.isEmpty())
+        graph += u",aformat=channel_layouts="_s + layout;
+    return {u"-f"_s, u"lavfi"_s, u"-i"_s, graph};
+}
+
+const QList<SourceKind> &sourceKinds()
+{
+    const QString plainVideo = u"-c:v mpeg4 -q:v 5"_s;
+    static const QList<SourceKind> kinds{
+        {u"rotated-phone"_s,
+         {picture(u"320x180"_s, u"30"_s) + sound(44100) +
+              words(u"-t 1.5 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s),
+          words(u"-i {previous} -c copy -metadata:s:v:0 rotate=90"_s)},
+         u"mp4"_s,
+         1.5,
+         1.5},
+        {u"pal-widescreen"_s,
+         {picture(u"720x576"_s, u"25"_s) + sound(48000, u"stereo"_s) +
+          words(u"-t 1 -vf setsar=64/45 -c:v mpeg2video -b:v 4M -c:a mp2"_s)},
+         u"mpg"_s,
+         1.0,
+         1.0},
+        {u"odd-size"_s,
+         {picture(u"641x361"_s, u"25"_s) + sound(44100) +
+          words(u"-t 1 -c:v libx264 -pix_fmt yuv444p -c:a aac"_s)},
+         u"mkv"_s,
+         1.0,
+         1.0},
+        {u"surround-8k"_s,
+         {picture(u"320x240"_s, u"25"_s) + sound(8000, u"5.1"_s) +
+          words(u"-t 1 -c:a aac "_s + plainVideo)},
+         u"mp4"_s,
+         1.0,
+         1.0},
+        {u"mono-11k"_s,
+         {picture(u"320x240"_s, u"25"_s) + sound(11025) +
+          words(u"-t 1 -c:a pcm_s16le "_s + plainVideo)},
+         u"avi"_s,
+         1.0,
+         1.0},
+        {u"old-phone-3gp"_s,
+         {picture(u"176x144"_s, u"15"_s) + sound(8000) +
+          words(u"-t 1 -c:v h263 -c:a libopencore_amrnb -ac 1 -b:a 12.2k"_s)},
+         u"3gp"_s,
+         1.0,
+         1.0},
+        {u"seven-one-96k"_s,
+         {picture(u"320x240"_s, u"25"_s) + sound(96000, u"7.1"_s) +
+          words(u"-t 1 -c:a flac "_s + plainVideo)},
+         u"mkv"_s,
+         1.0,
+         1.0},
+        {u"film-rate-b-frames"_s,
+         {picture(u"320x240"_s, u"24000/1001"_s) + sound(44100) +
+          words(u"-t 1.5 -bf 2 -c:a libmp3lame "_s + plainVideo)},
+         u"avi"_s,
+         1.5,
+         1.5},
+        // The codec claims 24000/1001, the timestamps run at 2997/125.
+        {u"rate-off-the-timestamps"_s,
+         {picture(u"320x240"_s, u"2997/125"_s) + sound(44100) +
+          words(u"-t 1.5 -c:a libmp3lame "_s + plainVideo)},
+         u"avi"_s,
+         1.5,
+         1.5},
+        {u"video-longer"_s,
+         {picture(u"320x240"_s, u"25"_s) + sound(44100) +
+          words(u"-filter_complex [0:v]trim=0:2[v];[1:a]atrim=0:1[a] -map [v] -map [a] "
+                "-c:a libmp3lame "_s +
+                plainVideo)},
+         u"avi"_s,
+         2.0,
+         1.0},
+        {u"audio-longer"_s,
+         {picture(u"320x240"_s, u"25"_s) + sound(44100) +
+          words(u"-filter_complex [0:v]trim=0:1[v];[1:a]atrim=0:2[a] -map [v] -map [a] "
+                "-c:a libmp3lame "_s +
+                plainVideo)},
+         u"avi"_s,
+         1.0,
+         2.0},
+        {u"one-frame"_s,
+         {picture(u"320x240"_s, u"25"_s) + words(u"-frames:v 1 "_s + plainVideo)},
+         u"avi"_s,
+         0.04,
+         0.0},
+        {u"mpeg1-without-timestamps"_s,
+         {picture(u"352x288"_s, u"25"_s) + words(u"-t 1 -c:v mpeg1video -f mpeg1video"_s)},
+         u"m1v"_s,
+         1.0,
+         0.0},
+    };
+    return kinds;
+}
+
+const SourceKind *kindNamed(const QString &key)
+{
+    const QList<SourceKind> &kinds = sourceKinds();
+    const auto match = std::find_if(kinds.begin(), kinds.end(),
+                                    [&](const SourceKind &kind) { return kind.key == key; });
+    return match == kinds.end() ? nullptr : &*match;
+}
+
+// CTest runs one kind per process, so the kinds convert side by side.
+QList<const SourceKind *> selectedKinds()
+{
+    const QString only = qEnvironmentVariable("ZENVORA_SOURCE_KIND");
+    QList<const SourceKind *> selected;
+    for (const SourceKind &kind : sourceKinds()) {
+        if (only.isEmpty() || kind.key == only)
+            selected.append(&kind);
+    }
+    return selected;
+}
+
+const QList<QPair<Format, const char *>> &formats()
+{
+    static const QList<QPair<Format, const char *>> all{{Format::Rmvb, "RMVB"},
+                                                        {Format::Rm, "RM"},
+                                                        {Format::Mpg, "MPG"},
+                                                        {Format::Avi, "AVI"},
+                                                        {Format::Mp4HighQuality, "MP4 HQ"},
+                                                        {Format::Mov, "MOV"},
+                                                        {Format::Mp4Mobile, "mobile MP4"},
+                                                        {Format::ThreeGpMobile, "3GP"},
+                                                        {Format::Mp3Audio, "MP3"}};
+    return all;
+}
+
+// The last progress an encoder prints must read as the end: "(100%)" from
+// conv.exe, a time at or past the announced duration from the coders.
+QString unfinishedProgress(const QString &encoder, const QString &output)
+{
+    if (encoder == u"conv.exe") {
+        const QString last = output.mid(output.lastIndexOf(u"Pos:"_s)).section(u'\n', 0, 0);
+        return last.contains(u"(100%)"_s) ? QString() : u"last progress: "_s + last;
+    }
+    static const QRegularExpression duration(u"Duration: (\\d+):(\\d+):([\\d.]+),"_s);
+    static const QRegularExpression time(u"time=([\\d.]+)"_s);
+    const QRegularExpressionMatch announced = duration.match(output);
+    QRegularExpressionMatch last;
+    for (const QRegularExpressionMatch &match : time.globalMatch(output))
+        last = match;
+    if (!announced.hasMatch() || !last.hasMatch())
+        return u"no duration or no time"_s;
+    const double seconds = announced.captured(1).toDouble() * 3600 +
+                           announced.captured(2).toDouble() * 60 + announced.captured(3).toDouble();
+    return last.captured(1).toDouble() >= seconds
+               ? QString()
+               : u"last time=%1 short of %2 s"_s.arg(last.captured(1)).arg(seconds);
+}
+
+int meanDifference(const QByteArray &a, const QByteArray &b)
+{
+    if (a.size() != b.size() || a.isEmpty())
+        return 255;
+    int sum = 0;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        sum += std::abs(static_cast<unsigned char>(a.at(i)) - static_cast<unsigned char>(b.at(i)));
+    return sum / static_cast<int>(a.size());
+}
+
+constexpr double AspectTolerance = 0.02;
+// Two codecs' renderings of one picture, shrunk to 8x8 grey, differ by a
+// few levels; the same picture turned or mirrored by dozens.
+constexpr int SamePictureDifference = 12;
+
+} // namespace
+
+void TestSourceKinds::initTestCase()
+{
+    m_data = qEnvironmentVariable("ZENVORA_PROGRAM_DIR") + u"/data"_s;
+    m_ffmpeg = QStandardPaths::findExecutable(u"ffmpeg"_s);
+    m_ffprobe = QStandardPaths::findExecutable(u"ffprobe"_s);
+    QVERIFY2(!m_ffmpeg.isEmpty() && !m_ffprobe.isEmpty(), "ffmpeg and ffprobe must be installed");
+    QVERIFY(m_work.isValid());
+    QVERIFY2(!selectedKinds().isEmpty(), "ZENVORA_SOURCE_KIND names no kind of source");
+}
+
+QString TestSourceKinds::ffmpeg(const QStringList &arguments, QByteArray *output) const
+{
+    QProcess process;
+    process.start(m_ffmpeg,
+                  QStringList{u"-nostdin"_s, u"-hide_banner"_s, u"-v"_s, u"error"_s} + arguments,
+                  QIODevice::ReadOnly);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return u"ffmpeg %1 failed: %2"_s.arg(arguments.join(u' '),
+                                             QString::fromUtf8(process.readAllStandardError()));
+    if (output)
+        *output = process.readAllStandardOutput();
+    return QString::fromUtf8(process.readAllStandardError()).trimmed();
+}
+
+QByteArray TestSourceKinds::firstFrame(const QString &path) const
+{
+    QByteArray pixels;
+    ffmpeg({u"-i"_s, path, u"-frames:v"_s, u"1"_s, u"-vf"_s, u"scale=8:8,format=gray"_s, u"-f"_s,
+            u"rawvideo"_s, u"pipe:1"_s},
+           &pixels);
+    return pixels;
+}
+
+const TestSourceKinds::Source &TestSourceKinds::source(const QString &key)
+{
+    if (m_sources.contains(key))
+        return m_sources[key];
+    const SourceKind &kind = *kindNamed(key);
+    Source &made = m_sources[key];
+    QString previous;
+    for (qsizetype step = 0; step < kind.recipe.size(); ++step) {
+        const QString path = m_work.filePath(u"%1-%2.%3"_s.arg(key).arg(step).arg(kind.extension));
+        QStringList arguments = kind.recipe.at(step);
+        arguments.replaceInStrings(u"{previous}"_s, previous);
+        made.problem = ffmpeg(arguments << u"-y"_s << path);
+        if (!made.problem.isEmpty())
+            return made;
+        previous = path;
+    }
+    made.path = previous;
+    made.displayAspect = FileProbe::of(m_ffprobe, made.path).displayAspect;
+    made.firstFrame = firstFrame(made.path);
+    return made;
+}
+
+// Stage one of the five two-stage formats is one and the same command.
+QString TestSourceKinds::intermediate(const QString &key, QString &problem)
+{
+    if (!m_intermediates.contains(key)) {
+        const QString path = m_work.filePath(key + u"-tmp.mp4"_s);
+        const CommandTable::Command command = CommandTable::stageOne(
+            Format::Rmvb, source(key).path, path, CommandTable::defaults(Format::Rmvb));
+        const EncoderRun run = EncoderRun::run(m_data + u'/' + command.encoder, command.arguments);
+        m_intermediates.insert(key, run.succeeded() ? path : u"stage one: "_s + run.report());
+    }
+    const QString result = m_intermediates.value(key);
+    if (!QFileInfo::exists(result)) {
+        problem = result;
+        return {};
+    }
+    return result;
+}
+
+void TestSourceKinds::playsLikeTheSource_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<Format>("format");
+
+    for (const SourceKind *kind : selectedKinds()) {
+        for (const auto &[format, name] : formats())
+            QTest::addRow("%s to %s", qPrintable(kind->key), name) << kind->key << format;
+    }
+}
+
+void TestSourceKinds::playsLikeTheSource()
+{
+    QFETCH(QString, kind);
+    QFETCH(Format, format);
+    const SourceKind &recipe = *kindNamed(kind);
+    const Source &input = source(kind);
+    QVERIFY2(input.problem.isEmpty(), qPrintable(input.problem));
+
+    const QString folder = m_work.filePath(u"run-%1"_s.arg(++m_folders));
+    QVERIFY(QDir().mkpath(folder));
+    const QString output = folder + u"/out-957"_s + CommandTable::extension(format);
+    const CommandTable::Settings settings = CommandTable::defaults(format);
+    CommandTable::Command command;
+    if (CommandTable::hasStageTwo(format)) {
+        QString problem;
+        const QString stageOneOutput = intermediate(kind, problem);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        command = CommandTable::stageTwo(format, stageOneOutput, output, settings);
+    } else {
+        command = CommandTable::stageOne(format, input.path, output, settings);
+    }
+    const EncoderRun run = EncoderRun::run(m_data + u'/' + command.encoder, command.arguments);
+
+    const bool audioOnly = format == Format::Mp3Audio;
+    if (audioOnly && recipe.audioSeconds == 0.0) {
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.output.trimmed().endsWith(u"the input has no audio stream"_s),
+                 qPrintable(run.output));
+        return;
+    }
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    const QString progress = unfinishedProgress(command.encoder, run.output);
+    QVERIFY2(progress.isEmpty(), qPrintable(progress));
+
+    const FileProbe probe = FileProbe::of(m_ffprobe, output);
+    QCOMPARE(probe.description.contains(u"| v="_s), !audioOnly);
+    QCOMPARE(probe.description.contains(u"| a="_s), recipe.audioSeconds > 0.0);
+    const double seconds =
+        audioOnly ? recipe.audioSeconds : std::max(recipe.videoSeconds, recipe.audioSeconds);
+    QVERIFY2(std::abs(probe.durationSeconds - seconds) <= std::max(0.5, seconds * 0.05),
+             qPrintable(u"%1 s instead of %2 s"_s.arg(probe.durationSeconds).arg(seconds)));
+    if (!audioOnly) {
+        QVERIFY2(
+            std::abs(probe.displayAspect / input.displayAspect - 1.0) <= AspectTolerance,
+            qPrintable(
+                u"shown at %1 instead of %2"_s.arg(probe.displayAspect).arg(input.displayAspect)));
+        const int difference = meanDifference(firstFrame(output), input.firstFrame);
+        QVERIFY2(difference <= SamePictureDifference,
+                 qPrintable(u"first picture differs by %1"_s.arg(difference)));
+    }
+    const QString decodeErrors = ffmpeg({u"-i"_s, output, u"-f"_s, u"null"_s, u"-"_s});
+    QVERIFY2(decodeErrors.isEmpty(), qPrintable(decodeErrors));
+}
+
+QTEST_GUILESS_MAIN(TestSourceKinds)
+#include "tst_sourcekinds.moc"
