@@ -100,6 +100,8 @@ void EncoderJob::onInputProbed(const QString &problem)
     if (!m_plan.ok())
         return fail(m_plan.error());
     m_inputDuration = m_plan.expectation().durationSeconds;
+    if (input->audio)
+        m_sourceAudioIndex = input->audio->index;
     if (m_style == Style::Coder)
         Console::printLine(ProgressLines::coderDurationLine(*input, m_inputDuration));
     runTool(m_tools.ffmpeg, m_plan.arguments(m_part->path()), &EncoderJob::onProgress,
@@ -128,10 +130,42 @@ void EncoderJob::onEncoded(const QString &problem)
 
 void EncoderJob::onOutputProbed(const QString &problem)
 {
-    const std::optional<MediaInfo> output = problem.isEmpty() ? probedInfo() : std::nullopt;
-    if (!output)
+    m_output = problem.isEmpty() ? probedInfo() : std::nullopt;
+    if (m_plan.expectation().audio && !(m_output && m_output->audio))
+        return countSourceSound();
+    checkOutput(m_plan.expectation());
+}
+
+// A container may declare a sound track that never got a single packet
+// (a clip cut to its first frame); ffmpeg then writes no sound at all. Only
+// then is it worth reading the whole input to count them.
+void EncoderJob::countSourceSound()
+{
+    m_toolOutput.clear();
+    runTool(m_tools.ffprobe,
+            {u"-v"_s, u"error"_s, u"-select_streams"_s, QString::number(m_sourceAudioIndex),
+             u"-count_packets"_s, u"-show_entries"_s, u"stream=nb_read_packets"_s, u"-of"_s,
+             u"csv=p=0"_s, u"file:"_s + m_request.input},
+            &EncoderJob::collectOutput, &EncoderJob::onSourceSoundCounted);
+}
+
+void EncoderJob::onSourceSoundCounted(const QString &problem)
+{
+    OutputExpectation expected = m_plan.expectation();
+    // ffprobe writes N/A rather than 0 for a stream it read no packet of.
+    if (problem.isEmpty() && m_toolOutput.trimmed().toInt() == 0) {
+        if (!expected.video)
+            return fail(u"the input has no audio stream"_s);
+        expected.audio.reset();
+    }
+    checkOutput(expected);
+}
+
+void EncoderJob::checkOutput(const OutputExpectation &expected)
+{
+    if (!m_output)
         return fail(u"the output is incomplete: ffprobe cannot read it"_s);
-    if (const QString mismatch = m_plan.expectation().mismatch(*output); !mismatch.isEmpty())
+    if (const QString mismatch = expected.mismatch(*m_output); !mismatch.isEmpty())
         return fail(u"the output is incomplete: %1"_s.arg(mismatch));
     QString error;
     if (!m_part->commit(error))

@@ -55,6 +55,9 @@ private:
     void onProgress(const QByteArray &output);
     void onEncoded(const QString &problem);
     void onOutputProbed(const QString &problem);
+    void countSourceSound();
+    void onSourceSoundCounted(const QString &problem);
+    void checkOutput(const OutputExpectation &expected);
     void succeed();
     void fail(const QString &reason, int exitStatus = FailureStatus);
 
@@ -67,6 +70,8 @@ private:
     QByteArray m_toolOutput;
     FfmpegPlan m_plan;
     std::optional<double> m_inputDuration;
+    int m_sourceAudioIndex = 0;
+    std::optional<MediaInfo> m_output;
     ProgressReader m_progress;
     ProgressReader::Snapshot m_lastSnapshot;
     int m_stopSignal = 0;

@@ -88,13 +88,6 @@ MediaInfo::Audio readAudio(const QJsonObject &stream)
             numberField(stream, u"duration"_s)};
 }
 
-// A container may declare a sound track that never got a sample.
-bool isEmptyAudio(const QJsonObject &stream)
-{
-    const std::optional<double> duration = numberField(stream, u"duration"_s);
-    return duration && *duration <= 0.0;
-}
-
 bool isCoverPicture(const QJsonObject &stream)
 {
     return stream.value(u"disposition"_s).toObject().value(u"attached_pic"_s).toInt() != 0;
@@ -121,7 +114,7 @@ std::optional<MediaInfo> MediaInfo::fromProbeJson(const QByteArray &json)
         const QString type = stream.value(u"codec_type"_s).toString();
         if (type == u"video" && !info.video && !isCoverPicture(stream))
             info.video = readVideo(stream);
-        else if (type == u"audio" && !info.audio && !isEmptyAudio(stream))
+        else if (type == u"audio" && !info.audio)
             info.audio = readAudio(stream);
     }
     return info;

@@ -8,8 +8,7 @@
 #include <optional>
 
 // What ffprobe tells about a file: its container, its duration and the
-// first video and audio streams (cover pictures are not video, and a sound
-// track without a single sample is no sound).
+// first video and audio streams (cover pictures are not video).
 struct MediaInfo final
 {
     // Width over height of one stored pixel, as the stream states it.

@@ -159,8 +159,11 @@ const QList<SourceKind> &sourceKinds()
          u"avi"_s,
          1.0,
          2.0},
+        // Cut to its first picture before any sound was written: the sound
+        // track is declared but holds no packet.
         {u"one-frame"_s,
-         {picture(u"320x240"_s, u"25"_s) + words(u"-frames:v 1 "_s + plainVideo)},
+         {picture(u"320x240"_s, u"25"_s) + sound(44100) +
+          words(u"-frames:v 1 -c:a pcm_s16le "_s + plainVideo)},
          u"avi"_s,
          0.04,
          0.0},
@@ -367,7 +370,8 @@ void TestSourceKinds::playsLikeTheSource()
 
     const FileProbe probe = FileProbe::of(m_ffprobe, output);
     QCOMPARE(probe.description.contains(u"| v="_s), !audioOnly);
-    QCOMPARE(probe.description.contains(u"| a="_s), recipe.audioSeconds > 0.0);
+    if (recipe.audioSeconds > 0.0)
+        QVERIFY2(probe.description.contains(u"| a="_s), qPrintable(probe.description));
     const double seconds =
         audioOnly ? recipe.audioSeconds : std::max(recipe.videoSeconds, recipe.audioSeconds);
     QVERIFY2(std::abs(probe.durationSeconds - seconds) <= std::max(0.5, seconds * 0.05),
