@@ -23,6 +23,17 @@ QString lastLines(const QString &output, int count)
     return lines.mid(std::max<qsizetype>(0, lines.size() - count)).join(u'\n');
 }
 
+// The encoders never replace a file: when the name they were given is taken
+// by the time they finish, they write the next free one and say which.
+QString savedPath(const QString &output)
+{
+    static const QString token = QStringLiteral("Saved to: ");
+    const qsizetype at = output.lastIndexOf(token);
+    if (at < 0 || (at > 0 && output.at(at - 1) != u'\n' && output.at(at - 1) != u'\r'))
+        return {};
+    return output.mid(at + token.size()).section(u'\n', 0, 0).remove(u'\r');
+}
+
 bool isNonEmptyFile(const QString &path)
 {
     const QFileInfo info(path);
@@ -116,13 +127,17 @@ void BatchDriver::startJob(JobQueue::JobId job)
                   QStringLiteral("无法创建输出文件夹：") + m_settings.outputFolder);
         return;
     }
-    const QString tempFolder = ParsePath(m_environment.intermediatePath, m_environment.pathStyle);
-    if (!AppPaths::createPrivateFolder(tempFolder)) {
-        finishJob(JobResult::Status::Failed, QStringLiteral("无法创建临时文件夹：") + tempFolder);
-        return;
+    if (OutputFormats::of(m_settings.format).hasStageTwo()) {
+        const QString tempFolder =
+            ParsePath(m_environment.intermediatePath, m_environment.pathStyle);
+        if (!AppPaths::createPrivateFolder(tempFolder)) {
+            finishJob(JobResult::Status::Failed,
+                      QStringLiteral("无法创建临时文件夹：") + tempFolder);
+            return;
+        }
+        // A stage two must never convert the intermediate file of an earlier job.
+        QFile::remove(m_environment.intermediatePath);
     }
-    // A stage two must never convert the intermediate file of an earlier job.
-    QFile::remove(m_environment.intermediatePath);
     runStage(m_builder.stageOne(m_settings, m_jobPath));
 }
 
@@ -154,17 +169,27 @@ void BatchDriver::stageOver(const DOSOutputs &runner)
 {
     if (m_state != State::Running || !m_stage)
         return;
+    const bool wasStageOne = m_stage->outputPath == m_environment.intermediatePath &&
+                             OutputFormats::of(m_settings.format).hasStageTwo();
+    if (const QString saved = savedPath(runner.Outputs()); !wasStageOne && !saved.isEmpty())
+        m_stage->outputPath = saved;
+    const QString failure = stageFailure(runner);
     if (m_stopRequested) {
+        // A job whose last stage was done before the stop took hold is kept.
+        if (failure.isEmpty() && !wasStageOne)
+            finishJob(JobResult::Status::Converted, {});
         endStoppedBatch();
         return;
     }
-    const QString failure = stageFailure(runner);
     if (!failure.isEmpty()) {
+        // An encoder that ends by itself removes its own part file; one that
+        // crashed or had to be killed cannot.
+        const DOSOutputs::Outcome outcome = runner.lastResult().outcome;
+        if (outcome == DOSOutputs::Outcome::Crashed || outcome == DOSOutputs::Outcome::Hung)
+            removeUnfinishedOutput();
         finishJob(JobResult::Status::Failed, failure);
         return;
     }
-    const bool wasStageOne = m_stage->outputPath == m_environment.intermediatePath &&
-                             OutputFormats::of(m_settings.format).hasStageTwo();
     if (wasStageOne) {
         if (const auto stageTwo = m_builder.stageTwo(m_settings, m_jobPath)) {
             runStage(*stageTwo);
@@ -188,6 +213,11 @@ QString BatchDriver::stageFailure(const DOSOutputs &runner) const
         reason =
             QStringLiteral("%1 失败（退出码 %2）").arg(m_runningEncoderName).arg(result.exitCode);
         break;
+    case DOSOutputs::Outcome::Hung:
+        reason = QStringLiteral("%1 已停止：%2 秒没有任何输出")
+                     .arg(m_runningEncoderName)
+                     .arg((runner.stallTimeout() + 999) / 1000);
+        break;
     case DOSOutputs::Outcome::Crashed:
     case DOSOutputs::Outcome::Stopped:
         reason =
@@ -204,6 +234,7 @@ void BatchDriver::finishJob(JobResult::Status status, const QString &reason)
     const JobResult result{m_jobPath, converted && m_stage ? m_stage->outputPath : QString(),
                            status, reason};
     m_report.results.append(result);
+    QFile::remove(m_environment.intermediatePath);
     m_queue.setRunningJob(std::nullopt);
     m_queue.removeJob(*m_job);
     m_job.reset();
@@ -234,6 +265,12 @@ void BatchDriver::stop()
     case State::Idle:
         return;
     case State::Running:
+        // Between two jobs no encoder runs: the batch ends here, before the
+        // next job's start comes round.
+        if (!m_objDOS.isRunning() && !m_objffmpeg.isRunning()) {
+            endStoppedBatch();
+            return;
+        }
         m_stopRequested = true;
         m_objDOS.stop();
         m_objffmpeg.stop();
@@ -263,23 +300,22 @@ void BatchDriver::endStoppedBatch()
 void BatchDriver::shutdown()
 {
     m_startTimer.stop();
-    const bool interrupted = m_state == State::Running;
     m_state = State::Idle;
     m_objDOS.stopAndWait();
     m_objffmpeg.stopAndWait();
-    if (interrupted)
-        removeUnfinishedOutput();
+    removeUnfinishedOutput();
     if (!m_runningEncoderName.isEmpty())
         EncoderProcesses::KillEncoderProcess(m_runningEncoderName);
     removeTemporaryFiles();
 }
 
+// Only what the encoders write under a hidden name is unfinished: a file
+// under an output name is complete, whoever put it there.
 void BatchDriver::removeUnfinishedOutput() const
 {
-    if (!m_stage)
-        return;
-    QFile::remove(m_stage->outputPath);
-    removePartFilesOf(m_stage->outputPath);
+    QFile::remove(m_environment.intermediatePath);
+    if (m_stage)
+        removePartFilesOf(m_stage->outputPath);
 }
 
 void BatchDriver::removeTemporaryFiles() const
@@ -296,6 +332,12 @@ QString BatchDriver::separatorTerminated(const QString &folder) const
 {
     const QChar separator = m_environment.pathStyle.separator;
     return folder.endsWith(separator) ? folder : folder + separator;
+}
+
+void BatchDriver::setStallTimeout(int milliseconds)
+{
+    m_objDOS.setStallTimeout(milliseconds);
+    m_objffmpeg.setStallTimeout(milliseconds);
 }
 
 DOSOutputs &BatchDriver::runnerFor(Encoder encoder)

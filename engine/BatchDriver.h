@@ -43,11 +43,16 @@ public:
     // Start: refused with a message on an empty queue, ignored while a batch
     // runs; a stalled batch starts its first job again.
     void requestStart(const ConversionSettings &settings, bool playCompletionSound);
-    // Stops the running encoder and ends the batch; the queue is kept.
+    // Stops the running encoder and ends the batch; the queue is kept, and
+    // so is every finished output.
     void stop();
     // The program is ending: stops the encoders now, removes what they left
     // unfinished and the temporary files.
     void shutdown();
+
+    // How long an encoder may print nothing before it is stopped and its job
+    // fails; 0 lets it run for ever.
+    void setStallTimeout(int milliseconds);
 
     State state() const { return m_state; }
     QString RunningEncoderName() const { return m_runningEncoderName; }

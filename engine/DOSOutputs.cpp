@@ -13,6 +13,13 @@ DOSOutputs::DOSOutputs(MessageSink &messages, QObject *parent)
     m_killTimer.setInterval(StopGraceMilliseconds);
     connect(&m_killTimer, &QTimer::timeout, this,
             [this] { ProcessGroup::signalGroup(m_groupId, ProcessGroup::Signal::Kill); });
+    m_stallTimer.setSingleShot(true);
+    connect(&m_stallTimer, &QTimer::timeout, this, &DOSOutputs::onStalled);
+}
+
+void DOSOutputs::setStallTimeout(int milliseconds)
+{
+    m_stallTimeout = milliseconds;
 }
 
 DOSOutputs::~DOSOutputs()
@@ -72,6 +79,9 @@ bool DOSOutputs::ExecuteCommand(const QString &commandLine)
     m_outputs.clear();
     m_decoder.resetState();
     m_stopRequested = false;
+    m_stalled = false;
+    if (m_stallTimeout > 0)
+        m_stallTimer.start(m_stallTimeout);
     connect(process, &QProcess::readyRead, this, &DOSOutputs::deliverAvailableOutput);
     connect(process, &QProcess::finished, this, &DOSOutputs::finishRun);
     return true;
@@ -104,8 +114,16 @@ bool DOSOutputs::programExists() const
     return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
+void DOSOutputs::onStalled()
+{
+    m_stalled = true;
+    stop();
+}
+
 void DOSOutputs::deliverAvailableOutput()
 {
+    if (m_stallTimer.isActive())
+        m_stallTimer.start();
     while (m_process && m_process->bytesAvailable() > 0) {
         const QByteArray bytes = m_process->read(ChunkSize);
         const QString chunk = m_decoder.decode(bytes);
@@ -118,10 +136,13 @@ void DOSOutputs::finishRun(int exitCode, QProcess::ExitStatus status)
 {
     deliverAvailableOutput();
     m_killTimer.stop();
+    m_stallTimer.stop();
     // Whatever the child left behind in its group goes with it.
     ProcessGroup::signalGroup(m_groupId, ProcessGroup::Signal::Kill);
 
-    if (m_stopRequested)
+    if (m_stalled)
+        m_result = {Outcome::Hung, exitCode};
+    else if (m_stopRequested)
         m_result = {Outcome::Stopped, exitCode};
     else if (status == QProcess::CrashExit)
         m_result = {Outcome::Crashed, exitCode};

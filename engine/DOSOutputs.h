@@ -12,6 +12,7 @@ class MessageSink;
 // Runs one encoder at a time as a child process in a process group of its
 // own, hands its merged output on in chunks of at most 1024 bytes, and
 // announces the end once the child has exited and every chunk is delivered.
+// A child that stays silent too long is stopped as hung.
 class DOSOutputs final : public QObject
 {
     Q_OBJECT
@@ -23,7 +24,8 @@ public:
         Succeeded,
         ExitedWithError,
         Crashed,
-        Stopped
+        Stopped,
+        Hung // printed nothing for the stall timeout, and was stopped
     };
     struct RunResult
     {
@@ -55,6 +57,12 @@ public:
     void stopAndWait();
 
     static constexpr int StopGraceMilliseconds = 3000;
+    // An encoder prints progress several times a second; one that says
+    // nothing for this long is stuck (a stalled mount, a blocked pipe).
+    static constexpr int DefaultStallTimeoutMilliseconds = 5 * 60 * 1000;
+    // 0 turns the watchdog off.
+    void setStallTimeout(int milliseconds);
+    int stallTimeout() const { return m_stallTimeout; }
 
 Q_SIGNALS:
     void ReceiveOutputs(const QString &chunk);
@@ -64,6 +72,7 @@ private:
     bool programExists() const;
     void deliverAvailableOutput();
     void finishRun(int exitCode, QProcess::ExitStatus status);
+    void onStalled();
 
     MessageSink &m_messages;
     EncoderCommand m_command;
@@ -72,6 +81,9 @@ private:
     qint64 m_groupId = 0;
     QStringDecoder m_decoder{QStringDecoder::Utf8};
     QTimer m_killTimer;
+    QTimer m_stallTimer;
+    int m_stallTimeout = DefaultStallTimeoutMilliseconds;
     bool m_stopRequested = false;
+    bool m_stalled = false;
     RunResult m_result;
 };

@@ -113,6 +113,10 @@ private Q_SLOTS:
     void ignoresSecondStartWhileRunning();
     void convertsJobsAddedDuringBatch();
     void stopKeepsQueueAndRemovesPartialOutput();
+    void stopBetweenJobsKeepsFinishedOutput();
+    void hungEncoderFailsItsJobOnly();
+    void reportsTheNameTheEncoderWrote();
+    void onlyTwoStageJobsNeedTheTempFolder();
     void stallsOnMissingEncoderAndRestarts();
     void failsJobWhenOutputFolderCannotBeCreated();
     void sameNameInSameSecondGetsNewName();
@@ -174,6 +178,7 @@ void TestBatchDriver::convertsEveryFormatThroughItsStages()
     QCOMPARE(run.driver.RunningEncoderName(), encoders.last());
     QCOMPARE(run.queue.jobCount(), 0);
     QCOMPARE(run.started, QStringList{input});
+    QVERIFY(!QFile::exists(bench.environment.intermediatePath));
 }
 
 void TestBatchDriver::announcesBatchEndInOrder()
@@ -325,6 +330,78 @@ void TestBatchDriver::stopKeepsQueueAndRemovesPartialOutput()
     QVERIFY(run.queue.RemoveSelectedJob(0));
 }
 
+void TestBatchDriver::stopBetweenJobsKeepsFinishedOutput()
+{
+    Workbench bench;
+    Run run(bench);
+    const QString next = bench.input(u"b.avi"_s);
+    run.queue.AddJob(bench.input(u"a.avi"_s));
+    run.queue.AddJob(next);
+    // Stop while the next job's start is queued behind this one's end.
+    connect(&run.driver, &BatchDriver::jobFinished, this,
+            [&](const JobResult &) { run.driver.stop(); });
+    run.driver.requestStart(bench.settings(OutputFormat::Mov), false);
+    QVERIFY(run.waitForEnd());
+    QTest::qWait(2 * BatchDriver::StartDelayMilliseconds);
+    QVERIFY(run.report.stopped);
+    QCOMPARE(run.started.size(), 1);
+    QVERIFY(QFile::exists(bench.output(u"a-957.mov"_s)));
+    QCOMPARE(run.queue.paths(), QStringList{next});
+    QCOMPARE(bench.calls().count(u"b.avi"_s), 0);
+    QVERIFY(!QFile::exists(bench.environment.intermediatePath));
+}
+
+void TestBatchDriver::hungEncoderFailsItsJobOnly()
+{
+    Workbench bench;
+    Run run(bench);
+    run.driver.setStallTimeout(500);
+    run.queue.AddJob(bench.input(u"slow.avi"_s));
+    run.queue.AddJob(bench.input(u"next.avi"_s));
+    run.driver.requestStart(bench.settings(OutputFormat::Mpg), false);
+    const QString pidFile = bench.root.filePath(u"app/data/sleeper.pid"_s);
+    QTRY_VERIFY(QFile::exists(pidFile) && !readAll(pidFile).isEmpty());
+    const qint64 sleeper = readAll(pidFile).trimmed().toLongLong();
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.report.failures().size(), 1);
+    QVERIFY2(
+        run.report.failures().first().reason.startsWith(u"conv.exe 已停止：1 秒没有任何输出"_s),
+        qPrintable(run.report.failures().first().reason));
+    QVERIFY(QFile::exists(bench.output(u"next-957.mpg"_s)));
+    QTRY_VERIFY(!ProcessTable::isAlive(sleeper));
+    QCOMPARE(QDir(bench.root.filePath(u"out"_s)).entryList(QDir::Files | QDir::Hidden),
+             QStringList{u"next-957.mpg"_s});
+}
+
+void TestBatchDriver::reportsTheNameTheEncoderWrote()
+{
+    Workbench bench;
+    Run run(bench);
+    run.queue.AddJob(bench.input(u"taken.avi"_s));
+    run.driver.requestStart(bench.settings(OutputFormat::Mpg), false);
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.report.failures().size(), 0);
+    QCOMPARE(run.report.results.first().outputPath, bench.output(u"taken-957-9.mpg"_s));
+}
+
+void TestBatchDriver::onlyTwoStageJobsNeedTheTempFolder()
+{
+    Workbench bench;
+    QFile blocker(bench.root.filePath(u"cache"_s));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    for (const OutputFormat format : {OutputFormat::Mp3Audio, OutputFormat::Mov}) {
+        Run run(bench);
+        run.queue.AddJob(bench.input(u"a.avi"_s));
+        run.driver.requestStart(bench.settings(format), false);
+        QVERIFY(run.waitForEnd());
+        const QList<JobResult> failures = run.report.failures();
+        QCOMPARE(failures.size(), format == OutputFormat::Mov ? 1 : 0);
+        if (!failures.isEmpty())
+            QVERIFY(failures.first().reason.startsWith(u"无法创建临时文件夹"_s));
+    }
+}
+
 void TestBatchDriver::stallsOnMissingEncoderAndRestarts()
 {
     Workbench bench;
@@ -401,6 +478,7 @@ void TestBatchDriver::shutdownLeavesNoProcessOrTemporaryFile()
 
     run.driver.shutdown();
     QVERIFY(!ProcessTable::isAlive(sleeper));
+    QVERIFY(!QFile::exists(bench.environment.intermediatePath));
     QVERIFY(QDir(bench.root.filePath(u"out"_s)).entryList(QDir::Files | QDir::Hidden).isEmpty());
     QVERIFY(!QFile::exists(bench.root.filePath(u"cache/tmp/tmpfile.wav"_s)));
     QVERIFY(!QFile::exists(bench.root.filePath(u"cache/tmp/tmpfile1.mp3"_s)));

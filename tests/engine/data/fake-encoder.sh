@@ -1,8 +1,8 @@
 #!/bin/sh
 # Stands in for conv.exe, coder.exe and coder2.exe in the batch driver tests.
 # What it does depends on the input's name: "fail" exits 1, "crash" dies of a
-# signal, "noout" succeeds without writing, "slow" writes a part file and
-# sleeps until stopped. Otherwise it prints progress and writes its output,
+# signal, "noout" succeeds without writing, "taken" writes under another name
+# and says so, "slow" writes a part file and sleeps until stopped. Otherwise it prints progress and writes its output,
 # which records every encoder that touched the job.
 name=$(basename "$0")
 here=$(dirname "$0")
@@ -28,6 +28,12 @@ case "$input" in
 *fail*) echo "$name: cannot decode $input"; exit 1 ;;
 *crash*) echo "$name: about to crash"; kill -SEGV $$ ;;
 *noout*) echo "(100%)"; exit 0 ;;
+*taken*)
+    # The name it was given was taken meanwhile: it writes the next free one.
+    output="${output%.*}-9.${output##*.}"
+    { cat "$input"; echo "$name"; } > "$output"
+    echo "Saved to: $output"
+    exit 0 ;;
 *slow*)
     part="$(dirname "$output")/.$(basename "${output%.*}").part-test.${output##*.}"
     echo partial > "$part"
