@@ -61,6 +61,11 @@ struct Options
         {QStringLiteral("o"), QStringLiteral("output")},
         QStringLiteral("Output folder (default: your videos folder/Zenvora)."),
         QStringLiteral("folder")};
+    QCommandLineOption stallTimeout{
+        QStringLiteral("stall-timeout"),
+        QStringLiteral("Fail a job whose encoder prints nothing for this many seconds "
+                       "(default 300; 0: wait for ever)."),
+        QStringLiteral("seconds")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Show this help.")};
 
@@ -69,7 +74,7 @@ struct Options
         parser.setApplicationDescription(QStringLiteral(
             "Converts media files with the encoders of Zenvora, one after another."));
         parser.addOptions({format, size, videoBitrate, frameRate, audioRate, audioBitrate, channels,
-                           output, help});
+                           output, stallTimeout, help});
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Files to convert."),
                                      QStringLiteral("FILE..."));
     }
@@ -109,6 +114,15 @@ CliOptions CliOptions::parse(const QStringList &arguments, const QString &defaul
             return result;
         }
         settings.channelIndex = *channelIndex;
+    }
+    if (parser.isSet(options.stallTimeout)) {
+        bool ok = false;
+        result.stallTimeoutSeconds = parser.value(options.stallTimeout).toInt(&ok);
+        if (!ok || result.stallTimeoutSeconds < 0) {
+            result.error = QStringLiteral("The stall timeout must be a number of seconds: ") +
+                           parser.value(options.stallTimeout);
+            return result;
+        }
     }
     const std::pair<const QCommandLineOption &, QString &> texts[] = {
         {options.size, settings.size},

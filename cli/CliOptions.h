@@ -11,8 +11,12 @@ struct CliOptions
 {
     ConversionSettings settings;
     QStringList files;
+    // How long an encoder may print nothing before its job fails; 0 is never.
+    int stallTimeoutSeconds = DefaultStallTimeoutSeconds;
     bool helpRequested = false;
     QString error; // empty when the command line was understood
+
+    static constexpr int DefaultStallTimeoutSeconds = 300;
 
     static CliOptions parse(const QStringList &arguments, const QString &defaultOutputFolder);
     static QString helpText();

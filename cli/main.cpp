@@ -4,6 +4,7 @@
 #include "CliSession.h"
 #include "JobList.h"
 #include "StderrMessageSink.h"
+#include "StopSignals.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
@@ -42,24 +43,33 @@ int main(int argc, char *argv[])
         return 2;
     }
 
+    // Only jobs converted in two stages need the working folder; without
+    // one they fail with a reason and the others are converted all the same.
     QTemporaryDir workingFolder(newWorkingFolderTemplate());
-    if (!workingFolder.isValid()) {
+    if (!workingFolder.isValid())
         std::fprintf(stderr, "zenvora-cli: cannot create a working folder: %s\n",
                      qPrintable(workingFolder.errorString()));
-        return 2;
-    }
     CommandEnvironment environment;
     environment.programFolder = AppPaths::ProgramFolder();
-    environment.intermediatePath = workingFolder.filePath(QStringLiteral("tmp.mp4"));
+    environment.intermediatePath =
+        workingFolder.isValid()
+            ? workingFolder.filePath(QStringLiteral("tmp.mp4"))
+            : QString(newWorkingFolderTemplate())
+                      .replace(QStringLiteral("XXXXXX"), QStringLiteral("unavailable")) +
+                  QStringLiteral("/tmp.mp4");
 
     JobList queue;
     queue.AddJobs(options.files);
     StderrMessageSink messages;
     BatchDriver driver(queue, messages, environment);
+    driver.setStallTimeout(options.stallTimeoutSeconds * 1000);
     CliSession session(driver, queue.jobCount(), ::isatty(STDOUT_FILENO) != 0);
     QObject::connect(&session, &CliSession::finished, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &driver, &BatchDriver::stop);
     driver.requestStart(options.settings, false);
     app.exec();
-    return session.exitCode();
+    // The shell's convention for a run ended by a signal.
+    return stopSignals.received() != 0 ? 128 + stopSignals.received() : session.exitCode();
 }

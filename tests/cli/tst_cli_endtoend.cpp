@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -39,8 +41,12 @@ private Q_SLOTS:
     void stallsWithoutItsEncoder();
     void failsClearlyWithoutFfmpeg();
     void stopInTheMiddleLeavesNothingBehind();
+    void interruptedRunLeavesNothingBehind_data();
+    void interruptedRunLeavesNothingBehind();
+    void unusableCacheFailsOnlyTwoStageJobs();
 
 private:
+    QString longClip();
     EncoderRun
     cli(const QStringList &arguments,
         const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
@@ -52,6 +58,7 @@ private:
     QString m_ffmpeg;
     QString m_ffprobe;
     QString m_clip;
+    QString m_longClip;
 };
 
 void TestCliEndToEnd::initTestCase()
@@ -86,8 +93,17 @@ EncoderRun TestCliEndToEnd::cli(const QStringList &arguments,
                                 const QProcessEnvironment &environment, const QString &program)
 {
     QProcessEnvironment withCache = environment;
-    withCache.insert(u"XDG_CACHE_HOME"_s, m_work.filePath(u"cache"_s));
+    if (!withCache.contains(u"XDG_CACHE_HOME"_s))
+        withCache.insert(u"XDG_CACHE_HOME"_s, m_work.filePath(u"cache"_s));
     return EncoderRun::run(program, arguments, withCache);
+}
+
+// A minute of 720p: long enough that any run of it can be interrupted.
+QString TestCliEndToEnd::longClip()
+{
+    if (m_longClip.isEmpty())
+        m_longClip = makeClip(u"long.avi"_s, {u"audio"_s, u"video"_s}, 60, u"1280x720"_s);
+    return m_longClip;
 }
 
 void TestCliEndToEnd::convertsEveryFormat_data()
@@ -200,7 +216,7 @@ void TestCliEndToEnd::failsClearlyWithoutFfmpeg()
 
 void TestCliEndToEnd::stopInTheMiddleLeavesNothingBehind()
 {
-    const QString longClip = makeClip(u"long.avi"_s, {u"audio"_s, u"video"_s}, 60, u"1280x720"_s);
+    const QString longClip = this->longClip();
     const QString out = m_work.filePath(u"out-stop"_s);
     CommandEnvironment environment;
     environment.programFolder = programDir;
@@ -228,6 +244,62 @@ void TestCliEndToEnd::stopInTheMiddleLeavesNothingBehind()
     QTRY_VERIFY(EncoderProcesses::findDescendantsNamed(u"ffmpeg"_s).isEmpty());
     QVERIFY(EncoderProcesses::findDescendantsNamed(u"conv.exe"_s).isEmpty());
     QCOMPARE(filesIn(out), QStringList{});
+}
+
+void TestCliEndToEnd::interruptedRunLeavesNothingBehind_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+void TestCliEndToEnd::interruptedRunLeavesNothingBehind()
+{
+    QFETCH(int, signalNumber);
+    const QString cache = m_work.filePath(u"cache-signal-%1"_s.arg(signalNumber));
+    const QString out = m_work.filePath(u"out-signal-%1"_s.arg(signalNumber));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_CACHE_HOME"_s, cache);
+    QProcess run;
+    run.setProcessEnvironment(environment);
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(programDir + u"/zenvora-cli"_s, {u"-f"_s, u"rmvb"_s, u"-o"_s, out, longClip()});
+    QVERIFY(run.waitForStarted());
+    // Well into stage one: ffmpeg writes the intermediate file.
+    QTRY_VERIFY_WITH_TIMEOUT(!EncoderProcesses::findDescendantsNamed(u"ffmpeg"_s).isEmpty() &&
+                                 !QDir(cache + u"/zenvora"_s)
+                                      .entryList({u"cli-*"_s}, QDir::Dirs | QDir::Hidden)
+                                      .isEmpty(),
+                             20000);
+    ::kill(static_cast<pid_t>(run.processId()), signalNumber);
+    QVERIFY(run.waitForFinished(10000));
+    QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(run.exitCode(), 128 + signalNumber);
+    QTRY_VERIFY(EncoderProcesses::findDescendantsNamed(u"ffmpeg"_s).isEmpty());
+    QVERIFY(EncoderProcesses::findDescendantsNamed(u"conv.exe"_s).isEmpty());
+    QCOMPARE(QDir(cache + u"/zenvora"_s).entryList({u"cli-*"_s}, QDir::Dirs | QDir::Hidden),
+             QStringList{});
+    QCOMPARE(filesIn(out), QStringList{});
+}
+
+void TestCliEndToEnd::unusableCacheFailsOnlyTwoStageJobs()
+{
+    const QString cacheFile = m_work.filePath(u"cache-is-a-file"_s);
+    QFile blocker(cacheFile);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_CACHE_HOME"_s, cacheFile);
+    const QString out = m_work.filePath(u"out-nocache"_s);
+
+    const EncoderRun mp3 = cli({u"-f"_s, u"mp3"_s, u"-o"_s, out, m_clip}, environment);
+    QCOMPARE(mp3.exitCode, 0);
+    QVERIFY2(mp3.output.contains(u"1 converted, 0 failed."_s), qPrintable(mp3.output));
+    const EncoderRun mov = cli({u"-f"_s, u"mov"_s, u"-o"_s, out, m_clip}, environment);
+    QCOMPARE(mov.exitCode, 1);
+    QVERIFY2(mov.output.contains(u"无法创建临时文件夹"_s), qPrintable(mov.output));
+    QCOMPARE(filesIn(out).size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestCliEndToEnd)

@@ -72,6 +72,7 @@ void TestCliOptions::unsetParametersAreWhatTheWindowShows()
              texts);
     QCOMPARE(s.channelIndex, channelIndex);
     QCOMPARE(s.outputFolder, u"/out"_s);
+    QCOMPARE(options.stallTimeoutSeconds, 300);
 }
 
 void TestCliOptions::givenParametersGoThroughUnchanged()
@@ -79,7 +80,8 @@ void TestCliOptions::givenParametersGoThroughUnchanged()
     const CliOptions options = CliOptions::parse(
         commandLine({u"-f"_s, u"rmvb"_s, u"-s"_s, u" 640x360"_s, u"--video-bitrate"_s, u"800 "_s,
                      u"--frame-rate"_s, u"23"_s, u"--audio-rate"_s, u"22050"_s,
-                     u"--audio-bitrate"_s, u"12.2"_s, u"--channels"_s, u"mono"_s, u"/a.avi"_s}),
+                     u"--audio-bitrate"_s, u"12.2"_s, u"--channels"_s, u"mono"_s,
+                     u"--stall-timeout"_s, u"0"_s, u"/a.avi"_s}),
         u"/out"_s);
     QCOMPARE(options.error, QString());
     const ConversionSettings &s = options.settings;
@@ -89,6 +91,7 @@ void TestCliOptions::givenParametersGoThroughUnchanged()
     QCOMPARE(s.audioRate, u"22050"_s);
     QCOMPARE(s.audioBitrate, u"12.2"_s);
     QCOMPARE(s.channelCount(), 1);
+    QCOMPARE(options.stallTimeoutSeconds, 0);
 }
 
 void TestCliOptions::rejectsWhatItCannotUse_data()
@@ -104,6 +107,10 @@ void TestCliOptions::rejectsWhatItCannotUse_data()
     QTest::newRow("channels") << QStringList{u"--channels"_s, u"surround"_s, u"a"_s}
                               << u"Channels"_s;
     QTest::newRow("unknown option") << QStringList{u"--speed"_s, u"a"_s} << u"Unknown option"_s;
+    QTest::newRow("stall timeout not a number")
+        << QStringList{u"--stall-timeout"_s, u"5m"_s, u"a"_s} << u"The stall timeout"_s;
+    QTest::newRow("negative stall timeout")
+        << QStringList{u"--stall-timeout=-1"_s, u"a"_s} << u"The stall timeout"_s;
 }
 
 void TestCliOptions::rejectsWhatItCannotUse()
