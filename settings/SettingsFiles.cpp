@@ -102,14 +102,14 @@ void SettingsFiles::LoadSetup(SetupControls &controls) const
         controls.setOutputFolder(m_defaultOutputFolder);
 }
 
-void SettingsFiles::SaveSetup(const SetupControls &controls) const
+bool SettingsFiles::SaveSetup(const SetupControls &controls) const
 {
     QByteArray content;
     for (const List list : AudioLists)
         content += quotedLine(QString::number(controls.position(list)));
     content += quotedLine(controls.outputFolder());
     content += quotedLine(QString::number(controls.position(List::Format)));
-    replaceFile(setupPath(), content);
+    return replaceFile(setupPath(), content);
 }
 
 void SettingsFiles::LoadOptions(AppOptions &options) const
@@ -129,20 +129,27 @@ void SettingsFiles::LoadOptions(AppOptions &options) const
     restoreNumber(reader, options.CutterToSeconds);
 }
 
-void SettingsFiles::SaveOptions(const AppOptions &options) const
+bool SettingsFiles::SaveOptions(const AppOptions &options) const
 {
-    replaceFile(optionsPath(), numberLine(options.SoundPrompt) + numberLine(options.MusicCutterOn) +
-                                   numberLine(options.CutterFromSeconds) +
-                                   numberLine(options.CutterToSeconds));
+    return replaceFile(optionsPath(), numberLine(options.SoundPrompt) +
+                                          numberLine(options.MusicCutterOn) +
+                                          numberLine(options.CutterFromSeconds) +
+                                          numberLine(options.CutterToSeconds));
 }
 
-void SettingsFiles::replaceFile(const QString &path, const QByteArray &content) const
+bool SettingsFiles::replaceFile(const QString &path, const QByteArray &content) const
 {
     if (!QDir().mkpath(m_folder))
-        return;
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.write(content); // a failed write makes commit() keep the old file
-    file.commit();
+        return false;
+    // The content sits in a buffer until the flush, and on a full disk only
+    // the flush fails; commit() alone would then put an empty file in place.
+    if (file.write(content) != content.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }

@@ -8,8 +8,9 @@
 // setup.ini and options.ini: fixed sequences of CR LF lines whose meaning is
 // their position. They live in the user's config folder because an installed
 // program's folder is not writable; they are UTF-8 and replaced atomically,
-// so a crash or a full disk never leaves half a file. Nothing here reports a
-// failure: a file that cannot be read or written is skipped, by design.
+// so a crash or a full disk never leaves half a file. Nothing here shows a
+// message: a file that cannot be read is skipped, and a save that cannot be
+// written completely keeps the old file and returns false.
 class SettingsFiles final
 {
 public:
@@ -28,15 +29,15 @@ public:
     // or out of its list leaves its control as it was. An empty output
     // folder becomes the default one, also when there is no file.
     void LoadSetup(SetupControls &controls) const;
-    void SaveSetup(const SetupControls &controls) const;
+    bool SaveSetup(const SetupControls &controls) const;
 
     // Without a file the sound is on and the cutter off; the cutter times
     // stay. A value that does not fit its field leaves that field as it was.
     void LoadOptions(AppOptions &options) const;
-    void SaveOptions(const AppOptions &options) const;
+    bool SaveOptions(const AppOptions &options) const;
 
 private:
-    void replaceFile(const QString &path, const QByteArray &content) const;
+    bool replaceFile(const QString &path, const QByteArray &content) const;
 
     QString m_folder;
     QString m_defaultOutputFolder;

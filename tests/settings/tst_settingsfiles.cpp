@@ -8,7 +8,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <memory>
+#include <optional>
+
+#include <sys/mount.h>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +23,7 @@ class tst_SettingsFiles : public QObject
 
 private Q_SLOTS:
     void init();
+    void cleanup();
 
     void saveSetupWritesGolden_data() { setupGoldenTable(); }
     void saveSetupWritesGolden();
@@ -38,6 +44,7 @@ private Q_SLOTS:
     void saveCreatesMissingFolders();
     void unwritableFolderLosesSaveSilently_data();
     void unwritableFolderLosesSaveSilently();
+    void fullDiskKeepsOldFiles();
 
 private:
     // Each golden file is written by saving and gives back its values on loading.
@@ -45,9 +52,15 @@ private:
     static void optionsGoldenTable();
     SettingsFiles files() const { return SettingsFiles(m_dir->path(), DefaultFolder); }
     void writeFile(const QString &path, const QByteArray &content) const;
+    bool mountSmallDisk(const QString &folder);
+    static void fillDisk(const QString &folder);
+    bool limitFileSize();
+    void restoreFileSizeLimit();
 
     static inline const QString DefaultFolder = u"/default/Zenvora"_s;
     std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_mountPoint;
+    std::optional<rlimit> m_fileSizeLimit;
 };
 
 namespace {
@@ -75,6 +88,54 @@ void tst_SettingsFiles::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
+}
+
+void tst_SettingsFiles::cleanup()
+{
+    restoreFileSizeLimit();
+    if (!m_mountPoint.isEmpty())
+        QVERIFY(::umount2(QFile::encodeName(m_mountPoint).constData(), MNT_DETACH) == 0);
+    m_mountPoint.clear();
+}
+
+// A real full file system needs the right to mount one.
+bool tst_SettingsFiles::mountSmallDisk(const QString &folder)
+{
+    if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") != 0)
+        return false;
+    m_mountPoint = folder;
+    return true;
+}
+
+void tst_SettingsFiles::fillDisk(const QString &folder)
+{
+    QFile filler(folder + u"/filler"_s);
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) > 0) {
+    }
+}
+
+// Without the right to mount, a file size limit of zero makes every write
+// fail the same way once the old files are in place.
+bool tst_SettingsFiles::limitFileSize()
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0)
+        return false;
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit none{0, limit.rlim_max};
+    if (::setrlimit(RLIMIT_FSIZE, &none) != 0)
+        return false;
+    m_fileSizeLimit = limit;
+    return true;
+}
+
+void tst_SettingsFiles::restoreFileSizeLimit()
+{
+    if (m_fileSizeLimit)
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &*m_fileSizeLimit) == 0);
+    m_fileSizeLimit.reset();
 }
 
 void tst_SettingsFiles::writeFile(const QString &path, const QByteArray &content) const
@@ -348,6 +409,35 @@ void tst_SettingsFiles::unwritableFolderLosesSaveSilently()
     // Only what was in the way is there: no settings file, no temporary.
     QCOMPARE(settingsFolder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              foldersInTheWay);
+}
+
+void tst_SettingsFiles::fullDiskKeepsOldFiles()
+{
+    const QString folder = m_dir->filePath(u"full"_s);
+    QVERIFY(QDir().mkpath(folder));
+    const bool mounted = mountSmallDisk(folder);
+    const SettingsFiles full(folder, DefaultFolder);
+    const QByteArray oldSetup = golden(u"setup_typical.ini"_s);
+    const QByteArray oldOptions = golden(u"options_cutter.ini"_s);
+    writeFile(full.setupPath(), oldSetup);
+    writeFile(full.optionsPath(), oldOptions);
+    if (mounted)
+        fillDisk(folder);
+    else if (!limitFileSize())
+        QSKIP("neither a small file system nor a file size limit can be set up here");
+
+    const bool setupSaved = full.SaveSetup(FakeSetupControls({1, 2, 0, 3}, u"/elsewhere"_s));
+    const bool optionsSaved = full.SaveOptions(optionsOf({1, 0, 10, 20}));
+    restoreFileSizeLimit();
+
+    QCOMPARE(fileBytes(full.setupPath()), oldSetup);
+    QCOMPARE(fileBytes(full.optionsPath()), oldOptions);
+    QVERIFY(!setupSaved);
+    QVERIFY(!optionsSaved);
+    // No temporary file is left behind either.
+    QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    entries.removeOne(u"filler"_s);
+    QCOMPARE(entries, (QStringList{u"options.ini"_s, u"setup.ini"_s}));
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsFiles)
