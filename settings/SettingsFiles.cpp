@@ -28,9 +28,18 @@ void restorePosition(SetupControls &controls, List list, const QString &field)
         controls.setPosition(list, *position);
 }
 
+// The folder line is kept only when it can name a folder wherever the
+// program was started: an absolute path. NUL cannot be part of a path, and
+// U+FFFD stands for bytes that were not UTF-8, which no save writes.
+bool isOutputFolder(const QString &field)
+{
+    return QDir::isAbsolutePath(field) && !field.contains(QChar::Null) &&
+           !field.contains(QChar::ReplacementCharacter);
+}
+
 // Each field is applied as soon as it is read. Once the file has ended the
 // reader yields nothing more, so the controls it does not reach keep their
-// current values.
+// current values. A damaged folder line counts as an empty one.
 void restoreSetup(SettingsFieldReader &reader, SetupControls &controls)
 {
     for (const List list : AudioLists) {
@@ -38,7 +47,7 @@ void restoreSetup(SettingsFieldReader &reader, SetupControls &controls)
             restorePosition(controls, list, *field);
     }
     if (const std::optional<QString> folder = reader.ReadSettingsField())
-        controls.setOutputFolder(*folder);
+        controls.setOutputFolder(isOutputFolder(*folder) ? *folder : QString());
     if (const std::optional<QString> format = reader.ReadSettingsField())
         restorePosition(controls, List::Format, *format);
 }

@@ -27,7 +27,10 @@ public:
     // Restores the controls in file order, so the format comes last and its
     // defaults win when it differs. A field that is missing, not a number
     // or out of its list leaves its control as it was. An empty output
-    // folder becomes the default one, also when there is no file.
+    // folder becomes the default one, also when there is no file, and so
+    // does a folder line that is not an absolute path: the outputs would
+    // otherwise land in whatever the working folder is. An absolute folder
+    // that does not exist yet is kept; the batch creates it.
     void LoadSetup(SetupControls &controls) const;
     bool SaveSetup(const SetupControls &controls) const;
 

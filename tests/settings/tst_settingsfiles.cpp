@@ -153,7 +153,7 @@ void tst_SettingsFiles::setupGoldenTable()
     QTest::newRow("typical") << QList<int>{7, 4, 1, 5} << u"/home/李雷/My Videos, 2024"_s
                              << u"setup_typical.ini"_s;
     QTest::newRow("nothing selected, backslashes")
-        << QList<int>{-1, -1, -1, -1} << u"C:\\Users\\王\\视频"_s << u"setup_unselected.ini"_s;
+        << QList<int>{-1, -1, -1, -1} << u"/srv/王\\视频\\"_s << u"setup_unselected.ini"_s;
 }
 
 void tst_SettingsFiles::saveSetupWritesGolden()
@@ -188,7 +188,7 @@ void tst_SettingsFiles::setupRoundTrip_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::newRow("commas and spaces") << u"/media/My Videos, old"_s;
-    QTest::newRow("leading and trailing spaces") << u"  /srv/out  "_s;
+    QTest::newRow("trailing spaces") << u"/srv/my out  "_s;
     QTest::newRow("trailing slash kept") << u"/srv/out/"_s;
     QTest::newRow("Chinese") << u"/home/用户/视频/输出"_s;
     QTest::newRow("root") << u"/"_s;
@@ -269,9 +269,31 @@ void tst_SettingsFiles::loadSetup_data()
         << u"/start"_s << QList<int>{7, 4, 1, 0} << u"/start"_s;
     QTest::newRow("binary file keeps all")
         << binaryBytes(4 << 20) << u"/start"_s << start << u"/start"_s;
-    QTest::newRow("binary lines are no positions")
+    QTest::newRow("binary lines are no positions or folder")
         << "\xff\xfe\r\n\x00\x01\r\n\x80\r\nA\x00\xff\r\n\x02\r\n"_ba << u"/start"_s << start
-        << u"A\0\uFFFD"_s;
+        << DefaultFolder;
+    // Only an absolute folder can be the output folder: anything else would
+    // put the outputs into whatever the working folder happens to be.
+    QTest::newRow("folder 13 gives the default") << setup("7", "4", "1", "13", "0") << u"/start"_s
+                                                 << QList<int>{7, 4, 1, 0} << DefaultFolder;
+    QTest::newRow("relative folder gives the default")
+        << setup("7", "4", "1", "videos/out", "0") << u"/start"_s << QList<int>{7, 4, 1, 0}
+        << DefaultFolder;
+    QTest::newRow("leading space makes the folder relative")
+        << setup("7", "4", "1", " /srv/out", "0") << u"/start"_s << QList<int>{7, 4, 1, 0}
+        << DefaultFolder;
+    QTest::newRow("Windows folder gives the default")
+        << setup("7", "4", "1", "C:\\Users\\out", "0") << u"/start"_s << QList<int>{7, 4, 1, 0}
+        << DefaultFolder;
+    QTest::newRow("NUL after a slash gives the default")
+        << "\"7\"\r\n\"4\"\r\n\"1\"\r\n\"/a\x00z\"\r\n\"0\"\r\n"_ba << u"/start"_s
+        << QList<int>{7, 4, 1, 0} << DefaultFolder;
+    QTest::newRow("bytes that are not UTF-8 after a slash give the default")
+        << "\"7\"\r\n\"4\"\r\n\"1\"\r\n\"/a\xffz\"\r\n\"0\"\r\n"_ba << u"/start"_s
+        << QList<int>{7, 4, 1, 0} << DefaultFolder;
+    QTest::newRow("absolute folder not made yet is kept")
+        << setup("7", "4", "1", "/no/such/folder/yet", "0") << u"/start"_s << QList<int>{7, 4, 1, 0}
+        << u"/no/such/folder/yet"_s;
 }
 
 void tst_SettingsFiles::loadSetup()
