@@ -3,25 +3,16 @@
 #include "QtFileOpenDialog.h"
 #include "QtFolderDialog.h"
 #include "SettingsFiles.h"
+#include "SingleInstanceLock.h"
 #include "SystemDesktop.h"
 #include "frmMain.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
-#include <QLockFile>
-#include <QStandardPaths>
 #include <QTranslator>
 
 namespace {
-
-// Only one window may convert at a time: a second start ends at once.
-bool anotherInstanceRuns(QLockFile &lock)
-{
-    lock.setStaleLockTime(0);
-    return !lock.tryLock(0);
-}
 
 // The window speaks Chinese, so Qt's own dialogs and buttons do too.
 void installChineseQtTexts(QApplication &app, QTranslator &translator)
@@ -45,11 +36,13 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Zenvora"));
 
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    QDir().mkpath(runtime);
-    QLockFile lock(runtime + QStringLiteral("/zenvora.lock"));
-    if (anotherInstanceRuns(lock))
+    // Only one window may convert at a time: a second start ends at once.
+    SingleInstanceLock instanceLock(SingleInstanceLock::standardFolders());
+    const SingleInstanceLock::Outcome instance = instanceLock.tryLock();
+    if (instance == SingleInstanceLock::Outcome::AnotherRuns)
         return 0;
+    if (instance == SingleInstanceLock::Outcome::Unguarded)
+        qWarning("Zenvora: no lock file can be made; starting without the one-window guard");
 
     QTranslator translator;
     installChineseQtTexts(app, translator);
