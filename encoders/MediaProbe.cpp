@@ -1,0 +1,120 @@
+#include "MediaProbe.h"
+
+#include <QFile>
+
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/display.h>
+}
+
+#include <cmath>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Rates above this come from time bases, not from pictures.
+constexpr double MaxPlausibleFrameRate = 1000.0;
+
+struct InputCloser
+{
+    void operator()(AVFormatContext *context) const { avformat_close_input(&context); }
+};
+using Input = std::unique_ptr<AVFormatContext, InputCloser>;
+
+std::optional<double> seconds(int64_t value, AVRational timeBase)
+{
+    if (value == AV_NOPTS_VALUE)
+        return std::nullopt;
+    return static_cast<double>(value) * av_q2d(timeBase);
+}
+
+QString tag(const AVDictionary *metadata, const char *key)
+{
+    const AVDictionaryEntry *entry = av_dict_get(metadata, key, nullptr, 0);
+    return entry ? QString::fromUtf8(entry->value).trimmed() : QString();
+}
+
+// A player turns the picture by the display matrix, or by the "rotate" tag
+// older writers used instead.
+int rotationOf(const AVStream &stream)
+{
+    double degrees = tag(stream.metadata, "rotate").toDouble();
+    if (const uint8_t *matrix =
+            av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr))
+        degrees = av_display_rotation_get(reinterpret_cast<const int32_t *>(matrix));
+    if (std::isnan(degrees))
+        return 0;
+    const int whole = static_cast<int>(std::lround(degrees));
+    return (whole % 360 + 360) % 360;
+}
+
+// The average rate follows the timestamps; the other is only the rate the
+// header or the codec claims, and is used when no average is known.
+std::optional<double> frameRateOf(const AVStream &stream)
+{
+    for (const AVRational rate : {stream.avg_frame_rate, stream.r_frame_rate}) {
+        if (rate.num > 0 && rate.den > 0 && av_q2d(rate) <= MaxPlausibleFrameRate)
+            return av_q2d(rate);
+    }
+    return std::nullopt;
+}
+
+MediaInfo::Video readVideo(AVFormatContext &input, AVStream &stream)
+{
+    const AVCodecParameters &codec = *stream.codecpar;
+    MediaInfo::Video video{stream.index, QString::fromUtf8(avcodec_get_name(codec.codec_id)),
+                           QSize(codec.width, codec.height)};
+    video.rotation = rotationOf(stream);
+    const AVRational aspect = av_guess_sample_aspect_ratio(&input, &stream, nullptr);
+    if (aspect.num > 0 && aspect.den > 0)
+        video.pixelAspect = {aspect.num, aspect.den};
+    video.frameRate = frameRateOf(stream);
+    video.durationSeconds = seconds(stream.duration, stream.time_base);
+    return video;
+}
+
+MediaInfo::Audio readAudio(const AVStream &stream)
+{
+    const AVCodecParameters &codec = *stream.codecpar;
+    return {stream.index, QString::fromUtf8(avcodec_get_name(codec.codec_id)), codec.sample_rate,
+            codec.ch_layout.nb_channels, seconds(stream.duration, stream.time_base)};
+}
+
+bool isCoverPicture(const AVStream &stream)
+{
+    return (stream.disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
+}
+
+} // namespace
+
+std::optional<MediaInfo> MediaProbe::read(const QString &path)
+{
+    av_log_set_level(AV_LOG_QUIET);
+    AVFormatContext *opened = nullptr;
+    // The file protocol, so that a colon in a name is never read as another.
+    const QByteArray url = "file:" + QFile::encodeName(path);
+    if (avformat_open_input(&opened, url.constData(), nullptr, nullptr) < 0)
+        return std::nullopt;
+    const Input input(opened);
+    if (avformat_find_stream_info(input.get(), nullptr) < 0)
+        return std::nullopt;
+
+    MediaInfo info;
+    info.formatNames = QString::fromUtf8(input->iformat->name).split(u',', Qt::SkipEmptyParts);
+    info.majorBrand = tag(input->metadata, "major_brand");
+    info.durationSeconds = seconds(input->duration, AV_TIME_BASE_Q);
+    info.startSeconds = seconds(input->start_time, AV_TIME_BASE_Q);
+    if (input->bit_rate > 0)
+        info.bitsPerSecond = input->bit_rate;
+    for (unsigned index = 0; index < input->nb_streams; ++index) {
+        AVStream &stream = *input->streams[index];
+        const AVMediaType type = stream.codecpar->codec_type;
+        if (type == AVMEDIA_TYPE_VIDEO && !info.video && !isCoverPicture(stream))
+            info.video = readVideo(*input, stream);
+        else if (type == AVMEDIA_TYPE_AUDIO && !info.audio)
+            info.audio = readAudio(stream);
+    }
+    return info;
+}
