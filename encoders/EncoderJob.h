@@ -15,7 +15,9 @@ class ToolProcess;
 // One conversion: checks the input and the output folder, probes the input,
 // runs ffmpeg on a part file beside the target while printing progress in
 // the encoder's own style, probes the result and only then renames it into
-// place. Ends with an exit status: 0 only when the target is in place.
+// place, under the next free numbered name when the target's is taken.
+// Ends with an exit status: 0 only when the file is in place, its path
+// then told on the last line.
 class EncoderJob final : public QObject
 {
     Q_OBJECT

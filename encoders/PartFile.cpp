@@ -1,22 +1,20 @@
 #include "PartFile.h"
 
+#include "NumberedName.h"
+#include "PosixFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-
-#include <filesystem>
-#include <system_error>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int MaxAttempts = 16;
-
-std::filesystem::path nativePath(const QString &path)
-{
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
+// Far more than any folder holds of one name; only guards against a loop
+// without end should every name be refused as taken.
+constexpr int MaxNumberedNames = 9999;
 
 QString randomTag()
 {
@@ -43,7 +41,8 @@ std::unique_ptr<PartFile> PartFile::create(const QString &targetPath, QString &e
     for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
         file.setFileName(stem + randomTag() + suffix);
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, everyone))
-            return std::unique_ptr<PartFile>(new PartFile(file.fileName(), targetPath));
+            return std::unique_ptr<PartFile>(
+                new PartFile(file.fileName(), target.absoluteFilePath()));
         if (!file.exists())
             break;
     }
@@ -64,13 +63,23 @@ PartFile::~PartFile()
 
 bool PartFile::commit(QString &error)
 {
-    std::error_code failure;
-    std::filesystem::rename(nativePath(m_path), nativePath(m_targetPath), failure);
-    if (failure) {
-        error = u"cannot put the output file in place as \"%1\": %2"_s.arg(
-            m_targetPath, QString::fromStdString(failure.message()));
-        return false;
+    for (int number = 1; number <= MaxNumberedNames; ++number) {
+        const QString name = NumberedName::of(m_targetPath, number);
+        QString renameError;
+        switch (PosixFiles::renameWithoutReplacing(m_path, name, renameError)) {
+        case PosixFiles::RenameResult::Renamed:
+            m_savedPath = name;
+            m_committed = true;
+            return true;
+        case PosixFiles::RenameResult::NameTaken:
+            break;
+        case PosixFiles::RenameResult::Failed:
+            error = u"cannot put the output file in place as \"%1\": %2"_s.arg(name, renameError);
+            return false;
+        }
     }
-    m_committed = true;
-    return true;
+    error =
+        u"cannot put the output file in place: \"%1\" and its numbered names are all taken"_s.arg(
+            m_targetPath);
+    return false;
 }

@@ -8,6 +8,9 @@
 // hidden, unique file beside the target that keeps the target's extension
 // (".clip.part-a1B2c3.mp4"). Unless committed, it is removed when the
 // object goes away, so a failed or stopped run leaves no partial file.
+// Committing never replaces anything: what took the target's name while
+// the conversion ran (another run, another program, a dangling link) stays,
+// and the file takes the next free numbered name instead.
 class PartFile final
 {
 public:
@@ -17,13 +20,17 @@ public:
     PartFile &operator=(const PartFile &) = delete;
 
     QString path() const { return m_path; }
-    // Renames the part file over the target in one step.
+    // Renames the part file to the target's name or, when that is taken,
+    // to the first free one of NumberedName.
     bool commit(QString &error);
+    // The absolute path the file was committed under.
+    QString savedPath() const { return m_savedPath; }
 
 private:
     PartFile(QString path, QString targetPath);
 
     QString m_path;
     QString m_targetPath;
+    QString m_savedPath;
     bool m_committed = false;
 };

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <array>
 #include <csignal>
 
 using namespace Qt::StringLiterals;
@@ -43,6 +44,9 @@ private Q_SLOTS:
     void stopBySignal_data();
     void stopBySignal();
     void parentDeath();
+    void takenNames_data();
+    void takenNames();
+    void concurrentRuns();
     void grainyFullHdToRealMedia();
 
 private:
@@ -76,6 +80,8 @@ constexpr int SignalWaitMilliseconds = 10000;
 // The program gives a stopped encoder this long before it kills it; the
 // long clip runs in real time for much longer than that.
 constexpr int StopWaitMilliseconds = 3000;
+
+constexpr int RunWaitMilliseconds = 60000;
 
 Settings custom(const QString &size, const QString &videoBitrate, const QString &audioRate,
                 const QString &audioBitrate, int channels, const QString &frameRate = u"29"_s)
@@ -119,6 +125,53 @@ QString coderProgressProblem(const QString &output)
             return u"time=%1 is not plain seconds"_s.arg(match.captured(1));
     }
     return {};
+}
+
+// The command that writes a format's final file, with its defaults.
+CommandTable::Command finalCommand(Format format, const QString &input, const QString &output)
+{
+    const Settings settings = CommandTable::defaults(format);
+    return CommandTable::hasStageTwo(format)
+               ? CommandTable::stageTwo(format, input, output, settings)
+               : CommandTable::stageOne(format, input, output, settings);
+}
+
+QString progressToken(const QString &encoderName)
+{
+    return encoderName == u"conv.exe" ? u"Pos:"_s : u"time="_s;
+}
+
+// The file the program takes as written: the last line starting with
+// "Saved to: ", which must follow the last progress line at once. Empty
+// when there is no such line in that place.
+QString savedPath(const QString &output, const QString &encoderName)
+{
+    static const QString prefix = u"Saved to: "_s;
+    const QStringList lines = output.split(u'\n', Qt::SkipEmptyParts);
+    qsizetype lastProgress = -1;
+    qsizetype lastSaved = -1;
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        if (lines.at(index).startsWith(prefix))
+            lastSaved = index;
+        else if (lines.at(index).contains(progressToken(encoderName)))
+            lastProgress = index;
+    }
+    if (lastSaved < 0 || lastSaved != lastProgress + 1)
+        return {};
+    return lines.at(lastSaved).mid(prefix.size());
+}
+
+// What a running encoder prints until the token shows or the wait is over.
+QByteArray readUntil(QProcess &process, const QByteArray &token)
+{
+    QByteArray printed;
+    QElapsedTimer clock;
+    clock.start();
+    while (!printed.contains(token) && clock.elapsed() < SignalWaitMilliseconds) {
+        process.waitForReadyRead(100);
+        printed += process.readAll();
+    }
+    return printed;
 }
 
 } // namespace
@@ -324,6 +377,7 @@ void TestEncodersEndToEnd::stageOne()
                                         ? convProgressProblem(run.output)
                                         : coderProgressProblem(run.output);
     QVERIFY2(progressProblem.isEmpty(), qPrintable(progressProblem + u'\n' + run.output));
+    QVERIFY2(savedPath(run.output, command.encoder) == output, qPrintable(run.output));
     QCOMPARE(partFilesIn(folder), QString());
 }
 
@@ -382,6 +436,7 @@ void TestEncodersEndToEnd::stageTwo()
              qPrintable(QString::number(probe.durationSeconds)));
     const QString progressProblem = coderProgressProblem(run.output);
     QVERIFY2(progressProblem.isEmpty(), qPrintable(progressProblem + u'\n' + run.output));
+    QVERIFY2(savedPath(run.output, command.encoder) == output, qPrintable(run.output));
     QCOMPARE(partFilesIn(folder), QString());
 }
 
@@ -610,23 +665,14 @@ void TestEncodersEndToEnd::stopBySignal()
     QFETCH(QString, progressToken);
     const QString folder = freshFolder();
     const QString output = folder + u"/long-957"_s + CommandTable::extension(format);
-    const CommandTable::Command command =
-        CommandTable::hasStageTwo(format)
-            ? CommandTable::stageTwo(format, m_longClip, output, CommandTable::defaults(format))
-            : CommandTable::stageOne(format, m_longClip, output, CommandTable::defaults(format));
+    const CommandTable::Command command = finalCommand(format, m_longClip, output);
 
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setProcessEnvironment(environment(u"slow"_s));
     process.start(encoder(command.encoder), command.arguments, QIODevice::ReadOnly);
     QVERIFY(process.waitForStarted());
-    QByteArray printed;
-    QElapsedTimer clock;
-    clock.start();
-    while (!printed.contains(progressToken.toUtf8()) && clock.elapsed() < SignalWaitMilliseconds) {
-        process.waitForReadyRead(100);
-        printed += process.readAll();
-    }
+    QByteArray printed = readUntil(process, progressToken.toUtf8());
     QVERIFY2(printed.contains(progressToken.toUtf8()), printed.constData());
     const QList<ProcessTable::Entry> children = ProcessTable::childrenOf(process.processId());
     QCOMPARE(children.size(), 1);
@@ -680,6 +726,116 @@ void TestEncodersEndToEnd::parentDeath()
     QTRY_VERIFY_WITH_TIMEOUT(!ProcessTable::isAlive(ffmpegPid), StopWaitMilliseconds);
     QCOMPARE(partFilesIn(folder), QString());
     QVERIFY(!QFileInfo::exists(output));
+}
+
+void TestEncodersEndToEnd::takenNames_data()
+{
+    QTest::addColumn<Format>("format");
+    // What goes by the target's name, and by the numbered names after it
+    // ("-2" stands for "clip-957-2.mp4"): files, and dangling symbolic links.
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("links");
+    QTest::addColumn<bool>("whileRunning"); // the names are taken once the encode is under way
+    QTest::addColumn<QString>("saved");     // where the output lands
+
+    const QString target;
+    QTest::newRow("conv, target a file")
+        << Format::Mpg << QStringList{target} << QStringList() << false << u"-2"_s;
+    QTest::newRow("coder, target a file, -2 a dangling link")
+        << Format::Mp3Audio << QStringList{target} << QStringList{u"-2"_s} << false << u"-3"_s;
+    QTest::newRow("coder2, target a dangling link made while it runs")
+        << Format::Mp4Mobile << QStringList() << QStringList{target} << true << u"-2"_s;
+    QTest::newRow("conv, target a link and -2 a file, made while it runs")
+        << Format::Avi << QStringList{u"-2"_s} << QStringList{target} << true << u"-3"_s;
+}
+
+// Nothing is ever replaced, with -y or without: the output moves on to the
+// next free name and says which one it took.
+void TestEncodersEndToEnd::takenNames()
+{
+    QFETCH(Format, format);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, links);
+    QFETCH(bool, whileRunning);
+    QFETCH(QString, saved);
+    const QString folder = freshFolder();
+    const auto named = [&](const QString &number) {
+        return folder + u"/clip-957"_s + number + CommandTable::extension(format);
+    };
+    const QString nowhere = folder + u"/nowhere"_s;
+    const auto takeNames = [&] {
+        for (const QString &number : files) {
+            QFile file(named(number));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::NewOnly));
+            file.write("taken");
+        }
+        for (const QString &number : links)
+            QVERIFY(QFile::link(nowhere, named(number)));
+    };
+    const CommandTable::Command command =
+        finalCommand(format, whileRunning ? m_longClip : m_clip, named({}));
+    QVERIFY(command.arguments.contains(u"-y"_s) || command.encoder == u"conv.exe");
+
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setProcessEnvironment(environment(whileRunning ? u"slow"_s : u"system"_s));
+    if (!whileRunning)
+        takeNames();
+    process.start(encoder(command.encoder), command.arguments, QIODevice::ReadOnly);
+    QVERIFY(process.waitForStarted());
+    QByteArray printed;
+    if (whileRunning) {
+        printed = readUntil(process, progressToken(command.encoder).toUtf8());
+        QVERIFY2(!partFilesIn(folder).isEmpty(), printed.constData());
+        takeNames();
+    }
+    QVERIFY(process.waitForFinished(RunWaitMilliseconds));
+    const QString output = QString::fromUtf8(printed + process.readAll());
+    QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+             qPrintable(output));
+
+    for (const QString &number : files) {
+        QFile file(named(number));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("taken"));
+    }
+    for (const QString &number : links)
+        QCOMPARE(QFileInfo(named(number)).symLinkTarget(), nowhere);
+    QVERIFY(!QFileInfo::exists(nowhere));
+    QVERIFY2(savedPath(output, command.encoder) == named(saved), qPrintable(output));
+    QVERIFY(FileProbe::of(m_ffprobe, named(saved)).readable);
+    QCOMPARE(partFilesIn(folder), QString());
+}
+
+// Two jobs of one batch, or two batches, may convert the same input into
+// the same folder in the same second: every run keeps its own file.
+void TestEncodersEndToEnd::concurrentRuns()
+{
+    const QString folder = freshFolder();
+    const CommandTable::Command command =
+        finalCommand(Format::Mp3Audio, m_clip, folder + u"/clip-957.mp3"_s);
+    std::array<QProcess, 3> runs;
+    for (QProcess &run : runs) {
+        run.setProcessChannelMode(QProcess::MergedChannels);
+        run.setProcessEnvironment(environment(u"slow"_s));
+        run.start(encoder(command.encoder), command.arguments, QIODevice::ReadOnly);
+    }
+    QStringList saved;
+    for (QProcess &run : runs) {
+        QVERIFY(run.waitForFinished(RunWaitMilliseconds));
+        const QString output = QString::fromUtf8(run.readAll());
+        QVERIFY2(run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0,
+                 qPrintable(output));
+        saved.append(savedPath(output, command.encoder));
+    }
+    saved.sort();
+    QCOMPARE(saved, QStringList({folder + u"/clip-957-2.mp3"_s, folder + u"/clip-957-3.mp3"_s,
+                                 folder + u"/clip-957.mp3"_s}));
+    for (const QString &path : saved) {
+        const double seconds = FileProbe::of(m_ffprobe, path).durationSeconds;
+        QVERIFY2(qAbs(seconds - ClipSeconds) <= DurationSlack, qPrintable(path));
+    }
+    QCOMPARE(partFilesIn(folder), QString());
 }
 
 // Camera grain in a full-HD picture: RealVideo 1.0 cannot code that many

@@ -1,4 +1,5 @@
 #include "EncoderList.h"
+#include "NumberedName.h"
 #include "OptionValues.h"
 #include "ToolLocator.h"
 
@@ -9,7 +10,8 @@
 using namespace Qt::StringLiterals;
 
 // The small readers and finders around the encoders: option values,
-// ffmpeg's encoder table, where ffmpeg and ffprobe are.
+// ffmpeg's encoder table, where ffmpeg and ffprobe are, the names an output
+// takes when its own is taken.
 class TestEncoderSupport final : public QObject
 {
     Q_OBJECT
@@ -24,6 +26,8 @@ private Q_SLOTS:
     void encoderTable();
     void toolLocation_data();
     void toolLocation();
+    void numberedNames_data();
+    void numberedNames();
 
 private:
     QTemporaryDir m_folder;
@@ -176,6 +180,35 @@ void TestEncoderSupport::toolLocation()
     QCOMPARE(tools.error, error.contains(u"%1"_s) ? error.arg(root.path()) : error);
     QCOMPARE(tools.ffmpeg, full(ffmpeg));
     QCOMPARE(tools.ffprobe, full(ffprobe));
+}
+
+void TestEncoderSupport::numberedNames_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("the target itself")
+        << u"/v/Zenvora/clip-957.mp4"_s << 1 << u"/v/Zenvora/clip-957.mp4"_s;
+    QTest::newRow("second") << u"/v/Zenvora/clip-957.mp4"_s << 2 << u"/v/Zenvora/clip-957-2.mp4"_s;
+    QTest::newRow("twelfth") << u"/v/Zenvora/clip-957.rmvb"_s << 12
+                             << u"/v/Zenvora/clip-957-12.rmvb"_s;
+    QTest::newRow("already numbered") << u"/v/clip-957-2.mp4"_s << 2 << u"/v/clip-957-2-2.mp4"_s;
+    QTest::newRow("only the last extension") << u"/v/a.b.c.mpg"_s << 3 << u"/v/a.b.c-3.mpg"_s;
+    QTest::newRow("dot in a folder, none in the name")
+        << u"/v/my.videos/clip"_s << 2 << u"/v/my.videos/clip-2"_s;
+    QTest::newRow("hidden file") << u"/v/.clip"_s << 2 << u"/v/.clip-2"_s;
+    QTest::newRow("hidden file with extension") << u"/v/.clip.mp3"_s << 2 << u"/v/.clip-2.mp3"_s;
+    QTest::newRow("trailing dot") << u"/v/clip."_s << 2 << u"/v/clip-2."_s;
+    QTest::newRow("relative") << u"视频 \"x\".avi"_s << 2 << u"视频 \"x\"-2.avi"_s;
+}
+
+void TestEncoderSupport::numberedNames()
+{
+    QFETCH(QString, path);
+    QFETCH(int, number);
+    QFETCH(QString, expected);
+    QCOMPARE(NumberedName::of(path, number), expected);
 }
 
 QTEST_GUILESS_MAIN(TestEncoderSupport)

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The file calls of the encoders that have no Qt or standard equivalent.
+namespace PosixFiles {
+
+enum class RenameResult
+{
+    Renamed,
+    NameTaken,
+    Failed
+};
+
+// Gives a file a new name in the same folder only while nothing goes by
+// that name, not even a dangling symbolic link; in one step, so a file that
+// appears under the name at the same moment is never replaced. error is set
+// only when the result is Failed.
+RenameResult renameWithoutReplacing(const QString &from, const QString &to, QString &error);
+
+} // namespace PosixFiles
