@@ -15,7 +15,8 @@ ToolProcess::ToolProcess(QObject *parent) : QObject(parent)
     PosixSignals::bindChildToThisProcess(m_process);
     m_killTimer.setSingleShot(true);
     m_killTimer.setInterval(StopGraceMilliseconds);
-    connect(&m_killTimer, &QTimer::timeout, &m_process, &QProcess::kill);
+    connect(&m_killTimer, &QTimer::timeout, this, &ToolProcess::kill);
+    connect(&m_process, &QProcess::started, this, [this] { m_group = m_process.processId(); });
     connect(&m_process, &QProcess::readyReadStandardOutput, this, &ToolProcess::forwardOutput);
     connect(&m_process, &QProcess::readyReadStandardError, this, &ToolProcess::passErrorsOn);
     connect(&m_process, &QProcess::finished, this, &ToolProcess::onFinished);
@@ -31,8 +32,18 @@ void ToolProcess::stop()
 {
     if (m_process.state() == QProcess::NotRunning)
         return;
-    m_process.terminate();
+    // Until its start is confirmed, the tool may not lead its group yet.
+    if (m_group != 0)
+        PosixSignals::terminateGroup(m_group);
+    else
+        m_process.terminate();
     m_killTimer.start();
+}
+
+void ToolProcess::kill()
+{
+    PosixSignals::killGroup(m_group);
+    m_process.kill();
 }
 
 void ToolProcess::forwardOutput()
@@ -67,6 +78,8 @@ void ToolProcess::passErrorsOn()
 void ToolProcess::onFinished(int exitCode, QProcess::ExitStatus status)
 {
     m_killTimer.stop();
+    // Whatever the tool started and left behind goes with it.
+    PosixSignals::killGroup(m_group);
     forwardOutput();
     passErrorsOn();
     const QString tool = QFileInfo(m_process.program()).fileName();

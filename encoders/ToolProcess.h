@@ -6,8 +6,11 @@
 
 // Runs ffmpeg or ffprobe once: its standard output is handed on as it
 // arrives, its error output is passed through to the encoder's own and its
-// first line kept as the reason of a failure, and it can be stopped (terminate, then kill after a
-// short grace period). The tool dies with the encoder even when the encoder is killed.
+// first line kept as the reason of a failure, and it can be stopped
+// (terminate, then kill after a short grace period). The tool runs in a
+// process group of its own, which is what is stopped, and killed once the
+// tool has ended; the group dies with the encoder even when the encoder is
+// killed.
 class ToolProcess final : public QObject
 {
     Q_OBJECT
@@ -29,6 +32,7 @@ Q_SIGNALS:
     void ended(const QString &problem);
 
 private:
+    void kill();
     void forwardOutput();
     void passErrorsOn();
     void onFinished(int exitCode, QProcess::ExitStatus status);
@@ -36,6 +40,7 @@ private:
 
     QProcess m_process;
     QTimer m_killTimer;
+    qint64 m_group = 0;     // known once the tool has started
     QByteArray m_errorText; // up to the first complete line
     QString m_firstError;
 };

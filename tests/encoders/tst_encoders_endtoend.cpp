@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
 #include <array>
 #include <csignal>
 
@@ -47,6 +48,8 @@ private Q_SLOTS:
     void takenNames_data();
     void takenNames();
     void concurrentRuns();
+    void wrappedFfmpegEnds_data();
+    void wrappedFfmpegEnds();
     void grainyFullHdToRealMedia();
 
 private:
@@ -56,7 +59,7 @@ private:
     QString makeClip(const QString &name, const QString &videoGraph, double seconds,
                      bool audio) const;
     QString makeIntermediate(const QString &clip);
-    QString fakeFfmpeg(const QString &name, const QString &extraArguments) const;
+    QString fakeFfmpeg(const QString &name, const QString &extraArguments, bool execs = true) const;
     QProcessEnvironment environment(const QString &kind) const;
     QString partFilesIn(const QString &folder) const;
 
@@ -234,16 +237,20 @@ QString TestEncodersEndToEnd::makeIntermediate(const QString &clip)
 
 // An "ffmpeg" for ZENVORA_FFMPEG that runs the real one with extra
 // options in front: "-re" makes it convert in real time, "-t" cuts the
-// input short, an unknown option makes it fail. ffprobe is then found on
-// PATH as usual.
-QString TestEncodersEndToEnd::fakeFfmpeg(const QString &name, const QString &extraArguments) const
+// input short, an unknown option makes it fail. Unless it execs, the real
+// ffmpeg is the script's child, as under many wrappers. ffprobe is then
+// found on PATH as usual.
+QString TestEncodersEndToEnd::fakeFfmpeg(const QString &name, const QString &extraArguments,
+                                         bool execs) const
 {
     const QString folder = m_work.filePath(name);
     QDir().mkpath(folder);
     QFile script(folder + u"/ffmpeg"_s);
     if (!script.open(QIODevice::WriteOnly))
         return {};
-    script.write(u"#!/bin/sh\nexec \"%1\" %2 \"$@\"\n"_s.arg(m_ffmpeg, extraArguments).toUtf8());
+    script.write(u"#!/bin/sh\n%1\"%2\" %3 \"$@\"\n"_s
+                     .arg(execs ? u"exec "_s : QString(), m_ffmpeg, extraArguments)
+                     .toUtf8());
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return script.fileName();
@@ -259,6 +266,8 @@ QProcessEnvironment TestEncodersEndToEnd::environment(const QString &kind) const
         environment.insert(u"ZENVORA_FFMPEG"_s, m_work.filePath(u"nothing-here/ffmpeg"_s));
     else if (kind == u"slow")
         environment.insert(u"ZENVORA_FFMPEG"_s, fakeFfmpeg(kind, u"-re"_s));
+    else if (kind == u"slow, wrapped")
+        environment.insert(u"ZENVORA_FFMPEG"_s, fakeFfmpeg(kind, u"-re"_s, false));
     else if (kind == u"refusing")
         environment.insert(u"ZENVORA_FFMPEG"_s, fakeFfmpeg(kind, u"-no_such_option 1"_s));
     else if (kind == u"truncating")
@@ -836,6 +845,57 @@ void TestEncodersEndToEnd::concurrentRuns()
         QVERIFY2(qAbs(seconds - ClipSeconds) <= DurationSlack, qPrintable(path));
     }
     QCOMPARE(partFilesIn(folder), QString());
+}
+
+void TestEncodersEndToEnd::wrappedFfmpegEnds_data()
+{
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<int>("signalNumber");
+
+    QTest::newRow("conv, SIGTERM") << Format::Mpg << int(SIGTERM);
+    QTest::newRow("coder, SIGKILL") << Format::Mp3Audio << int(SIGKILL);
+}
+
+// A wrapper that runs ffmpeg as its child rather than becoming it: however
+// the encoder ends, even killed outright, the real ffmpeg and anything else
+// the wrapper started end with it. ffmpeg ignores SIGPIPE, so the closed
+// pipe alone would not stop it.
+void TestEncodersEndToEnd::wrappedFfmpegEnds()
+{
+    QFETCH(Format, format);
+    QFETCH(int, signalNumber);
+    const QString folder = freshFolder();
+    const QString output = folder + u"/long-957"_s + CommandTable::extension(format);
+    const CommandTable::Command command = finalCommand(format, m_longClip, output);
+    QProcess process;
+    process.setProcessEnvironment(environment(u"slow, wrapped"_s));
+    process.start(encoder(command.encoder), command.arguments, QIODevice::ReadOnly);
+    QVERIFY(process.waitForStarted());
+    const qint64 encoderPid = process.processId();
+    // The wrapper and all it started, once the real ffmpeg is among them.
+    const auto wrapperAndChildren = [encoderPid] {
+        QList<qint64> pids;
+        for (const ProcessTable::Entry &wrapper : ProcessTable::childrenOf(encoderPid)) {
+            const QList<ProcessTable::Entry> children = ProcessTable::childrenOf(wrapper.pid);
+            if (std::none_of(
+                    children.cbegin(), children.cend(),
+                    [](const ProcessTable::Entry &child) { return child.name == u"ffmpeg"; }))
+                continue;
+            pids.append(wrapper.pid);
+            for (const ProcessTable::Entry &child : children)
+                pids.append(child.pid);
+        }
+        return pids;
+    };
+    QList<qint64> tool;
+    QTRY_VERIFY_WITH_TIMEOUT(!(tool = wrapperAndChildren()).isEmpty(), SignalWaitMilliseconds);
+
+    ::kill(static_cast<pid_t>(encoderPid), signalNumber);
+    QVERIFY(process.waitForFinished(StopWaitMilliseconds));
+    const auto anyAlive = [&tool] {
+        return std::any_of(tool.cbegin(), tool.cend(), &ProcessTable::isAlive);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!anyAlive(), StopWaitMilliseconds);
 }
 
 // Camera grain in a full-HD picture: RealVideo 1.0 cannot code that many
