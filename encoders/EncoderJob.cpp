@@ -51,7 +51,8 @@ QString EncoderJob::checkFiles() const
         return u"the input \"%1\" is not a readable file"_s.arg(m_request.input);
     const QFileInfo output(m_request.output);
     if (output.exists() && !m_request.overwrite)
-        return u"the output file \"%1\" exists; add -y to replace it"_s.arg(m_request.output);
+        return u"the output file \"%1\" exists; add -y to write beside it under the next free name"_s
+            .arg(m_request.output);
     if (!output.absoluteDir().exists())
         return u"the output folder \"%1\" does not exist"_s.arg(output.absolutePath());
     return {};

@@ -589,7 +589,8 @@ void TestEncodersEndToEnd::failures_data()
         << QString();
     QTest::newRow("existing output without -y")
         << u"coder.exe"_s << QStringList{u"-i"_s, m_clip, u"-vn"_s, m_clip} << u"system"_s << 1
-        << u"coder.exe: the output file \"%1\" exists; add -y to replace it"_s.arg(m_clip)
+        << u"coder.exe: the output file \"%1\" exists; add -y to write beside it under the next free name"_s
+               .arg(m_clip)
         << QString();
     QTest::newRow("ffmpeg refuses its command")
         << u"conv.exe"_s << mpg(m_clip) << u"refusing"_s << 1
