@@ -1,7 +1,7 @@
 #include "BenchSupport.h"
 
 #include "FfmpegPlan.h"
-#include "MediaInfo.h"
+#include "MediaProbe.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -13,18 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace BenchSupport {
-namespace {
-
-std::optional<MediaInfo> probe(const QString &ffprobe, const QString &path)
-{
-    QProcess process;
-    process.start(ffprobe, {u"-v"_s, u"error"_s, u"-print_format"_s, u"json"_s, u"-show_format"_s,
-                            u"-show_streams"_s, u"file:"_s + path});
-    process.waitForFinished(-1);
-    return MediaInfo::fromProbeJson(process.readAllStandardOutput());
-}
-
-} // namespace
 
 double timedRun(const QString &program, const QStringList &arguments)
 {
@@ -47,10 +35,10 @@ double timedRun(const QString &program, const QStringList &arguments)
     return seconds;
 }
 
-QStringList ffmpegArguments(const ToolLocator::Tools &tools, const ParsedRequest &parsed,
-                            const QString &input, const QString &output)
+QStringList ffmpegArguments(const ParsedRequest &parsed, const QString &input,
+                            const QString &output)
 {
-    const std::optional<MediaInfo> info = probe(tools.ffprobe, input);
+    const std::optional<MediaInfo> info = MediaProbe::read(input);
     if (!parsed.ok() || !info)
         return {};
     const FfmpegPlan plan = FfmpegPlan::build(parsed.request, *info);

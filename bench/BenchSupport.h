@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ToolLocator.h"
-
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -17,8 +15,8 @@ double timedRun(const QString &program, const QStringList &arguments);
 
 // The ffmpeg arguments the encoders run for a parsed command line; empty when
 // the command line or the input cannot be used.
-QStringList ffmpegArguments(const ToolLocator::Tools &tools, const ParsedRequest &parsed,
-                            const QString &input, const QString &output);
+QStringList ffmpegArguments(const ParsedRequest &parsed, const QString &input,
+                            const QString &output);
 
 // The fixed fragments of a command line, split at blanks as the program does.
 QStringList words(const QString &text);

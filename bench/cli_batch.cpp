@@ -4,6 +4,7 @@
 
 #include "BenchSupport.h"
 #include "ConvOptions.h"
+#include "ToolLocator.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -86,7 +87,6 @@ double directly(const ToolLocator::Tools &tools, const QString &work)
     for (int i = 0; i < Clips; ++i) {
         const QString output = work + u"/direct-out/clip%1.mpg"_s.arg(i);
         const QStringList arguments = ffmpegArguments(
-            tools,
             ConvOptions::parse(convArguments(clipPath(work, i), output),
                                [](const QString &path) { return QFileInfo(path).isFile(); }),
             clipPath(work, i), output);

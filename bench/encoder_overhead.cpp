@@ -95,7 +95,6 @@ Timing directly(const Setup &setup, int round)
     const QString intermediate = setup.work + u"/direct-%1/tmp.mp4"_s.arg(round);
     QDir().mkpath(QFileInfo(intermediate).path());
     const QStringList first = ffmpegArguments(
-        setup.tools,
         ConvOptions::parse(stageOneArguments(setup, intermediate),
                            [](const QString &path) { return QFileInfo(path).isFile(); }),
         setup.clip(), intermediate);
@@ -104,9 +103,8 @@ Timing directly(const Setup &setup, int round)
     Timing timing;
     timing.stageOne = timedRun(setup.tools.ffmpeg, first);
     const QString output = setup.work + u"/direct-out.rmvb"_s;
-    const QStringList second =
-        ffmpegArguments(setup.tools, CoderOptions::parse(stageTwoArguments(intermediate, output)),
-                        intermediate, output);
+    const QStringList second = ffmpegArguments(
+        CoderOptions::parse(stageTwoArguments(intermediate, output)), intermediate, output);
     if (second.isEmpty())
         return {-1.0, -1.0};
     timing.stageTwo = timedRun(setup.tools.ffmpeg, second);

@@ -15,7 +15,7 @@ public:
         QList<int> bitsPerSecond; // empty: any rate is accepted
     };
 
-    // By the name ffprobe reports or by the ffmpeg encoder's name.
+    // By the codec name a probe reports or by the ffmpeg encoder's name.
     static const AudioCodec *find(const QString &name);
     static QStringList allEncoders();
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-// An output container: the ffmpeg muxer that writes it, how ffprobe
+// An output container: the ffmpeg muxer that writes it, how a probe
 // recognises it, the codecs it can hold and the ones it gets when the
 // command names none.
 class Container final
@@ -24,9 +24,9 @@ public:
                          const QString &videoCodec, const QString &audioCodec);
 
     QString muxer() const { return m_traits.names.first(); }
-    // One of the names in ffprobe's format_name list for this container.
+    // One of the names in the demuxer's name list for this container.
     QString probeName() const { return m_traits.probeName; }
-    // Prefix of the major brand ffprobe reports for ISO-based containers.
+    // Prefix of the major brand ISO-based containers carry.
     QString brand() const { return m_traits.brand; }
     bool carriesVideo() const { return !m_traits.videoCodecs.isEmpty(); }
     QString defaultVideoCodec() const { return m_traits.videoCodecs.value(0); }

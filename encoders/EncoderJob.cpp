@@ -1,6 +1,7 @@
 #include "EncoderJob.h"
 
 #include "Console.h"
+#include "MediaProbe.h"
 #include "ProgressLines.h"
 #include "ToolProcess.h"
 
@@ -28,7 +29,7 @@ void EncoderJob::start()
     m_part = PartFile::create(m_request.output, error);
     if (!m_part)
         return fail(error);
-    probe(m_request.input, &EncoderJob::onInputProbed);
+    probeInputAndEncode();
 }
 
 void EncoderJob::stop(int signalNumber)
@@ -36,8 +37,8 @@ void EncoderJob::stop(int signalNumber)
     if (m_done || m_stopSignal != 0)
         return;
     m_stopSignal = signalNumber;
-    if (m_tool)
-        m_tool->stop();
+    if (m_ffmpeg)
+        m_ffmpeg->stop();
     else
         fail(u"stopped by signal %1"_s.arg(signalNumber), 128 + signalNumber);
 }
@@ -58,45 +59,13 @@ QString EncoderJob::checkFiles() const
     return {};
 }
 
-void EncoderJob::runTool(const QString &program, const QStringList &arguments,
-                         OutputHandler onOutput, EndHandler onEnded)
+void EncoderJob::probeInputAndEncode()
 {
-    m_tool = new ToolProcess(this);
-    connect(m_tool, &ToolProcess::outputArrived, this, onOutput);
-    connect(m_tool, &ToolProcess::ended, this, [this, onEnded](const QString &problem) {
-        m_tool->deleteLater();
-        m_tool = nullptr;
-        if (m_stopSignal != 0)
-            return fail(u"stopped by signal %1"_s.arg(m_stopSignal), 128 + m_stopSignal);
-        (this->*onEnded)(problem);
-    });
-    m_tool->start(program, arguments);
-}
-
-void EncoderJob::probe(const QString &path, EndHandler onEnded)
-{
-    m_toolOutput.clear();
-    runTool(m_tools.ffprobe,
-            {u"-v"_s, u"error"_s, u"-print_format"_s, u"json"_s, u"-show_format"_s,
-             u"-show_streams"_s, u"file:"_s + path},
-            &EncoderJob::collectOutput, onEnded);
-}
-
-void EncoderJob::collectOutput(const QByteArray &output)
-{
-    m_toolOutput += output;
-}
-
-std::optional<MediaInfo> EncoderJob::probedInfo() const
-{
-    return MediaInfo::fromProbeJson(m_toolOutput);
-}
-
-void EncoderJob::onInputProbed(const QString &problem)
-{
-    const std::optional<MediaInfo> input = problem.isEmpty() ? probedInfo() : std::nullopt;
+    QString error;
+    const std::optional<MediaInfo> input = MediaProbe::read(m_request.input, &error);
     if (!input)
-        return fail(u"cannot read \"%1\" as a video or audio file"_s.arg(m_request.input));
+        return fail(
+            u"cannot read \"%1\" as a video or audio file: %2"_s.arg(m_request.input, error));
     m_plan = FfmpegPlan::build(m_request, *input);
     if (!m_plan.ok())
         return fail(m_plan.error());
@@ -105,8 +74,10 @@ void EncoderJob::onInputProbed(const QString &problem)
         m_sourceAudioIndex = input->audio->index;
     if (m_style == Style::Coder)
         Console::printLine(ProgressLines::coderDurationLine(*input, m_inputDuration));
-    runTool(m_tools.ffmpeg, m_plan.arguments(m_part->path()), &EncoderJob::onProgress,
-            &EncoderJob::onEncoded);
+    m_ffmpeg = new ToolProcess(this);
+    connect(m_ffmpeg, &ToolProcess::outputArrived, this, &EncoderJob::onProgress);
+    connect(m_ffmpeg, &ToolProcess::ended, this, &EncoderJob::onEncoded);
+    m_ffmpeg->start(m_tools.ffmpeg, m_plan.arguments(m_part->path()));
 }
 
 void EncoderJob::onProgress(const QByteArray &output)
@@ -124,49 +95,26 @@ void EncoderJob::onProgress(const QByteArray &output)
 
 void EncoderJob::onEncoded(const QString &problem)
 {
+    m_ffmpeg->deleteLater();
+    m_ffmpeg = nullptr;
+    if (m_stopSignal != 0)
+        return fail(u"stopped by signal %1"_s.arg(m_stopSignal), 128 + m_stopSignal);
     if (!problem.isEmpty())
         return fail(u"the conversion failed: %1"_s.arg(problem));
-    probe(m_part->path(), &EncoderJob::onOutputProbed);
-}
-
-void EncoderJob::onOutputProbed(const QString &problem)
-{
-    m_output = problem.isEmpty() ? probedInfo() : std::nullopt;
-    if (m_plan.expectation().audio && !(m_output && m_output->audio))
-        return countSourceSound();
-    checkOutput(m_plan.expectation());
-}
-
-// A container may declare a sound track that never got a single packet
-// (a clip cut to its first frame); ffmpeg then writes no sound at all. Only
-// then is it worth reading the whole input to count them.
-void EncoderJob::countSourceSound()
-{
-    m_toolOutput.clear();
-    runTool(m_tools.ffprobe,
-            {u"-v"_s, u"error"_s, u"-select_streams"_s, QString::number(m_sourceAudioIndex),
-             u"-count_packets"_s, u"-show_entries"_s, u"stream=nb_read_packets"_s, u"-of"_s,
-             u"csv=p=0"_s, u"file:"_s + m_request.input},
-            &EncoderJob::collectOutput, &EncoderJob::onSourceSoundCounted);
-}
-
-void EncoderJob::onSourceSoundCounted(const QString &problem)
-{
+    const std::optional<MediaInfo> output = MediaProbe::read(m_part->path());
     OutputExpectation expected = m_plan.expectation();
-    // ffprobe writes N/A rather than 0 for a stream it read no packet of.
-    if (problem.isEmpty() && m_toolOutput.trimmed().toInt() == 0) {
+    // A container may declare a sound track that never got a single packet
+    // (a clip cut to its first frame); ffmpeg then writes no sound at all.
+    // Only then is it worth reading the input through to look for one.
+    if (expected.audio && !(output && output->audio) &&
+        !MediaProbe::hasPackets(m_request.input, m_sourceAudioIndex)) {
         if (!expected.video)
             return fail(u"the input has no audio stream"_s);
         expected.audio.reset();
     }
-    checkOutput(expected);
-}
-
-void EncoderJob::checkOutput(const OutputExpectation &expected)
-{
-    if (!m_output)
-        return fail(u"the output is incomplete: ffprobe cannot read it"_s);
-    if (const QString mismatch = expected.mismatch(*m_output); !mismatch.isEmpty())
+    if (!output)
+        return fail(u"the output is incomplete: it cannot be read back"_s);
+    if (const QString mismatch = expected.mismatch(*output); !mismatch.isEmpty())
         return fail(u"the output is incomplete: %1"_s.arg(mismatch));
     QString error;
     if (!m_part->commit(error))

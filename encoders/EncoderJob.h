@@ -45,21 +45,9 @@ Q_SIGNALS:
 
 private:
     QString checkFiles() const;
-    using OutputHandler = void (EncoderJob::*)(const QByteArray &output);
-    using EndHandler = void (EncoderJob::*)(const QString &problem);
-
-    void runTool(const QString &program, const QStringList &arguments, OutputHandler onOutput,
-                 EndHandler onEnded);
-    void probe(const QString &path, EndHandler onEnded);
-    void collectOutput(const QByteArray &output);
-    std::optional<MediaInfo> probedInfo() const;
-    void onInputProbed(const QString &problem);
+    void probeInputAndEncode();
     void onProgress(const QByteArray &output);
     void onEncoded(const QString &problem);
-    void onOutputProbed(const QString &problem);
-    void countSourceSound();
-    void onSourceSoundCounted(const QString &problem);
-    void checkOutput(const OutputExpectation &expected);
     void succeed();
     void fail(const QString &reason, int exitStatus = FailureStatus);
 
@@ -68,12 +56,10 @@ private:
     EncodeRequest m_request;
     ToolLocator::Tools m_tools;
     std::unique_ptr<PartFile> m_part;
-    ToolProcess *m_tool = nullptr;
-    QByteArray m_toolOutput;
+    ToolProcess *m_ffmpeg = nullptr;
     FfmpegPlan m_plan;
     std::optional<double> m_inputDuration;
     int m_sourceAudioIndex = 0;
-    std::optional<MediaInfo> m_output;
     ProgressReader m_progress;
     ProgressReader::Snapshot m_lastSnapshot;
     int m_stopSignal = 0;

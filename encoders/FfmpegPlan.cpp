@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Used when ffprobe cannot tell; the most common values of audio sources.
+// Used when the probe cannot tell; the most common values of audio sources.
 constexpr int FallbackSampleRate = 44100;
 constexpr int FallbackChannels = 2;
 

@@ -10,7 +10,7 @@ class AudioCodec;
 class Container;
 class VideoCodec;
 
-// Turns a request and what ffprobe found in its input into one ffmpeg
+// Turns a request and what the probe found in its input into one ffmpeg
 // command, and into what the finished file must then look like. Values the
 // codecs cannot take are moved to the nearest ones they can.
 class FfmpegPlan final

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QByteArray>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
-// What ffprobe tells about a file: its container, its duration and the
-// first video and audio streams (cover pictures are not video).
+// What a media file holds: its container, its duration and the first video
+// and audio streams (cover pictures are not video).
 struct MediaInfo final
 {
     // Width over height of one stored pixel, as the stream states it.
@@ -49,9 +48,6 @@ struct MediaInfo final
         int channels = 0;
         std::optional<double> durationSeconds{};
     };
-
-    // Reads the JSON of "ffprobe -print_format json -show_format -show_streams".
-    static std::optional<MediaInfo> fromProbeJson(const QByteArray &json);
 
     QStringList formatNames;
     QString majorBrand;

@@ -23,6 +23,30 @@ struct InputCloser
 };
 using Input = std::unique_ptr<AVFormatContext, InputCloser>;
 
+QString errorText(int code)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return QString::fromUtf8(text);
+}
+
+// The file protocol, so that a colon in a name is never read as another.
+Input openMedia(const QString &path, QString *error)
+{
+    av_log_set_level(AV_LOG_QUIET);
+    AVFormatContext *opened = nullptr;
+    const QByteArray url = "file:" + QFile::encodeName(path);
+    int result = avformat_open_input(&opened, url.constData(), nullptr, nullptr);
+    Input input(opened);
+    if (result >= 0)
+        result = avformat_find_stream_info(input.get(), nullptr);
+    if (result >= 0)
+        return input;
+    if (error)
+        *error = errorText(result);
+    return nullptr;
+}
+
 std::optional<double> seconds(int64_t value, AVRational timeBase)
 {
     if (value == AV_NOPTS_VALUE)
@@ -89,16 +113,10 @@ bool isCoverPicture(const AVStream &stream)
 
 } // namespace
 
-std::optional<MediaInfo> MediaProbe::read(const QString &path)
+std::optional<MediaInfo> MediaProbe::read(const QString &path, QString *error)
 {
-    av_log_set_level(AV_LOG_QUIET);
-    AVFormatContext *opened = nullptr;
-    // The file protocol, so that a colon in a name is never read as another.
-    const QByteArray url = "file:" + QFile::encodeName(path);
-    if (avformat_open_input(&opened, url.constData(), nullptr, nullptr) < 0)
-        return std::nullopt;
-    const Input input(opened);
-    if (avformat_find_stream_info(input.get(), nullptr) < 0)
+    const Input input = openMedia(path, error);
+    if (!input)
         return std::nullopt;
 
     MediaInfo info;
@@ -117,4 +135,19 @@ std::optional<MediaInfo> MediaProbe::read(const QString &path)
             info.audio = readAudio(stream);
     }
     return info;
+}
+
+bool MediaProbe::hasPackets(const QString &path, int streamIndex)
+{
+    const Input input = openMedia(path, nullptr);
+    if (!input)
+        return false;
+    AVPacket *packet = av_packet_alloc();
+    bool found = false;
+    while (!found && av_read_frame(input.get(), packet) >= 0) {
+        found = packet->stream_index == streamIndex;
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    return found;
 }

@@ -8,10 +8,14 @@
 
 // Reads a file's facts with libavformat inside the encoder's own process:
 // the headers and as much of the streams as their parameters need, the
-// same facts ffprobe would print, without starting one.
+// same facts ffprobe would print, without starting a process for them.
 class MediaProbe final
 {
 public:
-    // Nothing when the file cannot be opened or read as media.
-    static std::optional<MediaInfo> read(const QString &path);
+    // Nothing when the file cannot be opened or read as media; error then
+    // says why, in libavformat's words.
+    static std::optional<MediaInfo> read(const QString &path, QString *error = nullptr);
+    // Whether the stream holds at least one packet: reads up to the first
+    // one, or through the whole file when there is none.
+    static bool hasPackets(const QString &path, int streamIndex);
 };

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-// What a finished output file must show under ffprobe before it may take
+// What a finished output file must show when probed before it may take
 // the target's name: ffmpeg can exit 0 after a failure while filtering, and
 // a truncated or wrongly muxed file must never pass as a conversion.
 struct OutputExpectation final

@@ -40,8 +40,6 @@ QString problem(const ToolLocator::Tools &tools)
         outputOf(tools.ffmpeg, {u"-hide_banner"_s, u"-nostdin"_s, u"-encoders"_s});
     if (!listing)
         return u"%1 cannot be run"_s.arg(tools.ffmpeg);
-    if (!outputOf(tools.ffprobe, {u"-hide_banner"_s, u"-version"_s}))
-        return u"%1 cannot be run"_s.arg(tools.ffprobe);
     const QSet<QString> available = EncoderList::parse(*listing);
     QStringList missing;
     for (const QString &encoder : VideoCodec::allEncoders() + AudioCodec::allEncoders()) {
@@ -62,8 +60,7 @@ int run(const QString &encoderName, const ToolLocator::Tools &tools)
         Console::printLine(u"%1: not ready: %2"_s.arg(encoderName, reason));
         return 1;
     }
-    Console::printLine(
-        u"%1: ready, using %2 and %3"_s.arg(encoderName, tools.ffmpeg, tools.ffprobe));
+    Console::printLine(u"%1: ready, using %2"_s.arg(encoderName, tools.ffmpeg));
     return 0;
 }
 

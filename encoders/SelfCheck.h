@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// "--self-check": can ffmpeg and ffprobe be run, and does this ffmpeg have
+// "--self-check": can ffmpeg be run, and does it have
 // every encoder the conversions need? Prints one line; 0 when ready.
 namespace SelfCheck {
 

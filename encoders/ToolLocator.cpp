@@ -41,14 +41,5 @@ ToolLocator::Tools ToolLocator::locate(const QProcessEnvironment &environment)
 {
     Tools tools;
     tools.ffmpeg = findFfmpeg(environment, tools.error);
-    if (tools.ffmpeg.isEmpty())
-        return tools;
-    tools.ffprobe =
-        QStandardPaths::findExecutable(u"ffprobe"_s, {QFileInfo(tools.ffmpeg).absolutePath()});
-    if (tools.ffprobe.isEmpty())
-        tools.ffprobe = searchPath(u"ffprobe"_s, environment);
-    if (tools.ffprobe.isEmpty())
-        tools.error =
-            u"ffprobe is not installed: none beside %1 and none on PATH"_s.arg(tools.ffmpeg);
     return tools;
 }

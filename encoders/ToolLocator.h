@@ -3,16 +3,14 @@
 #include <QProcessEnvironment>
 #include <QString>
 
-// Finds the ffmpeg and ffprobe the encoders run: ZENVORA_FFMPEG names
-// ffmpeg when set, otherwise PATH is searched; ffprobe is looked for beside
-// that ffmpeg first, then on PATH.
+// Finds the ffmpeg the encoders run: ZENVORA_FFMPEG names it when set,
+// otherwise PATH is searched.
 class ToolLocator final
 {
 public:
     struct Tools
     {
         QString ffmpeg;
-        QString ffprobe;
         QString error;
     };
 

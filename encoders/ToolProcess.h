@@ -4,7 +4,7 @@
 #include <QProcess>
 #include <QTimer>
 
-// Runs ffmpeg or ffprobe once: its standard output is handed on as it
+// Runs ffmpeg once: its standard output is handed on as it
 // arrives, its error output is passed through to the encoder's own and its
 // first line kept as the reason of a failure, and it can be stopped
 // (terminate, then kill after a short grace period). The tool runs in a

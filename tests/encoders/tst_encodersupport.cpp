@@ -10,7 +10,7 @@
 using namespace Qt::StringLiterals;
 
 // The small readers and finders around the encoders: option values,
-// ffmpeg's encoder table, where ffmpeg and ffprobe are, the names an output
+// ffmpeg's encoder table, where ffmpeg is, the names an output
 // takes when its own is taken.
 class TestEncoderSupport final : public QObject
 {
@@ -134,24 +134,16 @@ void TestEncoderSupport::toolLocation_data()
     QTest::addColumn<QString>("chosen"); // ZENVORA_FFMPEG, relative to the test folder
     QTest::addColumn<QString>("path");   // PATH, relative to the test folder
     QTest::addColumn<QString>("ffmpeg");
-    QTest::addColumn<QString>("ffprobe");
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("from PATH") << QString() << u"bin"_s << u"bin/ffmpeg"_s << u"bin/ffprobe"_s
-                               << QString();
-    QTest::newRow("chosen, ffprobe beside it")
-        << u"own/ffmpeg"_s << u"bin"_s << u"own/ffmpeg"_s << u"own/ffprobe"_s << QString();
-    QTest::newRow("chosen, ffprobe from PATH")
-        << u"lonely/ffmpeg"_s << u"bin"_s << u"lonely/ffmpeg"_s << u"bin/ffprobe"_s << QString();
+    QTest::newRow("from PATH") << QString() << u"bin"_s << u"bin/ffmpeg"_s << QString();
+    QTest::newRow("chosen") << u"own/ffmpeg"_s << u"bin"_s << u"own/ffmpeg"_s << QString();
     QTest::newRow("chosen file missing")
-        << u"none/ffmpeg"_s << u"bin"_s << QString() << QString()
+        << u"none/ffmpeg"_s << u"bin"_s << QString()
         << u"ZENVORA_FFMPEG names \"%1/none/ffmpeg\", which is not an executable file"_s;
-    QTest::newRow("nothing on PATH") << QString() << u"empty"_s << QString() << QString()
+    QTest::newRow("nothing on PATH") << QString() << u"empty"_s << QString()
                                      << u"ffmpeg is not installed: no ffmpeg on PATH and "
                                         "ZENVORA_FFMPEG is not set"_s;
-    QTest::newRow("ffprobe nowhere")
-        << u"lonely/ffmpeg"_s << u"empty"_s << u"lonely/ffmpeg"_s << QString()
-        << u"ffprobe is not installed: none beside %1/lonely/ffmpeg and none on PATH"_s;
 }
 
 void TestEncoderSupport::toolLocation()
@@ -159,14 +151,12 @@ void TestEncoderSupport::toolLocation()
     QFETCH(QString, chosen);
     QFETCH(QString, path);
     QFETCH(QString, ffmpeg);
-    QFETCH(QString, ffprobe);
     QFETCH(QString, error);
     QVERIFY(m_folder.isValid());
     const QDir root(m_folder.path());
-    for (const QString &folder : {u"bin"_s, u"own"_s, u"lonely"_s, u"empty"_s})
+    for (const QString &folder : {u"bin"_s, u"own"_s, u"empty"_s})
         QVERIFY(root.mkpath(folder));
-    for (const QString &tool :
-         {u"bin/ffmpeg"_s, u"bin/ffprobe"_s, u"own/ffmpeg"_s, u"own/ffprobe"_s, u"lonely/ffmpeg"_s})
+    for (const QString &tool : {u"bin/ffmpeg"_s, u"own/ffmpeg"_s})
         makeExecutable(root.filePath(tool));
 
     QProcessEnvironment environment;
@@ -179,7 +169,6 @@ void TestEncoderSupport::toolLocation()
     };
     QCOMPARE(tools.error, error.contains(u"%1"_s) ? error.arg(root.path()) : error);
     QCOMPARE(tools.ffmpeg, full(ffmpeg));
-    QCOMPARE(tools.ffprobe, full(ffprobe));
 }
 
 void TestEncoderSupport::numberedNames_data()

@@ -1,33 +1,37 @@
 #include "MediaInfo.h"
+#include "MediaProbe.h"
 #include "OutputExpectation.h"
 
-#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
-// What ffprobe's JSON says about a file, and whether a finished output is
-// complete enough to take the target's name.
+// What the in-process probe reads from real files of each container, and
+// whether a finished output is complete enough to take the target's name.
 class TestOutputCheck final : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void probeJson_data();
-    void probeJson();
-    void probeJsonRefused();
+    void initTestCase();
+    void probe_data();
+    void probe();
+    void probeRefusesWhatIsNoMedia();
+    void soundTrackWithoutPackets();
     void mismatch_data();
     void mismatch();
+
+private:
+    QString make(const QString &name, const QString &arguments);
+
+    QTemporaryDir m_work;
+    QString m_ffmpeg;
 };
 
 namespace {
-
-// Recorded with ffprobe 5.1 from outputs of the encoders.
-QByteArray recording(const QString &name)
-{
-    QFile file(QStringLiteral(ZENVORA_ENCODER_TEST_DATA) + u'/' + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString describe(const MediaInfo &info)
 {
@@ -47,12 +51,18 @@ QString describe(const MediaInfo &info)
                                      : u"none"_s;
     return u"%1 brand=%2 duration=%3 video=%4 audio=%5"_s.arg(
         info.formatNames.join(u','), info.majorBrand,
-        QString::number(info.durationSeconds.value_or(-1)), video, audio);
+        QString::number(info.durationSeconds.value_or(-1), 'f', 1), video, audio);
 }
 
+// An RMVB output of the encoders as probed.
 MediaInfo rmvbFile()
 {
-    return *MediaInfo::fromProbeJson(recording(u"ffprobe-5.1-rmvb.json"_s));
+    MediaInfo info;
+    info.formatNames = {u"rm"_s};
+    info.durationSeconds = 2.054;
+    info.video = MediaInfo::Video{0, u"rv10"_s, QSize(640, 352)};
+    info.audio = MediaInfo::Audio{1, u"ac3"_s, 44100, 2};
+    return info;
 }
 
 OutputExpectation rmvbExpected()
@@ -67,44 +77,102 @@ OutputExpectation rmvbExpected()
 
 } // namespace
 
-void TestOutputCheck::probeJson_data()
+void TestOutputCheck::initTestCase()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("RealMedia") << u"ffprobe-5.1-rmvb.json"_s
-                               << u"rm brand= duration=2.054 video=0:rv10 640x352 turned=0 "
-                                  "pixels=1/1 fps=25 audio=1:ac3 44100Hz 2ch"_s;
-    QTest::newRow("3GP-branded MP4") << u"ffprobe-5.1-3gp-branded.mp4.json"_s
-                                     << u"mov,mp4,m4a,3gp,3g2,mj2 brand=3gp4 duration=2.04 "
-                                        "video=0:mpeg4 320x240 turned=0 pixels=4/3 fps=25 "
-                                        "audio=1:amr_nb 8000Hz 1ch"_s;
-    QTest::newRow("phone video shown upright by its display matrix")
-        << u"ffprobe-5.1-rotated-phone.mp4.json"_s
-        << u"mov,mp4,m4a,3gp,3g2,mj2 brand=isom duration=2 video=0:h264 640x360 turned=90 "
-           "pixels=1/1 fps=25 audio=1:aac 44100Hz 1ch"_s;
-    QTest::newRow("PAL 16:9 with wide pixels") << u"ffprobe-5.1-pal-16x9.mpg.json"_s
-                                               << u"mpeg brand= duration=2.016 video=0:mpeg2video "
-                                                  "720x576 turned=0 pixels=64/45 fps=25 "
-                                                  "audio=1:mp2 48000Hz 1ch"_s;
-    QTest::newRow("cover picture is no video") << u"ffprobe-5.1-mp3-with-cover.json"_s
-                                               << u"mp3 brand= duration=2.16 video=none "
-                                                  "audio=0:mp3 12000Hz 2ch"_s;
+    m_ffmpeg = QStandardPaths::findExecutable(u"ffmpeg"_s);
+    QVERIFY2(!m_ffmpeg.isEmpty(), "ffmpeg must be installed");
+    QVERIFY(m_work.isValid());
 }
 
-void TestOutputCheck::probeJson()
+// A short file made by ffmpeg from its own test sources.
+QString TestOutputCheck::make(const QString &name, const QString &arguments)
 {
-    QFETCH(QString, file);
+    const QString path = m_work.filePath(name);
+    QProcess ffmpeg;
+    ffmpeg.start(m_ffmpeg, QStringList{u"-nostdin"_s, u"-v"_s, u"error"_s, u"-y"_s} +
+                               arguments.split(u' ', Qt::SkipEmptyParts) + QStringList{path});
+    return ffmpeg.waitForFinished(30000) && ffmpeg.exitCode() == 0 ? path : QString();
+}
+
+void TestOutputCheck::probe_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("arguments"); // for ffmpeg; "{previous}" is the row before's file
+    QTest::addColumn<QString>("expected");
+
+    const QString picture = u"-f lavfi -i testsrc=size=640x360:rate=25:duration=2 "_s;
+    const QString sound = u"-f lavfi -i sine=sample_rate=44100:duration=2 "_s;
+    QTest::newRow("RealMedia") << u"a.rm"_s
+                               << picture + sound + u"-s 640x352 -c:v rv10 -c:a ac3 -ac 2"_s
+                               << u"rm brand= duration=2.0 video=0:rv10 640x352 turned=0 "
+                                  "pixels=1/1 fps=25 audio=1:ac3 44100Hz 2ch"_s;
+    QTest::newRow("3GP-branded MP4")
+        << u"b.mp4"_s
+        << picture + sound +
+               u"-s 320x240 -c:v mpeg4 -c:a libopencore_amrnb -ar 8000 -ac 1 -b:a 12.2k -f 3gp"_s
+        << u"mov,mp4,m4a,3gp,3g2,mj2 brand=3gp4 duration=2.0 video=0:mpeg4 320x240 turned=0 "
+           "pixels=4/3 fps=25 audio=1:amr_nb 8000Hz 1ch"_s;
+    QTest::newRow("cover picture is no video")
+        << u"c.mp3"_s
+        << sound + u"-f lavfi -i testsrc=size=64x64:duration=0.04 -map 0 -map 1 -c:a libmp3lame "
+                   "-c:v png -disposition:v attached_pic"_s
+        << u"mp3 brand= duration=2.0 video=none audio=0:mp3 44100Hz 1ch"_s;
+    QTest::newRow("phone video without its turn")
+        << u"d.mp4"_s << picture + sound + u"-c:v libx264 -c:a aac"_s
+        << u"mov,mp4,m4a,3gp,3g2,mj2 brand=isom duration=2.0 video=0:h264 640x360 turned=0 "
+           "pixels=1/1 fps=25 audio=1:aac 44100Hz 1ch"_s;
+    QTest::newRow("phone video shown upright by its display matrix")
+        << u"e.mp4"_s << u"-i {previous} -c copy -metadata:s:v:0 rotate=90"_s
+        << u"mov,mp4,m4a,3gp,3g2,mj2 brand=isom duration=2.0 video=0:h264 640x360 turned=90 "
+           "pixels=1/1 fps=25 audio=1:aac 44100Hz 1ch"_s;
+    QTest::newRow("PAL 16:9 with wide pixels")
+        << u"f.mpg"_s
+        << u"-f lavfi -i testsrc=size=720x576:rate=25:duration=2 "_s + sound +
+               u"-vf setsar=64/45 -c:v mpeg2video -c:a mp2"_s
+        << u"mpeg brand= duration=2.0 video=0:mpeg2video 720x576 turned=0 pixels=64/45 fps=25 "
+           "audio=1:mp2 44100Hz 1ch"_s;
+}
+
+void TestOutputCheck::probe()
+{
+    static QString previous;
+    QFETCH(QString, name);
+    QFETCH(QString, arguments);
     QFETCH(QString, expected);
-    const std::optional<MediaInfo> info = MediaInfo::fromProbeJson(recording(file));
+    const QString path = make(name, QString(arguments).replace(u"{previous}"_s, previous));
+    QVERIFY(!path.isEmpty());
+    previous = path;
+    const std::optional<MediaInfo> info = MediaProbe::read(path);
     QVERIFY(info.has_value());
     QCOMPARE(describe(*info), expected);
 }
 
-void TestOutputCheck::probeJsonRefused()
+void TestOutputCheck::probeRefusesWhatIsNoMedia()
 {
-    QCOMPARE(MediaInfo::fromProbeJson(QByteArray()), std::nullopt);
-    QCOMPARE(MediaInfo::fromProbeJson("{\"streams\": []}"), std::nullopt);
+    QFile text(m_work.filePath(u"notes.avi"_s));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("this is not a video\n");
+    text.close();
+    QString error;
+    QCOMPARE(MediaProbe::read(text.fileName(), &error), std::nullopt);
+    QCOMPARE(error, u"Invalid data found when processing input"_s);
+    QCOMPARE(MediaProbe::read(m_work.filePath(u"missing.avi"_s), &error), std::nullopt);
+    QCOMPARE(error, u"No such file or directory"_s);
+}
+
+// Cut to its first picture before any sound was written: the AVI declares
+// a sound track that holds no packet.
+void TestOutputCheck::soundTrackWithoutPackets()
+{
+    const QString empty = make(u"empty.avi"_s, u"-f lavfi -i testsrc -f lavfi -i sine "
+                                               "-frames:v 1 -c:v mpeg4 -c:a pcm_s16le"_s);
+    const QString full = make(u"full.avi"_s, u"-f lavfi -i testsrc -f lavfi -i sine "
+                                             "-t 1 -c:v mpeg4 -c:a pcm_s16le"_s);
+    QVERIFY(!empty.isEmpty() && !full.isEmpty());
+    QCOMPARE(MediaProbe::read(empty)->audio->index, 1);
+    QVERIFY(!MediaProbe::hasPackets(empty, 1));
+    QVERIFY(MediaProbe::hasPackets(empty, 0));
+    QVERIFY(MediaProbe::hasPackets(full, 1));
 }
 
 void TestOutputCheck::mismatch_data()
