@@ -14,6 +14,12 @@ using namespace Qt::StringLiterals;
 
 namespace BenchSupport {
 
+QString programFolder()
+{
+    const QString chosen = qEnvironmentVariable("ZENVORA_PROGRAM_DIR");
+    return chosen.isEmpty() ? QStringLiteral(ZENVORA_PROGRAM_DIR) : chosen;
+}
+
 double timedRun(const QString &program, const QStringList &arguments)
 {
     QProcess process;
@@ -54,6 +60,33 @@ double median(QList<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.at(values.size() / 2);
+}
+
+std::optional<Paired> paired(int rounds, const std::function<double()> &ours,
+                             const std::function<double()> &reference)
+{
+    QList<double> oursTimes;
+    QList<double> referenceTimes;
+    QList<double> ratios;
+    QList<double> differences;
+    for (int round = 0; round < rounds; ++round) {
+        const double a = ours();
+        const double b = reference();
+        if (a < 0 || b < 0)
+            return std::nullopt;
+        oursTimes.append(a);
+        referenceTimes.append(b);
+        ratios.append(a / b);
+        differences.append(a - b);
+    }
+    return Paired{median(ratios), median(differences), median(oursTimes), median(referenceTimes)};
+}
+
+void report(const char *what, const Paired &result, const char *target)
+{
+    std::printf("%s: ours %.3f s, reference %.3f s, ratio %.3f, difference %.3f s (%s)\n", what,
+                result.ours, result.reference, result.ratio, result.difference, target);
+    std::fflush(stdout);
 }
 
 } // namespace BenchSupport

@@ -4,11 +4,18 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 struct ParsedRequest;
 
 // What the benchmarks share: timing a program to its end, and working out
 // the ffmpeg command an encoder would run, so ffmpeg can be timed directly.
 namespace BenchSupport {
+
+// The built program folder, or the one ZENVORA_PROGRAM_DIR names, so that
+// another build (say, the one before a change) can be measured the same way.
+QString programFolder();
 
 // Seconds the program took, or a negative value when it failed.
 double timedRun(const QString &program, const QStringList &arguments);
@@ -22,5 +29,22 @@ QStringList ffmpegArguments(const ParsedRequest &parsed, const QString &input,
 QStringList words(const QString &text);
 
 double median(QList<double> values);
+
+// Two ways of doing the same work, timed in turn (ours, reference, ours,
+// reference, ...) so that a machine whose speed drifts favours neither.
+struct Paired
+{
+    double ratio = 0.0;      // median of ours / reference over the pairs
+    double difference = 0.0; // median of ours - reference, in seconds
+    double ours = 0.0;       // median seconds
+    double reference = 0.0;
+};
+
+// Nothing when a run failed (a run returns a negative time then).
+std::optional<Paired> paired(int rounds, const std::function<double()> &ours,
+                             const std::function<double()> &reference);
+
+// "what: ours 1.23 s, reference 1.00 s, ratio 1.230 (target <= 1.05), difference 0.23 s"
+void report(const char *what, const Paired &result, const char *target);
 
 } // namespace BenchSupport

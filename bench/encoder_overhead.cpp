@@ -1,9 +1,10 @@
-// Wall-clock cost of going through conv.exe and coder.exe instead of
-// running ffmpeg directly: an RMVB job (stage one to the intermediate
-// file, stage two to .rmvb) on a 25-second 640x360 clip with camera-like
-// grain, against the two ffmpeg commands the encoders translate those
-// command lines into. The encoders add option reading, two ffprobe runs per
-// stage and the rename: a fixed cost per stage, printed on its own too.
+// Wall-clock cost of going through the encoders instead of running ffmpeg
+// directly with the command they translate their options into:
+// - one stage (conv.exe to MPG) on a 6-second clip: the fixed cost a stage
+//   adds (option reading, probing, output check, rename);
+// - an RMVB job (conv.exe to the intermediate file, coder.exe to .rmvb) on a
+//   25-second clip with camera-like grain, against the two ffmpeg commands.
+// Each pair runs in turn; medians of the pairwise ratios and differences.
 
 #include "BenchSupport.h"
 #include "CoderOptions.h"
@@ -12,12 +13,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -25,46 +23,52 @@ using namespace BenchSupport;
 
 namespace {
 
-constexpr int Rounds = 3;
-constexpr int ClipSeconds = 25;
-
-struct Timing
-{
-    double stageOne = 0.0;
-    double stageTwo = 0.0;
-    double total() const { return stageOne + stageTwo; }
-};
+constexpr int StageRounds = 9;
+constexpr int JobRounds = 5;
 
 struct Setup
 {
     QString dataFolder;
-    ToolLocator::Tools tools;
+    QString ffmpeg;
     QString work;
-
-    QString clip() const { return work + u"/clip.avi"_s; }
 };
 
-bool makeClip(const Setup &setup)
+bool makeClip(const Setup &setup, const QString &path, int seconds)
 {
-    return timedRun(setup.tools.ffmpeg,
+    return timedRun(setup.ffmpeg,
                     {u"-nostdin"_s,  u"-hide_banner"_s,
                      u"-loglevel"_s, u"error"_s,
                      u"-f"_s,        u"lavfi"_s,
                      u"-i"_s,        u"testsrc2=size=640x360:rate=25,noise=alls=8:allf=t"_s,
                      u"-f"_s,        u"lavfi"_s,
                      u"-i"_s,        u"sine=frequency=440:sample_rate=44100"_s,
-                     u"-t"_s,        QString::number(ClipSeconds),
+                     u"-t"_s,        QString::number(seconds),
                      u"-ac"_s,       u"2"_s,
                      u"-c:v"_s,      u"mpeg4"_s,
                      u"-q:v"_s,      u"4"_s,
                      u"-c:a"_s,      u"libmp3lame"_s,
-                     u"-y"_s,        setup.clip()}) >= 0;
+                     u"-y"_s,        path}) >= 0;
 }
 
-// The argument lists the program passes for an RMVB job.
-QStringList stageOneArguments(const Setup &setup, const QString &intermediate)
+bool isFile(const QString &path)
 {
-    return QStringList{setup.clip()} +
+    return QFileInfo(path).isFile();
+}
+
+// The argument lists the program passes: MPG with its defaults, and the
+// two stages of an RMVB job.
+QStringList mpgArguments(const QString &input, const QString &output)
+{
+    return QStringList{input} +
+           words(u"-oac lavc -lavcopts acodec=mp2:abitrate=64 -ovc lavc -lavcopts "
+                 "vcodec=mpeg2video:vbitrate=600:vpass=1 -ofps 24 -of lavf -lavfopts "
+                 "format=yuv4mpeg -o"_s) +
+           QStringList{output};
+}
+
+QStringList stageOneArguments(const QString &input, const QString &intermediate)
+{
+    return QStringList{input} +
            words(u"-oac mp3lame -lameopts preset=320 -ovc lavc -lavcopts "
                  "vcodec=mpeg4:vbitrate=1200 -of avi -o"_s) +
            QStringList{intermediate};
@@ -76,39 +80,52 @@ QStringList stageTwoArguments(const QString &intermediate, const QString &output
            words(u"-y -vcodec rv10 -b 1200k -f rm  -ab 128k -ac 2"_s) + QStringList{output};
 }
 
-Timing throughEncoders(const Setup &setup, int round)
+// A fresh output name for every run, so no run finds another's file.
+QString freshPath(const Setup &setup, const QString &name)
 {
-    const QString intermediate = setup.work + u"/enc-%1/tmp.mp4"_s.arg(round);
-    QDir().mkpath(QFileInfo(intermediate).path());
-    Timing timing;
-    timing.stageOne =
-        timedRun(setup.dataFolder + u"/conv.exe"_s, stageOneArguments(setup, intermediate));
-    timing.stageTwo = timedRun(setup.dataFolder + u"/coder.exe"_s,
-                               stageTwoArguments(intermediate, setup.work + u"/enc-out.rmvb"_s));
-    return timing;
+    static int runs = 0;
+    const QString folder = setup.work + u"/run-%1"_s.arg(++runs);
+    QDir().mkpath(folder);
+    return folder + u'/' + name;
 }
 
-// The same two commands as ffmpeg runs them under the encoders; the probing
-// that decides them is done before the clock starts.
-Timing directly(const Setup &setup, int round)
+double encoderStage(const Setup &setup, const QString &clip)
 {
-    const QString intermediate = setup.work + u"/direct-%1/tmp.mp4"_s.arg(round);
-    QDir().mkpath(QFileInfo(intermediate).path());
+    return timedRun(setup.dataFolder + u"/conv.exe"_s,
+                    mpgArguments(clip, freshPath(setup, u"out.mpg"_s)));
+}
+
+double ffmpegStage(const Setup &setup, const QString &clip)
+{
+    const QString output = freshPath(setup, u"out.mpg"_s);
+    const QStringList arguments =
+        ffmpegArguments(ConvOptions::parse(mpgArguments(clip, output), isFile), clip, output);
+    return arguments.isEmpty() ? -1.0 : timedRun(setup.ffmpeg, arguments);
+}
+
+double encoderJob(const Setup &setup, const QString &clip)
+{
+    const QString intermediate = freshPath(setup, u"tmp.mp4"_s);
+    const double first =
+        timedRun(setup.dataFolder + u"/conv.exe"_s, stageOneArguments(clip, intermediate));
+    const double second =
+        timedRun(setup.dataFolder + u"/coder.exe"_s,
+                 stageTwoArguments(intermediate, freshPath(setup, u"out.rmvb"_s)));
+    return first < 0 || second < 0 ? -1.0 : first + second;
+}
+
+// The probing that decides each ffmpeg command is done off the clock.
+double ffmpegJob(const Setup &setup, const QString &clip)
+{
+    const QString intermediate = freshPath(setup, u"tmp.mp4"_s);
     const QStringList first = ffmpegArguments(
-        ConvOptions::parse(stageOneArguments(setup, intermediate),
-                           [](const QString &path) { return QFileInfo(path).isFile(); }),
-        setup.clip(), intermediate);
-    if (first.isEmpty())
-        return {-1.0, -1.0};
-    Timing timing;
-    timing.stageOne = timedRun(setup.tools.ffmpeg, first);
-    const QString output = setup.work + u"/direct-out.rmvb"_s;
+        ConvOptions::parse(stageOneArguments(clip, intermediate), isFile), clip, intermediate);
+    const double firstSeconds = first.isEmpty() ? -1.0 : timedRun(setup.ffmpeg, first);
+    const QString output = freshPath(setup, u"out.rmvb"_s);
     const QStringList second = ffmpegArguments(
         CoderOptions::parse(stageTwoArguments(intermediate, output)), intermediate, output);
-    if (second.isEmpty())
-        return {-1.0, -1.0};
-    timing.stageTwo = timedRun(setup.tools.ffmpeg, second);
-    return timing;
+    const double secondSeconds = second.isEmpty() ? -1.0 : timedRun(setup.ffmpeg, second);
+    return firstSeconds < 0 || secondSeconds < 0 ? -1.0 : firstSeconds + secondSeconds;
 }
 
 } // namespace
@@ -118,40 +135,26 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     const ToolLocator::Tools tools = ToolLocator::locate(QProcessEnvironment::systemEnvironment());
     QTemporaryDir work;
-    if (!tools.error.isEmpty() || !work.isValid()) {
-        std::fprintf(stderr, "encoder_overhead: %s\n", qPrintable(tools.error));
+    const Setup setup{programFolder() + u"/data"_s, tools.ffmpeg, work.path()};
+    const QString shortClip = work.filePath(u"short.avi"_s);
+    const QString longClip = work.filePath(u"long.avi"_s);
+    if (!tools.error.isEmpty() || !work.isValid() || !makeClip(setup, shortClip, 6) ||
+        !makeClip(setup, longClip, 25)) {
+        std::fprintf(stderr, "encoder_overhead: cannot prepare: %s\n", qPrintable(tools.error));
         return 1;
     }
-    const Setup setup{QStringLiteral(ZENVORA_DATA_DIR), tools, work.path()};
-    if (!makeClip(setup))
+    const std::optional<Paired> stage =
+        paired(StageRounds, [&] { return encoderStage(setup, shortClip); },
+               [&] { return ffmpegStage(setup, shortClip); });
+    if (!stage)
         return 1;
-    std::printf("encoder_overhead: RMVB job (conv.exe stage one, coder.exe stage two) on a %d s "
-                "640x360 clip, %d rounds\n",
-                ClipSeconds, Rounds);
-    QList<double> encoderTotals;
-    QList<double> directTotals;
-    for (int round = 1; round <= Rounds; ++round) {
-        // Alternate the order so neither side always runs on a warm cache.
-        const bool encodersFirst = round % 2 == 1;
-        const Timing first = encodersFirst ? throughEncoders(setup, round) : directly(setup, round);
-        const Timing second =
-            encodersFirst ? directly(setup, round) : throughEncoders(setup, round);
-        const Timing &encoders = encodersFirst ? first : second;
-        const Timing &direct = encodersFirst ? second : first;
-        if (std::min({encoders.stageOne, encoders.stageTwo, direct.stageOne, direct.stageTwo}) < 0)
-            return 1;
-        std::printf(
-            "round %d: encoders %.2f s (%.2f + %.2f), ffmpeg directly %.2f s (%.2f + %.2f)\n",
-            round, encoders.total(), encoders.stageOne, encoders.stageTwo, direct.total(),
-            direct.stageOne, direct.stageTwo);
-        std::fflush(stdout);
-        encoderTotals.append(encoders.total());
-        directTotals.append(direct.total());
-    }
-    const double throughEncoders = median(encoderTotals);
-    const double direct = median(directTotals);
-    std::printf("median: encoders %.2f s, ffmpeg directly %.2f s, ratio %.3f (target <= 1.05), "
-                "fixed cost %.2f s per job\n",
-                throughEncoders, direct, throughEncoders / direct, throughEncoders - direct);
+    report("one stage, conv.exe to MPG, 6 s clip, against ffmpeg", *stage,
+           "target: difference <= 0.08 s");
+    const std::optional<Paired> job = paired(JobRounds, [&] { return encoderJob(setup, longClip); },
+                                             [&] { return ffmpegJob(setup, longClip); });
+    if (!job)
+        return 1;
+    report("RMVB job, conv.exe + coder.exe, 25 s clip, against two ffmpeg commands", *job,
+           "target: ratio <= 1.05");
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "AppPaths.h"
+#include "FirstPaintReport.h"
 #include "MessageBoxSink.h"
 #include "QtFileOpenDialog.h"
 #include "QtFolderDialog.h"
@@ -62,6 +63,7 @@ int main(int argc, char *argv[])
     QtFileOpenDialog fileDialog(nullptr);
     frmMain window({messages, folderDialog, fileDialog, desktop, settingsFiles, environment});
     messages.setOwner(&window);
+    FirstPaintReport::installIfAsked(window);
     window.show();
     return app.exec();
 }
