@@ -1,78 +1,57 @@
 #include "BatchDriver.h"
 
-#include "AppPaths.h"
 #include "EncoderProcesses.h"
+#include "JobRun.h"
 #include "MessageSink.h"
-#include "OutputFormats.h"
 #include "PathHelpers.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
-
-namespace {
-
-QString lastLines(const QString &output, int count)
-{
-    static const QRegularExpression lineEnd(QStringLiteral("[\r\n]+"));
-    QStringList lines = output.split(lineEnd, Qt::SkipEmptyParts);
-    for (QString &line : lines)
-        line = line.trimmed();
-    lines.removeAll(QString());
-    return lines.mid(std::max<qsizetype>(0, lines.size() - count)).join(u'\n');
-}
-
-// The encoders never replace a file: when the name they were given is taken
-// by the time they finish, they write the next free one and say which.
-QString savedPath(const QString &output)
-{
-    static const QString token = QStringLiteral("Saved to: ");
-    const qsizetype at = output.lastIndexOf(token);
-    if (at < 0 || (at > 0 && output.at(at - 1) != u'\n' && output.at(at - 1) != u'\r'))
-        return {};
-    return output.mid(at + token.size()).section(u'\n', 0, 0).remove(u'\r');
-}
-
-bool isNonEmptyFile(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.isFile() && info.size() > 0;
-}
-
-// The encoders write under a hidden name beside the target until the result
-// has been checked; a killed encoder may leave one behind.
-void removePartFilesOf(const QString &target)
-{
-    const QFileInfo info(target);
-    const QString pattern = u'.' + info.completeBaseName() + QStringLiteral(".part-*") +
-                            (info.suffix().isEmpty() ? QString() : u'.' + info.suffix());
-    const QDir folder = info.absoluteDir();
-    for (const QString &name : folder.entryList({pattern}, QDir::Files | QDir::Hidden))
-        QFile::remove(folder.filePath(name));
-}
-
-} // namespace
 
 BatchDriver::BatchDriver(JobQueue &queue, MessageSink &messages, CommandEnvironment environment,
                          QObject *parent)
-    : QObject(parent), m_queue(queue), m_messages(messages), m_environment(environment),
-      m_builder(environment), m_objDOS(messages), m_objffmpeg(messages),
-      m_stageOneParser(m_indicator), m_stageTwoParser(m_indicator)
+    : QObject(parent), m_queue(queue), m_messages(messages), m_environment(std::move(environment))
 {
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(StartDelayMilliseconds);
     connect(&m_startTimer, &QTimer::timeout, this, &BatchDriver::StartNextJob);
-    connect(&m_objDOS, &DOSOutputs::CommandOver, this, &BatchDriver::objDOS_CommandOver);
-    connect(&m_objffmpeg, &DOSOutputs::CommandOver, this, &BatchDriver::objffmpeg_CommandOver);
-    connect(&m_objDOS, &DOSOutputs::ReceiveOutputs, this, [this](const QString &chunk) {
-        if (const auto display = m_stageOneParser.feed(chunk))
-            Q_EMIT progressChanged(*display);
-    });
-    connect(&m_objffmpeg, &DOSOutputs::ReceiveOutputs, this, [this](const QString &chunk) {
-        if (const auto display = m_stageTwoParser.feed(chunk))
-            Q_EMIT progressChanged(*display);
-    });
+    setParallelJobs(1);
+}
+
+BatchDriver::~BatchDriver() = default;
+
+void BatchDriver::setParallelJobs(int count)
+{
+    if (m_state != State::Idle)
+        return;
+    const int slots = std::max(1, count);
+    m_runs.clear();
+    for (int slot = 1; slot <= slots; ++slot) {
+        CommandEnvironment environment = m_environment;
+        environment.intermediatePath = intermediatePathOf(slot, slots);
+        auto run =
+            std::make_unique<JobRun>(m_messages, m_indicator, environment, m_reservedOutputs);
+        run->setStallTimeout(m_stallTimeout);
+        connect(run.get(), &JobRun::progressChanged, this, &BatchDriver::progressChanged);
+        connect(run.get(), &JobRun::finished, this, &BatchDriver::jobOver);
+        connect(run.get(), &JobRun::stopped, this, &BatchDriver::jobStopped);
+        connect(run.get(), &JobRun::encoderNotStarted, this, &BatchDriver::encoderNotStarted);
+        m_runs.push_back(std::move(run));
+    }
+}
+
+// One job alone uses the configured intermediate file; jobs side by side
+// each use their own beside it: tmp-1.mp4, tmp-2.mp4, ...
+QString BatchDriver::intermediatePathOf(int slot, int slots) const
+{
+    const QString &path = m_environment.intermediatePath;
+    if (slots == 1)
+        return path;
+    const QString folder = ParsePath(path, m_environment.pathStyle);
+    const QString name = path.mid(folder.size());
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const qsizetype at = dot < 0 ? name.size() : dot;
+    return folder + name.left(at) + u'-' + QString::number(slot) + name.mid(at);
 }
 
 void BatchDriver::requestStart(const ConversionSettings &settings, bool playCompletionSound)
@@ -97,12 +76,21 @@ void BatchDriver::requestStart(const ConversionSettings &settings, bool playComp
 
 void BatchDriver::StartNextJob()
 {
-    if (m_state != State::StartPending && m_state != State::Running)
+    if ((m_state != State::StartPending && m_state != State::Running) || m_stopRequested)
         return;
-    const std::optional<JobQueue::JobId> job = m_queue.currentJob();
+    if (m_stallPending) {
+        stallOnceIdle();
+        return;
+    }
+    JobRun *run = idleRun();
+    if (!run)
+        return;
+    const std::optional<JobQueue::JobId> job = m_queue.nextWaitingJob();
     if (!job) {
-        QDir().mkpath(m_settings.outputFolder);
-        endBatch();
+        if (!anyRunBusy()) {
+            QDir().mkpath(m_settings.outputFolder);
+            endBatch();
+        }
         return;
     }
     m_state = State::Running;
@@ -111,139 +99,57 @@ void BatchDriver::StartNextJob()
         m_settings.outputFolder = folder;
         Q_EMIT outputFolderChanged(folder);
     }
-    startJob(*job);
+    startJob(*run, *job);
+    // Further free places are filled one job per handler, like the first.
+    if (run->isBusy() && idleRun() && m_queue.nextWaitingJob())
+        QMetaObject::invokeMethod(this, &BatchDriver::StartNextJob, Qt::QueuedConnection);
 }
 
-void BatchDriver::startJob(JobQueue::JobId job)
+void BatchDriver::startJob(JobRun &run, JobQueue::JobId job)
 {
-    m_job = job;
-    m_jobPath = m_queue.pathOf(job);
-    m_stage.reset();
-    m_queue.setRunningJob(job);
-    Q_EMIT jobStarted(m_jobPath);
-
-    if (!QDir().mkpath(m_settings.outputFolder)) {
-        finishJob(JobResult::Status::Failed,
-                  QStringLiteral("无法创建输出文件夹：") + m_settings.outputFolder);
-        return;
-    }
-    if (OutputFormats::of(m_settings.format).hasStageTwo()) {
-        const QString tempFolder =
-            ParsePath(m_environment.intermediatePath, m_environment.pathStyle);
-        if (!AppPaths::createPrivateFolder(tempFolder)) {
-            finishJob(JobResult::Status::Failed,
-                      QStringLiteral("无法创建临时文件夹：") + tempFolder);
-            return;
-        }
-        // A stage two must never convert the intermediate file of an earlier job.
-        QFile::remove(m_environment.intermediatePath);
-    }
-    runStage(m_builder.stageOne(m_settings, m_jobPath));
+    const QString path = m_queue.pathOf(job);
+    m_queue.setJobRunning(job, true);
+    Q_EMIT jobStarted(path, job);
+    run.start(job, path, m_settings);
 }
 
-void BatchDriver::runStage(const StageCommand &stage)
+void BatchDriver::jobOver(const JobResult &result, JobQueue::JobId job)
 {
-    m_stage = stage;
-    m_runningEncoderName = executableName(stage.encoder);
-    DOSOutputs &runner = runnerFor(stage.encoder);
-    runner.setCommand(stage.command);
-    if (!runner.ExecuteCommand()) {
-        // The runner has told the user why; Start tries this job again.
-        m_state = State::Stalled;
-        m_queue.setRunningJob(std::nullopt);
-        Q_EMIT stalled();
-    }
-}
-
-void BatchDriver::objDOS_CommandOver()
-{
-    stageOver(m_objDOS);
-}
-
-void BatchDriver::objffmpeg_CommandOver()
-{
-    stageOver(m_objffmpeg);
-}
-
-void BatchDriver::stageOver(const DOSOutputs &runner)
-{
-    if (m_state != State::Running || !m_stage)
-        return;
-    const bool wasStageOne = m_stage->outputPath == m_environment.intermediatePath &&
-                             OutputFormats::of(m_settings.format).hasStageTwo();
-    if (const QString saved = savedPath(runner.Outputs()); !wasStageOne && !saved.isEmpty())
-        m_stage->outputPath = saved;
-    const QString failure = stageFailure(runner);
-    if (m_stopRequested) {
-        // A job whose last stage was done before the stop took hold is kept.
-        if (failure.isEmpty() && !wasStageOne)
-            finishJob(JobResult::Status::Converted, {});
-        endStoppedBatch();
-        return;
-    }
-    if (!failure.isEmpty()) {
-        // An encoder that ends by itself removes its own part file; one that
-        // crashed or had to be killed cannot.
-        const DOSOutputs::Outcome outcome = runner.lastResult().outcome;
-        if (outcome == DOSOutputs::Outcome::Crashed || outcome == DOSOutputs::Outcome::Hung)
-            removeUnfinishedOutput();
-        finishJob(JobResult::Status::Failed, failure);
-        return;
-    }
-    if (wasStageOne) {
-        if (const auto stageTwo = m_builder.stageTwo(m_settings, m_jobPath)) {
-            runStage(*stageTwo);
-            return;
-        }
-    }
-    finishJob(JobResult::Status::Converted, {});
-}
-
-QString BatchDriver::stageFailure(const DOSOutputs &runner) const
-{
-    const DOSOutputs::RunResult result = runner.lastResult();
-    QString reason;
-    switch (result.outcome) {
-    case DOSOutputs::Outcome::Succeeded:
-        if (isNonEmptyFile(m_stage->outputPath))
-            return {};
-        reason = QStringLiteral("%1 没有生成输出文件").arg(m_runningEncoderName);
-        break;
-    case DOSOutputs::Outcome::ExitedWithError:
-        reason =
-            QStringLiteral("%1 失败（退出码 %2）").arg(m_runningEncoderName).arg(result.exitCode);
-        break;
-    case DOSOutputs::Outcome::Hung:
-        reason = QStringLiteral("%1 已停止：%2 秒没有任何输出")
-                     .arg(m_runningEncoderName)
-                     .arg((runner.stallTimeout() + 999) / 1000);
-        break;
-    case DOSOutputs::Outcome::Crashed:
-    case DOSOutputs::Outcome::Stopped:
-        reason =
-            QStringLiteral("%1 异常终止（信号 %2）").arg(m_runningEncoderName).arg(result.exitCode);
-        break;
-    }
-    const QString output = lastLines(runner.Outputs(), ReasonLines);
-    return output.isEmpty() ? reason : reason + u'\n' + output;
-}
-
-void BatchDriver::finishJob(JobResult::Status status, const QString &reason)
-{
-    const bool converted = status == JobResult::Status::Converted;
-    const JobResult result{m_jobPath, converted && m_stage ? m_stage->outputPath : QString(),
-                           status, reason};
     m_report.results.append(result);
-    QFile::remove(m_environment.intermediatePath);
-    m_queue.setRunningJob(std::nullopt);
-    m_queue.removeJob(*m_job);
-    m_job.reset();
-    m_stage.reset();
-    m_stageOneParser.reset();
-    m_stageTwoParser.reset();
-    Q_EMIT jobFinished(result);
+    m_queue.setJobRunning(job, false);
+    m_queue.removeJob(job);
+    Q_EMIT jobFinished(result, job);
+    if (m_stopRequested) {
+        if (!anyRunBusy())
+            endStoppedBatch();
+        return;
+    }
     // The next job starts after this handler has returned, never inside it.
     QMetaObject::invokeMethod(this, &BatchDriver::StartNextJob, Qt::QueuedConnection);
+}
+
+void BatchDriver::jobStopped(JobQueue::JobId job)
+{
+    m_queue.setJobRunning(job, false);
+    if (!anyRunBusy())
+        endStoppedBatch();
+}
+
+// The jobs still running are not disturbed; the batch waits for them.
+void BatchDriver::encoderNotStarted(JobQueue::JobId job)
+{
+    m_queue.setJobRunning(job, false);
+    m_stallPending = true;
+    stallOnceIdle();
+}
+
+void BatchDriver::stallOnceIdle()
+{
+    if (anyRunBusy())
+        return;
+    m_stallPending = false;
+    m_state = State::Stalled;
+    Q_EMIT stalled();
 }
 
 void BatchDriver::endBatch()
@@ -267,13 +173,13 @@ void BatchDriver::stop()
     case State::Running:
         // Between two jobs no encoder runs: the batch ends here, before the
         // next job's start comes round.
-        if (!m_objDOS.isRunning() && !m_objffmpeg.isRunning()) {
+        if (!anyRunBusy()) {
             endStoppedBatch();
             return;
         }
         m_stopRequested = true;
-        m_objDOS.stop();
-        m_objffmpeg.stop();
+        for (const auto &run : m_runs)
+            run->stop();
         return;
     case State::StartPending:
     case State::Stalled:
@@ -284,14 +190,13 @@ void BatchDriver::stop()
 
 void BatchDriver::endStoppedBatch()
 {
-    removeUnfinishedOutput();
-    m_queue.setRunningJob(std::nullopt);
-    m_job.reset();
-    m_stage.reset();
-    m_stageOneParser.reset();
-    m_stageTwoParser.reset();
+    for (const auto &run : m_runs) {
+        run->removeUnfinishedOutput();
+        run->clear();
+    }
     m_state = State::Idle;
     m_stopRequested = false;
+    m_stallPending = false;
     m_report.stopped = true;
     Q_EMIT controlsEnabledChanged(true);
     Q_EMIT batchFinished(m_report);
@@ -301,21 +206,15 @@ void BatchDriver::shutdown()
 {
     m_startTimer.stop();
     m_state = State::Idle;
-    m_objDOS.stopAndWait();
-    m_objffmpeg.stopAndWait();
-    removeUnfinishedOutput();
-    if (!m_runningEncoderName.isEmpty())
-        EncoderProcesses::KillEncoderProcess(m_runningEncoderName);
+    QSet<QString> encoderNames;
+    for (const auto &run : m_runs) {
+        run->shutdown();
+        encoderNames.insert(run->runningEncoderName());
+    }
+    encoderNames.remove(QString());
+    for (const QString &name : std::as_const(encoderNames))
+        EncoderProcesses::KillEncoderProcess(name);
     removeTemporaryFiles();
-}
-
-// Only what the encoders write under a hidden name is unfinished: a file
-// under an output name is complete, whoever put it there.
-void BatchDriver::removeUnfinishedOutput() const
-{
-    QFile::remove(m_environment.intermediatePath);
-    if (m_stage)
-        removePartFilesOf(m_stage->outputPath);
 }
 
 void BatchDriver::removeTemporaryFiles() const
@@ -336,11 +235,26 @@ QString BatchDriver::separatorTerminated(const QString &folder) const
 
 void BatchDriver::setStallTimeout(int milliseconds)
 {
-    m_objDOS.setStallTimeout(milliseconds);
-    m_objffmpeg.setStallTimeout(milliseconds);
+    m_stallTimeout = milliseconds;
+    for (const auto &run : m_runs)
+        run->setStallTimeout(milliseconds);
 }
 
-DOSOutputs &BatchDriver::runnerFor(Encoder encoder)
+QString BatchDriver::RunningEncoderName() const
 {
-    return ::runnerFor(encoder) == Runner::Dos ? m_objDOS : m_objffmpeg;
+    return m_runs.front()->runningEncoderName();
+}
+
+JobRun *BatchDriver::idleRun() const
+{
+    for (const auto &run : m_runs) {
+        if (!run->isBusy())
+            return run.get();
+    }
+    return nullptr;
+}
+
+bool BatchDriver::anyRunBusy() const
+{
+    return std::any_of(m_runs.begin(), m_runs.end(), [](const auto &run) { return run->isBusy(); });
 }

@@ -1,25 +1,27 @@
 #pragma once
 
 #include "ActivityIndicator.h"
-#include "CommandBuilder.h"
+#include "CommandEnvironment.h"
 #include "ConversionSettings.h"
 #include "DOSOutputs.h"
 #include "JobQueue.h"
 #include "JobResult.h"
-#include "StageCommand.h"
-#include "StageOneProgressParser.h"
-#include "StageTwoProgressParser.h"
+#include "ProgressDisplay.h"
 
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 
-#include <optional>
+#include <memory>
+#include <vector>
 
+class JobRun;
 class MessageSink;
 
-// Converts the queue job after job, stage after stage. Each stage starts
-// after the previous one's end has been handled, a failed stage is reported
-// and the batch goes on, and the settings are the ones taken at Start.
+// Converts the queue: up to a number of jobs at once (the window's one by
+// one), each through its stages. A job starts after the previous handler
+// has returned, a failed job is reported and the batch goes on, and the
+// settings are the ones taken at Start.
 class BatchDriver final : public QObject
 {
     Q_OBJECT
@@ -34,36 +36,40 @@ public:
         Stalled
     };
     static constexpr int StartDelayMilliseconds = 100;
-    static constexpr int ReasonLines = 4;
     static constexpr int DeleteAttempts = 20;
 
     BatchDriver(JobQueue &queue, MessageSink &messages, CommandEnvironment environment,
                 QObject *parent = nullptr);
+    ~BatchDriver() override;
 
     // Start: refused with a message on an empty queue, ignored while a batch
-    // runs; a stalled batch starts its first job again.
+    // runs; a stalled batch starts its first waiting jobs again.
     void requestStart(const ConversionSettings &settings, bool playCompletionSound);
-    // Stops the running encoder and ends the batch; the queue is kept, and
+    // Stops every running encoder and ends the batch; the queue is kept, and
     // so is every finished output.
     void stop();
     // The program is ending: stops the encoders now, removes what they left
     // unfinished and the temporary files.
     void shutdown();
 
+    // How many jobs may run at once, from 1; set between batches. With more
+    // than one, each gets its own intermediate file beside the configured one.
+    void setParallelJobs(int count);
     // How long an encoder may print nothing before it is stopped and its job
     // fails; 0 lets it run for ever.
     void setStallTimeout(int milliseconds);
 
     State state() const { return m_state; }
-    QString RunningEncoderName() const { return m_runningEncoderName; }
+    // The window runs one job at a time: the encoder of its stage.
+    QString RunningEncoderName() const;
     QString outputFolder() const { return m_settings.outputFolder; }
 
 Q_SIGNALS:
     void controlsEnabledChanged(bool enabled);
     void outputFolderChanged(const QString &folder);
-    void jobStarted(const QString &inputPath);
-    void progressChanged(const ProgressDisplay &display);
-    void jobFinished(const JobResult &result);
+    void jobStarted(const QString &inputPath, JobQueue::JobId job);
+    void progressChanged(const ProgressDisplay &display, JobQueue::JobId job);
+    void jobFinished(const JobResult &result, JobQueue::JobId job);
     void stalled();
     void openFolderRequested(const QString &folder);
     void completionSoundRequested(const QString &soundFile);
@@ -71,38 +77,32 @@ Q_SIGNALS:
 
 private:
     void StartNextJob();
-    void startJob(JobQueue::JobId job);
-    void runStage(const StageCommand &stage);
-    void objDOS_CommandOver();
-    void objffmpeg_CommandOver();
-    void stageOver(const DOSOutputs &runner);
-    QString stageFailure(const DOSOutputs &runner) const;
-    void finishJob(JobResult::Status status, const QString &reason);
+    void startJob(JobRun &run, JobQueue::JobId job);
+    void jobOver(const JobResult &result, JobQueue::JobId job);
+    void jobStopped(JobQueue::JobId job);
+    void encoderNotStarted(JobQueue::JobId job);
+    void stallOnceIdle();
     void endBatch();
     void endStoppedBatch();
-    void removeUnfinishedOutput() const;
     void removeTemporaryFiles() const;
     QString separatorTerminated(const QString &folder) const;
-    DOSOutputs &runnerFor(Encoder encoder);
+    QString intermediatePathOf(int slot, int slots) const;
+    JobRun *idleRun() const;
+    bool anyRunBusy() const;
 
     JobQueue &m_queue;
     MessageSink &m_messages;
     CommandEnvironment m_environment;
-    CommandBuilder m_builder;
-    DOSOutputs m_objDOS;
-    DOSOutputs m_objffmpeg;
     ActivityIndicator m_indicator;
-    StageOneProgressParser m_stageOneParser;
-    StageTwoProgressParser m_stageTwoParser;
+    QSet<QString> m_reservedOutputs;
+    std::vector<std::unique_ptr<JobRun>> m_runs;
     QTimer m_startTimer;
+    int m_stallTimeout = DOSOutputs::DefaultStallTimeoutMilliseconds;
 
     State m_state = State::Idle;
     ConversionSettings m_settings;
     bool m_playCompletionSound = false;
     bool m_stopRequested = false;
+    bool m_stallPending = false;
     BatchReport m_report;
-    std::optional<JobQueue::JobId> m_job;
-    QString m_jobPath;
-    std::optional<StageCommand> m_stage;
-    QString m_runningEncoderName;
 };

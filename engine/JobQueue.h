@@ -4,8 +4,8 @@
 
 #include <optional>
 
-// What the batch driver needs of the queue of input files: the job at the
-// front, and removing a finished job as itself.
+// What the batch driver needs of the queue of input files: the first job
+// that is not being converted yet, and removing a finished job as itself.
 class JobQueue
 {
 public:
@@ -13,9 +13,9 @@ public:
 
     virtual ~JobQueue() = default;
     virtual int jobCount() const = 0;
-    virtual std::optional<JobId> currentJob() const = 0;
+    virtual std::optional<JobId> nextWaitingJob() const = 0;
     virtual QString pathOf(JobId id) const = 0;
     virtual bool removeJob(JobId id) = 0;
-    // The job being converted cannot be removed by the user.
-    virtual void setRunningJob(std::optional<JobId> id) = 0;
+    // A job being converted cannot be removed by the user; several may be.
+    virtual void setJobRunning(JobId id, bool running) = 0;
 };

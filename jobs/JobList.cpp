@@ -55,12 +55,15 @@ bool JobList::RemoveSelectedJob(int row)
 
 void JobList::RemoveAllJobs()
 {
-    const int running = m_runningJob ? rowOf(*m_runningJob) : -1;
-    const QList<Job> kept = running < 0 ? QList<Job>() : QList<Job>{m_jobs.at(running)};
+    QList<Job> kept;
+    for (const Job &job : std::as_const(m_jobs)) {
+        if (m_runningJobs.contains(job.id))
+            kept.append(job);
+    }
     beginResetModel();
     m_jobs = kept;
     endResetModel();
-    // The job being converted stays, and the hint never covers it.
+    // The jobs being converted stay, and the hint never covers them.
     setDropHintVisible(m_jobs.isEmpty());
 }
 
@@ -89,6 +92,23 @@ std::optional<JobList::JobId> JobList::currentJob() const
     if (m_jobs.isEmpty())
         return std::nullopt;
     return m_jobs.first().id;
+}
+
+std::optional<JobList::JobId> JobList::nextWaitingJob() const
+{
+    for (const Job &job : m_jobs) {
+        if (!m_runningJobs.contains(job.id))
+            return job.id;
+    }
+    return std::nullopt;
+}
+
+void JobList::setJobRunning(JobId id, bool running)
+{
+    if (running)
+        m_runningJobs.insert(id);
+    else
+        m_runningJobs.remove(id);
 }
 
 QString JobList::pathOf(JobId id) const
@@ -156,7 +176,7 @@ int JobList::rowOf(JobId id) const
 
 bool JobList::isRunning(int row) const
 {
-    return m_runningJob && m_jobs.at(row).id == *m_runningJob;
+    return m_runningJobs.contains(m_jobs.at(row).id);
 }
 
 void JobList::removeRow(int row)

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -46,11 +47,12 @@ public:
 
     int jobCount() const override { return static_cast<int>(m_jobs.size()); }
     QString currentPath() const;
-    std::optional<JobId> currentJob() const override;
+    std::optional<JobId> currentJob() const;
+    std::optional<JobId> nextWaitingJob() const override;
     QString pathOf(JobId id) const override;
     QStringList paths() const;
 
-    void setRunningJob(std::optional<JobId> id) override { m_runningJob = id; }
+    void setJobRunning(JobId id, bool running) override;
 
     bool dropHintVisible() const { return m_dropHintVisible; }
     void UpdateDropHint();
@@ -78,6 +80,6 @@ private:
 
     QList<Job> m_jobs;
     JobId m_nextId = 1;
-    std::optional<JobId> m_runningJob;
+    QSet<JobId> m_runningJobs;
     bool m_dropHintVisible = true;
 };

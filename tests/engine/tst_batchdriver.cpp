@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,6 +63,21 @@ struct Workbench
     }
 
     QString calls() const { return readAll(root.filePath(u"app/data/calls.log"_s)); }
+    // The encoders that sleep until stopped, once count of them have started.
+    QList<qint64> sleepers(int count) const
+    {
+        const QString pidFile = root.filePath(u"app/data/sleeper.pid"_s);
+        QList<qint64> pids;
+        if (!QTest::qWaitFor([&] { return readAll(pidFile).count(u'\n') >= count; }, 20000))
+            return pids;
+        for (const QString &line : readAll(pidFile).split(u'\n', Qt::SkipEmptyParts))
+            pids.append(line.toLongLong());
+        return pids;
+    }
+    QStringList filesIn(const QString &folder) const
+    {
+        return QDir(root.filePath(folder)).entryList(QDir::Files | QDir::Hidden);
+    }
     QString output(const QString &name) const { return root.filePath(u"out/"_s + name); }
 
     QTemporaryDir root;
@@ -114,7 +130,12 @@ private Q_SLOTS:
     void convertsJobsAddedDuringBatch();
     void stopKeepsQueueAndRemovesPartialOutput();
     void stopBetweenJobsKeepsFinishedOutput();
+    void hungEncoderFailsItsJobOnly_data();
     void hungEncoderFailsItsJobOnly();
+    void runsUpToTheGivenNumberOfJobsAtOnce_data();
+    void runsUpToTheGivenNumberOfJobsAtOnce();
+    void stopEndsEveryRunningJob();
+    void failureLeavesTheJobBesideItAlone();
     void reportsTheNameTheEncoderWrote();
     void onlyTwoStageJobsNeedTheTempFolder();
     void stallsOnMissingEncoderAndRestarts();
@@ -351,10 +372,19 @@ void TestBatchDriver::stopBetweenJobsKeepsFinishedOutput()
     QVERIFY(!QFile::exists(bench.environment.intermediatePath));
 }
 
+void TestBatchDriver::hungEncoderFailsItsJobOnly_data()
+{
+    QTest::addColumn<int>("parallelJobs");
+    QTest::newRow("one at a time") << 1;
+    QTest::newRow("side by side") << 2;
+}
+
 void TestBatchDriver::hungEncoderFailsItsJobOnly()
 {
+    QFETCH(int, parallelJobs);
     Workbench bench;
     Run run(bench);
+    run.driver.setParallelJobs(parallelJobs);
     run.driver.setStallTimeout(500);
     run.queue.AddJob(bench.input(u"slow.avi"_s));
     run.queue.AddJob(bench.input(u"next.avi"_s));
@@ -371,6 +401,109 @@ void TestBatchDriver::hungEncoderFailsItsJobOnly()
     QTRY_VERIFY(!ProcessTable::isAlive(sleeper));
     QCOMPARE(QDir(bench.root.filePath(u"out"_s)).entryList(QDir::Files | QDir::Hidden),
              QStringList{u"next-957.mpg"_s});
+}
+
+void TestBatchDriver::runsUpToTheGivenNumberOfJobsAtOnce_data()
+{
+    QTest::addColumn<int>("parallelJobs");
+    QTest::newRow("one") << 1;
+    QTest::newRow("two") << 2;
+    QTest::newRow("three") << 3;
+}
+
+void TestBatchDriver::runsUpToTheGivenNumberOfJobsAtOnce()
+{
+    QFETCH(int, parallelJobs);
+    Workbench bench;
+    QFile company(bench.root.filePath(u"app/data/side-by-side"_s));
+    QVERIFY(company.open(QIODevice::WriteOnly));
+    company.write(QByteArray::number(parallelJobs));
+    company.close();
+    Run run(bench);
+    run.driver.setParallelJobs(parallelJobs);
+    // Each input twice: started in the same second, each copy gets a name of its own.
+    const QString first = bench.input(u"pair1.avi"_s);
+    const QString second = bench.input(u"pair2.avi"_s);
+    run.queue.AddJobs({first, first, second, second});
+    run.driver.requestStart(bench.settings(OutputFormat::Mov), false);
+    QVERIFY(run.waitForEnd());
+
+    int running = 0;
+    int mostRunning = 0;
+    for (const QString &line : readAll(bench.root.filePath(u"app/data/overlap.log"_s)).split(u'\n'))
+        mostRunning = std::max(mostRunning, running += line == u"+"_s   ? 1
+                                                       : line == u"-"_s ? -1
+                                                                        : 0);
+    QCOMPARE(mostRunning, parallelJobs);
+    QCOMPARE(run.report.caption(), u"Done."_s);
+    QCOMPARE(bench.filesIn(u"out"_s), (QStringList{u"pair1-957-2.mov"_s, u"pair1-957.mov"_s,
+                                                   u"pair2-957-2.mov"_s, u"pair2-957.mov"_s}));
+    // Each job side by side has an intermediate file of its own; one alone
+    // has the configured one.
+    QStringList intermediates;
+    for (const QString &line : bench.calls().split(u'\n')) {
+        if (line.startsWith(u"conv.exe "_s) && !intermediates.contains(line.section(u" -> "_s, 1)))
+            intermediates.append(line.section(u" -> "_s, 1));
+    }
+    intermediates.sort();
+    QStringList expected{bench.environment.intermediatePath};
+    if (parallelJobs > 1) {
+        expected.clear();
+        for (int slot = 1; slot <= parallelJobs; ++slot)
+            expected.append(bench.root.filePath(u"cache/tmp/tmp-%1.mp4"_s.arg(slot)));
+    }
+    QCOMPARE(intermediates, expected);
+    // No job converted another job's intermediate file.
+    for (const JobResult &result : run.report.results)
+        QCOMPARE(readAll(result.outputPath), u"source "_s + QFileInfo(result.inputPath).fileName() +
+                                                 u"\nconv.exe\ncoder.exe\n"_s);
+    QCOMPARE(bench.filesIn(u"cache/tmp"_s), QStringList{});
+}
+
+void TestBatchDriver::stopEndsEveryRunningJob()
+{
+    Workbench bench;
+    Run run(bench);
+    run.driver.setParallelJobs(2);
+    const QStringList inputs{bench.input(u"slow1.avi"_s), bench.input(u"slow2.avi"_s),
+                             bench.input(u"next.avi"_s)};
+    run.queue.AddJobs(inputs);
+    run.driver.requestStart(bench.settings(OutputFormat::Mov), false);
+    const QList<qint64> sleepers = bench.sleepers(2);
+    QCOMPARE(sleepers.size(), 2);
+    QCOMPARE(bench.filesIn(u"cache/tmp"_s).size(), 2);
+
+    run.driver.stop();
+    QVERIFY(run.waitForEnd());
+    QVERIFY(run.report.stopped);
+    QCOMPARE(run.started.size(), 2);
+    QCOMPARE(run.queue.paths(), inputs);
+    for (const qint64 sleeper : sleepers)
+        QTRY_VERIFY(!ProcessTable::isAlive(sleeper));
+    QCOMPARE(bench.filesIn(u"out"_s), QStringList{});
+    QCOMPARE(bench.filesIn(u"cache/tmp"_s), QStringList{});
+    QVERIFY(run.queue.RemoveSelectedJob(1));
+}
+
+void TestBatchDriver::failureLeavesTheJobBesideItAlone()
+{
+    Workbench bench;
+    Run run(bench);
+    run.driver.setParallelJobs(2);
+    run.queue.AddJobs({bench.input(u"good1.avi"_s), bench.input(u"crash.avi"_s),
+                       bench.input(u"fail.avi"_s), bench.input(u"good2.avi"_s)});
+    run.driver.requestStart(bench.settings(OutputFormat::Rmvb), false);
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(run.report.caption(), u"Done. 2 个文件失败"_s);
+    QStringList failed;
+    for (const JobResult &failure : run.report.failures())
+        failed.append(QFileInfo(failure.inputPath).fileName());
+    failed.sort();
+    QCOMPARE(failed, (QStringList{u"crash.avi"_s, u"fail.avi"_s}));
+    QCOMPARE(readAll(bench.output(u"good1-957.rmvb"_s)),
+             u"source good1.avi\nconv.exe\ncoder.exe\n"_s);
+    QCOMPARE(readAll(bench.output(u"good2-957.rmvb"_s)),
+             u"source good2.avi\nconv.exe\ncoder.exe\n"_s);
 }
 
 void TestBatchDriver::reportsTheNameTheEncoderWrote()

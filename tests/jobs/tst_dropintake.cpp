@@ -131,7 +131,7 @@ void TestDropIntake::dropDuringBatchIsAppended()
     JobList jobs;
     const JobList::JobId running = jobs.AddJob(u"/v/running.avi"_s);
     jobs.AddJob(u"/v/waiting.avi"_s);
-    jobs.setRunningJob(running);
+    jobs.setJobRunning(running, true);
     FakeFileOpenDialog dialog;
     DropIntake intake(jobs, dialog, ProgramFolder);
     QMimeData data;

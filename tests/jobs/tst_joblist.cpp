@@ -144,16 +144,26 @@ void TestJobList::runningJobCannotBeRemovedByUser()
     const JobList::JobId running = list.AddJob(u"/a.avi"_s);
     list.AddJob(u"/b.avi"_s);
     list.AddJob(u"/c.avi"_s);
-    list.setRunningJob(running);
+    list.setJobRunning(running, true);
     QVERIFY(!list.RemoveSelectedJob(0));
     QVERIFY(list.RemoveSelectedJob(1));
     QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/c.avi"_s}));
+    // Jobs run side by side: the next one to start is the first not running.
+    const JobList::JobId third = *list.nextWaitingJob();
+    QCOMPARE(list.pathOf(third), u"/c.avi"_s);
+    list.setJobRunning(third, true);
+    QVERIFY(!list.nextWaitingJob());
+    QVERIFY(!list.RemoveSelectedJob(1));
+    list.AddJob(u"/d.avi"_s);
     list.RemoveAllJobs();
-    QCOMPARE(list.paths(), QStringList{u"/a.avi"_s});
+    QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/c.avi"_s}));
     QVERIFY(!list.dropHintVisible());
     QCOMPARE(list.currentJob(), std::optional<JobList::JobId>(running));
 
-    list.setRunningJob(std::nullopt);
+    list.setJobRunning(running, false);
+    list.setJobRunning(third, false);
+    QCOMPARE(list.nextWaitingJob(), std::optional<JobList::JobId>(running));
+    QVERIFY(list.RemoveSelectedJob(0));
     QVERIFY(list.RemoveSelectedJob(0));
     QCOMPARE(list.jobCount(), 0);
 }

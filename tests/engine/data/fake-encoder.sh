@@ -2,8 +2,11 @@
 # Stands in for conv.exe, coder.exe and coder2.exe in the batch driver tests.
 # What it does depends on the input's name: "fail" exits 1, "crash" dies of a
 # signal, "noout" succeeds without writing, "taken" writes under another name
-# and says so, "slow" writes a part file and sleeps until stopped. Otherwise it prints progress and writes its output,
-# which records every encoder that touched the job.
+# and says so, "slow" writes a part file and sleeps until stopped, "pair"
+# waits in conv.exe until as many jobs as the file side-by-side says have
+# started, logging its start and end in overlap.log, and takes a while in the
+# coders. Otherwise it prints progress and writes its output, which records
+# every encoder that touched the job.
 name=$(basename "$0")
 here=$(dirname "$0")
 input=""
@@ -39,10 +42,25 @@ case "$input" in
     echo partial > "$part"
     echo "( 5%)"
     sleep 30 &
-    echo $! > "$here/sleeper.pid"
+    echo $! >> "$here/sleeper.pid"
     wait
     exit 1 ;;
+*pair*)
+    if [ "$name" = "conv.exe" ]; then
+        echo "+" >> "$here/overlap.log"
+        tries=0
+        while [ "$(grep -c '^+' "$here/overlap.log")" -lt "$(cat "$here/side-by-side")" ] &&
+            [ $tries -lt 100 ]; do
+            sleep 0.05
+            tries=$((tries + 1))
+        done
+        sleep 0.2 # room for a job too many to start meanwhile
+        echo "-" >> "$here/overlap.log"
+    fi ;;
 esac
+# A coder reads the intermediate file; its output names the job. Its output
+# appears late, as a real encoder's does.
+case "$name:$output" in conv.exe:*) ;; *pair*) sleep 0.2 ;; esac
 [ -f "$input" ] || { echo "$name: no such file $input"; exit 1; }
 if [ "$name" = "conv.exe" ]; then
     echo "Pos:   1.0s     25f ( 7%)  25.00fps"

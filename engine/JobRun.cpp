@@ -1,0 +1,259 @@
+#include "JobRun.h"
+
+#include "AppPaths.h"
+#include "OutputFormats.h"
+#include "PathHelpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+QString lastLines(const QString &output, int count)
+{
+    static const QRegularExpression lineEnd(QStringLiteral("[\r\n]+"));
+    QStringList lines = output.split(lineEnd, Qt::SkipEmptyParts);
+    for (QString &line : lines)
+        line = line.trimmed();
+    lines.removeAll(QString());
+    return lines.mid(std::max<qsizetype>(0, lines.size() - count)).join(u'\n');
+}
+
+// The encoders never replace a file: when the name they were given is taken
+// by the time they finish, they write the next free one and say which.
+QString savedPath(const QString &output)
+{
+    static const QString token = QStringLiteral("Saved to: ");
+    const qsizetype at = output.lastIndexOf(token);
+    if (at < 0 || (at > 0 && output.at(at - 1) != u'\n' && output.at(at - 1) != u'\r'))
+        return {};
+    return output.mid(at + token.size()).section(u'\n', 0, 0).remove(u'\r');
+}
+
+bool isNonEmptyFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.size() > 0;
+}
+
+// The encoders write under a hidden name beside the target until the result
+// has been checked; a killed encoder may leave one behind.
+void removePartFilesOf(const QString &target)
+{
+    const QFileInfo info(target);
+    const QString pattern = u'.' + info.completeBaseName() + QStringLiteral(".part-*") +
+                            (info.suffix().isEmpty() ? QString() : u'.' + info.suffix());
+    const QDir folder = info.absoluteDir();
+    for (const QString &name : folder.entryList({pattern}, QDir::Files | QDir::Hidden))
+        QFile::remove(folder.filePath(name));
+}
+
+CommandEnvironment seeingReservations(CommandEnvironment environment,
+                                      const QSet<QString> &reservedOutputs)
+{
+    environment.pathExists = [exists = environment.pathExists,
+                              &reservedOutputs](const QString &path) {
+        return reservedOutputs.contains(path) || exists(path);
+    };
+    return environment;
+}
+
+} // namespace
+
+JobRun::JobRun(MessageSink &messages, ActivityIndicator &indicator, CommandEnvironment environment,
+               QSet<QString> &reservedOutputs, QObject *parent)
+    : QObject(parent), m_environment(std::move(environment)), m_reservedOutputs(reservedOutputs),
+      m_builder(seeingReservations(m_environment, reservedOutputs)), m_objDOS(messages),
+      m_objffmpeg(messages), m_stageOneParser(indicator), m_stageTwoParser(indicator)
+{
+    connect(&m_objDOS, &DOSOutputs::CommandOver, this, [this] { stageOver(m_objDOS); });
+    connect(&m_objffmpeg, &DOSOutputs::CommandOver, this, [this] { stageOver(m_objffmpeg); });
+    connect(&m_objDOS, &DOSOutputs::ReceiveOutputs, this,
+            [this](const QString &chunk) { showProgress(m_stageOneParser.feed(chunk)); });
+    connect(&m_objffmpeg, &DOSOutputs::ReceiveOutputs, this,
+            [this](const QString &chunk) { showProgress(m_stageTwoParser.feed(chunk)); });
+}
+
+void JobRun::start(JobQueue::JobId job, const QString &inputPath,
+                   const ConversionSettings &settings)
+{
+    m_job = job;
+    m_jobPath = inputPath;
+    m_settings = settings;
+    m_stage.reset();
+    m_stopRequested = false;
+
+    if (!QDir().mkpath(m_settings.outputFolder)) {
+        finish(JobResult::Status::Failed,
+               QStringLiteral("无法创建输出文件夹：") + m_settings.outputFolder);
+        return;
+    }
+    if (OutputFormats::of(m_settings.format).hasStageTwo()) {
+        const QString tempFolder =
+            ParsePath(m_environment.intermediatePath, m_environment.pathStyle);
+        if (!AppPaths::createPrivateFolder(tempFolder)) {
+            finish(JobResult::Status::Failed, QStringLiteral("无法创建临时文件夹：") + tempFolder);
+            return;
+        }
+        // A stage two must never convert the intermediate file of an earlier job.
+        QFile::remove(m_environment.intermediatePath);
+    }
+    runStage(m_builder.stageOne(m_settings, m_jobPath));
+}
+
+void JobRun::runStage(const StageCommand &stage)
+{
+    m_stage = stage;
+    if (!isIntermediateStage()) {
+        m_reservedOutput = stage.outputPath;
+        m_reservedOutputs.insert(m_reservedOutput);
+    }
+    m_runningEncoderName = executableName(stage.encoder);
+    DOSOutputs &runner = runnerFor(stage.encoder);
+    runner.setCommand(stage.command);
+    if (!runner.ExecuteCommand())
+        Q_EMIT encoderNotStarted(release());
+}
+
+void JobRun::stageOver(const DOSOutputs &runner)
+{
+    if (!m_job || !m_stage)
+        return;
+    const bool wasStageOne = isIntermediateStage();
+    if (const QString saved = savedPath(runner.Outputs()); !wasStageOne && !saved.isEmpty())
+        m_stage->outputPath = saved;
+    const QString failure = stageFailure(runner);
+    if (m_stopRequested) {
+        // A job whose last stage was done before the stop took hold is kept.
+        if (failure.isEmpty() && !wasStageOne) {
+            finish(JobResult::Status::Converted, {});
+            return;
+        }
+        removeUnfinishedOutput();
+        Q_EMIT stopped(release());
+        return;
+    }
+    if (!failure.isEmpty()) {
+        // An encoder that ends by itself removes its own part file; one that
+        // crashed or had to be killed cannot.
+        const DOSOutputs::Outcome outcome = runner.lastResult().outcome;
+        if (outcome == DOSOutputs::Outcome::Crashed || outcome == DOSOutputs::Outcome::Hung)
+            removeUnfinishedOutput();
+        finish(JobResult::Status::Failed, failure);
+        return;
+    }
+    if (wasStageOne) {
+        if (const auto stageTwo = m_builder.stageTwo(m_settings, m_jobPath)) {
+            runStage(*stageTwo);
+            return;
+        }
+    }
+    finish(JobResult::Status::Converted, {});
+}
+
+QString JobRun::stageFailure(const DOSOutputs &runner) const
+{
+    const DOSOutputs::RunResult result = runner.lastResult();
+    QString reason;
+    switch (result.outcome) {
+    case DOSOutputs::Outcome::Succeeded:
+        if (isNonEmptyFile(m_stage->outputPath))
+            return {};
+        reason = QStringLiteral("%1 没有生成输出文件").arg(m_runningEncoderName);
+        break;
+    case DOSOutputs::Outcome::ExitedWithError:
+        reason =
+            QStringLiteral("%1 失败（退出码 %2）").arg(m_runningEncoderName).arg(result.exitCode);
+        break;
+    case DOSOutputs::Outcome::Hung:
+        reason = QStringLiteral("%1 已停止：%2 秒没有任何输出")
+                     .arg(m_runningEncoderName)
+                     .arg((runner.stallTimeout() + 999) / 1000);
+        break;
+    case DOSOutputs::Outcome::Crashed:
+    case DOSOutputs::Outcome::Stopped:
+        reason =
+            QStringLiteral("%1 异常终止（信号 %2）").arg(m_runningEncoderName).arg(result.exitCode);
+        break;
+    }
+    const QString output = lastLines(runner.Outputs(), ReasonLines);
+    return output.isEmpty() ? reason : reason + u'\n' + output;
+}
+
+bool JobRun::isIntermediateStage() const
+{
+    return m_stage->outputPath == m_environment.intermediatePath &&
+           OutputFormats::of(m_settings.format).hasStageTwo();
+}
+
+void JobRun::finish(JobResult::Status status, const QString &reason)
+{
+    const bool converted = status == JobResult::Status::Converted;
+    const JobResult result{m_jobPath, converted && m_stage ? m_stage->outputPath : QString(),
+                           status, reason};
+    QFile::remove(m_environment.intermediatePath);
+    m_stage.reset();
+    Q_EMIT finished(result, release());
+}
+
+JobQueue::JobId JobRun::release()
+{
+    const JobQueue::JobId job = *m_job;
+    m_job.reset();
+    m_reservedOutputs.remove(m_reservedOutput);
+    m_reservedOutput.clear();
+    m_stageOneParser.reset();
+    m_stageTwoParser.reset();
+    return job;
+}
+
+void JobRun::stop()
+{
+    if (!m_job)
+        return;
+    m_stopRequested = true;
+    m_objDOS.stop();
+    m_objffmpeg.stop();
+}
+
+void JobRun::shutdown()
+{
+    // Without a job, the ends the waits deliver are not handled as a stage's.
+    m_job.reset();
+    m_objDOS.stopAndWait();
+    m_objffmpeg.stopAndWait();
+    removeUnfinishedOutput();
+}
+
+void JobRun::removeUnfinishedOutput() const
+{
+    QFile::remove(m_environment.intermediatePath);
+    if (m_stage)
+        removePartFilesOf(m_stage->outputPath);
+}
+
+void JobRun::clear()
+{
+    m_stage.reset();
+    m_stageOneParser.reset();
+    m_stageTwoParser.reset();
+}
+
+void JobRun::showProgress(const std::optional<ProgressDisplay> &display)
+{
+    if (display && m_job)
+        Q_EMIT progressChanged(*display, *m_job);
+}
+
+void JobRun::setStallTimeout(int milliseconds)
+{
+    m_objDOS.setStallTimeout(milliseconds);
+    m_objffmpeg.setStallTimeout(milliseconds);
+}
+
+DOSOutputs &JobRun::runnerFor(Encoder encoder)
+{
+    return ::runnerFor(encoder) == Runner::Dos ? m_objDOS : m_objffmpeg;
+}

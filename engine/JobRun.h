@@ -1,0 +1,91 @@
+#pragma once
+
+#include "CommandBuilder.h"
+#include "ConversionSettings.h"
+#include "DOSOutputs.h"
+#include "JobQueue.h"
+#include "JobResult.h"
+#include "ProgressDisplay.h"
+#include "StageCommand.h"
+#include "StageOneProgressParser.h"
+#include "StageTwoProgressParser.h"
+
+#include <QObject>
+#include <QSet>
+
+#include <optional>
+
+class ActivityIndicator;
+class MessageSink;
+
+// One job on its way through its stages: the two runners, their progress
+// parsers, the stage running and the job's own intermediate file. Each stage
+// starts after the previous one's end has been handled. The batch driver
+// keeps as many of these as jobs may run at once.
+class JobRun final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(JobRun)
+
+public:
+    static constexpr int ReasonLines = 4;
+
+    // Final output names handed to a running job count as taken in
+    // reservedOutputs, which every run of a batch shares, so that jobs
+    // started in the same second never get the same name.
+    JobRun(MessageSink &messages, ActivityIndicator &indicator, CommandEnvironment environment,
+           QSet<QString> &reservedOutputs, QObject *parent = nullptr);
+
+    // Ends with finished, with stopped after stop(), or with
+    // encoderNotStarted; a job whose output folder cannot be made fails at once.
+    void start(JobQueue::JobId job, const QString &inputPath, const ConversionSettings &settings);
+    // The encoder is ended; a job whose last stage was already done is kept.
+    void stop();
+    // For a program that is closing: the encoder is ended and waited for,
+    // no signal follows, and what it left unfinished is removed.
+    void shutdown();
+    // Only what the encoders write under a hidden name is unfinished: a file
+    // under an output name is complete, whoever put it there.
+    void removeUnfinishedOutput() const;
+    // Forgets the stage a start failure or a stop left behind.
+    void clear();
+
+    bool isBusy() const { return m_job.has_value(); }
+    bool isEncoding() const { return m_objDOS.isRunning() || m_objffmpeg.isRunning(); }
+    QString runningEncoderName() const { return m_runningEncoderName; }
+    void setStallTimeout(int milliseconds);
+
+Q_SIGNALS:
+    void progressChanged(const ProgressDisplay &display, JobQueue::JobId job);
+    void finished(const JobResult &result, JobQueue::JobId job);
+    // The job was stopped before its end; it stays in the queue.
+    void stopped(JobQueue::JobId job);
+    // The runner has told the user why; a new Start tries the job again.
+    void encoderNotStarted(JobQueue::JobId job);
+
+private:
+    void runStage(const StageCommand &stage);
+    void stageOver(const DOSOutputs &runner);
+    QString stageFailure(const DOSOutputs &runner) const;
+    bool isIntermediateStage() const;
+    void finish(JobResult::Status status, const QString &reason);
+    JobQueue::JobId release();
+    void showProgress(const std::optional<ProgressDisplay> &display);
+    DOSOutputs &runnerFor(Encoder encoder);
+
+    CommandEnvironment m_environment;
+    QSet<QString> &m_reservedOutputs;
+    CommandBuilder m_builder;
+    DOSOutputs m_objDOS;
+    DOSOutputs m_objffmpeg;
+    StageOneProgressParser m_stageOneParser;
+    StageTwoProgressParser m_stageTwoParser;
+
+    ConversionSettings m_settings;
+    std::optional<JobQueue::JobId> m_job;
+    QString m_jobPath;
+    std::optional<StageCommand> m_stage;
+    QString m_reservedOutput;
+    QString m_runningEncoderName;
+    bool m_stopRequested = false;
+};
