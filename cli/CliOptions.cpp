@@ -1,17 +1,20 @@
 #include "CliOptions.h"
 
+#include "FormatNames.h"
 #include "OutputFormats.h"
+#include "ParameterRules.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QThread>
 
 #include <array>
 #include <optional>
+#include <tuple>
+
+using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr std::array FormatNames{u"rmvb", u"rm",        u"mpg", u"avi", u"mp4hq",
-                                 u"mov",  u"mp4mobile", u"3gp", u"mp3"};
 
 std::optional<OutputFormat> formatNamed(const QString &name)
 {
@@ -66,19 +69,77 @@ struct Options
         QStringLiteral("Fail a job whose encoder prints nothing for this many seconds "
                        "(default 300; 0: wait for ever)."),
         QStringLiteral("seconds")};
+    QCommandLineOption jobs{{QStringLiteral("j"), QStringLiteral("jobs")},
+                            QStringLiteral("Convert up to N files at once (default 1; 0: one for "
+                                           "each processor)."),
+                            QStringLiteral("N")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Show this help.")};
 
     void addTo(QCommandLineParser &parser) const
     {
-        parser.setApplicationDescription(QStringLiteral(
-            "Converts media files with the encoders of Zenvora, one after another."));
+        parser.setApplicationDescription(
+            QStringLiteral("Converts media files with the encoders of Zenvora."));
         parser.addOptions({format, size, videoBitrate, frameRate, audioRate, audioBitrate, channels,
-                           output, stallTimeout, help});
+                           output, stallTimeout, jobs, help});
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Files to convert."),
                                      QStringLiteral("FILE..."));
     }
 };
+
+// A whole number from zero; nothing when the text is none.
+std::optional<int> countIn(const QString &text)
+{
+    bool ok = false;
+    const int count = text.toInt(&ok);
+    return ok && count >= 0 ? std::optional<int>(count) : std::nullopt;
+}
+
+bool readCounts(const QCommandLineParser &parser, const Options &options, CliOptions &result)
+{
+    const std::tuple<const QCommandLineOption &, int &, QStringView> counts[] = {
+        {options.stallTimeout, result.stallTimeoutSeconds,
+         u"The stall timeout must be a number of seconds: "},
+        {options.jobs, result.parallelJobs, u"The number of jobs must be a whole number from 0: "},
+    };
+    for (const auto &[option, count, problem] : counts) {
+        if (!parser.isSet(option))
+            continue;
+        const std::optional<int> value = countIn(parser.value(option));
+        if (!value) {
+            result.error = problem.toString() + parser.value(option);
+            return false;
+        }
+        count = *value;
+    }
+    if (result.parallelJobs == 0)
+        result.parallelJobs = std::max(1, QThread::idealThreadCount());
+    return true;
+}
+
+bool readParameters(const QCommandLineParser &parser, const Options &options,
+                    ConversionSettings &settings, CliOptions &result)
+{
+    Parameters given = parser.isSet(options.channels) ? Parameter::Channels : Parameters();
+    const std::tuple<const QCommandLineOption &, Parameter, QString &> texts[] = {
+        {options.size, Parameter::Size, settings.size},
+        {options.videoBitrate, Parameter::VideoBitrate, settings.videoBitrate},
+        {options.frameRate, Parameter::FrameRate, settings.frameRate},
+        {options.audioRate, Parameter::AudioRate, settings.audioRate},
+        {options.audioBitrate, Parameter::AudioBitrate, settings.audioBitrate},
+    };
+    for (const auto &[option, parameter, text] : texts) {
+        if (!parser.isSet(option))
+            continue;
+        text = parser.value(option);
+        result.error = ParameterRules::problem(parameter, text);
+        if (!result.error.isEmpty())
+            return false;
+        given |= parameter;
+    }
+    result.warnings = ParameterRules::warnings(settings, given);
+    return true;
+}
 
 } // namespace
 
@@ -115,26 +176,8 @@ CliOptions CliOptions::parse(const QStringList &arguments, const QString &defaul
         }
         settings.channelIndex = *channelIndex;
     }
-    if (parser.isSet(options.stallTimeout)) {
-        bool ok = false;
-        result.stallTimeoutSeconds = parser.value(options.stallTimeout).toInt(&ok);
-        if (!ok || result.stallTimeoutSeconds < 0) {
-            result.error = QStringLiteral("The stall timeout must be a number of seconds: ") +
-                           parser.value(options.stallTimeout);
-            return result;
-        }
-    }
-    const std::pair<const QCommandLineOption &, QString &> texts[] = {
-        {options.size, settings.size},
-        {options.videoBitrate, settings.videoBitrate},
-        {options.frameRate, settings.frameRate},
-        {options.audioRate, settings.audioRate},
-        {options.audioBitrate, settings.audioBitrate},
-    };
-    for (const auto &[option, text] : texts) {
-        if (parser.isSet(option))
-            text = parser.value(option);
-    }
+    if (!readCounts(parser, options, result) || !readParameters(parser, options, settings, result))
+        return result;
     settings.outputFolder = parser.isSet(options.output)
                                 ? QFileInfo(parser.value(options.output)).absoluteFilePath()
                                 : defaultOutputFolder;

@@ -13,8 +13,10 @@ struct CliOptions
     QStringList files;
     // How long an encoder may print nothing before its job fails; 0 is never.
     int stallTimeoutSeconds = DefaultStallTimeoutSeconds;
+    int parallelJobs = 1; // how many files are converted at once
     bool helpRequested = false;
-    QString error; // empty when the command line was understood
+    QString error;        // empty when the command line was understood
+    QStringList warnings; // what the chosen format ignores or changes of what was given
 
     static constexpr int DefaultStallTimeoutSeconds = 300;
 

@@ -2,10 +2,28 @@
 
 #include "BatchDriver.h"
 
+#include <QFileInfo>
+
 #include <cstdio>
 
-CliSession::CliSession(BatchDriver &driver, int jobCount, bool interactive, QObject *parent)
-    : QObject(parent), m_out(stdout), m_jobCount(jobCount), m_interactive(interactive)
+namespace {
+
+// "1:20", or "1:02:03" from an hour on.
+QString clockText(qint64 seconds)
+{
+    const QString minutesAndSeconds =
+        QStringLiteral("%1:%2").arg(seconds / 60 % 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    if (seconds < 3600)
+        return minutesAndSeconds;
+    return QString::number(seconds / 3600) + u':' + minutesAndSeconds.rightJustified(5, u'0');
+}
+
+} // namespace
+
+CliSession::CliSession(BatchDriver &driver, int jobCount, int parallelJobs, bool interactive,
+                       QObject *parent)
+    : QObject(parent), m_out(stdout), m_jobCount(jobCount), m_parallelJobs(parallelJobs),
+      m_singleLine(interactive && parallelJobs == 1)
 {
     connect(&driver, &BatchDriver::jobStarted, this, &CliSession::jobStarted);
     connect(&driver, &BatchDriver::progressChanged, this, &CliSession::progressChanged);
@@ -14,45 +32,71 @@ CliSession::CliSession(BatchDriver &driver, int jobCount, bool interactive, QObj
     connect(&driver, &BatchDriver::stalled, this, &CliSession::stalled);
 }
 
-void CliSession::jobStarted(const QString &inputPath)
+void CliSession::jobStarted(const QString &inputPath, JobQueue::JobId job)
 {
-    ++m_jobNumber;
-    m_lastCaption.clear();
-    m_out << '[' << m_jobNumber << '/' << m_jobCount << "] " << inputPath << Qt::endl;
+    Job &started = m_jobs[job];
+    started = {++m_started, QFileInfo(inputPath).fileName(), {}, {}};
+    started.clock.start();
+    endProgressLine();
+    m_out << tag(started) << inputPath << Qt::endl;
 }
 
-void CliSession::progressChanged(const ProgressDisplay &display)
+void CliSession::progressChanged(const ProgressDisplay &display, JobQueue::JobId job)
 {
-    if (m_interactive) {
+    if (m_singleLine) {
         m_out << "\r  " << display.caption << "      " << Qt::flush;
         m_progressLineOpen = true;
         return;
     }
-    // A log gets one line per change of the shown value, without the spinner.
-    const QString caption = display.caption.left(3) + u' ' + QString::number(display.value);
-    if (caption != m_lastCaption)
-        m_out << "  " << display.caption << Qt::endl;
-    m_lastCaption = caption;
+    // One line per change of the shown value, without the spinner.
+    Job &running = m_jobs[job];
+    const QString shown =
+        display.caption.left(3).trimmed() + u' ' + QString::number(display.value) + u'%';
+    if (shown != running.lastShown)
+        m_out << tag(running) << running.name << ": " << shown << Qt::endl;
+    running.lastShown = shown;
 }
 
-void CliSession::jobFinished(const JobResult &result)
+void CliSession::jobFinished(const JobResult &result, JobQueue::JobId job)
 {
     endProgressLine();
+    const Job finished = m_jobs.take(job);
+    ++m_done;
+    m_finishedMilliseconds += finished.clock.elapsed();
     if (result.status == JobResult::Status::Converted) {
-        m_out << "  -> " << result.outputPath << Qt::endl;
-        return;
+        m_out << tag(finished) << "-> " << result.outputPath << Qt::endl;
+    } else {
+        m_out << tag(finished) << "失败 (failed): " << result.reason.section(u'\n', 0, 0)
+              << Qt::endl;
+        for (const QString &line : result.reason.section(u'\n', 1).split(u'\n', Qt::SkipEmptyParts))
+            m_out << "    " << line << Qt::endl;
     }
-    m_out << "  失败 (failed): " << result.reason.section(u'\n', 0, 0) << Qt::endl;
-    for (const QString &line : result.reason.section(u'\n', 1).split(u'\n', Qt::SkipEmptyParts))
-        m_out << "    " << line << Qt::endl;
+    showTimeLeft();
+}
+
+// The jobs left share the places of the jobs that run at once, each taking
+// as long as the jobs finished so far took on average.
+void CliSession::showTimeLeft()
+{
+    const int left = m_jobCount - m_done;
+    if (left <= 0)
+        return;
+    const qint64 average = m_finishedMilliseconds / m_done;
+    const qint64 seconds = (average * left / std::min(m_parallelJobs, left) + 999) / 1000;
+    m_out << m_done << '/' << m_jobCount << " done, about " << clockText(seconds) << " left"
+          << Qt::endl;
 }
 
 void CliSession::batchFinished(const BatchReport &report)
 {
     endProgressLine();
-    const qsizetype failed = report.failures().size();
-    m_out << (report.results.size() - failed) << " converted, " << failed << " failed." << Qt::endl;
-    m_exitCode = failed == 0 && !report.stopped ? 0 : 1;
+    const QList<JobResult> failures = report.failures();
+    m_out << (report.results.size() - failures.size()) << " converted, " << failures.size()
+          << " failed." << Qt::endl;
+    for (const JobResult &failure : failures)
+        m_out << "  " << failure.inputPath << ": " << failure.reason.section(u'\n', 0, 0)
+              << Qt::endl;
+    m_exitCode = failures.isEmpty() && !report.stopped ? 0 : 1;
     Q_EMIT finished();
 }
 
@@ -69,4 +113,9 @@ void CliSession::endProgressLine()
     if (m_progressLineOpen)
         m_out << Qt::endl;
     m_progressLineOpen = false;
+}
+
+QString CliSession::tag(const Job &job) const
+{
+    return QStringLiteral("[%1/%2] ").arg(job.number).arg(m_jobCount);
 }

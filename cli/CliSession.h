@@ -1,22 +1,28 @@
 #pragma once
 
+#include "JobQueue.h"
 #include "JobResult.h"
 #include "ProgressDisplay.h"
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
 #include <QTextStream>
 
 class BatchDriver;
 
-// Tells a terminal what the batch driver does: each job's progress on one
-// line, each finished job's output or failure, and a summary at the end.
+// Tells a terminal what the batch driver does: each job's progress, marked
+// with the job's place in the batch, each finished job's output or failure
+// with an estimate of the time left, and a summary at the end. One job at a
+// time on a terminal keeps its progress on a single line.
 class CliSession final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CliSession)
 
 public:
-    CliSession(BatchDriver &driver, int jobCount, bool interactive, QObject *parent = nullptr);
+    CliSession(BatchDriver &driver, int jobCount, int parallelJobs, bool interactive,
+               QObject *parent = nullptr);
 
     // 0 when every job was converted.
     int exitCode() const { return m_exitCode; }
@@ -25,18 +31,31 @@ Q_SIGNALS:
     void finished();
 
 private:
-    void jobStarted(const QString &inputPath);
-    void progressChanged(const ProgressDisplay &display);
-    void jobFinished(const JobResult &result);
+    struct Job
+    {
+        int number = 0;
+        QString name;
+        QString lastShown;
+        QElapsedTimer clock;
+    };
+
+    void jobStarted(const QString &inputPath, JobQueue::JobId job);
+    void progressChanged(const ProgressDisplay &display, JobQueue::JobId job);
+    void jobFinished(const JobResult &result, JobQueue::JobId job);
     void batchFinished(const BatchReport &report);
     void stalled();
+    void showTimeLeft();
     void endProgressLine();
+    QString tag(const Job &job) const;
 
     QTextStream m_out;
     int m_jobCount;
-    int m_jobNumber = 0;
-    bool m_interactive;
+    int m_parallelJobs;
+    bool m_singleLine;
+    QHash<JobQueue::JobId, Job> m_jobs;
+    int m_started = 0;
+    int m_done = 0;
+    qint64 m_finishedMilliseconds = 0;
     bool m_progressLineOpen = false;
-    QString m_lastCaption;
     int m_exitCode = 0;
 };

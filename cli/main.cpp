@@ -42,6 +42,8 @@ int main(int argc, char *argv[])
                      qPrintable(options.error));
         return 2;
     }
+    for (const QString &warning : options.warnings)
+        std::fprintf(stderr, "zenvora-cli: warning: %s\n", qPrintable(warning));
 
     // Only jobs converted in two stages need the working folder; without
     // one they fail with a reason and the others are converted all the same.
@@ -62,8 +64,10 @@ int main(int argc, char *argv[])
     queue.AddJobs(options.files);
     StderrMessageSink messages;
     BatchDriver driver(queue, messages, environment);
+    driver.setParallelJobs(options.parallelJobs);
     driver.setStallTimeout(options.stallTimeoutSeconds * 1000);
-    CliSession session(driver, queue.jobCount(), ::isatty(STDOUT_FILENO) != 0);
+    CliSession session(driver, queue.jobCount(), options.parallelJobs,
+                       ::isatty(STDOUT_FILENO) != 0);
     QObject::connect(&session, &CliSession::finished, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     StopSignals stopSignals;

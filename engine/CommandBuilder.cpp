@@ -104,6 +104,12 @@ const std::optional<StageTwoFragments> &stageTwoFragments(OutputFormat format)
     return table.at(static_cast<std::size_t>(format));
 }
 
+// Only the exact entry text counts as the source size, blanks and all.
+const Fragments &stageTwoRow(const StageTwoFragments &rows, const ConversionSettings &settings)
+{
+    return settings.size == ConversionSettings::SourceSize ? rows.sourceSize : rows.otherSize;
+}
+
 struct StagePaths
 {
     QString input;
@@ -185,9 +191,7 @@ std::optional<StageCommand> CommandBuilder::stageTwo(const ConversionSettings &s
     const std::optional<StageTwoFragments> &rows = stageTwoFragments(settings.format);
     if (!description.stageTwo || !rows)
         return std::nullopt;
-    // Only the exact entry text counts as the source size, blanks and all.
-    const Fragments &fragments =
-        settings.size == ConversionSettings::SourceSize ? rows->sourceSize : rows->otherSize;
+    const Fragments &fragments = stageTwoRow(*rows, settings);
     const QString outputPath = finalOutputPath(settings, inputPath);
     const StagePaths paths{inputPath, outputPath, m_environment.intermediatePath};
     return StageCommand{
@@ -207,6 +211,17 @@ Parameters CommandBuilder::stageTwoParameters(OutputFormat format)
     if (!rows)
         return {};
     return parametersIn(rows->sourceSize) | parametersIn(rows->otherSize);
+}
+
+Parameters CommandBuilder::usedParameters(const ConversionSettings &settings)
+{
+    const std::optional<StageTwoFragments> &rows = stageTwoFragments(settings.format);
+    if (!rows)
+        return stageOneParameters(settings.format);
+    // The size entry picks the row, the source size included.
+    const Parameters sizeChoice = parametersIn(rows->otherSize) & Parameter::Size;
+    return stageOneParameters(settings.format) | parametersIn(stageTwoRow(*rows, settings)) |
+           sizeChoice;
 }
 
 QString CommandBuilder::finalOutputPath(const ConversionSettings &settings,

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void convertsEveryFormat_data();
     void convertsEveryFormat();
     void reportsBadFilesAndConvertsTheRest();
+    void convertsSideBySide();
     void stallsWithoutItsEncoder();
     void failsClearlyWithoutFfmpeg();
     void stopInTheMiddleLeavesNothingBehind();
@@ -186,6 +188,30 @@ void TestCliEndToEnd::reportsBadFilesAndConvertsTheRest()
     QCOMPARE(files.size(), 2);
     for (const QString &file : files)
         QVERIFY(FileProbe::of(m_ffprobe, out + u'/' + file).durationSeconds > 1.5);
+}
+
+void TestCliEndToEnd::convertsSideBySide()
+{
+    const QString other = makeClip(u"other.avi"_s, {u"audio"_s, u"video"_s}, 2);
+    const QString out = m_work.filePath(u"out-side-by-side"_s);
+    const EncoderRun run =
+        cli({u"-j"_s, u"2"_s, u"-f"_s, u"mov"_s, u"-o"_s, out, m_clip, m_clip, other});
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    QVERIFY2(run.output.contains(u"3 converted, 0 failed."_s), qPrintable(run.output));
+    static const QRegularExpression progressLine(u"^\\[[123]/3\\] \\S.*: \\S+ \\d+%$"_s,
+                                                 QRegularExpression::MultilineOption);
+    QVERIFY2(run.output.contains(progressLine), qPrintable(run.output));
+    QVERIFY2(run.output.contains(QRegularExpression(u"^1/3 done, about \\d+:\\d\\d left$"_s,
+                                                    QRegularExpression::MultilineOption)),
+             qPrintable(run.output));
+    // The same input twice, started together: two files, neither over the other.
+    const QStringList files = filesIn(out);
+    QCOMPARE(files.size(), 3);
+    QCOMPARE(files.filter(u"假期 clip-"_s).size(), 2);
+    for (const QString &file : files)
+        QVERIFY(qAbs(FileProbe::of(m_ffprobe, out + u'/' + file).durationSeconds - 2.0) < 0.5);
+    QCOMPARE(QDir(m_work.filePath(u"cache/zenvora"_s)).entryList({u"cli-*"_s}, QDir::Dirs),
+             QStringList{});
 }
 
 void TestCliEndToEnd::stallsWithoutItsEncoder()

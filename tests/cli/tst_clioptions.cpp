@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QTest>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +25,8 @@ private Q_SLOTS:
     void givenParametersGoThroughUnchanged();
     void rejectsWhatItCannotUse_data();
     void rejectsWhatItCannotUse();
+    void warnsOfWhatTheFormatIgnoresOrChanges_data();
+    void warnsOfWhatTheFormatIgnoresOrChanges();
     void makesPathsAbsolute();
     void helpNeedsNoFiles();
 };
@@ -73,6 +76,8 @@ void TestCliOptions::unsetParametersAreWhatTheWindowShows()
     QCOMPARE(s.channelIndex, channelIndex);
     QCOMPARE(s.outputFolder, u"/out"_s);
     QCOMPARE(options.stallTimeoutSeconds, 300);
+    QCOMPARE(options.parallelJobs, 1);
+    QCOMPARE(options.warnings, QStringList());
 }
 
 void TestCliOptions::givenParametersGoThroughUnchanged()
@@ -81,7 +86,7 @@ void TestCliOptions::givenParametersGoThroughUnchanged()
         commandLine({u"-f"_s, u"rmvb"_s, u"-s"_s, u" 640x360"_s, u"--video-bitrate"_s, u"800 "_s,
                      u"--frame-rate"_s, u"23"_s, u"--audio-rate"_s, u"22050"_s,
                      u"--audio-bitrate"_s, u"12.2"_s, u"--channels"_s, u"mono"_s,
-                     u"--stall-timeout"_s, u"0"_s, u"/a.avi"_s}),
+                     u"--stall-timeout"_s, u"0"_s, u"-j"_s, u"0"_s, u"/a.avi"_s}),
         u"/out"_s);
     QCOMPARE(options.error, QString());
     const ConversionSettings &s = options.settings;
@@ -92,6 +97,7 @@ void TestCliOptions::givenParametersGoThroughUnchanged()
     QCOMPARE(s.audioBitrate, u"12.2"_s);
     QCOMPARE(s.channelCount(), 1);
     QCOMPARE(options.stallTimeoutSeconds, 0);
+    QCOMPARE(options.parallelJobs, std::max(1, QThread::idealThreadCount()));
 }
 
 void TestCliOptions::rejectsWhatItCannotUse_data()
@@ -111,6 +117,31 @@ void TestCliOptions::rejectsWhatItCannotUse_data()
         << QStringList{u"--stall-timeout"_s, u"5m"_s, u"a"_s} << u"The stall timeout"_s;
     QTest::newRow("negative stall timeout")
         << QStringList{u"--stall-timeout=-1"_s, u"a"_s} << u"The stall timeout"_s;
+    QTest::newRow("negative jobs")
+        << QStringList{u"-j"_s, u"-1"_s, u"a"_s} << u"The number of jobs"_s;
+    QTest::newRow("jobs not a number")
+        << QStringList{u"--jobs=two"_s, u"a"_s} << u"The number of jobs"_s;
+    QTest::newRow("size not a size") << QStringList{u"-s"_s, u"abc"_s, u"a"_s} << u"--size"_s;
+    QTest::newRow("size of nothing") << QStringList{u"-s"_s, u"0x240"_s, u"a"_s} << u"--size"_s;
+    QTest::newRow("size without height") << QStringList{u"-s"_s, u"320x"_s, u"a"_s} << u"--size"_s;
+    QTest::newRow("source size with a blank")
+        << QStringList{u"-s"_s, u" 原始大小"_s, u"a"_s} << u"--size"_s;
+    QTest::newRow("video bitrate in words")
+        << QStringList{u"--video-bitrate"_s, u"fast"_s, u"a"_s} << u"--video-bitrate"_s;
+    QTest::newRow("video bitrate with its unit")
+        << QStringList{u"--video-bitrate"_s, u"800k"_s, u"a"_s} << u"--video-bitrate"_s;
+    QTest::newRow("zero video bitrate")
+        << QStringList{u"--video-bitrate"_s, u"0"_s, u"a"_s} << u"--video-bitrate"_s;
+    QTest::newRow("negative frame rate")
+        << QStringList{u"--frame-rate=-25"_s, u"a"_s} << u"--frame-rate"_s;
+    QTest::newRow("frame rate over nothing")
+        << QStringList{u"--frame-rate"_s, u"30000/0"_s, u"a"_s} << u"--frame-rate"_s;
+    QTest::newRow("fractional audio rate")
+        << QStringList{u"--audio-rate"_s, u"44.1"_s, u"a"_s} << u"--audio-rate"_s;
+    QTest::newRow("zero audio rate")
+        << QStringList{u"--audio-rate"_s, u"0"_s, u"a"_s} << u"--audio-rate"_s;
+    QTest::newRow("audio bitrate with a comma")
+        << QStringList{u"--audio-bitrate"_s, u"12,2"_s, u"a"_s} << u"--audio-bitrate"_s;
 }
 
 void TestCliOptions::rejectsWhatItCannotUse()
@@ -119,6 +150,47 @@ void TestCliOptions::rejectsWhatItCannotUse()
     QFETCH(QString, errorStart);
     const CliOptions options = CliOptions::parse(commandLine(arguments), u"/out"_s);
     QVERIFY2(options.error.startsWith(errorStart), qPrintable(options.error));
+}
+
+void TestCliOptions::warnsOfWhatTheFormatIgnoresOrChanges_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("warnings");
+    QTest::newRow("used as given")
+        << QStringList{u"-f"_s, u"avi"_s, u"--frame-rate"_s, u"29.97"_s} << QStringList{};
+    QTest::newRow("defaults the format ignores") << QStringList{u"-f"_s, u"mpg"_s} << QStringList{};
+    QTest::newRow("channels for mov")
+        << QStringList{u"-f"_s, u"mov"_s, u"--channels"_s, u"mono"_s}
+        << QStringList{u"--channels is not used by mov; it is ignored."_s};
+    QTest::newRow("size for mpg") << QStringList{u"-f"_s, u"mpg"_s, u"-s"_s, u"320x240"_s}
+                                  << QStringList{u"--size is not used by mpg; it is ignored."_s};
+    QTest::newRow("bitrate at the source size")
+        << QStringList{u"-s"_s, u"原始大小"_s, u"--video-bitrate"_s, u"800"_s}
+        << QStringList{
+               u"--video-bitrate is not used by rmvb at the source's size; it is ignored."_s};
+    QTest::newRow("rate MPEG-2 cannot signal")
+        << QStringList{u"-f"_s, u"mpg"_s, u"--frame-rate"_s, u"23"_s}
+        << QStringList{u"--frame-rate 23 becomes 23.976 for mpg: the nearest value mpeg2video "
+                       "takes."_s};
+    QTest::newRow("sample rate AC-3 cannot take")
+        << QStringList{u"-f"_s, u"rm"_s, u"-s"_s, u"320x240"_s, u"--audio-rate"_s, u"28000"_s}
+        << QStringList{u"--audio-rate 28000 becomes 32000 for rm: the nearest value ac3 takes."_s};
+    QTest::newRow("sample rate MP3 cannot take")
+        << QStringList{u"-f"_s, u"mp3"_s, u"--audio-rate"_s, u"12050"_s}
+        << QStringList{u"--audio-rate 12050 becomes 12000 for mp3: the nearest value mp3 takes."_s};
+    QTest::newRow("ignored, so never changed")
+        << QStringList{u"-f"_s, u"mp3"_s, u"--frame-rate"_s, u"23"_s}
+        << QStringList{u"--frame-rate is not used by mp3; it is ignored."_s};
+}
+
+void TestCliOptions::warnsOfWhatTheFormatIgnoresOrChanges()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, warnings);
+    const CliOptions options =
+        CliOptions::parse(commandLine(arguments + QStringList{u"a"_s}), u"/out"_s);
+    QCOMPARE(options.error, QString());
+    QCOMPARE(options.warnings, warnings);
 }
 
 void TestCliOptions::makesPathsAbsolute()
