@@ -73,10 +73,12 @@ QStringList convArguments(const QString &input, const QString &output)
            QStringList{output};
 }
 
-double throughCli(const QString &programFolder, const QString &work)
+double throughCli(const QString &programFolder, const QString &work, int jobs)
 {
     static int runs = 0;
-    QStringList arguments{u"-f"_s, u"mpg"_s, u"-o"_s, work + u"/cli-out-%1"_s.arg(++runs)};
+    QStringList arguments{u"-j"_s, QString::number(jobs),
+                          u"-f"_s, u"mpg"_s,
+                          u"-o"_s, work + u"/cli-out-%1"_s.arg(++runs)};
     for (int i = 0; i < Clips; ++i)
         arguments.append(clipPath(work, i));
     return timedRun(programFolder + u"/zenvora-cli"_s, arguments);
@@ -119,12 +121,19 @@ int main(int argc, char *argv[])
         return 1;
     }
     const QString programFolder = BenchSupport::programFolder();
-    const std::optional<Paired> serial =
-        paired(Rounds, [&] { return throughCli(programFolder, work.path()); },
-               [&] { return directly(tools, work.path()); });
+    const std::optional<Paired> serial = paired(
+        Rounds, [&] { return throughCli(programFolder, work.path(), 1); },
+        [&] { return directly(tools, work.path()); });
     if (!serial)
         return 1;
     report("zenvora-cli, ten 6 s clips to MPG, against an ffmpeg loop", *serial,
            "target: ratio <= 1.15");
+    const std::optional<Paired> parallel = paired(
+        Rounds, [&] { return throughCli(programFolder, work.path(), 2); },
+        [&] { return directly(tools, work.path()); });
+    if (!parallel)
+        return 1;
+    report("zenvora-cli -j 2, the same clips, against the ffmpeg loop", *parallel,
+           "target: ratio <= 0.85 on 2 cores");
     return 0;
 }

@@ -143,15 +143,16 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "encoder_overhead: cannot prepare: %s\n", qPrintable(tools.error));
         return 1;
     }
-    const std::optional<Paired> stage =
-        paired(StageRounds, [&] { return encoderStage(setup, shortClip); },
-               [&] { return ffmpegStage(setup, shortClip); });
+    const std::optional<Paired> stage = paired(
+        StageRounds, [&] { return encoderStage(setup, shortClip); },
+        [&] { return ffmpegStage(setup, shortClip); });
     if (!stage)
         return 1;
     report("one stage, conv.exe to MPG, 6 s clip, against ffmpeg", *stage,
            "target: difference <= 0.08 s");
-    const std::optional<Paired> job = paired(JobRounds, [&] { return encoderJob(setup, longClip); },
-                                             [&] { return ffmpegJob(setup, longClip); });
+    const std::optional<Paired> job = paired(
+        JobRounds, [&] { return encoderJob(setup, longClip); },
+        [&] { return ffmpegJob(setup, longClip); });
     if (!job)
         return 1;
     report("RMVB job, conv.exe + coder.exe, 25 s clip, against two ffmpeg commands", *job,

@@ -66,6 +66,7 @@ int main(int argc, char *argv[])
     BatchDriver driver(queue, messages, environment);
     driver.setParallelJobs(options.parallelJobs);
     driver.setStallTimeout(options.stallTimeoutSeconds * 1000);
+    driver.setStartDelay(0);
     CliSession session(driver, queue.jobCount(), options.parallelJobs,
                        ::isatty(STDOUT_FILENO) != 0);
     QObject::connect(&session, &CliSession::finished, &app, &QCoreApplication::quit,

@@ -58,6 +58,9 @@ public:
     // How long an encoder may print nothing before it is stopped and its job
     // fails; 0 lets it run for ever.
     void setStallTimeout(int milliseconds);
+    // The pause between Start and the first job, which lets the window show
+    // its disabled controls first; a program without a window needs none.
+    void setStartDelay(int milliseconds) { m_startTimer.setInterval(milliseconds); }
 
     State state() const { return m_state; }
     // The window runs one job at a time: the encoder of its stage.
