@@ -56,6 +56,15 @@ QStringList words(const QString &text)
     return text.split(u' ', Qt::SkipEmptyParts);
 }
 
+QStringList mpgArguments(const QString &input, const QString &output)
+{
+    return QStringList{input} +
+           words(u"-oac lavc -lavcopts acodec=mp2:abitrate=64 -ovc lavc -lavcopts "
+                 "vcodec=mpeg2video:vbitrate=600:vpass=1 -ofps 24 -of lavf -lavfopts "
+                 "format=yuv4mpeg -o"_s) +
+           QStringList{output};
+}
+
 double median(QList<double> values)
 {
     std::sort(values.begin(), values.end());

@@ -28,6 +28,9 @@ QStringList ffmpegArguments(const ParsedRequest &parsed, const QString &input,
 // The fixed fragments of a command line, split at blanks as the program does.
 QStringList words(const QString &text);
 
+// conv.exe's command line for MPG with the defaults the window shows.
+QStringList mpgArguments(const QString &input, const QString &output);
+
 double median(QList<double> values);
 
 // Two ways of doing the same work, timed in turn (ours, reference, ours,

@@ -63,16 +63,6 @@ bool makeClips(const ToolLocator::Tools &tools, const QString &work)
     return true;
 }
 
-// The MPG command line with the defaults the window shows for MPG.
-QStringList convArguments(const QString &input, const QString &output)
-{
-    return QStringList{input} +
-           words(u"-oac lavc -lavcopts acodec=mp2:abitrate=64 -ovc lavc -lavcopts "
-                 "vcodec=mpeg2video:vbitrate=600:vpass=1 -ofps 24 -of lavf -lavfopts "
-                 "format=yuv4mpeg -o"_s) +
-           QStringList{output};
-}
-
 double throughCli(const QString &programFolder, const QString &work, int jobs)
 {
     static int runs = 0;
@@ -92,7 +82,7 @@ double directly(const ToolLocator::Tools &tools, const QString &work)
     for (int i = 0; i < Clips; ++i) {
         const QString output = work + u"/direct-out/clip%1.mpg"_s.arg(i);
         const QStringList arguments = ffmpegArguments(
-            ConvOptions::parse(convArguments(clipPath(work, i), output),
+            ConvOptions::parse(mpgArguments(clipPath(work, i), output),
                                [](const QString &path) { return QFileInfo(path).isFile(); }),
             clipPath(work, i), output);
         if (arguments.isEmpty())

@@ -55,17 +55,7 @@ bool isFile(const QString &path)
     return QFileInfo(path).isFile();
 }
 
-// The argument lists the program passes: MPG with its defaults, and the
-// two stages of an RMVB job.
-QStringList mpgArguments(const QString &input, const QString &output)
-{
-    return QStringList{input} +
-           words(u"-oac lavc -lavcopts acodec=mp2:abitrate=64 -ovc lavc -lavcopts "
-                 "vcodec=mpeg2video:vbitrate=600:vpass=1 -ofps 24 -of lavf -lavfopts "
-                 "format=yuv4mpeg -o"_s) +
-           QStringList{output};
-}
-
+// The argument lists the program passes for the two stages of an RMVB job.
 QStringList stageOneArguments(const QString &input, const QString &intermediate)
 {
     return QStringList{input} +
