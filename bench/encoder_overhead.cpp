@@ -24,7 +24,7 @@ using namespace BenchSupport;
 namespace {
 
 constexpr int StageRounds = 9;
-constexpr int JobRounds = 5;
+constexpr int JobRounds = 7;
 
 struct Setup
 {
