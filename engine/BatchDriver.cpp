@@ -14,7 +14,7 @@ BatchDriver::BatchDriver(JobQueue &queue, MessageSink &messages, CommandEnvironm
 {
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(StartDelayMilliseconds);
-    connect(&m_startTimer, &QTimer::timeout, this, &BatchDriver::StartNextJob);
+    connect(&m_startTimer, &QTimer::timeout, this, &BatchDriver::startNextJob);
     setParallelJobs(1);
 }
 
@@ -29,8 +29,7 @@ void BatchDriver::setParallelJobs(int count)
     for (int slot = 1; slot <= slots; ++slot) {
         CommandEnvironment environment = m_environment;
         environment.intermediatePath = intermediatePathOf(slot, slots);
-        auto run =
-            std::make_unique<JobRun>(m_messages, m_indicator, environment, m_reservedOutputs);
+        auto run = std::make_unique<JobRun>(m_indicator, environment, m_reservedOutputs);
         run->setStallTimeout(m_stallTimeout);
         connect(run.get(), &JobRun::progressChanged, this, &BatchDriver::progressChanged);
         connect(run.get(), &JobRun::finished, this, &BatchDriver::jobOver);
@@ -74,7 +73,7 @@ void BatchDriver::requestStart(const ConversionSettings &settings, bool playComp
     m_startTimer.start();
 }
 
-void BatchDriver::StartNextJob()
+void BatchDriver::startNextJob()
 {
     if ((m_state != State::StartPending && m_state != State::Running) || m_stopRequested)
         return;
@@ -102,7 +101,7 @@ void BatchDriver::StartNextJob()
     startJob(*run, *job);
     // Further free places are filled one job per handler, like the first.
     if (run->isBusy() && idleRun() && m_queue.nextWaitingJob())
-        QMetaObject::invokeMethod(this, &BatchDriver::StartNextJob, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &BatchDriver::startNextJob, Qt::QueuedConnection);
 }
 
 void BatchDriver::startJob(JobRun &run, JobQueue::JobId job)
@@ -125,7 +124,7 @@ void BatchDriver::jobOver(const JobResult &result, JobQueue::JobId job)
         return;
     }
     // The next job starts after this handler has returned, never inside it.
-    QMetaObject::invokeMethod(this, &BatchDriver::StartNextJob, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &BatchDriver::startNextJob, Qt::QueuedConnection);
 }
 
 void BatchDriver::jobStopped(JobQueue::JobId job)
@@ -136,8 +135,13 @@ void BatchDriver::jobStopped(JobQueue::JobId job)
 }
 
 // The jobs still running are not disturbed; the batch waits for them.
-void BatchDriver::encoderNotStarted(JobQueue::JobId job)
+void BatchDriver::encoderNotStarted(JobQueue::JobId job, const QString &message)
 {
+    // Told once this chain of handlers has returned: a modal message must
+    // not run inside it.
+    QMetaObject::invokeMethod(
+        this, [this, message] { m_messages.showMessage(message, {}, MessageSink::Icon::Critical); },
+        Qt::QueuedConnection);
     m_queue.setJobRunning(job, false);
     m_stallPending = true;
     stallOnceIdle();
@@ -240,7 +244,7 @@ void BatchDriver::setStallTimeout(int milliseconds)
         run->setStallTimeout(milliseconds);
 }
 
-QString BatchDriver::RunningEncoderName() const
+QString BatchDriver::runningEncoderName() const
 {
     return m_runs.front()->runningEncoderName();
 }

@@ -3,7 +3,7 @@
 #include "ActivityIndicator.h"
 #include "CommandEnvironment.h"
 #include "ConversionSettings.h"
-#include "DOSOutputs.h"
+#include "EncoderRunner.h"
 #include "JobQueue.h"
 #include "JobResult.h"
 #include "ProgressDisplay.h"
@@ -64,7 +64,7 @@ public:
 
     State state() const { return m_state; }
     // The window runs one job at a time: the encoder of its stage.
-    QString RunningEncoderName() const;
+    QString runningEncoderName() const;
     QString outputFolder() const { return m_settings.outputFolder; }
 
 Q_SIGNALS:
@@ -79,11 +79,11 @@ Q_SIGNALS:
     void batchFinished(const BatchReport &report);
 
 private:
-    void StartNextJob();
+    void startNextJob();
     void startJob(JobRun &run, JobQueue::JobId job);
     void jobOver(const JobResult &result, JobQueue::JobId job);
     void jobStopped(JobQueue::JobId job);
-    void encoderNotStarted(JobQueue::JobId job);
+    void encoderNotStarted(JobQueue::JobId job, const QString &message);
     void stallOnceIdle();
     void endBatch();
     void endStoppedBatch();
@@ -100,7 +100,7 @@ private:
     QSet<QString> m_reservedOutputs;
     std::vector<std::unique_ptr<JobRun>> m_runs;
     QTimer m_startTimer;
-    int m_stallTimeout = DOSOutputs::DefaultStallTimeoutMilliseconds;
+    int m_stallTimeout = EncoderRunner::DefaultStallTimeoutMilliseconds;
 
     State m_state = State::Idle;
     ConversionSettings m_settings;

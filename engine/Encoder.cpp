@@ -12,5 +12,5 @@ QString executableName(Encoder encoder)
 
 Runner runnerFor(Encoder encoder)
 {
-    return encoder == Encoder::Conv ? Runner::Dos : Runner::Ffmpeg;
+    return encoder == Encoder::Conv ? Runner::Conv : Runner::Coders;
 }

@@ -10,15 +10,15 @@ enum class Encoder
     Coder2
 };
 
-// conv.exe always runs on the first runner (objDOS), the two coders on the
-// second (objffmpeg); each runner has its own progress parser.
+// conv.exe always runs on the first runner, the two coders on the second;
+// each runner has its own progress parser.
 enum class Runner
 {
-    Dos,
-    Ffmpeg
+    Conv,
+    Coders
 };
 
-// The executable's file name, also what RunningEncoderName holds while it runs.
+// The executable's file name, also what runningEncoderName holds while it runs.
 QString executableName(Encoder encoder);
 
 Runner runnerFor(Encoder encoder);

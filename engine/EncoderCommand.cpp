@@ -1,19 +1,6 @@
 #include "EncoderCommand.h"
 
-#include <QProcess>
-
 EncoderCommand::EncoderCommand(const QString &program) : m_program(program), m_text(program) {}
-
-EncoderCommand EncoderCommand::fromCommandLine(const QString &commandLine)
-{
-    const QStringList parts = QProcess::splitCommand(commandLine);
-    if (parts.isEmpty())
-        return {};
-    EncoderCommand command(parts.first());
-    command.m_arguments = parts.mid(1);
-    command.m_text = commandLine;
-    return command;
-}
 
 EncoderCommand &EncoderCommand::appendText(const QString &text)
 {

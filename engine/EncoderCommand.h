@@ -13,9 +13,6 @@ public:
     EncoderCommand() = default;
     explicit EncoderCommand(const QString &program);
 
-    // Splits a one-string command line honouring double quotes.
-    static EncoderCommand fromCommandLine(const QString &commandLine);
-
     EncoderCommand &appendText(const QString &text);
     EncoderCommand &appendQuotedPath(const QString &path);
     EncoderCommand &appendBarePath(const QString &path);

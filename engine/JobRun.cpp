@@ -62,17 +62,17 @@ CommandEnvironment seeingReservations(CommandEnvironment environment,
 
 } // namespace
 
-JobRun::JobRun(MessageSink &messages, ActivityIndicator &indicator, CommandEnvironment environment,
+JobRun::JobRun(ActivityIndicator &indicator, CommandEnvironment environment,
                QSet<QString> &reservedOutputs, QObject *parent)
     : QObject(parent), m_environment(std::move(environment)), m_reservedOutputs(reservedOutputs),
-      m_builder(seeingReservations(m_environment, reservedOutputs)), m_objDOS(messages),
-      m_objffmpeg(messages), m_stageOneParser(indicator), m_stageTwoParser(indicator)
+      m_builder(seeingReservations(m_environment, reservedOutputs)), m_stageOneParser(indicator),
+      m_stageTwoParser(indicator)
 {
-    connect(&m_objDOS, &DOSOutputs::CommandOver, this, [this] { stageOver(m_objDOS); });
-    connect(&m_objffmpeg, &DOSOutputs::CommandOver, this, [this] { stageOver(m_objffmpeg); });
-    connect(&m_objDOS, &DOSOutputs::ReceiveOutputs, this,
+    connect(&m_convRunner, &EncoderRunner::finished, this, [this] { stageOver(m_convRunner); });
+    connect(&m_coderRunner, &EncoderRunner::finished, this, [this] { stageOver(m_coderRunner); });
+    connect(&m_convRunner, &EncoderRunner::outputReceived, this,
             [this](const QString &chunk) { showProgress(m_stageOneParser.feed(chunk)); });
-    connect(&m_objffmpeg, &DOSOutputs::ReceiveOutputs, this,
+    connect(&m_coderRunner, &EncoderRunner::outputReceived, this,
             [this](const QString &chunk) { showProgress(m_stageTwoParser.feed(chunk)); });
 }
 
@@ -111,18 +111,18 @@ void JobRun::runStage(const StageCommand &stage)
         m_reservedOutputs.insert(m_reservedOutput);
     }
     m_runningEncoderName = executableName(stage.encoder);
-    DOSOutputs &runner = runnerFor(stage.encoder);
+    EncoderRunner &runner = runnerFor(stage.encoder);
     runner.setCommand(stage.command);
-    if (!runner.ExecuteCommand())
-        Q_EMIT encoderNotStarted(release());
+    if (const auto failure = runner.start())
+        Q_EMIT encoderNotStarted(release(), EncoderRunner::messageFor(*failure));
 }
 
-void JobRun::stageOver(const DOSOutputs &runner)
+void JobRun::stageOver(const EncoderRunner &runner)
 {
     if (!m_job || !m_stage)
         return;
     const bool wasStageOne = isIntermediateStage();
-    if (const QString saved = savedPath(runner.Outputs()); !wasStageOne && !saved.isEmpty())
+    if (const QString saved = savedPath(runner.output()); !wasStageOne && !saved.isEmpty())
         m_stage->outputPath = saved;
     const QString failure = stageFailure(runner);
     if (m_stopRequested) {
@@ -138,8 +138,8 @@ void JobRun::stageOver(const DOSOutputs &runner)
     if (!failure.isEmpty()) {
         // An encoder that ends by itself removes its own part file; one that
         // crashed or had to be killed cannot.
-        const DOSOutputs::Outcome outcome = runner.lastResult().outcome;
-        if (outcome == DOSOutputs::Outcome::Crashed || outcome == DOSOutputs::Outcome::Hung)
+        const EncoderRunner::Outcome outcome = runner.lastResult().outcome;
+        if (outcome == EncoderRunner::Outcome::Crashed || outcome == EncoderRunner::Outcome::Hung)
             removeUnfinishedOutput();
         finish(JobResult::Status::Failed, failure);
         return;
@@ -153,32 +153,32 @@ void JobRun::stageOver(const DOSOutputs &runner)
     finish(JobResult::Status::Converted, {});
 }
 
-QString JobRun::stageFailure(const DOSOutputs &runner) const
+QString JobRun::stageFailure(const EncoderRunner &runner) const
 {
-    const DOSOutputs::RunResult result = runner.lastResult();
+    const EncoderRunner::RunResult result = runner.lastResult();
     QString reason;
     switch (result.outcome) {
-    case DOSOutputs::Outcome::Succeeded:
+    case EncoderRunner::Outcome::Succeeded:
         if (isNonEmptyFile(m_stage->outputPath))
             return {};
         reason = QStringLiteral("%1 没有生成输出文件").arg(m_runningEncoderName);
         break;
-    case DOSOutputs::Outcome::ExitedWithError:
+    case EncoderRunner::Outcome::ExitedWithError:
         reason =
             QStringLiteral("%1 失败（退出码 %2）").arg(m_runningEncoderName).arg(result.exitCode);
         break;
-    case DOSOutputs::Outcome::Hung:
+    case EncoderRunner::Outcome::Hung:
         reason = QStringLiteral("%1 已停止：%2 秒没有任何输出")
                      .arg(m_runningEncoderName)
                      .arg((runner.stallTimeout() + 999) / 1000);
         break;
-    case DOSOutputs::Outcome::Crashed:
-    case DOSOutputs::Outcome::Stopped:
+    case EncoderRunner::Outcome::Crashed:
+    case EncoderRunner::Outcome::Stopped:
         reason =
             QStringLiteral("%1 异常终止（信号 %2）").arg(m_runningEncoderName).arg(result.exitCode);
         break;
     }
-    const QString output = lastLines(runner.Outputs(), ReasonLines);
+    const QString output = lastLines(runner.output(), ReasonLines);
     return output.isEmpty() ? reason : reason + u'\n' + output;
 }
 
@@ -214,16 +214,16 @@ void JobRun::stop()
     if (!m_job)
         return;
     m_stopRequested = true;
-    m_objDOS.stop();
-    m_objffmpeg.stop();
+    m_convRunner.stop();
+    m_coderRunner.stop();
 }
 
 void JobRun::shutdown()
 {
     // Without a job, the ends the waits deliver are not handled as a stage's.
     m_job.reset();
-    m_objDOS.stopAndWait();
-    m_objffmpeg.stopAndWait();
+    m_convRunner.stopAndWait();
+    m_coderRunner.stopAndWait();
     removeUnfinishedOutput();
 }
 
@@ -249,11 +249,11 @@ void JobRun::showProgress(const std::optional<ProgressDisplay> &display)
 
 void JobRun::setStallTimeout(int milliseconds)
 {
-    m_objDOS.setStallTimeout(milliseconds);
-    m_objffmpeg.setStallTimeout(milliseconds);
+    m_convRunner.setStallTimeout(milliseconds);
+    m_coderRunner.setStallTimeout(milliseconds);
 }
 
-DOSOutputs &JobRun::runnerFor(Encoder encoder)
+EncoderRunner &JobRun::runnerFor(Encoder encoder)
 {
-    return ::runnerFor(encoder) == Runner::Dos ? m_objDOS : m_objffmpeg;
+    return ::runnerFor(encoder) == Runner::Conv ? m_convRunner : m_coderRunner;
 }

@@ -2,7 +2,7 @@
 
 #include "CommandBuilder.h"
 #include "ConversionSettings.h"
-#include "DOSOutputs.h"
+#include "EncoderRunner.h"
 #include "JobQueue.h"
 #include "JobResult.h"
 #include "ProgressDisplay.h"
@@ -16,7 +16,6 @@
 #include <optional>
 
 class ActivityIndicator;
-class MessageSink;
 
 // One job on its way through its stages: the two runners, their progress
 // parsers, the stage running and the job's own intermediate file. Each stage
@@ -33,7 +32,7 @@ public:
     // Final output names handed to a running job count as taken in
     // reservedOutputs, which every run of a batch shares, so that jobs
     // started in the same second never get the same name.
-    JobRun(MessageSink &messages, ActivityIndicator &indicator, CommandEnvironment environment,
+    JobRun(ActivityIndicator &indicator, CommandEnvironment environment,
            QSet<QString> &reservedOutputs, QObject *parent = nullptr);
 
     // Ends with finished, with stopped after stop(), or with
@@ -51,7 +50,7 @@ public:
     void clear();
 
     bool isBusy() const { return m_job.has_value(); }
-    bool isEncoding() const { return m_objDOS.isRunning() || m_objffmpeg.isRunning(); }
+    bool isEncoding() const { return m_convRunner.isRunning() || m_coderRunner.isRunning(); }
     QString runningEncoderName() const { return m_runningEncoderName; }
     void setStallTimeout(int milliseconds);
 
@@ -60,24 +59,24 @@ Q_SIGNALS:
     void finished(const JobResult &result, JobQueue::JobId job);
     // The job was stopped before its end; it stays in the queue.
     void stopped(JobQueue::JobId job);
-    // The runner has told the user why; a new Start tries the job again.
-    void encoderNotStarted(JobQueue::JobId job);
+    // A new Start tries the job again; message says why for the user.
+    void encoderNotStarted(JobQueue::JobId job, const QString &message);
 
 private:
     void runStage(const StageCommand &stage);
-    void stageOver(const DOSOutputs &runner);
-    QString stageFailure(const DOSOutputs &runner) const;
+    void stageOver(const EncoderRunner &runner);
+    QString stageFailure(const EncoderRunner &runner) const;
     bool isIntermediateStage() const;
     void finish(JobResult::Status status, const QString &reason);
     JobQueue::JobId release();
     void showProgress(const std::optional<ProgressDisplay> &display);
-    DOSOutputs &runnerFor(Encoder encoder);
+    EncoderRunner &runnerFor(Encoder encoder);
 
     CommandEnvironment m_environment;
     QSet<QString> &m_reservedOutputs;
     CommandBuilder m_builder;
-    DOSOutputs m_objDOS;
-    DOSOutputs m_objffmpeg;
+    EncoderRunner m_convRunner;
+    EncoderRunner m_coderRunner;
     StageOneProgressParser m_stageOneParser;
     StageTwoProgressParser m_stageTwoParser;
 

@@ -196,7 +196,7 @@ void TestBatchDriver::convertsEveryFormatThroughItsStages()
     QCOMPARE(run.report.results.first().outputPath, bench.output(outputName));
     QCOMPARE(readAll(bench.output(outputName)),
              u"source clip.avi\n"_s + encoders.join(u'\n') + u'\n');
-    QCOMPARE(run.driver.RunningEncoderName(), encoders.last());
+    QCOMPARE(run.driver.runningEncoderName(), encoders.last());
     QCOMPARE(run.queue.jobCount(), 0);
     QCOMPARE(run.started, QStringList{input});
     QVERIFY(!QFile::exists(bench.environment.intermediatePath));
@@ -545,7 +545,7 @@ void TestBatchDriver::stallsOnMissingEncoderAndRestarts()
     run.queue.AddJob(bench.input(u"song.avi"_s));
     run.driver.requestStart(bench.settings(OutputFormat::Mp3Audio), false);
     QTRY_COMPARE(stalled.count(), 1);
-    QCOMPARE(run.messages.texts(), QStringList{u"File or command not found"_s});
+    QTRY_COMPARE(run.messages.texts(), QStringList{u"File or command not found"_s});
     QCOMPARE(run.driver.state(), BatchDriver::State::Stalled);
     QCOMPARE(run.queue.jobCount(), 1);
     QCOMPARE(controls.count(), 1); // disabled, and stays so

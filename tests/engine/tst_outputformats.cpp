@@ -70,11 +70,11 @@ void TestOutputFormats::stagePlan()
     QCOMPARE(description.entryText, entryText);
     QCOMPARE(OutputFormats::entryTexts().at(OutputFormats::indexOf(format)), entryText);
     QCOMPARE(executableName(description.stageOne), stageOne);
-    QCOMPARE(runnerFor(description.stageOne) == Runner::Dos, stageOneOnFirstRunner);
+    QCOMPARE(runnerFor(description.stageOne) == Runner::Conv, stageOneOnFirstRunner);
     QCOMPARE(description.hasStageTwo(), !stageTwo.isEmpty());
     if (description.stageTwo) {
         QCOMPARE(executableName(*description.stageTwo), stageTwo);
-        QCOMPARE(runnerFor(*description.stageTwo), Runner::Ffmpeg);
+        QCOMPARE(runnerFor(*description.stageTwo), Runner::Coders);
     }
     QCOMPARE(description.extension, extension);
 }

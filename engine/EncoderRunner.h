@@ -7,16 +7,16 @@
 #include <QStringDecoder>
 #include <QTimer>
 
-class MessageSink;
+#include <optional>
 
 // Runs one encoder at a time as a child process in a process group of its
 // own, hands its merged output on in chunks of at most 1024 bytes, and
 // announces the end once the child has exited and every chunk is delivered.
 // A child that stays silent too long is stopped as hung.
-class DOSOutputs final : public QObject
+class EncoderRunner final : public QObject
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(DOSOutputs)
+    Q_DISABLE_COPY_MOVE(EncoderRunner)
 
 public:
     enum class Outcome
@@ -35,22 +35,30 @@ public:
 
     static constexpr qint64 ChunkSize = 1024;
 
-    explicit DOSOutputs(MessageSink &messages, QObject *parent = nullptr);
-    ~DOSOutputs() override;
+    // Why a command did not start.
+    enum class StartFailure
+    {
+        NoCommand,
+        NotFound,
+        Busy // a run is still going on
+    };
 
-    void setCommandLine(const QString &commandLine);
+    explicit EncoderRunner(QObject *parent = nullptr);
+    ~EncoderRunner() override;
+
     void setCommand(const EncoderCommand &command);
-    QString CommandLine() const { return m_command.text(); }
-    QString Outputs() const { return m_outputs; }
+    QString commandText() const { return m_command.text(); }
+    QString output() const { return m_outputs; }
 
-    // Starts the command and returns at once; false when it could not start
-    // (the user has been told why) or when a run is still going on.
-    bool ExecuteCommand(const QString &commandLine = {});
+    // Starts the command and returns at once: nothing when it started.
+    std::optional<StartFailure> start();
+    // What the user is told about a start failure.
+    static QString messageFor(StartFailure failure);
     bool isRunning() const { return m_process != nullptr; }
     RunResult lastResult() const { return m_result; }
 
     // Ends the child and everything it started: terminate, then kill after
-    // a grace period. CommandOver follows with the outcome Stopped.
+    // a grace period. finished follows with the outcome Stopped.
     void stop();
     // For a program that is closing: stops the child and waits for it,
     // killing the group when the grace period runs out.
@@ -65,8 +73,8 @@ public:
     int stallTimeout() const { return m_stallTimeout; }
 
 Q_SIGNALS:
-    void ReceiveOutputs(const QString &chunk);
-    void CommandOver();
+    void outputReceived(const QString &chunk);
+    void finished();
 
 private:
     bool programExists() const;
@@ -74,7 +82,6 @@ private:
     void finishRun(int exitCode, QProcess::ExitStatus status);
     void onStalled();
 
-    MessageSink &m_messages;
     EncoderCommand m_command;
     QString m_outputs;
     QProcess *m_process = nullptr;

@@ -1,28 +1,26 @@
-#include "DOSOutputs.h"
+#include "EncoderRunner.h"
 
-#include "MessageSink.h"
 #include "ProcessGroup.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
 
-DOSOutputs::DOSOutputs(MessageSink &messages, QObject *parent)
-    : QObject(parent), m_messages(messages)
+EncoderRunner::EncoderRunner(QObject *parent) : QObject(parent)
 {
     m_killTimer.setSingleShot(true);
     m_killTimer.setInterval(StopGraceMilliseconds);
     connect(&m_killTimer, &QTimer::timeout, this,
             [this] { ProcessGroup::signalGroup(m_groupId, ProcessGroup::Signal::Kill); });
     m_stallTimer.setSingleShot(true);
-    connect(&m_stallTimer, &QTimer::timeout, this, &DOSOutputs::onStalled);
+    connect(&m_stallTimer, &QTimer::timeout, this, &EncoderRunner::onStalled);
 }
 
-void DOSOutputs::setStallTimeout(int milliseconds)
+void EncoderRunner::setStallTimeout(int milliseconds)
 {
     m_stallTimeout = milliseconds;
 }
 
-DOSOutputs::~DOSOutputs()
+EncoderRunner::~EncoderRunner()
 {
     if (!m_process)
         return;
@@ -31,32 +29,32 @@ DOSOutputs::~DOSOutputs()
     m_process->waitForFinished(1000);
 }
 
-void DOSOutputs::setCommandLine(const QString &commandLine)
-{
-    m_command = EncoderCommand::fromCommandLine(commandLine);
-}
-
-void DOSOutputs::setCommand(const EncoderCommand &command)
+void EncoderRunner::setCommand(const EncoderCommand &command)
 {
     m_command = command;
 }
 
-bool DOSOutputs::ExecuteCommand(const QString &commandLine)
+QString EncoderRunner::messageFor(StartFailure failure)
+{
+    switch (failure) {
+    case StartFailure::NoCommand:
+        return QStringLiteral("Command Line empty");
+    case StartFailure::NotFound:
+        return QStringLiteral("File or command not found");
+    case StartFailure::Busy:
+        break;
+    }
+    return QStringLiteral("An encoder is still running");
+}
+
+std::optional<EncoderRunner::StartFailure> EncoderRunner::start()
 {
     if (m_process)
-        return false;
-    if (!commandLine.isEmpty())
-        setCommandLine(commandLine);
-    if (m_command.isEmpty()) {
-        m_messages.showMessage(QStringLiteral("Command Line empty"), {},
-                               MessageSink::Icon::Critical);
-        return false;
-    }
-    if (!programExists()) {
-        m_messages.showMessage(QStringLiteral("File or command not found"), {},
-                               MessageSink::Icon::Critical);
-        return false;
-    }
+        return StartFailure::Busy;
+    if (m_command.isEmpty())
+        return StartFailure::NoCommand;
+    if (!programExists())
+        return StartFailure::NotFound;
 
     auto *process = new QProcess(this);
     process->setProcessChannelMode(QProcess::MergedChannels);
@@ -64,13 +62,10 @@ bool DOSOutputs::ExecuteCommand(const QString &commandLine)
     process->setChildProcessModifier(&ProcessGroup::becomeGroupLeaderBoundToParent);
     process->start(m_command.program(), m_command.arguments(), QIODevice::ReadWrite);
     // Returns as soon as exec has succeeded or failed; it runs no event loop.
+    // A file that is there but cannot be run is as good as missing.
     if (!process->waitForStarted(-1)) {
-        const int error = static_cast<int>(process->error());
         delete process;
-        m_messages.showMessage(QStringLiteral("CreatePipe failed. Error: ") +
-                                   QString::number(error),
-                               {}, MessageSink::Icon::Critical);
-        return false;
+        return StartFailure::NotFound;
     }
     process->closeWriteChannel();
 
@@ -82,12 +77,12 @@ bool DOSOutputs::ExecuteCommand(const QString &commandLine)
     m_stalled = false;
     if (m_stallTimeout > 0)
         m_stallTimer.start(m_stallTimeout);
-    connect(process, &QProcess::readyRead, this, &DOSOutputs::deliverAvailableOutput);
-    connect(process, &QProcess::finished, this, &DOSOutputs::finishRun);
-    return true;
+    connect(process, &QProcess::readyRead, this, &EncoderRunner::deliverAvailableOutput);
+    connect(process, &QProcess::finished, this, &EncoderRunner::finishRun);
+    return std::nullopt;
 }
 
-void DOSOutputs::stop()
+void EncoderRunner::stop()
 {
     if (!m_process || m_stopRequested)
         return;
@@ -96,7 +91,7 @@ void DOSOutputs::stop()
     m_killTimer.start();
 }
 
-void DOSOutputs::stopAndWait()
+void EncoderRunner::stopAndWait()
 {
     stop();
     if (m_process && !m_process->waitForFinished(StopGraceMilliseconds)) {
@@ -106,7 +101,7 @@ void DOSOutputs::stopAndWait()
     }
 }
 
-bool DOSOutputs::programExists() const
+bool EncoderRunner::programExists() const
 {
     const QString program = m_command.program();
     if (program.contains(u'/'))
@@ -114,13 +109,13 @@ bool DOSOutputs::programExists() const
     return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
-void DOSOutputs::onStalled()
+void EncoderRunner::onStalled()
 {
     m_stalled = true;
     stop();
 }
 
-void DOSOutputs::deliverAvailableOutput()
+void EncoderRunner::deliverAvailableOutput()
 {
     if (m_stallTimer.isActive())
         m_stallTimer.start();
@@ -128,11 +123,11 @@ void DOSOutputs::deliverAvailableOutput()
         const QByteArray bytes = m_process->read(ChunkSize);
         const QString chunk = m_decoder.decode(bytes);
         m_outputs += chunk;
-        Q_EMIT ReceiveOutputs(chunk);
+        Q_EMIT outputReceived(chunk);
     }
 }
 
-void DOSOutputs::finishRun(int exitCode, QProcess::ExitStatus status)
+void EncoderRunner::finishRun(int exitCode, QProcess::ExitStatus status)
 {
     deliverAvailableOutput();
     m_killTimer.stop();
@@ -155,5 +150,5 @@ void DOSOutputs::finishRun(int exitCode, QProcess::ExitStatus status)
     m_process->deleteLater();
     m_process = nullptr;
     m_groupId = 0;
-    Q_EMIT CommandOver();
+    Q_EMIT finished();
 }

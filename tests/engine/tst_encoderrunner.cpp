@@ -1,6 +1,5 @@
-#include "DOSOutputs.h"
+#include "EncoderRunner.h"
 #include "ProcessTable.h"
-#include "RecordingMessageSink.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -23,14 +22,14 @@ EncoderCommand childCommand(const QStringList &arguments)
 
 struct Recorder
 {
-    explicit Recorder(DOSOutputs &runner)
+    explicit Recorder(EncoderRunner &runner)
     {
-        QObject::connect(&runner, &DOSOutputs::ReceiveOutputs, &runner,
+        QObject::connect(&runner, &EncoderRunner::outputReceived, &runner,
                          [this](const QString &chunk) { chunks.append(chunk); });
-        QObject::connect(&runner, &DOSOutputs::CommandOver, &runner, [this, &runner] {
+        QObject::connect(&runner, &EncoderRunner::finished, &runner, [this, &runner] {
             ++overs;
             chunksAtOver = chunks.size();
-            outputsAtOver = runner.Outputs();
+            outputsAtOver = runner.output();
         });
     }
     QStringList chunks;
@@ -41,7 +40,7 @@ struct Recorder
 
 } // namespace
 
-class TestDosOutputs : public QObject
+class TestEncoderRunner : public QObject
 {
     Q_OBJECT
 
@@ -53,27 +52,25 @@ private Q_SLOTS:
     void reportsHowTheChildEnded_data();
     void reportsHowTheChildEnded();
     void refusesSecondRunWhileBusy();
-    void startsNextRunFromCommandOver();
+    void startsNextRunFromfinished();
     void decodesCharactersSplitBetweenChunks();
     void passesArgumentsUnchanged();
-    void splitsCommandLineHonouringQuotes();
     void stopEndsWholeProcessGroup();
     void destructionEndsWholeProcessGroup();
     void staysResponsiveWhileChildFloods();
 };
 
-void TestDosOutputs::deliversLongOutputInOrderedChunks()
+void TestEncoderRunner::deliversLongOutputInOrderedChunks()
 {
-    RecordingMessageSink messages;
-    DOSOutputs runner(messages);
+    EncoderRunner runner;
     Recorder recorder(runner);
     runner.setCommand(childCommand({QStringLiteral("bytes"), QStringLiteral("5000")}));
-    QVERIFY(runner.ExecuteCommand());
+    QVERIFY(!runner.start());
     QTRY_COMPARE(recorder.overs, 1);
 
     QString joined;
     for (const QString &chunk : recorder.chunks) {
-        QVERIFY(chunk.size() <= DOSOutputs::ChunkSize);
+        QVERIFY(chunk.size() <= EncoderRunner::ChunkSize);
         joined += chunk;
     }
     QVERIFY(recorder.chunks.size() >= 5);
@@ -81,136 +78,144 @@ void TestDosOutputs::deliversLongOutputInOrderedChunks()
     QCOMPARE(joined.size(), 5000);
     QCOMPARE(joined.left(27), QStringLiteral("abcdefghijklmnopqrstuvwxyza"));
     QCOMPARE(recorder.outputsAtOver, joined);
-    QCOMPARE(runner.Outputs(), joined);
-    QVERIFY(messages.messages.isEmpty());
+    QCOMPARE(runner.output(), joined);
     QVERIFY(!runner.isRunning());
 }
 
-void TestDosOutputs::endsChildWithoutOutput()
+void TestEncoderRunner::endsChildWithoutOutput()
 {
-    RecordingMessageSink messages;
-    DOSOutputs runner(messages);
+    EncoderRunner runner;
     Recorder recorder(runner);
     runner.setCommand(childCommand({QStringLiteral("silent")}));
-    QVERIFY(runner.ExecuteCommand());
+    QVERIFY(!runner.start());
     QTRY_COMPARE(recorder.overs, 1);
     QVERIFY(recorder.chunks.isEmpty());
-    QCOMPARE(runner.Outputs(), QString());
-    QCOMPARE(runner.lastResult().outcome, DOSOutputs::Outcome::Succeeded);
+    QCOMPARE(runner.output(), QString());
+    QCOMPARE(runner.lastResult().outcome, EncoderRunner::Outcome::Succeeded);
 }
 
-void TestDosOutputs::reportsStartFailuresWithoutEvents_data()
+void TestEncoderRunner::reportsStartFailuresWithoutEvents_data()
 {
-    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<QString>("program"); // empty: no command at all
+    QTest::addColumn<EncoderRunner::StartFailure>("failure");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty") << QString() << QStringLiteral("Command Line empty");
-    QTest::newRow("missing program") << QStringLiteral("/nonexistent/data/conv.exe \"a.avi\"")
-                                     << QStringLiteral("File or command not found");
-    QTest::newRow("missing program on PATH") << QStringLiteral("zenvora-no-such-program -x")
-                                             << QStringLiteral("File or command not found");
+    const QString notFound = QStringLiteral("File or command not found");
+    QTest::newRow("empty") << QString() << EncoderRunner::StartFailure::NoCommand
+                           << QStringLiteral("Command Line empty");
+    QTest::newRow("missing program") << QStringLiteral("/nonexistent/data/conv.exe")
+                                     << EncoderRunner::StartFailure::NotFound << notFound;
+    QTest::newRow("missing program on PATH") << QStringLiteral("zenvora-no-such-program")
+                                             << EncoderRunner::StartFailure::NotFound << notFound;
     QTest::newRow("folder instead of program")
-        << QStringLiteral("/tmp") << QStringLiteral("File or command not found");
+        << QStringLiteral("/tmp") << EncoderRunner::StartFailure::NotFound << notFound;
+    QTest::newRow("a file that cannot be run")
+        << QStringLiteral("{not-a-program}") << EncoderRunner::StartFailure::NotFound << notFound;
 }
 
-void TestDosOutputs::reportsStartFailuresWithoutEvents()
+void TestEncoderRunner::reportsStartFailuresWithoutEvents()
 {
-    QFETCH(QString, commandLine);
+    QFETCH(QString, program);
+    QFETCH(EncoderRunner::StartFailure, failure);
     QFETCH(QString, message);
-    RecordingMessageSink messages;
-    DOSOutputs runner(messages);
+    QTemporaryDir dir;
+    if (program == u"{not-a-program}") {
+        // Executable by its mode, but no format the system can run.
+        program = dir.filePath(QStringLiteral("conv.exe"));
+        QFile file(program);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\x7f"
+                   "ELF garbage");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    EncoderRunner runner;
     Recorder recorder(runner);
-    runner.setCommandLine(commandLine);
-    QVERIFY(!runner.ExecuteCommand());
+    runner.setCommand(program.isEmpty() ? EncoderCommand() : EncoderCommand(program));
+    QCOMPARE(runner.start(), std::optional(failure));
+    QCOMPARE(EncoderRunner::messageFor(failure), message);
     QTest::qWait(100);
-    QCOMPARE(messages.texts(), QStringList{message});
-    QCOMPARE(messages.messages.first().icon, MessageSink::Icon::Critical);
     QCOMPARE(recorder.overs, 0);
     QVERIFY(recorder.chunks.isEmpty());
     QVERIFY(!runner.isRunning());
 }
 
-void TestDosOutputs::reportsHowTheChildEnded_data()
+void TestEncoderRunner::reportsHowTheChildEnded_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<DOSOutputs::Outcome>("outcome");
+    QTest::addColumn<EncoderRunner::Outcome>("outcome");
     QTest::addColumn<int>("exitCode");
     QTest::newRow("success") << QStringList{QStringLiteral("bytes"), QStringLiteral("10")}
-                             << DOSOutputs::Outcome::Succeeded << 0;
+                             << EncoderRunner::Outcome::Succeeded << 0;
     QTest::newRow("exit 3") << QStringList{QStringLiteral("exit"), QStringLiteral("3")}
-                            << DOSOutputs::Outcome::ExitedWithError << 3;
-    QTest::newRow("crash") << QStringList{QStringLiteral("crash")} << DOSOutputs::Outcome::Crashed
-                           << int(SIGABRT);
+                            << EncoderRunner::Outcome::ExitedWithError << 3;
+    QTest::newRow("crash") << QStringList{QStringLiteral("crash")}
+                           << EncoderRunner::Outcome::Crashed << int(SIGABRT);
 }
 
-void TestDosOutputs::reportsHowTheChildEnded()
+void TestEncoderRunner::reportsHowTheChildEnded()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(DOSOutputs::Outcome, outcome);
+    QFETCH(EncoderRunner::Outcome, outcome);
     QFETCH(int, exitCode);
-    RecordingMessageSink messages;
-    DOSOutputs runner(messages);
+    EncoderRunner runner;
     Recorder recorder(runner);
     runner.setCommand(childCommand(arguments));
-    QVERIFY(runner.ExecuteCommand());
+    QVERIFY(!runner.start());
     QTRY_COMPARE(recorder.overs, 1);
     QCOMPARE(runner.lastResult().outcome, outcome);
     QCOMPARE(runner.lastResult().exitCode, exitCode);
-    QVERIFY(messages.messages.isEmpty());
 }
 
-void TestDosOutputs::refusesSecondRunWhileBusy()
+void TestEncoderRunner::refusesSecondRunWhileBusy()
 {
     QTemporaryDir dir;
-    RecordingMessageSink messages;
-    DOSOutputs runner(messages);
+    EncoderRunner runner;
     Recorder recorder(runner);
     runner.setCommand(
         childCommand({QStringLiteral("spawn-sleeper"), dir.filePath(QStringLiteral("pid"))}));
-    QVERIFY(runner.ExecuteCommand());
-    const QString firstCommand = runner.CommandLine();
-    QVERIFY(!runner.ExecuteCommand(childPath + QStringLiteral(" silent")));
-    QCOMPARE(runner.CommandLine(), firstCommand);
+    QVERIFY(!runner.start());
+    const QString firstCommand = runner.commandText();
+    QCOMPARE(runner.start(), std::optional(EncoderRunner::StartFailure::Busy));
+    QCOMPARE(runner.commandText(), firstCommand);
     runner.stop();
     QTRY_COMPARE(recorder.overs, 1);
-    QCOMPARE(runner.lastResult().outcome, DOSOutputs::Outcome::Stopped);
+    QCOMPARE(runner.lastResult().outcome, EncoderRunner::Outcome::Stopped);
 }
 
-void TestDosOutputs::startsNextRunFromCommandOver()
+void TestEncoderRunner::startsNextRunFromfinished()
 {
-    RecordingMessageSink messages;
-    DOSOutputs first(messages);
-    DOSOutputs second(messages);
+    EncoderRunner first;
+    EncoderRunner second;
     Recorder secondRecorder(second);
     int firstOvers = 0;
-    connect(&first, &DOSOutputs::CommandOver, this, [&] {
+    connect(&first, &EncoderRunner::finished, this, [&] {
         if (++firstOvers > 1)
             return;
         second.setCommand(childCommand({QStringLiteral("bytes"), QStringLiteral("3")}));
-        QVERIFY(second.ExecuteCommand());
+        QVERIFY(!second.start());
         // The same runner is idle again inside its own end event.
-        QVERIFY(first.ExecuteCommand(childPath + QStringLiteral(" silent")));
+        QVERIFY(!first.start());
     });
     first.setCommand(childCommand({QStringLiteral("silent")}));
-    QVERIFY(first.ExecuteCommand());
+    QVERIFY(!first.start());
     QTRY_COMPARE(firstOvers, 2);
     QTRY_COMPARE(secondRecorder.overs, 1);
-    QCOMPARE(second.Outputs(), QStringLiteral("abc"));
+    QCOMPARE(second.output(), QStringLiteral("abc"));
 }
 
-void TestDosOutputs::decodesCharactersSplitBetweenChunks()
+void TestEncoderRunner::decodesCharactersSplitBetweenChunks()
 {
-    RecordingMessageSink messages;
-    DOSOutputs runner(messages);
+    EncoderRunner runner;
     Recorder recorder(runner);
     runner.setCommand(childCommand({QStringLiteral("utf8")}));
-    QVERIFY(runner.ExecuteCommand());
+    QVERIFY(!runner.start());
     QTRY_COMPARE(recorder.overs, 1);
     QVERIFY(recorder.chunks.size() > 1);
-    QCOMPARE(runner.Outputs(), QStringLiteral("转换中 完成"));
-    QVERIFY(!runner.Outputs().contains(QChar::ReplacementCharacter));
+    QCOMPARE(runner.output(), QStringLiteral("转换中 完成"));
+    QVERIFY(!runner.output().contains(QChar::ReplacementCharacter));
 }
 
-void TestDosOutputs::passesArgumentsUnchanged()
+void TestEncoderRunner::passesArgumentsUnchanged()
 {
     const QStringList paths = {QStringLiteral("/tmp/my clips/假期 \"best\".avi"),
                                QStringLiteral("-starts-with-dash.mp4"),
@@ -220,37 +225,23 @@ void TestDosOutputs::passesArgumentsUnchanged()
     for (const QString &path : paths)
         command.appendQuotedPath(path).appendText(QStringLiteral(" "));
 
-    RecordingMessageSink messages;
-    DOSOutputs runner(messages);
+    EncoderRunner runner;
     Recorder recorder(runner);
     runner.setCommand(command);
-    QVERIFY(runner.ExecuteCommand());
+    QVERIFY(!runner.start());
     QTRY_COMPARE(recorder.overs, 1);
-    QCOMPARE(runner.Outputs(), paths.join(u'\n') + u'\n');
+    QCOMPARE(runner.output(), paths.join(u'\n') + u'\n');
 }
 
-void TestDosOutputs::splitsCommandLineHonouringQuotes()
-{
-    RecordingMessageSink messages;
-    DOSOutputs runner(messages);
-    Recorder recorder(runner);
-    const QString line = childPath + QStringLiteral(" args \"/tmp/a b/c.avi\" -y  -ab 12.2k");
-    QVERIFY(runner.ExecuteCommand(line));
-    QCOMPARE(runner.CommandLine(), line);
-    QTRY_COMPARE(recorder.overs, 1);
-    QCOMPARE(runner.Outputs(), QStringLiteral("/tmp/a b/c.avi\n-y\n-ab\n12.2k\n"));
-}
-
-void TestDosOutputs::stopEndsWholeProcessGroup()
+void TestEncoderRunner::stopEndsWholeProcessGroup()
 {
     QTemporaryDir dir;
     const QString pidFile = dir.filePath(QStringLiteral("pid"));
-    RecordingMessageSink messages;
-    DOSOutputs runner(messages);
+    EncoderRunner runner;
     Recorder recorder(runner);
     runner.setCommand(childCommand({QStringLiteral("spawn-sleeper"), pidFile}));
-    QVERIFY(runner.ExecuteCommand());
-    QTRY_VERIFY(runner.Outputs().contains(QStringLiteral("started")));
+    QVERIFY(!runner.start());
+    QTRY_VERIFY(runner.output().contains(QStringLiteral("started")));
     QFile file(pidFile);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const qint64 grandchild = file.readAll().trimmed().toLongLong();
@@ -260,22 +251,21 @@ void TestDosOutputs::stopEndsWholeProcessGroup()
     clock.start();
     runner.stop();
     QTRY_COMPARE(recorder.overs, 1);
-    QVERIFY(clock.elapsed() < DOSOutputs::StopGraceMilliseconds);
-    QCOMPARE(runner.lastResult().outcome, DOSOutputs::Outcome::Stopped);
+    QVERIFY(clock.elapsed() < EncoderRunner::StopGraceMilliseconds);
+    QCOMPARE(runner.lastResult().outcome, EncoderRunner::Outcome::Stopped);
     QTRY_VERIFY(!ProcessTable::isAlive(grandchild));
 }
 
-void TestDosOutputs::destructionEndsWholeProcessGroup()
+void TestEncoderRunner::destructionEndsWholeProcessGroup()
 {
     QTemporaryDir dir;
     const QString pidFile = dir.filePath(QStringLiteral("pid"));
-    RecordingMessageSink messages;
     qint64 grandchild = 0;
     {
-        DOSOutputs runner(messages);
+        EncoderRunner runner;
         runner.setCommand(childCommand({QStringLiteral("spawn-sleeper"), pidFile}));
-        QVERIFY(runner.ExecuteCommand());
-        QTRY_VERIFY(runner.Outputs().contains(QStringLiteral("started")));
+        QVERIFY(!runner.start());
+        QTRY_VERIFY(runner.output().contains(QStringLiteral("started")));
         QFile file(pidFile);
         QVERIFY(file.open(QIODevice::ReadOnly));
         grandchild = file.readAll().trimmed().toLongLong();
@@ -284,29 +274,28 @@ void TestDosOutputs::destructionEndsWholeProcessGroup()
     QTRY_VERIFY(!ProcessTable::isAlive(grandchild));
 }
 
-void TestDosOutputs::staysResponsiveWhileChildFloods()
+void TestEncoderRunner::staysResponsiveWhileChildFloods()
 {
-    RecordingMessageSink messages;
-    DOSOutputs runner(messages);
+    EncoderRunner runner;
     qint64 largestChunk = 0;
     qint64 total = 0;
-    connect(&runner, &DOSOutputs::ReceiveOutputs, this, [&](const QString &chunk) {
+    connect(&runner, &EncoderRunner::outputReceived, this, [&](const QString &chunk) {
         largestChunk = std::max<qint64>(largestChunk, chunk.size());
         total += chunk.size();
     });
     int overs = 0;
-    connect(&runner, &DOSOutputs::CommandOver, this, [&] { ++overs; });
+    connect(&runner, &EncoderRunner::finished, this, [&] { ++overs; });
     int ticks = 0;
     QTimer ticker;
     connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
     ticker.start(50);
     runner.setCommand(childCommand({QStringLiteral("flood"), QStringLiteral("2")}));
-    QVERIFY(runner.ExecuteCommand());
+    QVERIFY(!runner.start());
     QTRY_COMPARE_WITH_TIMEOUT(overs, 1, 30000);
     QVERIFY(ticks >= 10);
-    QVERIFY(largestChunk <= DOSOutputs::ChunkSize);
-    QCOMPARE(total, runner.Outputs().size());
+    QVERIFY(largestChunk <= EncoderRunner::ChunkSize);
+    QCOMPARE(total, runner.output().size());
 }
 
-QTEST_GUILESS_MAIN(TestDosOutputs)
-#include "tst_dosoutputs.moc"
+QTEST_GUILESS_MAIN(TestEncoderRunner)
+#include "tst_encoderrunner.moc"
