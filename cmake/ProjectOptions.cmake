@@ -18,24 +18,30 @@ if(ZENVORA_SANITIZE)
   target_link_options(zenvora_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# Registers a Qt Test executable with CTest. Widget tests run offscreen.
+# Registers a Qt Test executable with CTest. Widget tests run offscreen and
+# carry the label "gui"; tests that run real processes and files are "e2e";
+# the rest are "unit", quick enough to run while editing (ctest -L unit).
 # With SHARDS, CTest runs it once per shard, naming the shard in the
 # environment variable SHARD_VARIABLE, so the shards run side by side.
 function(zenvora_add_test name)
-  cmake_parse_arguments(ARG "WIDGETS" "SHARD_VARIABLE" "SOURCES;LIBRARIES;SHARDS" ${ARGN})
+  cmake_parse_arguments(ARG "WIDGETS;E2E" "SHARD_VARIABLE" "SOURCES;LIBRARIES;SHARDS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE zenvora_options Qt6::Test ${ARG_LIBRARIES})
   set(env "ZENVORA_PROGRAM_DIR=${ZENVORA_PROGRAM_DIR}")
+  set(label unit)
   if(ARG_WIDGETS)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
+    set(label gui)
+  elseif(ARG_E2E)
+    set(label e2e)
   endif()
   if(NOT ARG_SHARDS)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300 LABELS ${label})
   endif()
   foreach(shard ${ARG_SHARDS})
     add_test(NAME ${name}_${shard} COMMAND ${name})
     set_tests_properties(${name}_${shard} PROPERTIES
-      ENVIRONMENT "${env};${ARG_SHARD_VARIABLE}=${shard}" TIMEOUT 300)
+      ENVIRONMENT "${env};${ARG_SHARD_VARIABLE}=${shard}" TIMEOUT 300 LABELS ${label})
   endforeach()
 endfunction()

@@ -27,7 +27,10 @@ if [ -n "$missing" ]; then
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
 fi
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Tests build with warnings as errors, so no new warning lands unnoticed.
+werror=OFF
+[ "$mode" = test ] && werror=ON
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENVORA_WERROR=$werror
 cmake --build "$build" --parallel "$(nproc)"
 
 case "$mode" in
