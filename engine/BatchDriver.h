@@ -65,7 +65,6 @@ public:
     State state() const { return m_state; }
     // The window runs one job at a time: the encoder of its stage.
     QString runningEncoderName() const;
-    QString outputFolder() const { return m_settings.outputFolder; }
 
 Q_SIGNALS:
     void controlsEnabledChanged(bool enabled);

@@ -66,13 +66,12 @@ std::optional<ProgressDisplay> StageOneProgressParser::feed(QStringView chunk)
 ProgressDisplay StageOneProgressParser::displayFor(QStringView group) const
 {
     if (group == u"100%")
-        return {ProgressDisplay::FullWidth, 100, u"结束 100%"_s};
+        return {100, u"结束 100%"_s};
     // Encoders sometimes print numbers outside the bar's range.
     const double percent =
         std::clamp(TextNumber::roundHalfEven(TextNumber::read(group)), 0.0, 100.0);
     // Going through the 15-digit text turns 0.07 * 100 into 7, not 7.000000000000001.
     const double fraction = TextNumber::read(TextNumber::write(percent / 100));
     const QString shown = TextNumber::write(fraction * 100);
-    return {static_cast<float>(fraction * ProgressDisplay::FullWidth), TextNumber::read(shown),
-            u"转换中"_s + m_indicator.current() + u' ' + shown + u'%'};
+    return {TextNumber::read(shown), u"转换中"_s + m_indicator.current() + u' ' + shown + u'%'};
 }

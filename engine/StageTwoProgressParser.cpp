@@ -126,13 +126,12 @@ ProgressDisplay StageTwoProgressParser::displayFor(double elapsed) const
 {
     // Without a duration there is no telling how far the encoder got, so
     // any time at all reads as done.
-    const ProgressDisplay complete{ProgressDisplay::FullWidth, 100, u"完成 100%"_s};
+    const ProgressDisplay complete{100, u"完成 100%"_s};
     if (m_duration == 0)
         return complete;
     const double fraction = TextNumber::read(TextNumber::write(elapsed / m_duration));
     if (fraction * 100 >= 100)
         return complete;
     const QString shown = TextNumber::write(fraction * 100).left(4);
-    return {static_cast<float>(fraction * ProgressDisplay::FullWidth), TextNumber::read(shown),
-            u"创建中"_s + m_indicator.current() + u' ' + shown + u'%'};
+    return {TextNumber::read(shown), u"创建中"_s + m_indicator.current() + u' ' + shown + u'%'};
 }
