@@ -1,6 +1,5 @@
 #include "CliOptions.h"
 
-#include "FormatNames.h"
 #include "OutputFormats.h"
 #include "ParameterRules.h"
 
@@ -22,11 +21,7 @@ std::optional<OutputFormat> formatNamed(const QString &name)
     const int index = name.toInt(&isNumber);
     if (isNumber)
         return OutputFormats::fromIndex(index);
-    for (std::size_t i = 0; i < FormatNames.size(); ++i) {
-        if (name.compare(FormatNames[i], Qt::CaseInsensitive) == 0)
-            return OutputFormats::fromIndex(static_cast<int>(i));
-    }
-    return std::nullopt;
+    return OutputFormats::fromCliName(name);
 }
 
 std::optional<int> channelIndexNamed(const QString &name)
@@ -38,12 +33,20 @@ std::optional<int> channelIndexNamed(const QString &name)
     return std::nullopt;
 }
 
+QString formatHelp()
+{
+    QStringList names;
+    for (int index = 0; index < OutputFormats::Count; ++index)
+        names.append(OutputFormats::of(*OutputFormats::fromIndex(index)).cliName);
+    return QStringLiteral("Output format: 0..%1 or %2 (default %3).")
+        .arg(OutputFormats::Count - 1)
+        .arg(names.join(QStringLiteral(", ")), names.first());
+}
+
 struct Options
 {
-    QCommandLineOption format{{QStringLiteral("f"), QStringLiteral("format")},
-                              QStringLiteral("Output format: 0..8 or rmvb, rm, mpg, avi, mp4hq, "
-                                             "mov, mp4mobile, 3gp, mp3 (default rmvb)."),
-                              QStringLiteral("format")};
+    QCommandLineOption format{
+        {QStringLiteral("f"), QStringLiteral("format")}, formatHelp(), QStringLiteral("format")};
     QCommandLineOption size{
         {QStringLiteral("s"), QStringLiteral("size")},
         QStringLiteral("Frame size WIDTHxHEIGHT, or 原始大小 for the source's."),

@@ -2,8 +2,8 @@
 
 #include "AudioCodec.h"
 #include "CommandBuilder.h"
-#include "FormatNames.h"
 #include "OptionValues.h"
+#include "OutputFormats.h"
 #include "VideoCodec.h"
 
 #include <algorithm>
@@ -100,7 +100,7 @@ constexpr double SameValueTolerance = 0.0005;
 
 QString formatName(OutputFormat format)
 {
-    return QString::fromUtf16(FormatNames.at(static_cast<std::size_t>(format)));
+    return OutputFormats::of(format).cliName;
 }
 
 QString unusedWarning(const ValueRule &rule, const ConversionSettings &settings)

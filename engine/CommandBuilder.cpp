@@ -3,105 +3,20 @@
 #include "BuildOutputPath.h"
 #include "OutputFormats.h"
 
-#include <QList>
-
-#include <array>
 #include <variant>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-enum class PathSlot
-{
-    Input,
-    Output,
-    Intermediate
-};
-
-// A literal piece of command text, a parameter's text or a path.
-using Fragment = std::variant<QString, Parameter, PathSlot>;
-using Fragments = QList<Fragment>;
-
-struct StageTwoFragments
-{
-    Fragments sourceSize;
-    Fragments otherSize;
-};
-
-using StageOneTable = std::array<Fragments, OutputFormats::Count>;
-using StageTwoTable = std::array<std::optional<StageTwoFragments>, OutputFormats::Count>;
-
-StageOneTable buildStageOneTable()
-{
-    // Two-stage formats first make an MPEG-4 AVI of fixed quality; their
-    // settings only matter in the second stage.
-    const Fragments toIntermediate{
-        u" "_s, PathSlot::Input,
-        u" -oac mp3lame -lameopts preset=320 -ovc lavc -lavcopts vcodec=mpeg4:vbitrate=1200 -of avi -o "_s,
-        PathSlot::Intermediate};
-    // The AVI target gets the MPEG-2 command as it is, container included.
-    const Fragments mpeg2{u" "_s,
-                          PathSlot::Input,
-                          u" -oac lavc -lavcopts acodec=mp2:abitrate="_s,
-                          Parameter::AudioBitrate,
-                          u" -ovc lavc -lavcopts vcodec=mpeg2video:vbitrate="_s,
-                          Parameter::VideoBitrate,
-                          u":vpass=1 -ofps "_s,
-                          Parameter::FrameRate,
-                          u" -of lavf -lavfopts format=yuv4mpeg -o "_s,
-                          PathSlot::Output};
-    const Fragments mpeg4{u" "_s,
-                          PathSlot::Input,
-                          u" -oac mp3lame -lameopts preset="_s,
-                          Parameter::AudioBitrate,
-                          u" -ovc lavc -lavcopts vcodec=mpeg4:vbitrate="_s,
-                          Parameter::VideoBitrate,
-                          u" -of avi -o "_s,
-                          PathSlot::Output};
-    const Fragments mp3{
-        u" -i "_s,  PathSlot::Input,         u" -y -vn -ar "_s, Parameter::AudioRate,
-        u" -ab "_s, Parameter::AudioBitrate, u"k -ac "_s,       Parameter::Channels,
-        u" "_s,     PathSlot::Output};
-    return {toIntermediate, toIntermediate, mpeg2,          mpeg2, mpeg4,
-            toIntermediate, toIntermediate, toIntermediate, mp3};
-}
-
-StageTwoTable buildStageTwoTable()
-{
-    const Fragments fromIntermediate{u" -i "_s, PathSlot::Intermediate};
-    // With the source size the RealMedia command uses fixed rates. The double
-    // space before "-ab" stays: the command reads exactly as it always has.
-    const StageTwoFragments real{
-        fromIntermediate +
-            Fragments{u" -y -vcodec rv10 -b 1200k -f rm  -ab 128k -ac 2 "_s, PathSlot::Output},
-        fromIntermediate + Fragments{u" -y -s "_s, Parameter::Size, u" -vcodec rv10 -b "_s,
-                                     Parameter::VideoBitrate, u"k -f rm -ar "_s,
-                                     Parameter::AudioRate, u" -ab "_s, Parameter::AudioBitrate,
-                                     u"k -ac "_s, Parameter::Channels, u" "_s, PathSlot::Output}};
-    const StageTwoFragments quickTime{
-        fromIntermediate + Fragments{u" -y -ac 2 -ar 48000 -ab 128k "_s, PathSlot::Output},
-        fromIntermediate + Fragments{u" -y -s "_s, Parameter::Size, u" -ac 2 -ar 48000 -ab 128k "_s,
-                                     PathSlot::Output}};
-    // Phones want a small picture of known size, so the source size becomes 320x240.
-    const QString mobileTail = u" -vcodec mpeg4 -acodec amr_nb -ac 1 -ar 8000 -ab 12.2k "_s;
-    const StageTwoFragments mobile{
-        fromIntermediate + Fragments{u" -y -s 320x240"_s + mobileTail, PathSlot::Output},
-        fromIntermediate + Fragments{u" -y -s "_s, Parameter::Size, mobileTail, PathSlot::Output}};
-    return {real,      real,   std::nullopt, std::nullopt, std::nullopt,
-            quickTime, mobile, mobile,       std::nullopt};
-}
-
 const Fragments &stageOneFragments(OutputFormat format)
 {
-    static const StageOneTable table = buildStageOneTable();
-    return table.at(static_cast<std::size_t>(format));
+    return OutputFormats::of(format).stageOneFragments;
 }
 
 const std::optional<StageTwoFragments> &stageTwoFragments(OutputFormat format)
 {
-    static const StageTwoTable table = buildStageTwoTable();
-    return table.at(static_cast<std::size_t>(format));
+    return OutputFormats::of(format).stageTwoFragments;
 }
 
 // Only the exact entry text counts as the source size, blanks and all.

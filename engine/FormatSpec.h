@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommandFragments.h"
 #include "Encoder.h"
 #include "FormatDefaults.h"
 #include "OutputFormat.h"
@@ -8,17 +9,22 @@
 
 #include <optional>
 
-// One output format: its combo entry, its stages and its defaults. A format
+// One output format, everything about it in one place: its combo entry,
+// the name zenvora-cli knows it by, its stages and their command fragments,
+// the final file's extension and the defaults selecting it writes. A format
 // with a second stage writes the intermediate file in stage one; otherwise
 // stage one writes the final file.
 struct FormatSpec
 {
     OutputFormat format;
     QString entryText;
+    QString cliName;
     Encoder stageOne;
-    std::optional<Encoder> stageTwo;
-    QString extension; // of the final file, with its dot
-    FormatDefaults defaults;
+    Fragments stageOneFragments;
+    std::optional<Encoder> stageTwo{};
+    std::optional<StageTwoFragments> stageTwoFragments{};
+    QString extension{}; // of the final file, with its dot
+    FormatDefaults defaults{};
 
     bool hasStageTwo() const { return stageTwo.has_value(); }
 };

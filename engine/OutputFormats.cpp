@@ -10,44 +10,147 @@ namespace {
 
 using FormatTable = std::array<FormatSpec, OutputFormats::Count>;
 
+// Two-stage formats first make an MPEG-4 AVI of fixed quality; their
+// settings only matter in the second stage.
+Fragments toIntermediate()
+{
+    return {
+        u" "_s, PathSlot::Input,
+        u" -oac mp3lame -lameopts preset=320 -ovc lavc -lavcopts vcodec=mpeg4:vbitrate=1200 -of avi -o "_s,
+        PathSlot::Intermediate};
+}
+
+// The AVI target gets the MPEG-2 command as it is, container included.
+Fragments mpeg2()
+{
+    return {u" "_s,
+            PathSlot::Input,
+            u" -oac lavc -lavcopts acodec=mp2:abitrate="_s,
+            Parameter::AudioBitrate,
+            u" -ovc lavc -lavcopts vcodec=mpeg2video:vbitrate="_s,
+            Parameter::VideoBitrate,
+            u":vpass=1 -ofps "_s,
+            Parameter::FrameRate,
+            u" -of lavf -lavfopts format=yuv4mpeg -o "_s,
+            PathSlot::Output};
+}
+
+Fragments fromIntermediate(Fragments rest)
+{
+    return Fragments{u" -i "_s, PathSlot::Intermediate} + rest;
+}
+
+// With the source size the RealMedia command uses fixed rates. The double
+// space before "-ab" stays: the command reads exactly as it always has.
+StageTwoFragments realMedia()
+{
+    return {
+        fromIntermediate({u" -y -vcodec rv10 -b 1200k -f rm  -ab 128k -ac 2 "_s, PathSlot::Output}),
+        fromIntermediate({u" -y -s "_s, Parameter::Size, u" -vcodec rv10 -b "_s,
+                          Parameter::VideoBitrate, u"k -f rm -ar "_s, Parameter::AudioRate,
+                          u" -ab "_s, Parameter::AudioBitrate, u"k -ac "_s, Parameter::Channels,
+                          u" "_s, PathSlot::Output})};
+}
+
+// Phones want a small picture of known size, so the source size becomes 320x240.
+StageTwoFragments mobile()
+{
+    const QString tail = u" -vcodec mpeg4 -acodec amr_nb -ac 1 -ar 8000 -ab 12.2k "_s;
+    return {fromIntermediate({u" -y -s 320x240"_s + tail, PathSlot::Output}),
+            fromIntermediate({u" -y -s "_s, Parameter::Size, tail, PathSlot::Output})};
+}
+
 FormatTable buildTable()
 {
     const QString sourceSize = ConversionSettings::SourceSize.toString();
     const FormatDefaults highBitrate{u"1200"_s, u"29"_s, sourceSize, u"44100"_s, u"320"_s, 1};
-    const FormatDefaults mpeg2{u"600"_s, u"24"_s, sourceSize, u"28000"_s, u"64"_s, 1};
+    const FormatDefaults mpeg2Defaults{u"600"_s, u"24"_s, sourceSize, u"28000"_s, u"64"_s, 1};
     // Phones of the day wanted small pictures and mono AMR sound.
-    const FormatDefaults mobile{u"128"_s, u"29"_s, u"320x240"_s, u"8000"_s, u"12.2"_s, 0};
+    const FormatDefaults mobileDefaults{u"128"_s, u"29"_s, u"320x240"_s, u"8000"_s, u"12.2"_s, 0};
     return {{
-        {OutputFormat::Rmvb, u"RMVB(RealPlayerRMVB)"_s, Encoder::Conv, Encoder::Coder, u".rmvb"_s,
-         highBitrate},
-        {OutputFormat::Rm, u"RM(RealPlayerRM)"_s, Encoder::Conv, Encoder::Coder, u".rm"_s,
-         highBitrate},
-        {OutputFormat::Mpg, u"MPG(MPEG2)"_s, Encoder::Conv, std::nullopt, u".mpg"_s, mpeg2},
-        {OutputFormat::Avi, u"AVI(Windows Media Player格式)"_s, Encoder::Conv, std::nullopt,
-         u".avi"_s, mpeg2},
-        {OutputFormat::Mp4HighQuality,
-         u"MP4(高清MPEG4格式)"_s,
-         Encoder::Conv,
-         std::nullopt,
-         u".mp4"_s,
-         {u"1200"_s, u"29"_s, sourceSize, u"48000"_s, u"320"_s, 1}},
-        {OutputFormat::Mov,
-         u"MOV(QuickTime格式)"_s,
-         Encoder::Conv,
-         Encoder::Coder,
-         u".mov"_s,
-         {u"256"_s, u"29"_s, sourceSize, u"48000"_s, u"64"_s, 1}},
-        {OutputFormat::Mp4Mobile, u"MP4(手机MP4格式)"_s, Encoder::Conv, Encoder::Coder2, u".mp4"_s,
-         mobile},
-        {OutputFormat::ThreeGpMobile, u"3GP(手机3GP格式)"_s, Encoder::Conv, Encoder::Coder2,
-         u".3gp"_s, mobile},
+        {.format = OutputFormat::Rmvb,
+         .entryText = u"RMVB(RealPlayerRMVB)"_s,
+         .cliName = u"rmvb"_s,
+         .stageOne = Encoder::Conv,
+         .stageOneFragments = toIntermediate(),
+         .stageTwo = Encoder::Coder,
+         .stageTwoFragments = realMedia(),
+         .extension = u".rmvb"_s,
+         .defaults = highBitrate},
+        {.format = OutputFormat::Rm,
+         .entryText = u"RM(RealPlayerRM)"_s,
+         .cliName = u"rm"_s,
+         .stageOne = Encoder::Conv,
+         .stageOneFragments = toIntermediate(),
+         .stageTwo = Encoder::Coder,
+         .stageTwoFragments = realMedia(),
+         .extension = u".rm"_s,
+         .defaults = highBitrate},
+        {.format = OutputFormat::Mpg,
+         .entryText = u"MPG(MPEG2)"_s,
+         .cliName = u"mpg"_s,
+         .stageOne = Encoder::Conv,
+         .stageOneFragments = mpeg2(),
+         .extension = u".mpg"_s,
+         .defaults = mpeg2Defaults},
+        {.format = OutputFormat::Avi,
+         .entryText = u"AVI(Windows Media Player格式)"_s,
+         .cliName = u"avi"_s,
+         .stageOne = Encoder::Conv,
+         .stageOneFragments = mpeg2(),
+         .extension = u".avi"_s,
+         .defaults = mpeg2Defaults},
+        {.format = OutputFormat::Mp4HighQuality,
+         .entryText = u"MP4(高清MPEG4格式)"_s,
+         .cliName = u"mp4hq"_s,
+         .stageOne = Encoder::Conv,
+         .stageOneFragments = {u" "_s, PathSlot::Input, u" -oac mp3lame -lameopts preset="_s,
+                               Parameter::AudioBitrate,
+                               u" -ovc lavc -lavcopts vcodec=mpeg4:vbitrate="_s,
+                               Parameter::VideoBitrate, u" -of avi -o "_s, PathSlot::Output},
+         .extension = u".mp4"_s,
+         .defaults = {u"1200"_s, u"29"_s, sourceSize, u"48000"_s, u"320"_s, 1}},
+        {.format = OutputFormat::Mov,
+         .entryText = u"MOV(QuickTime格式)"_s,
+         .cliName = u"mov"_s,
+         .stageOne = Encoder::Conv,
+         .stageOneFragments = toIntermediate(),
+         .stageTwo = Encoder::Coder,
+         .stageTwoFragments =
+             StageTwoFragments{
+                 fromIntermediate({u" -y -ac 2 -ar 48000 -ab 128k "_s, PathSlot::Output}),
+                 fromIntermediate({u" -y -s "_s, Parameter::Size, u" -ac 2 -ar 48000 -ab 128k "_s,
+                                   PathSlot::Output})},
+         .extension = u".mov"_s,
+         .defaults = {u"256"_s, u"29"_s, sourceSize, u"48000"_s, u"64"_s, 1}},
+        {.format = OutputFormat::Mp4Mobile,
+         .entryText = u"MP4(手机MP4格式)"_s,
+         .cliName = u"mp4mobile"_s,
+         .stageOne = Encoder::Conv,
+         .stageOneFragments = toIntermediate(),
+         .stageTwo = Encoder::Coder2,
+         .stageTwoFragments = mobile(),
+         .extension = u".mp4"_s,
+         .defaults = mobileDefaults},
+        {.format = OutputFormat::ThreeGpMobile,
+         .entryText = u"3GP(手机3GP格式)"_s,
+         .cliName = u"3gp"_s,
+         .stageOne = Encoder::Conv,
+         .stageOneFragments = toIntermediate(),
+         .stageTwo = Encoder::Coder2,
+         .stageTwoFragments = mobile(),
+         .extension = u".3gp"_s,
+         .defaults = mobileDefaults},
         // An audio-only target leaves the picture settings as the user had them.
-        {OutputFormat::Mp3Audio,
-         u"MP3(纯音频格式)"_s,
-         Encoder::Coder,
-         std::nullopt,
-         u".mp3"_s,
-         {std::nullopt, std::nullopt, std::nullopt, u"48000"_s, u"320"_s, 1}},
+        {.format = OutputFormat::Mp3Audio,
+         .entryText = u"MP3(纯音频格式)"_s,
+         .cliName = u"mp3"_s,
+         .stageOne = Encoder::Coder,
+         .stageOneFragments = {u" -i "_s, PathSlot::Input, u" -y -vn -ar "_s, Parameter::AudioRate,
+                               u" -ab "_s, Parameter::AudioBitrate, u"k -ac "_s,
+                               Parameter::Channels, u" "_s, PathSlot::Output},
+         .extension = u".mp3"_s,
+         .defaults = {std::nullopt, std::nullopt, std::nullopt, u"48000"_s, u"320"_s, 1}},
     }};
 }
 
@@ -69,6 +172,15 @@ std::optional<OutputFormat> OutputFormats::fromIndex(int index)
     if (index < 0 || index >= Count)
         return std::nullopt;
     return static_cast<OutputFormat>(index);
+}
+
+std::optional<OutputFormat> OutputFormats::fromCliName(const QString &name)
+{
+    for (const FormatSpec &format : table()) {
+        if (name.compare(format.cliName, Qt::CaseInsensitive) == 0)
+            return format.format;
+    }
+    return std::nullopt;
 }
 
 QStringList OutputFormats::entryTexts()

@@ -19,4 +19,6 @@ public:
     static std::optional<OutputFormat> fromIndex(int index);
     static int indexOf(OutputFormat format) { return static_cast<int>(format); }
     static QStringList entryTexts();
+    // The format zenvora-cli knows by this name, in any letter case.
+    static std::optional<OutputFormat> fromCliName(const QString &name);
 };

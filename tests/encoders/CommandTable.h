@@ -1,28 +1,19 @@
 #pragma once
 
+#include "OutputFormat.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
-// The encoder command lines the program builds, as argument lists: the
-// fixed fragments split at blanks, every path one argument. Written out
-// here from the command tables, not taken from the program's builders, so
-// the encoders are held to the command lines themselves.
+// The encoder command lines the program builds, as argument lists, made by
+// the program's own command builder so that the encoders are tested with
+// exactly what the program passes them; only the final file's name is the
+// test's own.
 namespace CommandTable {
 
-enum class Format
-{
-    Rmvb,
-    Rm,
-    Mpg,
-    Avi,
-    Mp4HighQuality,
-    Mov,
-    Mp4Mobile,
-    ThreeGpMobile,
-    Mp3Audio
-};
+using Format = OutputFormat;
 
 // Combo texts exactly as shown; channels is the channel index plus one.
 struct Settings
