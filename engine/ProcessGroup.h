@@ -15,5 +15,6 @@ enum class Signal
     Kill
 };
 void signalGroup(qint64 groupId, Signal signal);
+void signalProcess(qint64 pid, Signal signal);
 
 } // namespace ProcessGroup

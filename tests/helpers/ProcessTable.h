@@ -3,8 +3,9 @@
 #include <QList>
 #include <QString>
 
-// A look at /proc: which processes a given one has started, and whether a
-// process is still alive (a zombie waiting for its reaper counts as gone).
+// What the tests ask of the process table: which processes a given one has
+// started, and whether a process is still alive (a zombie waiting for its
+// reaper counts as gone).
 namespace ProcessTable {
 
 struct Entry

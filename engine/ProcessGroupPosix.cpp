@@ -12,11 +12,26 @@ void becomeGroupLeaderBoundToParent()
     ::prctl(PR_SET_PDEATHSIG, SIGTERM);
 }
 
+namespace {
+
+int signalNumber(Signal signal)
+{
+    return signal == Signal::Terminate ? SIGTERM : SIGKILL;
+}
+
+} // namespace
+
 void signalGroup(qint64 groupId, Signal signal)
 {
     if (groupId <= 1)
         return;
-    ::kill(-static_cast<pid_t>(groupId), signal == Signal::Terminate ? SIGTERM : SIGKILL);
+    ::kill(-static_cast<pid_t>(groupId), signalNumber(signal));
+}
+
+void signalProcess(qint64 pid, Signal signal)
+{
+    if (pid > 1)
+        ::kill(static_cast<pid_t>(pid), signalNumber(signal));
 }
 
 } // namespace ProcessGroup
