@@ -78,13 +78,15 @@ struct Options
                             QStringLiteral("N")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Show this help.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Show the version.")};
 
     void addTo(QCommandLineParser &parser) const
     {
         parser.setApplicationDescription(
             QStringLiteral("Converts media files with the encoders of Zenvora."));
         parser.addOptions({format, size, videoBitrate, frameRate, audioRate, audioBitrate, channels,
-                           output, stallTimeout, jobs, help});
+                           output, stallTimeout, jobs, help, version});
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Files to convert."),
                                      QStringLiteral("FILE..."));
     }
@@ -156,10 +158,10 @@ CliOptions CliOptions::parse(const QStringList &arguments, const QString &defaul
         result.error = parser.errorText();
         return result;
     }
-    if (parser.isSet(options.help)) {
-        result.helpRequested = true;
+    result.helpRequested = parser.isSet(options.help);
+    result.versionRequested = parser.isSet(options.version);
+    if (result.helpRequested || result.versionRequested)
         return result;
-    }
 
     ConversionSettings settings = ConversionSettings::startupDefaults();
     if (parser.isSet(options.format)) {

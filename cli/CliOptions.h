@@ -15,6 +15,7 @@ struct CliOptions
     int stallTimeoutSeconds = DefaultStallTimeoutSeconds;
     int parallelJobs = 1; // how many files are converted at once
     bool helpRequested = false;
+    bool versionRequested = false;
     QString error;        // empty when the command line was understood
     QStringList warnings; // what the chosen format ignores or changes of what was given
 

@@ -37,6 +37,10 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(CliOptions::helpText()), stdout);
         return 0;
     }
+    if (options.versionRequested) {
+        std::fputs("zenvora-cli " ZENVORA_VERSION "\n", stdout);
+        return 0;
+    }
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "zenvora-cli: %s\nTry 'zenvora-cli --help'.\n",
                      qPrintable(options.error));

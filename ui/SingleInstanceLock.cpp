@@ -40,11 +40,14 @@ SingleInstanceLock::Outcome SingleInstanceLock::tryLock()
         lock->setStaleLockTime(0);
         if (lock->tryLock(0)) {
             m_lock = std::move(lock);
+            m_folder = folder;
             return Outcome::Locked;
         }
         // Any other error says nothing about another copy, only about this place.
-        if (lock->error() == QLockFile::LockFailedError)
+        if (lock->error() == QLockFile::LockFailedError) {
+            m_folder = folder;
             return Outcome::AnotherRuns;
+        }
     }
     return Outcome::Unguarded;
 }

@@ -28,8 +28,12 @@ public:
     static QString lockPath(const QString &folder);
 
     Outcome tryLock();
+    // After tryLock: the folder of the lock this copy holds, or of the one
+    // another copy holds; empty when unguarded.
+    QString folder() const { return m_folder; }
 
 private:
     QStringList m_folders;
+    QString m_folder;
     std::unique_ptr<QLockFile> m_lock;
 };

@@ -81,7 +81,7 @@ frmMain::frmMain(frmMainServices services, QWidget *parent)
       m_driver(m_jobs, m_services.messages, m_services.environment),
       m_fileIntake(m_jobs, m_dialogs), m_folderIntake(m_jobs, m_services.folderDialog),
       m_dropIntake(m_jobs, m_services.fileDialog, m_services.environment.programFolder),
-      m_dropTarget(m_dropIntake)
+      m_dropTarget(m_dropIntake), m_pathIntake(m_jobs)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Zenvora"));
@@ -472,6 +472,16 @@ void frmMain::RemoveSelectedJob()
 {
     const QModelIndexList selected = m_LV->selectionModel()->selectedRows();
     m_jobs.RemoveSelectedJob(selected.isEmpty() ? -1 : selected.first().row());
+}
+
+void frmMain::queuePaths(const QStringList &paths)
+{
+    m_pathIntake.AddPaths(paths);
+    if (!isVisible())
+        return;
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    raise();
+    activateWindow();
 }
 
 void frmMain::imgExit_Click()

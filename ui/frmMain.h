@@ -9,6 +9,7 @@
 #include "FileIntake.h"
 #include "FolderIntake.h"
 #include "JobList.h"
+#include "PathIntake.h"
 #include "SetupControls.h"
 #include "frmMenu.h"
 
@@ -80,6 +81,9 @@ public:
     void cmdBrowse_Click();
     void RemoveSelectedJob();
     void showAbout();
+    // Files and folders named on a command line, this copy's or a later
+    // start's: queued, and the window brought to the front.
+    void queuePaths(const QStringList &paths);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -114,6 +118,7 @@ private:
     FolderIntake m_folderIntake;
     DropIntake m_dropIntake;
     DropTarget m_dropTarget;
+    PathIntake m_pathIntake;
     frmMenu m_menu;
     AppOptions m_options;
 

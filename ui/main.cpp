@@ -1,11 +1,13 @@
 #include "AppPaths.h"
 #include "FirstPaintReport.h"
 #include "MessageBoxSink.h"
+#include "PathHandOver.h"
 #include "QtFileOpenDialog.h"
 #include "QtFolderDialog.h"
 #include "SettingsFiles.h"
 #include "SingleInstanceLock.h"
 #include "SystemDesktop.h"
+#include "WindowOptions.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -13,7 +15,44 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <cstdio>
+
 namespace {
+
+// Long enough for a running copy that is still starting to begin listening.
+constexpr int HandOverTimeoutMs = 10000;
+
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// --version and --help are answered without a display, so they work where
+// there is none.
+bool answeredWithoutWindow(int &argc, char *argv[])
+{
+    const WindowOptions options = WindowOptions::parse(argumentsOf(argc, argv));
+    if (!options.versionRequested && !options.helpRequested)
+        return false;
+    const QCoreApplication core(argc, argv);
+    std::fputs(options.versionRequested ? "zenvora " ZENVORA_VERSION "\n"
+                                        : qPrintable(WindowOptions::helpText()),
+               stdout);
+    return true;
+}
+
+// A second start gives its files to the running window and ends; without
+// files it ends at once, as before.
+int handFilesOver(const QString &lockFolder, const QStringList &paths)
+{
+    if (paths.isEmpty() || PathHandOver::send(lockFolder, paths, HandOverTimeoutMs))
+        return 0;
+    std::fputs("zenvora: the running copy did not take the files\n", stderr);
+    return 1;
+}
 
 // The window speaks Chinese, so Qt's own dialogs and buttons do too.
 void installChineseQtTexts(QApplication &app, QTranslator &translator)
@@ -34,16 +73,28 @@ void applySkin(QApplication &app)
 
 int main(int argc, char *argv[])
 {
+    if (answeredWithoutWindow(argc, argv))
+        return 0;
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Zenvora"));
+    const WindowOptions options = WindowOptions::parse(app.arguments());
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "zenvora: %s\nTry 'zenvora --help'.\n", qPrintable(options.error));
+        return 2;
+    }
 
-    // Only one window may convert at a time: a second start ends at once.
+    // Only one window may convert at a time: a second start hands its files
+    // to the first and ends.
     SingleInstanceLock instanceLock(SingleInstanceLock::standardFolders());
     const SingleInstanceLock::Outcome instance = instanceLock.tryLock();
     if (instance == SingleInstanceLock::Outcome::AnotherRuns)
-        return 0;
+        return handFilesOver(instanceLock.folder(), options.paths);
     if (instance == SingleInstanceLock::Outcome::Unguarded)
         qWarning("Zenvora: no lock file can be made; starting without the one-window guard");
+    PathHandOver handOver;
+    if (instance == SingleInstanceLock::Outcome::Locked && !handOver.listen(instanceLock.folder()))
+        qWarning("Zenvora: later starts cannot hand files over: %s",
+                 qPrintable(handOver.errorString()));
 
     QTranslator translator;
     installChineseQtTexts(app, translator);
@@ -64,6 +115,8 @@ int main(int argc, char *argv[])
     frmMain window({messages, folderDialog, fileDialog, desktop, settingsFiles, environment});
     messages.setOwner(&window);
     FirstPaintReport::installIfAsked(window);
+    window.queuePaths(options.paths);
+    QObject::connect(&handOver, &PathHandOver::pathsReceived, &window, &frmMain::queuePaths);
     window.show();
     return app.exec();
 }

@@ -28,7 +28,8 @@ private Q_SLOTS:
     void warnsOfWhatTheFormatIgnoresOrChanges_data();
     void warnsOfWhatTheFormatIgnoresOrChanges();
     void makesPathsAbsolute();
-    void helpNeedsNoFiles();
+    void helpAndVersionNeedNoFiles_data();
+    void helpAndVersionNeedNoFiles();
 };
 
 void TestCliOptions::unsetParametersAreWhatTheWindowShows_data()
@@ -202,11 +203,28 @@ void TestCliOptions::makesPathsAbsolute()
                                          u"/abs/假期.mp4"_s}));
 }
 
-void TestCliOptions::helpNeedsNoFiles()
+void TestCliOptions::helpAndVersionNeedNoFiles_data()
 {
-    const CliOptions options = CliOptions::parse(commandLine({u"--help"_s}), u"/out"_s);
-    QVERIFY(options.helpRequested);
-    QVERIFY(CliOptions::helpText().contains(u"--audio-bitrate"_s));
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<bool>("help");
+    QTest::addColumn<bool>("version");
+    QTest::newRow("--help") << u"--help"_s << true << false;
+    QTest::newRow("-h") << u"-h"_s << true << false;
+    QTest::newRow("--version") << u"--version"_s << false << true;
+    QTest::newRow("-v") << u"-v"_s << false << true;
+}
+
+void TestCliOptions::helpAndVersionNeedNoFiles()
+{
+    QFETCH(QString, argument);
+    QFETCH(bool, help);
+    QFETCH(bool, version);
+    const CliOptions options = CliOptions::parse(commandLine({argument}), u"/out"_s);
+    QCOMPARE(options.error, QString());
+    QCOMPARE(options.helpRequested, help);
+    QCOMPARE(options.versionRequested, version);
+    for (const QString &listed : {u"--audio-bitrate"_s, u"--version"_s})
+        QVERIFY(CliOptions::helpText().contains(listed));
 }
 
 QTEST_GUILESS_MAIN(TestCliOptions)

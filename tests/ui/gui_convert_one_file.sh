@@ -1,8 +1,10 @@
 #!/bin/sh
-# Starts the real program on a virtual display, queues a clip through the
-# open-file dialog, converts it to MPG with the Start button, finds the
-# output, and leaves through the window's own close button, which saves the
-# settings. A second start meanwhile must end at once without a window.
+# Starts the real program on a virtual display with a clip on its command
+# line, queues a second clip through the open-file dialog and a third by a
+# second start of the program, converts all three to MPG with the Start
+# button, checks the outputs, and leaves through the window's own close
+# button, which saves the settings. Second starts end at once without a
+# window of their own, whether or not they were given files.
 # Usage: gui_convert_one_file.sh PROGRAM_FOLDER   (run under xvfb-run)
 set -eu
 
@@ -28,16 +30,20 @@ chmod 700 "$XDG_RUNTIME_DIR"
 clip="$work/clips/holiday clip.avi"
 ffmpeg -nostdin -v error -f lavfi -i testsrc=size=320x240:rate=25:duration=2 \
     -f lavfi -i sine=duration=2 -c:v mpeg4 -c:a libmp3lame "$clip"
+cp "$clip" "$work/clips/started with.avi"
+cp "$clip" "$work/clips/假期 handed over.avi"
 
 # MPG (format 2) into our own output folder.
 printf '"7"\r\n"1"\r\n"1"\r\n"%s"\r\n"2"\r\n' "$work/out" > "$XDG_CONFIG_HOME/Zenvora/setup.ini"
 
-"$bin/zenvora" > "$work/zenvora.log" 2>&1 &
+"$bin/zenvora" "$work/clips/started with.avi" > "$work/zenvora.log" 2>&1 &
 pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zenvora$' | head -n 1) ||
     fail "the window did not appear"
 
 timeout 10 "$bin/zenvora" || fail "a second start did not end by itself"
+(cd "$work/clips" && timeout 10 "$bin/zenvora" "假期 handed over.avi") ||
+    fail "a second start with a file did not hand it over"
 [ "$(xdotool search --onlyvisible --name '^Zenvora$' | wc -l)" -eq 1 ] ||
     fail "a second start showed a window"
 
@@ -55,17 +61,17 @@ sleep 1
 
 click 582 393 # 立刻开始转换！
 for _ in $(seq 1 120); do
-    output=$(ls "$work/out/"*.mpg 2>/dev/null | head -n 1 || true)
-    [ -n "$output" ] && ! ls -a "$work/out" | grep -q '\.part-' && break
+    count=$(ls "$work/out/"*.mpg 2>/dev/null | wc -l)
+    [ "$count" -eq 3 ] && ! ls -a "$work/out" | grep -q '\.part-' && break
     sleep 0.5
 done
-[ -n "$output" ] || fail "no output appeared; program log: $(cat "$work/zenvora.log")"
-case "$(basename "$output")" in
-"holiday clip-"*.mpg) ;;
-*) fail "unexpected output name $output" ;;
-esac
-streams=$(ffprobe -v error -show_entries stream=codec_name -of default=nw=1:nk=1 "$output" | tr "\n" " ")
-[ "$streams" = "mpeg2video mp2 " ] || fail "output holds '$streams'"
+[ "$count" -eq 3 ] || fail "$count of 3 outputs appeared; program log: $(cat "$work/zenvora.log")"
+for name in "holiday clip" "started with" "假期 handed over"; do
+    set -- "$work/out/$name-"*.mpg
+    [ -f "$1" ] || fail "no output for $name among: $(ls "$work/out")"
+    streams=$(ffprobe -v error -show_entries stream=codec_name -of default=nw=1:nk=1 "$1" | tr "\n" " ")
+    [ "$streams" = "mpeg2video mp2 " ] || fail "$1 holds '$streams'"
+done
 
 sleep 1
 click 679 17 # the window's own close button
@@ -76,4 +82,4 @@ done
 kill -0 "$pid" 2>/dev/null && fail "the program did not end"
 pid=""
 grep -q '"2"' "$XDG_CONFIG_HOME/Zenvora/setup.ini" || fail "setup.ini was not saved"
-echo "PASS: converted $(basename "$output") through the window"
+echo "PASS: converted the three clips through the window"

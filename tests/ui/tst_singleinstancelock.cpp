@@ -115,6 +115,8 @@ void TestSingleInstanceLock::tryLock()
     SingleInstanceLock lock(paths);
 
     QCOMPARE(lock.tryLock(), outcome);
+    // Where a second start finds the running copy to hand its files to.
+    QCOMPARE(lock.folder(), folder(outcome == Outcome::AnotherRuns ? heldIn : lockedIn));
 
     for (const QString &name : folders) {
         if (!name.isEmpty() && name != heldIn)

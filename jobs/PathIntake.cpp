@@ -1,0 +1,34 @@
+#include "PathIntake.h"
+
+#include "JobList.h"
+
+#include <QFileInfo>
+
+PathIntake::PathIntake(JobList &jobs, QObject *parent) : QObject(parent), m_jobs(jobs)
+{
+    connect(&m_scan, &FolderScan::filesFound, &m_jobs, &JobList::AddJobs);
+    connect(&m_scan, &FolderScan::finished, this, &PathIntake::queueWaitingPaths);
+}
+
+void PathIntake::AddPaths(const QStringList &paths)
+{
+    m_waiting += paths;
+    if (!m_scan.isRunning())
+        queueWaitingPaths();
+}
+
+void PathIntake::queueWaitingPaths()
+{
+    while (!m_waiting.isEmpty()) {
+        const QString path = m_waiting.takeFirst();
+        // What is not a folder is queued as named, like a dropped file;
+        // one that cannot be read fails in the batch with its reason.
+        if (QFileInfo(path).isDir()) {
+            m_scan.start(path);
+            return;
+        }
+        m_jobs.AddJob(path);
+    }
+    m_jobs.UpdateDropHint();
+    Q_EMIT allQueued();
+}
