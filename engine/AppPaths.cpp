@@ -3,13 +3,18 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace AppPaths {
 
 QString ProgramFolder()
 {
-    return QCoreApplication::applicationDirPath();
+    // Started through a link (the installed bin folder has only links), the
+    // program folder is still the one the real executable lies in.
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    const QString real = program.canonicalPath();
+    return real.isEmpty() ? program.absolutePath() : real;
 }
 
 QString DefaultOutputFolder()
