@@ -93,10 +93,10 @@ StageCommand CommandBuilder::stageOne(const ConversionSettings &settings,
     const QString outputPath = description.hasStageTwo() ? m_environment.intermediatePath
                                                          : finalOutputPath(settings, inputPath);
     const StagePaths paths{inputPath, outputPath, m_environment.intermediatePath};
-    return {description.stageOne,
+    return {Stage::One, description.stageOne,
             render(m_environment.programPath(description.stageOne),
                    stageOneFragments(settings.format), settings, paths),
-            outputPath};
+            outputPath, description.hasStageTwo()};
 }
 
 std::optional<StageCommand> CommandBuilder::stageTwo(const ConversionSettings &settings,
@@ -110,9 +110,9 @@ std::optional<StageCommand> CommandBuilder::stageTwo(const ConversionSettings &s
     const QString outputPath = finalOutputPath(settings, inputPath);
     const StagePaths paths{inputPath, outputPath, m_environment.intermediatePath};
     return StageCommand{
-        *description.stageTwo,
+        Stage::Two, *description.stageTwo,
         render(m_environment.programPath(*description.stageTwo), fragments, settings, paths),
-        outputPath};
+        outputPath, false};
 }
 
 Parameters CommandBuilder::stageOneParameters(OutputFormat format)

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "StageCommand.h"
+
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 // How one job of a batch ended.
 struct JobResult
@@ -16,6 +20,7 @@ struct JobResult
     QString outputPath; // the final file; empty when the job failed
     Status status = Status::Converted;
     QString reason; // why it failed: our own line, then the encoder's last lines
+    std::optional<Stage> failedStage{}; // nothing when it failed before any encoder ran
 };
 
 // What a batch did, for the message at its end.

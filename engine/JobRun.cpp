@@ -124,10 +124,10 @@ void JobRun::stageOver(const EncoderRunner &runner)
     const bool wasStageOne = isIntermediateStage();
     if (const QString saved = savedPath(runner.output()); !wasStageOne && !saved.isEmpty())
         m_stage->outputPath = saved;
-    const QString failure = stageFailure(runner);
+    const std::optional<QString> failure = stageFailure(runner);
     if (m_stopRequested) {
         // A job whose last stage was done before the stop took hold is kept.
-        if (failure.isEmpty() && !wasStageOne) {
+        if (!failure && !wasStageOne) {
             finish(JobResult::Status::Converted, {});
             return;
         }
@@ -135,13 +135,13 @@ void JobRun::stageOver(const EncoderRunner &runner)
         Q_EMIT stopped(release());
         return;
     }
-    if (!failure.isEmpty()) {
+    if (failure) {
         // An encoder that ends by itself removes its own part file; one that
         // crashed or had to be killed cannot.
         const EncoderRunner::Outcome outcome = runner.lastResult().outcome;
         if (outcome == EncoderRunner::Outcome::Crashed || outcome == EncoderRunner::Outcome::Hung)
             removeUnfinishedOutput();
-        finish(JobResult::Status::Failed, failure);
+        finish(JobResult::Status::Failed, *failure);
         return;
     }
     if (wasStageOne) {
@@ -153,14 +153,14 @@ void JobRun::stageOver(const EncoderRunner &runner)
     finish(JobResult::Status::Converted, {});
 }
 
-QString JobRun::stageFailure(const EncoderRunner &runner) const
+std::optional<QString> JobRun::stageFailure(const EncoderRunner &runner) const
 {
     const EncoderRunner::RunResult result = runner.lastResult();
     QString reason;
     switch (result.outcome) {
     case EncoderRunner::Outcome::Succeeded:
         if (isNonEmptyFile(m_stage->outputPath))
-            return {};
+            return std::nullopt;
         reason = QStringLiteral("%1 没有生成输出文件").arg(m_runningEncoderName);
         break;
     case EncoderRunner::Outcome::ExitedWithError:
@@ -184,15 +184,16 @@ QString JobRun::stageFailure(const EncoderRunner &runner) const
 
 bool JobRun::isIntermediateStage() const
 {
-    return m_stage->outputPath == m_environment.intermediatePath &&
-           OutputFormats::of(m_settings.format).hasStageTwo();
+    return m_stage->writesIntermediate;
 }
 
 void JobRun::finish(JobResult::Status status, const QString &reason)
 {
     const bool converted = status == JobResult::Status::Converted;
-    const JobResult result{m_jobPath, converted && m_stage ? m_stage->outputPath : QString(),
-                           status, reason};
+    JobResult result{m_jobPath, converted && m_stage ? m_stage->outputPath : QString(), status,
+                     reason};
+    if (!converted && m_stage)
+        result.failedStage = m_stage->stage;
     QFile::remove(m_environment.intermediatePath);
     m_stage.reset();
     Q_EMIT finished(result, release());

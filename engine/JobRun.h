@@ -65,7 +65,8 @@ Q_SIGNALS:
 private:
     void runStage(const StageCommand &stage);
     void stageOver(const EncoderRunner &runner);
-    QString stageFailure(const EncoderRunner &runner) const;
+    // Why the stage that just ended failed; nothing when it succeeded.
+    std::optional<QString> stageFailure(const EncoderRunner &runner) const;
     bool isIntermediateStage() const;
     void finish(JobResult::Status status, const QString &reason);
     JobQueue::JobId release();

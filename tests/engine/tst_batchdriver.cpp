@@ -137,6 +137,7 @@ private Q_SLOTS:
     void stopEndsEveryRunningJob();
     void failureLeavesTheJobBesideItAlone();
     void reportsTheNameTheEncoderWrote();
+    void tellsWhichStageFailed();
     void onlyTwoStageJobsNeedTheTempFolder();
     void stallsOnMissingEncoderAndRestarts();
     void failsJobWhenOutputFolderCannotBeCreated();
@@ -515,6 +516,21 @@ void TestBatchDriver::reportsTheNameTheEncoderWrote()
     QVERIFY(run.waitForEnd());
     QCOMPARE(run.report.failures().size(), 0);
     QCOMPARE(run.report.results.first().outputPath, bench.output(u"taken-957-9.mpg"_s));
+}
+
+void TestBatchDriver::tellsWhichStageFailed()
+{
+    Workbench bench;
+    QFile::copy(fakeEncoder, bench.root.filePath(u"app/data/fail-coder.exe"_s));
+    Run run(bench);
+    run.queue.AddJob(bench.input(u"a.avi"_s));
+    run.queue.AddJob(bench.input(u"fail.avi"_s));
+    run.driver.requestStart(bench.settings(OutputFormat::Mov), false);
+    QVERIFY(run.waitForEnd());
+    const QList<JobResult> failures = run.report.failures();
+    QCOMPARE(failures.size(), 2);
+    QCOMPARE(failures.at(0).failedStage, std::optional(Stage::Two));
+    QCOMPARE(failures.at(1).failedStage, std::optional(Stage::One));
 }
 
 void TestBatchDriver::onlyTwoStageJobsNeedTheTempFolder()
