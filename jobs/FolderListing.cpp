@@ -3,6 +3,8 @@
 #include <QDirIterator>
 #include <QFileInfo>
 
+#include <algorithm>
+
 QStringList ListFolderPortable(const QString &folder, const FileFound &found,
                                const std::stop_token &stop)
 {
@@ -28,4 +30,26 @@ FolderLister FastestFolderLister()
 #else
     return &ListFolderPortable;
 #endif
+}
+
+bool ListedBefore(QStringView name, QStringView other)
+{
+    const qsizetype common = std::min(name.size(), other.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        const char32_t unit = QChar::toUpper(name[i].unicode());
+        const char32_t otherUnit = QChar::toUpper(other[i].unicode());
+        if (unit != otherUnit)
+            return unit < otherUnit;
+    }
+    if (name.size() != other.size())
+        return name.size() < other.size();
+    return name < other;
+}
+
+void SortByName(QStringList &paths, qsizetype folderLength)
+{
+    std::sort(paths.begin(), paths.end(), [folderLength](const QString &a, const QString &b) {
+        return ListedBefore(QStringView(a).sliced(folderLength),
+                            QStringView(b).sliced(folderLength));
+    });
 }

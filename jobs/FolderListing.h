@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <functional>
 #include <stop_token>
@@ -28,3 +29,12 @@ QStringList ListFolderPosix(const QString &folder, const FileFound &found,
 #endif
 
 FolderLister FastestFolderLister();
+
+// The order the converter's first platform lists a folder in: names compared
+// unit by unit in upper case, so letter case does not count and digits are
+// plain characters ("10.avi" before "9.avi"). Names equal that way keep an
+// order of their own, by their exact units.
+bool ListedBefore(QStringView name, QStringView other);
+// Puts the paths of one folder's entries, each the folder text of
+// folderLength characters followed by the name, in that order.
+void SortByName(QStringList &paths, qsizetype folderLength);

@@ -7,11 +7,12 @@
 #include <stop_token>
 
 // Reports the path of every file beneath folder: first the files of a folder
-// in the order the file system lists them, then each of its subfolders, in
-// listing order and depth first. Hidden files and files of any other kind
-// count; links to folders are not followed, so a link back to an ancestor
-// cannot loop. A folder that cannot be listed contributes nothing. A path is
-// the folder text, "/" and the entry name, joined as they are.
+// by name (ListedBefore), then each of its subfolders, by name and depth
+// first. A folder's files are reported once it has been listed whole.
+// Hidden files and files of any other kind count; links to folders are not
+// followed, so a link back to an ancestor cannot loop. A folder that cannot
+// be listed contributes nothing. A path is the folder text, "/" and the
+// entry name, joined as they are.
 void SearchFolderFiles(const QString &folder, const FileFound &found,
                        const std::stop_token &stop = {},
                        FolderLister lister = FastestFolderLister());
