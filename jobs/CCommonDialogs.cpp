@@ -20,10 +20,12 @@ bool CCommonDialogs::ShowOpen()
     if (!m_dialog)
         return false;
     const QString startFolder = m_path.isEmpty() ? QDir::currentPath() : m_path;
-    const QString chosen = m_dialog->chooseFile(
-        {m_title, startFolder, NameFiltersFromBarFilter(m_filter), m_fileName});
-    if (chosen.isEmpty())
+    const QStringList chosenFiles = m_dialog->chooseFiles(
+        {m_title, startFolder, NameFiltersFromBarFilter(m_filter), m_fileName, m_multiSelect});
+    if (chosenFiles.isEmpty())
         return false;
+    m_fileNames = chosenFiles;
+    const QString &chosen = chosenFiles.constLast();
     m_fileName = chosen;
     m_fileTitle = FileNameFromPath(chosen, m_style);
     m_path = chosen.first(std::max<qsizetype>(chosen.lastIndexOf(m_style.separator), 0));

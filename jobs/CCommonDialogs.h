@@ -3,6 +3,7 @@
 #include "PathStyle.h"
 
 #include <QString>
+#include <QStringList>
 
 class FileOpenDialog;
 
@@ -19,9 +20,14 @@ public:
     void Init(FileOpenDialog *dialog);
 
     // True when the user confirmed a file; FileName, FileTitle and Path
-    // then describe it. On false no property changes.
+    // then describe it, or the last one when several were chosen. On false
+    // no property changes.
     bool ShowOpen();
 
+    // Whether ShowOpen lets the user choose several files at once.
+    void setMultiSelect(bool multiSelect) { m_multiSelect = multiSelect; }
+    // Every file of the last choice, in the dialog's order.
+    QStringList FileNames() const { return m_fileNames; }
     QString FileName() const { return m_fileName; }
     QString FileTitle() const { return m_fileTitle; }
     // The start folder; after a choice, its folder without the last
@@ -40,5 +46,7 @@ private:
     QString m_path;
     QString m_filter;
     QString m_fileName;
+    QStringList m_fileNames;
     QString m_title;
+    bool m_multiSelect = false;
 };

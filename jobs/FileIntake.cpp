@@ -24,13 +24,11 @@ bool FileIntake::AddFileToJobs()
     if (!m_lastAddFolder.isEmpty())
         m_dialogs.setPath(m_lastAddFolder);
     m_dialogs.setFilter(filter());
+    m_dialogs.setMultiSelect(true);
     if (!m_dialogs.ShowOpen())
         return false;
-    const QString fileName = m_dialogs.FileName();
-    if (!fileName.isEmpty()) {
-        m_lastAddFolder = ParsePath(fileName);
-        m_jobs.AddJob(fileName);
-    }
+    m_lastAddFolder = ParsePath(m_dialogs.FileName());
+    m_jobs.AddJobs(m_dialogs.FileNames());
     m_jobs.UpdateDropHint();
     return true;
 }

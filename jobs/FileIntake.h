@@ -5,8 +5,9 @@
 class CCommonDialogs;
 class JobList;
 
-// The Add File command: one file chosen with the window's dialog object is
-// queued, and the next dialog starts in that file's folder.
+// The Add File command: the files chosen with the window's dialog object
+// are queued in the dialog's order, and the next dialog starts in the
+// folder of the last one.
 class FileIntake final
 {
 public:
@@ -19,7 +20,7 @@ public:
     // the hint panel.
     bool AddFileToJobs();
 
-    // The folder, with its trailing separator, of the file last chosen.
+    // The folder, with its trailing separator, of the last file chosen.
     QString LastAddFolder() const { return m_lastAddFolder; }
 
 private:

@@ -2,7 +2,7 @@
 
 #include "FileOpenRequest.h"
 
-#include <QString>
+#include <QStringList>
 
 // The desktop's open-file dialog as the intake commands see it, so what
 // follows a choice is tested without a desktop.
@@ -10,7 +10,7 @@ class FileOpenDialog
 {
 public:
     virtual ~FileOpenDialog() = default;
-    // The full path of the file the user confirmed, or an empty text when
-    // the dialog was cancelled or failed.
-    virtual QString chooseFile(const FileOpenRequest &request) = 0;
+    // The full paths of the files the user confirmed, in the dialog's
+    // order, or nothing when the dialog was cancelled or failed.
+    virtual QStringList chooseFiles(const FileOpenRequest &request) = 0;
 };

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-// What an open-file dialog is asked to show. One file is chosen at most.
+// What an open-file dialog is asked to show.
 struct FileOpenRequest
 {
     QString title;
@@ -13,4 +13,6 @@ struct FileOpenRequest
     QStringList nameFilters;
     // Offered in the file-name box; empty for a blank box.
     QString fileName;
+    // Several files may be chosen at once; otherwise one at most.
+    bool multipleFiles = false;
 };

@@ -1,5 +1,8 @@
 #include "JobList.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
 QString lastThreeUpper(const QString &text)
@@ -45,12 +48,24 @@ void JobList::AddJobs(const QStringList &paths)
 
 bool JobList::RemoveSelectedJob(int row)
 {
-    if (row < 0 || row >= jobCount() || isRunning(row))
-        return false;
-    removeRow(row);
+    return RemoveSelectedJobs({row}) == 1;
+}
+
+int JobList::RemoveSelectedJobs(QList<int> rows)
+{
+    // From the bottom up, so the rows still to remove keep their numbers.
+    std::sort(rows.begin(), rows.end(), std::greater<>());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    int removed = 0;
+    for (const int row : std::as_const(rows)) {
+        if (row < 0 || row >= jobCount() || isRunning(row))
+            continue;
+        removeRow(row);
+        ++removed;
+    }
     if (m_jobs.isEmpty())
         setDropHintVisible(true);
-    return true;
+    return removed;
 }
 
 void JobList::RemoveAllJobs()
@@ -151,9 +166,14 @@ int JobList::columnCount(const QModelIndex &parent) const
 
 QVariant JobList::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= jobCount() || role != Qt::DisplayRole)
+    if (!index.isValid() || index.row() >= jobCount())
         return {};
     const Job &job = m_jobs.at(index.row());
+    // A long path is cut short in the view; its row's tip shows it whole.
+    if (role == Qt::ToolTipRole)
+        return job.path;
+    if (role != Qt::DisplayRole)
+        return {};
     return index.column() == FileNameColumn ? job.path : job.tag;
 }
 

@@ -41,6 +41,10 @@ public:
     // Removes the job at the row the view reports as selected; false when
     // there is none or it is the job being converted.
     bool RemoveSelectedJob(int row);
+    // Removes the jobs at the selected rows, in any order, except the ones
+    // being converted; shows the hint when the list has become empty.
+    // Returns how many were removed.
+    int RemoveSelectedJobs(QList<int> rows);
     void RemoveAllJobs();
     void RemoveFirstJob();
     bool removeJob(JobId id) override;

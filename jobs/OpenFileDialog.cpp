@@ -24,5 +24,5 @@ QString OpenFileDialog(FileOpenDialog &dialog, const QString &title, const QStri
     request.title = title;
     request.startFolder = startFolder(initialFolder, programFolder);
     request.nameFilters = NameFiltersFromBarFilter(barFilter);
-    return dialog.chooseFile(request);
+    return dialog.chooseFiles(request).value(0);
 }

@@ -5,13 +5,13 @@
 class QWidget;
 
 // The desktop's open-file dialog, modal to its owner window, for one
-// existing file.
+// existing file or, when asked, several.
 class QtFileOpenDialog final : public FileOpenDialog
 {
 public:
     explicit QtFileOpenDialog(QWidget *owner);
 
-    QString chooseFile(const FileOpenRequest &request) override;
+    QStringList chooseFiles(const FileOpenRequest &request) override;
 
 private:
     QWidget *m_owner;

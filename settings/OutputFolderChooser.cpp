@@ -14,6 +14,16 @@ QString OutputFolderChooser::title()
     return u"请选择一个文件夹:"_s;
 }
 
+QString OutputFolderChooser::boxToolTip()
+{
+    return u"Select a Folder to Output"_s;
+}
+
+QString OutputFolderChooser::buttonToolTip()
+{
+    return u"Select an Output Folder"_s;
+}
+
 QString OutputFolderChooser::browse() const
 {
     const QString folder = m_dialog.chooseFolder(title());

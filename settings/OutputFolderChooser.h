@@ -11,6 +11,9 @@ public:
     OutputFolderChooser(FolderDialog &dialog, QString defaultOutputFolder);
 
     static QString title();
+    // The tips of the output folder box and of the browse button.
+    static QString boxToolTip();
+    static QString buttonToolTip();
 
     // The new text of txtPath: the chosen folder exactly as the chooser
     // returns it. A cancelled choice does not keep the previous folder; it

@@ -28,5 +28,7 @@ void MessageBoxSink::showMessage(const QString &text, const QString &caption, Ic
 
 bool MessageBoxSink::confirm(const QString &text, const QString &caption)
 {
-    return QMessageBox::question(m_owner, caption, text) == QMessageBox::Yes;
+    // The only question asks whether to throw work away: Enter keeps it.
+    return QMessageBox::question(m_owner, caption, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }

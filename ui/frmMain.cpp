@@ -3,7 +3,9 @@
 #include "CommandRouter.h"
 #include "ConversionCombos.h"
 #include "Desktop.h"
+#include "FailureMessage.h"
 #include "FolderDialog.h"
+#include "LinkLabel.h"
 #include "MessageSink.h"
 #include "OutputFolderChooser.h"
 #include "OutputFormats.h"
@@ -11,6 +13,7 @@
 #include "frmOptions.h"
 #include "frmSuggest.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
@@ -44,8 +47,6 @@ constexpr ToolbarButton ToolbarButtons[] = {
     {4, u"提示设置", u"Options", ":/icons/options.svg"},
     {5, u"退出程序", u"Exit", ":/icons/exit.svg"},
 };
-
-constexpr int MaxFailuresListed = 20;
 
 QIcon buttonIcon(const QString &normal, const QString &highlighted)
 {
@@ -167,9 +168,11 @@ void frmMain::createJobListView()
     m_LV->setModel(&m_jobs);
     m_LV->setRootIsDecorated(false);
     m_LV->setUniformRowHeights(true);
-    m_LV->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_LV->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_LV->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_LV->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Long paths keep both ends: the folder's start and the file's name.
+    m_LV->setTextElideMode(Qt::ElideMiddle);
     m_LV->setGeometry(4, 90, 455, 274);
     // The file name takes about four fifths of the width, the format the rest.
     QHeaderView *header = m_LV->header();
@@ -178,6 +181,16 @@ void frmMain::createJobListView()
     header->resizeSection(JobList::FormatColumn, m_LV->width() * 21 / 100);
     m_LV->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_LV, &QTreeView::customContextMenuRequested, this, &frmMain::showListMenu);
+    m_listMenu = new QMenu(this);
+    m_listMenu->setObjectName(QStringLiteral("menuList"));
+    for (QMenu *menu : {m_menu.menuFile(), m_menu.menuOptions(), m_menu.menuAbout()})
+        m_listMenu->addMenu(menu);
+
+    auto *removeKey = new QAction(m_LV);
+    removeKey->setShortcut(QKeySequence::Delete);
+    removeKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_LV->addAction(removeKey);
+    connect(removeKey, &QAction::triggered, this, &frmMain::RemoveSelectedJob);
 
     m_dropTarget.attach(m_LV);
 
@@ -212,18 +225,20 @@ void frmMain::createParameterControls()
     caption(this, QStringLiteral("输出路径："), 488, 306);
     m_txtPath = new QLineEdit(this);
     m_txtPath->setObjectName(QStringLiteral("txtPath"));
+    m_txtPath->setToolTip(OutputFolderChooser::boxToolTip());
     m_txtPath->setGeometry(488, 325, 137, 21);
     m_cmdBrowse = new QPushButton(QStringLiteral("浏览"), this);
     m_cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
+    m_cmdBrowse->setToolTip(OutputFolderChooser::buttonToolTip());
     m_cmdBrowse->setGeometry(630, 326, 47, 20);
     connect(m_cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
 }
 
 void frmMain::createStartAndProgress()
 {
-    m_Command3 = new QPushButton(QStringLiteral("立刻开始转换！"), this);
+    m_Command3 = new QPushButton(this);
     m_Command3->setObjectName(QStringLiteral("Command3"));
-    m_Command3->setIcon(QIcon(QStringLiteral(":/icons/start.svg")));
+    showStartButton(false);
     m_Command3->setIconSize({32, 32});
     QFont bold = m_Command3->font();
     bold.setBold(true);
@@ -239,35 +254,28 @@ void frmMain::createStartAndProgress()
     m_pb->setGeometry(4, 398, 457, 21);
 
     // The caption grows to the right as the percentage text gets longer.
-    m_lblPB = new QLabel(QStringLiteral("0%"), this);
+    m_lblPB = new QLabel(this);
     m_lblPB->setObjectName(QStringLiteral("lblPB"));
     m_lblPB->move(218, 378);
-    m_lblPB->adjustSize();
+    resetProgress();
 }
 
 void frmMain::createLinks()
 {
-    m_lblWeb = new QLabel(QStringLiteral("Zenvora"), this);
+    m_lblWeb = new LinkLabel(QStringLiteral("Zenvora"), this);
     m_lblWeb->setObjectName(QStringLiteral("lblWeb"));
     QFont webFont = m_lblWeb->font();
     webFont.setBold(true);
-    webFont.setUnderline(true);
     m_lblWeb->setFont(webFont);
-    m_lblWeb->setGeometry(6, 430, 167, 13);
+    m_lblWeb->place({6, 430, 167, 13});
+    connect(m_lblWeb, &LinkLabel::clicked, this, &frmMain::lblWeb_Click);
 
-    m_lblFeed = new QLabel(QStringLiteral("意见反馈"), this);
+    m_lblFeed = new LinkLabel(QStringLiteral("意见反馈"), this);
     m_lblFeed->setObjectName(QStringLiteral("lblFeed"));
     m_lblFeed->setToolTip(QStringLiteral("Send us your suggestion or question"));
-    QFont feedFont = m_lblFeed->font();
-    feedFont.setUnderline(true);
-    m_lblFeed->setFont(feedFont);
-    m_lblFeed->setGeometry(624, 432, 48, 13);
-
-    for (QLabel *link : {m_lblWeb, m_lblFeed}) {
-        link->setCursor(Qt::PointingHandCursor);
-        link->setForegroundRole(QPalette::Link);
-        link->installEventFilter(this);
-    }
+    m_lblFeed->setBoldOnHover(true);
+    m_lblFeed->place({624, 432, 48, 13});
+    connect(m_lblFeed, &LinkLabel::clicked, this, &frmMain::lblFeed_Click);
 }
 
 void frmMain::connectDriver()
@@ -276,8 +284,7 @@ void frmMain::connectDriver()
             &frmMain::setBatchControlsEnabled);
     connect(&m_driver, &BatchDriver::outputFolderChanged, m_txtPath, &QLineEdit::setText);
     connect(&m_driver, &BatchDriver::progressChanged, this, &frmMain::showProgress);
-    connect(&m_driver, &BatchDriver::stalled, this,
-            [this] { m_Command3->setText(QStringLiteral("立刻开始转换！")); });
+    connect(&m_driver, &BatchDriver::stalled, this, [this] { showStartButton(false); });
     connect(&m_driver, &BatchDriver::openFolderRequested, this, [this](const QString &folder) {
         m_services.desktop.openUrl(QUrl::fromLocalFile(folder));
     });
@@ -461,17 +468,15 @@ void frmMain::showRemoveMenu()
 
 void frmMain::showListMenu(const QPoint &position)
 {
-    QMenu menu(this);
-    menu.addMenu(m_menu.menuFile());
-    menu.addMenu(m_menu.menuOptions());
-    menu.addMenu(m_menu.menuAbout());
-    menu.exec(m_LV->viewport()->mapToGlobal(position));
+    m_listMenu->popup(m_LV->viewport()->mapToGlobal(position));
 }
 
 void frmMain::RemoveSelectedJob()
 {
-    const QModelIndexList selected = m_LV->selectionModel()->selectedRows();
-    m_jobs.RemoveSelectedJob(selected.isEmpty() ? -1 : selected.first().row());
+    QList<int> rows;
+    for (const QModelIndex &index : m_LV->selectionModel()->selectedRows())
+        rows.append(index.row());
+    m_jobs.RemoveSelectedJobs(rows);
 }
 
 void frmMain::queuePaths(const QStringList &paths)
@@ -545,39 +550,51 @@ void frmMain::setBatchControlsEnabled(bool enabled)
 {
     for (QToolButton *button : std::as_const(m_toolbar))
         button->setEnabled(enabled);
-    for (QComboBox *box : {m_cmbOF, m_cmbR, m_cmbBR, m_cmbS, m_cmbVB, m_cmbF, m_cmbChannel})
-        box->setEnabled(enabled);
-    m_lblFeed->setEnabled(enabled);
-    m_Command3->setText(enabled ? QStringLiteral("立刻开始转换！") : QStringLiteral("停止转换"));
+    m_menu.setToolbarCommandsEnabled(enabled);
+    // The batch took its settings and output folder at Start; what changes
+    // meanwhile would be silently ignored.
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{m_cmbOF, m_cmbR, m_cmbBR, m_cmbS, m_cmbVB, m_cmbF,
+                                          m_cmbChannel, m_txtPath, m_cmdBrowse, m_lblFeed})
+        control->setEnabled(enabled);
+    showStartButton(!enabled);
+    if (!enabled)
+        resetProgress();
+}
+
+void frmMain::showStartButton(bool stops)
+{
+    m_Command3->setText(stops ? QStringLiteral("停止转换") : QStringLiteral("立刻开始转换！"));
+    m_Command3->setIcon(
+        QIcon(stops ? QStringLiteral(":/icons/stop.svg") : QStringLiteral(":/icons/start.svg")));
 }
 
 void frmMain::showProgress(const ProgressDisplay &display)
 {
     m_pb->setValue(qRound(display.value));
-    m_lblPB->setText(display.caption);
+    showProgressCaption(display.caption);
+}
+
+void frmMain::showProgressCaption(const QString &caption)
+{
+    m_lblPB->setText(caption);
     m_lblPB->adjustSize();
+}
+
+void frmMain::resetProgress()
+{
+    showProgress({0, 0, QStringLiteral("0%")});
 }
 
 void frmMain::showBatchEnd(const BatchReport &report)
 {
-    m_lblPB->setText(report.caption());
-    m_lblPB->adjustSize();
-    const QList<JobResult> failures = report.failures();
-    if (!failures.isEmpty())
-        showFailures(failures);
-}
-
-void frmMain::showFailures(const QList<JobResult> &failures)
-{
-    QString text =
-        QStringLiteral("以下 %1 个文件没有转换成功，其他文件已完成：\n").arg(failures.size());
-    for (const JobResult &failure : failures.mid(0, MaxFailuresListed))
-        text += u'\n' + failure.inputPath + QStringLiteral("\n    ") +
-                failure.reason.split(u'\n').join(QStringLiteral("\n    ")) + u'\n';
-    if (failures.size() > MaxFailuresListed)
-        text += QStringLiteral("\n……还有 %1 个文件。").arg(failures.size() - MaxFailuresListed);
-    m_services.messages.showMessage(text, QStringLiteral("转换失败"),
-                                    MessageSink::Icon::Exclamation);
+    if (report.stopped)
+        resetProgress();
+    else
+        showProgressCaption(report.caption());
+    if (!report.failures().isEmpty())
+        m_services.messages.showMessage(FailureMessage::text(report), FailureMessage::caption(),
+                                        MessageSink::Icon::Exclamation);
 }
 
 void frmMain::mousePressEvent(QMouseEvent *event)
@@ -595,21 +612,4 @@ void frmMain::closeEvent(QCloseEvent *event)
         m_driver.shutdown();
     }
     event->accept();
-}
-
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_lblFeed &&
-        (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
-        QFont font = m_lblFeed->font();
-        font.setBold(event->type() == QEvent::Enter);
-        m_lblFeed->setFont(font);
-    }
-    if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == m_lblWeb)
-            lblWeb_Click();
-        else if (watched == m_lblFeed && m_lblFeed->isEnabled())
-            lblFeed_Click();
-    }
-    return QWidget::eventFilter(watched, event);
 }

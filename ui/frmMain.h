@@ -19,11 +19,13 @@
 class Desktop;
 class FileOpenDialog;
 class FolderDialog;
+class LinkLabel;
 class MessageSink;
 class SettingsFiles;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QToolButton;
@@ -88,7 +90,6 @@ public:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createToolbar();
@@ -105,9 +106,11 @@ private:
     void showRemoveMenu();
     void showListMenu(const QPoint &position);
     void setBatchControlsEnabled(bool enabled);
+    void showStartButton(bool stops);
     void showProgress(const ProgressDisplay &display);
+    void showProgressCaption(const QString &caption);
+    void resetProgress();
     void showBatchEnd(const BatchReport &report);
-    void showFailures(const QList<JobResult> &failures);
     QComboBox *comboFor(List list) const;
 
     frmMainServices m_services;
@@ -127,6 +130,7 @@ private:
     QToolButton *m_imgMin = nullptr;
     QToolButton *m_imgExit = nullptr;
     QTreeView *m_LV = nullptr;
+    QMenu *m_listMenu = nullptr;
     QLabel *m_lblText = nullptr;
     QComboBox *m_cmbOF = nullptr;
     QComboBox *m_cmbVB = nullptr;
@@ -140,8 +144,8 @@ private:
     QPushButton *m_Command3 = nullptr;
     QProgressBar *m_pb = nullptr;
     QLabel *m_lblPB = nullptr;
-    QLabel *m_lblWeb = nullptr;
-    QLabel *m_lblFeed = nullptr;
+    LinkLabel *m_lblWeb = nullptr;
+    LinkLabel *m_lblFeed = nullptr;
     QLineEdit *m_txtAction = nullptr;
     bool m_unloaded = false;
 };

@@ -3,20 +3,22 @@
 #include <QMenu>
 
 frmMenu::frmMenu(QObject *parent)
-    : QObject(parent), m_menuFile(createMenu(QStringLiteral("menuFile"), QStringLiteral("File"))),
-      m_menuOptions(createMenu(QStringLiteral("menuOptions"), QStringLiteral("Options"))),
-      m_menuAbout(createMenu(QStringLiteral("menuAbout"), QStringLiteral("About"))),
+    : QObject(parent), m_menuFile(createMenu(QStringLiteral("menuFile"), QStringLiteral("文件"))),
+      m_menuOptions(createMenu(QStringLiteral("menuOptions"), QStringLiteral("选项"))),
+      m_menuAbout(createMenu(QStringLiteral("menuAbout"), QStringLiteral("关于"))),
       m_menuRemove(createMenu(QStringLiteral("menuRemove"), QStringLiteral("Remove")))
 {
-    addActionItem(m_menuFile, QStringLiteral("menuAddaFile"), QStringLiteral("添加文件(&A)"),
-                  QStringLiteral("AddaFile"));
-    addActionItem(m_menuFile, QStringLiteral("menuAddaFolder"), QStringLiteral("添加目录(&F)"),
-                  QStringLiteral("menuAddaFolder"));
+    QAction *addFile = addActionItem(m_menuFile, QStringLiteral("menuAddaFile"),
+                                     QStringLiteral("添加文件(&A)"), QStringLiteral("AddaFile"));
+    QAction *addFolder =
+        addActionItem(m_menuFile, QStringLiteral("menuAddaFolder"), QStringLiteral("添加目录(&F)"),
+                      QStringLiteral("menuAddaFolder"));
     m_menuFile->addSeparator()->setObjectName(QStringLiteral("menuS"));
-    addActionItem(m_menuFile, QStringLiteral("menuExit"), QStringLiteral("退出(&E)"),
-                  QStringLiteral("menuExit"));
-    addActionItem(m_menuOptions, QStringLiteral("menuOption"), QStringLiteral("设置(&O)"),
-                  QStringLiteral("menuOption"));
+    QAction *exit = addActionItem(m_menuFile, QStringLiteral("menuExit"),
+                                  QStringLiteral("退出(&E)"), QStringLiteral("menuExit"));
+    QAction *options = addActionItem(m_menuOptions, QStringLiteral("menuOption"),
+                                     QStringLiteral("设置(&O)"), QStringLiteral("menuOption"));
+    m_toolbarCommands = {addFile, addFolder, exit, options};
     addActionItem(m_menuAbout, QStringLiteral("menuHelp"), QStringLiteral("帮助(&H)"),
                   QStringLiteral("menuHelp"));
     addActionItem(m_menuAbout, QStringLiteral("menuA"), QStringLiteral("关于(&A)"),
@@ -43,11 +45,18 @@ QMenu *frmMenu::createMenu(const QString &objectName, const QString &title)
     return menu;
 }
 
-void frmMenu::addActionItem(QMenu *menu, const QString &objectName, const QString &caption,
-                            const QString &actionName)
+QAction *frmMenu::addActionItem(QMenu *menu, const QString &objectName, const QString &caption,
+                                const QString &actionName)
 {
     QAction *item = menu->addAction(caption);
     item->setObjectName(objectName);
     connect(item, &QAction::triggered, this,
             [this, actionName] { Q_EMIT actionWritten(actionName); });
+    return item;
+}
+
+void frmMenu::setToolbarCommandsEnabled(bool enabled)
+{
+    for (QAction *item : std::as_const(m_toolbarCommands))
+        item->setEnabled(enabled);
 }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
+class QAction;
 class QMenu;
 
-// The four pop-up menus. Their items do not act themselves: they write an
-// action name that the main window dispatches.
+// The four pop-up menus, titled in Chinese like the rest of the window.
+// Their items do not act themselves: they write an action name that the main
+// window dispatches.
 class frmMenu final : public QObject
 {
     Q_OBJECT
@@ -20,17 +23,22 @@ public:
     QMenu *menuAbout() const { return m_menuAbout; }
     QMenu *menuRemove() const { return m_menuRemove; }
 
+    // The items whose toolbar buttons a batch disables: adding, options and
+    // exit follow the toolbar.
+    void setToolbarCommandsEnabled(bool enabled);
+
 Q_SIGNALS:
     void actionWritten(const QString &actionName);
     void removeAllChosen();
 
 private:
     QMenu *createMenu(const QString &objectName, const QString &title);
-    void addActionItem(QMenu *menu, const QString &objectName, const QString &caption,
-                       const QString &actionName);
+    QAction *addActionItem(QMenu *menu, const QString &objectName, const QString &caption,
+                           const QString &actionName);
 
     QMenu *m_menuFile;
     QMenu *m_menuOptions;
     QMenu *m_menuAbout;
     QMenu *m_menuRemove;
+    QList<QAction *> m_toolbarCommands;
 };

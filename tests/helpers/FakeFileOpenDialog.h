@@ -5,17 +5,17 @@
 #include <QList>
 #include <QStringList>
 
-// Answers open-file requests from a list (an empty answer is a cancel) and
-// keeps every request it was given.
+// Answers open-file requests from a list, one choice per request (an empty
+// choice is a cancel), and keeps every request it was given.
 class FakeFileOpenDialog final : public FileOpenDialog
 {
 public:
-    QString chooseFile(const FileOpenRequest &request) override
+    QStringList chooseFiles(const FileOpenRequest &request) override
     {
         requests.append(request);
-        return answers.isEmpty() ? QString() : answers.takeFirst();
+        return answers.isEmpty() ? QStringList() : answers.takeFirst();
     }
 
-    QStringList answers;
+    QList<QStringList> answers;
     QList<FileOpenRequest> requests;
 };

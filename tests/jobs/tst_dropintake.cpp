@@ -165,7 +165,8 @@ void TestDropIntake::dropZoneClick()
     JobList jobs;
     jobs.setDropHintVisible(hintBefore);
     FakeFileOpenDialog dialog;
-    dialog.answers = {answer};
+    if (!answer.isEmpty())
+        dialog.answers = {QStringList{answer}};
     DropIntake intake(jobs, dialog, ProgramFolder);
 
     QCOMPARE(intake.AddFileFromDropZone(), !answer.isEmpty());

@@ -79,7 +79,7 @@ void TestFileDialogs::openFileDialogStartFolder()
     initialFolder.replace(u"<tmp>"_s, tmp.path());
     startFolder.replace(u"<tmp>"_s, tmp.path());
     FakeFileOpenDialog dialog;
-    dialog.answers = {tmp.filePath(u"a.avi"_s)};
+    dialog.answers = {QStringList{tmp.filePath(u"a.avi"_s)}};
 
     const QString chosen =
         OpenFileDialog(dialog, u"打开文件"_s, initialFolder, u"*.*|*.*"_s, ProgramFolder);
@@ -87,6 +87,7 @@ void TestFileDialogs::openFileDialogStartFolder()
     QCOMPARE(dialog.requests.size(), 1);
     QCOMPARE(dialog.requests.constFirst().startFolder, startFolder);
     QCOMPARE(dialog.requests.constFirst().title, u"打开文件"_s);
+    QVERIFY(!dialog.requests.constFirst().multipleFiles);
     QCOMPARE(OpenFileDialog(dialog, u"打开文件"_s, initialFolder, u"*.*|*.*"_s, ProgramFolder),
              QString());
 }
@@ -108,7 +109,7 @@ void TestFileDialogs::showOpenReadsTheChoice()
     QFETCH(QString, fileTitle);
     QFETCH(QString, path);
     FakeFileOpenDialog dialog;
-    dialog.answers = {chosen};
+    dialog.answers = {QStringList{chosen}};
     CCommonDialogs dialogs(PathStyle::windows());
     dialogs.Init(&dialog);
     dialogs.setTitle(u"Open Files"_s);
@@ -126,12 +127,13 @@ void TestFileDialogs::showOpenReadsTheChoice()
     QCOMPARE(request.fileName, QString());
     QCOMPARE(request.title, u"Open Files"_s);
     QCOMPARE(request.nameFilters, QStringList{u"所有格式文件(*.*) (*)"_s});
+    QVERIFY(!request.multipleFiles);
 }
 
 void TestFileDialogs::showOpenStartsWhereTheLastChoiceWas()
 {
     FakeFileOpenDialog dialog;
-    dialog.answers = {u"D:\\v\\a.avi"_s, u"E:\\w\\b.mp4"_s};
+    dialog.answers = {QStringList{u"D:\\v\\a.avi"_s}, QStringList{u"E:\\w\\b.mp4"_s}};
     CCommonDialogs dialogs(PathStyle::windows());
     dialogs.Init(&dialog);
 
@@ -146,7 +148,7 @@ void TestFileDialogs::showOpenStartsWhereTheLastChoiceWas()
 void TestFileDialogs::showOpenCancelledKeepsEverything()
 {
     FakeFileOpenDialog dialog;
-    dialog.answers = {u"D:\\v\\a.avi"_s, QString()};
+    dialog.answers = {QStringList{u"D:\\v\\a.avi"_s}, QStringList()};
     CCommonDialogs dialogs(PathStyle::windows());
     QVERIFY(!dialogs.ShowOpen()); // no dialog yet
     QVERIFY(dialog.requests.isEmpty());
@@ -180,7 +182,8 @@ void TestFileDialogs::addFileQueuesAndRemembersFolder()
 {
     JobList jobs;
     FakeFileOpenDialog dialog;
-    dialog.answers = {u"/v/a.avi "_s, u"/w/x/b.rmvb"_s};
+    dialog.answers = {QStringList{u"/v/a.avi "_s},
+                      QStringList{u"/w/x/b.rmvb"_s, u"/u/c.mp4"_s, u"/w/x/a.avi"_s}};
     CCommonDialogs dialogs;
     dialogs.setPath(u"/start"_s);
     dialogs.Init(&dialog);
@@ -192,17 +195,24 @@ void TestFileDialogs::addFileQueuesAndRemembersFolder()
     QVERIFY(!jobs.dropHintVisible());
     QCOMPARE(intake.LastAddFolder(), u"/v/"_s);
 
+    // Several files at once: queued in the dialog's order; the last one is
+    // remembered.
     QVERIFY(intake.AddFileToJobs());
-    QCOMPARE(jobs.paths(), (QStringList{u"/v/a.avi "_s, u"/w/x/b.rmvb"_s}));
+    QCOMPARE(jobs.paths(),
+             (QStringList{u"/v/a.avi "_s, u"/w/x/b.rmvb"_s, u"/u/c.mp4"_s, u"/w/x/a.avi"_s}));
     QCOMPARE(intake.LastAddFolder(), u"/w/x/"_s);
+    QVERIFY(!intake.AddFileToJobs());
 
     // Nothing remembered yet: the dialog object's own folder is kept.
     QCOMPARE(dialog.requests.at(0).startFolder, u"/start"_s);
     QCOMPARE(dialog.requests.at(1).startFolder, u"/v/"_s);
     QCOMPARE(dialog.requests.at(1).fileName, u"/v/a.avi "_s);
+    QCOMPARE(dialog.requests.at(2).startFolder, u"/w/x/"_s);
+    QCOMPARE(dialog.requests.at(2).fileName, u"/w/x/a.avi"_s);
     for (const FileOpenRequest &request : std::as_const(dialog.requests)) {
         QCOMPARE(request.title, u"Open Files"_s);
         QCOMPARE(request.nameFilters, QStringList{u"所有格式文件(*.*) (*)"_s});
+        QVERIFY(request.multipleFiles);
     }
 }
 

@@ -70,29 +70,40 @@ void TestJobList::keepsDuplicatesInOrderOfAdding()
 
 void TestJobList::removeSelectedKeepsRowsAndPathsPaired_data()
 {
-    QTest::addColumn<int>("selectedRow");
+    QTest::addColumn<QList<int>>("selectedRows");
+    QTest::addColumn<int>("runningRow");
     QTest::addColumn<QStringList>("remaining");
     const QStringList all{u"/1.avi"_s, u"/2.avi"_s, u"/3.avi"_s, u"/4.avi"_s, u"/5.avi"_s};
     QTest::newRow("third of five")
-        << 2 << QStringList{u"/1.avi"_s, u"/2.avi"_s, u"/4.avi"_s, u"/5.avi"_s};
-    QTest::newRow("first") << 0 << all.mid(1);
-    QTest::newRow("last") << 4 << all.mid(0, 4);
-    QTest::newRow("nothing selected") << -1 << all;
-    QTest::newRow("beyond the end") << 5 << all;
+        << QList<int>{2} << -1 << QStringList{u"/1.avi"_s, u"/2.avi"_s, u"/4.avi"_s, u"/5.avi"_s};
+    QTest::newRow("first") << QList<int>{0} << -1 << all.mid(1);
+    QTest::newRow("last") << QList<int>{4} << -1 << all.mid(0, 4);
+    QTest::newRow("nothing selected") << QList<int>{-1} << -1 << all;
+    QTest::newRow("beyond the end") << QList<int>{5} << -1 << all;
+    QTest::newRow("several, in any order, one twice")
+        << QList<int>{3, 0, 3, 1} << -1 << QStringList{u"/3.avi"_s, u"/5.avi"_s};
+    QTest::newRow("the running job stays")
+        << QList<int>{0, 1, 2} << 0 << QStringList{u"/1.avi"_s, u"/4.avi"_s, u"/5.avi"_s};
 }
 
 void TestJobList::removeSelectedKeepsRowsAndPathsPaired()
 {
-    QFETCH(int, selectedRow);
+    QFETCH(QList<int>, selectedRows);
+    QFETCH(int, runningRow);
     QFETCH(QStringList, remaining);
     JobList list;
+    QList<JobList::JobId> ids;
     for (int i = 1; i <= 5; ++i)
-        list.AddJob(u"/%1.avi"_s.arg(i));
-    list.RemoveSelectedJob(selectedRow);
+        ids.append(list.AddJob(u"/%1.avi"_s.arg(i)));
+    if (runningRow >= 0)
+        list.setJobRunning(ids.at(runningRow), true);
+    QCOMPARE(list.RemoveSelectedJobs(selectedRows), 5 - remaining.size());
     QCOMPARE(list.paths(), remaining);
     QCOMPARE(list.rowCount(), remaining.size());
-    for (int row = 0; row < list.rowCount(); ++row)
+    for (int row = 0; row < list.rowCount(); ++row) {
         QCOMPARE(list.index(row, 0).data().toString(), remaining.at(row));
+        QCOMPARE(list.index(row, 1).data(Qt::ToolTipRole).toString(), remaining.at(row));
+    }
 }
 
 void TestJobList::dropHintFollowsUserRemovalsOnly()

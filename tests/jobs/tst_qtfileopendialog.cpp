@@ -17,6 +17,7 @@ class TestQtFileOpenDialog : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void showsTheRequestAndReturnsTheChoice_data();
     void showsTheRequestAndReturnsTheChoice();
     void cancelReturnsNothing();
 
@@ -50,8 +51,22 @@ void TestQtFileOpenDialog::initTestCase()
         QVERIFY(QFile(m_folder.filePath(name)).open(QIODevice::WriteOnly));
 }
 
+void TestQtFileOpenDialog::showsTheRequestAndReturnsTheChoice_data()
+{
+    QTest::addColumn<bool>("multipleFiles");
+    QTest::addColumn<int>("fileMode");
+    QTest::addColumn<QString>("picked"); // empty: the offered a.avi is confirmed
+    QTest::newRow("one file, another picked")
+        << false << int(QFileDialog::ExistingFile) << u"clip without extension"_s;
+    QTest::newRow("several files, the offered one confirmed")
+        << true << int(QFileDialog::ExistingFiles) << QString();
+}
+
 void TestQtFileOpenDialog::showsTheRequestAndReturnsTheChoice()
 {
+    QFETCH(bool, multipleFiles);
+    QFETCH(int, fileMode);
+    QFETCH(QString, picked);
     QWidget owner;
     QtFileOpenDialog picker(&owner);
     FileOpenRequest request;
@@ -59,6 +74,7 @@ void TestQtFileOpenDialog::showsTheRequestAndReturnsTheChoice()
     request.startFolder = m_folder.path();
     request.nameFilters = {u"所有格式文件(*.*) (*)"_s};
     request.fileName = m_folder.filePath(u"a.avi"_s);
+    request.multipleFiles = multipleFiles;
 
     struct Seen
     {
@@ -66,26 +82,25 @@ void TestQtFileOpenDialog::showsTheRequestAndReturnsTheChoice()
         QString folder;
         QStringList preselected;
         QStringList filters;
-        bool existingFileOnly = false;
+        int fileMode = -1;
         bool ownedByTheWindow = false;
     } seen;
     whenDialogOpens([&](QFileDialog &dialog) {
-        seen = {dialog.windowTitle(),
-                dialog.directory().absolutePath(),
-                dialog.selectedFiles(),
-                dialog.nameFilters(),
-                dialog.fileMode() == QFileDialog::ExistingFile,
-                dialog.parentWidget() == &owner};
-        dialog.selectFile(m_folder.filePath(u"clip without extension"_s));
+        seen = {dialog.windowTitle(),   dialog.directory().absolutePath(),
+                dialog.selectedFiles(), dialog.nameFilters(),
+                int(dialog.fileMode()), dialog.parentWidget() == &owner};
+        if (!picked.isEmpty())
+            dialog.selectFile(m_folder.filePath(picked));
         static_cast<QDialog &>(dialog).accept(); // public as a QDialog
     });
 
-    QCOMPARE(picker.chooseFile(request), m_folder.filePath(u"clip without extension"_s));
+    QCOMPARE(picker.chooseFiles(request),
+             QStringList{m_folder.filePath(picked.isEmpty() ? u"a.avi"_s : picked)});
     QCOMPARE(seen.title, u"Open Files"_s);
     QCOMPARE(seen.folder, m_folder.path());
     QCOMPARE(seen.preselected, QStringList{m_folder.filePath(u"a.avi"_s)});
     QCOMPARE(seen.filters, request.nameFilters);
-    QVERIFY(seen.existingFileOnly);
+    QCOMPARE(seen.fileMode, fileMode);
     QVERIFY(seen.ownedByTheWindow);
 }
 
@@ -95,7 +110,7 @@ void TestQtFileOpenDialog::cancelReturnsNothing()
     FileOpenRequest request;
     request.startFolder = m_folder.path();
     whenDialogOpens([](QFileDialog &dialog) { dialog.reject(); });
-    QCOMPARE(picker.chooseFile(request), QString());
+    QCOMPARE(picker.chooseFiles(request), QStringList());
 }
 
 QTEST_MAIN(TestQtFileOpenDialog)

@@ -1,6 +1,7 @@
 #include "Desktop.h"
 #include "FakeFileOpenDialog.h"
 #include "FolderDialog.h"
+#include "MessageBoxSink.h"
 #include "RecordingMessageSink.h"
 #include "SettingsFiles.h"
 #include "frmMain.h"
@@ -8,16 +9,21 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -53,6 +59,53 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
+QImage iconImage(const QIcon &icon)
+{
+    return icon.pixmap(32).toImage();
+}
+
+// A label's background: its bottom-right corner, below any text.
+QColor backgroundOf(const QImage &image)
+{
+    return image.pixelColor(image.width() - 1, image.height() - 1);
+}
+
+int distance(const QColor &a, const QColor &b)
+{
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+           std::abs(a.blue() - b.blue());
+}
+
+// The colour that stands out most from the background: the text's own.
+QColor inkOf(const QImage &image)
+{
+    const QColor background = backgroundOf(image);
+    QColor ink = background;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (distance(image.pixelColor(x, y), background) > distance(ink, background))
+                ink = image.pixelColor(x, y);
+        }
+    }
+    return ink;
+}
+
+// The longest horizontal run of text-coloured pixels: an underline spans
+// the whole text, no stroke of a letter does.
+int longestInkRun(const QImage &image)
+{
+    const QColor background = backgroundOf(image);
+    int longest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            run = distance(image.pixelColor(x, y), background) > 90 ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    return longest;
+}
+
 } // namespace
 
 class TestFrmMain : public QObject
@@ -73,14 +126,32 @@ private Q_SLOTS:
     void exitSavesButCloseDoesNot();
     void helpAndAboutAndLink();
     void browseWritesChoiceOrDefault();
-    void toolbarTooltipsSayWhatButtonsDo();
+    void tooltipsSayWhatControlsDo_data();
+    void tooltipsSayWhatControlsDo();
     void feedbackLinkOpensFreshForm();
-    void addFileAndFolderFromToolbar();
+    void linksShowUnderlineAndDisabledLook_data();
+    void linksShowUnderlineAndDisabledLook();
+    void addFileQueuesChoicesInDialogOrder_data();
+    void addFileQueuesChoicesInDialogOrder();
+    void addFolderQueuesByName();
     void dropsQueueLocalFilesAndFolders();
+    void longPathsStayReadable();
+    void deleteRemovesSelectedRows_data();
+    void deleteRemovesSelectedRows();
+    void listMenuReadsChinese();
+    void batchDisablesWhatItWouldIgnore_data();
+    void batchDisablesWhatItWouldIgnore();
+    void progressResetsAtStartAndStop_data();
+    void progressResetsAtStartAndStop();
+    void failureMessageWordsItselfByCount_data();
+    void failureMessageWordsItselfByCount();
+    void stopQuestionDefaultsToNo_data();
+    void stopQuestionDefaultsToNo();
 
 private:
     frmMain &window();
     template <typename T> T *child(const QString &name) { return window().findChild<T *>(name); }
+    QAction *listMenuItem(const QString &name);
 
     QTemporaryDir m_dir;
     RecordingMessageSink m_messages;
@@ -119,6 +190,16 @@ frmMain &TestFrmMain::window()
     return *m_window;
 }
 
+QAction *TestFrmMain::listMenuItem(const QString &name)
+{
+    const QList<QAction *> submenus = child<QMenu>(u"menuList"_s)->actions();
+    for (const QAction *submenu : submenus) {
+        if (auto *item = submenu->menu()->findChild<QAction *>(name))
+            return item;
+    }
+    return nullptr;
+}
+
 void TestFrmMain::startsWithFirstFormatAndItsDefaults()
 {
     const ConversionSettings s = window().currentSettings();
@@ -130,6 +211,8 @@ void TestFrmMain::startsWithFirstFormatAndItsDefaults()
     QCOMPARE(child<QComboBox>(u"cmbOF"_s)->currentText(), u"RMVB(RealPlayerRMVB)"_s);
     QCOMPARE(window().options().SoundPrompt, 0);
     QVERIFY(child<QWidget>(u"lblText"_s)->isVisibleTo(&window()));
+    QCOMPARE(child<QToolButton>(u"CmdToolsBar_0"_s)->text(), u"添加文件"_s);
+    QVERIFY(!child<QToolButton>(u"CmdToolsBar_3"_s));
 }
 
 void TestFrmMain::restoredFormatReplacesRestoredAudioChoices()
@@ -292,13 +375,23 @@ void TestFrmMain::browseWritesChoiceOrDefault()
     QCOMPARE(child<QLineEdit>(u"txtPath"_s)->text(), SettingsFiles::DefaultOutputFolder());
 }
 
-void TestFrmMain::toolbarTooltipsSayWhatButtonsDo()
+void TestFrmMain::tooltipsSayWhatControlsDo_data()
 {
-    QCOMPARE(child<QToolButton>(u"CmdToolsBar_0"_s)->text(), u"添加文件"_s);
-    QVERIFY(!child<QToolButton>(u"CmdToolsBar_0"_s)->toolTip().contains(u"PDF"_s));
-    QVERIFY(!child<QToolButton>(u"CmdToolsBar_1"_s)->toolTip().contains(u"PDF"_s));
-    QVERIFY(!child<QToolButton>(u"CmdToolsBar_4"_s)->toolTip().contains(u"Move"_s));
-    QVERIFY(!child<QToolButton>(u"CmdToolsBar_3"_s));
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("toolTip");
+    QTest::newRow("output folder box") << u"txtPath"_s << u"Select a Folder to Output"_s;
+    QTest::newRow("browse") << u"cmdBrowse"_s << u"Select an Output Folder"_s;
+    QTest::newRow("add file") << u"CmdToolsBar_0"_s << u"Add a File"_s;
+    QTest::newRow("add folder") << u"CmdToolsBar_1"_s << u"Add Files from a Folder"_s;
+    QTest::newRow("options") << u"CmdToolsBar_4"_s << u"Options"_s;
+    QTest::newRow("feedback") << u"lblFeed"_s << u"Send us your suggestion or question"_s;
+}
+
+void TestFrmMain::tooltipsSayWhatControlsDo()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, toolTip);
+    QCOMPARE(child<QWidget>(name)->toolTip(), toolTip);
 }
 
 void TestFrmMain::feedbackLinkOpensFreshForm()
@@ -319,28 +412,82 @@ void TestFrmMain::feedbackLinkOpensFreshForm()
     QVERIFY(window().findChildren<frmSuggest *>().isEmpty());
 }
 
-void TestFrmMain::addFileAndFolderFromToolbar()
+void TestFrmMain::linksShowUnderlineAndDisabledLook_data()
 {
-    QVERIFY(QDir().mkpath(m_dir.filePath(u"clips/sub"_s)));
-    writeFile(m_dir.filePath(u"clips/b.mp4"_s), "b");
-    writeFile(m_dir.filePath(u"clips/sub/c.rmvb"_s), "c");
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("skinned");
+    for (const char *link : {"lblWeb", "lblFeed"}) {
+        QTest::addRow("%s", link) << QString::fromLatin1(link) << false;
+        QTest::addRow("%s, skinned", link) << QString::fromLatin1(link) << true;
+    }
+}
 
-    // A cancelled dialog changes nothing.
+void TestFrmMain::linksShowUnderlineAndDisabledLook()
+{
+    QFETCH(QString, link);
+    QFETCH(bool, skinned);
+    if (skinned) {
+        QFile skin(u":/skin/skin.qss"_s);
+        QVERIFY(skin.open(QIODevice::ReadOnly));
+        window().setStyleSheet(QString::fromUtf8(skin.readAll()));
+    }
+    window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window()));
+    auto *label = child<QLabel>(link);
+    const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
+
+    const QImage enabled = label->grab().toImage();
+    QCOMPARE_GE(longestInkRun(enabled), textWidth * 9 / 10);
+    QCOMPARE_GT(inkOf(enabled).hsvSaturationF(), 0.5);
+    label->setEnabled(false);
+    QCOMPARE_LT(inkOf(label->grab().toImage()).hsvSaturationF(), 0.3);
+}
+
+void TestFrmMain::addFileQueuesChoicesInDialogOrder_data()
+{
+    QTest::addColumn<QStringList>("chosen");
+    QTest::newRow("cancelled") << QStringList();
+    QTest::newRow("one file") << QStringList{u"/clips/b.mp4"_s};
+    QTest::newRow("several, in the dialog's order")
+        << QStringList{u"/clips/c.avi"_s, u"/clips/A.avi"_s, u"/other/b.mp4"_s};
+}
+
+void TestFrmMain::addFileQueuesChoicesInDialogOrder()
+{
+    QFETCH(QStringList, chosen);
+    m_files.answers = {chosen};
     QTest::mouseClick(child<QToolButton>(u"CmdToolsBar_0"_s), Qt::LeftButton);
-    QCOMPARE(window().jobs().jobCount(), 0);
+    QCOMPARE(window().jobs().paths(), chosen);
+    QCOMPARE(child<QWidget>(u"lblText"_s)->isVisibleTo(&window()), chosen.isEmpty());
     QCOMPARE(m_files.requests.first().title, u"Open Files"_s);
+    QVERIFY(m_files.requests.first().multipleFiles);
 
-    m_files.answers = {m_dir.filePath(u"clips/b.mp4"_s)};
+    // The next dialog starts where the last file chosen is, offering it.
     window().writeAction(u"AddaFile"_s);
-    QCOMPARE(window().jobs().paths(), QStringList{m_dir.filePath(u"clips/b.mp4"_s)});
-    QVERIFY(!child<QWidget>(u"lblText"_s)->isVisibleTo(&window()));
+    QCOMPARE(m_files.requests.size(), 2);
+    if (!chosen.isEmpty()) {
+        QCOMPARE(m_files.requests.at(1).fileName, chosen.last());
+        QCOMPARE(m_files.requests.at(1).startFolder, QFileInfo(chosen.last()).path() + u'/');
+    }
+}
 
-    m_folders.answer = m_dir.filePath(u"clips"_s);
+void TestFrmMain::addFolderQueuesByName()
+{
+    const QString folder = m_dir.filePath(u"clips"_s);
+    for (const QString &entry : {u"B.avi"_s, u"a.avi"_s, u"10.avi"_s, u"9.avi"_s, u"sub/x.avi"_s,
+                                 u"Sub2/y.avi"_s, u"ALPHA/z.avi"_s}) {
+        QVERIFY(QDir().mkpath(QFileInfo(folder + u'/' + entry).path()));
+        writeFile(folder + u'/' + entry, "v");
+    }
+    m_folders.answer = folder;
     QTest::mouseClick(child<QToolButton>(u"CmdToolsBar_1"_s), Qt::LeftButton);
     QCOMPARE(m_folders.titles, QStringList{u"选择一个文件夹:"_s});
-    QTRY_COMPARE(window().jobs().jobCount(), 3);
-    QCOMPARE(window().jobs().paths().mid(1), (QStringList{m_dir.filePath(u"clips/b.mp4"_s),
-                                                          m_dir.filePath(u"clips/sub/c.rmvb"_s)}));
+    QTRY_COMPARE(window().jobs().jobCount(), 7);
+    QStringList expected;
+    for (const QString &entry : {u"10.avi"_s, u"9.avi"_s, u"a.avi"_s, u"B.avi"_s, u"ALPHA/z.avi"_s,
+                                 u"sub/x.avi"_s, u"Sub2/y.avi"_s})
+        expected.append(folder + u'/' + entry);
+    QCOMPARE(window().jobs().paths(), expected);
     QTRY_COMPARE(child<QLabel>(u"lblText"_s)->text(), u"拖拽文件到这里开始转换"_s);
 }
 
@@ -363,6 +510,205 @@ void TestFrmMain::dropsQueueLocalFilesAndFolders()
           QUrl::fromLocalFile(m_dir.path())});
     QCOMPARE(window().jobs().paths(), (QStringList{m_dir.filePath(u"a.avi"_s), m_dir.path()}));
     QVERIFY(!child<QWidget>(u"lblText"_s)->isVisibleTo(&window()));
+}
+
+void TestFrmMain::longPathsStayReadable()
+{
+    const QString path = u"/media/films/"_s + QString(200, u'x') + u"/The Last Reel.avi"_s;
+    window().jobs().AddJob(path);
+    auto *view = child<QTreeView>(u"LV"_s);
+    QCOMPARE(view->textElideMode(), Qt::ElideMiddle);
+    for (int column : {0, 1})
+        QCOMPARE(view->model()->index(0, column).data(Qt::ToolTipRole).toString(), path);
+}
+
+void TestFrmMain::deleteRemovesSelectedRows_data()
+{
+    QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<int>("running");
+    QTest::addColumn<QStringList>("remaining");
+    QTest::newRow("first and last") << QList<int>{0, 2} << -1 << QStringList{u"/v/b.avi"_s};
+    QTest::newRow("the running job stays")
+        << QList<int>{0, 1} << 0 << QStringList{u"/v/a.avi"_s, u"/v/c.avi"_s};
+    QTest::newRow("nothing selected")
+        << QList<int>{} << -1 << QStringList{u"/v/a.avi"_s, u"/v/b.avi"_s, u"/v/c.avi"_s};
+}
+
+void TestFrmMain::deleteRemovesSelectedRows()
+{
+    QFETCH(QList<int>, selected);
+    QFETCH(int, running);
+    QFETCH(QStringList, remaining);
+    QList<JobQueue::JobId> ids;
+    for (const QString &path : {u"/v/a.avi"_s, u"/v/b.avi"_s, u"/v/c.avi"_s})
+        ids.append(window().jobs().AddJob(path));
+    if (running >= 0)
+        window().jobs().setJobRunning(ids.at(running), true);
+    window().show();
+    window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window()));
+    auto *view = child<QTreeView>(u"LV"_s);
+    view->setFocus();
+    view->clearSelection();
+    for (int row : std::as_const(selected))
+        view->selectionModel()->select(window().jobs().index(row, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+    QTest::keyClick(view, Qt::Key_Delete);
+    QCOMPARE(window().jobs().paths(), remaining);
+}
+
+void TestFrmMain::listMenuReadsChinese()
+{
+    window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window()));
+    QWidget *viewport = child<QTreeView>(u"LV"_s)->viewport();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, {20, 20},
+                            viewport->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(viewport, &event);
+    QMenu *menu = nullptr;
+    QTRY_VERIFY((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())));
+    QCOMPARE(menu->objectName(), u"menuList"_s);
+    QStringList titles;
+    for (const QAction *submenu : menu->actions())
+        titles.append(submenu->text());
+    menu->close();
+    QCOMPARE(titles, (QStringList{u"文件"_s, u"选项"_s, u"关于"_s}));
+    QCOMPARE(listMenuItem(u"menuAddaFile"_s)->text(), u"添加文件(&A)"_s);
+}
+
+void TestFrmMain::batchDisablesWhatItWouldIgnore_data()
+{
+    // A control or, when no widget has the name, an item of the list's menu.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("enabledDuringBatch");
+    for (const char *name :
+         {"txtPath", "cmdBrowse", "lblFeed", "cmbOF", "cmbChannel", "CmdToolsBar_0",
+          "CmdToolsBar_1", "CmdToolsBar_2", "CmdToolsBar_4", "CmdToolsBar_5", "menuAddaFile",
+          "menuAddaFolder", "menuOption", "menuExit"})
+        QTest::newRow(name) << QString::fromLatin1(name) << false;
+    for (const char *name : {"Command3", "LV", "lblWeb", "imgExit", "menuHelp", "menuA"})
+        QTest::newRow(name) << QString::fromLatin1(name) << true;
+}
+
+void TestFrmMain::batchDisablesWhatItWouldIgnore()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, enabledDuringBatch);
+    const auto enabled = [&] {
+        if (const auto *widget = child<QWidget>(name))
+            return widget->isEnabled();
+        return listMenuItem(name)->isEnabled();
+    };
+    window().jobs().AddJob(u"/v/a.avi"_s);
+    QVERIFY(enabled());
+    auto *start = child<QPushButton>(u"Command3"_s);
+    QTest::mouseClick(start, Qt::LeftButton);
+    QCOMPARE(window().driver().state(), BatchDriver::State::StartPending);
+    QCOMPARE(enabled(), enabledDuringBatch);
+    QTest::mouseClick(start, Qt::LeftButton); // stop, confirmed
+    QCOMPARE(window().driver().state(), BatchDriver::State::Idle);
+    QVERIFY(enabled());
+}
+
+void TestFrmMain::progressResetsAtStartAndStop_data()
+{
+    QTest::addColumn<bool>("stopping");
+    QTest::addColumn<QString>("shownBefore");
+    QTest::newRow("new batch after one with a failure") << false << u"Done. 1 个文件失败"_s;
+    QTest::newRow("batch stopped at 27 %") << true << u"转换中| 27%"_s;
+}
+
+void TestFrmMain::progressResetsAtStartAndStop()
+{
+    QFETCH(bool, stopping);
+    QFETCH(QString, shownBefore);
+    const QIcon startIcon(u":/icons/start.svg"_s);
+    const QIcon stopIcon(u":/icons/stop.svg"_s);
+    QVERIFY(iconImage(startIcon) != iconImage(stopIcon));
+    auto *start = child<QPushButton>(u"Command3"_s);
+    auto *bar = child<QProgressBar>(u"pb"_s);
+    auto *caption = child<QLabel>(u"lblPB"_s);
+    window().jobs().AddJob(u"/v/a.avi"_s);
+    if (stopping)
+        QTest::mouseClick(start, Qt::LeftButton);
+    Q_EMIT window().driver().progressChanged({1462, 27, u"转换中| 27%"_s}, 1);
+    if (!stopping)
+        Q_EMIT window().driver().batchFinished(
+            {{{u"/v/x.avi"_s, {}, JobResult::Status::Failed, u"exit code 1"_s}}, false});
+    QCOMPARE(bar->value(), 27);
+    QCOMPARE(caption->text(), shownBefore);
+    QCOMPARE(iconImage(start->icon()), iconImage(stopping ? stopIcon : startIcon));
+
+    QTest::mouseClick(start, Qt::LeftButton); // stops, confirmed, or starts
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(caption->text(), u"0%"_s);
+    QCOMPARE(start->text(), stopping ? u"立刻开始转换！"_s : u"停止转换"_s);
+    QCOMPARE(iconImage(start->icon()), iconImage(stopping ? startIcon : stopIcon));
+}
+
+void TestFrmMain::failureMessageWordsItselfByCount_data()
+{
+    QTest::addColumn<QString>("outcomes"); // a letter per job: Converted or Failed
+    QTest::addColumn<QString>("heading");
+    QTest::newRow("one job, failed") << u"F"_s << u"以下文件没有转换成功："_s;
+    QTest::newRow("three jobs, one failed")
+        << u"CFC"_s << u"以下文件没有转换成功，其他 2 个文件已完成："_s;
+    QTest::newRow("three jobs, two failed")
+        << u"FCF"_s << u"以下 2 个文件没有转换成功，其他 1 个文件已完成："_s;
+    QTest::newRow("three jobs, all failed") << u"FFF"_s << u"以下 3 个文件没有转换成功："_s;
+    QTest::newRow("three jobs, none failed") << u"CCC"_s << QString();
+}
+
+void TestFrmMain::failureMessageWordsItselfByCount()
+{
+    QFETCH(QString, outcomes);
+    QFETCH(QString, heading);
+    BatchReport report;
+    for (qsizetype i = 0; i < outcomes.size(); ++i) {
+        const bool failed = outcomes.at(i) == u'F';
+        report.results.append({u"/v/%1.avi"_s.arg(i),
+                               {},
+                               failed ? JobResult::Status::Failed : JobResult::Status::Converted,
+                               failed ? u"exit code %1"_s.arg(i) : QString()});
+    }
+    Q_EMIT window().driver().batchFinished(report);
+    if (heading.isEmpty()) {
+        QVERIFY(m_messages.messages.isEmpty());
+        QCOMPARE(child<QLabel>(u"lblPB"_s)->text(), u"Done."_s);
+        return;
+    }
+    QCOMPARE(m_messages.messages.size(), 1);
+    const RecordingMessageSink::Message &message = m_messages.messages.first();
+    QCOMPARE(message.caption, u"转换失败"_s);
+    QCOMPARE(message.text.section(u'\n', 0, 0), heading);
+    for (qsizetype i = 0; i < outcomes.size(); ++i) {
+        const QString entry = u"/v/%1.avi\n    exit code %1"_s.arg(i);
+        QCOMPARE(message.text.contains(entry), outcomes.at(i) == u'F');
+    }
+}
+
+void TestFrmMain::stopQuestionDefaultsToNo_data()
+{
+    QTest::addColumn<bool>("yesClicked");
+    QTest::newRow("Enter keeps converting") << false;
+    QTest::newRow("Yes stops") << true;
+}
+
+void TestFrmMain::stopQuestionDefaultsToNo()
+{
+    QFETCH(bool, yesClicked);
+    MessageBoxSink sink(nullptr);
+    // Runs inside the box's own event loop, once it is shown.
+    QTimer::singleShot(0, this, [yesClicked] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        if (yesClicked)
+            box->button(QMessageBox::Yes)->click();
+        else
+            QTest::keyClick(box, Qt::Key_Return);
+    });
+    QCOMPARE(sink.confirm(u"停止转换？"_s, u"停止转换"_s), yesClicked);
 }
 
 QTEST_MAIN(TestFrmMain)
