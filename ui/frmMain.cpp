@@ -583,7 +583,7 @@ void frmMain::showProgressCaption(const QString &caption)
 
 void frmMain::resetProgress()
 {
-    showProgress({0, 0, QStringLiteral("0%")});
+    showProgress({0, QStringLiteral("0%")});
 }
 
 void frmMain::showBatchEnd(const BatchReport &report)

@@ -632,7 +632,7 @@ void TestFrmMain::progressResetsAtStartAndStop()
     window().jobs().AddJob(u"/v/a.avi"_s);
     if (stopping)
         QTest::mouseClick(start, Qt::LeftButton);
-    Q_EMIT window().driver().progressChanged({1462, 27, u"转换中| 27%"_s}, 1);
+    Q_EMIT window().driver().progressChanged({27, u"转换中| 27%"_s}, 1);
     if (!stopping)
         Q_EMIT window().driver().batchFinished(
             {{{u"/v/x.avi"_s, {}, JobResult::Status::Failed, u"exit code 1"_s}}, false});
