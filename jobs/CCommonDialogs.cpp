@@ -27,7 +27,6 @@ bool CCommonDialogs::ShowOpen()
     m_fileNames = chosenFiles;
     const QString &chosen = chosenFiles.constLast();
     m_fileName = chosen;
-    m_fileTitle = FileNameFromPath(chosen, m_style);
     m_path = chosen.first(std::max<qsizetype>(chosen.lastIndexOf(m_style.separator), 0));
     return true;
 }

@@ -19,7 +19,7 @@ public:
     // behaves like a cancelled dialog.
     void Init(FileOpenDialog *dialog);
 
-    // True when the user confirmed a file; FileName, FileTitle and Path
+    // True when the user confirmed a file; FileName and Path
     // then describe it, or the last one when several were chosen. On false
     // no property changes.
     bool ShowOpen();
@@ -29,7 +29,6 @@ public:
     // Every file of the last choice, in the dialog's order.
     QStringList FileNames() const { return m_fileNames; }
     QString FileName() const { return m_fileName; }
-    QString FileTitle() const { return m_fileTitle; }
     // The start folder; after a choice, its folder without the last
     // separator (D:\v\a.avi gives D:\v).
     QString Path() const { return m_path; }
@@ -42,7 +41,6 @@ public:
 private:
     PathStyle m_style;
     FileOpenDialog *m_dialog = nullptr;
-    QString m_fileTitle;
     QString m_path;
     QString m_filter;
     QString m_fileName;

@@ -1,27 +1,13 @@
 #include "DropIntake.h"
 
 #include "JobList.h"
-#include "OpenFileDialog.h"
 
 #include <QMimeData>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
 
-DropIntake::DropIntake(JobList &jobs, FileOpenDialog &dialog, QString programFolder)
-    : m_jobs(jobs), m_dialog(dialog), m_programFolder(std::move(programFolder))
-{
-}
-
-QString DropIntake::dropZoneTitle()
-{
-    return u"打开文件"_s;
-}
-
-QString DropIntake::dropZoneFilter()
-{
-    return u"*.*|*.*"_s;
-}
+DropIntake::DropIntake(JobList &jobs) : m_jobs(jobs) {}
 
 QStringList DropIntake::DroppedPaths(const QMimeData &data)
 {
@@ -43,15 +29,4 @@ void DropIntake::AddDroppedFiles(const QMimeData &data)
     // something else on an empty list leaves the panel as it was.
     if (m_jobs.jobCount() > 0)
         m_jobs.setDropHintVisible(false);
-}
-
-bool DropIntake::AddFileFromDropZone()
-{
-    const QString path =
-        OpenFileDialog(m_dialog, dropZoneTitle(), QString(), dropZoneFilter(), m_programFolder);
-    if (path.isEmpty())
-        return false;
-    m_jobs.AddJob(path);
-    m_jobs.UpdateDropHint();
-    return true;
 }

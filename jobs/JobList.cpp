@@ -82,12 +82,6 @@ void JobList::RemoveAllJobs()
     setDropHintVisible(m_jobs.isEmpty());
 }
 
-void JobList::RemoveFirstJob()
-{
-    if (!m_jobs.isEmpty())
-        removeRow(0);
-}
-
 bool JobList::removeJob(JobId id)
 {
     const int row = rowOf(id);
@@ -95,11 +89,6 @@ bool JobList::removeJob(JobId id)
         return false;
     removeRow(row);
     return true;
-}
-
-QString JobList::currentPath() const
-{
-    return m_jobs.isEmpty() ? QString() : m_jobs.first().path;
 }
 
 std::optional<JobList::JobId> JobList::currentJob() const

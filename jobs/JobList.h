@@ -46,11 +46,9 @@ public:
     // Returns how many were removed.
     int RemoveSelectedJobs(QList<int> rows);
     void RemoveAllJobs();
-    void RemoveFirstJob();
     bool removeJob(JobId id) override;
 
     int jobCount() const override { return static_cast<int>(m_jobs.size()); }
-    QString currentPath() const;
     std::optional<JobId> currentJob() const;
     std::optional<JobId> nextWaitingJob() const override;
     QString pathOf(JobId id) const override;

@@ -81,8 +81,7 @@ frmMain::frmMain(frmMainServices services, QWidget *parent)
     : QWidget(parent), m_services(std::move(services)),
       m_driver(m_jobs, m_services.messages, m_services.environment),
       m_fileIntake(m_jobs, m_dialogs), m_folderIntake(m_jobs, m_services.folderDialog),
-      m_dropIntake(m_jobs, m_services.fileDialog, m_services.environment.programFolder),
-      m_dropTarget(m_dropIntake), m_pathIntake(m_jobs)
+      m_dropIntake(m_jobs), m_dropTarget(m_dropIntake), m_pathIntake(m_jobs)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Zenvora"));

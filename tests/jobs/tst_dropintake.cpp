@@ -1,5 +1,4 @@
 #include "DropIntake.h"
-#include "FakeFileOpenDialog.h"
 #include "JobList.h"
 
 #include <QMimeData>
@@ -18,13 +17,9 @@ private Q_SLOTS:
     void dropHint_data();
     void dropHint();
     void dropDuringBatchIsAppended();
-    void dropZoneClick_data();
-    void dropZoneClick();
 };
 
 namespace {
-
-const QString ProgramFolder = u"/opt/zenvora"_s;
 
 QList<QUrl> localFiles(const QStringList &paths)
 {
@@ -81,14 +76,12 @@ void TestDropIntake::droppedUrlsBecomeJobs()
     if (!text.isEmpty())
         data.setText(text);
     JobList jobs;
-    FakeFileOpenDialog dialog;
-    DropIntake intake(jobs, dialog, ProgramFolder);
+    DropIntake intake(jobs);
 
     QCOMPARE(DropIntake::offersFiles(data), !paths.isEmpty());
     intake.AddDroppedFiles(data);
     QCOMPARE(jobs.paths(), paths);
     QCOMPARE(::tags(jobs), tags);
-    QVERIFY(dialog.requests.isEmpty());
 }
 
 void TestDropIntake::dropHint_data()
@@ -114,8 +107,7 @@ void TestDropIntake::dropHint()
     if (listHasJob)
         jobs.AddJob(u"/v/queued.avi"_s);
     jobs.setDropHintVisible(hintBefore);
-    FakeFileOpenDialog dialog;
-    DropIntake intake(jobs, dialog, ProgramFolder);
+    DropIntake intake(jobs);
     QMimeData data;
     if (dropFiles)
         data.setUrls(localFiles({u"/v/a.avi"_s}));
@@ -132,8 +124,7 @@ void TestDropIntake::dropDuringBatchIsAppended()
     const JobList::JobId running = jobs.AddJob(u"/v/running.avi"_s);
     jobs.AddJob(u"/v/waiting.avi"_s);
     jobs.setJobRunning(running, true);
-    FakeFileOpenDialog dialog;
-    DropIntake intake(jobs, dialog, ProgramFolder);
+    DropIntake intake(jobs);
     QMimeData data;
     data.setUrls(localFiles({u"/v/dropped.mpg"_s}));
 
@@ -141,46 +132,6 @@ void TestDropIntake::dropDuringBatchIsAppended()
     QCOMPARE(jobs.paths(),
              (QStringList{u"/v/running.avi"_s, u"/v/waiting.avi"_s, u"/v/dropped.mpg"_s}));
     QCOMPARE(jobs.currentJob(), std::optional<JobList::JobId>(running));
-}
-
-void TestDropIntake::dropZoneClick_data()
-{
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<bool>("hintBefore");
-    QTest::addColumn<QStringList>("paths");
-    QTest::addColumn<bool>("hintAfter");
-    QTest::newRow("cancelled, hint hidden on an empty list")
-        << QString() << false << QStringList() << false;
-    QTest::newRow("cancelled, hint shown") << QString() << true << QStringList() << true;
-    QTest::newRow("chosen, tag trimmed")
-        << u" /v/a.avi "_s << true << QStringList{u" /v/a.avi "_s} << false;
-}
-
-void TestDropIntake::dropZoneClick()
-{
-    QFETCH(QString, answer);
-    QFETCH(bool, hintBefore);
-    QFETCH(QStringList, paths);
-    QFETCH(bool, hintAfter);
-    JobList jobs;
-    jobs.setDropHintVisible(hintBefore);
-    FakeFileOpenDialog dialog;
-    if (!answer.isEmpty())
-        dialog.answers = {QStringList{answer}};
-    DropIntake intake(jobs, dialog, ProgramFolder);
-
-    QCOMPARE(intake.AddFileFromDropZone(), !answer.isEmpty());
-    QCOMPARE(jobs.paths(), paths);
-    QCOMPARE(jobs.dropHintVisible(), hintAfter);
-    if (!paths.isEmpty())
-        QCOMPARE(jobs.index(0, JobList::FormatColumn).data().toString(), u"AVI"_s);
-
-    QCOMPARE(dialog.requests.size(), 1);
-    const FileOpenRequest &request = dialog.requests.constFirst();
-    QCOMPARE(request.title, u"打开文件"_s);
-    QCOMPARE(request.startFolder, ProgramFolder);
-    QCOMPARE(request.nameFilters, QStringList{u"*.* (*)"_s});
-    QCOMPARE(request.fileName, QString());
 }
 
 QTEST_GUILESS_MAIN(TestDropIntake)

@@ -1,6 +1,5 @@
 #include "DropIntake.h"
 #include "DropTarget.h"
-#include "FakeFileOpenDialog.h"
 #include "JobList.h"
 
 #include <QDropEvent>
@@ -54,8 +53,7 @@ void TestDropTarget::dragAndDrop()
     QFETCH(bool, files);
     QFETCH(Qt::DropActions, offered);
     JobList jobs;
-    FakeFileOpenDialog dialog;
-    DropIntake intake(jobs, dialog, u"/opt/zenvora"_s);
+    DropIntake intake(jobs);
     QTreeView list;
     list.setModel(&jobs);
     QLabel dropZone;

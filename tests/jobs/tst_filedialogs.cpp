@@ -3,7 +3,6 @@
 #include "FakeFileOpenDialog.h"
 #include "FileIntake.h"
 #include "JobList.h"
-#include "OpenFileDialog.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,8 +18,6 @@ class TestFileDialogs : public QObject
 private Q_SLOTS:
     void barFilter_data();
     void barFilter();
-    void openFileDialogStartFolder_data();
-    void openFileDialogStartFolder();
     void showOpenReadsTheChoice_data();
     void showOpenReadsTheChoice();
     void showOpenStartsWhereTheLastChoiceWas();
@@ -57,56 +54,18 @@ void TestFileDialogs::barFilter()
     QCOMPARE(NameFiltersFromBarFilter(barFilter), nameFilters);
 }
 
-void TestFileDialogs::openFileDialogStartFolder_data()
-{
-    QTest::addColumn<QString>("initialFolder");
-    QTest::addColumn<QString>("startFolder");
-    // "<tmp>" stands for an existing folder.
-    QTest::newRow("empty") << QString() << ProgramFolder;
-    QTest::newRow("blank") << u"   "_s << ProgramFolder;
-    QTest::newRow("existing, separator added") << u"<tmp>"_s << u"<tmp>/"_s;
-    QTest::newRow("existing with separator") << u"<tmp>/"_s << u"<tmp>/"_s;
-    QTest::newRow("missing") << u"<tmp>/gone"_s << ProgramFolder;
-    QTest::newRow("a file, not a folder") << u"<tmp>/a.avi"_s << ProgramFolder;
-}
-
-void TestFileDialogs::openFileDialogStartFolder()
-{
-    QFETCH(QString, initialFolder);
-    QFETCH(QString, startFolder);
-    QTemporaryDir tmp;
-    QVERIFY(QFile(tmp.filePath(u"a.avi"_s)).open(QIODevice::WriteOnly));
-    initialFolder.replace(u"<tmp>"_s, tmp.path());
-    startFolder.replace(u"<tmp>"_s, tmp.path());
-    FakeFileOpenDialog dialog;
-    dialog.answers = {QStringList{tmp.filePath(u"a.avi"_s)}};
-
-    const QString chosen =
-        OpenFileDialog(dialog, u"打开文件"_s, initialFolder, u"*.*|*.*"_s, ProgramFolder);
-    QCOMPARE(chosen, tmp.filePath(u"a.avi"_s));
-    QCOMPARE(dialog.requests.size(), 1);
-    QCOMPARE(dialog.requests.constFirst().startFolder, startFolder);
-    QCOMPARE(dialog.requests.constFirst().title, u"打开文件"_s);
-    QVERIFY(!dialog.requests.constFirst().multipleFiles);
-    QCOMPARE(OpenFileDialog(dialog, u"打开文件"_s, initialFolder, u"*.*|*.*"_s, ProgramFolder),
-             QString());
-}
-
 void TestFileDialogs::showOpenReadsTheChoice_data()
 {
     QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("fileTitle");
     QTest::addColumn<QString>("path");
-    QTest::newRow("in a folder") << u"D:\\v\\a.avi"_s << u"a.avi"_s << u"D:\\v"_s;
-    QTest::newRow("at a drive root") << u"D:\\a.avi"_s << u"a.avi"_s << u"D:"_s;
-    QTest::newRow("name with dots")
-        << u"D:\\v.d\\my.clip.rmvb"_s << u"my.clip.rmvb"_s << u"D:\\v.d"_s;
+    QTest::newRow("in a folder") << u"D:\\v\\a.avi"_s << u"D:\\v"_s;
+    QTest::newRow("at a drive root") << u"D:\\a.avi"_s << u"D:"_s;
+    QTest::newRow("name with dots") << u"D:\\v.d\\my.clip.rmvb"_s << u"D:\\v.d"_s;
 }
 
 void TestFileDialogs::showOpenReadsTheChoice()
 {
     QFETCH(QString, chosen);
-    QFETCH(QString, fileTitle);
     QFETCH(QString, path);
     FakeFileOpenDialog dialog;
     dialog.answers = {QStringList{chosen}};
@@ -117,7 +76,6 @@ void TestFileDialogs::showOpenReadsTheChoice()
 
     QVERIFY(dialogs.ShowOpen());
     QCOMPARE(dialogs.FileName(), chosen);
-    QCOMPARE(dialogs.FileTitle(), fileTitle);
     QCOMPARE(dialogs.Path(), path);
 
     // The first dialog of a run, with no folder given, opens in the
@@ -158,7 +116,6 @@ void TestFileDialogs::showOpenCancelledKeepsEverything()
     QVERIFY(!dialogs.ShowOpen());
     QCOMPARE(dialog.requests.size(), 2);
     QCOMPARE(dialogs.FileName(), u"D:\\v\\a.avi"_s);
-    QCOMPARE(dialogs.FileTitle(), u"a.avi"_s);
     QCOMPARE(dialogs.Path(), u"D:\\v"_s);
 }
 

@@ -123,9 +123,9 @@ void TestJobList::dropHintFollowsUserRemovalsOnly()
     QCOMPARE(spy.count(), 1);
 
     // A batch emptying the list leaves the hint as it was.
-    list.AddJob(u"/b.avi"_s);
+    const JobList::JobId finished = list.AddJob(u"/b.avi"_s);
     list.UpdateDropHint();
-    list.RemoveFirstJob();
+    list.removeJob(finished);
     QCOMPARE(list.jobCount(), 0);
     QVERIFY(!list.dropHintVisible());
 
@@ -137,16 +137,13 @@ void TestJobList::dropHintFollowsUserRemovalsOnly()
 void TestJobList::removeFirstMakesSecondCurrent()
 {
     JobList list;
-    QCOMPARE(list.currentPath(), QString());
     QVERIFY(!list.currentJob());
-    list.AddJob(u"/a.avi"_s);
+    const JobList::JobId first = list.AddJob(u"/a.avi"_s);
     const JobList::JobId second = list.AddJob(u"/b.avi"_s);
-    list.RemoveFirstJob();
-    QCOMPARE(list.currentPath(), u"/b.avi"_s);
+    QVERIFY(list.removeJob(first));
     QCOMPARE(list.currentJob(), std::optional<JobList::JobId>(second));
-    list.RemoveFirstJob();
-    list.RemoveFirstJob();
-    QCOMPARE(list.jobCount(), 0);
+    QCOMPARE(list.pathOf(second), u"/b.avi"_s);
+    QVERIFY(!list.removeJob(first));
 }
 
 void TestJobList::runningJobCannotBeRemovedByUser()
