@@ -305,22 +305,26 @@ void frmMain::Form_Load()
     m_services.settingsFiles.LoadOptions(m_options);
 }
 
+// Choosing a format writes its defaults into the parameter combos; which
+// ones it writes is the engine's rule, the window only shows the result.
 void frmMain::cmbOF_Click()
 {
     const std::optional<OutputFormat> format = OutputFormats::fromIndex(m_cmbOF->currentIndex());
     if (!format)
         return;
-    const FormatDefaults &defaults = OutputFormats::of(*format).defaults;
-    const std::pair<QComboBox *, const std::optional<QString> &> texts[] = {
-        {m_cmbVB, defaults.videoBitrate}, {m_cmbF, defaults.frameRate},     {m_cmbS, defaults.size},
-        {m_cmbR, defaults.audioRate},     {m_cmbBR, defaults.audioBitrate},
+    ConversionSettings settings = currentSettings();
+    settings.selectFormat(*format);
+    const std::pair<QComboBox *, const QString &> texts[] = {
+        {m_cmbVB, settings.videoBitrate}, {m_cmbF, settings.frameRate},
+        {m_cmbS, settings.size},          {m_cmbR, settings.audioRate},
+        {m_cmbBR, settings.audioBitrate},
     };
     for (const auto &[box, text] : texts) {
-        if (text)
-            box->setCurrentText(*text);
+        if (box->currentText() != text)
+            box->setCurrentText(text);
     }
-    if (defaults.channelIndex)
-        m_cmbChannel->setCurrentIndex(*defaults.channelIndex);
+    if (settings.channelIndex != position(List::Channel))
+        m_cmbChannel->setCurrentIndex(settings.channelIndex);
 }
 
 QComboBox *frmMain::comboFor(List list) const
