@@ -31,22 +31,4 @@ std::optional<ToolbarCommand> toolbarCommand(int commandIndex)
     }
 }
 
-std::optional<Action> actionNamed(const QString &actionName)
-{
-    static const std::array<std::pair<QString, Action>, 7> Table{{
-        {QStringLiteral("RemoveSelected"), Action::RemoveSelected},
-        {QStringLiteral("A"), Action::About},
-        {QStringLiteral("AddaFile"), Action::AddaFile},
-        {QStringLiteral("menuAddaFolder"), Action::AddaFolder},
-        {QStringLiteral("menuExit"), Action::Exit},
-        {QStringLiteral("menuHelp"), Action::Help},
-        {QStringLiteral("menuOption"), Action::Options},
-    }};
-    for (const auto &[name, action] : Table) {
-        if (name == actionName)
-            return action;
-    }
-    return std::nullopt;
-}
-
 } // namespace CommandRouter

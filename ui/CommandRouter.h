@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QString>
-
 #include <optional>
 
-// The two routing tables of the window: toolbar buttons to toolbar commands,
-// and the action names that menu items write to the commands they ask for.
+// The routing of the window's commands: toolbar buttons to toolbar
+// commands, and the actions the pop-up menu items ask for.
 namespace CommandRouter {
 
 enum class ToolbarCommand
@@ -33,7 +31,5 @@ enum class Action
 std::optional<int> CmdToolsBarCommand(int buttonIndex);
 // What a command index does; nothing for an index without a command.
 std::optional<ToolbarCommand> toolbarCommand(int commandIndex);
-// Names are compared exactly, letter case included.
-std::optional<Action> actionNamed(const QString &actionName);
 
 } // namespace CommandRouter

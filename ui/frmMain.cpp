@@ -96,11 +96,7 @@ frmMain::frmMain(frmMainServices services, QWidget *parent)
     createLinks();
     connectDriver();
 
-    m_txtAction = new QLineEdit(this);
-    m_txtAction->setObjectName(QStringLiteral("txtAction"));
-    m_txtAction->hide();
-    connect(m_txtAction, &QLineEdit::textChanged, this, &frmMain::txtAction_Change);
-    connect(&m_menu, &frmMenu::actionWritten, this, &frmMain::writeAction);
+    connect(&m_menu, &frmMenu::actionChosen, this, &frmMain::perform);
     connect(&m_menu, &frmMenu::removeAllChosen, &m_jobs, &JobList::RemoveAllJobs);
 
     Form_Load();
@@ -315,9 +311,8 @@ void frmMain::cmbOF_Click()
     ConversionSettings settings = currentSettings();
     settings.selectFormat(*format);
     const std::pair<QComboBox *, const QString &> texts[] = {
-        {m_cmbVB, settings.videoBitrate}, {m_cmbF, settings.frameRate},
-        {m_cmbS, settings.size},          {m_cmbR, settings.audioRate},
-        {m_cmbBR, settings.audioBitrate},
+        {m_cmbVB, settings.videoBitrate}, {m_cmbF, settings.frameRate},     {m_cmbS, settings.size},
+        {m_cmbR, settings.audioRate},     {m_cmbBR, settings.audioBitrate},
     };
     for (const auto &[box, text] : texts) {
         if (box->currentText() != text)
@@ -424,22 +419,10 @@ void frmMain::imgToolbar_Click(int commandIndex)
     }
 }
 
-void frmMain::writeAction(const QString &actionName)
-{
-    m_txtAction->setText(actionName);
-}
-
-void frmMain::txtAction_Change()
+void frmMain::perform(CommandRouter::Action action)
 {
     using CommandRouter::Action;
-    const QString text = m_txtAction->text();
-    if (text.isEmpty())
-        return;
-    m_txtAction->clear();
-    const std::optional<Action> action = CommandRouter::actionNamed(text);
-    if (!action)
-        return;
-    switch (*action) {
+    switch (action) {
     case Action::RemoveSelected:
         RemoveSelectedJob();
         break;

@@ -73,7 +73,8 @@ public:
 
     void CmdToolsBar_Click(int buttonIndex);
     void imgToolbar_Click(int commandIndex);
-    void writeAction(const QString &actionName);
+    // What a pop-up menu item asks for.
+    void perform(CommandRouter::Action action);
     void imgExit_Click();
     void imgMin_Click();
     void imgHelp_Click();
@@ -102,7 +103,6 @@ private:
     void Form_Load();
 
     void cmbOF_Click();
-    void txtAction_Change();
     void showRemoveMenu();
     void showListMenu(const QPoint &position);
     void setBatchControlsEnabled(bool enabled);
@@ -146,6 +146,5 @@ private:
     QLabel *m_lblPB = nullptr;
     LinkLabel *m_lblWeb = nullptr;
     LinkLabel *m_lblFeed = nullptr;
-    QLineEdit *m_txtAction = nullptr;
     bool m_unloaded = false;
 };

@@ -8,23 +8,24 @@ frmMenu::frmMenu(QObject *parent)
       m_menuAbout(createMenu(QStringLiteral("menuAbout"), QStringLiteral("关于"))),
       m_menuRemove(createMenu(QStringLiteral("menuRemove"), QStringLiteral("Remove")))
 {
-    QAction *addFile = addActionItem(m_menuFile, QStringLiteral("menuAddaFile"),
-                                     QStringLiteral("添加文件(&A)"), QStringLiteral("AddaFile"));
+    QAction *addFile =
+        addActionItem(m_menuFile, QStringLiteral("menuAddaFile"), QStringLiteral("添加文件(&A)"),
+                      CommandRouter::Action::AddaFile);
     QAction *addFolder =
         addActionItem(m_menuFile, QStringLiteral("menuAddaFolder"), QStringLiteral("添加目录(&F)"),
-                      QStringLiteral("menuAddaFolder"));
+                      CommandRouter::Action::AddaFolder);
     m_menuFile->addSeparator()->setObjectName(QStringLiteral("menuS"));
     QAction *exit = addActionItem(m_menuFile, QStringLiteral("menuExit"),
-                                  QStringLiteral("退出(&E)"), QStringLiteral("menuExit"));
+                                  QStringLiteral("退出(&E)"), CommandRouter::Action::Exit);
     QAction *options = addActionItem(m_menuOptions, QStringLiteral("menuOption"),
-                                     QStringLiteral("设置(&O)"), QStringLiteral("menuOption"));
+                                     QStringLiteral("设置(&O)"), CommandRouter::Action::Options);
     m_toolbarCommands = {addFile, addFolder, exit, options};
     addActionItem(m_menuAbout, QStringLiteral("menuHelp"), QStringLiteral("帮助(&H)"),
-                  QStringLiteral("menuHelp"));
+                  CommandRouter::Action::Help);
     addActionItem(m_menuAbout, QStringLiteral("menuA"), QStringLiteral("关于(&A)"),
-                  QStringLiteral("A"));
+                  CommandRouter::Action::About);
     addActionItem(m_menuRemove, QStringLiteral("menuRemoveSelected"), QStringLiteral("移除选择项"),
-                  QStringLiteral("RemoveSelected"));
+                  CommandRouter::Action::RemoveSelected);
     QAction *removeAll = m_menuRemove->addAction(QStringLiteral("移除全部"));
     removeAll->setObjectName(QStringLiteral("menuRemoveAll"));
     connect(removeAll, &QAction::triggered, this, &frmMenu::removeAllChosen);
@@ -46,12 +47,11 @@ QMenu *frmMenu::createMenu(const QString &objectName, const QString &title)
 }
 
 QAction *frmMenu::addActionItem(QMenu *menu, const QString &objectName, const QString &caption,
-                                const QString &actionName)
+                                CommandRouter::Action action)
 {
     QAction *item = menu->addAction(caption);
     item->setObjectName(objectName);
-    connect(item, &QAction::triggered, this,
-            [this, actionName] { Q_EMIT actionWritten(actionName); });
+    connect(item, &QAction::triggered, this, [this, action] { Q_EMIT actionChosen(action); });
     return item;
 }
 

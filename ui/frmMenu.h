@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CommandRouter.h"
+
 #include <QList>
 #include <QObject>
 
@@ -7,8 +9,8 @@ class QAction;
 class QMenu;
 
 // The four pop-up menus, titled in Chinese like the rest of the window.
-// Their items do not act themselves: they write an action name that the main
-// window dispatches.
+// Their items do not act themselves: each names its action, which the main
+// window performs.
 class frmMenu final : public QObject
 {
     Q_OBJECT
@@ -28,13 +30,13 @@ public:
     void setToolbarCommandsEnabled(bool enabled);
 
 Q_SIGNALS:
-    void actionWritten(const QString &actionName);
+    void actionChosen(CommandRouter::Action action);
     void removeAllChosen();
 
 private:
     QMenu *createMenu(const QString &objectName, const QString &title);
     QAction *addActionItem(QMenu *menu, const QString &objectName, const QString &caption,
-                           const QString &actionName);
+                           CommandRouter::Action action);
 
     QMenu *m_menuFile;
     QMenu *m_menuOptions;

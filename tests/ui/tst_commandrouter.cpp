@@ -3,7 +3,6 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using CommandRouter::Action;
 
 class TestCommandRouter : public QObject
 {
@@ -12,8 +11,6 @@ class TestCommandRouter : public QObject
 private Q_SLOTS:
     void toolbarButtonsLeadToCommands_data();
     void toolbarButtonsLeadToCommands();
-    void actionNamesAreExact_data();
-    void actionNamesAreExact();
 };
 
 void TestCommandRouter::toolbarButtonsLeadToCommands_data()
@@ -38,32 +35,6 @@ void TestCommandRouter::toolbarButtonsLeadToCommands()
         QCOMPARE(static_cast<int>(*CommandRouter::toolbarCommand(command)), command);
     QVERIFY(!CommandRouter::toolbarCommand(5));
     QVERIFY(!CommandRouter::toolbarCommand(-1));
-}
-
-void TestCommandRouter::actionNamesAreExact_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("action");
-    QTest::newRow("RemoveSelected") << u"RemoveSelected"_s << int(Action::RemoveSelected);
-    QTest::newRow("A") << u"A"_s << int(Action::About);
-    QTest::newRow("AddaFile") << u"AddaFile"_s << int(Action::AddaFile);
-    QTest::newRow("menuAddaFolder") << u"menuAddaFolder"_s << int(Action::AddaFolder);
-    QTest::newRow("menuExit") << u"menuExit"_s << int(Action::Exit);
-    QTest::newRow("menuHelp") << u"menuHelp"_s << int(Action::Help);
-    QTest::newRow("menuOption") << u"menuOption"_s << int(Action::Options);
-    QTest::newRow("letter case differs") << u"removeselected"_s << -1;
-    QTest::newRow("lower-case a") << u"a"_s << -1;
-    QTest::newRow("trailing blank") << u"menuExit "_s << -1;
-    QTest::newRow("item name, not action") << u"menuAddaFile"_s << -1;
-    QTest::newRow("empty") << QString() << -1;
-}
-
-void TestCommandRouter::actionNamesAreExact()
-{
-    QFETCH(QString, name);
-    QFETCH(int, action);
-    const std::optional<Action> found = CommandRouter::actionNamed(name);
-    QCOMPARE(found ? static_cast<int>(*found) : -1, action);
 }
 
 QTEST_GUILESS_MAIN(TestCommandRouter)
