@@ -285,7 +285,10 @@ void frmMain::connectDriver()
     });
     connect(&m_driver, &BatchDriver::completionSoundRequested, this,
             [this](const QString &file) { m_services.desktop.playSound(file); });
-    connect(&m_driver, &BatchDriver::batchFinished, this, &frmMain::showBatchEnd);
+    // Shown once the driver has returned: a modal message must not run
+    // inside its chain of signals.
+    connect(&m_driver, &BatchDriver::batchFinished, this, &frmMain::showBatchEnd,
+            Qt::QueuedConnection);
 }
 
 void frmMain::Form_Load()

@@ -633,11 +633,14 @@ void TestFrmMain::progressResetsAtStartAndStop()
     if (!stopping)
         Q_EMIT window().driver().batchFinished(
             {{{u"/v/x.avi"_s, {}, JobResult::Status::Failed, u"exit code 1"_s}}, false});
+    // The window shows a batch's end once the driver has returned.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     QCOMPARE(bar->value(), 27);
     QCOMPARE(caption->text(), shownBefore);
     QCOMPARE(iconImage(start->icon()), iconImage(stopping ? stopIcon : startIcon));
 
     QTest::mouseClick(start, Qt::LeftButton); // stops, confirmed, or starts
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     QCOMPARE(bar->value(), 0);
     QCOMPARE(caption->text(), u"0%"_s);
     QCOMPARE(start->text(), stopping ? u"立刻开始转换！"_s : u"停止转换"_s);
@@ -670,6 +673,8 @@ void TestFrmMain::failureMessageWordsItselfByCount()
                                failed ? u"exit code %1"_s.arg(i) : QString()});
     }
     Q_EMIT window().driver().batchFinished(report);
+    QVERIFY(m_messages.messages.isEmpty()); // not inside the driver's signal
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     if (heading.isEmpty()) {
         QVERIFY(m_messages.messages.isEmpty());
         QCOMPARE(child<QLabel>(u"lblPB"_s)->text(), u"Done."_s);
