@@ -120,7 +120,7 @@ Run timedScan(const QString &root, QTreeView *view)
     clock.start();
     sinceTick.start();
     tick.start();
-    intake.AddFolderToJobs();
+    intake.addFolderToJobs();
     loop.exec();
     run.ms = msSince(clock);
     run.longestGapMs = std::max(run.longestGapMs, msSince(sinceTick));
@@ -172,17 +172,17 @@ void timeListFilling(QTreeView *view, const char *label)
         view->setModel(&jobs);
     const double oneByOne = timed([&] {
         for (const QString &path : std::as_const(paths))
-            jobs.AddJob(path);
+            jobs.addJob(path);
     });
-    const double removeAfterOneByOne = timed([&] { jobs.RemoveAllJobs(); });
-    const double inOneCall = timed([&] { jobs.AddJobs(paths); });
-    const double removeAfterOneCall = timed([&] { jobs.RemoveAllJobs(); });
+    const double removeAfterOneByOne = timed([&] { jobs.removeAllJobs(); });
+    const double inOneCall = timed([&] { jobs.addJobs(paths); });
+    const double removeAfterOneCall = timed([&] { jobs.removeAllJobs(); });
     if (view)
         view->setModel(nullptr);
     std::printf("%s, %d jobs\n", label, ListJobs);
-    std::printf("  AddJob one by one %8.1f ms, then RemoveAllJobs %6.1f ms\n", oneByOne,
+    std::printf("  addJob one by one %8.1f ms, then removeAllJobs %6.1f ms\n", oneByOne,
                 removeAfterOneByOne);
-    std::printf("  AddJobs in one call %6.1f ms, then RemoveAllJobs %6.1f ms\n", inOneCall,
+    std::printf("  addJobs in one call %6.1f ms, then removeAllJobs %6.1f ms\n", inOneCall,
                 removeAfterOneCall);
 }
 

@@ -65,7 +65,7 @@ int main(int argc, char *argv[])
                   QStringLiteral("/tmp.mp4");
 
     JobList queue;
-    queue.AddJobs(options.files);
+    queue.addJobs(options.files);
     StderrMessageSink messages;
     BatchDriver driver(queue, messages, environment);
     driver.setParallelJobs(options.parallelJobs);

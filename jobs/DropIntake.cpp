@@ -9,7 +9,7 @@ using namespace Qt::StringLiterals;
 
 DropIntake::DropIntake(JobList &jobs) : m_jobs(jobs) {}
 
-QStringList DropIntake::DroppedPaths(const QMimeData &data)
+QStringList DropIntake::droppedPaths(const QMimeData &data)
 {
     QStringList paths;
     const QList<QUrl> urls = data.urls();
@@ -20,11 +20,11 @@ QStringList DropIntake::DroppedPaths(const QMimeData &data)
     return paths;
 }
 
-void DropIntake::AddDroppedFiles(const QMimeData &data)
+void DropIntake::addDroppedFiles(const QMimeData &data)
 {
-    const QStringList paths = DroppedPaths(data);
+    const QStringList paths = droppedPaths(data);
     for (const QString &path : paths)
-        m_jobs.AddJob(path, JobList::TagSource::Untrimmed);
+        m_jobs.addJob(path, JobList::TagSource::Untrimmed);
     // Unlike the other intakes a drop never shows the hint: a drop of
     // something else on an empty list leaves the panel as it was.
     if (m_jobs.jobCount() > 0)

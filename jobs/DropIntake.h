@@ -16,10 +16,10 @@ public:
     explicit DropIntake(JobList &jobs);
 
     // The dropped items that become jobs: local files and folders, in order.
-    static QStringList DroppedPaths(const QMimeData &data);
-    static bool offersFiles(const QMimeData &data) { return !DroppedPaths(data).isEmpty(); }
+    static QStringList droppedPaths(const QMimeData &data);
+    static bool offersFiles(const QMimeData &data) { return !droppedPaths(data).isEmpty(); }
 
-    void AddDroppedFiles(const QMimeData &data);
+    void addDroppedFiles(const QMimeData &data);
 
 private:
     JobList &m_jobs;

@@ -30,7 +30,7 @@ bool DropTarget::eventFilter(QObject *watched, QEvent *event)
         auto *drop = static_cast<QDropEvent *>(event);
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
-        m_intake.AddDroppedFiles(*drop->mimeData());
+        m_intake.addDroppedFiles(*drop->mimeData());
         return true;
     }
     default:

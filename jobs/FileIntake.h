@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class CCommonDialogs;
+class FileChooser;
 class JobList;
 
 // The Add File command: the files chosen with the window's dialog object
@@ -11,20 +11,20 @@ class JobList;
 class FileIntake final
 {
 public:
-    FileIntake(JobList &jobs, CCommonDialogs &dialogs);
+    FileIntake(JobList &jobs, FileChooser &dialogs);
 
     static QString title();
     static QString filter();
 
     // False when the dialog was cancelled; then nothing changes, not even
     // the hint panel.
-    bool AddFileToJobs();
+    bool addFileToJobs();
 
     // The folder, with its trailing separator, of the last file chosen.
-    QString LastAddFolder() const { return m_lastAddFolder; }
+    QString lastAddFolder() const { return m_lastAddFolder; }
 
 private:
     JobList &m_jobs;
-    CCommonDialogs &m_dialogs;
+    FileChooser &m_dialogs;
     QString m_lastAddFolder;
 };

@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 FolderIntake::FolderIntake(JobList &jobs, FolderDialog &dialog, QObject *parent)
     : QObject(parent), m_jobs(jobs), m_dialog(dialog), m_hintText(idleHintText())
 {
-    connect(&m_scan, &FolderScan::filesFound, &m_jobs, &JobList::AddJobs);
+    connect(&m_scan, &FolderScan::filesFound, &m_jobs, &JobList::addJobs);
     connect(&m_scan, &FolderScan::finished, this, &FolderIntake::finishSearch);
 }
 
@@ -27,7 +27,7 @@ QString FolderIntake::searchingHintText()
     return u"搜索文件..."_s;
 }
 
-bool FolderIntake::AddFolderToJobs()
+bool FolderIntake::addFolderToJobs()
 {
     if (m_scan.isRunning())
         return false;
@@ -44,7 +44,7 @@ bool FolderIntake::AddFolderToJobs()
 void FolderIntake::finishSearch()
 {
     setHintText(idleHintText());
-    m_jobs.UpdateDropHint();
+    m_jobs.updateDropHint();
     Q_EMIT searchingChanged(false);
 }
 

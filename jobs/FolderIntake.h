@@ -26,7 +26,7 @@ public:
 
     // True when a search has been started; false when the user cancelled
     // or a search is already under way.
-    bool AddFolderToJobs();
+    bool addFolderToJobs();
 
     QString hintText() const { return m_hintText; }
     bool isSearching() const { return m_scan.isRunning(); }

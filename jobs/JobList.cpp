@@ -24,7 +24,7 @@ QString JobList::UntrimmedFormatTag(const QString &path)
     return lastThreeUpper(path);
 }
 
-JobList::JobId JobList::AddJob(const QString &path, TagSource tagSource)
+JobList::JobId JobList::addJob(const QString &path, TagSource tagSource)
 {
     const int row = jobCount();
     beginInsertRows({}, row, row);
@@ -35,7 +35,7 @@ JobList::JobId JobList::AddJob(const QString &path, TagSource tagSource)
     return id;
 }
 
-void JobList::AddJobs(const QStringList &paths)
+void JobList::addJobs(const QStringList &paths)
 {
     if (paths.isEmpty())
         return;
@@ -46,12 +46,12 @@ void JobList::AddJobs(const QStringList &paths)
     endInsertRows();
 }
 
-bool JobList::RemoveSelectedJob(int row)
+bool JobList::removeSelectedJob(int row)
 {
-    return RemoveSelectedJobs({row}) == 1;
+    return removeSelectedJobs({row}) == 1;
 }
 
-int JobList::RemoveSelectedJobs(QList<int> rows)
+int JobList::removeSelectedJobs(QList<int> rows)
 {
     // From the bottom up, so the rows still to remove keep their numbers.
     std::sort(rows.begin(), rows.end(), std::greater<>());
@@ -68,7 +68,7 @@ int JobList::RemoveSelectedJobs(QList<int> rows)
     return removed;
 }
 
-void JobList::RemoveAllJobs()
+void JobList::removeAllJobs()
 {
     QList<Job> kept;
     for (const Job &job : std::as_const(m_jobs)) {
@@ -130,7 +130,7 @@ QStringList JobList::paths() const
     return all;
 }
 
-void JobList::UpdateDropHint()
+void JobList::updateDropHint()
 {
     setDropHintVisible(m_jobs.isEmpty());
 }

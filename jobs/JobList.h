@@ -36,16 +36,16 @@ public:
     static QString FormatTag(const QString &path);
     static QString UntrimmedFormatTag(const QString &path);
 
-    JobId AddJob(const QString &path, TagSource tagSource = TagSource::Trimmed);
-    void AddJobs(const QStringList &paths);
+    JobId addJob(const QString &path, TagSource tagSource = TagSource::Trimmed);
+    void addJobs(const QStringList &paths);
     // Removes the job at the row the view reports as selected; false when
     // there is none or it is the job being converted.
-    bool RemoveSelectedJob(int row);
+    bool removeSelectedJob(int row);
     // Removes the jobs at the selected rows, in any order, except the ones
     // being converted; shows the hint when the list has become empty.
     // Returns how many were removed.
-    int RemoveSelectedJobs(QList<int> rows);
-    void RemoveAllJobs();
+    int removeSelectedJobs(QList<int> rows);
+    void removeAllJobs();
     bool removeJob(JobId id) override;
 
     int jobCount() const override { return static_cast<int>(m_jobs.size()); }
@@ -57,7 +57,7 @@ public:
     void setJobRunning(JobId id, bool running) override;
 
     bool dropHintVisible() const { return m_dropHintVisible; }
-    void UpdateDropHint();
+    void updateDropHint();
     void setDropHintVisible(bool visible);
 
     int rowCount(const QModelIndex &parent = {}) const override;

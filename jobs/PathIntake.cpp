@@ -6,11 +6,11 @@
 
 PathIntake::PathIntake(JobList &jobs, QObject *parent) : QObject(parent), m_jobs(jobs)
 {
-    connect(&m_scan, &FolderScan::filesFound, &m_jobs, &JobList::AddJobs);
+    connect(&m_scan, &FolderScan::filesFound, &m_jobs, &JobList::addJobs);
     connect(&m_scan, &FolderScan::finished, this, &PathIntake::queueWaitingPaths);
 }
 
-void PathIntake::AddPaths(const QStringList &paths)
+void PathIntake::addPaths(const QStringList &paths)
 {
     m_waiting += paths;
     if (!m_scan.isRunning())
@@ -27,8 +27,8 @@ void PathIntake::queueWaitingPaths()
             m_scan.start(path);
             return;
         }
-        m_jobs.AddJob(path);
+        m_jobs.addJob(path);
     }
-    m_jobs.UpdateDropHint();
+    m_jobs.updateDropHint();
     Q_EMIT allQueued();
 }

@@ -19,7 +19,7 @@ class PathIntake final : public QObject
 public:
     explicit PathIntake(JobList &jobs, QObject *parent = nullptr);
 
-    void AddPaths(const QStringList &paths);
+    void addPaths(const QStringList &paths);
 
 Q_SIGNALS:
     // Everything named so far has been queued.

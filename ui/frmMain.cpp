@@ -97,7 +97,7 @@ frmMain::frmMain(frmMainServices services, QWidget *parent)
     connectDriver();
 
     connect(&m_menu, &frmMenu::actionChosen, this, &frmMain::perform);
-    connect(&m_menu, &frmMenu::removeAllChosen, &m_jobs, &JobList::RemoveAllJobs);
+    connect(&m_menu, &frmMenu::removeAllChosen, &m_jobs, &JobList::removeAllJobs);
 
     Form_Load();
 }
@@ -185,7 +185,7 @@ void frmMain::createJobListView()
     removeKey->setShortcut(QKeySequence::Delete);
     removeKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     m_LV->addAction(removeKey);
-    connect(removeKey, &QAction::triggered, this, &frmMain::RemoveSelectedJob);
+    connect(removeKey, &QAction::triggered, this, &frmMain::removeSelectedJob);
 
     m_dropTarget.attach(m_LV);
 
@@ -293,7 +293,7 @@ void frmMain::connectDriver()
 
 void frmMain::Form_Load()
 {
-    m_dialogs.Init(&m_services.fileDialog);
+    m_dialogs.init(&m_services.fileDialog);
     m_cmbBR->setCurrentIndex(ConversionSettings::StartupAudioBitratePosition);
     m_cmbR->setCurrentIndex(ConversionSettings::StartupAudioRatePosition);
     m_cmbChannel->setCurrentIndex(ConversionSettings::StartupChannelPosition);
@@ -400,7 +400,7 @@ void frmMain::imgToolbar_Click(int commandIndex)
         return;
     switch (*command) {
     case ToolbarCommand::AddFile:
-        m_fileIntake.AddFileToJobs();
+        m_fileIntake.addFileToJobs();
         break;
     case ToolbarCommand::RemoveMenu:
         showRemoveMenu();
@@ -417,7 +417,7 @@ void frmMain::imgToolbar_Click(int commandIndex)
         imgExit_Click();
         break;
     case ToolbarCommand::AddFolder:
-        m_folderIntake.AddFolderToJobs();
+        m_folderIntake.addFolderToJobs();
         break;
     }
 }
@@ -427,7 +427,7 @@ void frmMain::perform(CommandRouter::Action action)
     using CommandRouter::Action;
     switch (action) {
     case Action::RemoveSelected:
-        RemoveSelectedJob();
+        removeSelectedJob();
         break;
     case Action::About:
         showAbout();
@@ -460,17 +460,17 @@ void frmMain::showListMenu(const QPoint &position)
     m_listMenu->popup(m_LV->viewport()->mapToGlobal(position));
 }
 
-void frmMain::RemoveSelectedJob()
+void frmMain::removeSelectedJob()
 {
     QList<int> rows;
     for (const QModelIndex &index : m_LV->selectionModel()->selectedRows())
         rows.append(index.row());
-    m_jobs.RemoveSelectedJobs(rows);
+    m_jobs.removeSelectedJobs(rows);
 }
 
 void frmMain::queuePaths(const QStringList &paths)
 {
-    m_pathIntake.AddPaths(paths);
+    m_pathIntake.addPaths(paths);
     if (!isVisible())
         return;
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);

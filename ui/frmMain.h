@@ -2,10 +2,10 @@
 
 #include "AppOptions.h"
 #include "BatchDriver.h"
-#include "CCommonDialogs.h"
 #include "CommandEnvironment.h"
 #include "DropIntake.h"
 #include "DropTarget.h"
+#include "FileChooser.h"
 #include "FileIntake.h"
 #include "FolderIntake.h"
 #include "JobList.h"
@@ -82,7 +82,7 @@ public:
     void lblFeed_Click();
     void Command3_Click();
     void cmdBrowse_Click();
-    void RemoveSelectedJob();
+    void removeSelectedJob();
     void showAbout();
     // Files and folders named on a command line, this copy's or a later
     // start's: queued, and the window brought to the front.
@@ -116,7 +116,7 @@ private:
     frmMainServices m_services;
     JobList m_jobs;
     BatchDriver m_driver;
-    CCommonDialogs m_dialogs;
+    FileChooser m_dialogs;
     FileIntake m_fileIntake;
     FolderIntake m_folderIntake;
     DropIntake m_dropIntake;

@@ -248,7 +248,7 @@ void TestCliEndToEnd::stopInTheMiddleLeavesNothingBehind()
     environment.programFolder = programDir;
     environment.intermediatePath = m_work.filePath(u"stop-tmp/tmp.mp4"_s);
     JobList queue;
-    queue.AddJobs({longClip, m_clip});
+    queue.addJobs({longClip, m_clip});
     RecordingMessageSink messages;
     BatchDriver driver(queue, messages, environment);
     int progressUpdates = 0;

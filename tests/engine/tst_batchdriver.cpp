@@ -187,7 +187,7 @@ void TestBatchDriver::convertsEveryFormatThroughItsStages()
     Workbench bench;
     Run run(bench);
     const QString input = bench.input(u"clip.avi"_s);
-    run.queue.AddJob(input);
+    run.queue.addJob(input);
     run.driver.requestStart(bench.settings(format), false);
     QCOMPARE(run.driver.state(), BatchDriver::State::StartPending);
     QVERIFY(run.waitForEnd());
@@ -220,8 +220,8 @@ void TestBatchDriver::announcesBatchEndInOrder()
             [&](const QString &file) { events.append(u"sound "_s + file); });
     connect(&run.driver, &BatchDriver::batchFinished, this,
             [&](const BatchReport &) { events.append(u"finished"_s); });
-    run.queue.AddJob(bench.input(u"a.avi"_s));
-    run.queue.AddJob(bench.input(u"b.avi"_s));
+    run.queue.addJob(bench.input(u"a.avi"_s));
+    run.queue.addJob(bench.input(u"b.avi"_s));
     run.driver.requestStart(bench.settings(OutputFormat::Mpg), true);
     QVERIFY(run.waitForEnd());
 
@@ -245,7 +245,7 @@ void TestBatchDriver::reportsFailuresAndGoesOn()
                              bench.root.filePath(u"in/deleted.avi"_s),
                              bench.input(u"good2.avi"_s)};
     for (const QString &input : inputs)
-        run.queue.AddJob(input);
+        run.queue.addJob(input);
     run.driver.requestStart(bench.settings(OutputFormat::Rmvb), false);
     QVERIFY(run.waitForEnd());
 
@@ -279,7 +279,7 @@ void TestBatchDriver::neverConvertsStaleIntermediate()
     QFile::copy(fakeEncoder, bench.root.filePath(u"app/data/fail-conv.exe"_s));
 
     Run run(bench);
-    run.queue.AddJob(bench.input(u"clip.avi"_s));
+    run.queue.addJob(bench.input(u"clip.avi"_s));
     run.driver.requestStart(bench.settings(OutputFormat::Mov), false);
     QVERIFY(run.waitForEnd());
     QCOMPARE(run.report.failures().size(), 1);
@@ -292,7 +292,7 @@ void TestBatchDriver::ignoresSecondStartWhileRunning()
 {
     Workbench bench;
     Run run(bench);
-    run.queue.AddJob(bench.input(u"slow.avi"_s));
+    run.queue.addJob(bench.input(u"slow.avi"_s));
     run.driver.requestStart(bench.settings(OutputFormat::Rmvb), false);
     run.driver.requestStart(bench.settings(OutputFormat::Rmvb), false);
     QTRY_COMPARE(run.driver.state(), BatchDriver::State::Running);
@@ -309,14 +309,14 @@ void TestBatchDriver::convertsJobsAddedDuringBatch()
 {
     Workbench bench;
     Run run(bench);
-    const JobList::JobId first = run.queue.AddJob(bench.input(u"a.avi"_s));
+    const JobList::JobId first = run.queue.addJob(bench.input(u"a.avi"_s));
     connect(&run.driver, &BatchDriver::jobStarted, this, [&](const QString &path) {
         if (!path.endsWith(u"a.avi"_s))
             return;
         // The running job stays; a job added now is converted in this batch.
-        QVERIFY(!run.queue.RemoveSelectedJob(0));
+        QVERIFY(!run.queue.removeSelectedJob(0));
         QCOMPARE(run.queue.currentJob(), std::optional<JobList::JobId>(first));
-        run.queue.AddJob(bench.input(u"b.avi"_s));
+        run.queue.addJob(bench.input(u"b.avi"_s));
     });
     run.driver.requestStart(bench.settings(OutputFormat::Avi), false);
     QVERIFY(run.waitForEnd());
@@ -331,8 +331,8 @@ void TestBatchDriver::stopKeepsQueueAndRemovesPartialOutput()
     Run run(bench);
     QSignalSpy opened(&run.driver, &BatchDriver::openFolderRequested);
     const QString slow = bench.input(u"slow.avi"_s);
-    run.queue.AddJob(slow);
-    run.queue.AddJob(bench.input(u"next.avi"_s));
+    run.queue.addJob(slow);
+    run.queue.addJob(bench.input(u"next.avi"_s));
     run.driver.requestStart(bench.settings(OutputFormat::Mpg), true);
     const QString pidFile = bench.root.filePath(u"app/data/sleeper.pid"_s);
     QTRY_VERIFY(QFile::exists(pidFile) && !readAll(pidFile).isEmpty());
@@ -349,7 +349,7 @@ void TestBatchDriver::stopKeepsQueueAndRemovesPartialOutput()
     QTRY_VERIFY(!ProcessTable::isAlive(sleeper));
     QVERIFY(opened.isEmpty());
     // The stopped job can be removed again.
-    QVERIFY(run.queue.RemoveSelectedJob(0));
+    QVERIFY(run.queue.removeSelectedJob(0));
 }
 
 void TestBatchDriver::stopBetweenJobsKeepsFinishedOutput()
@@ -357,8 +357,8 @@ void TestBatchDriver::stopBetweenJobsKeepsFinishedOutput()
     Workbench bench;
     Run run(bench);
     const QString next = bench.input(u"b.avi"_s);
-    run.queue.AddJob(bench.input(u"a.avi"_s));
-    run.queue.AddJob(next);
+    run.queue.addJob(bench.input(u"a.avi"_s));
+    run.queue.addJob(next);
     // Stop while the next job's start is queued behind this one's end.
     connect(&run.driver, &BatchDriver::jobFinished, this,
             [&](const JobResult &) { run.driver.stop(); });
@@ -387,8 +387,8 @@ void TestBatchDriver::hungEncoderFailsItsJobOnly()
     Run run(bench);
     run.driver.setParallelJobs(parallelJobs);
     run.driver.setStallTimeout(500);
-    run.queue.AddJob(bench.input(u"slow.avi"_s));
-    run.queue.AddJob(bench.input(u"next.avi"_s));
+    run.queue.addJob(bench.input(u"slow.avi"_s));
+    run.queue.addJob(bench.input(u"next.avi"_s));
     run.driver.requestStart(bench.settings(OutputFormat::Mpg), false);
     const QString pidFile = bench.root.filePath(u"app/data/sleeper.pid"_s);
     QTRY_VERIFY(QFile::exists(pidFile) && !readAll(pidFile).isEmpty());
@@ -425,7 +425,7 @@ void TestBatchDriver::runsUpToTheGivenNumberOfJobsAtOnce()
     // Each input twice: started in the same second, each copy gets a name of its own.
     const QString first = bench.input(u"pair1.avi"_s);
     const QString second = bench.input(u"pair2.avi"_s);
-    run.queue.AddJobs({first, first, second, second});
+    run.queue.addJobs({first, first, second, second});
     run.driver.requestStart(bench.settings(OutputFormat::Mov), false);
     QVERIFY(run.waitForEnd());
 
@@ -468,7 +468,7 @@ void TestBatchDriver::stopEndsEveryRunningJob()
     run.driver.setParallelJobs(2);
     const QStringList inputs{bench.input(u"slow1.avi"_s), bench.input(u"slow2.avi"_s),
                              bench.input(u"next.avi"_s)};
-    run.queue.AddJobs(inputs);
+    run.queue.addJobs(inputs);
     run.driver.requestStart(bench.settings(OutputFormat::Mov), false);
     const QList<qint64> sleepers = bench.sleepers(2);
     QCOMPARE(sleepers.size(), 2);
@@ -483,7 +483,7 @@ void TestBatchDriver::stopEndsEveryRunningJob()
         QTRY_VERIFY(!ProcessTable::isAlive(sleeper));
     QCOMPARE(bench.filesIn(u"out"_s), QStringList{});
     QCOMPARE(bench.filesIn(u"cache/tmp"_s), QStringList{});
-    QVERIFY(run.queue.RemoveSelectedJob(1));
+    QVERIFY(run.queue.removeSelectedJob(1));
 }
 
 void TestBatchDriver::failureLeavesTheJobBesideItAlone()
@@ -491,7 +491,7 @@ void TestBatchDriver::failureLeavesTheJobBesideItAlone()
     Workbench bench;
     Run run(bench);
     run.driver.setParallelJobs(2);
-    run.queue.AddJobs({bench.input(u"good1.avi"_s), bench.input(u"crash.avi"_s),
+    run.queue.addJobs({bench.input(u"good1.avi"_s), bench.input(u"crash.avi"_s),
                        bench.input(u"fail.avi"_s), bench.input(u"good2.avi"_s)});
     run.driver.requestStart(bench.settings(OutputFormat::Rmvb), false);
     QVERIFY(run.waitForEnd());
@@ -511,7 +511,7 @@ void TestBatchDriver::reportsTheNameTheEncoderWrote()
 {
     Workbench bench;
     Run run(bench);
-    run.queue.AddJob(bench.input(u"taken.avi"_s));
+    run.queue.addJob(bench.input(u"taken.avi"_s));
     run.driver.requestStart(bench.settings(OutputFormat::Mpg), false);
     QVERIFY(run.waitForEnd());
     QCOMPARE(run.report.failures().size(), 0);
@@ -523,8 +523,8 @@ void TestBatchDriver::tellsWhichStageFailed()
     Workbench bench;
     QFile::copy(fakeEncoder, bench.root.filePath(u"app/data/fail-coder.exe"_s));
     Run run(bench);
-    run.queue.AddJob(bench.input(u"a.avi"_s));
-    run.queue.AddJob(bench.input(u"fail.avi"_s));
+    run.queue.addJob(bench.input(u"a.avi"_s));
+    run.queue.addJob(bench.input(u"fail.avi"_s));
     run.driver.requestStart(bench.settings(OutputFormat::Mov), false);
     QVERIFY(run.waitForEnd());
     const QList<JobResult> failures = run.report.failures();
@@ -541,7 +541,7 @@ void TestBatchDriver::onlyTwoStageJobsNeedTheTempFolder()
     blocker.close();
     for (const OutputFormat format : {OutputFormat::Mp3Audio, OutputFormat::Mov}) {
         Run run(bench);
-        run.queue.AddJob(bench.input(u"a.avi"_s));
+        run.queue.addJob(bench.input(u"a.avi"_s));
         run.driver.requestStart(bench.settings(format), false);
         QVERIFY(run.waitForEnd());
         const QList<JobResult> failures = run.report.failures();
@@ -558,7 +558,7 @@ void TestBatchDriver::stallsOnMissingEncoderAndRestarts()
     Run run(bench);
     QSignalSpy stalled(&run.driver, &BatchDriver::stalled);
     QSignalSpy controls(&run.driver, &BatchDriver::controlsEnabledChanged);
-    run.queue.AddJob(bench.input(u"song.avi"_s));
+    run.queue.addJob(bench.input(u"song.avi"_s));
     run.driver.requestStart(bench.settings(OutputFormat::Mp3Audio), false);
     QTRY_COMPARE(stalled.count(), 1);
     QTRY_COMPARE(run.messages.texts(), QStringList{u"File or command not found"_s});
@@ -581,7 +581,7 @@ void TestBatchDriver::failsJobWhenOutputFolderCannotBeCreated()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     Run run(bench);
-    run.queue.AddJob(bench.input(u"a.avi"_s));
+    run.queue.addJob(bench.input(u"a.avi"_s));
     ConversionSettings settings = bench.settings(OutputFormat::Mpg);
     settings.outputFolder = bench.root.filePath(u"blocker/out"_s);
     run.driver.requestStart(settings, false);
@@ -598,9 +598,9 @@ void TestBatchDriver::sameNameInSameSecondGetsNewName()
     QDir().mkpath(bench.root.filePath(u"in/other"_s));
     const QString second = bench.root.filePath(u"in/other/clip.avi"_s);
     QFile::copy(bench.input(u"clip.avi"_s), second);
-    run.queue.AddJob(bench.root.filePath(u"in/clip.avi"_s));
-    run.queue.AddJob(second);
-    run.queue.AddJob(bench.root.filePath(u"in/clip.avi"_s));
+    run.queue.addJob(bench.root.filePath(u"in/clip.avi"_s));
+    run.queue.addJob(second);
+    run.queue.addJob(bench.root.filePath(u"in/clip.avi"_s));
     run.driver.requestStart(bench.settings(OutputFormat::Rm), false);
     QVERIFY(run.waitForEnd());
     QCOMPARE(run.report.results.at(0).outputPath, bench.output(u"clip-957.rm"_s));
@@ -619,7 +619,7 @@ void TestBatchDriver::shutdownLeavesNoProcessOrTemporaryFile()
         QFile file(bench.root.filePath(u"cache/tmp/"_s + name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    run.queue.AddJob(bench.input(u"slow.avi"_s));
+    run.queue.addJob(bench.input(u"slow.avi"_s));
     run.driver.requestStart(bench.settings(OutputFormat::Avi), false);
     const QString pidFile = bench.root.filePath(u"app/data/sleeper.pid"_s);
     QTRY_VERIFY(QFile::exists(pidFile) && !readAll(pidFile).isEmpty());

@@ -79,7 +79,7 @@ void TestDropIntake::droppedUrlsBecomeJobs()
     DropIntake intake(jobs);
 
     QCOMPARE(DropIntake::offersFiles(data), !paths.isEmpty());
-    intake.AddDroppedFiles(data);
+    intake.addDroppedFiles(data);
     QCOMPARE(jobs.paths(), paths);
     QCOMPARE(::tags(jobs), tags);
 }
@@ -105,7 +105,7 @@ void TestDropIntake::dropHint()
     QFETCH(bool, hintAfter);
     JobList jobs;
     if (listHasJob)
-        jobs.AddJob(u"/v/queued.avi"_s);
+        jobs.addJob(u"/v/queued.avi"_s);
     jobs.setDropHintVisible(hintBefore);
     DropIntake intake(jobs);
     QMimeData data;
@@ -114,21 +114,21 @@ void TestDropIntake::dropHint()
     else
         data.setText(u"some text"_s);
 
-    intake.AddDroppedFiles(data);
+    intake.addDroppedFiles(data);
     QCOMPARE(jobs.dropHintVisible(), hintAfter);
 }
 
 void TestDropIntake::dropDuringBatchIsAppended()
 {
     JobList jobs;
-    const JobList::JobId running = jobs.AddJob(u"/v/running.avi"_s);
-    jobs.AddJob(u"/v/waiting.avi"_s);
+    const JobList::JobId running = jobs.addJob(u"/v/running.avi"_s);
+    jobs.addJob(u"/v/waiting.avi"_s);
     jobs.setJobRunning(running, true);
     DropIntake intake(jobs);
     QMimeData data;
     data.setUrls(localFiles({u"/v/dropped.mpg"_s}));
 
-    intake.AddDroppedFiles(data);
+    intake.addDroppedFiles(data);
     QCOMPARE(jobs.paths(),
              (QStringList{u"/v/running.avi"_s, u"/v/waiting.avi"_s, u"/v/dropped.mpg"_s}));
     QCOMPARE(jobs.currentJob(), std::optional<JobList::JobId>(running));

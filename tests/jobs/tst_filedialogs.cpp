@@ -1,6 +1,6 @@
 #include "BarFilter.h"
-#include "CCommonDialogs.h"
 #include "FakeFileOpenDialog.h"
+#include "FileChooser.h"
 #include "FileIntake.h"
 #include "JobList.h"
 
@@ -69,14 +69,14 @@ void TestFileDialogs::showOpenReadsTheChoice()
     QFETCH(QString, path);
     FakeFileOpenDialog dialog;
     dialog.answers = {QStringList{chosen}};
-    CCommonDialogs dialogs(PathStyle::windows());
-    dialogs.Init(&dialog);
+    FileChooser dialogs(PathStyle::windows());
+    dialogs.init(&dialog);
     dialogs.setTitle(u"Open Files"_s);
     dialogs.setFilter(u"所有格式文件(*.*)|*.*"_s);
 
-    QVERIFY(dialogs.ShowOpen());
-    QCOMPARE(dialogs.FileName(), chosen);
-    QCOMPARE(dialogs.Path(), path);
+    QVERIFY(dialogs.showOpen());
+    QCOMPARE(dialogs.fileName(), chosen);
+    QCOMPARE(dialogs.path(), path);
 
     // The first dialog of a run, with no folder given, opens in the
     // process's working folder with an empty name box.
@@ -92,31 +92,31 @@ void TestFileDialogs::showOpenStartsWhereTheLastChoiceWas()
 {
     FakeFileOpenDialog dialog;
     dialog.answers = {QStringList{u"D:\\v\\a.avi"_s}, QStringList{u"E:\\w\\b.mp4"_s}};
-    CCommonDialogs dialogs(PathStyle::windows());
-    dialogs.Init(&dialog);
+    FileChooser dialogs(PathStyle::windows());
+    dialogs.init(&dialog);
 
-    QVERIFY(dialogs.ShowOpen());
-    QVERIFY(dialogs.ShowOpen());
+    QVERIFY(dialogs.showOpen());
+    QVERIFY(dialogs.showOpen());
     const FileOpenRequest &second = dialog.requests.at(1);
     QCOMPARE(second.startFolder, u"D:\\v"_s);
     QCOMPARE(second.fileName, u"D:\\v\\a.avi"_s);
-    QCOMPARE(dialogs.FileName(), u"E:\\w\\b.mp4"_s);
+    QCOMPARE(dialogs.fileName(), u"E:\\w\\b.mp4"_s);
 }
 
 void TestFileDialogs::showOpenCancelledKeepsEverything()
 {
     FakeFileOpenDialog dialog;
     dialog.answers = {QStringList{u"D:\\v\\a.avi"_s}, QStringList()};
-    CCommonDialogs dialogs(PathStyle::windows());
-    QVERIFY(!dialogs.ShowOpen()); // no dialog yet
+    FileChooser dialogs(PathStyle::windows());
+    QVERIFY(!dialogs.showOpen()); // no dialog yet
     QVERIFY(dialog.requests.isEmpty());
 
-    dialogs.Init(&dialog);
-    QVERIFY(dialogs.ShowOpen());
-    QVERIFY(!dialogs.ShowOpen());
+    dialogs.init(&dialog);
+    QVERIFY(dialogs.showOpen());
+    QVERIFY(!dialogs.showOpen());
     QCOMPARE(dialog.requests.size(), 2);
-    QCOMPARE(dialogs.FileName(), u"D:\\v\\a.avi"_s);
-    QCOMPARE(dialogs.Path(), u"D:\\v"_s);
+    QCOMPARE(dialogs.fileName(), u"D:\\v\\a.avi"_s);
+    QCOMPARE(dialogs.path(), u"D:\\v"_s);
 }
 
 void TestFileDialogs::addFileCancelledChangesNothing()
@@ -124,15 +124,15 @@ void TestFileDialogs::addFileCancelledChangesNothing()
     JobList jobs;
     jobs.setDropHintVisible(false); // as after a batch has emptied the list
     FakeFileOpenDialog dialog;
-    CCommonDialogs dialogs;
-    dialogs.Init(&dialog);
+    FileChooser dialogs;
+    dialogs.init(&dialog);
     FileIntake intake(jobs, dialogs);
 
-    QVERIFY(!intake.AddFileToJobs());
+    QVERIFY(!intake.addFileToJobs());
     QCOMPARE(dialog.requests.size(), 1);
     QCOMPARE(jobs.jobCount(), 0);
     QVERIFY(!jobs.dropHintVisible());
-    QCOMPARE(intake.LastAddFolder(), QString());
+    QCOMPARE(intake.lastAddFolder(), QString());
 }
 
 void TestFileDialogs::addFileQueuesAndRemembersFolder()
@@ -141,24 +141,24 @@ void TestFileDialogs::addFileQueuesAndRemembersFolder()
     FakeFileOpenDialog dialog;
     dialog.answers = {QStringList{u"/v/a.avi "_s},
                       QStringList{u"/w/x/b.rmvb"_s, u"/u/c.mp4"_s, u"/w/x/a.avi"_s}};
-    CCommonDialogs dialogs;
+    FileChooser dialogs;
     dialogs.setPath(u"/start"_s);
-    dialogs.Init(&dialog);
+    dialogs.init(&dialog);
     FileIntake intake(jobs, dialogs);
 
-    QVERIFY(intake.AddFileToJobs());
+    QVERIFY(intake.addFileToJobs());
     QCOMPARE(jobs.paths(), QStringList{u"/v/a.avi "_s});
     QCOMPARE(jobs.index(0, JobList::FormatColumn).data().toString(), u"AVI"_s);
     QVERIFY(!jobs.dropHintVisible());
-    QCOMPARE(intake.LastAddFolder(), u"/v/"_s);
+    QCOMPARE(intake.lastAddFolder(), u"/v/"_s);
 
     // Several files at once: queued in the dialog's order; the last one is
     // remembered.
-    QVERIFY(intake.AddFileToJobs());
+    QVERIFY(intake.addFileToJobs());
     QCOMPARE(jobs.paths(),
              (QStringList{u"/v/a.avi "_s, u"/w/x/b.rmvb"_s, u"/u/c.mp4"_s, u"/w/x/a.avi"_s}));
-    QCOMPARE(intake.LastAddFolder(), u"/w/x/"_s);
-    QVERIFY(!intake.AddFileToJobs());
+    QCOMPARE(intake.lastAddFolder(), u"/w/x/"_s);
+    QVERIFY(!intake.addFileToJobs());
 
     // Nothing remembered yet: the dialog object's own folder is kept.
     QCOMPARE(dialog.requests.at(0).startFolder, u"/start"_s);

@@ -110,7 +110,7 @@ void TestFolderIntake::destroyingTheOwnerStopsTheSearch()
     FakeFolderDialog dialog;
     dialog.answers = {m_large.path()};
     auto intake = std::make_unique<FolderIntake>(jobs, dialog);
-    QVERIFY(intake->AddFolderToJobs());
+    QVERIFY(intake->addFolderToJobs());
     intake.reset();
     // Batches already posted die with the intake; none may arrive later.
     QTest::qWait(100);
@@ -135,7 +135,7 @@ void TestFolderIntake::cancelledChooserChangesNothing()
     QSignalSpy hintText(&intake, &FolderIntake::hintTextChanged);
     QSignalSpy searching(&intake, &FolderIntake::searchingChanged);
 
-    QVERIFY(!intake.AddFolderToJobs());
+    QVERIFY(!intake.addFolderToJobs());
     QCOMPARE(dialog.titles, QStringList{u"选择一个文件夹:"_s});
     QCOMPARE(jobs.dropHintVisible(), hintVisible);
     QCOMPARE(intake.hintText(), u"拖拽文件到这里开始转换"_s);
@@ -149,14 +149,14 @@ void TestFolderIntake::searchShowsHintThenQueuesAfterExistingJobs()
     TestTree tree;
     QVERIFY(tree.add({u"a.avi"_s, u"notes.txt"_s, u"s/b.mp4"_s}));
     JobList jobs;
-    jobs.AddJob(u"/queued/first.avi"_s);
-    jobs.UpdateDropHint();
+    jobs.addJob(u"/queued/first.avi"_s);
+    jobs.updateDropHint();
     FakeFolderDialog dialog;
     dialog.answers = {tree.path()};
     FolderIntake intake(jobs, dialog);
     QSignalSpy hintText(&intake, &FolderIntake::hintTextChanged);
 
-    QVERIFY(intake.AddFolderToJobs());
+    QVERIFY(intake.addFolderToJobs());
     QVERIFY(intake.isSearching());
     QVERIFY(jobs.dropHintVisible()); // shown over the list although it has jobs
     QCOMPARE(intake.hintText(), u"搜索文件..."_s);
@@ -184,7 +184,7 @@ void TestFolderIntake::emptyFolderRestoresTextAndShowsHint()
     FolderIntake intake(jobs, dialog);
     QSignalSpy searching(&intake, &FolderIntake::searchingChanged);
 
-    QVERIFY(intake.AddFolderToJobs());
+    QVERIFY(intake.addFolderToJobs());
     QVERIFY(waitUntilSearched(intake));
     QCOMPARE(jobs.jobCount(), 0);
     QCOMPARE(intake.hintText(), u"拖拽文件到这里开始转换"_s);
@@ -205,9 +205,9 @@ void TestFolderIntake::secondSearchQueuesOnlyItsOwnFolder()
     dialog.answers = {first.path(), second.path()};
     FolderIntake intake(jobs, dialog);
 
-    QVERIFY(intake.AddFolderToJobs());
+    QVERIFY(intake.addFolderToJobs());
     QVERIFY(waitUntilSearched(intake));
-    QVERIFY(intake.AddFolderToJobs());
+    QVERIFY(intake.addFolderToJobs());
     QVERIFY(waitUntilSearched(intake));
     QCOMPARE(jobs.paths(), searched(first.path()) + searched(second.path()));
 }
@@ -219,8 +219,8 @@ void TestFolderIntake::addFolderWhileSearchingIsRefused()
     dialog.answers = {m_large.path(), m_large.path()};
     FolderIntake intake(jobs, dialog);
 
-    QVERIFY(intake.AddFolderToJobs());
-    QVERIFY(!intake.AddFolderToJobs());
+    QVERIFY(intake.addFolderToJobs());
+    QVERIFY(!intake.addFolderToJobs());
     QCOMPARE(dialog.titles.size(), 1);
     QVERIFY(waitUntilSearched(intake));
     QCOMPARE(jobs.jobCount(), LargeTreeFiles);

@@ -48,8 +48,8 @@ void TestJobList::formatTag()
     QCOMPARE(JobList::UntrimmedFormatTag(path), untrimmed);
 
     JobList list;
-    list.AddJob(path);
-    list.AddJob(path, JobList::TagSource::Untrimmed);
+    list.addJob(path);
+    list.addJob(path, JobList::TagSource::Untrimmed);
     QCOMPARE(list.index(0, JobList::FormatColumn).data().toString(), trimmed);
     QCOMPARE(list.index(1, JobList::FormatColumn).data().toString(), untrimmed);
     QCOMPARE(list.index(0, JobList::FileNameColumn).data().toString(), path);
@@ -58,11 +58,11 @@ void TestJobList::formatTag()
 void TestJobList::keepsDuplicatesInOrderOfAdding()
 {
     JobList list;
-    list.AddJob(u"/a.avi"_s);
-    list.AddJob(u"/b.avi"_s);
-    list.AddJob(u"/a.avi"_s);
+    list.addJob(u"/a.avi"_s);
+    list.addJob(u"/b.avi"_s);
+    list.addJob(u"/a.avi"_s);
     QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/b.avi"_s, u"/a.avi"_s}));
-    QVERIFY(list.RemoveSelectedJob(0));
+    QVERIFY(list.removeSelectedJob(0));
     QCOMPARE(list.paths(), (QStringList{u"/b.avi"_s, u"/a.avi"_s}));
     QCOMPARE(list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), u"文件名"_s);
     QCOMPARE(list.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), u"格式"_s);
@@ -94,10 +94,10 @@ void TestJobList::removeSelectedKeepsRowsAndPathsPaired()
     JobList list;
     QList<JobList::JobId> ids;
     for (int i = 1; i <= 5; ++i)
-        ids.append(list.AddJob(u"/%1.avi"_s.arg(i)));
+        ids.append(list.addJob(u"/%1.avi"_s.arg(i)));
     if (runningRow >= 0)
         list.setJobRunning(ids.at(runningRow), true);
-    QCOMPARE(list.RemoveSelectedJobs(selectedRows), 5 - remaining.size());
+    QCOMPARE(list.removeSelectedJobs(selectedRows), 5 - remaining.size());
     QCOMPARE(list.paths(), remaining);
     QCOMPARE(list.rowCount(), remaining.size());
     for (int row = 0; row < list.rowCount(); ++row) {
@@ -110,26 +110,26 @@ void TestJobList::dropHintFollowsUserRemovalsOnly()
 {
     JobList list;
     QVERIFY(list.dropHintVisible());
-    list.AddJob(u"/a.avi"_s);
+    list.addJob(u"/a.avi"_s);
     QVERIFY(list.dropHintVisible()); // the caller applies the rule after adding
-    list.UpdateDropHint();
+    list.updateDropHint();
     QVERIFY(!list.dropHintVisible());
 
     QSignalSpy spy(&list, &JobList::dropHintVisibleChanged);
-    list.RemoveSelectedJob(-1);
+    list.removeSelectedJob(-1);
     QVERIFY(!list.dropHintVisible());
-    QVERIFY(list.RemoveSelectedJob(0));
+    QVERIFY(list.removeSelectedJob(0));
     QVERIFY(list.dropHintVisible());
     QCOMPARE(spy.count(), 1);
 
     // A batch emptying the list leaves the hint as it was.
-    const JobList::JobId finished = list.AddJob(u"/b.avi"_s);
-    list.UpdateDropHint();
+    const JobList::JobId finished = list.addJob(u"/b.avi"_s);
+    list.updateDropHint();
     list.removeJob(finished);
     QCOMPARE(list.jobCount(), 0);
     QVERIFY(!list.dropHintVisible());
 
-    list.RemoveAllJobs();
+    list.removeAllJobs();
     QVERIFY(list.dropHintVisible());
     QCOMPARE(list.jobCount(), 0);
 }
@@ -138,8 +138,8 @@ void TestJobList::removeFirstMakesSecondCurrent()
 {
     JobList list;
     QVERIFY(!list.currentJob());
-    const JobList::JobId first = list.AddJob(u"/a.avi"_s);
-    const JobList::JobId second = list.AddJob(u"/b.avi"_s);
+    const JobList::JobId first = list.addJob(u"/a.avi"_s);
+    const JobList::JobId second = list.addJob(u"/b.avi"_s);
     QVERIFY(list.removeJob(first));
     QCOMPARE(list.currentJob(), std::optional<JobList::JobId>(second));
     QCOMPARE(list.pathOf(second), u"/b.avi"_s);
@@ -149,21 +149,21 @@ void TestJobList::removeFirstMakesSecondCurrent()
 void TestJobList::runningJobCannotBeRemovedByUser()
 {
     JobList list;
-    const JobList::JobId running = list.AddJob(u"/a.avi"_s);
-    list.AddJob(u"/b.avi"_s);
-    list.AddJob(u"/c.avi"_s);
+    const JobList::JobId running = list.addJob(u"/a.avi"_s);
+    list.addJob(u"/b.avi"_s);
+    list.addJob(u"/c.avi"_s);
     list.setJobRunning(running, true);
-    QVERIFY(!list.RemoveSelectedJob(0));
-    QVERIFY(list.RemoveSelectedJob(1));
+    QVERIFY(!list.removeSelectedJob(0));
+    QVERIFY(list.removeSelectedJob(1));
     QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/c.avi"_s}));
     // Jobs run side by side: the next one to start is the first not running.
     const JobList::JobId third = *list.nextWaitingJob();
     QCOMPARE(list.pathOf(third), u"/c.avi"_s);
     list.setJobRunning(third, true);
     QVERIFY(!list.nextWaitingJob());
-    QVERIFY(!list.RemoveSelectedJob(1));
-    list.AddJob(u"/d.avi"_s);
-    list.RemoveAllJobs();
+    QVERIFY(!list.removeSelectedJob(1));
+    list.addJob(u"/d.avi"_s);
+    list.removeAllJobs();
     QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/c.avi"_s}));
     QVERIFY(!list.dropHintVisible());
     QCOMPARE(list.currentJob(), std::optional<JobList::JobId>(running));
@@ -171,18 +171,18 @@ void TestJobList::runningJobCannotBeRemovedByUser()
     list.setJobRunning(running, false);
     list.setJobRunning(third, false);
     QCOMPARE(list.nextWaitingJob(), std::optional<JobList::JobId>(running));
-    QVERIFY(list.RemoveSelectedJob(0));
-    QVERIFY(list.RemoveSelectedJob(0));
+    QVERIFY(list.removeSelectedJob(0));
+    QVERIFY(list.removeSelectedJob(0));
     QCOMPARE(list.jobCount(), 0);
 }
 
 void TestJobList::finishedJobIsRemovedByIdentity()
 {
     JobList list;
-    list.AddJob(u"/a.avi"_s);
-    const JobList::JobId second = list.AddJob(u"/b.avi"_s);
-    list.AddJob(u"/c.avi"_s);
-    list.RemoveSelectedJob(0); // the user removes another job meanwhile
+    list.addJob(u"/a.avi"_s);
+    const JobList::JobId second = list.addJob(u"/b.avi"_s);
+    list.addJob(u"/c.avi"_s);
+    list.removeSelectedJob(0); // the user removes another job meanwhile
     QCOMPARE(list.pathOf(second), u"/b.avi"_s);
     QVERIFY(list.removeJob(second));
     QCOMPARE(list.paths(), QStringList{u"/c.avi"_s});
@@ -194,9 +194,9 @@ void TestJobList::bulkAddKeepsOrderAndTags()
 {
     JobList list;
     QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
-    list.AddJob(u"/first.mov"_s);
-    list.AddJobs({u"/x.avi"_s, u" /y.mp4 "_s});
-    list.AddJobs({});
+    list.addJob(u"/first.mov"_s);
+    list.addJobs({u"/x.avi"_s, u" /y.mp4 "_s});
+    list.addJobs({});
     QCOMPARE(inserted.count(), 2);
     QCOMPARE(list.paths(), (QStringList{u"/first.mov"_s, u"/x.avi"_s, u" /y.mp4 "_s}));
     QCOMPARE(list.index(2, JobList::FormatColumn).data().toString(), u"MP4"_s);

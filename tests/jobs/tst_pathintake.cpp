@@ -71,9 +71,9 @@ void TestPathIntake::queuesInTheOrderNamed()
     PathIntake intake(jobs);
     QSignalSpy allQueued(&intake, &PathIntake::allQueued);
 
-    intake.AddPaths(full(first));
+    intake.addPaths(full(first));
     if (!second.isEmpty())
-        intake.AddPaths(full(second));
+        intake.addPaths(full(second));
 
     QTRY_COMPARE(allQueued.size(), 1);
     QCOMPARE(m_tree.relative(jobs.paths()), queued);

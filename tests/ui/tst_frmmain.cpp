@@ -289,9 +289,9 @@ void TestFrmMain::refusesStartOnEmptyList()
 
 void TestFrmMain::removePopupRemovesSelectedJob()
 {
-    window().jobs().AddJob(u"/v/a.avi"_s);
-    window().jobs().AddJob(u"/v/b.avi"_s);
-    window().jobs().UpdateDropHint();
+    window().jobs().addJob(u"/v/a.avi"_s);
+    window().jobs().addJob(u"/v/b.avi"_s);
+    window().jobs().updateDropHint();
     window().show();
     QVERIFY(QTest::qWaitForWindowExposed(&window()));
     auto *view = child<QTreeView>(u"LV"_s);
@@ -314,7 +314,7 @@ void TestFrmMain::removePopupRemovesSelectedJob()
 
 void TestFrmMain::menuActionsAreDispatched()
 {
-    window().jobs().AddJob(u"/v/a.avi"_s);
+    window().jobs().addJob(u"/v/a.avi"_s);
     child<QTreeView>(u"LV"_s)->setCurrentIndex(window().jobs().index(0, 0));
     window().perform(CommandRouter::Action::About);
     QCOMPARE(m_messages.messages.size(), 1);
@@ -512,7 +512,7 @@ void TestFrmMain::dropsQueueLocalFilesAndFolders()
 void TestFrmMain::longPathsStayReadable()
 {
     const QString path = u"/media/films/"_s + QString(200, u'x') + u"/The Last Reel.avi"_s;
-    window().jobs().AddJob(path);
+    window().jobs().addJob(path);
     auto *view = child<QTreeView>(u"LV"_s);
     QCOMPARE(view->textElideMode(), Qt::ElideMiddle);
     for (int column : {0, 1})
@@ -538,7 +538,7 @@ void TestFrmMain::deleteRemovesSelectedRows()
     QFETCH(QStringList, remaining);
     QList<JobQueue::JobId> ids;
     for (const QString &path : {u"/v/a.avi"_s, u"/v/b.avi"_s, u"/v/c.avi"_s})
-        ids.append(window().jobs().AddJob(path));
+        ids.append(window().jobs().addJob(path));
     if (running >= 0)
         window().jobs().setJobRunning(ids.at(running), true);
     window().show();
@@ -597,7 +597,7 @@ void TestFrmMain::batchDisablesWhatItWouldIgnore()
             return widget->isEnabled();
         return listMenuItem(name)->isEnabled();
     };
-    window().jobs().AddJob(u"/v/a.avi"_s);
+    window().jobs().addJob(u"/v/a.avi"_s);
     QVERIFY(enabled());
     auto *start = child<QPushButton>(u"Command3"_s);
     QTest::mouseClick(start, Qt::LeftButton);
@@ -626,7 +626,7 @@ void TestFrmMain::progressResetsAtStartAndStop()
     auto *start = child<QPushButton>(u"Command3"_s);
     auto *bar = child<QProgressBar>(u"pb"_s);
     auto *caption = child<QLabel>(u"lblPB"_s);
-    window().jobs().AddJob(u"/v/a.avi"_s);
+    window().jobs().addJob(u"/v/a.avi"_s);
     if (stopping)
         QTest::mouseClick(start, Qt::LeftButton);
     Q_EMIT window().driver().progressChanged({27, u"转换中| 27%"_s}, 1);

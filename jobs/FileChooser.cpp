@@ -1,4 +1,4 @@
-#include "CCommonDialogs.h"
+#include "FileChooser.h"
 
 #include "BarFilter.h"
 #include "FileOpenDialog.h"
@@ -8,14 +8,14 @@
 
 #include <algorithm>
 
-CCommonDialogs::CCommonDialogs(PathStyle style) : m_style(style) {}
+FileChooser::FileChooser(PathStyle style) : m_style(style) {}
 
-void CCommonDialogs::Init(FileOpenDialog *dialog)
+void FileChooser::init(FileOpenDialog *dialog)
 {
     m_dialog = dialog;
 }
 
-bool CCommonDialogs::ShowOpen()
+bool FileChooser::showOpen()
 {
     if (!m_dialog)
         return false;
