@@ -57,7 +57,17 @@ dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Open Files$' | 
 xdotool windowfocus --sync "$dialog"
 xdotool type --delay 5 "$clip"
 xdotool key Return
-sleep 1
+wait_until() { # seconds condition...
+    limit=$1
+    shift
+    for _ in $(seq 1 $((limit * 4))); do
+        "$@" && return 0
+        sleep 0.25
+    done
+    return 1
+}
+dialog_gone() { ! xdotool search --onlyvisible --name '^Open Files$' >/dev/null 2>&1; }
+wait_until 10 dialog_gone || fail "the open-file dialog did not close"
 
 click 582 393 # 立刻开始转换！
 for _ in $(seq 1 120); do
@@ -73,7 +83,9 @@ for name in "holiday clip" "started with" "假期 handed over"; do
     [ "$streams" = "mpeg2video mp2 " ] || fail "$1 holds '$streams'"
 done
 
-sleep 1
+# The batch has ended once the window runs no encoder any more.
+no_encoder() { ! pgrep -P "$pid" -f 'data/(conv|coder2?)\.exe' >/dev/null; }
+wait_until 20 no_encoder || fail "an encoder was still running after the outputs appeared"
 click 679 17 # the window's own close button
 for _ in $(seq 1 20); do
     kill -0 "$pid" 2>/dev/null || break
