@@ -69,7 +69,13 @@ wait_until() { # seconds condition...
 dialog_gone() { ! xdotool search --onlyvisible --name '^Open Files$' >/dev/null 2>&1; }
 wait_until 10 dialog_gone || fail "the open-file dialog did not close"
 
-click 582 393 # 立刻开始转换！
+# A click right after the dialog closes can reach the window before it takes
+# input again; one that started nothing is given again.
+started() { pgrep -P "$pid" -f 'data/(conv|coder2?)\.exe' >/dev/null || [ -d "$work/out" ]; }
+for _ in 1 2 3 4 5; do
+    click 582 393 # 立刻开始转换！
+    wait_until 2 started && break
+done
 for _ in $(seq 1 120); do
     count=$(ls "$work/out/"*.mpg 2>/dev/null | wc -l)
     [ "$count" -eq 3 ] && ! ls -a "$work/out" | grep -q '\.part-' && break
