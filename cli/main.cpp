@@ -3,8 +3,8 @@
 #include "CliOptions.h"
 #include "CliSession.h"
 #include "JobList.h"
+#include "PosixSignals.h"
 #include "StderrMessageSink.h"
-#include "StopSignals.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
@@ -75,10 +75,18 @@ int main(int argc, char *argv[])
                        ::isatty(STDOUT_FILENO) != 0);
     QObject::connect(&session, &CliSession::finished, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    StopSignals stopSignals;
-    QObject::connect(&stopSignals, &StopSignals::stopRequested, &driver, &BatchDriver::stop);
+    // SIGINT, SIGTERM and SIGHUP stop the batch like the Stop command
+    // instead of ending the program with its encoder and files left behind.
+    PosixSignals stopSignals;
+    int stoppedBy = 0;
+    QObject::connect(&stopSignals, &PosixSignals::terminationRequested, &driver,
+                     [&driver, &stoppedBy](int signalNumber) {
+                         if (stoppedBy == 0)
+                             stoppedBy = signalNumber;
+                         driver.stop();
+                     });
     driver.requestStart(options.settings, false);
     app.exec();
     // The shell's convention for a run ended by a signal.
-    return stopSignals.received() != 0 ? 128 + stopSignals.received() : session.exitCode();
+    return stoppedBy != 0 ? 128 + stoppedBy : session.exitCode();
 }

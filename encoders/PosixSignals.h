@@ -5,7 +5,8 @@
 class QProcess;
 class QSocketNotifier;
 
-// Every POSIX signal and process call of the encoders lives here.
+// Every POSIX signal and process call of the encoders lives here; zenvora-cli
+// uses it too, to stop its batch on a termination signal.
 // Termination signals are turned into a Qt signal through a self-pipe, so
 // no work is done inside a signal handler; the encoder and the tools it
 // starts are bound to their parents' lives so nothing is left running when
