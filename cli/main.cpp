@@ -51,7 +51,8 @@ int main(int argc, char *argv[])
 
     // Only jobs converted in two stages need the working folder; without
     // one they fail with a reason and the others are converted all the same.
-    QTemporaryDir workingFolder(newWorkingFolderTemplate());
+    const QString folderTemplate = newWorkingFolderTemplate();
+    QTemporaryDir workingFolder(folderTemplate);
     if (!workingFolder.isValid())
         std::fprintf(stderr, "zenvora-cli: cannot create a working folder: %s\n",
                      qPrintable(workingFolder.errorString()));
@@ -60,7 +61,7 @@ int main(int argc, char *argv[])
     environment.intermediatePath =
         workingFolder.isValid()
             ? workingFolder.filePath(QStringLiteral("tmp.mp4"))
-            : QString(newWorkingFolderTemplate())
+            : QString(folderTemplate)
                       .replace(QStringLiteral("XXXXXX"), QStringLiteral("unavailable")) +
                   QStringLiteral("/tmp.mp4");
 
