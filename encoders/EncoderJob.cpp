@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "MediaProbe.h"
 #include "ProgressLines.h"
+#include "SourceReference.h"
 #include "ToolProcess.h"
 
 #include <QDir>
@@ -23,6 +24,8 @@ void EncoderJob::start()
 {
     if (m_done) // stopped before it began
         return;
+    if (const std::optional<QString> source = SourceReference::read(m_request.input))
+        m_request.input = *source;
     if (const QString problem = checkFiles(); !problem.isEmpty())
         return fail(problem);
     QString error;
@@ -70,14 +73,27 @@ void EncoderJob::probeInputAndEncode()
     if (!m_plan.ok())
         return fail(m_plan.error());
     m_inputDuration = m_plan.expectation().durationSeconds;
-    if (input->audio)
-        m_sourceAudioIndex = input->audio->index;
+    if (m_writesReference)
+        return writeSourceReference();
     if (m_style == Style::Coder)
         Console::printLine(ProgressLines::coderDurationLine(*input, m_inputDuration));
     m_ffmpeg = new ToolProcess(this);
     connect(m_ffmpeg, &ToolProcess::outputArrived, this, &EncoderJob::onProgress);
     connect(m_ffmpeg, &ToolProcess::ended, this, &EncoderJob::onEncoded);
     m_ffmpeg->start(m_tools.ffmpeg, m_plan.arguments(m_part->path()));
+}
+
+// The input has been read and found usable for what was asked, so stage
+// two is sure to find what it needs; that is the whole of stage one's work.
+void EncoderJob::writeSourceReference()
+{
+    QString error;
+    if (!SourceReference::write(m_part->path(), m_request.input, error))
+        return fail(error);
+    if (!m_part->commit(error))
+        return fail(error);
+    m_lastSnapshot.outSeconds = m_inputDuration.value_or(0.0);
+    succeed();
 }
 
 void EncoderJob::onProgress(const QByteArray &output)
@@ -102,19 +118,9 @@ void EncoderJob::onEncoded(const QString &problem)
     if (!problem.isEmpty())
         return fail(u"the conversion failed: %1"_s.arg(problem));
     const std::optional<MediaInfo> output = MediaProbe::read(m_part->path());
-    OutputExpectation expected = m_plan.expectation();
-    // A container may declare a sound track that never got a single packet
-    // (a clip cut to its first frame); ffmpeg then writes no sound at all.
-    // Only then is it worth reading the input through to look for one.
-    if (expected.audio && !(output && output->audio) &&
-        !MediaProbe::hasPackets(m_request.input, m_sourceAudioIndex)) {
-        if (!expected.video)
-            return fail(u"the input has no audio stream"_s);
-        expected.audio.reset();
-    }
     if (!output)
         return fail(u"the output is incomplete: it cannot be read back"_s);
-    if (const QString mismatch = expected.mismatch(*output); !mismatch.isEmpty())
+    if (const QString mismatch = m_plan.expectation().mismatch(*output); !mismatch.isEmpty())
         return fail(u"the output is incomplete: %1"_s.arg(mismatch));
     QString error;
     if (!m_part->commit(error))

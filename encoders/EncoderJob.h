@@ -16,6 +16,7 @@ class ToolProcess;
 // runs ffmpeg on a part file beside the target while printing progress in
 // the encoder's own style, probes the result and only then renames it into
 // place, under the next free numbered name when the target's is taken.
+// An input that is a reference to a source is read as that source.
 // Ends with an exit status: 0 only when the file is in place, its path
 // then told on the last line.
 class EncoderJob final : public QObject
@@ -34,6 +35,10 @@ public:
                ToolLocator::Tools tools, QObject *parent = nullptr);
     ~EncoderJob() override;
 
+    // Writes a reference to the input instead of encoding it: for the
+    // program's working file between two stages.
+    void setWritesSourceReference(bool writesReference) { m_writesReference = writesReference; }
+
     void start();
     // Stops whatever runs, removes the part file and ends with 128 + signal.
     void stop(int signalNumber);
@@ -46,6 +51,7 @@ Q_SIGNALS:
 private:
     QString checkFiles() const;
     void probeInputAndEncode();
+    void writeSourceReference();
     void onProgress(const QByteArray &output);
     void onEncoded(const QString &problem);
     void succeed();
@@ -59,9 +65,9 @@ private:
     ToolProcess *m_ffmpeg = nullptr;
     FfmpegPlan m_plan;
     std::optional<double> m_inputDuration;
-    int m_sourceAudioIndex = 0;
     ProgressReader m_progress;
     ProgressReader::Snapshot m_lastSnapshot;
     int m_stopSignal = 0;
+    bool m_writesReference = false;
     bool m_done = false;
 };

@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "PosixSignals.h"
 #include "SelfCheck.h"
+#include "SourceReference.h"
 #include "ToolLocator.h"
 
 #include <QCoreApplication>
@@ -19,7 +20,8 @@ int run(int argc, char *argv[], const QString &encoderName, EncoderJob::Style st
     QCoreApplication application(argc, argv);
     PosixSignals signalWatcher;
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    const ToolLocator::Tools tools = ToolLocator::locate(QProcessEnvironment::systemEnvironment());
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const ToolLocator::Tools tools = ToolLocator::locate(environment);
     if (arguments == QStringList{u"--self-check"_s})
         return SelfCheck::run(encoderName, tools);
 
@@ -33,6 +35,7 @@ int run(int argc, char *argv[], const QString &encoderName, EncoderJob::Style st
         return EncoderJob::FailureStatus;
     }
     EncoderJob job(style, encoderName, parsed.request, tools);
+    job.setWritesSourceReference(SourceReference::isAskedFor(parsed.request.output, environment));
     QObject::connect(&signalWatcher, &PosixSignals::terminationRequested, &job, &EncoderJob::stop);
     QObject::connect(&job, &EncoderJob::finished, &application, &QCoreApplication::exit,
                      Qt::QueuedConnection);

@@ -106,6 +106,20 @@ MediaInfo::Audio readAudio(const AVStream &stream)
             codec.ch_layout.nb_channels, seconds(stream.duration, stream.time_base)};
 }
 
+// Reads on from where probing stopped, so the packets probing already read
+// come first: only a stream without any packet costs a read to the end.
+bool hasPacketOf(AVFormatContext &input, int streamIndex)
+{
+    AVPacket *packet = av_packet_alloc();
+    bool found = false;
+    while (!found && av_read_frame(&input, packet) >= 0) {
+        found = packet->stream_index == streamIndex;
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    return found;
+}
+
 bool isCoverPicture(const AVStream &stream)
 {
     return (stream.disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
@@ -134,20 +148,9 @@ std::optional<MediaInfo> MediaProbe::read(const QString &path, QString *error)
         else if (type == AVMEDIA_TYPE_AUDIO && !info.audio)
             info.audio = readAudio(stream);
     }
+    // A container may declare a sound track that never got a single packet
+    // (a clip cut to its first frame): that is no sound at all.
+    if (info.audio && !hasPacketOf(*input, info.audio->index))
+        info.audio.reset();
     return info;
-}
-
-bool MediaProbe::hasPackets(const QString &path, int streamIndex)
-{
-    const Input input = openMedia(path, nullptr);
-    if (!input)
-        return false;
-    AVPacket *packet = av_packet_alloc();
-    bool found = false;
-    while (!found && av_read_frame(input.get(), packet) >= 0) {
-        found = packet->stream_index == streamIndex;
-        av_packet_unref(packet);
-    }
-    av_packet_free(&packet);
-    return found;
 }

@@ -13,9 +13,7 @@ class MediaProbe final
 {
 public:
     // Nothing when the file cannot be opened or read as media; error then
-    // says why, in libavformat's words.
+    // says why, in libavformat's words. A sound track without a single
+    // packet counts as none.
     static std::optional<MediaInfo> read(const QString &path, QString *error = nullptr);
-    // Whether the stream holds at least one packet: reads up to the first
-    // one, or through the whole file when there is none.
-    static bool hasPackets(const QString &path, int streamIndex);
 };

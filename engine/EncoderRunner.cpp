@@ -34,6 +34,11 @@ void EncoderRunner::setCommand(const EncoderCommand &command)
     m_command = command;
 }
 
+void EncoderRunner::setEnvironment(const QProcessEnvironment &environment)
+{
+    m_environment = environment;
+}
+
 QString EncoderRunner::messageFor(StartFailure failure)
 {
     switch (failure) {
@@ -58,6 +63,7 @@ std::optional<EncoderRunner::StartFailure> EncoderRunner::start()
 
     auto *process = new QProcess(this);
     process->setProcessChannelMode(QProcess::MergedChannels);
+    process->setProcessEnvironment(m_environment);
     process->setInputChannelMode(QProcess::ManagedInputChannel);
     process->setChildProcessModifier(&ProcessGroup::becomeGroupLeaderBoundToParent);
     process->start(m_command.program(), m_command.arguments(), QIODevice::ReadWrite);

@@ -47,6 +47,8 @@ public:
     ~EncoderRunner() override;
 
     void setCommand(const EncoderCommand &command);
+    // The environment the next runs start in; the program's own by default.
+    void setEnvironment(const QProcessEnvironment &environment);
     QString commandText() const { return m_command.text(); }
     QString output() const { return m_outputs; }
 
@@ -83,6 +85,7 @@ private:
     void onStalled();
 
     EncoderCommand m_command;
+    QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
     QString m_outputs;
     QProcess *m_process = nullptr;
     qint64 m_groupId = 0;

@@ -113,6 +113,7 @@ void JobRun::runStage(const StageCommand &stage)
     m_runningEncoderName = executableName(stage.encoder);
     EncoderRunner &runner = runnerFor(stage.encoder);
     runner.setCommand(stage.command);
+    runner.setEnvironment(stage.environment());
     if (const auto failure = runner.start())
         Q_EMIT encoderNotStarted(release(), EncoderRunner::messageFor(*failure));
 }

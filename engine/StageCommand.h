@@ -3,6 +3,7 @@
 #include "Encoder.h"
 #include "EncoderCommand.h"
 
+#include <QProcessEnvironment>
 #include <QString>
 
 // Which of a job's encoder runs: the first, or the second of the formats
@@ -22,4 +23,10 @@ struct StageCommand
     EncoderCommand command;
     QString outputPath;
     bool writesIntermediate = false;
+
+    // The program's own environment and, for a stage that writes the
+    // intermediate file, that file's path: the encoder may then make it
+    // without encoding, as only stage two reads it.
+    QProcessEnvironment environment() const;
+    static constexpr QLatin1StringView IntermediateVariable{"ZENVORA_INTERMEDIATE"};
 };

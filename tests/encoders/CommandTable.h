@@ -2,6 +2,7 @@
 
 #include "OutputFormat.h"
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -32,6 +33,7 @@ struct Command
 {
     QString encoder; // "conv.exe", "coder.exe" or "coder2.exe"
     QStringList arguments;
+    QProcessEnvironment environment; // the one the program starts the stage in
 };
 
 // The defaults a format selection writes into the combos.

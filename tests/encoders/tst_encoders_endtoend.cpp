@@ -36,6 +36,7 @@ private Q_SLOTS:
     void stageOne();
     void stageTwo_data();
     void stageTwo();
+    void intermediateLeadsToTheSource();
     void everyComboValue_data();
     void everyComboValue();
     void failures_data();
@@ -62,6 +63,7 @@ private:
     QString fakeFfmpeg(const QString &name, const QString &extraArguments, bool execs = true) const;
     QProcessEnvironment environment(const QString &kind) const;
     QString partFilesIn(const QString &folder) const;
+    QString packetHashes(const QString &path) const;
 
     QTemporaryDir m_work;
     QString m_data;
@@ -224,12 +226,14 @@ QString TestEncodersEndToEnd::makeClip(const QString &name, const QString &video
     return run.succeeded() ? path : QString();
 }
 
+// The intermediate file as the program has stage one make it.
 QString TestEncodersEndToEnd::makeIntermediate(const QString &clip)
 {
     const QString path = freshFolder() + u"/tmp.mp4"_s;
     const CommandTable::Command command =
         CommandTable::stageOne(Format::Rmvb, clip, path, CommandTable::defaults(Format::Rmvb));
-    const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments);
+    const EncoderRun run =
+        EncoderRun::run(encoder(command.encoder), command.arguments, command.environment);
     if (!run.succeeded())
         qWarning("%s", qPrintable(run.report()));
     return run.succeeded() ? path : QString();
@@ -447,6 +451,48 @@ void TestEncodersEndToEnd::stageTwo()
     QVERIFY2(progressProblem.isEmpty(), qPrintable(progressProblem + u'\n' + run.output));
     QVERIFY2(savedPath(run.output, command.encoder) == output, qPrintable(run.output));
     QCOMPARE(partFilesIn(folder), QString());
+}
+
+// Every packet of every stream, as ffmpeg hashes them one by one.
+QString TestEncodersEndToEnd::packetHashes(const QString &path) const
+{
+    const EncoderRun run =
+        EncoderRun::run(m_ffmpeg, {u"-nostdin"_s, u"-v"_s, u"error"_s, u"-i"_s, path, u"-map"_s,
+                                   u"0"_s, u"-c"_s, u"copy"_s, u"-f"_s, u"framemd5"_s, u"-"_s});
+    QStringList lines = run.output.split(u'\n', Qt::SkipEmptyParts);
+    lines.removeIf([](const QString &line) { return line.startsWith(u'#'); });
+    return lines.join(u'\n');
+}
+
+// Stage one as the program runs it encodes nothing: its few bytes lead stage
+// two to the source, which stage two then converts exactly as if it had
+// been given the source itself.
+void TestEncodersEndToEnd::intermediateLeadsToTheSource()
+{
+    const QString folder = freshFolder();
+    const QString intermediate = folder + u"/tmp.mp4"_s;
+    const CommandTable::Command stageOne = CommandTable::stageOne(
+        Format::Mov, m_clip, intermediate, CommandTable::defaults(Format::Mov));
+    const EncoderRun first =
+        EncoderRun::run(encoder(stageOne.encoder), stageOne.arguments, stageOne.environment);
+    QVERIFY2(first.succeeded(), qPrintable(first.report()));
+    QVERIFY2(savedPath(first.output, stageOne.encoder) == intermediate, qPrintable(first.output));
+    QVERIFY2(first.output.contains(u"(100%)"_s), qPrintable(first.output));
+    QVERIFY(QFileInfo(intermediate).size() < QFileInfo(m_clip).size() / 100);
+
+    const CommandTable::Settings settings = CommandTable::defaults(Format::Mov);
+    const QString viaIntermediate = folder + u"/via.mov"_s;
+    const QString direct = folder + u"/direct.mov"_s;
+    for (const auto &[input, output] :
+         {std::pair{intermediate, viaIntermediate}, std::pair{m_clip, direct}}) {
+        const CommandTable::Command command =
+            CommandTable::stageTwo(Format::Mov, input, output, settings);
+        const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments);
+        QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    }
+    const QString hashes = packetHashes(direct);
+    QVERIFY(hashes.count(u'\n') > 50);
+    QCOMPARE(packetHashes(viaIntermediate), hashes);
 }
 
 void TestEncodersEndToEnd::everyComboValue_data()

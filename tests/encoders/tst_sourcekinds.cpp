@@ -305,14 +305,16 @@ const TestSourceKinds::Source &TestSourceKinds::source(const QString &key)
     return made;
 }
 
-// Stage one of the five two-stage formats is one and the same command.
+// Stage one of the five two-stage formats is one and the same command, run
+// as the program runs it.
 QString TestSourceKinds::intermediate(const QString &key, QString &problem)
 {
     if (!m_intermediates.contains(key)) {
         const QString path = m_work.filePath(key + u"-tmp.mp4"_s);
         const CommandTable::Command command = CommandTable::stageOne(
             Format::Rmvb, source(key).path, path, CommandTable::defaults(Format::Rmvb));
-        const EncoderRun run = EncoderRun::run(m_data + u'/' + command.encoder, command.arguments);
+        const EncoderRun run = EncoderRun::run(m_data + u'/' + command.encoder, command.arguments,
+                                               command.environment);
         m_intermediates.insert(key, run.succeeded() ? path : u"stage one: "_s + run.report());
     }
     const QString result = m_intermediates.value(key);
