@@ -5,7 +5,7 @@
 // mixed-tone soundtrack: 10 s at 1080p and 6 s at PAL size, both H.264 and
 // AAC in MP4, as phones and cameras write them. For each format: the median
 // of the pairwise time ratios, and the SSIM of both outputs against the
-// source (each output scaled back to the source's size).
+// source (the source brought to each output's size).
 
 #include "BenchSupport.h"
 #include "CoderOptions.h"
@@ -26,7 +26,7 @@ using namespace BenchSupport;
 
 namespace {
 
-constexpr int Rounds = 3;
+constexpr int Rounds = 5;
 
 struct Clip
 {
@@ -129,14 +129,15 @@ double directCommand(const Setup &setup, OutputFormat format, const QString &sou
     return arguments.isEmpty() ? -1.0 : timedRun(setup.ffmpeg, arguments);
 }
 
-// The mean SSIM of an output against its source, or a negative value.
+// The mean SSIM of an output against its source brought to the output's
+// size, or a negative value.
 double ssim(const Setup &setup, const QString &output, const QString &source)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(setup.ffmpeg,
-                  {u"-nostdin"_s, u"-hide_banner"_s, u"-i"_s, output, u"-i"_s, source, u"-lavfi"_s,
-                   u"[0:v][1:v]scale2ref=flags=bicubic[out][src];[out][src]ssim"_s, u"-f"_s,
+                  {u"-nostdin"_s, u"-hide_banner"_s, u"-i"_s, source, u"-i"_s, output, u"-lavfi"_s,
+                   u"[0:v][1:v]scale2ref=flags=bicubic[src][out];[src][out]ssim"_s, u"-f"_s,
                    u"null"_s, u"-"_s});
     process.waitForFinished(-1);
     static const QRegularExpression all(u"SSIM .* All:([0-9.]+)"_s);
