@@ -92,25 +92,30 @@ struct Options
     }
 };
 
-// A whole number from zero; nothing when the text is none.
-std::optional<int> countIn(const QString &text)
+// A whole number from zero up to the most; nothing when the text is none.
+std::optional<int> countIn(const QString &text, int most)
 {
     bool ok = false;
     const int count = text.toInt(&ok);
-    return ok && count >= 0 ? std::optional<int>(count) : std::nullopt;
+    return ok && count >= 0 && count <= most ? std::optional<int>(count) : std::nullopt;
 }
+
+// The watchdog counts in milliseconds: a week keeps that far from overflowing.
+constexpr int MaxStallTimeoutSeconds = 7 * 24 * 60 * 60;
+constexpr int MaxParallelJobs = 1024;
 
 bool readCounts(const QCommandLineParser &parser, const Options &options, CliOptions &result)
 {
-    const std::tuple<const QCommandLineOption &, int &, QStringView> counts[] = {
-        {options.stallTimeout, result.stallTimeoutSeconds,
-         u"The stall timeout must be a number of seconds: "},
-        {options.jobs, result.parallelJobs, u"The number of jobs must be a whole number from 0: "},
+    const std::tuple<const QCommandLineOption &, int &, int, QStringView> counts[] = {
+        {options.stallTimeout, result.stallTimeoutSeconds, MaxStallTimeoutSeconds,
+         u"The stall timeout must be a number of seconds from 0 to 604800 (a week): "},
+        {options.jobs, result.parallelJobs, MaxParallelJobs,
+         u"The number of jobs must be a whole number from 0 to 1024: "},
     };
-    for (const auto &[option, count, problem] : counts) {
+    for (const auto &[option, count, most, problem] : counts) {
         if (!parser.isSet(option))
             continue;
-        const std::optional<int> value = countIn(parser.value(option));
+        const std::optional<int> value = countIn(parser.value(option), most);
         if (!value) {
             result.error = problem.toString() + parser.value(option);
             return false;

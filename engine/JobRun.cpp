@@ -43,11 +43,11 @@ bool isNonEmptyFile(const QString &path)
 void removePartFilesOf(const QString &target)
 {
     const QFileInfo info(target);
-    const QString pattern = u'.' + info.completeBaseName() + QStringLiteral(".part-*") +
-                            (info.suffix().isEmpty() ? QString() : u'.' + info.suffix());
     const QDir folder = info.absoluteDir();
-    for (const QString &name : folder.entryList({pattern}, QDir::Files | QDir::Hidden))
-        QFile::remove(folder.filePath(name));
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (IsPartFileOf(name, info.fileName()))
+            QFile::remove(folder.filePath(name));
+    }
 }
 
 CommandEnvironment seeingReservations(CommandEnvironment environment,

@@ -1,5 +1,7 @@
 #include "PathHelpers.h"
 
+#include <algorithm>
+
 QString ParsePath(const QString &path, PathStyle style)
 {
     for (qsizetype i = path.size() - 1; i >= 0; --i) {
@@ -20,4 +22,19 @@ QString NameWithoutExtension(const QString &path, PathStyle style)
     const QString name = FileNameFromPath(path, style);
     const qsizetype dot = name.indexOf(u'.');
     return dot < 0 ? name : name.first(dot);
+}
+
+bool IsPartFileOf(const QString &name, const QString &targetFileName)
+{
+    static constexpr qsizetype TagLength = 6;
+    const qsizetype dot = targetFileName.lastIndexOf(u'.');
+    const QString base = dot < 0 ? targetFileName : targetFileName.first(dot);
+    const QString suffix = dot < 0 ? QString() : targetFileName.sliced(dot);
+    const QString prefix = u'.' + base + QStringLiteral(".part-");
+    if (name.size() != prefix.size() + TagLength + suffix.size() || !name.startsWith(prefix) ||
+        !name.endsWith(suffix))
+        return false;
+    const QStringView tag = QStringView(name).sliced(prefix.size(), TagLength);
+    return std::all_of(tag.begin(), tag.end(),
+                       [](QChar c) { return c.isDigit() || (c.isLetter() && c.unicode() < 128); });
 }

@@ -118,6 +118,10 @@ void TestCliOptions::rejectsWhatItCannotUse_data()
         << QStringList{u"--stall-timeout"_s, u"5m"_s, u"a"_s} << u"The stall timeout"_s;
     QTest::newRow("negative stall timeout")
         << QStringList{u"--stall-timeout=-1"_s, u"a"_s} << u"The stall timeout"_s;
+    QTest::newRow("stall timeout past a week")
+        << QStringList{u"--stall-timeout=604801"_s, u"a"_s} << u"The stall timeout"_s;
+    QTest::newRow("stall timeout past the milliseconds a watchdog counts")
+        << QStringList{u"--stall-timeout=4294968"_s, u"a"_s} << u"The stall timeout"_s;
     QTest::newRow("negative jobs")
         << QStringList{u"-j"_s, u"-1"_s, u"a"_s} << u"The number of jobs"_s;
     QTest::newRow("jobs not a number")
