@@ -4,10 +4,7 @@
 
 using namespace Qt::StringLiterals;
 
-OutputFolderChooser::OutputFolderChooser(FolderDialog &dialog, QString defaultOutputFolder)
-    : m_dialog(dialog), m_defaultOutputFolder(std::move(defaultOutputFolder))
-{
-}
+OutputFolderChooser::OutputFolderChooser(FolderDialog &dialog) : m_dialog(dialog) {}
 
 QString OutputFolderChooser::title()
 {
@@ -24,8 +21,8 @@ QString OutputFolderChooser::buttonToolTip()
     return u"Select an Output Folder"_s;
 }
 
-QString OutputFolderChooser::browse() const
+QString OutputFolderChooser::browse(const QString &currentFolder) const
 {
     const QString folder = m_dialog.chooseFolder(title());
-    return folder.isEmpty() ? m_defaultOutputFolder : folder;
+    return folder.isEmpty() ? currentFolder : folder;
 }

@@ -8,7 +8,7 @@ class FolderDialog;
 class OutputFolderChooser final
 {
 public:
-    OutputFolderChooser(FolderDialog &dialog, QString defaultOutputFolder);
+    explicit OutputFolderChooser(FolderDialog &dialog);
 
     static QString title();
     // The tips of the output folder box and of the browse button.
@@ -16,11 +16,9 @@ public:
     static QString buttonToolTip();
 
     // The new text of txtPath: the chosen folder exactly as the chooser
-    // returns it. A cancelled choice does not keep the previous folder; it
-    // resets the box to the default one.
-    QString browse() const;
+    // returns it; a cancelled choice leaves the current folder as it was.
+    QString browse(const QString &currentFolder) const;
 
 private:
     FolderDialog &m_dialog;
-    QString m_defaultOutputFolder;
 };

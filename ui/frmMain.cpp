@@ -530,9 +530,8 @@ void frmMain::Command3_Click()
 
 void frmMain::cmdBrowse_Click()
 {
-    const OutputFolderChooser chooser(m_services.folderDialog,
-                                      SettingsFiles::DefaultOutputFolder());
-    m_txtPath->setText(chooser.browse());
+    const OutputFolderChooser chooser(m_services.folderDialog);
+    m_txtPath->setText(chooser.browse(m_txtPath->text()));
 }
 
 void frmMain::setBatchControlsEnabled(bool enabled)

@@ -125,7 +125,7 @@ private Q_SLOTS:
     void menuActionsAreDispatched();
     void exitSavesButCloseDoesNot();
     void helpAndAboutAndLink();
-    void browseWritesChoiceOrDefault();
+    void browseWritesChoiceAndCancelKeepsIt();
     void tooltipsSayWhatControlsDo_data();
     void tooltipsSayWhatControlsDo();
     void feedbackLinkOpensFreshForm();
@@ -361,7 +361,7 @@ void TestFrmMain::helpAndAboutAndLink()
     QCOMPARE(m_desktop.opened.last(), QUrl(frmMain::ProductWebPage()));
 }
 
-void TestFrmMain::browseWritesChoiceOrDefault()
+void TestFrmMain::browseWritesChoiceAndCancelKeepsIt()
 {
     m_folders.answer = u"/media/films"_s;
     QTest::mouseClick(child<QPushButton>(u"cmdBrowse"_s), Qt::LeftButton);
@@ -369,7 +369,7 @@ void TestFrmMain::browseWritesChoiceOrDefault()
     QCOMPARE(m_folders.titles, QStringList{u"请选择一个文件夹:"_s});
     m_folders.answer.clear();
     window().cmdBrowse_Click();
-    QCOMPARE(child<QLineEdit>(u"txtPath"_s)->text(), SettingsFiles::DefaultOutputFolder());
+    QCOMPARE(child<QLineEdit>(u"txtPath"_s)->text(), u"/media/films"_s);
 }
 
 void TestFrmMain::tooltipsSayWhatControlsDo_data()
