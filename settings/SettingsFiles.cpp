@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -73,6 +74,13 @@ QByteArray numberLine(qint32 value)
     return QByteArray::number(value) + "\r\n";
 }
 
+// Only a regular file is settings: opening a pipe or a device would wait
+// for a writer that never comes, and the window would hang at start.
+bool openRegularFile(QFile &file)
+{
+    return QFileInfo(file.fileName()).isFile() && file.open(QIODevice::ReadOnly);
+}
+
 } // namespace
 
 SettingsFiles::SettingsFiles(QString folder, QString defaultOutputFolder)
@@ -103,7 +111,7 @@ QString SettingsFiles::optionsPath() const
 void SettingsFiles::LoadSetup(SetupControls &controls) const
 {
     QFile file(setupPath());
-    if (file.open(QIODevice::ReadOnly)) {
+    if (openRegularFile(file)) {
         SettingsFieldReader reader(file);
         restoreSetup(reader, controls);
     }
@@ -124,12 +132,12 @@ bool SettingsFiles::SaveSetup(const SetupControls &controls) const
 void SettingsFiles::LoadOptions(AppOptions &options) const
 {
     QFile file(optionsPath());
-    if (!file.exists()) {
+    if (!QFileInfo(file.fileName()).isFile()) {
         options.SoundPrompt = 0;
         options.MusicCutterOn = 0;
         return;
     }
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file))
         return;
     SettingsFieldReader reader(file);
     restoreNumber(reader, options.SoundPrompt);
@@ -148,7 +156,9 @@ bool SettingsFiles::SaveOptions(const AppOptions &options) const
 
 bool SettingsFiles::replaceFile(const QString &path, const QByteArray &content) const
 {
-    if (!QDir().mkpath(m_folder))
+    // Whatever else has the name (a pipe, a device, a folder) stays as it is.
+    const QFileInfo existing(path);
+    if (!QDir().mkpath(m_folder) || (existing.exists() && !existing.isFile()))
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

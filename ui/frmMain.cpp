@@ -480,7 +480,11 @@ void frmMain::queuePaths(const QStringList &paths)
 
 void frmMain::imgExit_Click()
 {
-    m_services.settingsFiles.SaveSetup(*this);
+    if (!m_services.settingsFiles.SaveSetup(*this))
+        m_services.messages.showMessage(
+            QStringLiteral("无法保存设置，下次启动时将使用原来的设置：") +
+                m_services.settingsFiles.setupPath(),
+            QStringLiteral("Zenvora"), MessageSink::Icon::Exclamation);
     close();
 }
 

@@ -14,6 +14,7 @@
 
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -42,9 +43,10 @@ private Q_SLOTS:
     void loadOptions();
 
     void saveCreatesMissingFolders();
-    void unwritableFolderLosesSaveSilently_data();
-    void unwritableFolderLosesSaveSilently();
+    void unwritableFolderFailsTheSave_data();
+    void unwritableFolderFailsTheSave();
     void fullDiskKeepsOldFiles();
+    void pipesAreNoSettings();
 
 private:
     // Each golden file is written by saving and gives back its values on loading.
@@ -404,7 +406,7 @@ void tst_SettingsFiles::saveCreatesMissingFolders()
     QCOMPARE(fileBytes(nested.optionsPath()), golden(u"options_cutter.ini"_s));
 }
 
-void tst_SettingsFiles::unwritableFolderLosesSaveSilently_data()
+void tst_SettingsFiles::unwritableFolderFailsTheSave_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QStringList>("foldersInTheWay");
@@ -414,7 +416,7 @@ void tst_SettingsFiles::unwritableFolderLosesSaveSilently_data()
         << u"taken"_s << QStringList{u"options.ini"_s, u"setup.ini"_s};
 }
 
-void tst_SettingsFiles::unwritableFolderLosesSaveSilently()
+void tst_SettingsFiles::unwritableFolderFailsTheSave()
 {
     QFETCH(QString, folder);
     QFETCH(QStringList, foldersInTheWay);
@@ -424,13 +426,34 @@ void tst_SettingsFiles::unwritableFolderLosesSaveSilently()
         QVERIFY(settingsFolder.mkpath(name));
     const SettingsFiles blocked(settingsFolder.path(), DefaultFolder);
 
-    blocked.SaveSetup(FakeSetupControls({7, 4, 1, 5}, u"/x"_s));
-    blocked.SaveOptions(optionsOf({0, 1, 3723, 3753}));
+    QVERIFY(!blocked.SaveSetup(FakeSetupControls({7, 4, 1, 5}, u"/x"_s)));
+    QVERIFY(!blocked.SaveOptions(optionsOf({0, 1, 3723, 3753})));
 
     QCOMPARE(fileBytes(m_dir->filePath(u"file"_s)), "not a folder"_ba);
     // Only what was in the way is there: no settings file, no temporary.
     QCOMPARE(settingsFolder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              foldersInTheWay);
+}
+
+// A pipe under a settings name would block its reader for ever: it is read
+// as no file, and a save leaves it in place and fails.
+void tst_SettingsFiles::pipesAreNoSettings()
+{
+    const SettingsFiles files(m_dir->path(), DefaultFolder);
+    for (const QString &path : {files.setupPath(), files.optionsPath()})
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    FakeSetupControls controls({7, 4, 1, 5}, QString());
+    files.LoadSetup(controls);
+    QCOMPARE(controls.outputFolder(), DefaultFolder);
+    AppOptions options = optionsOf({1, 1, 5, 9});
+    files.LoadOptions(options);
+    QCOMPARE(options.SoundPrompt, 0);
+    QCOMPARE(options.MusicCutterOn, 0);
+
+    QVERIFY(!files.SaveSetup(controls));
+    QVERIFY(!files.SaveOptions(options));
+    for (const QString &path : {files.setupPath(), files.optionsPath()})
+        QCOMPARE(QFileInfo(path).isFile(), false);
 }
 
 void tst_SettingsFiles::fullDiskKeepsOldFiles()

@@ -338,6 +338,15 @@ void TestFrmMain::exitSavesButCloseDoesNot()
     QVERIFY(setup.open(QIODevice::ReadOnly));
     QVERIFY(setup.readAll().endsWith("\"3\"\r\n"));
     QVERIFY(!window().isVisible());
+    QCOMPARE(m_messages.messages.size(), 0);
+
+    // A save that fails is told, and the window closes all the same.
+    m_window.reset();
+    QVERIFY(QFile::remove(m_settings->setupPath()) && QDir().mkpath(m_settings->setupPath()));
+    window().imgExit_Click();
+    QCOMPARE(m_messages.messages.size(), 1);
+    QVERIFY(m_messages.messages.first().text.endsWith(m_settings->setupPath()));
+    QVERIFY(!window().isVisible());
 }
 
 void TestFrmMain::helpAndAboutAndLink()
