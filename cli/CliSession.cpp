@@ -51,7 +51,8 @@ void CliSession::progressChanged(const ProgressDisplay &display, JobQueue::JobId
     // One line per change of the shown value, without the spinner.
     Job &running = m_jobs[job];
     const QString shown =
-        display.caption.left(3).trimmed() + u' ' + QString::number(display.value) + u'%';
+        display.caption.left(3).trimmed() + u' ' +
+        (display.busy ? display.caption.mid(4).trimmed() : QString::number(display.value) + u'%');
     if (shown != running.lastShown)
         m_out << tag(running) << running.name << ": " << shown << Qt::endl;
     running.lastShown = shown;

@@ -8,4 +8,6 @@ struct ProgressDisplay
 {
     double value = 0;
     QString caption;
+    // No telling how far the encoder is: the bar shows activity, not a value.
+    bool busy = false;
 };

@@ -124,11 +124,16 @@ void StageTwoProgressParser::takeDuration(const QList<QStringView> &values)
 
 ProgressDisplay StageTwoProgressParser::displayFor(double elapsed) const
 {
-    // Without a duration there is no telling how far the encoder got, so
-    // any time at all reads as done.
+    // Without a duration there is no telling how far the encoder got: the
+    // time converted so far shows that it is working.
+    if (m_duration == 0) {
+        const int seconds = static_cast<int>(elapsed);
+        return {0,
+                u"创建中"_s + m_indicator.current() +
+                    u" 已转换 %1:%2"_s.arg(seconds / 60).arg(seconds % 60, 2, 10, QChar(u'0')),
+                true};
+    }
     const ProgressDisplay complete{100, u"完成 100%"_s};
-    if (m_duration == 0)
-        return complete;
     const double fraction = TextNumber::read(TextNumber::write(elapsed / m_duration));
     if (fraction * 100 >= 100)
         return complete;

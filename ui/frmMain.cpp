@@ -563,6 +563,7 @@ void frmMain::showStartButton(bool stops)
 
 void frmMain::showProgress(const ProgressDisplay &display)
 {
+    m_pb->setRange(0, display.busy ? 0 : 100);
     m_pb->setValue(qRound(display.value));
     showProgressCaption(display.caption);
 }

@@ -64,6 +64,7 @@ void verifyDisplay(const std::optional<ProgressDisplay> &display)
     QVERIFY(display);
     QCOMPARE(display->value, value);
     QCOMPARE(display->caption, caption);
+    QCOMPARE(display->busy, caption.contains(u"已转换"_s));
 }
 
 } // namespace
@@ -208,15 +209,15 @@ void TestProgressParsers::stageTwo_data()
         << u"创建中\\ 50%"_s << 126.0;
     QTest::newRow("duration not available")
         << QStringList{u"  Duration: N/A, start: 0.000000, bitrate: N/A\n"_s, u"time=5.00 "_s}
-        << 100.0 << u"完成 100%"_s << 0.0;
+        << 0.0 << u"创建中| 已转换 0:05"_s << 0.0;
     QTest::newRow("no duration seen")
-        << QStringList{u"time=5.00 "_s} << 100.0 << u"完成 100%"_s << 0.0;
+        << QStringList{u"time=65.00 "_s} << 0.0 << u"创建中\\ 已转换 1:05"_s << 0.0;
     QTest::newRow("unreadable duration")
-        << QStringList{u"Duration: 00:xx:05.00, start\n"_s, u"time=5.00 "_s} << 100.0
-        << u"完成 100%"_s << 0.0;
+        << QStringList{u"Duration: 00:xx:05.00, start\n"_s, u"time=5.00 "_s} << 0.0
+        << u"创建中| 已转换 0:05"_s << 0.0;
     QTest::newRow("half a second is unknown")
-        << QStringList{u"Duration: 00:00:00.50, start\n"_s, u"time=0.00 "_s} << 100.0
-        << u"完成 100%"_s << 0.0;
+        << QStringList{u"Duration: 00:00:00.50, start\n"_s, u"time=0.00 "_s} << 0.0
+        << u"创建中| 已转换 0:00"_s << 0.0;
     QTest::newRow("just over half a second")
         << QStringList{u"Duration: 00:00:00.51, start\n"_s, u"time=0.00 "_s} << 0.0
         << u"创建中| 0%"_s << 1.0;
@@ -305,7 +306,7 @@ void TestProgressParsers::stageTwoResetForgetsDuration()
     QCOMPARE(parser.feed(DurationLine + u"time=63.00 "_s)->caption, u"创建中\\ 50%"_s);
     parser.reset();
     QCOMPARE(parser.duration(), 0.0);
-    QCOMPARE(parser.feed(u"time=63.00 "_s)->caption, u"完成 100%"_s);
+    QCOMPARE(parser.feed(u"time=63.00 "_s)->caption, u"创建中| 已转换 1:03"_s);
 }
 
 void TestProgressParsers::stageTwoResetDropsCutToken()

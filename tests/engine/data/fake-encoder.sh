@@ -38,7 +38,7 @@ case "$input" in
     echo "Saved to: $output"
     exit 0 ;;
 *slow*)
-    part="$(dirname "$output")/.$(basename "${output%.*}").part-test.${output##*.}"
+    part="$(dirname "$output")/.$(basename "${output%.*}").part-tEst01.${output##*.}"
     echo partial > "$part"
     echo "( 5%)"
     sleep 30 &
