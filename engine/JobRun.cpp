@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 QString lastLines(const QString &output, int count)
@@ -19,6 +21,18 @@ QString lastLines(const QString &output, int count)
         line = line.trimmed();
     lines.removeAll(QString());
     return lines.mid(std::max<qsizetype>(0, lines.size() - count)).join(u'\n');
+}
+
+// The line in which an encoder says why it failed: its last one that starts
+// with its own name; empty when it said nothing of the kind.
+QString explainingLine(const QString &lines, const QString &encoderName)
+{
+    const QString prefix = encoderName + QStringLiteral(": ");
+    const QStringList all = lines.split(u'\n');
+    const auto found = std::find_if(all.crbegin(), all.crend(), [&prefix](const QString &line) {
+        return line.startsWith(prefix);
+    });
+    return found == all.crend() ? QString() : *found;
 }
 
 // The encoders never replace a file: when the name they were given is taken
@@ -180,6 +194,11 @@ std::optional<QString> JobRun::stageFailure(const EncoderRunner &runner) const
         break;
     }
     const QString output = lastLines(runner.output(), ReasonLines);
+    // The encoder's own last word on why it failed comes first: that is what
+    // a summary shows of a failure, and a status code explains nothing.
+    const QString explanation = explainingLine(output, m_runningEncoderName);
+    if (!explanation.isEmpty())
+        reason.prepend(explanation + u'\n');
     return output.isEmpty() ? reason : reason + u'\n' + output;
 }
 

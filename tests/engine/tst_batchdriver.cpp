@@ -252,7 +252,9 @@ void TestBatchDriver::reportsFailuresAndGoesOn()
     const QList<JobResult> failures = run.report.failures();
     QCOMPARE(failures.size(), 4);
     QCOMPARE(failures.at(0).inputPath, inputs.at(1));
-    QVERIFY(failures.at(0).reason.contains(u"conv.exe: cannot decode"_s));
+    // The encoder's own explanation comes first, then its exit status.
+    QCOMPARE(failures.at(0).reason.section(u'\n', 0, 0),
+             u"conv.exe: cannot decode "_s + inputs.at(1));
     QVERIFY(failures.at(0).reason.contains(u"退出码 1"_s));
     QCOMPARE(failures.at(1).inputPath, inputs.at(2));
     QVERIFY(failures.at(1).reason.contains(u"异常终止"_s));
