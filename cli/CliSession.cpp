@@ -90,6 +90,21 @@ void CliSession::showTimeLeft()
 
 void CliSession::batchFinished(const BatchReport &report)
 {
+    printSummary(report);
+    m_exitCode = report.failures().isEmpty() && !report.stopped ? 0 : 1;
+    Q_EMIT finished();
+}
+
+void CliSession::stalled(const BatchReport &report)
+{
+    printSummary(report);
+    m_out << "The encoder could not be started; nothing more was converted." << Qt::endl;
+    m_exitCode = 3;
+    Q_EMIT finished();
+}
+
+void CliSession::printSummary(const BatchReport &report)
+{
     endProgressLine();
     const QList<JobResult> failures = report.failures();
     m_out << (report.results.size() - failures.size()) << " converted, " << failures.size()
@@ -97,16 +112,6 @@ void CliSession::batchFinished(const BatchReport &report)
     for (const JobResult &failure : failures)
         m_out << "  " << failure.inputPath << ": " << failure.reason.section(u'\n', 0, 0)
               << Qt::endl;
-    m_exitCode = failures.isEmpty() && !report.stopped ? 0 : 1;
-    Q_EMIT finished();
-}
-
-void CliSession::stalled()
-{
-    endProgressLine();
-    m_out << "The encoder could not be started; nothing more was converted." << Qt::endl;
-    m_exitCode = 3;
-    Q_EMIT finished();
 }
 
 void CliSession::endProgressLine()

@@ -152,8 +152,9 @@ void BatchDriver::stallOnceIdle()
     if (anyRunBusy())
         return;
     m_stallPending = false;
-    m_state = State::Stalled;
-    Q_EMIT stalled();
+    m_state = State::Idle;
+    Q_EMIT controlsEnabledChanged(true);
+    Q_EMIT stalled(m_report);
 }
 
 void BatchDriver::endBatch()
@@ -186,7 +187,6 @@ void BatchDriver::stop()
             run->stop();
         return;
     case State::StartPending:
-    case State::Stalled:
         endStoppedBatch();
         return;
     }

@@ -32,8 +32,7 @@ public:
     {
         Idle,
         StartPending,
-        Running,
-        Stalled
+        Running
     };
     static constexpr int StartDelayMilliseconds = 100;
     static constexpr int DeleteAttempts = 20;
@@ -43,7 +42,7 @@ public:
     ~BatchDriver() override;
 
     // Start: refused with a message on an empty queue, ignored while a batch
-    // runs; a stalled batch starts its first waiting jobs again.
+    // runs.
     void requestStart(const ConversionSettings &settings, bool playCompletionSound);
     // Stops every running encoder and ends the batch; the queue is kept, and
     // so is every finished output.
@@ -72,7 +71,9 @@ Q_SIGNALS:
     void jobStarted(const QString &inputPath, JobQueue::JobId job);
     void progressChanged(const ProgressDisplay &display, JobQueue::JobId job);
     void jobFinished(const JobResult &result, JobQueue::JobId job);
-    void stalled();
+    // An encoder could not be started: the batch has ended there, its job
+    // still first in the queue, the controls back for another Start.
+    void stalled(const BatchReport &report);
     void openFolderRequested(const QString &folder);
     void completionSoundRequested(const QString &soundFile);
     void batchFinished(const BatchReport &report);

@@ -317,6 +317,7 @@ void TestCliEndToEnd::stallsWithoutItsEncoder()
             QProcessEnvironment::systemEnvironment(), app + u"/zenvora-cli"_s);
     QCOMPARE(run.exitCode, 3);
     QVERIFY2(run.output.contains(u"File or command not found"_s), qPrintable(run.output));
+    QVERIFY2(run.output.contains(u"0 converted, 0 failed."_s), qPrintable(run.output));
     QVERIFY(filesIn(m_work.filePath(u"out-stall"_s)).isEmpty());
 }
 

@@ -564,16 +564,17 @@ void TestBatchDriver::stallsOnMissingEncoderAndRestarts()
     run.driver.requestStart(bench.settings(OutputFormat::Mp3Audio), false);
     QTRY_COMPARE(stalled.count(), 1);
     QTRY_COMPARE(run.messages.texts(), QStringList{u"File or command not found"_s});
-    QCOMPARE(run.driver.state(), BatchDriver::State::Stalled);
+    QCOMPARE(run.driver.state(), BatchDriver::State::Idle);
     QCOMPARE(run.queue.jobCount(), 1);
-    QCOMPARE(controls.count(), 1); // disabled, and stays so
+    QCOMPARE(controls.count(), 2); // disabled, then back for another Start
+    QCOMPARE(controls.last().first().toBool(), true);
 
     bench.installEncoder(u"coder.exe"_s);
     run.driver.requestStart(bench.settings(OutputFormat::Mp3Audio), false);
     QVERIFY(run.waitForEnd());
     QCOMPARE(run.report.caption(), u"Done."_s);
     QVERIFY(QFile::exists(bench.output(u"song-957.mp3"_s)));
-    QCOMPARE(controls.count(), 2);
+    QCOMPARE(controls.count(), 4);
 }
 
 void TestBatchDriver::failsJobWhenOutputFolderCannotBeCreated()
