@@ -20,9 +20,9 @@ QString clockText(qint64 seconds)
 
 } // namespace
 
-CliSession::CliSession(BatchDriver &driver, int jobCount, int parallelJobs, bool interactive,
-                       QObject *parent)
-    : QObject(parent), m_out(stdout), m_jobCount(jobCount), m_parallelJobs(parallelJobs),
+CliSession::CliSession(BatchDriver &driver, QIODevice &output, int jobCount, int parallelJobs,
+                       bool interactive, QObject *parent)
+    : QObject(parent), m_out(&output), m_jobCount(jobCount), m_parallelJobs(parallelJobs),
       m_singleLine(interactive && parallelJobs == 1)
 {
     connect(&driver, &BatchDriver::jobStarted, this, &CliSession::jobStarted);

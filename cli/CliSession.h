@@ -21,8 +21,8 @@ class CliSession final : public QObject
     Q_DISABLE_COPY_MOVE(CliSession)
 
 public:
-    CliSession(BatchDriver &driver, int jobCount, int parallelJobs, bool interactive,
-               QObject *parent = nullptr);
+    CliSession(BatchDriver &driver, QIODevice &output, int jobCount, int parallelJobs,
+               bool interactive, QObject *parent = nullptr);
 
     // 0 when every job was converted.
     int exitCode() const { return m_exitCode; }

@@ -1,4 +1,5 @@
 #include "AppPaths.h"
+#include "BackgroundOutput.h"
 #include "BatchDriver.h"
 #include "CliOptions.h"
 #include "CliSession.h"
@@ -7,6 +8,7 @@
 #include "StderrMessageSink.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -72,7 +74,8 @@ int main(int argc, char *argv[])
     driver.setParallelJobs(options.parallelJobs);
     driver.setStallTimeout(options.stallTimeoutSeconds * 1000);
     driver.setStartDelay(0);
-    CliSession session(driver, queue.jobCount(), options.parallelJobs,
+    BackgroundOutput output(STDOUT_FILENO);
+    CliSession session(driver, output, queue.jobCount(), options.parallelJobs,
                        ::isatty(STDOUT_FILENO) != 0);
     QObject::connect(&session, &CliSession::finished, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
@@ -88,6 +91,16 @@ int main(int argc, char *argv[])
                      });
     driver.requestStart(options.settings, false);
     app.exec();
+    // What is still on its way to a reader that has stopped reading is given
+    // up a second after a termination signal.
+    QElapsedTimer sinceStop;
+    while (!output.drain(std::chrono::milliseconds(100))) {
+        QCoreApplication::processEvents();
+        if (stoppedBy != 0 && !sinceStop.isValid())
+            sinceStop.start();
+        if (sinceStop.isValid() && sinceStop.hasExpired(1000))
+            break;
+    }
     // The shell's convention for a run ended by a signal.
     return stoppedBy != 0 ? 128 + stoppedBy : session.exitCode();
 }

@@ -8,6 +8,7 @@
 #include "RecordingMessageSink.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -16,6 +17,9 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -48,6 +52,7 @@ private Q_SLOTS:
     void interruptedRunLeavesNothingBehind_data();
     void interruptedRunLeavesNothingBehind();
     void unusableCacheFailsOnlyTwoStageJobs();
+    void signalEndsARunWhoseReaderStopped();
 
 private:
     QString longClip();
@@ -384,7 +389,7 @@ void TestCliEndToEnd::interruptedRunLeavesNothingBehind()
     run.setProcessChannelMode(QProcess::MergedChannels);
     run.start(programDir + u"/zenvora-cli"_s, {u"-f"_s, u"rmvb"_s, u"-o"_s, out, longClip()});
     QVERIFY(run.waitForStarted());
-    // Well into stage one: ffmpeg writes the intermediate file.
+    // Well into the conversion: ffmpeg writes the output.
     QTRY_VERIFY_WITH_TIMEOUT(!EncoderProcesses::findDescendantsNamed(u"ffmpeg"_s).isEmpty() &&
                                  !QDir(cache + u"/zenvora"_s)
                                       .entryList({u"cli-*"_s}, QDir::Dirs | QDir::Hidden)
@@ -418,6 +423,37 @@ void TestCliEndToEnd::unusableCacheFailsOnlyTwoStageJobs()
     QCOMPARE(mov.exitCode, 1);
     QVERIFY2(mov.output.contains(u"无法创建临时文件夹"_s), qPrintable(mov.output));
     QCOMPARE(filesIn(out).size(), 1);
+}
+
+// "zenvora-cli ... | less" with the pager not reading: output waits for the
+// reader, the batch does not, and Ctrl-C still ends it at once.
+void TestCliEndToEnd::signalEndsARunWhoseReaderStopped()
+{
+    const QString fifo = m_work.filePath(u"stuck-reader"_s);
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    const int filler = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0 && filler >= 0);
+    const QByteArray block(4096, 'x');
+    while (::write(filler, block.constData(), block.size()) > 0) {
+    }
+    ::close(filler);
+
+    QProcess run;
+    run.setStandardOutputFile(fifo);
+    run.start(programDir + u"/zenvora-cli"_s,
+              {u"-f"_s, u"mpg"_s, u"-o"_s, m_work.filePath(u"out-stuck"_s), longClip()});
+    QVERIFY(run.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(!EncoderProcesses::findDescendantsNamed(u"ffmpeg"_s).isEmpty(), 20000);
+    QElapsedTimer clock;
+    clock.start();
+    ::kill(static_cast<pid_t>(run.processId()), SIGINT);
+    QVERIFY(run.waitForFinished(5000));
+    ::close(reader);
+    QVERIFY2(clock.elapsed() < 2500, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(run.exitCode(), 128 + SIGINT);
+    QTRY_VERIFY(EncoderProcesses::findDescendantsNamed(u"ffmpeg"_s).isEmpty());
+    QCOMPARE(filesIn(m_work.filePath(u"out-stuck"_s)), QStringList{});
 }
 
 QTEST_GUILESS_MAIN(TestCliEndToEnd)
