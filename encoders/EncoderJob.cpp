@@ -135,7 +135,7 @@ void EncoderJob::succeed()
                            : ProgressLines::convFinishedLine(m_lastSnapshot));
     // The program takes the last line starting with "Saved to: " as the
     // file written: it is the target only when that name was still free.
-    Console::printLine(u"Saved to: "_s + QDir::toNativeSeparators(m_part->savedPath()));
+    Console::printLine(ProgressLines::savedLine(QDir::toNativeSeparators(m_part->savedPath())));
     m_done = true;
     Q_EMIT finished(0);
 }

@@ -36,14 +36,16 @@ QString explainingLine(const QString &lines, const QString &encoderName)
 }
 
 // The encoders never replace a file: when the name they were given is taken
-// by the time they finish, they write the next free one and say which.
+// by the time they finish, they write the next free one and say which, with
+// line breaks, other control characters and "%" percent-encoded.
 QString savedPath(const QString &output)
 {
     static const QString token = QStringLiteral("Saved to: ");
     const qsizetype at = output.lastIndexOf(token);
     if (at < 0 || (at > 0 && output.at(at - 1) != u'\n' && output.at(at - 1) != u'\r'))
         return {};
-    return output.mid(at + token.size()).section(u'\n', 0, 0).remove(u'\r');
+    const QString encoded = output.mid(at + token.size()).section(u'\n', 0, 0).remove(u'\r');
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(encoded.toUtf8()));
 }
 
 bool isNonEmptyFile(const QString &path)

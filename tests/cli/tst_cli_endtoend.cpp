@@ -53,6 +53,7 @@ private Q_SLOTS:
     void interruptedRunLeavesNothingBehind();
     void unusableCacheFailsOnlyTwoStageJobs();
     void signalEndsARunWhoseReaderStopped();
+    void reportsANameWithALineBreak();
 
 private:
     QString longClip();
@@ -454,6 +455,21 @@ void TestCliEndToEnd::signalEndsARunWhoseReaderStopped()
     QCOMPARE(run.exitCode(), 128 + SIGINT);
     QTRY_VERIFY(EncoderProcesses::findDescendantsNamed(u"ffmpeg"_s).isEmpty());
     QCOMPARE(filesIn(m_work.filePath(u"out-stuck"_s)), QStringList{});
+}
+
+// The encoders' last line names the file written, whatever its name holds.
+void TestCliEndToEnd::reportsANameWithALineBreak()
+{
+    const QString input = m_work.filePath(u"new\nline 100%.avi"_s);
+    QVERIFY(QFile::copy(m_clip, input));
+    const QString out = m_work.filePath(u"out-line-break"_s);
+    const EncoderRun run = cli({u"-f"_s, u"rmvb"_s, u"-o"_s, out, input});
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    QVERIFY2(run.output.contains(u"1 converted, 0 failed."_s), qPrintable(run.output));
+    const QStringList files = filesIn(out);
+    QCOMPARE(files.size(), 1);
+    QVERIFY(files.first().startsWith(u"new\nline 100%-"_s));
+    QVERIFY2(run.output.contains(u"-> "_s + out + u'/' + files.first()), qPrintable(run.output));
 }
 
 QTEST_GUILESS_MAIN(TestCliEndToEnd)
