@@ -4,6 +4,8 @@
 #include "Container.h"
 #include "VideoCodec.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -27,20 +29,24 @@ QString scaleFilter(QSize size)
     return u"scale=%1:%2"_s.arg(size.width()).arg(size.height());
 }
 
-// How long the output should last: the longest stream it keeps, since a
-// container's duration also counts the streams left out.
+// How long the output should last: from the first to the last moment any
+// kept stream holds, as the streams' packets say. The header's duration
+// also counts streams left out and may promise more than the file holds.
 std::optional<double> keptDuration(const MediaInfo &input, bool withVideo, bool withAudio)
 {
-    std::optional<double> longest;
-    const auto consider = [&longest](std::optional<double> seconds) {
-        if (seconds && (!longest || *seconds > *longest))
-            longest = seconds;
+    std::optional<double> first;
+    std::optional<double> last;
+    const auto consider = [&](const MediaInfo::StreamSpan &span) {
+        const double start = span.startSeconds.value_or(input.startSeconds.value_or(0.0));
+        first = std::min(start, first.value_or(start));
+        if (span.endSeconds)
+            last = std::max(*span.endSeconds, last.value_or(*span.endSeconds));
     };
     if (withVideo)
-        consider(input.video->durationSeconds);
+        consider(input.video->span);
     if (withAudio)
-        consider(input.audio->durationSeconds);
-    return longest ? longest : input.durationSeconds;
+        consider(input.audio->span);
+    return last ? std::optional<double>(*last - *first) : input.durationSeconds;
 }
 
 } // namespace
@@ -72,7 +78,7 @@ FfmpegPlan FfmpegPlan::build(const EncodeRequest &request, const MediaInfo &inpu
     }
     if (withAudio) {
         const QString name = audioAsked.isEmpty() ? container.defaultAudioCodec() : audioAsked;
-        plan.addAudio(request.audio, *AudioCodec::find(name), *input.audio, container);
+        plan.addAudio(request.audio, *AudioCodec::find(name), *input.audio, container, withVideo);
     }
     plan.m_streamArguments << u"-f"_s << container.muxer();
     return plan;
@@ -108,14 +114,22 @@ void FfmpegPlan::addVideo(const EncodeRequest::Video &wanted, const VideoCodec &
         size = codec.sizeKeepingShape(QSizeF(shown.width() * pixelAspect.value(), shown.height()));
         filter = scaleFilter(size) + u",setsar=1"_s;
     }
+    const std::optional<FrameRate> rate = frameRate(wanted.frameRate, codec, source);
+    // A fixed rate is made by the filter, which shows the last picture for
+    // its whole duration; ffmpeg's own rate conversion ends the output on
+    // it and can repeat its timestamp.
+    if (rate)
+        filter += u",fps="_s + rate->toString();
     m_streamArguments << u"-map"_s << streamMap(source.index) << u"-c:v"_s << codec.encoder()
-                      << u"-vf"_s << filter;
-    addVideoRate(wanted.bitsPerSecond, container.maxVideoFrameBytes());
-    addFrameRate(wanted.frameRate, codec, source);
+                      << codec.lowDelayOptions() << u"-vf"_s << filter;
+    addVideoRate(wanted.bitsPerSecond, container.maxVideoFrameBytes(), rate);
+    if (rate)
+        m_streamArguments << u"-r"_s << rate->toString();
     m_expectation.video = MediaInfo::Video{0, codec.name(), size};
 }
 
-void FfmpegPlan::addVideoRate(std::optional<qint64> wanted, int maxFrameBytes)
+void FfmpegPlan::addVideoRate(std::optional<qint64> wanted, int maxFrameBytes,
+                              std::optional<FrameRate> frameRate)
 {
     if (maxFrameBytes == 0) {
         if (wanted)
@@ -126,26 +140,36 @@ void FfmpegPlan::addVideoRate(std::optional<qint64> wanted, int maxFrameBytes)
     }
     // A decoder buffer no larger than the biggest frame allowed makes the
     // encoder re-code any frame that would not fit, at a coarser quantiser.
-    const qint64 bitsPerSecond = wanted.value_or(BoundedFrameBitrate);
+    // The encoder refuses a buffer smaller than one frame's share of the
+    // bitrate, so at a few frames per second the bitrate comes down to
+    // half a full buffer per frame.
+    const qint64 bufferBits = static_cast<qint64>(maxFrameBytes) * 8;
+    qint64 bitsPerSecond = wanted.value_or(BoundedFrameBitrate);
+    if (frameRate)
+        bitsPerSecond =
+            std::min(bitsPerSecond, static_cast<qint64>(bufferBits * frameRate->value() / 2));
     m_streamArguments << u"-b:v"_s << QString::number(bitsPerSecond) << u"-maxrate"_s
                       << QString::number(2 * bitsPerSecond) << u"-bufsize"_s
-                      << QString::number(static_cast<qint64>(maxFrameBytes) * 8);
+                      << QString::number(bufferBits);
 }
 
 // A codec that takes only some rates gets the one nearest the source's real
 // average, not the rate a header claims; the others keep the source's
 // timing, variable or not.
-void FfmpegPlan::addFrameRate(std::optional<double> wanted, const VideoCodec &codec,
-                              const MediaInfo::Video &source)
+std::optional<FrameRate> FfmpegPlan::frameRate(std::optional<double> wanted,
+                                               const VideoCodec &codec,
+                                               const MediaInfo::Video &source)
 {
     const std::optional<double> rate =
         wanted ? wanted : (codec.restrictsFrameRate() ? source.frameRate : std::nullopt);
-    if (rate)
-        m_streamArguments << u"-r"_s << codec.frameRateFor(*rate).toString();
+    if (!rate)
+        return std::nullopt;
+    return codec.frameRateFor(*rate);
 }
 
 void FfmpegPlan::addAudio(const EncodeRequest::Audio &wanted, const AudioCodec &codec,
-                          const MediaInfo::Audio &source, const Container &container)
+                          const MediaInfo::Audio &source, const Container &container,
+                          bool withPicture)
 {
     const int sourceRate = source.sampleRate > 0 ? source.sampleRate : FallbackSampleRate;
     const int sourceChannels = source.channels > 0 ? source.channels : FallbackChannels;
@@ -153,8 +177,14 @@ void FfmpegPlan::addAudio(const EncodeRequest::Audio &wanted, const AudioCodec &
                                                container.lowestSampleRate(codec.name()));
     const int channels =
         codec.channelsFor(wanted.channels.value_or(0) > 0 ? *wanted.channels : sourceChannels);
+    // Sound is laid out by its timestamps: gaps filled with silence and,
+    // beside a picture, a late start too, so that containers which time
+    // sound by its bytes alone (AVI, RealMedia) keep it with the picture.
+    QString timing = u"aresample=async=1"_s;
+    if (withPicture)
+        timing += u":first_pts=0"_s;
     m_streamArguments << u"-map"_s << streamMap(source.index) << u"-c:a"_s << codec.encoder()
-                      << u"-ar"_s << QString::number(sampleRate) << u"-ac"_s
+                      << u"-af"_s << timing << u"-ar"_s << QString::number(sampleRate) << u"-ac"_s
                       << QString::number(channels);
     if (wanted.vbrQuality) {
         m_streamArguments << u"-q:a"_s << QString::number(*wanted.vbrQuality);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EncodeRequest.h"
+#include "FrameRate.h"
 #include "MediaInfo.h"
 #include "OutputExpectation.h"
 
@@ -37,11 +38,12 @@ public:
 private:
     void addVideo(const EncodeRequest::Video &wanted, const VideoCodec &codec,
                   const MediaInfo::Video &source, const Container &container);
-    void addVideoRate(std::optional<qint64> wanted, int maxFrameBytes);
-    void addFrameRate(std::optional<double> wanted, const VideoCodec &codec,
-                      const MediaInfo::Video &source);
+    void addVideoRate(std::optional<qint64> wanted, int maxFrameBytes,
+                      std::optional<FrameRate> frameRate);
+    static std::optional<FrameRate> frameRate(std::optional<double> wanted, const VideoCodec &codec,
+                                              const MediaInfo::Video &source);
     void addAudio(const EncodeRequest::Audio &wanted, const AudioCodec &codec,
-                  const MediaInfo::Audio &source, const Container &container);
+                  const MediaInfo::Audio &source, const Container &container, bool withPicture);
     static FfmpegPlan failure(const QString &reason);
 
     QString m_error;

@@ -21,6 +21,14 @@ struct MediaInfo final
         QString toString() const { return QString::number(num) + u'/' + QString::number(den); }
     };
 
+    // Where a stream's timestamps begin and where its last packet ends, on
+    // the file's clock: what it really holds, which a header may overstate.
+    struct StreamSpan
+    {
+        std::optional<double> startSeconds{};
+        std::optional<double> endSeconds{};
+    };
+
     struct Video
     {
         int index = 0;
@@ -29,7 +37,7 @@ struct MediaInfo final
         int rotation = 0; // degrees a player turns the picture by: 0, 90, 180 or 270
         PixelAspect pixelAspect{};
         std::optional<double> frameRate{}; // frames per second on average, when known
-        std::optional<double> durationSeconds{};
+        StreamSpan span{};
 
         bool turnsSideways() const { return rotation % 180 != 0; }
         // The picture as a player shows it, still in stored pixels.
@@ -46,7 +54,7 @@ struct MediaInfo final
         QString codec;
         int sampleRate = 0;
         int channels = 0;
-        std::optional<double> durationSeconds{};
+        StreamSpan span{};
     };
 
     QStringList formatNames;

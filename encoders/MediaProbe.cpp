@@ -7,7 +7,9 @@ extern "C" {
 #include <libavutil/display.h>
 }
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -16,6 +18,9 @@ namespace {
 
 // Rates above this come from time bases, not from pictures.
 constexpr double MaxPlausibleFrameRate = 1000.0;
+// How far before the end a header states the last packets are looked for:
+// more than a header overstates in practice, a few packets' read in any case.
+constexpr int64_t EndWindowSeconds = 10;
 
 struct InputCloser
 {
@@ -85,6 +90,15 @@ std::optional<double> frameRateOf(const AVStream &stream)
     return std::nullopt;
 }
 
+// What the header says, until the packets tell otherwise.
+MediaInfo::StreamSpan headerSpan(const AVStream &stream)
+{
+    MediaInfo::StreamSpan span{seconds(stream.start_time, stream.time_base), std::nullopt};
+    if (const std::optional<double> length = seconds(stream.duration, stream.time_base))
+        span.endSeconds = span.startSeconds.value_or(0.0) + *length;
+    return span;
+}
+
 MediaInfo::Video readVideo(AVFormatContext &input, AVStream &stream)
 {
     const AVCodecParameters &codec = *stream.codecpar;
@@ -95,15 +109,62 @@ MediaInfo::Video readVideo(AVFormatContext &input, AVStream &stream)
     if (aspect.num > 0 && aspect.den > 0)
         video.pixelAspect = {aspect.num, aspect.den};
     video.frameRate = frameRateOf(stream);
-    video.durationSeconds = seconds(stream.duration, stream.time_base);
+    video.span = headerSpan(stream);
     return video;
 }
 
 MediaInfo::Audio readAudio(const AVStream &stream)
 {
     const AVCodecParameters &codec = *stream.codecpar;
-    return {stream.index, QString::fromUtf8(avcodec_get_name(codec.codec_id)), codec.sample_rate,
-            codec.ch_layout.nb_channels, seconds(stream.duration, stream.time_base)};
+    MediaInfo::Audio audio{stream.index, QString::fromUtf8(avcodec_get_name(codec.codec_id)),
+                           codec.sample_rate, codec.ch_layout.nb_channels};
+    audio.span = headerSpan(stream);
+    return audio;
+}
+
+// A packet without a duration, as some containers store pictures, is shown
+// for one frame.
+int64_t packetEnd(const AVPacket &packet, const AVStream &stream)
+{
+    const int64_t start = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
+    if (packet.duration > 0 || stream.codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
+        return start + packet.duration;
+    const AVRational rate =
+        stream.avg_frame_rate.num > 0 ? stream.avg_frame_rate : stream.r_frame_rate;
+    return rate.num > 0 ? start + av_rescale_q(1, av_inv_q(rate), stream.time_base) : start;
+}
+
+// The end of each stream's last packet, read from shortly before where the
+// header says the file ends. A file that cannot seek keeps its header's word.
+void readStreamEnds(AVFormatContext &input, MediaInfo &info)
+{
+    if (input.duration == AV_NOPTS_VALUE)
+        return;
+    const int64_t start = input.start_time == AV_NOPTS_VALUE ? 0 : input.start_time;
+    const int64_t target =
+        std::max(start, start + input.duration - EndWindowSeconds * AV_TIME_BASE);
+    if (av_seek_frame(&input, -1, target, AVSEEK_FLAG_BACKWARD) < 0)
+        return;
+    std::map<int, int64_t> ends;
+    AVPacket *packet = av_packet_alloc();
+    while (av_read_frame(&input, packet) >= 0) {
+        if (packet->pts != AV_NOPTS_VALUE || packet->dts != AV_NOPTS_VALUE) {
+            const int64_t end = packetEnd(*packet, *input.streams[packet->stream_index]);
+            const auto found = ends.try_emplace(packet->stream_index, end).first;
+            found->second = std::max(found->second, end);
+        }
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    const auto takeEnd = [&](auto &stream) {
+        if (!stream)
+            return;
+        if (const auto found = ends.find(stream->index); found != ends.end())
+            stream->span.endSeconds =
+                seconds(found->second, input.streams[stream->index]->time_base);
+    };
+    takeEnd(info.video);
+    takeEnd(info.audio);
 }
 
 // Reads on from where probing stopped, so the packets probing already read
@@ -152,5 +213,6 @@ std::optional<MediaInfo> MediaProbe::read(const QString &path, QString *error)
     // (a clip cut to its first frame): that is no sound at all.
     if (info.audio && !hasPacketOf(*input, info.audio->index))
         info.audio.reset();
+    readStreamEnds(*input, info);
     return info;
 }

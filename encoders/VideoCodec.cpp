@@ -127,6 +127,11 @@ QSize VideoCodec::sizeKeepingShape(QSizeF wanted) const
     return best.isEmpty() ? sizeFor(wanted.toSize()) : best;
 }
 
+QStringList VideoCodec::lowDelayOptions() const
+{
+    return m_name == u"mpeg2video" ? QStringList{u"-flags"_s, u"+low_delay"_s} : QStringList{};
+}
+
 FrameRate VideoCodec::frameRateFor(double wanted) const
 {
     const double bounded = std::clamp(wanted, MinFrameRate, MaxFrameRate);

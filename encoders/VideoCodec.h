@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 // A video codec the encoders can write, with the frame sizes and rates its
 // ffmpeg encoder accepts. Requests outside them are moved to the nearest
@@ -33,6 +34,11 @@ public:
     // Whether the codec takes only some rates, so that a source's own rate
     // has to be moved to one of them.
     bool restrictsFrameRate() const { return m_wholeRatesOnly || !m_frameRates.isEmpty(); }
+    // Options that make the encoder mark its pictures as never reordered.
+    // ffmpeg's MPEG-2 encoder writes no B-frames but leaves the mark out, so
+    // decoders hold each picture back one frame, which in a container
+    // without timestamps (AVI) shows it one frame late.
+    QStringList lowDelayOptions() const;
 
     // Rates a codec without a fixed list is still held to.
     static constexpr double MinFrameRate = 1.0;

@@ -73,32 +73,37 @@ void TestEncoderTranslation::stageOne_data()
     const QString src = CommandTable::SourceSize;
     QTest::newRow("MPG defaults 64/600/24")
         << Format::Mpg << CommandTable::defaults(Format::Mpg)
-        << u"-map 0:0 -c:v mpeg2video -vf scale=640:360,setsar=1/1 -b:v 600000 -r 24/1 "
-           "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 64000 -f vob"_s;
+        << u"-map 0:0 -c:v mpeg2video -flags +low_delay -vf scale=640:360,setsar=1/1,fps=24/1 -b:v "
+           u"600000 -r 24/1 "
+           "-map 0:1 -c:a mp2 -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -b:a 64000 -f vob"_s;
     QTest::newRow("AVI defaults 64/600/24")
         << Format::Avi << CommandTable::defaults(Format::Avi)
-        << u"-map 0:0 -c:v mpeg2video -vf scale=640:360,setsar=1/1 -b:v 600000 -r 24/1 "
-           "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 64000 -f avi"_s;
+        << u"-map 0:0 -c:v mpeg2video -flags +low_delay -vf scale=640:360,setsar=1/1,fps=24/1 -b:v "
+           u"600000 -r 24/1 "
+           "-map 0:1 -c:a mp2 -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -b:a 64000 -f avi"_s;
     QTest::newRow("MPG lowest 10.2/40/15")
         << Format::Mpg << settings(src, u"40"_s, u"15"_s, u"8000"_s, u"10.2"_s, 2)
-        << u"-map 0:0 -c:v mpeg2video -vf scale=640:360,setsar=1/1 -b:v 40000 -r 24000/1001 "
-           "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 32000 -f vob"_s;
+        << u"-map 0:0 -c:v mpeg2video -flags +low_delay -vf "
+           u"scale=640:360,setsar=1/1,fps=24000/1001 -b:v 40000 -r 24000/1001 "
+           "-map 0:1 -c:a mp2 -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -b:a 32000 -f vob"_s;
     QTest::newRow("MPG highest 320/1500/29")
         << Format::Mpg << settings(src, u"1500"_s, u"29"_s, u"48000"_s, u"320"_s, 2)
-        << u"-map 0:0 -c:v mpeg2video -vf scale=640:360,setsar=1/1 -b:v 1500000 -r 30000/1001 "
-           "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 320000 -f vob"_s;
+        << u"-map 0:0 -c:v mpeg2video -flags +low_delay -vf "
+           u"scale=640:360,setsar=1/1,fps=30000/1001 -b:v 1500000 -r 30000/1001 "
+           "-map 0:1 -c:a mp2 -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -b:a 320000 -f vob"_s;
     QTest::newRow("AVI 12.2/1200/23")
         << Format::Avi << settings(src, u"1200"_s, u"23"_s, u"28000"_s, u"12.2"_s, 2)
-        << u"-map 0:0 -c:v mpeg2video -vf scale=640:360,setsar=1/1 -b:v 1200000 -r 24000/1001 "
-           "-map 0:1 -c:a mp2 -ar 44100 -ac 2 -b:a 32000 -f avi"_s;
+        << u"-map 0:0 -c:v mpeg2video -flags +low_delay -vf "
+           u"scale=640:360,setsar=1/1,fps=24000/1001 -b:v 1200000 -r 24000/1001 "
+           "-map 0:1 -c:a mp2 -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -b:a 32000 -f avi"_s;
     QTest::newRow("MP4 high quality defaults 320/1200")
         << Format::Mp4HighQuality << CommandTable::defaults(Format::Mp4HighQuality)
         << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -b:v 1200000 "
-           "-map 0:1 -c:a libmp3lame -ar 44100 -ac 2 -abr 1 -b:a 320000 -f mp4"_s;
+           "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -abr 1 -b:a 320000 -f mp4"_s;
     QTest::newRow("MP4 high quality 10.2/40")
         << Format::Mp4HighQuality << settings(src, u"40"_s, u"29"_s, u"48000"_s, u"10.2"_s, 2)
         << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -b:v 40000 "
-           "-map 0:1 -c:a libmp3lame -ar 44100 -ac 2 -abr 1 -b:a 32000 -f mp4"_s;
+           "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -abr 1 -b:a 32000 -f mp4"_s;
     const QList<QPair<Format, const char *>> twoStage{{Format::Rmvb, "RMVB"},
                                                       {Format::Rm, "RM"},
                                                       {Format::Mov, "MOV"},
@@ -108,23 +113,23 @@ void TestEncoderTranslation::stageOne_data()
         QTest::addRow("%s intermediate", name)
             << format << CommandTable::defaults(format)
             << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -b:v 1200000 "
-               "-map 0:1 -c:a libmp3lame -ar 44100 -ac 2 -abr 1 -b:a 320000 -f mp4"_s;
+               "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -abr 1 -b:a 320000 -f mp4"_s;
     }
     QTest::newRow("MP3 48000/320/stereo")
         << Format::Mp3Audio << settings(src, {}, {}, u"48000"_s, u"320"_s, 2)
-        << u"-map 0:1 -c:a libmp3lame -ar 48000 -ac 2 -b:a 320000 -f mp3"_s;
+        << u"-map 0:1 -c:a libmp3lame -af aresample=async=1 -ar 48000 -ac 2 -b:a 320000 -f mp3"_s;
     QTest::newRow("MP3 12050/10.2/mono")
         << Format::Mp3Audio << settings(src, {}, {}, u"12050"_s, u"10.2"_s, 1)
-        << u"-map 0:1 -c:a libmp3lame -ar 12000 -ac 1 -b:a 8000 -f mp3"_s;
+        << u"-map 0:1 -c:a libmp3lame -af aresample=async=1 -ar 12000 -ac 1 -b:a 8000 -f mp3"_s;
     QTest::newRow("MP3 28000/64/no channel chosen")
         << Format::Mp3Audio << settings(src, {}, {}, u"28000"_s, u"64"_s, 0)
-        << u"-map 0:1 -c:a libmp3lame -ar 32000 -ac 2 -b:a 64000 -f mp3"_s;
+        << u"-map 0:1 -c:a libmp3lame -af aresample=async=1 -ar 32000 -ac 2 -b:a 64000 -f mp3"_s;
     QTest::newRow("MP3 8000/320/stereo")
         << Format::Mp3Audio << settings(src, {}, {}, u"8000"_s, u"320"_s, 2)
-        << u"-map 0:1 -c:a libmp3lame -ar 8000 -ac 2 -b:a 64000 -f mp3"_s;
+        << u"-map 0:1 -c:a libmp3lame -af aresample=async=1 -ar 8000 -ac 2 -b:a 64000 -f mp3"_s;
     QTest::newRow("MP3 22050/224/mono")
         << Format::Mp3Audio << settings(src, {}, {}, u"22050"_s, u"224"_s, 1)
-        << u"-map 0:1 -c:a libmp3lame -ar 22050 -ac 1 -b:a 160000 -f mp3"_s;
+        << u"-map 0:1 -c:a libmp3lame -af aresample=async=1 -ar 22050 -ac 1 -b:a 160000 -f mp3"_s;
 }
 
 void TestEncoderTranslation::stageOne()
@@ -146,8 +151,9 @@ void TestEncoderTranslation::stageTwo_data()
 
     const QString src = CommandTable::SourceSize;
     // RealMedia frames are bounded by a 480 kbit decoder buffer.
-    const QString rv10 = u"-map 0:0 -c:v rv10 -vf %1 -b:v %2 -maxrate %3 -bufsize 480000 "
-                         "-map 0:1 -c:a ac3 -ar %4 -ac %5 -b:a %6 -f rm"_s;
+    const QString rv10 =
+        u"-map 0:0 -c:v rv10 -vf %1 -b:v %2 -maxrate %3 -bufsize 480000 "
+        "-map 0:1 -c:a ac3 -af aresample=async=1:first_pts=0 -ar %4 -ac %5 -b:a %6 -f rm"_s;
     QTest::newRow("RMVB 原始大小 uses fixed values, shape kept in sixteens")
         << Format::Rmvb << settings(src, u"40"_s, u"15"_s, u"8000"_s, u"10.2"_s, 1)
         << rv10.arg(u"scale=624:352,setsar=1"_s, u"1200000"_s, u"2400000"_s, u"44100"_s, u"2"_s,
@@ -172,8 +178,8 @@ void TestEncoderTranslation::stageTwo_data()
         << Format::Rm << settings(u"128x96"_s, u"1200"_s, u"29"_s, u"22050"_s, u"112"_s, 2)
         << rv10.arg(u"scale=128:96"_s, u"1200000"_s, u"2400000"_s, u"32000"_s, u"2"_s, u"112000"_s);
 
-    const QString mov = u"-map 0:0 -c:v mpeg4 -vf %1 -q:v 3 -map 0:1 -c:a aac -ar 48000 -ac 2 "
-                        "-b:a 128000 -f mov"_s;
+    const QString mov = u"-map 0:0 -c:v mpeg4 -vf %1 -q:v 3 -map 0:1 -c:a aac "
+                        "-af aresample=async=1:first_pts=0 -ar 48000 -ac 2 -b:a 128000 -f mov"_s;
     QTest::newRow("MOV 原始大小") << Format::Mov << CommandTable::defaults(Format::Mov)
                                   << mov.arg(u"scale=640:360,setsar=1/1"_s);
     QTest::newRow("MOV 640x480 ignores bitrates")
@@ -181,7 +187,7 @@ void TestEncoderTranslation::stageTwo_data()
         << mov.arg(u"scale=640:480"_s);
 
     const QString mobile = u"-map 0:0 -c:v mpeg4 -vf %1 -q:v 3 -map 0:1 -c:a libopencore_amrnb "
-                           "-ar 8000 -ac 1 -b:a 12200 -f 3gp"_s;
+                           "-af aresample=async=1:first_pts=0 -ar 8000 -ac 1 -b:a 12200 -f 3gp"_s;
     QTest::newRow("mobile MP4 原始大小 is 320x240")
         << Format::Mp4Mobile << settings(src, u"128"_s, u"29"_s, u"8000"_s, u"12.2"_s, 1)
         << mobile.arg(u"scale=320:240"_s);

@@ -16,6 +16,8 @@ private Q_SLOTS:
     void streams_data();
     void streams();
     void expectation();
+    void lastsAsTheSourcePlays_data();
+    void lastsAsTheSourcePlays();
 };
 
 namespace {
@@ -80,6 +82,8 @@ void TestFfmpegPlan::wholeCommand()
                                u"0:1"_s,
                                u"-c:a"_s,
                                u"libmp3lame"_s,
+                               u"-af"_s,
+                               u"aresample=async=1"_s,
                                u"-ar"_s,
                                u"44100"_s,
                                u"-ac"_s,
@@ -110,27 +114,27 @@ void TestFfmpegPlan::streams_data()
         << u"error: the input has no audio stream"_s;
     QTest::newRow("MP3 without -vn still drops the picture")
         << u"-ar 44100 /o/a.mp3"_s << input(video640x360(), stereo44100())
-        << u"-map 0:1 -c:a libmp3lame -ar 44100 -ac 2 -f mp3"_s;
+        << u"-map 0:1 -c:a libmp3lame -af aresample=async=1 -ar 44100 -ac 2 -f mp3"_s;
     QTest::newRow("-ac 0 keeps 5.1 in AC-3")
         << u"-s 320x240 -vcodec rv10 -b 600k -f rm -ar 48000 -ab 384k -ac 0 /o/a.rm"_s
         << input(video640x360(), MediaInfo::Audio{1, u"ac3"_s, 48000, 6})
         << u"-map 0:0 -c:v rv10 -vf scale=320:240 -b:v 600000 -maxrate 1200000 -bufsize 480000 "
-           "-map 0:1 -c:a ac3 -ar 48000 -ac 6 -b:a 384000 -f rm"_s;
+           "-map 0:1 -c:a ac3 -af aresample=async=1:first_pts=0 -ar 48000 -ac 6 -b:a 384000 -f rm"_s;
     QTest::newRow("RealMedia without a bitrate still bounds its frames")
         << u"-f rm /o/a.rm"_s << input(video640x360(), stereo44100())
         << u"-map 0:0 -c:v rv10 -vf scale=624:352,setsar=1 -b:v 1200000 -maxrate 2400000 -bufsize "
            u"480000 "
-           "-map 0:1 -c:a ac3 -ar 44100 -ac 2 -f rm"_s;
+           "-map 0:1 -c:a ac3 -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -f rm"_s;
     QTest::newRow("-ac 0 folds 5.1 into stereo MP3")
         << u"-vn -ar 48000 -ab 320k -ac 0 /o/a.mp3"_s
         << input(std::nullopt, MediaInfo::Audio{0, u"ac3"_s, 48000, 6})
-        << u"-map 0:0 -c:a libmp3lame -ar 48000 -ac 2 -b:a 320000 -f mp3"_s;
+        << u"-map 0:0 -c:a libmp3lame -af aresample=async=1 -ar 48000 -ac 2 -b:a 320000 -f mp3"_s;
     QTest::newRow("maps the streams ffprobe found")
         << u"/o/a.mov"_s << input(MediaInfo::Video{2, u"h264"_s, QSize(1280, 720)}, stereo44100(5))
-        << u"-map 0:2 -c:v mpeg4 -vf scale=1280:720,setsar=1/1 -q:v 3 -map 0:5 -c:a aac -ar 44100 -ac 2 -f mov"_s;
+        << u"-map 0:2 -c:v mpeg4 -vf scale=1280:720,setsar=1/1 -q:v 3 -map 0:5 -c:a aac -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -f mov"_s;
     QTest::newRow("unknown source rate and channels")
         << u"-vn /o/a.mp3"_s << input(std::nullopt, MediaInfo::Audio{0, u"pcm"_s, 0, 0})
-        << u"-map 0:0 -c:a libmp3lame -ar 44100 -ac 2 -f mp3"_s;
+        << u"-map 0:0 -c:a libmp3lame -af aresample=async=1 -ar 44100 -ac 2 -f mp3"_s;
     QTest::newRow("odd source size made even")
         << u"/o/a.3gp"_s << input(MediaInfo::Video{0, u"h264"_s, QSize(641, 361)}, std::nullopt)
         << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -q:v 3 -f 3gp"_s;
@@ -141,7 +145,7 @@ void TestFfmpegPlan::streams_data()
     QTest::newRow("phone video turned upright in RealMedia, whole frame rate")
         << u"-f rm /o/a.rm"_s
         << input(sourceVideo(QSize(640, 360), 270, {1, 1}, 29.97), std::nullopt)
-        << u"-map 0:0 -c:v rv10 -vf scale=352:624,setsar=1 -b:v 1200000 -maxrate 2400000 "
+        << u"-map 0:0 -c:v rv10 -vf scale=352:624,setsar=1,fps=30/1 -b:v 1200000 -maxrate 2400000 "
            "-bufsize 480000 -r 30/1 -f rm"_s;
     QTest::newRow("a chosen size stays as chosen")
         << u"-s 320x240 /o/a.mp4"_s << input(portrait, std::nullopt)
@@ -152,12 +156,22 @@ void TestFfmpegPlan::streams_data()
         << u"-map 0:0 -c:v mpeg4 -vf scale=720:576,setsar=64/45 -q:v 3 -f mov"_s;
     QTest::newRow("PAL 16:9 in RealMedia gets square pixels")
         << u"-f rm /o/a.rm"_s << input(pal, std::nullopt)
-        << u"-map 0:0 -c:v rv10 -vf scale=1024:576,setsar=1 -b:v 1200000 -maxrate 2400000 "
+        << u"-map 0:0 -c:v rv10 -vf scale=1024:576,setsar=1,fps=25/1 -b:v 1200000 -maxrate 2400000 "
            "-bufsize 480000 -r 25/1 -f rm"_s;
     QTest::newRow("MP3 at 8 kHz moved up for an MP4")
         << u"-vn -acodec mp3 /o/a.mp4"_s
         << input(std::nullopt, MediaInfo::Audio{0, u"amr_nb"_s, 8000, 1})
-        << u"-map 0:0 -c:a libmp3lame -ar 16000 -ac 1 -f mp4"_s;
+        << u"-map 0:0 -c:a libmp3lame -af aresample=async=1 -ar 16000 -ac 1 -f mp4"_s;
+    QTest::newRow("1 fps RealMedia gets a bitrate its frame buffer holds")
+        << u"-f rm /o/a.rm"_s << input(sourceVideo(QSize(640, 360), 0, {1, 1}, 1.0), std::nullopt)
+        << u"-map 0:0 -c:v rv10 -vf scale=624:352,setsar=1,fps=1/1 -b:v 240000 -maxrate 480000 "
+           "-bufsize 480000 -r 1/1 -f rm"_s;
+    QTest::newRow("1 fps MPEG-2 repeats its pictures at a rate MPEG-2 takes")
+        << u"/o/a.mpg"_s << input(sourceVideo(QSize(640, 360), 0, {1, 1}, 1.0), stereo44100())
+        << u"-map 0:0 -c:v mpeg2video -flags +low_delay -vf "
+           u"scale=640:360,setsar=1/1,fps=24000/1001 -q:v 3 "
+           "-r 24000/1001 -map 0:1 -c:a mp2 -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 "
+           "-f vob"_s;
     QTest::newRow("extension and codecs disagree")
         << u"-vcodec rv10 /o/a.mp4"_s << input(video640x360(), stereo44100())
         << u"error: rv10 video cannot be stored in a .mp4 file"_s;
@@ -192,6 +206,41 @@ void TestFfmpegPlan::expectation()
     QCOMPARE(expected.audio->sampleRate, 48000);
     QCOMPARE(expected.audio->channels, 2);
     QCOMPARE(expected.durationSeconds, std::optional<double>(2.0));
+}
+
+void TestFfmpegPlan::lastsAsTheSourcePlays_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<MediaInfo>("source");
+    QTest::addColumn<double>("seconds");
+
+    MediaInfo late = input(video640x360(), stereo44100());
+    late.durationSeconds = 4.0;
+    late.video->span = {0.0, 4.0};
+    late.audio->span = {2.0, 4.0};
+    QTest::newRow("picture and late sound") << u"/o/a.mov"_s << late << 4.0;
+    QTest::newRow("late sound alone") << u"-vn /o/a.mp3"_s << late << 2.0;
+    MediaInfo overstated = input(video640x360(), std::nullopt);
+    overstated.durationSeconds = 14.4;
+    overstated.video->span = {0.0, 12.93};
+    QTest::newRow("header promising more than the packets") << u"/o/a.mp4"_s << overstated << 12.93;
+    MediaInfo shortSound = overstated;
+    shortSound.audio = stereo44100();
+    shortSound.audio->span = {0.5, 3.0};
+    QTest::newRow("the longer kept stream") << u"/o/a.mp4"_s << shortSound << 12.93;
+    QTest::newRow("no stream end known")
+        << u"/o/a.mp4"_s << input(video640x360(), stereo44100()) << 2.0;
+}
+
+void TestFfmpegPlan::lastsAsTheSourcePlays()
+{
+    QFETCH(QString, options);
+    QFETCH(MediaInfo, source);
+    QFETCH(double, seconds);
+    const FfmpegPlan plan = FfmpegPlan::build(coderRequest(options), source);
+    QVERIFY2(plan.ok(), qPrintable(plan.error()));
+    QVERIFY(plan.expectation().durationSeconds.has_value());
+    QCOMPARE(*plan.expectation().durationSeconds, seconds);
 }
 
 QTEST_GUILESS_MAIN(TestFfmpegPlan)

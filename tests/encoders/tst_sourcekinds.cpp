@@ -3,14 +3,17 @@
 #include "FileProbe.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -36,12 +39,17 @@ private:
         QString problem;
         double displayAspect = 0.0;
         QByteArray firstFrame;
+        QList<double> flashes;
+        QList<double> clicks;
     };
 
     const Source &source(const QString &kind);
     QString intermediate(const QString &kind, QString &problem);
     QString ffmpeg(const QStringList &arguments, QByteArray *output = nullptr) const;
     QByteArray firstFrame(const QString &path) const;
+    QList<double> flashes(const QString &path) const;
+    QList<double> clicks(const QString &path) const;
+    QString syncProblem(const QString &output, const Source &input, double frameSeconds) const;
 
     QTemporaryDir m_work;
     QString m_data;
@@ -61,8 +69,14 @@ struct SourceKind
     QString key;
     QList<QStringList> recipe;
     QString extension;
-    double videoSeconds = 0.0;
-    double audioSeconds = 0.0; // 0: no sound
+    double videoSeconds = 0.0; // where the picture ends, or the sound if later
+    double audioSeconds = 0.0; // how long the sound lasts; 0: no sound
+    // Moments at which the picture flashes and the sound clicks together,
+    // and the source's frame duration, which bounds how far they may drift.
+    QList<double> cues{};
+    double frameSeconds = 0.0;
+    // A duration written into a Matroska header over the true one.
+    double claimedSeconds = 0.0;
 };
 
 QStringList words(const QString &text)
@@ -81,6 +95,27 @@ QStringList sound(int sampleRate, const QString &layout = {})
     if (!layout.isEmpty())
         graph += u",aformat=channel_layouts="_s + layout;
     return {u"-f"_s, u"lavfi"_s, u"-i"_s, graph};
+}
+
+// A picture that turns white for a tenth of a second at each cue, and a
+// sound that is silent but for a 30 ms tone starting at each cue.
+QStringList cuedPicture(const QString &rate, const QList<double> &cues)
+{
+    QStringList flashes;
+    for (const double cue : cues)
+        flashes.append(u"between(t,%1,%2)"_s.arg(cue - 0.001).arg(cue + 0.1));
+    return {u"-f"_s, u"lavfi"_s, u"-i"_s,
+            u"testsrc=size=160x120:rate=%1,drawbox=c=white:t=fill:enable='%2'"_s.arg(
+                rate, flashes.join(u'+'))};
+}
+
+QStringList cuedSound(const QList<double> &cues)
+{
+    QStringList clicks;
+    for (const double cue : cues)
+        clicks.append(u"between(t,%1,%2)"_s.arg(cue).arg(cue + 0.03));
+    return {u"-f"_s, u"lavfi"_s, u"-i"_s,
+            u"aevalsrc='(%1)*0.8*sin(2*PI*1000*t)':s=44100"_s.arg(clicks.join(u'+'))};
 }
 
 const QList<SourceKind> &sourceKinds()
@@ -172,6 +207,53 @@ const QList<SourceKind> &sourceKinds()
          u"m1v"_s,
          1.0,
          0.0},
+        {u"sound-2s-late"_s,
+         {cuedPicture(u"25"_s, {2.6, 3.4}) + cuedSound({2.6, 3.4}) +
+          words(u"-filter_complex [0:v]trim=0:4[v];[1:a]atrim=2:4[a] -map [v] -map [a] "
+                "-c:a pcm_s16le "_s +
+                plainVideo)},
+         u"mkv"_s,
+         4.0,
+         2.0,
+         {2.6, 3.4},
+         0.04},
+        // As Windows Media files come from a stalled capture: 1.1 s missing
+        // from both streams, the timestamps jumping over it.
+        {u"gap-in-both"_s,
+         {cuedPicture(u"25"_s, {0.6, 3.0, 3.6}) + cuedSound({0.6, 3.0, 3.6}) +
+          words(u"-filter_complex [0:v]trim=0:4,select='not(between(t,1.4,2.5))'[v];"
+                "[1:a]atrim=0:4,aselect='not(between(t,1.4,2.5))'[a] -map [v] -map [a] "
+                "-fps_mode passthrough -c:v wmv2 -q:v 5 -c:a wmav2"_s)},
+         u"wmv"_s,
+         4.0,
+         4.0,
+         {0.6, 3.0, 3.6},
+         0.04},
+        {u"header-overstated"_s,
+         {picture(u"160x120"_s, u"10"_s) + words(u"-t 4.5 -c:v libtheora -q:v 5"_s)},
+         u"mkv"_s,
+         4.5,
+         0.0,
+         {},
+         0.0,
+         6.0},
+        {u"one-fps"_s,
+         {cuedPicture(u"1"_s, {1.0, 3.0}) + cuedSound({1.0, 3.0}) +
+          words(u"-t 5 -c:v flv1 -q:v 5 -c:a libmp3lame"_s)},
+         u"flv"_s,
+         5.0,
+         5.0,
+         {1.0, 3.0},
+         1.0},
+        // Eight pictures a second in a file whose frame rate says 24.
+        {u"eight-fps-declared-24"_s,
+         {cuedPicture(u"8"_s, {1.0, 2.5}) + cuedSound({1.0, 2.5}) +
+          words(u"-t 3 -r 24 -fps_mode vfr -c:a libmp3lame "_s + plainVideo)},
+         u"avi"_s,
+         3.0,
+         3.0,
+         {1.0, 2.5},
+         0.125},
     };
     return kinds;
 }
@@ -233,6 +315,14 @@ QString unfinishedProgress(const QString &encoder, const QString &output)
                : u"last time=%1 short of %2 s"_s.arg(last.captured(1)).arg(seconds);
 }
 
+QString listed(const QList<double> &times)
+{
+    QStringList texts;
+    for (const double time : times)
+        texts.append(QString::number(time, 'f', 3));
+    return u"["_s + texts.join(u", "_s) + u"]"_s;
+}
+
 int meanDifference(const QByteArray &a, const QByteArray &b)
 {
     if (a.size() != b.size() || a.isEmpty())
@@ -241,6 +331,52 @@ int meanDifference(const QByteArray &a, const QByteArray &b)
     for (qsizetype i = 0; i < a.size(); ++i)
         sum += std::abs(static_cast<unsigned char>(a.at(i)) - static_cast<unsigned char>(b.at(i)));
     return sum / static_cast<int>(a.size());
+}
+
+// Writes a duration over the one a Matroska muxer put in the header (an
+// 8-byte float Duration element, in milliseconds).
+QString overstateDuration(const QString &path, double seconds)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return file.errorString();
+    const QByteArray head = file.peek(4096);
+    const qsizetype at = head.indexOf(QByteArray::fromHex("448988"));
+    if (at < 0)
+        return u"no Duration element in "_s + path;
+    const quint64 bits = qToBigEndian(std::bit_cast<quint64>(seconds * 1000.0));
+    file.seek(at + 3);
+    file.write(reinterpret_cast<const char *>(&bits), sizeof bits);
+    return {};
+}
+
+// The times at which a run of loud samples begins after a pause.
+QList<double> onsets(const QByteArray &samples, int sampleRate)
+{
+    const auto *values = reinterpret_cast<const qint16 *>(samples.constData());
+    const qsizetype count = samples.size() / 2;
+    int peak = 0;
+    for (qsizetype i = 0; i < count; ++i)
+        peak = std::max(peak, std::abs(static_cast<int>(values[i])));
+    QList<double> found;
+    qsizetype lastLoud = -sampleRate;
+    for (qsizetype i = 0; i < count; ++i) {
+        if (std::abs(static_cast<int>(values[i])) * 10 <= peak * 3)
+            continue;
+        if (i - lastLoud > sampleRate / 5)
+            found.append(static_cast<double>(i) / sampleRate);
+        lastLoud = i;
+    }
+    return found;
+}
+
+double frameSecondsOf(const QString &rate)
+{
+    const QStringList parts = rate.split(u'/');
+    const double value = parts.size() == 2 && parts.at(1).toDouble() > 0
+                             ? parts.at(0).toDouble() / parts.at(1).toDouble()
+                             : 0.0;
+    return value > 0.0 ? 1.0 / value : 0.0;
 }
 
 constexpr double AspectTolerance = 0.02;
@@ -283,6 +419,58 @@ QByteArray TestSourceKinds::firstFrame(const QString &path) const
     return pixels;
 }
 
+// When the picture turns white, on the timeline a player follows.
+QList<double> TestSourceKinds::flashes(const QString &path) const
+{
+    static const QRegularExpression frame(u"pts_time:\\s*([-\\d.]+).*mean:\\[(\\d+)"_s);
+    const QString log = ffmpeg({u"-v"_s, u"info"_s, u"-i"_s, path, u"-map"_s, u"0:v"_s, u"-vf"_s,
+                                u"scale=8:8,format=gray,showinfo"_s, u"-f"_s, u"null"_s, u"-"_s});
+    QList<double> found;
+    bool bright = false;
+    for (const QRegularExpressionMatch &match : frame.globalMatch(log)) {
+        const bool nowBright = match.captured(2).toInt() > 200;
+        if (nowBright && !bright)
+            found.append(match.captured(1).toDouble());
+        bright = nowBright;
+    }
+    return found;
+}
+
+// When the sound clicks, its samples laid out by their timestamps from the
+// file's start as a player lays them.
+QList<double> TestSourceKinds::clicks(const QString &path) const
+{
+    constexpr int SampleRate = 8000;
+    QByteArray samples;
+    ffmpeg({u"-i"_s, path, u"-map"_s, u"0:a"_s, u"-af"_s, u"aresample=async=1:first_pts=0"_s,
+            u"-ac"_s, u"1"_s, u"-ar"_s, QString::number(SampleRate), u"-f"_s, u"s16le"_s,
+            u"pipe:1"_s},
+           &samples);
+    return onsets(samples, SampleRate);
+}
+
+// Each click must lie as far from its flash as in the source, within one
+// frame, from the first cue to the last.
+QString TestSourceKinds::syncProblem(const QString &output, const Source &input,
+                                     double frameSeconds) const
+{
+    const QList<double> seen = flashes(output);
+    const QList<double> heard = clicks(output);
+    const auto describe = [&] {
+        return u"flashes at %1 and clicks at %2 in the source; at %3 and %4 in the output"_s.arg(
+            listed(input.flashes), listed(input.clicks), listed(seen), listed(heard));
+    };
+    if (seen.size() != input.flashes.size() || heard.size() != input.clicks.size())
+        return describe();
+    for (qsizetype i = 0; i < seen.size(); ++i) {
+        const double drift =
+            (heard.at(i) - seen.at(i)) - (input.clicks.at(i) - input.flashes.at(i));
+        if (std::abs(drift) > frameSeconds + 0.001)
+            return describe();
+    }
+    return {};
+}
+
 const TestSourceKinds::Source &TestSourceKinds::source(const QString &key)
 {
     if (m_sources.contains(key))
@@ -300,6 +488,19 @@ const TestSourceKinds::Source &TestSourceKinds::source(const QString &key)
         previous = path;
     }
     made.path = previous;
+    if (kind.claimedSeconds > 0.0) {
+        made.problem = overstateDuration(made.path, kind.claimedSeconds);
+        if (!made.problem.isEmpty())
+            return made;
+    }
+    if (!kind.cues.isEmpty()) {
+        made.flashes = flashes(made.path);
+        made.clicks = clicks(made.path);
+        if (made.flashes.size() != kind.cues.size() || made.clicks.size() != kind.cues.size()) {
+            made.problem = u"the source's cues are not found"_s;
+            return made;
+        }
+    }
     made.displayAspect = FileProbe::of(m_ffprobe, made.path).displayAspect;
     made.firstFrame = firstFrame(made.path);
     return made;
@@ -386,6 +587,12 @@ void TestSourceKinds::playsLikeTheSource()
         const int difference = meanDifference(firstFrame(output), input.firstFrame);
         QVERIFY2(difference <= SamePictureDifference,
                  qPrintable(u"first picture differs by %1"_s.arg(difference)));
+        if (!recipe.cues.isEmpty()) {
+            const double frameSeconds =
+                std::max(recipe.frameSeconds, frameSecondsOf(probe.videoFrameRate));
+            const QString problem = syncProblem(output, input, frameSeconds);
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        }
     }
     const QString decodeErrors = ffmpeg({u"-i"_s, output, u"-f"_s, u"null"_s, u"-"_s});
     QVERIFY2(decodeErrors.isEmpty(), qPrintable(decodeErrors));
