@@ -3,6 +3,7 @@
 #include "NumberedName.h"
 #include "PosixFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -26,11 +27,40 @@ QString randomTag()
     return tag;
 }
 
+// What a name becomes on a drive that refuses some of its characters
+// (FAT, exFAT and NTFS refuse these): first their full-width look-alikes,
+// then, for a drive that takes no such letters either, underscores.
+QStringList refusedCharacterReplacements(const QString &fileName)
+{
+    static const QString refused = u":?*\"<>|\\"_s;
+    static const QString fullWidth = u"：？＊＂＜＞｜＼"_s;
+    QString lookAlike = fileName;
+    QString plain = fileName;
+    for (qsizetype index = 0; index < refused.size(); ++index) {
+        lookAlike.replace(refused.at(index), fullWidth.at(index));
+        plain.replace(refused.at(index), u'_');
+    }
+    return lookAlike == fileName ? QStringList() : QStringList{lookAlike, plain};
+}
+
 } // namespace
 
 std::unique_ptr<PartFile> PartFile::create(const QString &targetPath, QString &error)
 {
     const QFileInfo target(targetPath);
+    if (std::unique_ptr<PartFile> part = createBeside(target, error))
+        return part;
+    for (const QString &name : refusedCharacterReplacements(target.fileName())) {
+        QString replacedError; // the first error says more should these fail too
+        if (std::unique_ptr<PartFile> part =
+                createBeside(QFileInfo(target.dir(), name), replacedError))
+            return part;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<PartFile> PartFile::createBeside(const QFileInfo &target, QString &error)
+{
     const QString suffix = target.suffix().isEmpty() ? QString() : u'.' + target.suffix();
     const QString stem = target.absolutePath() + u"/."_s + target.completeBaseName() + u".part-"_s;
     // Created here rather than by QTemporaryFile, whose files are private to
@@ -46,7 +76,7 @@ std::unique_ptr<PartFile> PartFile::create(const QString &targetPath, QString &e
         if (!file.exists())
             break;
     }
-    error = u"cannot write the output file \"%1\": %2"_s.arg(targetPath, file.errorString());
+    error = u"cannot write the output file \"%1\": %2"_s.arg(target.filePath(), file.errorString());
     return nullptr;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QString>
 
 #include <memory>
@@ -8,6 +9,9 @@
 // hidden, unique file beside the target that keeps the target's extension
 // (".clip.part-a1B2c3.mp4"). Unless committed, it is removed when the
 // object goes away, so a failed or stopped run leaves no partial file.
+// A name the drive refuses (a colon or a question mark on FAT) is written
+// with those characters in their full-width forms, or as underscores where
+// the drive takes no such letters either.
 // Committing never replaces anything: what took the target's name while
 // the conversion ran (another run, another program, a dangling link) stays,
 // and the file takes the next free numbered name instead.
@@ -28,6 +32,7 @@ public:
 
 private:
     PartFile(QString path, QString targetPath);
+    static std::unique_ptr<PartFile> createBeside(const QFileInfo &target, QString &error);
 
     QString m_path;
     QString m_targetPath;

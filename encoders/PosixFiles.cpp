@@ -20,12 +20,32 @@ RenameResult failure(int errorNumber, QString &error)
     return RenameResult::Failed;
 }
 
+// Some file systems (FAT and exFAT through FUSE, ntfs-3g, many shares) can
+// neither rename without replacing nor link: the final name is then taken
+// by an exclusive create, which never replaces anything, and the finished
+// file is renamed over that empty placeholder of its own.
+RenameResult reserveThenRename(const QByteArray &from, const QByteArray &to, QString &error)
+{
+    const int placeholder = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (placeholder < 0)
+        return failure(errno, error);
+    ::close(placeholder);
+    if (::rename(from.constData(), to.constData()) == 0)
+        return RenameResult::Renamed;
+    const int errorNumber = errno;
+    ::unlink(to.constData());
+    return failure(errorNumber, error);
+}
+
 // A hard link, too, is never made over an existing name. Should the old
 // name stay, the new one goes again, so that no file is left twice.
 RenameResult linkThenUnlink(const QByteArray &from, const QByteArray &to, QString &error)
 {
-    if (::link(from.constData(), to.constData()) != 0)
+    if (::link(from.constData(), to.constData()) != 0) {
+        if (errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS)
+            return reserveThenRename(from, to, error);
         return failure(errno, error);
+    }
     if (::unlink(from.constData()) == 0)
         return RenameResult::Renamed;
     const int errorNumber = errno;

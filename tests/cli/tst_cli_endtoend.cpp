@@ -12,12 +12,14 @@
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,6 +56,7 @@ private Q_SLOTS:
     void unusableCacheFailsOnlyTwoStageJobs();
     void signalEndsARunWhoseReaderStopped();
     void reportsANameWithALineBreak();
+    void convertsOntoAFatDrive();
 
 private:
     QString longClip();
@@ -470,6 +473,48 @@ void TestCliEndToEnd::reportsANameWithALineBreak()
     QCOMPARE(files.size(), 1);
     QVERIFY(files.first().startsWith(u"new\nline 100%-"_s));
     QVERIFY2(run.output.contains(u"-> "_s + out + u'/' + files.first()), qPrintable(run.output));
+}
+
+// A USB stick mounted through FUSE: no rename without replacing, no hard
+// links, and a colon in a name refused.
+void TestCliEndToEnd::convertsOntoAFatDrive()
+{
+    const QString fusefat = QStandardPaths::findExecutable(u"fusefat"_s);
+    const QString mkfs =
+        QStandardPaths::findExecutable(u"mkfs.fat"_s, {u"/usr/sbin"_s, u"/sbin"_s});
+    if (fusefat.isEmpty() || mkfs.isEmpty() || !QFileInfo(u"/dev/fuse"_s).isWritable())
+        QSKIP("needs fusefat, mkfs.fat and a writable /dev/fuse");
+    const QString image = m_work.filePath(u"fat.img"_s);
+    const QString drive = m_work.filePath(u"fat"_s);
+    QVERIFY(QDir().mkpath(drive));
+    const EncoderRun format = EncoderRun::run(mkfs, {u"-C"_s, image, u"32768"_s});
+    QVERIFY2(format.succeeded(), qPrintable(format.report()));
+    if (!EncoderRun::run(fusefat, {u"-o"_s, u"rw+"_s, image, drive}).succeeded())
+        QSKIP("the FAT image cannot be mounted here");
+    const auto unmount =
+        qScopeGuard([&drive] { ::umount2(QFile::encodeName(drive).constData(), MNT_DETACH); });
+
+    const QString input = m_work.filePath(u"a:b.avi"_s);
+    QVERIFY(QFile::copy(m_clip, input));
+    const QString out = drive + u"/out"_s;
+    QStringList before;
+    for (int run = 1; run <= 2; ++run) {
+        const EncoderRun converted = cli({u"-f"_s, u"mpg"_s, u"-o"_s, out, input});
+        QVERIFY2(converted.succeeded(), qPrintable(converted.report()));
+        QStringList files = filesIn(out);
+        QCOMPARE(files.size(), run);
+        for (const QString &old : std::as_const(before))
+            files.removeOne(old);
+        // fusefat takes ASCII names only, so the full-width colon of a
+        // drive that takes Unicode names becomes an underscore here.
+        const QString written = files.first();
+        QVERIFY2(written.startsWith(u"a：b-"_s) || written.startsWith(u"a_b-"_s),
+                 qPrintable(written));
+        QVERIFY(qAbs(FileProbe::of(m_ffprobe, out + u'/' + written).durationSeconds - 2.0) < 0.5);
+        QVERIFY2(converted.output.contains(u"-> "_s + out + u'/' + written),
+                 qPrintable(converted.output));
+        before.append(written);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCliEndToEnd)
