@@ -27,9 +27,14 @@ QString NameWithoutExtension(const QString &path, PathStyle style)
 bool IsPartFileOf(const QString &name, const QString &targetFileName)
 {
     static constexpr qsizetype TagLength = 6;
+    static constexpr qsizetype MaxNameBytes = 255;
     const qsizetype dot = targetFileName.lastIndexOf(u'.');
-    const QString base = dot < 0 ? targetFileName : targetFileName.first(dot);
+    QString base = dot < 0 ? targetFileName : targetFileName.first(dot);
     const QString suffix = dot < 0 ? QString() : targetFileName.sliced(dot);
+    // The encoders shorten the base of a part name that would not fit.
+    while (!base.isEmpty() &&
+           (u'.' + base + QStringLiteral(".part-XXXXXX") + suffix).toUtf8().size() > MaxNameBytes)
+        base.chop(base.size() > 1 && base.back().isLowSurrogate() ? 2 : 1);
     const QString prefix = u'.' + base + QStringLiteral(".part-");
     if (name.size() != prefix.size() + TagLength + suffix.size() || !name.startsWith(prefix) ||
         !name.endsWith(suffix))

@@ -57,6 +57,7 @@ private Q_SLOTS:
     void signalEndsARunWhoseReaderStopped();
     void reportsANameWithALineBreak();
     void convertsOntoAFatDrive();
+    void convertsANameNearTheLengthLimit();
 
 private:
     QString longClip();
@@ -515,6 +516,20 @@ void TestCliEndToEnd::convertsOntoAFatDrive()
                  qPrintable(converted.output));
         before.append(written);
     }
+}
+
+// The output's name takes about 250 of the 255 bytes a name may have; the
+// hidden name it is written under first must fit as well.
+void TestCliEndToEnd::convertsANameNearTheLengthLimit()
+{
+    const QString input = m_work.filePath(QString(240, u'a') + u".avi"_s);
+    QVERIFY(QFile::copy(m_clip, input));
+    const QString out = m_work.filePath(u"out-long-name"_s);
+    const EncoderRun run = cli({u"-f"_s, u"mpg"_s, u"-o"_s, out, input});
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    const QStringList files = filesIn(out);
+    QCOMPARE(files.size(), 1);
+    QVERIFY(files.first().startsWith(QString(240, u'a') + u'-'));
 }
 
 QTEST_GUILESS_MAIN(TestCliEndToEnd)

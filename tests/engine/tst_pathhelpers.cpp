@@ -119,6 +119,11 @@ void TestPathHelpers::isPartFileOf_data()
     QTest::newRow("another extension") << u".clip.part-a1B2c3.mpg"_s << u"clip.mp4"_s << false;
     QTest::newRow("the finished file") << u"clip.mp4"_s << u"clip.mp4"_s << false;
     QTest::newRow("a longer tag") << u".clip.part-a1B2c3d.mp4"_s << u"clip.mp4"_s << false;
+    const QString longBase(243, u'a');
+    QTest::newRow("a name near the limit, shortened to fit")
+        << u'.' + longBase.first(238) + u".part-a1B2c3.mpg"_s << longBase + u".mpg"_s << true;
+    QTest::newRow("a name near the limit, not shortened")
+        << u'.' + longBase + u".part-a1B2c3.mpg"_s << longBase + u".mpg"_s << false;
 }
 
 void TestPathHelpers::isPartFileOf()
