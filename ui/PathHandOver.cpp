@@ -5,23 +5,28 @@
 #include <QLocalSocket>
 #include <QThread>
 
-#include <optional>
+#include <QUtf8StringView>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Each path as the file system names it, ended by a zero byte, which no
-// path holds; an empty path ends the list.
+// A signature, then each absolute path as the file system names it, ended
+// by a zero byte, which no path holds; an empty path ends the list.
+constexpr QByteArrayView Signature = "ZENVORA-PATHS 1\n";
 constexpr char PathEnd = '\0';
 constexpr char Taken = '+';
+constexpr char Refused = '-';
 // Far more than any file manager passes at once; a longer message is not ours.
 constexpr qint64 MaxMessageBytes = 64 * 1024 * 1024;
+constexpr qsizetype MaxPaths = 100000;
 constexpr int RetryMs = 50;
 
 QByteArray encode(const QStringList &paths)
 {
-    QByteArray message;
+    QByteArray message = Signature.toByteArray();
     for (const QString &path : paths) {
         if (!path.isEmpty())
             message += QFile::encodeName(path) + PathEnd;
@@ -29,18 +34,44 @@ QByteArray encode(const QStringList &paths)
     return message + PathEnd;
 }
 
-// The paths once the whole list has arrived.
-std::optional<QStringList> decode(const QByteArray &message)
+// An absolute path in UTF-8 without control characters: anything else is
+// not what a second start sends.
+bool isWellFormedPath(QByteArrayView bytes)
 {
+    return bytes.startsWith('/') && QUtf8StringView(bytes.data(), bytes.size()).isValidUtf8() &&
+           std::none_of(bytes.begin(), bytes.end(), [](char byte) {
+               const auto code = static_cast<unsigned char>(byte);
+               return code < 0x20 || code == 0x7f;
+           });
+}
+
+// What a message holds once it has all arrived.
+struct Received
+{
+    bool complete = false;
+    bool wellFormed = false;
     QStringList paths;
-    qsizetype start = 0;
-    for (qsizetype end = message.indexOf(PathEnd); end >= 0;
+};
+
+Received decode(const QByteArray &message)
+{
+    if (!message.startsWith(Signature.first(std::min(Signature.size(), message.size()))))
+        return {true, false, {}};
+    Received received;
+    qsizetype start = Signature.size();
+    for (qsizetype end = message.indexOf(PathEnd, start); end >= 0;
          start = end + 1, end = message.indexOf(PathEnd, start)) {
-        if (end == start)
-            return paths;
-        paths.append(QFile::decodeName(message.mid(start, end - start)));
+        if (end == start) {
+            received.complete = true;
+            received.wellFormed = true;
+            return received;
+        }
+        const QByteArrayView path = QByteArrayView(message).sliced(start, end - start);
+        if (!isWellFormedPath(path) || received.paths.size() >= MaxPaths)
+            return {true, false, {}};
+        received.paths.append(QFile::decodeName(path.toByteArray()));
     }
-    return std::nullopt;
+    return received;
 }
 
 int remainingMs(const QDeadlineTimer &deadline)
@@ -107,15 +138,13 @@ void PathHandOver::acceptConnections()
 
 void PathHandOver::receive(QLocalSocket *socket)
 {
-    if (socket->bytesAvailable() > MaxMessageBytes) {
-        socket->abort();
-        return;
-    }
-    const std::optional<QStringList> paths = decode(socket->peek(socket->bytesAvailable()));
-    if (!paths)
+    const Received received = decode(socket->peek(socket->bytesAvailable()));
+    if (!received.complete && socket->bytesAvailable() <= MaxMessageBytes)
         return;
     socket->readAll();
-    Q_EMIT pathsReceived(*paths);
-    socket->write(QByteArray(1, Taken));
+    // Nothing of a message that is not a second start's own is queued.
+    if (received.wellFormed)
+        Q_EMIT pathsReceived(received.paths);
+    socket->write(QByteArray(1, received.wellFormed ? Taken : Refused));
     socket->disconnectFromServer();
 }

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -49,6 +50,8 @@ private Q_SLOTS:
     void cleanup();
     void secondStartHandsItsPathsOver_data();
     void secondStartHandsItsPathsOver();
+    void junkIsRefusedAndNothingQueued_data();
+    void junkIsRefusedAndNothingQueued();
 
 private:
     QString home(const QString &name) const { return m_home.path() + u'/' + name; }
@@ -114,9 +117,8 @@ void TestPathHandOver::secondStartHandsItsPathsOver_data()
 
     QTest::newRow("two files") << QStringList{u"a.avi"_s, u"b clip.mp4"_s}
                                << QStringList{u"a.avi"_s, u"b clip.mp4"_s};
-    QTest::newRow("names with Chinese and a line break")
-        << QStringList{u"假期.avi"_s, u"two\nlines.mp4"_s}
-        << QStringList{u"假期.avi"_s, u"two\nlines.mp4"_s};
+    QTest::newRow("names with Chinese") << QStringList{u"假期.avi"_s, u"b clip.mp4"_s}
+                                        << QStringList{u"假期.avi"_s, u"b clip.mp4"_s};
     QTest::newRow("a file and a folder")
         << QStringList{u"b clip.mp4"_s, u"d"_s}
         << QStringList{u"b clip.mp4"_s, u"d/1.avi"_s, u"d/sub/2.mp3"_s};
@@ -145,6 +147,33 @@ void TestPathHandOver::secondStartHandsItsPathsOver()
     QTRY_COMPARE(m_tree.relative(m_window->jobs().paths()), queued);
     // Handed-over files bring the window forward; a bare second start does not.
     QCOMPARE(m_window->isMinimized(), queued.isEmpty());
+}
+
+void TestPathHandOver::junkIsRefusedAndNothingQueued_data()
+{
+    QTest::addColumn<QByteArray>("message");
+    QByteArray random(4096, '\0');
+    for (qsizetype index = 0; index < random.size(); ++index)
+        random[index] = static_cast<char>((index * 7919 + 13) % 251);
+    QTest::newRow("random bytes") << random;
+    QTest::newRow("no signature") << QByteArray("/tmp/a.avi\0\0", 13);
+    QTest::newRow("a relative path") << QByteArray("ZENVORA-PATHS 1\na.avi\0\0", 24);
+    QTest::newRow("a control character") << QByteArray("ZENVORA-PATHS 1\n/tmp/a\x01.avi\0\0", 29);
+    QTest::newRow("not UTF-8") << QByteArray("ZENVORA-PATHS 1\n/tmp/\xff.avi\0\0", 27);
+}
+
+// Whatever else reaches the socket is answered with a refusal and queues
+// nothing, while the window goes on listening.
+void TestPathHandOver::junkIsRefusedAndNothingQueued()
+{
+    QFETCH(QByteArray, message);
+    QLocalSocket socket;
+    socket.connectToServer(PathHandOver::socketPath(m_lock->folder()));
+    QVERIFY(socket.waitForConnected(5000));
+    socket.write(message);
+    QTRY_VERIFY(socket.bytesAvailable() > 0 || socket.state() != QLocalSocket::ConnectedState);
+    QCOMPARE(socket.readAll(), QByteArray("-"));
+    QCOMPARE(m_window->jobs().paths(), QStringList{});
 }
 
 QTEST_MAIN(TestPathHandOver)
