@@ -1,6 +1,7 @@
 #include "JobRun.h"
 
 #include "AppPaths.h"
+#include "LegacyNames.h"
 #include "OutputFormats.h"
 #include "PathHelpers.h"
 
@@ -116,7 +117,45 @@ void JobRun::start(JobQueue::JobId job, const QString &inputPath,
         // A stage two must never convert the intermediate file of an earlier job.
         QFile::remove(m_environment.intermediatePath);
     }
-    runStage(m_builder.stageOne(m_settings, m_jobPath));
+    const std::optional<QString> input = encoderInputFor(m_jobPath);
+    if (!input) {
+        finish(JobResult::Status::Failed, QStringLiteral("无法打开这个文件名：") + m_jobPath);
+        return;
+    }
+    m_encoderInput = *input;
+    runStage(m_builder.stageOne(m_settings, m_encoderInput));
+}
+
+// A file shown by the GB18030 reading of its name's bytes reaches the
+// encoders through a link under that name in the private working folder:
+// the encoders get a name they can open, and the output is named as shown.
+std::optional<QString> JobRun::encoderInputFor(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return path;
+    const std::optional<QByteArray> bytes = LegacyNames::bytesOf(path);
+    if (!bytes)
+        return path.contains(QChar::ReplacementCharacter) ? std::nullopt : std::optional(path);
+    const QString linkFolder = m_environment.intermediatePath + QStringLiteral("-source");
+    removeSourceLink();
+    if (!AppPaths::createPrivateFolder(ParsePath(linkFolder, m_environment.pathStyle)) ||
+        !QDir().mkpath(linkFolder))
+        return std::nullopt;
+    const QString link = linkFolder + m_environment.pathStyle.separator +
+                         FileNameFromPath(path, m_environment.pathStyle);
+    if (!LegacyNames::link(*bytes, link))
+        return std::nullopt;
+    m_sourceLink = link;
+    return link;
+}
+
+void JobRun::removeSourceLink()
+{
+    if (m_sourceLink.isEmpty())
+        return;
+    QFile::remove(m_sourceLink);
+    QDir().rmdir(ParsePath(m_sourceLink, m_environment.pathStyle));
+    m_sourceLink.clear();
 }
 
 void JobRun::runStage(const StageCommand &stage)
@@ -162,7 +201,7 @@ void JobRun::stageOver(const EncoderRunner &runner)
         return;
     }
     if (wasStageOne) {
-        if (const auto stageTwo = m_builder.stageTwo(m_settings, m_jobPath)) {
+        if (const auto stageTwo = m_builder.stageTwo(m_settings, m_encoderInput)) {
             runStage(*stageTwo);
             return;
         }
@@ -227,6 +266,7 @@ JobQueue::JobId JobRun::release()
     m_job.reset();
     m_reservedOutputs.remove(m_reservedOutput);
     m_reservedOutput.clear();
+    removeSourceLink();
     m_stageOneParser.reset();
     m_stageTwoParser.reset();
     return job;
@@ -248,6 +288,7 @@ void JobRun::shutdown()
     m_convRunner.stopAndWait();
     m_coderRunner.stopAndWait();
     removeUnfinishedOutput();
+    removeSourceLink();
 }
 
 void JobRun::removeUnfinishedOutput() const

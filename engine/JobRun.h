@@ -63,6 +63,8 @@ Q_SIGNALS:
     void encoderNotStarted(JobQueue::JobId job, const QString &message);
 
 private:
+    std::optional<QString> encoderInputFor(const QString &path);
+    void removeSourceLink();
     void runStage(const StageCommand &stage);
     void stageOver(const EncoderRunner &runner);
     // Why the stage that just ended failed; nothing when it succeeded.
@@ -84,6 +86,8 @@ private:
     ConversionSettings m_settings;
     std::optional<JobQueue::JobId> m_job;
     QString m_jobPath;
+    QString m_encoderInput; // the job's file, or a link to it the encoders can open
+    QString m_sourceLink;
     std::optional<StageCommand> m_stage;
     QString m_reservedOutput;
     QString m_runningEncoderName;

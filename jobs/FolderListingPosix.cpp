@@ -1,7 +1,10 @@
 #include "FolderListing.h"
 
+#include "LegacyNames.h"
+
 #include <QFile>
 #include <QStringDecoder>
+#include <QUtf8StringView>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -71,9 +74,15 @@ QString joined(const QString &folder, const char *name, QStringDecoder &decoder)
 QStringList ListFolderPosix(const QString &folder, const FileFound &found,
                             const std::stop_token &stop)
 {
-    const QByteArray nativeFolder = QFile::encodeName(folder);
-    const std::unique_ptr<DIR, int (*)(DIR *)> listing(::opendir(nativeFolder.constData()),
-                                                       &::closedir);
+    QByteArray nativeFolder = QFile::encodeName(folder);
+    std::unique_ptr<DIR, int (*)(DIR *)> listing(::opendir(nativeFolder.constData()), &::closedir);
+    // A folder shown by the GB18030 reading of its name is opened by its bytes.
+    if (!listing) {
+        if (const std::optional<QByteArray> bytes = LegacyNames::bytesOf(folder)) {
+            nativeFolder = *bytes;
+            listing.reset(::opendir(nativeFolder.constData()));
+        }
+    }
     QStringList subfolders;
     if (!listing)
         return subfolders;
@@ -85,7 +94,9 @@ QStringList ListFolderPosix(const QString &folder, const FileFound &found,
         if (isDotOrDotDot(entry->d_name))
             continue;
         const Kind kind = kindOf(*entry, nativeFolder);
-        const QString path = joined(folder, entry->d_name, decoder);
+        const QString path = QUtf8StringView(entry->d_name).isValidUtf8()
+                                 ? joined(folder, entry->d_name, decoder)
+                                 : folder + u'/' + LegacyNames::decode(entry->d_name);
         if (kind == Kind::File)
             found(path);
         else if (kind == Kind::Folder)

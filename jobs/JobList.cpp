@@ -1,5 +1,7 @@
 #include "JobList.h"
 
+#include "LegacyNames.h"
+
 #include <algorithm>
 #include <functional>
 
@@ -29,10 +31,17 @@ JobList::JobId JobList::addJob(const QString &path, TagSource tagSource)
     const int row = jobCount();
     beginInsertRows({}, row, row);
     const JobId id = m_nextId++;
-    m_jobs.append(
-        {id, path, tagSource == TagSource::Trimmed ? FormatTag(path) : UntrimmedFormatTag(path)});
+    m_jobs.append(newJob(id, path, tagSource));
     endInsertRows();
     return id;
+}
+
+// A name Qt could not decode is shown, and kept, by its real bytes.
+JobList::Job JobList::newJob(JobId id, const QString &path, TagSource tagSource)
+{
+    const QString shown = LegacyNames::mended(path);
+    return {id, shown,
+            tagSource == TagSource::Trimmed ? FormatTag(shown) : UntrimmedFormatTag(shown)};
 }
 
 void JobList::addJobs(const QStringList &paths)
@@ -42,7 +51,7 @@ void JobList::addJobs(const QStringList &paths)
     const int first = jobCount();
     beginInsertRows({}, first, first + static_cast<int>(paths.size()) - 1);
     for (const QString &path : paths)
-        m_jobs.append({m_nextId++, path, FormatTag(path)});
+        m_jobs.append(newJob(m_nextId++, path, TagSource::Trimmed));
     endInsertRows();
 }
 

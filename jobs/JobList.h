@@ -76,6 +76,7 @@ private:
         QString tag;
     };
 
+    static Job newJob(JobId id, const QString &path, TagSource tagSource);
     int rowOf(JobId id) const;
     bool isRunning(int row) const;
     void removeRow(int row);

@@ -58,6 +58,7 @@ private Q_SLOTS:
     void reportsANameWithALineBreak();
     void convertsOntoAFatDrive();
     void convertsANameNearTheLengthLimit();
+    void convertsANameInGbk();
 
 private:
     QString longClip();
@@ -530,6 +531,30 @@ void TestCliEndToEnd::convertsANameNearTheLengthLimit()
     const QStringList files = filesIn(out);
     QCOMPARE(files.size(), 1);
     QVERIFY(files.first().startsWith(QString(240, u'a') + u'-'));
+}
+
+// A name of GBK bytes, as old Windows archives have them, given on the
+// command line: opened by its bytes, the output named as the name reads.
+void TestCliEndToEnd::convertsANameInGbk()
+{
+    const QByteArray input = QFile::encodeName(m_work.path()) + "/\xbc\xd9\xc6\xda.avi";
+    QVERIFY(QFile::copy(m_clip, m_work.filePath(u"gbk-source.avi"_s)));
+    QVERIFY(::rename(QFile::encodeName(m_work.filePath(u"gbk-source.avi"_s)).constData(),
+                     input.constData()) == 0);
+    // Qt cannot name the file to remove it with the rest.
+    const auto removeInput = qScopeGuard([&input] { ::unlink(input.constData()); });
+    const QString out = m_work.filePath(u"out-gbk"_s);
+    // Through the shell, which hands the bytes over as they are.
+    const EncoderRun run = cli(
+        {u"-c"_s, u"exec \"$0\" -f mov -o \"$1\" \"$(printf '%b' \"$2\")\""_s,
+         programDir + u"/zenvora-cli"_s, out,
+         QString::fromLatin1(QFile::encodeName(m_work.path())) + u"/\\274\\331\\306\\332.avi"_s},
+        QProcessEnvironment::systemEnvironment(), u"/bin/sh"_s);
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    const QStringList files = filesIn(out);
+    QCOMPARE(files.size(), 1);
+    QVERIFY2(files.first().startsWith(u"假期-"_s), qPrintable(files.first()));
+    QVERIFY2(run.output.contains(u"-> "_s + out + u'/' + files.first()), qPrintable(run.output));
 }
 
 QTEST_GUILESS_MAIN(TestCliEndToEnd)
