@@ -85,8 +85,13 @@ void EncoderJob::onProgress(const QByteArray &output)
     // The end block is told only once the output has passed its checks.
     for (const ProgressReader::Snapshot &snapshot : m_progress.feed(output)) {
         m_lastSnapshot = snapshot;
-        if (snapshot.end)
+        // ffmpeg says "end" once the trailer is written, and still has its
+        // clean-up and exit ahead: the output is read back meanwhile. Only
+        // a pass counts; a file not yet readable is checked again at exit.
+        if (snapshot.end) {
+            m_outputPassed = outputProblem().isEmpty();
             continue;
+        }
         Console::printLine(m_style == Style::Coder
                                ? ProgressLines::coderLine(snapshot)
                                : ProgressLines::convLine(snapshot, m_inputDuration));
@@ -101,6 +106,18 @@ void EncoderJob::onEncoded(const QString &problem)
         return fail(u"stopped by signal %1"_s.arg(m_stopSignal), 128 + m_stopSignal);
     if (!problem.isEmpty())
         return fail(u"the conversion failed: %1"_s.arg(problem));
+    if (!m_outputPassed) {
+        if (const QString outputFault = outputProblem(); !outputFault.isEmpty())
+            return fail(outputFault);
+    }
+    QString error;
+    if (!m_part->commit(error))
+        return fail(error);
+    succeed();
+}
+
+QString EncoderJob::outputProblem() const
+{
     const std::optional<MediaInfo> output = MediaProbe::read(m_part->path());
     OutputExpectation expected = m_plan.expectation();
     // A container may declare a sound track that never got a single packet
@@ -109,17 +126,14 @@ void EncoderJob::onEncoded(const QString &problem)
     if (expected.audio && !(output && output->audio) &&
         !MediaProbe::hasPackets(m_request.input, m_sourceAudioIndex)) {
         if (!expected.video)
-            return fail(u"the input has no audio stream"_s);
+            return u"the input has no audio stream"_s;
         expected.audio.reset();
     }
     if (!output)
-        return fail(u"the output is incomplete: it cannot be read back"_s);
+        return u"the output is incomplete: it cannot be read back"_s;
     if (const QString mismatch = expected.mismatch(*output); !mismatch.isEmpty())
-        return fail(u"the output is incomplete: %1"_s.arg(mismatch));
-    QString error;
-    if (!m_part->commit(error))
-        return fail(error);
-    succeed();
+        return u"the output is incomplete: %1"_s.arg(mismatch);
+    return {};
 }
 
 void EncoderJob::succeed()

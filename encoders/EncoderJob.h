@@ -48,6 +48,8 @@ private:
     void probeInputAndEncode();
     void onProgress(const QByteArray &output);
     void onEncoded(const QString &problem);
+    // Why the part file is not the output asked for; empty when it is.
+    QString outputProblem() const;
     void succeed();
     void fail(const QString &reason, int exitStatus = FailureStatus);
 
@@ -63,5 +65,6 @@ private:
     ProgressReader m_progress;
     ProgressReader::Snapshot m_lastSnapshot;
     int m_stopSignal = 0;
+    bool m_outputPassed = false;
     bool m_done = false;
 };
