@@ -13,6 +13,10 @@ target_compile_definitions(zenvora_options INTERFACE
   QT_NO_CONTEXTLESS_CONNECT
   QT_NO_KEYWORDS
   QT_DISABLE_DEPRECATED_UP_TO=0x060400)
+# A program names only the shared libraries it calls: zenvora-cli takes the
+# encoders' signal handling but not their libavformat, whose hundred-odd
+# dependencies would cost every start tens of milliseconds.
+target_link_options(zenvora_options INTERFACE LINKER:--as-needed)
 if(ZENVORA_SANITIZE)
   target_compile_options(zenvora_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
   target_link_options(zenvora_options INTERFACE -fsanitize=address,undefined)

@@ -101,8 +101,13 @@ void EncoderJob::onProgress(const QByteArray &output)
     // The end block is told only once the output has passed its checks.
     for (const ProgressReader::Snapshot &snapshot : m_progress.feed(output)) {
         m_lastSnapshot = snapshot;
-        if (snapshot.end)
+        // ffmpeg says "end" once the trailer is written, and still has its
+        // clean-up and exit ahead: the output is read back meanwhile. Only
+        // a pass counts; a file not yet readable is checked again at exit.
+        if (snapshot.end) {
+            m_outputPassed = outputProblem().isEmpty();
             continue;
+        }
         Console::printLine(m_style == Style::Coder
                                ? ProgressLines::coderLine(snapshot)
                                : ProgressLines::convLine(snapshot, m_inputDuration));
@@ -117,15 +122,24 @@ void EncoderJob::onEncoded(const QString &problem)
         return fail(u"stopped by signal %1"_s.arg(m_stopSignal), 128 + m_stopSignal);
     if (!problem.isEmpty())
         return fail(u"the conversion failed: %1"_s.arg(problem));
-    const std::optional<MediaInfo> output = MediaProbe::read(m_part->path());
-    if (!output)
-        return fail(u"the output is incomplete: it cannot be read back"_s);
-    if (const QString mismatch = m_plan.expectation().mismatch(*output); !mismatch.isEmpty())
-        return fail(u"the output is incomplete: %1"_s.arg(mismatch));
+    if (!m_outputPassed) {
+        if (const QString outputFault = outputProblem(); !outputFault.isEmpty())
+            return fail(outputFault);
+    }
     QString error;
     if (!m_part->commit(error))
         return fail(error);
     succeed();
+}
+
+QString EncoderJob::outputProblem() const
+{
+    const std::optional<MediaInfo> output = MediaProbe::read(m_part->path());
+    if (!output)
+        return u"the output is incomplete: it cannot be read back"_s;
+    if (const QString mismatch = m_plan.expectation().mismatch(*output); !mismatch.isEmpty())
+        return u"the output is incomplete: %1"_s.arg(mismatch);
+    return {};
 }
 
 void EncoderJob::succeed()

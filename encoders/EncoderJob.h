@@ -54,6 +54,8 @@ private:
     void writeSourceReference();
     void onProgress(const QByteArray &output);
     void onEncoded(const QString &problem);
+    // Why the part file is not the output asked for; empty when it is.
+    QString outputProblem() const;
     void succeed();
     void fail(const QString &reason, int exitStatus = FailureStatus);
 
@@ -69,5 +71,6 @@ private:
     ProgressReader::Snapshot m_lastSnapshot;
     int m_stopSignal = 0;
     bool m_writesReference = false;
+    bool m_outputPassed = false;
     bool m_done = false;
 };

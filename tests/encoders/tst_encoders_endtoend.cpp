@@ -41,6 +41,7 @@ private Q_SLOTS:
     void everyComboValue();
     void failures_data();
     void failures();
+    void endAnnouncedBeforeTheFileIsWritten();
     void awkwardPaths_data();
     void awkwardPaths();
     void stopBySignal_data();
@@ -61,6 +62,7 @@ private:
                      bool audio) const;
     QString makeIntermediate(const QString &clip);
     QString fakeFfmpeg(const QString &name, const QString &extraArguments, bool execs = true) const;
+    QString ffmpegScript(const QString &name, const QString &command) const;
     QProcessEnvironment environment(const QString &kind) const;
     QString partFilesIn(const QString &folder) const;
     QString packetHashes(const QString &path) const;
@@ -247,14 +249,20 @@ QString TestEncodersEndToEnd::makeIntermediate(const QString &clip)
 QString TestEncodersEndToEnd::fakeFfmpeg(const QString &name, const QString &extraArguments,
                                          bool execs) const
 {
+    return ffmpegScript(name, u"%1\"%2\" %3 \"$@\""_s.arg(execs ? u"exec "_s : QString(), m_ffmpeg,
+                                                          extraArguments));
+}
+
+// An "ffmpeg" that runs a shell command, in which {ffmpeg} names the real one.
+QString TestEncodersEndToEnd::ffmpegScript(const QString &name, const QString &command) const
+{
     const QString folder = m_work.filePath(name);
     QDir().mkpath(folder);
     QFile script(folder + u"/ffmpeg"_s);
     if (!script.open(QIODevice::WriteOnly))
         return {};
-    script.write(u"#!/bin/sh\n%1\"%2\" %3 \"$@\"\n"_s
-                     .arg(execs ? u"exec "_s : QString(), m_ffmpeg, extraArguments)
-                     .toUtf8());
+    script.write(
+        (u"#!/bin/sh\n"_s + QString(command).replace(u"{ffmpeg}"_s, m_ffmpeg) + u'\n').toUtf8());
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return script.fileName();
@@ -276,6 +284,14 @@ QProcessEnvironment TestEncodersEndToEnd::environment(const QString &kind) const
         environment.insert(u"ZENVORA_FFMPEG"_s, fakeFfmpeg(kind, u"-no_such_option 1"_s));
     else if (kind == u"truncating")
         environment.insert(u"ZENVORA_FFMPEG"_s, fakeFfmpeg(kind, u"-t 0.5"_s));
+    else if (kind == u"failing after its end")
+        environment.insert(u"ZENVORA_FFMPEG"_s,
+                           ffmpegScript(kind, u"\"{ffmpeg}\" \"$@\"; exit 3"_s));
+    // Its only "progress=end" comes before the output is written.
+    else if (kind == u"announcing its end first")
+        environment.insert(
+            u"ZENVORA_FFMPEG"_s,
+            ffmpegScript(kind, u"echo progress=end; exec \"{ffmpeg}\" \"$@\" >/dev/null"_s));
     return environment;
 }
 
@@ -645,6 +661,10 @@ void TestEncodersEndToEnd::failures_data()
     QTest::newRow("ffmpeg succeeds with a truncated file")
         << u"coder.exe"_s << mp3(m_clip) << u"truncating"_s << 1
         << u"coder.exe: the output is incomplete: it lasts"_s << QString();
+    QTest::newRow("ffmpeg fails after writing a good file")
+        << u"conv.exe"_s << mpg(m_clip) << u"failing after its end"_s << 1
+        << u"conv.exe: the conversion failed: ffmpeg exited with status 3 without saying why"_s
+        << QString();
 }
 
 void TestEncodersEndToEnd::failures()
@@ -668,6 +688,20 @@ void TestEncodersEndToEnd::failures()
     QVERIFY2(run.output.contains(forwarded), qPrintable(run.output));
     QVERIFY(!QFileInfo::exists(output));
     QCOMPARE(partFilesIn(folder), QString());
+}
+
+// The output is read back as soon as ffmpeg says it has ended; a file not
+// complete by then is read again once ffmpeg has exited.
+void TestEncodersEndToEnd::endAnnouncedBeforeTheFileIsWritten()
+{
+    const QString output = freshFolder() + u"/out.mpg"_s;
+    const CommandTable::Command command =
+        CommandTable::stageOne(Format::Mpg, m_clip, output, CommandTable::defaults(Format::Mpg));
+    const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments,
+                                           environment(u"announcing its end first"_s));
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    QCOMPARE(FileProbe::of(m_ffprobe, output).description,
+             u"mpeg | v=mpeg2video 640x360 | a=mp2 44100 2"_s);
 }
 
 void TestEncodersEndToEnd::awkwardPaths_data()
