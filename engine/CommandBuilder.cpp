@@ -16,7 +16,7 @@ const Fragments &stageOneFragments(OutputFormat format)
 
 const std::optional<StageTwoFragments> &stageTwoFragments(OutputFormat format)
 {
-    return OutputFormats::of(format).stageTwoFragments;
+    return OutputFormats::of(format).stageTwo;
 }
 
 // Only the exact entry text counts as the source size, blanks and all.
@@ -102,17 +102,16 @@ StageCommand CommandBuilder::stageOne(const ConversionSettings &settings,
 std::optional<StageCommand> CommandBuilder::stageTwo(const ConversionSettings &settings,
                                                      const QString &inputPath) const
 {
-    const FormatSpec &description = OutputFormats::of(settings.format);
     const std::optional<StageTwoFragments> &rows = stageTwoFragments(settings.format);
-    if (!description.stageTwo || !rows)
+    if (!rows)
         return std::nullopt;
     const Fragments &fragments = stageTwoRow(*rows, settings);
     const QString outputPath = finalOutputPath(settings, inputPath);
     const StagePaths paths{inputPath, outputPath, m_environment.intermediatePath};
     return StageCommand{
-        Stage::Two, *description.stageTwo,
-        render(m_environment.programPath(*description.stageTwo), fragments, settings, paths),
-        outputPath, false};
+        Stage::Two, rows->encoder,
+        render(m_environment.programPath(rows->encoder), fragments, settings, paths), outputPath,
+        false};
 }
 
 Parameters CommandBuilder::stageOneParameters(OutputFormat format)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Encoder.h"
+
 #include "Parameter.h"
 
 #include <QList>
@@ -19,9 +21,11 @@ enum class PathSlot
 using Fragment = std::variant<QString, Parameter, PathSlot>;
 using Fragments = QList<Fragment>;
 
-// A second stage has one command for the source size and one for any other.
+// A second stage: its encoder, one command for the source size and one for
+// any other.
 struct StageTwoFragments
 {
+    Encoder encoder;
     Fragments sourceSize;
     Fragments otherSize;
 };

@@ -21,8 +21,7 @@ struct FormatSpec
     QString cliName;
     Encoder stageOne;
     Fragments stageOneFragments;
-    std::optional<Encoder> stageTwo{};
-    std::optional<StageTwoFragments> stageTwoFragments{};
+    std::optional<StageTwoFragments> stageTwo{};
     QString extension{}; // of the final file, with its dot
     FormatDefaults defaults{};
 

@@ -50,7 +50,6 @@ public:
     void clear();
 
     bool isBusy() const { return m_job.has_value(); }
-    bool isEncoding() const { return m_convRunner.isRunning() || m_coderRunner.isRunning(); }
     QString runningEncoderName() const { return m_runningEncoderName; }
     void setStallTimeout(int milliseconds);
 

@@ -45,6 +45,7 @@ Fragments fromIntermediate(Fragments rest)
 StageTwoFragments realMedia()
 {
     return {
+        Encoder::Coder,
         fromIntermediate({u" -y -vcodec rv10 -b 1200k -f rm  -ab 128k -ac 2 "_s, PathSlot::Output}),
         fromIntermediate({u" -y -s "_s, Parameter::Size, u" -vcodec rv10 -b "_s,
                           Parameter::VideoBitrate, u"k -f rm -ar "_s, Parameter::AudioRate,
@@ -56,7 +57,7 @@ StageTwoFragments realMedia()
 StageTwoFragments mobile()
 {
     const QString tail = u" -vcodec mpeg4 -acodec amr_nb -ac 1 -ar 8000 -ab 12.2k "_s;
-    return {fromIntermediate({u" -y -s 320x240"_s + tail, PathSlot::Output}),
+    return {Encoder::Coder2, fromIntermediate({u" -y -s 320x240"_s + tail, PathSlot::Output}),
             fromIntermediate({u" -y -s "_s, Parameter::Size, tail, PathSlot::Output})};
 }
 
@@ -73,8 +74,7 @@ FormatTable buildTable()
          .cliName = u"rmvb"_s,
          .stageOne = Encoder::Conv,
          .stageOneFragments = toIntermediate(),
-         .stageTwo = Encoder::Coder,
-         .stageTwoFragments = realMedia(),
+         .stageTwo = realMedia(),
          .extension = u".rmvb"_s,
          .defaults = highBitrate},
         {.format = OutputFormat::Rm,
@@ -82,8 +82,7 @@ FormatTable buildTable()
          .cliName = u"rm"_s,
          .stageOne = Encoder::Conv,
          .stageOneFragments = toIntermediate(),
-         .stageTwo = Encoder::Coder,
-         .stageTwoFragments = realMedia(),
+         .stageTwo = realMedia(),
          .extension = u".rm"_s,
          .defaults = highBitrate},
         {.format = OutputFormat::Mpg,
@@ -115,9 +114,9 @@ FormatTable buildTable()
          .cliName = u"mov"_s,
          .stageOne = Encoder::Conv,
          .stageOneFragments = toIntermediate(),
-         .stageTwo = Encoder::Coder,
-         .stageTwoFragments =
+         .stageTwo =
              StageTwoFragments{
+                 Encoder::Coder,
                  fromIntermediate({u" -y -ac 2 -ar 48000 -ab 128k "_s, PathSlot::Output}),
                  fromIntermediate({u" -y -s "_s, Parameter::Size, u" -ac 2 -ar 48000 -ab 128k "_s,
                                    PathSlot::Output})},
@@ -128,8 +127,7 @@ FormatTable buildTable()
          .cliName = u"mp4mobile"_s,
          .stageOne = Encoder::Conv,
          .stageOneFragments = toIntermediate(),
-         .stageTwo = Encoder::Coder2,
-         .stageTwoFragments = mobile(),
+         .stageTwo = mobile(),
          .extension = u".mp4"_s,
          .defaults = mobileDefaults},
         {.format = OutputFormat::ThreeGpMobile,
@@ -137,8 +135,7 @@ FormatTable buildTable()
          .cliName = u"3gp"_s,
          .stageOne = Encoder::Conv,
          .stageOneFragments = toIntermediate(),
-         .stageTwo = Encoder::Coder2,
-         .stageTwoFragments = mobile(),
+         .stageTwo = mobile(),
          .extension = u".3gp"_s,
          .defaults = mobileDefaults},
         // An audio-only target leaves the picture settings as the user had them.

@@ -230,7 +230,7 @@ void TestCommandBuilder::stageTwo()
         CommandBuilder(windowsEnvironment(uR"(C:\Prog)"_s)).stageTwo(settings, Input);
     QVERIFY(stage);
     QCOMPARE(stage->command.text(), text);
-    QCOMPARE(std::optional(stage->encoder), OutputFormats::of(settings.format).stageTwo);
+    QCOMPARE(stage->encoder, OutputFormats::of(settings.format).stageTwo->encoder);
     QVERIFY(text.endsWith(u'"' + stage->outputPath + u'"'));
 }
 

@@ -73,8 +73,8 @@ void TestOutputFormats::stagePlan()
     QCOMPARE(runnerFor(description.stageOne) == Runner::Conv, stageOneOnFirstRunner);
     QCOMPARE(description.hasStageTwo(), !stageTwo.isEmpty());
     if (description.stageTwo) {
-        QCOMPARE(executableName(*description.stageTwo), stageTwo);
-        QCOMPARE(runnerFor(*description.stageTwo), Runner::Coders);
+        QCOMPARE(executableName(description.stageTwo->encoder), stageTwo);
+        QCOMPARE(runnerFor(description.stageTwo->encoder), Runner::Coders);
     }
     QCOMPARE(description.extension, extension);
 }
