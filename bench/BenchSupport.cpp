@@ -1,9 +1,11 @@
 #include "BenchSupport.h"
 
+#include "CommandBuilder.h"
 #include "FfmpegPlan.h"
 #include "MediaProbe.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <algorithm>
@@ -51,18 +53,17 @@ QStringList ffmpegArguments(const ParsedRequest &parsed, const QString &input,
     return plan.ok() ? plan.arguments(output) : QStringList();
 }
 
-QStringList words(const QString &text)
-{
-    return text.split(u' ', Qt::SkipEmptyParts);
-}
-
 QStringList mpgArguments(const QString &input, const QString &output)
 {
-    return QStringList{input} +
-           words(u"-oac lavc -lavcopts acodec=mp2:abitrate=64 -ovc lavc -lavcopts "
-                 "vcodec=mpeg2video:vbitrate=600:vpass=1 -ofps 24 -of lavf -lavfopts "
-                 "format=yuv4mpeg -o"_s) +
-           QStringList{output};
+    ConversionSettings settings = ConversionSettings::startupDefaults();
+    settings.selectFormat(OutputFormat::Mpg);
+    settings.outputFolder = QFileInfo(output).absolutePath();
+    CommandEnvironment environment{programFolder(), PathStyle::native(), {}};
+    environment.pathExists = [](const QString &) { return false; };
+    const StageCommand stage = CommandBuilder(environment).stageOne(settings, input);
+    QStringList arguments = stage.command.arguments();
+    arguments.replaceInStrings(stage.outputPath, output);
+    return arguments;
 }
 
 double median(QList<double> values)

@@ -25,10 +25,8 @@ double timedRun(const QString &program, const QStringList &arguments);
 QStringList ffmpegArguments(const ParsedRequest &parsed, const QString &input,
                             const QString &output);
 
-// The fixed fragments of a command line, split at blanks as the program does.
-QStringList words(const QString &text);
-
-// conv.exe's command line for MPG with the defaults the window shows.
+// conv.exe's command line for MPG with the defaults the window shows, as
+// the program builds it.
 QStringList mpgArguments(const QString &input, const QString &output);
 
 double median(QList<double> values);
