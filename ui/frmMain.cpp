@@ -598,7 +598,6 @@ void frmMain::imgHelp_Click()
     }
     if (!m_help)
         m_help = new HelpWindow(help, this);
-    m_help->setWindowFlag(Qt::Window);
     m_help->show();
     m_help->raise();
     m_help->activateWindow();
