@@ -116,7 +116,10 @@ void BatchDriver::jobOver(const JobResult &result, JobQueue::JobId job)
 {
     m_report.results.append(result);
     m_queue.setJobRunning(job, false);
-    m_queue.removeJob(job);
+    if (result.status == JobResult::Status::Failed)
+        m_queue.setJobFailed(job, result.reason);
+    else
+        m_queue.removeJob(job);
     Q_EMIT jobFinished(result, job);
     if (m_stopRequested) {
         if (!anyRunBusy())

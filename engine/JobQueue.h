@@ -16,6 +16,13 @@ public:
     virtual std::optional<JobId> nextWaitingJob() const = 0;
     virtual QString pathOf(JobId id) const = 0;
     virtual bool removeJob(JobId id) = 0;
+    // A queue that keeps failed jobs for another try marks them instead and
+    // never offers them as waiting again.
+    virtual void setJobFailed(JobId id, const QString &reason)
+    {
+        Q_UNUSED(reason);
+        removeJob(id);
+    }
     // A job being converted cannot be removed by the user; several may be.
     virtual void setJobRunning(JobId id, bool running) = 0;
 };

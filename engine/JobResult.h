@@ -15,12 +15,24 @@ struct JobResult
         Converted,
         Failed
     };
+    // What went wrong, so that each program can word it for its own reader.
+    enum class Cause
+    {
+        None,
+        OutputFolder,
+        TempFolder,
+        EncoderError,
+        NoOutput,
+        Hung,
+        Crashed
+    };
 
     QString inputPath;
     QString outputPath; // the final file; empty when the job failed
     Status status = Status::Converted;
     QString reason; // why it failed: our own line, then the encoder's last lines
     std::optional<Stage> failedStage{}; // nothing when it failed before any encoder ran
+    Cause cause = Cause::None;
 };
 
 // What a batch did, for the message at its end.

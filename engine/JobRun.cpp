@@ -104,14 +104,16 @@ void JobRun::start(JobQueue::JobId job, const QString &inputPath,
 
     if (!QDir().mkpath(m_settings.outputFolder)) {
         finish(JobResult::Status::Failed,
-               QStringLiteral("无法创建输出文件夹：") + m_settings.outputFolder);
+               QStringLiteral("无法创建输出文件夹：") + m_settings.outputFolder,
+               JobResult::Cause::OutputFolder);
         return;
     }
     if (OutputFormats::of(m_settings.format).hasStageTwo()) {
         const QString tempFolder =
             ParsePath(m_environment.intermediatePath, m_environment.pathStyle);
         if (!AppPaths::createPrivateFolder(tempFolder)) {
-            finish(JobResult::Status::Failed, QStringLiteral("无法创建临时文件夹：") + tempFolder);
+            finish(JobResult::Status::Failed, QStringLiteral("无法创建临时文件夹：") + tempFolder,
+                   JobResult::Cause::TempFolder);
             return;
         }
         // A stage two must never convert the intermediate file of an earlier job.
@@ -180,7 +182,7 @@ void JobRun::stageOver(const EncoderRunner &runner)
     const bool wasStageOne = isIntermediateStage();
     if (const QString saved = savedPath(runner.output()); !wasStageOne && !saved.isEmpty())
         m_stage->outputPath = saved;
-    const std::optional<QString> failure = stageFailure(runner);
+    const std::optional<Failure> failure = stageFailure(runner);
     if (m_stopRequested) {
         // A job whose last stage was done before the stop took hold is kept.
         if (!failure && !wasStageOne) {
@@ -197,7 +199,7 @@ void JobRun::stageOver(const EncoderRunner &runner)
         const EncoderRunner::Outcome outcome = runner.lastResult().outcome;
         if (outcome == EncoderRunner::Outcome::Crashed || outcome == EncoderRunner::Outcome::Hung)
             removeUnfinishedOutput();
-        finish(JobResult::Status::Failed, *failure);
+        finish(JobResult::Status::Failed, failure->reason, failure->cause);
         return;
     }
     if (wasStageOne) {
@@ -209,17 +211,20 @@ void JobRun::stageOver(const EncoderRunner &runner)
     finish(JobResult::Status::Converted, {});
 }
 
-std::optional<QString> JobRun::stageFailure(const EncoderRunner &runner) const
+std::optional<JobRun::Failure> JobRun::stageFailure(const EncoderRunner &runner) const
 {
     const EncoderRunner::RunResult result = runner.lastResult();
     QString reason;
+    JobResult::Cause cause = JobResult::Cause::Crashed;
     switch (result.outcome) {
     case EncoderRunner::Outcome::Succeeded:
         if (isNonEmptyFile(m_stage->outputPath))
             return std::nullopt;
         reason = QStringLiteral("%1 没有生成输出文件").arg(m_runningEncoderName);
+        cause = JobResult::Cause::NoOutput;
         break;
     case EncoderRunner::Outcome::ExitedWithError:
+        cause = JobResult::Cause::EncoderError;
         reason =
             QStringLiteral("%1 失败（退出码 %2）").arg(m_runningEncoderName).arg(result.exitCode);
         break;
@@ -227,6 +232,7 @@ std::optional<QString> JobRun::stageFailure(const EncoderRunner &runner) const
         reason = QStringLiteral("%1 已停止：%2 秒没有任何输出")
                      .arg(m_runningEncoderName)
                      .arg((runner.stallTimeout() + 999) / 1000);
+        cause = JobResult::Cause::Hung;
         break;
     case EncoderRunner::Outcome::Crashed:
     case EncoderRunner::Outcome::Stopped:
@@ -240,7 +246,7 @@ std::optional<QString> JobRun::stageFailure(const EncoderRunner &runner) const
     const QString explanation = explainingLine(output, m_runningEncoderName);
     if (!explanation.isEmpty())
         reason.prepend(explanation + u'\n');
-    return output.isEmpty() ? reason : reason + u'\n' + output;
+    return Failure{cause, output.isEmpty() ? reason : reason + u'\n' + output};
 }
 
 bool JobRun::isIntermediateStage() const
@@ -248,11 +254,12 @@ bool JobRun::isIntermediateStage() const
     return m_stage->writesIntermediate;
 }
 
-void JobRun::finish(JobResult::Status status, const QString &reason)
+void JobRun::finish(JobResult::Status status, const QString &reason, JobResult::Cause cause)
 {
     const bool converted = status == JobResult::Status::Converted;
     JobResult result{m_jobPath, converted && m_stage ? m_stage->outputPath : QString(), status,
                      reason};
+    result.cause = cause;
     if (!converted && m_stage)
         result.failedStage = m_stage->stage;
     QFile::remove(m_environment.intermediatePath);

@@ -66,10 +66,16 @@ private:
     void removeSourceLink();
     void runStage(const StageCommand &stage);
     void stageOver(const EncoderRunner &runner);
+    struct Failure
+    {
+        JobResult::Cause cause;
+        QString reason;
+    };
     // Why the stage that just ended failed; nothing when it succeeded.
-    std::optional<QString> stageFailure(const EncoderRunner &runner) const;
+    std::optional<Failure> stageFailure(const EncoderRunner &runner) const;
     bool isIntermediateStage() const;
-    void finish(JobResult::Status status, const QString &reason);
+    void finish(JobResult::Status status, const QString &reason,
+                JobResult::Cause cause = JobResult::Cause::None);
     JobQueue::JobId release();
     void showProgress(const std::optional<ProgressDisplay> &display);
     EncoderRunner &runnerFor(Encoder encoder);

@@ -19,4 +19,15 @@ public:
     virtual void showMessage(const QString &text, const QString &caption, Icon icon) = 0;
     // A yes-or-no question; true when the user said yes.
     virtual bool confirm(const QString &text, const QString &caption) = 0;
+    // What the question was about has happened meanwhile: an open question
+    // closes as if answered no.
+    virtual void dismissQuestion() {}
+    // A message whose details only some readers want, such as an encoder's
+    // own output; where nothing can fold them away they follow the text.
+    virtual void showDetailedMessage(const QString &text, const QString &caption, Icon icon,
+                                     const QString &details)
+    {
+        showMessage(details.isEmpty() ? text : text + QStringLiteral("\n\n") + details, caption,
+                    icon);
+    }
 };

@@ -13,9 +13,13 @@ QString FileIntake::title()
     return u"Open Files"_s;
 }
 
+// The media files the encoders read come first; anything else ffmpeg may
+// still read stays one choice away.
 QString FileIntake::filter()
 {
-    return u"所有格式文件(*.*)|*.*"_s;
+    return u"音视频文件|*.avi;*.mp4;*.m4v;*.mkv;*.mov;*.wmv;*.asf;*.flv;*.f4v;*.rm;*.rmvb;"
+           u"*.mpg;*.mpeg;*.vob;*.dat;*.ts;*.m2ts;*.mts;*.3gp;*.3g2;*.webm;*.ogv;*.mp3;*.wav;"
+           u"*.wma;*.aac;*.m4a;*.flac;*.ogg;*.ape;*.amr;*.ac3;*.mka|所有文件(*.*)|*.*"_s;
 }
 
 bool FileIntake::addFileToJobs()

@@ -86,6 +86,7 @@ void JobList::removeAllJobs()
     }
     beginResetModel();
     m_jobs = kept;
+    m_failures.clear();
     endResetModel();
     // The jobs being converted stay, and the hint never covers them.
     setDropHintVisible(m_jobs.isEmpty());
@@ -110,7 +111,7 @@ std::optional<JobList::JobId> JobList::currentJob() const
 std::optional<JobList::JobId> JobList::nextWaitingJob() const
 {
     for (const Job &job : m_jobs) {
-        if (!m_runningJobs.contains(job.id))
+        if (!m_runningJobs.contains(job.id) && !m_failures.contains(job.id))
             return job.id;
     }
     return std::nullopt;
@@ -122,6 +123,23 @@ void JobList::setJobRunning(JobId id, bool running)
         m_runningJobs.insert(id);
     else
         m_runningJobs.remove(id);
+}
+
+void JobList::setJobFailed(JobId id, const QString &reason)
+{
+    const int row = rowOf(id);
+    if (row < 0)
+        return;
+    m_failures.insert(id, reason);
+    Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+void JobList::clearFailures()
+{
+    if (m_failures.isEmpty())
+        return;
+    m_failures.clear();
+    Q_EMIT dataChanged(index(0, 0), index(jobCount() - 1, ColumnCount - 1));
 }
 
 QString JobList::pathOf(JobId id) const
@@ -167,12 +185,16 @@ QVariant JobList::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= jobCount())
         return {};
     const Job &job = m_jobs.at(index.row());
+    const auto failure = m_failures.constFind(job.id);
+    const bool failed = failure != m_failures.cend();
     // A long path is cut short in the view; its row's tip shows it whole.
     if (role == Qt::ToolTipRole)
-        return job.path;
+        return failed ? job.path + u'\n' + *failure : job.path;
     if (role != Qt::DisplayRole)
         return {};
-    return index.column() == FileNameColumn ? job.path : job.tag;
+    if (index.column() == FileNameColumn)
+        return job.path;
+    return failed ? QStringLiteral("失败") : job.tag;
 }
 
 QVariant JobList::headerData(int section, Qt::Orientation orientation, int role) const
@@ -199,6 +221,7 @@ bool JobList::isRunning(int row) const
 
 void JobList::removeRow(int row)
 {
+    m_failures.remove(m_jobs.at(row).id);
     beginRemoveRows({}, row, row);
     m_jobs.removeAt(row);
     endRemoveRows();

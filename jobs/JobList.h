@@ -3,6 +3,7 @@
 #include "JobQueue.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -55,6 +56,11 @@ public:
     QStringList paths() const;
 
     void setJobRunning(JobId id, bool running) override;
+    // A failed job stays, marked, with the reason as its tip, and waits for
+    // clearFailures() before it is converted again.
+    void setJobFailed(JobId id, const QString &reason) override;
+    void clearFailures();
+    int failedCount() const { return static_cast<int>(m_failures.size()); }
 
     bool dropHintVisible() const { return m_dropHintVisible; }
     void updateDropHint();
@@ -84,5 +90,6 @@ private:
     QList<Job> m_jobs;
     JobId m_nextId = 1;
     QSet<JobId> m_runningJobs;
+    QHash<JobId, QString> m_failures;
     bool m_dropHintVisible = true;
 };

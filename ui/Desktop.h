@@ -9,6 +9,7 @@ class Desktop
 {
 public:
     virtual ~Desktop() = default;
-    virtual void openUrl(const QUrl &url) = 0;
+    // false when no program on this machine opens it.
+    virtual bool openUrl(const QUrl &url) = 0;
     virtual void playSound(const QString &file) = 0;
 };

@@ -16,10 +16,9 @@ QString heading(qsizetype failed, qsizetype converted)
     return line + u"：\n"_s;
 }
 
-QString entry(const JobResult &failure)
+QString entry(const QString &path, const QString &lines)
 {
-    return u'\n' + failure.inputPath + u"\n    "_s + failure.reason.split(u'\n').join(u"\n    "_s) +
-           u'\n';
+    return u'\n' + path + u"\n    "_s + QString(lines).split(u'\n').join(u"\n    "_s) + u'\n';
 }
 
 } // namespace
@@ -31,15 +30,44 @@ QString caption()
     return u"转换失败"_s;
 }
 
+QString reason(const JobResult &failure)
+{
+    switch (failure.cause) {
+    case JobResult::Cause::OutputFolder:
+        return u"无法创建输出文件夹，请选择一个可以写入的文件夹"_s;
+    case JobResult::Cause::TempFolder:
+        return u"无法创建临时文件夹，请检查磁盘空间和权限"_s;
+    case JobResult::Cause::EncoderError:
+        return u"无法读取或转换这个文件：它可能已损坏，或不是能转换的音视频文件"_s;
+    case JobResult::Cause::NoOutput:
+        return u"转换结束，但没有得到输出文件"_s;
+    case JobResult::Cause::Hung:
+        return u"转换长时间没有进展，已被停止"_s;
+    case JobResult::Cause::Crashed:
+        return u"转换程序意外中止"_s;
+    case JobResult::Cause::None:
+        break;
+    }
+    return u"转换没有成功"_s;
+}
+
 QString text(const BatchReport &report)
 {
     const QList<JobResult> failures = report.failures();
     QString text = heading(failures.size(), report.results.size() - failures.size());
     for (const JobResult &failure : failures.mid(0, MaxFailuresListed))
-        text += entry(failure);
+        text += entry(failure.inputPath, reason(failure));
     if (failures.size() > MaxFailuresListed)
         text += u"\n……还有 %1 个文件。"_s.arg(failures.size() - MaxFailuresListed);
     return text;
+}
+
+QString details(const BatchReport &report)
+{
+    QString details;
+    for (const JobResult &failure : report.failures())
+        details += entry(failure.inputPath, failure.reason);
+    return details.trimmed();
 }
 
 } // namespace FailureMessage

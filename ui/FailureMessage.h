@@ -5,10 +5,14 @@
 #include <QString>
 
 // The message at the end of a batch in which jobs failed: which files and
-// why, worded by how many failed and how many were converted.
+// why in a person's words, worded by how many failed and how many were
+// converted; the encoders' own lines go in the details.
 namespace FailureMessage {
 
 QString caption();
 QString text(const BatchReport &report);
+QString details(const BatchReport &report);
+// Why one job failed, for the list's tip and the message.
+QString reason(const JobResult &failure);
 
 } // namespace FailureMessage

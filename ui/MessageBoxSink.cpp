@@ -1,5 +1,6 @@
 #include "MessageBoxSink.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace {
@@ -26,9 +27,29 @@ void MessageBoxSink::showMessage(const QString &text, const QString &caption, Ic
     box.exec();
 }
 
+void MessageBoxSink::showDetailedMessage(const QString &text, const QString &caption, Icon icon,
+                                         const QString &details)
+{
+    QMessageBox box(boxIcon(icon), caption.isEmpty() ? QStringLiteral("Zenvora") : caption, text,
+                    QMessageBox::Ok, m_owner);
+    box.setDetailedText(details);
+    box.exec();
+}
+
 bool MessageBoxSink::confirm(const QString &text, const QString &caption)
 {
-    // The only question asks whether to throw work away: Enter keeps it.
-    return QMessageBox::question(m_owner, caption, text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    // The questions ask whether to throw work away: Enter keeps it.
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    m_owner);
+    box.setDefaultButton(QMessageBox::No);
+    m_question = &box;
+    const bool yes = box.exec() == QMessageBox::Yes;
+    m_question = nullptr;
+    return yes;
+}
+
+void MessageBoxSink::dismissQuestion()
+{
+    if (m_question)
+        m_question->button(QMessageBox::No)->click();
 }

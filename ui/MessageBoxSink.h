@@ -2,6 +2,9 @@
 
 #include "MessageSink.h"
 
+#include <QPointer>
+
+class QMessageBox;
 class QWidget;
 
 // Shows the engine's messages as modal message boxes over the window.
@@ -14,7 +17,11 @@ public:
 
     void showMessage(const QString &text, const QString &caption, Icon icon) override;
     bool confirm(const QString &text, const QString &caption) override;
+    void dismissQuestion() override;
+    void showDetailedMessage(const QString &text, const QString &caption, Icon icon,
+                             const QString &details) override;
 
 private:
     QWidget *m_owner;
+    QPointer<QMessageBox> m_question;
 };

@@ -9,9 +9,9 @@ SystemDesktop::SystemDesktop() : m_sound(std::make_unique<QSoundEffect>()) {}
 
 SystemDesktop::~SystemDesktop() = default;
 
-void SystemDesktop::openUrl(const QUrl &url)
+bool SystemDesktop::openUrl(const QUrl &url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 void SystemDesktop::playSound(const QString &file)

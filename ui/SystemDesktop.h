@@ -12,7 +12,7 @@ public:
     SystemDesktop();
     ~SystemDesktop() override;
 
-    void openUrl(const QUrl &url) override;
+    bool openUrl(const QUrl &url) override;
     // The platform's beep stands in when the sound file is missing.
     void playSound(const QString &file) override;
 

@@ -5,6 +5,7 @@
 #include "Desktop.h"
 #include "FailureMessage.h"
 #include "FolderDialog.h"
+#include "HelpWindow.h"
 #include "LinkLabel.h"
 #include "MessageSink.h"
 #include "OutputFolderChooser.h"
@@ -17,6 +18,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
+#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -25,6 +27,7 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QToolButton>
 #include <QTreeView>
 #include <QWindow>
@@ -63,6 +66,22 @@ QLabel *caption(QWidget *parent, const QString &text, int x, int y)
     return label;
 }
 
+// The parameter combos and what each one sets.
+struct ParameterCombo
+{
+    Parameter parameter;
+    ConversionCombo combo;
+};
+
+constexpr ParameterCombo ParameterCombos[] = {
+    {Parameter::Size, ConversionCombo::Size},
+    {Parameter::VideoBitrate, ConversionCombo::VideoBitrate},
+    {Parameter::FrameRate, ConversionCombo::FrameRate},
+    {Parameter::AudioRate, ConversionCombo::AudioRate},
+    {Parameter::AudioBitrate, ConversionCombo::AudioBitrate},
+    {Parameter::Channels, ConversionCombo::Channel},
+};
+
 QComboBox *combo(QWidget *parent, ConversionCombo which, QRect geometry, bool editable)
 {
     auto *box = new QComboBox(parent);
@@ -81,7 +100,8 @@ frmMain::frmMain(frmMainServices services, QWidget *parent)
     : QWidget(parent), m_services(std::move(services)),
       m_driver(m_jobs, m_services.messages, m_services.environment),
       m_fileIntake(m_jobs, m_dialogs), m_folderIntake(m_jobs, m_services.folderDialog),
-      m_dropIntake(m_jobs), m_dropTarget(m_dropIntake), m_pathIntake(m_jobs)
+      m_dropIntake(m_jobs), m_dropTarget(m_dropIntake), m_pathIntake(m_jobs),
+      m_model(m_services.stateFolder)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Zenvora"));
@@ -98,6 +118,15 @@ frmMain::frmMain(frmMainServices services, QWidget *parent)
 
     connect(&m_menu, &frmMenu::actionChosen, this, &frmMain::perform);
     connect(&m_menu, &frmMenu::removeAllChosen, &m_jobs, &JobList::removeAllJobs);
+
+    // Every change of the queue is kept on disk once the change is complete,
+    // so a folder added in many steps is written once per step of the loop.
+    m_queueSave.setSingleShot(true);
+    m_queueSave.setInterval(0);
+    connect(&m_queueSave, &QTimer::timeout, this, [this] { m_model.queueChanged(m_jobs.paths()); });
+    for (const auto signal : {&JobList::rowsInserted, &JobList::rowsRemoved})
+        connect(&m_jobs, signal, &m_queueSave, qOverload<>(&QTimer::start));
+    connect(&m_jobs, &JobList::modelReset, &m_queueSave, qOverload<>(&QTimer::start));
 
     Form_Load();
 }
@@ -216,6 +245,7 @@ void frmMain::createParameterControls()
     caption(this, QStringLiteral("声道："), 588, 244);
     m_cmbChannel = combo(this, ConversionCombo::Channel, {588, 265, 89, 22}, true);
     connect(m_cmbOF, &QComboBox::currentIndexChanged, this, &frmMain::cmbOF_Click);
+    connect(m_cmbS, &QComboBox::currentTextChanged, this, &frmMain::applyParameterRules);
 
     caption(this, QStringLiteral("输出路径："), 488, 306);
     m_txtPath = new QLineEdit(this);
@@ -253,6 +283,17 @@ void frmMain::createStartAndProgress()
     m_lblPB->setObjectName(QStringLiteral("lblPB"));
     m_lblPB->move(218, 378);
     resetProgress();
+
+    m_lblStatus = new QLabel(this);
+    m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    m_lblStatus->setTextFormat(Qt::PlainText);
+    m_lblStatus->setGeometry(4, 422, 457, 18);
+    connect(&m_model, &WindowModel::statusTextChanged, this, [this](const QString &text) {
+        // A long file name is cut in its middle; the tip shows it whole.
+        m_lblStatus->setText(
+            m_lblStatus->fontMetrics().elidedText(text, Qt::ElideMiddle, m_lblStatus->width()));
+        m_lblStatus->setToolTip(text);
+    });
 }
 
 void frmMain::createLinks()
@@ -262,14 +303,14 @@ void frmMain::createLinks()
     QFont webFont = m_lblWeb->font();
     webFont.setBold(true);
     m_lblWeb->setFont(webFont);
-    m_lblWeb->place({6, 430, 167, 13});
+    m_lblWeb->place({6, 446, 167, 13});
     connect(m_lblWeb, &LinkLabel::clicked, this, &frmMain::lblWeb_Click);
 
     m_lblFeed = new LinkLabel(QStringLiteral("意见反馈"), this);
     m_lblFeed->setObjectName(QStringLiteral("lblFeed"));
     m_lblFeed->setToolTip(QStringLiteral("Send us your suggestion or question"));
     m_lblFeed->setBoldOnHover(true);
-    m_lblFeed->place({624, 432, 48, 13});
+    m_lblFeed->place({624, 448, 48, 13});
     connect(m_lblFeed, &LinkLabel::clicked, this, &frmMain::lblFeed_Click);
 }
 
@@ -279,10 +320,32 @@ void frmMain::connectDriver()
             &frmMain::setBatchControlsEnabled);
     connect(&m_driver, &BatchDriver::outputFolderChanged, m_txtPath, &QLineEdit::setText);
     connect(&m_driver, &BatchDriver::progressChanged, this, &frmMain::showProgress);
-    connect(&m_driver, &BatchDriver::stalled, this, [this] { showStartButton(false); });
-    connect(&m_driver, &BatchDriver::openFolderRequested, this, [this](const QString &folder) {
-        m_services.desktop.openUrl(QUrl::fromLocalFile(folder));
+    connect(&m_driver, &BatchDriver::stalled, this, [this] {
+        showStartButton(false);
+        batchOver(true);
     });
+    connect(&m_driver, &BatchDriver::controlsEnabledChanged, this, [this](bool enabled) {
+        if (!enabled)
+            m_model.batchStarted();
+    });
+    connect(&m_driver, &BatchDriver::jobStarted, this,
+            [this](const QString &path, JobQueue::JobId job) {
+                m_model.jobStarted(path, job, pendingJobs());
+            });
+    connect(&m_driver, &BatchDriver::jobFinished, this,
+            [this](const JobResult &result, JobQueue::JobId job) {
+                if (result.status == JobResult::Status::Failed)
+                    m_jobs.setJobFailed(job, FailureMessage::reason(result));
+                m_model.jobFinished(result, job, pendingJobs());
+            });
+    connect(&m_driver, &BatchDriver::batchFinished, this,
+            [this](const BatchReport &report) { batchOver(report.stopped); });
+    connect(
+        &m_driver, &BatchDriver::openFolderRequested, this,
+        [this](const QString &folder) {
+            openOrTell(QUrl::fromLocalFile(folder), QStringLiteral("无法打开输出文件夹："));
+        },
+        Qt::QueuedConnection);
     connect(&m_driver, &BatchDriver::completionSoundRequested, this,
             [this](const QString &file) { m_services.desktop.playSound(file); });
     // Shown once the driver has returned: a modal message must not run
@@ -294,6 +357,9 @@ void frmMain::connectDriver()
 void frmMain::Form_Load()
 {
     m_dialogs.init(&m_services.fileDialog);
+    // Until a file has been chosen, the dialog opens where videos are kept.
+    const QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+    m_dialogs.setPath(QFileInfo(videos).isDir() ? videos : QDir::homePath());
     m_cmbBR->setCurrentIndex(ConversionSettings::StartupAudioBitratePosition);
     m_cmbR->setCurrentIndex(ConversionSettings::StartupAudioRatePosition);
     m_cmbChannel->setCurrentIndex(ConversionSettings::StartupChannelPosition);
@@ -323,6 +389,22 @@ void frmMain::cmbOF_Click()
     }
     if (settings.channelIndex != position(List::Channel))
         m_cmbChannel->setCurrentIndex(settings.channelIndex);
+    applyParameterRules();
+}
+
+// A parameter the output will not have is shown disabled, and its tip says
+// what the format takes instead.
+void frmMain::applyParameterRules()
+{
+    if (!m_cmbOF->isEnabled())
+        return;
+    const ConversionSettings settings = currentSettings();
+    for (const ParameterCombo &entry : ParameterCombos) {
+        QComboBox *box = findChild<QComboBox *>(ConversionCombos::objectName(entry.combo));
+        const QString note = WindowModel::unusedParameterNote(settings, entry.parameter);
+        box->setEnabled(note.isEmpty());
+        box->setToolTip(note.isEmpty() ? ConversionCombos::hoverText(entry.combo) : note);
+    }
 }
 
 QComboBox *frmMain::comboFor(List list) const
@@ -478,6 +560,19 @@ void frmMain::queuePaths(const QStringList &paths)
     activateWindow();
 }
 
+void frmMain::offerRestoredQueue()
+{
+    const QStringList saved = m_model.savedQueue();
+    if (saved.isEmpty())
+        return;
+    if (m_services.messages.confirm(WindowModel::restoreQuestion(static_cast<int>(saved.size())),
+                                    QStringLiteral("恢复"))) {
+        m_jobs.addJobs(saved);
+        m_jobs.updateDropHint();
+    }
+    m_model.offerAnswered();
+}
+
 void frmMain::imgExit_Click()
 {
     if (!m_services.settingsFiles.SaveSetup(*this))
@@ -496,13 +591,29 @@ void frmMain::imgMin_Click()
 void frmMain::imgHelp_Click()
 {
     const QString help = m_services.environment.programFolder + QStringLiteral("/help/index.html");
-    if (QFileInfo::exists(help))
-        m_services.desktop.openUrl(QUrl::fromLocalFile(help));
+    if (!QFileInfo::exists(help)) {
+        m_services.messages.showMessage(QStringLiteral("找不到帮助文件：") + help,
+                                        QStringLiteral("帮助"), MessageSink::Icon::Exclamation);
+        return;
+    }
+    if (!m_help)
+        m_help = new HelpWindow(help, this);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void frmMain::lblWeb_Click()
 {
-    m_services.desktop.openUrl(QUrl(ProductWebPage()));
+    openOrTell(QUrl(ProductWebPage()), QStringLiteral("无法打开网页，请在浏览器中打开："));
+}
+
+void frmMain::openOrTell(const QUrl &url, const QString &what)
+{
+    if (!m_services.desktop.openUrl(url))
+        m_services.messages.showMessage(
+            what + (url.isLocalFile() ? url.toLocalFile() : url.toString()),
+            QStringLiteral("Zenvora"), MessageSink::Icon::Exclamation);
 }
 
 void frmMain::lblFeed_Click()
@@ -512,23 +623,27 @@ void frmMain::lblFeed_Click()
 
 void frmMain::showAbout()
 {
-    const QString text = QStringLiteral("Zenvora，Velmora 出品，2008") + QStringLiteral("\r\n") +
-                         QStringLiteral("版权所有，保留一切权利。") + QStringLiteral("\r\n") +
-                         ProductWebPage();
+    const QString text =
+        QStringLiteral("Zenvora %1，Velmora 出品，2008").arg(QStringLiteral(ZENVORA_VERSION)) +
+        QStringLiteral("\r\n") + QStringLiteral("版权所有，保留一切权利。") +
+        QStringLiteral("\r\n") + ProductWebPage();
     m_services.messages.showMessage(text, QStringLiteral("Zenvora"),
                                     MessageSink::Icon::Information);
 }
 
 void frmMain::Command3_Click()
 {
-    const BatchDriver::State state = m_driver.state();
-    if (state == BatchDriver::State::Running || state == BatchDriver::State::StartPending) {
+    if (batchRunning()) {
+        // A batch that ended while the question was open has nothing to stop.
         if (m_services.messages.confirm(QStringLiteral("停止转换？正在转换的文件将被放弃，"
                                                        "未转换的文件留在列表中。"),
-                                        QStringLiteral("停止转换")))
+                                        QStringLiteral("停止转换")) &&
+            batchRunning())
             m_driver.stop();
         return;
     }
+    // A new Start tries the files that failed last time again.
+    m_jobs.clearFailures();
     m_driver.requestStart(currentSettings(), m_options.SoundPrompt == 0);
 }
 
@@ -552,6 +667,8 @@ void frmMain::setBatchControlsEnabled(bool enabled)
     showStartButton(!enabled);
     if (!enabled)
         resetProgress();
+    else
+        applyParameterRules();
 }
 
 void frmMain::showStartButton(bool stops)
@@ -586,8 +703,27 @@ void frmMain::showBatchEnd(const BatchReport &report)
     else
         showProgressCaption(report.caption());
     if (!report.failures().isEmpty())
-        m_services.messages.showMessage(FailureMessage::text(report), FailureMessage::caption(),
-                                        MessageSink::Icon::Exclamation);
+        m_services.messages.showDetailedMessage(
+            FailureMessage::text(report), FailureMessage::caption(), MessageSink::Icon::Exclamation,
+            FailureMessage::details(report));
+}
+
+// A question about the batch that is still open has lost its subject.
+void frmMain::batchOver(bool stopped)
+{
+    m_services.messages.dismissQuestion();
+    m_model.batchEnded(stopped, pendingJobs());
+}
+
+int frmMain::pendingJobs() const
+{
+    return m_jobs.jobCount() - m_jobs.failedCount();
+}
+
+bool frmMain::batchRunning() const
+{
+    const BatchDriver::State state = m_driver.state();
+    return state == BatchDriver::State::Running || state == BatchDriver::State::StartPending;
 }
 
 void frmMain::mousePressEvent(QMouseEvent *event)
@@ -600,9 +736,21 @@ void frmMain::mousePressEvent(QMouseEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // Closing stops the batch, so it asks first, as Stop does; a batch that
+    // ends while the question is open leaves the window open.
+    if (!m_unloaded && batchRunning() &&
+        !(m_services.messages.confirm(QStringLiteral("正在转换。退出将停止转换，正在转换的文件"
+                                                     "将被放弃，未转换的文件下次启动时可以恢复。"
+                                                     "确定退出？"),
+                                      QStringLiteral("退出")) &&
+          batchRunning())) {
+        event->ignore();
+        return;
+    }
     if (!m_unloaded) {
         m_unloaded = true;
         m_driver.shutdown();
+        m_model.queueChanged(m_jobs.paths());
     }
     event->accept();
 }

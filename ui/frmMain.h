@@ -11,14 +11,18 @@
 #include "JobList.h"
 #include "PathIntake.h"
 #include "SetupControls.h"
+#include "WindowModel.h"
 #include "frmMenu.h"
 
 #include <QMap>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 class Desktop;
 class FileOpenDialog;
 class FolderDialog;
+class HelpWindow;
 class LinkLabel;
 class MessageSink;
 class SettingsFiles;
@@ -40,6 +44,8 @@ struct frmMainServices
     Desktop &desktop;
     const SettingsFiles &settingsFiles;
     CommandEnvironment environment;
+    // Where the unconverted queue is kept between runs; empty keeps none.
+    QString stateFolder{};
 };
 
 // The main window: the queue, the format and its parameters, the output
@@ -52,7 +58,7 @@ class frmMain final : public QWidget, public SetupControls
 
 public:
     static constexpr int ClientWidth = 698;
-    static constexpr int ClientHeight = 455;
+    static constexpr int ClientHeight = 471;
 
     explicit frmMain(frmMainServices services, QWidget *parent = nullptr);
     ~frmMain() override;
@@ -87,6 +93,9 @@ public:
     // Files and folders named on a command line, this copy's or a later
     // start's: queued, and the window brought to the front.
     void queuePaths(const QStringList &paths);
+    // The files the last run left unconverted are offered back, once.
+    void offerRestoredQueue();
+    const WindowModel &model() const { return m_model; }
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -111,6 +120,11 @@ private:
     void showProgressCaption(const QString &caption);
     void resetProgress();
     void showBatchEnd(const BatchReport &report);
+    void batchOver(bool stopped);
+    void applyParameterRules();
+    void openOrTell(const QUrl &url, const QString &what);
+    int pendingJobs() const;
+    bool batchRunning() const;
     QComboBox *comboFor(List list) const;
 
     frmMainServices m_services;
@@ -124,6 +138,9 @@ private:
     PathIntake m_pathIntake;
     frmMenu m_menu;
     AppOptions m_options;
+    WindowModel m_model;
+    QTimer m_queueSave;
+    QPointer<HelpWindow> m_help;
 
     QMap<int, QToolButton *> m_toolbar;
     QToolButton *m_imgHelp = nullptr;
@@ -144,6 +161,7 @@ private:
     QPushButton *m_Command3 = nullptr;
     QProgressBar *m_pb = nullptr;
     QLabel *m_lblPB = nullptr;
+    QLabel *m_lblStatus = nullptr;
     LinkLabel *m_lblWeb = nullptr;
     LinkLabel *m_lblFeed = nullptr;
     bool m_unloaded = false;

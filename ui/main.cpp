@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QLibraryInfo>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -112,11 +114,14 @@ int main(int argc, char *argv[])
 
     QtFolderDialog folderDialog(nullptr);
     QtFileOpenDialog fileDialog(nullptr);
-    frmMain window({messages, folderDialog, fileDialog, desktop, settingsFiles, environment});
+    frmMain window({messages, folderDialog, fileDialog, desktop, settingsFiles, environment,
+                    QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)});
     messages.setOwner(&window);
     FirstPaintReport::installIfAsked(window);
     window.queuePaths(options.paths);
     QObject::connect(&handOver, &PathHandOver::pathsReceived, &window, &frmMain::queuePaths);
     window.show();
+    // Asked over the window, once it is there.
+    QTimer::singleShot(0, &window, &frmMain::offerRestoredQueue);
     return app.exec();
 }

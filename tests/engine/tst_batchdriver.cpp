@@ -267,7 +267,13 @@ void TestBatchDriver::reportsFailuresAndGoesOn()
     QVERIFY(QFile::exists(bench.output(u"good2-957.rmvb"_s)));
     // A failed stage one never goes on to stage two.
     QCOMPARE(bench.calls().count(u"coder.exe"_s), 2);
-    QCOMPARE(run.queue.jobCount(), 0);
+    // The failed files stay for another try; none of them is waiting.
+    QCOMPARE(run.queue.paths(),
+             (QStringList{inputs.at(1), inputs.at(2), inputs.at(3), inputs.at(4)}));
+    QVERIFY(!run.queue.nextWaitingJob());
+    QCOMPARE(failures.at(0).cause, JobResult::Cause::EncoderError);
+    QCOMPARE(failures.at(1).cause, JobResult::Cause::Crashed);
+    QCOMPARE(failures.at(2).cause, JobResult::Cause::NoOutput);
 }
 
 void TestBatchDriver::neverConvertsStaleIntermediate()

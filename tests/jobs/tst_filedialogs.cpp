@@ -168,7 +168,11 @@ void TestFileDialogs::addFileQueuesAndRemembersFolder()
     QCOMPARE(dialog.requests.at(2).fileName, u"/w/x/a.avi"_s);
     for (const FileOpenRequest &request : std::as_const(dialog.requests)) {
         QCOMPARE(request.title, u"Open Files"_s);
-        QCOMPARE(request.nameFilters, QStringList{u"所有格式文件(*.*) (*)"_s});
+        QCOMPARE(request.nameFilters.size(), 2);
+        QVERIFY(request.nameFilters.first().startsWith(u"音视频文件 (*.avi *.mp4 "_s));
+        for (const char *pattern : {" *.rmvb ", " *.mpg ", " *.mp3 ", " *.3gp ", " *.mkv "})
+            QVERIFY(request.nameFilters.first().contains(QLatin1StringView(pattern)));
+        QCOMPARE(request.nameFilters.last(), u"所有文件(*.*) (*)"_s);
         QVERIFY(request.multipleFiles);
     }
 }

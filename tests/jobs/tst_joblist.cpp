@@ -22,6 +22,7 @@ private Q_SLOTS:
     void runningJobCannotBeRemovedByUser();
     void finishedJobIsRemovedByIdentity();
     void bulkAddKeepsOrderAndTags();
+    void failedJobStaysMarkedUntilRetried();
 };
 
 void TestJobList::formatTag_data()
@@ -200,6 +201,32 @@ void TestJobList::bulkAddKeepsOrderAndTags()
     QCOMPARE(inserted.count(), 2);
     QCOMPARE(list.paths(), (QStringList{u"/first.mov"_s, u"/x.avi"_s, u" /y.mp4 "_s}));
     QCOMPARE(list.index(2, JobList::FormatColumn).data().toString(), u"MP4"_s);
+}
+
+void TestJobList::failedJobStaysMarkedUntilRetried()
+{
+    JobList list;
+    const JobList::JobId first = list.addJob(u"/a.avi"_s);
+    const JobList::JobId second = list.addJob(u"/b.avi"_s);
+    list.setJobFailed(first, u"无法读取"_s);
+    QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/b.avi"_s}));
+    QCOMPARE(list.nextWaitingJob(), second);
+    QCOMPARE(list.index(0, JobList::FormatColumn).data().toString(), u"失败"_s);
+    QCOMPARE(list.index(0, JobList::FileNameColumn).data(Qt::ToolTipRole).toString(),
+             u"/a.avi\n无法读取"_s);
+    QCOMPARE(list.index(1, JobList::FormatColumn).data().toString(), u"AVI"_s);
+    list.setJobFailed(second, u"x"_s);
+    QVERIFY(!list.nextWaitingJob());
+    QCOMPARE(list.failedCount(), 2);
+
+    // Removed and added again, a file is no longer marked.
+    list.removeSelectedJob(1);
+    const JobList::JobId again = list.addJob(u"/b.avi"_s);
+    QCOMPARE(list.failedCount(), 1);
+    QCOMPARE(list.nextWaitingJob(), again);
+    list.clearFailures();
+    QCOMPARE(list.nextWaitingJob(), first);
+    QCOMPARE(list.index(0, JobList::FormatColumn).data().toString(), u"AVI"_s);
 }
 
 QTEST_GUILESS_MAIN(TestJobList)

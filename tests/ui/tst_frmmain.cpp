@@ -1,6 +1,8 @@
+#include "ConversionCombos.h"
 #include "Desktop.h"
 #include "FakeFileOpenDialog.h"
 #include "FolderDialog.h"
+#include "HelpWindow.h"
 #include "MessageBoxSink.h"
 #include "RecordingMessageSink.h"
 #include "SettingsFiles.h"
@@ -21,8 +23,10 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -34,8 +38,13 @@ namespace {
 class RecordingDesktop final : public Desktop
 {
 public:
-    void openUrl(const QUrl &url) override { opened.append(url); }
+    bool openUrl(const QUrl &url) override
+    {
+        opened.append(url);
+        return opens;
+    }
     void playSound(const QString &file) override { sounds.append(file); }
+    bool opens = true;
     QList<QUrl> opened;
     QStringList sounds;
 };
@@ -147,6 +156,14 @@ private Q_SLOTS:
     void failureMessageWordsItselfByCount();
     void stopQuestionDefaultsToNo_data();
     void stopQuestionDefaultsToNo();
+    void closeDuringBatchAsksFirst_data();
+    void closeDuringBatchAsksFirst();
+    void staleStopAnswerStopsNothing();
+    void queueIsOfferedBackAtNextStart();
+    void failedFilesStayMarkedForRetry();
+    void statusLineTellsPlaceAndEnd();
+    void parametersTheFormatIgnoresAreDisabled();
+    void unopenablePlacesAreTold();
 
 private:
     frmMain &window();
@@ -159,6 +176,7 @@ private:
     FixedFolderDialog m_folders;
     FakeFileOpenDialog m_files;
     std::unique_ptr<SettingsFiles> m_settings;
+    QString m_stateFolder;
     std::unique_ptr<frmMain> m_window;
 };
 
@@ -168,6 +186,7 @@ void TestFrmMain::init()
     m_desktop = {};
     m_folders = {};
     m_files = {};
+    m_stateFolder.clear();
     m_settings = std::make_unique<SettingsFiles>(m_dir.path(), u"/videos/Zenvora"_s);
     QFile::remove(m_settings->setupPath());
     QFile::remove(m_settings->optionsPath());
@@ -184,8 +203,8 @@ frmMain &TestFrmMain::window()
         CommandEnvironment environment;
         environment.programFolder = m_dir.filePath(u"app"_s);
         environment.intermediatePath = m_dir.filePath(u"tmp/tmp.mp4"_s);
-        m_window = std::make_unique<frmMain>(
-            frmMainServices{m_messages, m_folders, m_files, m_desktop, *m_settings, environment});
+        m_window = std::make_unique<frmMain>(frmMainServices{
+            m_messages, m_folders, m_files, m_desktop, *m_settings, environment, m_stateFolder});
     }
     return *m_window;
 }
@@ -351,19 +370,26 @@ void TestFrmMain::exitSavesButCloseDoesNot()
 
 void TestFrmMain::helpAndAboutAndLink()
 {
+    const QString help = m_dir.filePath(u"app/help/index.html"_s);
     window().imgHelp_Click();
-    QVERIFY(m_desktop.opened.isEmpty()); // no help page: nothing, and no message
-    QVERIFY(m_messages.messages.isEmpty());
+    QCOMPARE(m_messages.texts(), QStringList{u"找不到帮助文件："_s + help});
+    m_messages = {};
     QDir().mkpath(m_dir.filePath(u"app/help"_s));
-    writeFile(m_dir.filePath(u"app/help/index.html"_s), "<html></html>");
+    writeFile(help, "<html><body><h1>使用说明</h1></body></html>");
+    // Help needs no browser: it opens inside, once however often it is asked.
     window().imgToolbar_Click(3);
-    QCOMPARE(m_desktop.opened,
-             QList<QUrl>{QUrl::fromLocalFile(m_dir.filePath(u"app/help/index.html"_s))});
+    window().imgHelp_Click();
+    QVERIFY(m_desktop.opened.isEmpty());
+    const QList<HelpWindow *> helps = window().findChildren<HelpWindow *>();
+    QCOMPARE(helps.size(), 1);
+    QVERIFY(helps.first()->isVisible());
+    QVERIFY(helps.first()->browser()->toPlainText().contains(u"使用说明"_s));
 
     window().showAbout();
     const QStringList lines = m_messages.messages.first().text.split(u"\r\n"_s);
     QCOMPARE(lines.size(), 3);
     QVERIFY(lines.at(0).contains(u"Velmora"_s) && lines.at(0).contains(u"2008"_s));
+    QVERIFY(lines.at(0).contains(QStringLiteral(ZENVORA_VERSION)));
     QCOMPARE(lines.at(2), frmMain::ProductWebPage());
 
     window().lblWeb_Click();
@@ -467,6 +493,10 @@ void TestFrmMain::addFileQueuesChoicesInDialogOrder()
     QCOMPARE(child<QWidget>(u"lblText"_s)->isVisibleTo(&window()), chosen.isEmpty());
     QCOMPARE(m_files.requests.first().title, u"Open Files"_s);
     QVERIFY(m_files.requests.first().multipleFiles);
+    // The first dialog opens in the videos folder, or home, never where the program started.
+    QVERIFY((QStringList{QStandardPaths::writableLocation(QStandardPaths::MoviesLocation),
+                         QDir::homePath()})
+                .contains(m_files.requests.first().startFolder));
 
     // The next dialog starts where the last file chosen is, offering it.
     window().perform(CommandRouter::Action::AddaFile);
@@ -606,6 +636,8 @@ void TestFrmMain::batchDisablesWhatItWouldIgnore()
             return widget->isEnabled();
         return listMenuItem(name)->isEnabled();
     };
+    // MP3 uses the channel, so its combo is enabled between batches.
+    child<QComboBox>(u"cmbOF"_s)->setCurrentIndex(8);
     window().jobs().addJob(u"/v/a.avi"_s);
     QVERIFY(enabled());
     auto *start = child<QPushButton>(u"Command3"_s);
@@ -679,7 +711,9 @@ void TestFrmMain::failureMessageWordsItselfByCount()
         report.results.append({u"/v/%1.avi"_s.arg(i),
                                {},
                                failed ? JobResult::Status::Failed : JobResult::Status::Converted,
-                               failed ? u"exit code %1"_s.arg(i) : QString()});
+                               failed ? u"conv.exe 失败（退出码 %1）"_s.arg(i) : QString(),
+                               {},
+                               failed ? JobResult::Cause::EncoderError : JobResult::Cause::None});
     }
     Q_EMIT window().driver().batchFinished(report);
     QVERIFY(m_messages.messages.isEmpty()); // not inside the driver's signal
@@ -693,9 +727,13 @@ void TestFrmMain::failureMessageWordsItselfByCount()
     const RecordingMessageSink::Message &message = m_messages.messages.first();
     QCOMPARE(message.caption, u"转换失败"_s);
     QCOMPARE(message.text.section(u'\n', 0, 0), heading);
+    // A person reads why; the encoder's own words wait behind the details.
+    QVERIFY(!message.text.contains(u"退出码"_s));
     for (qsizetype i = 0; i < outcomes.size(); ++i) {
-        const QString entry = u"/v/%1.avi\n    exit code %1"_s.arg(i);
-        QCOMPARE(message.text.contains(entry), outcomes.at(i) == u'F');
+        const bool failed = outcomes.at(i) == u'F';
+        QCOMPARE(message.text.contains(u"/v/%1.avi\n    无法读取或转换这个文件"_s.arg(i)), failed);
+        QCOMPARE(message.details.contains(u"/v/%1.avi\n    conv.exe 失败（退出码 %1）"_s.arg(i)),
+                 failed);
     }
 }
 
@@ -704,22 +742,190 @@ void TestFrmMain::stopQuestionDefaultsToNo_data()
     QTest::addColumn<bool>("yesClicked");
     QTest::newRow("Enter keeps converting") << false;
     QTest::newRow("Yes stops") << true;
+    QTest::newRow("the batch ended meanwhile") << false;
 }
 
 void TestFrmMain::stopQuestionDefaultsToNo()
 {
     QFETCH(bool, yesClicked);
+    const bool dismissed = QByteArray(QTest::currentDataTag()).contains("ended");
     MessageBoxSink sink(nullptr);
     // Runs inside the box's own event loop, once it is shown.
-    QTimer::singleShot(0, this, [yesClicked] {
+    QTimer::singleShot(0, this, [&sink, yesClicked, dismissed] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         QVERIFY(box);
-        if (yesClicked)
+        if (dismissed)
+            sink.dismissQuestion();
+        else if (yesClicked)
             box->button(QMessageBox::Yes)->click();
         else
             QTest::keyClick(box, Qt::Key_Return);
     });
     QCOMPARE(sink.confirm(u"停止转换？"_s, u"停止转换"_s), yesClicked);
+}
+
+void TestFrmMain::closeDuringBatchAsksFirst_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("batchEndsWhileAsking");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("no keeps converting") << false << false << false;
+    QTest::newRow("yes stops and closes") << true << false << true;
+    QTest::newRow("batch ends while asking") << true << true << false;
+}
+
+void TestFrmMain::closeDuringBatchAsksFirst()
+{
+    QFETCH(bool, answer);
+    QFETCH(bool, batchEndsWhileAsking);
+    QFETCH(bool, closes);
+    window().jobs().addJob(u"/v/a.avi"_s);
+    window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window()));
+    QTest::mouseClick(child<QPushButton>(u"Command3"_s), Qt::LeftButton);
+    m_messages.confirmAnswer = answer;
+    if (batchEndsWhileAsking)
+        m_messages.whileAsking = [this] { window().driver().stop(); };
+    QTest::mouseClick(child<QToolButton>(u"imgExit"_s), Qt::LeftButton);
+    QCOMPARE(m_messages.questions.size(), 1);
+    QCOMPARE(m_messages.questions.first().caption, u"退出"_s);
+    QCOMPARE(m_messages.dismissals, batchEndsWhileAsking ? 1 : 0);
+    QCOMPARE(window().isVisible(), !closes);
+    QCOMPARE(window().driver().state() == BatchDriver::State::Idle, closes || batchEndsWhileAsking);
+    QCOMPARE(window().jobs().paths(), QStringList{u"/v/a.avi"_s});
+}
+
+void TestFrmMain::staleStopAnswerStopsNothing()
+{
+    window().jobs().addJob(u"/v/a.avi"_s);
+    window().Command3_Click();
+    // While Stop is asked, the batch ends and another one starts.
+    m_messages.whileAsking = [this] {
+        m_messages.whileAsking = nullptr;
+        window().driver().stop();
+        window().Command3_Click();
+    };
+    window().Command3_Click();
+    QCOMPARE(m_messages.dismissals, 1);
+    QCOMPARE(window().driver().state(), BatchDriver::State::StartPending);
+}
+
+void TestFrmMain::queueIsOfferedBackAtNextStart()
+{
+    m_stateFolder = m_dir.filePath(u"state"_s);
+    QDir(m_stateFolder).removeRecursively();
+    window().offerRestoredQueue(); // nothing kept: nothing asked
+    window().jobs().addJobs({u"/v/a.avi"_s, u"/v/b.avi"_s});
+    // Kept at once, before any close: a kill loses nothing.
+    QTRY_VERIFY(QFile::exists(window().model().queueFile()));
+    m_window.reset();
+
+    window().offerRestoredQueue();
+    QCOMPARE(m_messages.questions.size(), 1);
+    QCOMPARE(m_messages.questions.first().text, u"上次有 2 个文件没有转换，是否恢复？"_s);
+    QCOMPARE(window().jobs().paths(), (QStringList{u"/v/a.avi"_s, u"/v/b.avi"_s}));
+    QVERIFY(!child<QWidget>(u"lblText"_s)->isVisibleTo(&window()));
+    window().close();
+    m_window.reset();
+
+    m_messages.confirmAnswer = false;
+    window().offerRestoredQueue();
+    QVERIFY(window().jobs().paths().isEmpty());
+    m_window.reset();
+    m_messages = {};
+    window().offerRestoredQueue();
+    QVERIFY(m_messages.questions.isEmpty());
+}
+
+void TestFrmMain::failedFilesStayMarkedForRetry()
+{
+    const JobQueue::JobId id = window().jobs().addJob(u"/v/a.avi"_s);
+    window().jobs().setJobFailed(id, u"conv.exe 失败（退出码 1）"_s);
+    Q_EMIT window().driver().jobFinished({u"/v/a.avi"_s,
+                                          {},
+                                          JobResult::Status::Failed,
+                                          u"conv.exe 失败（退出码 1）"_s,
+                                          Stage::One,
+                                          JobResult::Cause::EncoderError},
+                                         id);
+    const QAbstractItemModel *list = child<QTreeView>(u"LV"_s)->model();
+    QCOMPARE(list->index(0, JobList::FormatColumn).data().toString(), u"失败"_s);
+    const QString tip = list->index(0, JobList::FileNameColumn).data(Qt::ToolTipRole).toString();
+    QVERIFY(tip.contains(u"无法读取或转换这个文件"_s));
+    QVERIFY(!tip.contains(u"退出码"_s));
+
+    // Start tries it again.
+    window().Command3_Click();
+    QCOMPARE(window().driver().state(), BatchDriver::State::StartPending);
+    QCOMPARE(window().jobs().failedCount(), 0);
+    QCOMPARE(list->index(0, JobList::FormatColumn).data().toString(), u"AVI"_s);
+}
+
+void TestFrmMain::statusLineTellsPlaceAndEnd()
+{
+    auto *status = child<QLabel>(u"lblStatus"_s);
+    const JobQueue::JobId a = window().jobs().addJob(u"/v/a.avi"_s);
+    window().jobs().addJob(u"/v/b.avi"_s);
+    window().Command3_Click();
+    Q_EMIT window().driver().jobStarted(u"/v/a.avi"_s, a);
+    QCOMPARE(status->text(), u"第 1/2 个：a.avi"_s);
+    window().jobs().removeJob(a);
+    Q_EMIT window().driver().jobFinished(
+        {u"/v/a.avi"_s, u"/o/a.mpg"_s, JobResult::Status::Converted, {}}, a);
+    QVERIFY(status->text().startsWith(u"第 1/2 个：a.avi，剩余约 "_s));
+    window().Command3_Click(); // stop, confirmed
+    QCOMPARE(status->text(), u"已停止：1 个已完成，1 个未转换"_s);
+    QCOMPARE_LE(status->geometry().bottom(), frmMain::ClientHeight);
+    QCOMPARE_GT(status->geometry().top(), child<QProgressBar>(u"pb"_s)->geometry().bottom());
+}
+
+void TestFrmMain::parametersTheFormatIgnoresAreDisabled()
+{
+    auto *format = child<QComboBox>(u"cmbOF"_s);
+    auto *frameRate = child<QComboBox>(u"cmbF"_s);
+    auto *videoBitrate = child<QComboBox>(u"cmbVB"_s);
+    auto *audioBitrate = child<QComboBox>(u"cmbBR"_s);
+    auto *size = child<QComboBox>(u"cmbS"_s);
+    format->setCurrentIndex(4); // MP4 (高清)
+    QVERIFY(!frameRate->isEnabled());
+    QVERIFY(frameRate->toolTip().contains(u"它使用：视频比特率、声音比特率"_s));
+    QVERIFY(!child<QComboBox>(u"cmbR"_s)->isEnabled());
+    QVERIFY(!child<QComboBox>(u"cmbChannel"_s)->isEnabled());
+    QVERIFY(videoBitrate->isEnabled());
+    QCOMPARE(videoBitrate->toolTip(), ConversionCombos::hoverText(ConversionCombo::VideoBitrate));
+
+    // RealMedia at the source size takes fixed sound; another size takes the combos.
+    format->setCurrentIndex(0);
+    QVERIFY(!audioBitrate->isEnabled());
+    size->setCurrentText(u"640x480"_s);
+    QVERIFY(audioBitrate->isEnabled());
+    QVERIFY(!frameRate->isEnabled());
+
+    // After a batch the rule holds again.
+    format->setCurrentIndex(8);
+    window().jobs().addJob(u"/v/a.avi"_s);
+    window().Command3_Click();
+    window().Command3_Click();
+    QCOMPARE(window().driver().state(), BatchDriver::State::Idle);
+    QVERIFY(format->isEnabled());
+    QVERIFY(!videoBitrate->isEnabled() && !size->isEnabled());
+    QVERIFY(audioBitrate->isEnabled());
+}
+
+void TestFrmMain::unopenablePlacesAreTold()
+{
+    m_desktop.opens = false;
+    window().lblWeb_Click();
+    QCOMPARE(m_messages.messages.size(), 1);
+    QVERIFY(m_messages.messages.first().text.endsWith(frmMain::ProductWebPage()));
+    Q_EMIT window().driver().openFolderRequested(u"/out/films/"_s);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    QCOMPARE(m_messages.messages.size(), 2);
+    QCOMPARE(m_messages.messages.last().text, u"无法打开输出文件夹：/out/films/"_s);
+
+    m_desktop.opens = true;
+    window().lblWeb_Click();
+    QCOMPARE(m_messages.messages.size(), 2);
 }
 
 QTEST_MAIN(TestFrmMain)

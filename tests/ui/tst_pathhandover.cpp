@@ -28,7 +28,7 @@ const QString programDir = qEnvironmentVariable("ZENVORA_PROGRAM_DIR");
 class NoDesktop final : public Desktop
 {
 public:
-    void openUrl(const QUrl &) override {}
+    bool openUrl(const QUrl &) override { return true; }
     void playSound(const QString &) override {}
 };
 

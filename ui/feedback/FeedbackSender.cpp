@@ -32,7 +32,7 @@ void FeedbackSender::send(const FeedbackMessage &message)
 void FeedbackSender::reportNotConfigured(quint64 request)
 {
     if (request == m_newest)
-        Q_EMIT failed(u"这个版本没有设置反馈地址（构建选项或环境变量 ZENVORA_FEEDBACK_URL）。"_s);
+        Q_EMIT failed(u"这个版本不能在线发送反馈，请通过我们的网站联系我们。"_s);
 }
 
 void FeedbackSender::finish(QNetworkReply *reply, quint64 request)

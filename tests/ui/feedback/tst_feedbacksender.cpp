@@ -141,7 +141,7 @@ void tst_FeedbackSender::failure_data()
     QTest::newRow("no answer in time") << QUrl() << 0 << u"反馈服务器 1 秒内没有回应。"_s;
     QTest::newRow("build without an endpoint")
         << QUrl(u"http://feedback.zenvora.invalid/"_s) << 200
-        << u"这个版本没有设置反馈地址（构建选项或环境变量 ZENVORA_FEEDBACK_URL）。"_s;
+        << u"这个版本不能在线发送反馈，请通过我们的网站联系我们。"_s;
 }
 
 void tst_FeedbackSender::failure()

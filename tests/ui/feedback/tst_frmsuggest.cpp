@@ -266,7 +266,7 @@ void tst_frmSuggest::failureIsToldNotDone_data()
     QTest::newRow("connection refused")
         << LoopbackHttpServer::refusingUrl() << 200 << u"拒绝了连接"_s;
     QTest::newRow("no endpoint configured")
-        << QUrl(u"http://feedback.zenvora.invalid/"_s) << 200 << u"ZENVORA_FEEDBACK_URL"_s;
+        << QUrl(u"http://feedback.zenvora.invalid/"_s) << 200 << u"不能在线发送反馈"_s;
 }
 
 void tst_frmSuggest::failureIsToldNotDone()

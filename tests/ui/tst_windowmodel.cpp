@@ -1,0 +1,163 @@
+#include "WindowModel.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestWindowModel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void unusedParameterNote_data();
+    void unusedParameterNote();
+    void statusLineFollowsBatch_data();
+    void statusLineFollowsBatch();
+    void queueSurvivesUntilOfferAnswered();
+    void queueThatCannotBeWrittenIsOnlyWarned();
+};
+
+void TestWindowModel::unusedParameterNote_data()
+{
+    QTest::addColumn<OutputFormat>("format");
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<Parameter>("parameter");
+    QTest::addColumn<QString>("note");
+    const QString source = ConversionSettings::SourceSize.toString();
+    const QString mp4Uses = u"MP4(高清MPEG4格式) 不用此项；它使用：视频比特率、声音比特率。"_s;
+    QTest::newRow("mp4 hq frame rate")
+        << OutputFormat::Mp4HighQuality << source << Parameter::FrameRate << mp4Uses;
+    QTest::newRow("mp4 hq audio rate")
+        << OutputFormat::Mp4HighQuality << source << Parameter::AudioRate << mp4Uses;
+    QTest::newRow("mp4 hq channels")
+        << OutputFormat::Mp4HighQuality << source << Parameter::Channels << mp4Uses;
+    QTest::newRow("mp4 hq size") << OutputFormat::Mp4HighQuality << u"640x480"_s << Parameter::Size
+                                 << mp4Uses;
+    QTest::newRow("mp4 hq video bitrate")
+        << OutputFormat::Mp4HighQuality << source << Parameter::VideoBitrate << QString();
+    QTest::newRow("mp4 hq audio bitrate")
+        << OutputFormat::Mp4HighQuality << source << Parameter::AudioBitrate << QString();
+    QTest::newRow("rmvb at source size, audio bitrate")
+        << OutputFormat::Rmvb << source << Parameter::AudioBitrate
+        << u"RMVB(RealPlayerRMVB) 在原始大小时使用固定的值，不用此项；选择其他视频尺寸后可以设置。"_s;
+    QTest::newRow("rmvb at source size, size")
+        << OutputFormat::Rmvb << source << Parameter::Size << QString();
+    QTest::newRow("rmvb at 640x480, audio bitrate")
+        << OutputFormat::Rmvb << u"640x480"_s << Parameter::AudioBitrate << QString();
+    QTest::newRow("rmvb at 640x480, frame rate")
+        << OutputFormat::Rmvb << u"640x480"_s << Parameter::FrameRate
+        << u"RMVB(RealPlayerRMVB) 不用此项；它使用：视频尺寸、视频比特率、声音频率、声音比特率、声道。"_s;
+    QTest::newRow("mp3 video bitrate")
+        << OutputFormat::Mp3Audio << source << Parameter::VideoBitrate
+        << u"MP3(纯音频格式) 不用此项；它使用：声音频率、声音比特率、声道。"_s;
+    QTest::newRow("mp3 size")
+        << OutputFormat::Mp3Audio << source << Parameter::Size
+        << u"MP3(纯音频格式) 不用此项；它使用：声音频率、声音比特率、声道。"_s;
+    QTest::newRow("mp3 channels") << OutputFormat::Mp3Audio << source << Parameter::Channels
+                                  << QString();
+    QTest::newRow("mov at source size, frame rate")
+        << OutputFormat::Mov << source << Parameter::FrameRate
+        << u"MOV(QuickTime格式) 不用此项；它使用：视频尺寸。"_s;
+    QTest::newRow("3gp audio rate")
+        << OutputFormat::ThreeGpMobile << u"320x240"_s << Parameter::AudioRate
+        << u"3GP(手机3GP格式) 不用此项；它使用：视频尺寸。"_s;
+    QTest::newRow("mpg frame rate")
+        << OutputFormat::Mpg << source << Parameter::FrameRate << QString();
+    QTest::newRow("mpg size") << OutputFormat::Mpg << source << Parameter::Size
+                              << u"MPG(MPEG2) 不用此项；它使用：视频比特率、帧率、声音比特率。"_s;
+}
+
+void TestWindowModel::unusedParameterNote()
+{
+    QFETCH(OutputFormat, format);
+    QFETCH(QString, size);
+    QFETCH(Parameter, parameter);
+    QFETCH(QString, note);
+    ConversionSettings settings = ConversionSettings::startupDefaults();
+    settings.selectFormat(format);
+    settings.size = size;
+    QCOMPARE(WindowModel::unusedParameterNote(settings, parameter), note);
+}
+
+void TestWindowModel::statusLineFollowsBatch_data()
+{
+    QTest::addColumn<bool>("stopped");
+    QTest::addColumn<QString>("end");
+    QTest::newRow("finished") << false << u"完成：1 个成功，1 个失败"_s;
+    QTest::newRow("stopped") << true << u"已停止：1 个已完成，2 个未转换，1 个失败"_s;
+}
+
+void TestWindowModel::statusLineFollowsBatch()
+{
+    QFETCH(bool, stopped);
+    QFETCH(QString, end);
+    qint64 now = 5000;
+    WindowModel model({}, [&now] { return now; });
+    QSignalSpy changed(&model, &WindowModel::statusTextChanged);
+    model.batchStarted();
+    model.jobStarted(u"/clips/a.avi"_s, 1, 4);
+    QCOMPARE(model.statusText(), u"第 1/4 个：a.avi"_s);
+    now += 10'000;
+    model.jobFinished({u"/clips/a.avi"_s, u"/out/a.mpg"_s, JobResult::Status::Converted, {}}, 1, 3);
+    // 10 s a file, three files left.
+    QCOMPARE(model.statusText(), u"第 1/4 个：a.avi，剩余约 0:30"_s);
+    model.jobStarted(u"/clips/b c.avi"_s, 2, 3);
+    QCOMPARE(model.statusText(), u"第 2/4 个：b c.avi，剩余约 0:30"_s);
+    now += 4'000'003;
+    model.jobFinished({u"/clips/b c.avi"_s, {}, JobResult::Status::Failed, u"x"_s}, 2, 2);
+    // (10 s + 4000.003 s) / 2 for each of the two left, rounded up.
+    QCOMPARE(model.statusText(), u"第 2/4 个：b c.avi，剩余约 1:06:51"_s);
+    model.batchEnded(stopped, 2);
+    QCOMPARE(model.statusText(), end);
+    QCOMPARE(changed.last().first().toString(), end);
+
+    // A new batch starts its count afresh.
+    model.batchStarted();
+    model.jobStarted(u"/clips/d.avi"_s, 3, 1);
+    QCOMPARE(model.statusText(), u"第 1/1 个：d.avi"_s);
+}
+
+void TestWindowModel::queueSurvivesUntilOfferAnswered()
+{
+    QTemporaryDir dir;
+    const QString state = dir.filePath(u"state/Zenvora"_s);
+    const QStringList first{u"/v/a.avi"_s, u"/v/名字\n换行.mp4"_s};
+    {
+        WindowModel model(state);
+        QVERIFY(model.savedQueue().isEmpty());
+        model.queueChanged(first);
+        QVERIFY(QFile::exists(model.queueFile()));
+    } // a kill leaves the file as the last change wrote it
+
+    WindowModel second(state);
+    QCOMPARE(second.savedQueue(), first);
+    QCOMPARE(WindowModel::restoreQuestion(2), u"上次有 2 个文件没有转换，是否恢复？"_s);
+    // Before the answer, what is queued now goes beside the saved files.
+    second.queueChanged({u"/v/c.avi"_s});
+    QCOMPARE(WindowModel(state).savedQueue(), first + QStringList{u"/v/c.avi"_s});
+    second.offerAnswered();
+    QVERIFY(second.savedQueue().isEmpty());
+    QCOMPARE(WindowModel(state).savedQueue(), QStringList{u"/v/c.avi"_s});
+
+    second.queueChanged({});
+    QVERIFY(!QFile::exists(second.queueFile()));
+    QVERIFY(WindowModel(state).savedQueue().isEmpty());
+    QVERIFY(WindowModel({}).queueFile().isEmpty());
+}
+
+void TestWindowModel::queueThatCannotBeWrittenIsOnlyWarned()
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(u"file"_s));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    WindowModel model(blocker.fileName());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"queue cannot be kept"_s));
+    model.queueChanged({u"/v/a.avi"_s});
+    QVERIFY(model.savedQueue().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestWindowModel)
+#include "tst_windowmodel.moc"

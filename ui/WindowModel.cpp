@@ -1,0 +1,206 @@
+#include "WindowModel.h"
+
+#include "CommandBuilder.h"
+#include "OutputFormats.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <chrono>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr Parameter AllParameters[] = {Parameter::Size,         Parameter::VideoBitrate,
+                                       Parameter::FrameRate,    Parameter::AudioRate,
+                                       Parameter::AudioBitrate, Parameter::Channels};
+
+QString parameterName(Parameter parameter)
+{
+    switch (parameter) {
+    case Parameter::Size:
+        return u"视频尺寸"_s;
+    case Parameter::VideoBitrate:
+        return u"视频比特率"_s;
+    case Parameter::FrameRate:
+        return u"帧率"_s;
+    case Parameter::AudioRate:
+        return u"声音频率"_s;
+    case Parameter::AudioBitrate:
+        return u"声音比特率"_s;
+    case Parameter::Channels:
+        return u"声道"_s;
+    }
+    return {};
+}
+
+qint64 steadyMilliseconds()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// As zenvora-cli writes it: m:ss, and h:mm:ss from an hour on.
+QString clockText(qint64 seconds)
+{
+    const QString minutesAndSeconds =
+        u"%1:%2"_s.arg(seconds / 60 % 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    if (seconds < 3600)
+        return minutesAndSeconds;
+    return QString::number(seconds / 3600) + u':' + minutesAndSeconds.rightJustified(5, u'0');
+}
+
+const QString QueueFileName = u"queue.json"_s;
+
+} // namespace
+
+WindowModel::WindowModel(QString stateFolder, Clock clock, QObject *parent)
+    : QObject(parent), m_stateFolder(std::move(stateFolder)),
+      m_clock(clock ? std::move(clock) : Clock(&steadyMilliseconds))
+{
+    if (m_stateFolder.isEmpty())
+        return;
+    QFile file(queueFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QJsonArray files = QJsonDocument::fromJson(file.readAll()).object()[u"files"].toArray();
+    for (const QJsonValue &value : files) {
+        if (const QString path = value.toString(); !path.isEmpty())
+            m_saved.append(path);
+    }
+}
+
+QString WindowModel::unusedParameterNote(const ConversionSettings &settings, Parameter parameter)
+{
+    const Parameters used = CommandBuilder::usedParameters(settings);
+    if (used.testFlag(parameter))
+        return {};
+    const QString format = OutputFormats::of(settings.format).entryText;
+    const Parameters atOtherSizes = CommandBuilder::stageOneParameters(settings.format) |
+                                    CommandBuilder::stageTwoParameters(settings.format);
+    if (atOtherSizes.testFlag(parameter))
+        return u"%1 在原始大小时使用固定的值，不用此项；选择其他视频尺寸后可以设置。"_s.arg(format);
+    QStringList names;
+    for (const Parameter each : AllParameters) {
+        if (used.testFlag(each))
+            names.append(parameterName(each));
+    }
+    if (names.isEmpty())
+        return u"%1 不用此项，也不用其他参数。"_s.arg(format);
+    return u"%1 不用此项；它使用：%2。"_s.arg(format, names.join(u"、"_s));
+}
+
+void WindowModel::batchStarted()
+{
+    m_startedAt.clear();
+    m_currentName.clear();
+    m_started = m_done = m_failed = m_total = 0;
+    m_finishedMilliseconds = 0;
+    setStatus(u"准备转换……"_s);
+}
+
+void WindowModel::jobStarted(const QString &path, JobQueue::JobId job, int pending)
+{
+    m_startedAt.insert(job, m_clock());
+    m_currentName = QFileInfo(path).fileName();
+    ++m_started;
+    m_total = m_done + pending;
+    showRunning();
+}
+
+void WindowModel::jobFinished(const JobResult &result, JobQueue::JobId job, int pending)
+{
+    m_finishedMilliseconds += m_clock() - m_startedAt.take(job);
+    ++m_done;
+    if (result.status == JobResult::Status::Failed)
+        ++m_failed;
+    m_total = m_done + pending;
+    showRunning();
+}
+
+// The jobs left each take as long as the finished ones took on average, as
+// zenvora-cli estimates it.
+void WindowModel::showRunning()
+{
+    const int place = std::min(m_started, m_total);
+    QString text = u"第 %1/%2 个：%3"_s.arg(place).arg(m_total).arg(m_currentName);
+    const int left = m_total - m_done;
+    if (m_done > 0 && left > 0) {
+        const qint64 seconds = (m_finishedMilliseconds / m_done * left + 999) / 1000;
+        text += u"，剩余约 %1"_s.arg(clockText(seconds));
+    }
+    setStatus(text);
+}
+
+void WindowModel::batchEnded(bool stopped, int pending)
+{
+    const int converted = m_done - m_failed;
+    if (!stopped) {
+        setStatus(u"完成：%1 个成功，%2 个失败"_s.arg(converted).arg(m_failed));
+        return;
+    }
+    QString text = u"已停止：%1 个已完成，%2 个未转换"_s.arg(converted).arg(pending);
+    if (m_failed > 0)
+        text += u"，%1 个失败"_s.arg(m_failed);
+    setStatus(text);
+}
+
+void WindowModel::setStatus(const QString &text)
+{
+    if (m_status == text)
+        return;
+    m_status = text;
+    Q_EMIT statusTextChanged(text);
+}
+
+QString WindowModel::queueFile() const
+{
+    return m_stateFolder.isEmpty() ? QString() : m_stateFolder + u'/' + QueueFileName;
+}
+
+QString WindowModel::restoreQuestion(int count)
+{
+    return u"上次有 %1 个文件没有转换，是否恢复？"_s.arg(count);
+}
+
+void WindowModel::offerAnswered()
+{
+    m_saved.clear();
+    writeQueue();
+}
+
+void WindowModel::queueChanged(const QStringList &paths)
+{
+    m_queue = paths;
+    writeQueue();
+}
+
+// Until the offer is answered the last run's files stay on disk too, so a
+// crash before the answer loses them no more than the one before.
+void WindowModel::writeQueue()
+{
+    if (m_stateFolder.isEmpty())
+        return;
+    const QStringList all = m_saved + m_queue;
+    if (all.isEmpty()) {
+        QFile::remove(queueFile());
+        return;
+    }
+    QDir().mkpath(m_stateFolder);
+    QSaveFile file(queueFile());
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(QJsonDocument(QJsonObject{{u"files"_s, QJsonArray::fromStringList(all)}})
+                       .toJson(QJsonDocument::Indented));
+        if (file.commit())
+            return;
+    }
+    qWarning("Zenvora: the queue cannot be kept in %s: %s", qPrintable(queueFile()),
+             qPrintable(file.errorString()));
+}

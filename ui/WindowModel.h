@@ -1,0 +1,71 @@
+#pragma once
+
+#include "ConversionSettings.h"
+#include "JobQueue.h"
+#include "JobResult.h"
+#include "Parameter.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// What the main window shows beyond its widgets' own state, decided without
+// a display: which parameters the chosen format uses, the status line of a
+// batch, and the queue kept on disk so that a close or a crash loses no file.
+class WindowModel final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(WindowModel)
+
+public:
+    // Milliseconds on a clock that never goes back.
+    using Clock = std::function<qint64()>;
+
+    // An empty state folder keeps no queue on disk.
+    explicit WindowModel(QString stateFolder, Clock clock = {}, QObject *parent = nullptr);
+
+    // Why the settings' format takes nothing from a parameter; empty when it
+    // does. The rule is the command builder's, the one zenvora-cli warns by.
+    static QString unusedParameterNote(const ConversionSettings &settings, Parameter parameter);
+
+    void batchStarted();
+    // pending: the jobs of the queue that are waiting or running.
+    void jobStarted(const QString &path, JobQueue::JobId job, int pending);
+    void jobFinished(const JobResult &result, JobQueue::JobId job, int pending);
+    // stopped also covers a batch whose encoder could not be started.
+    void batchEnded(bool stopped, int pending);
+    QString statusText() const { return m_status; }
+
+    QString queueFile() const;
+    // The files the last run left unconverted, until offerAnswered().
+    QStringList savedQueue() const { return m_saved; }
+    static QString restoreQuestion(int count);
+    void offerAnswered();
+    // The queue as the window now holds it, written at once and whole.
+    void queueChanged(const QStringList &paths);
+
+Q_SIGNALS:
+    void statusTextChanged(const QString &text);
+
+private:
+    void setStatus(const QString &text);
+    void showRunning();
+    void writeQueue();
+
+    QString m_stateFolder;
+    Clock m_clock;
+    QStringList m_saved;
+    QStringList m_queue;
+
+    QHash<JobQueue::JobId, qint64> m_startedAt;
+    QString m_currentName;
+    int m_started = 0;
+    int m_done = 0;
+    int m_failed = 0;
+    int m_total = 0;
+    qint64 m_finishedMilliseconds = 0;
+    QString m_status;
+};
