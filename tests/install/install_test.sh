@@ -88,10 +88,12 @@ check_tree() {
     # No display needed to ask the window's program for its version.
     answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/$bindir/zenvora" --version)
     [ "$answer" = "zenvora $version" ] || fail "zenvora --version says '$answer'"
-    # The manual page tells every option the program knows.
-    zcat "$root/$mandir/man1/zenvora-cli.1.gz" | sed 's/\\-/-/g' > "$work/zenvora-cli.1"
+    # The manual page describes every option the program knows: each heads
+    # an item of its own (the line after .TP).
+    zcat "$root/$mandir/man1/zenvora-cli.1.gz" | sed 's/\\-/-/g' |
+        awk 'item { print } { item = /^\.TP/ }' > "$work/items"
     for option in $("$root/$bindir/zenvora-cli" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
-        grep -qF -- "$option" "$work/zenvora-cli.1" || fail "zenvora-cli.1 does not tell $option"
+        grep -qE -- "$option([ \"\\\\]|$)" "$work/items" || fail "zenvora-cli.1 does not describe $option"
     done
 
     # The encoders are found beside the real executable, not beside the link.
