@@ -4,10 +4,12 @@
 #include "ParameterRules.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
 #include <array>
+#include <cstdio>
 #include <optional>
 #include <tuple>
 
@@ -76,6 +78,14 @@ struct Options
                             QStringLiteral("Convert up to N files at once (default 1; 0: one for "
                                            "each processor)."),
                             QStringLiteral("N")};
+    QCommandLineOption filesFrom{
+        QStringLiteral("files-from"),
+        QStringLiteral("Also convert the files named in LIST, one a line (- for standard input)."),
+        QStringLiteral("LIST")};
+    QCommandLineOption nullSeparated{
+        {QStringLiteral("0"), QStringLiteral("null")},
+        QStringLiteral(
+            "Names in the lists end with a NUL character, as find -print0 writes them.")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Show this help.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
@@ -86,7 +96,7 @@ struct Options
         parser.setApplicationDescription(
             QStringLiteral("Converts media files with the encoders of Zenvora."));
         parser.addOptions({format, size, videoBitrate, frameRate, audioRate, audioBitrate, channels,
-                           output, stallTimeout, jobs, help, version});
+                           output, stallTimeout, jobs, filesFrom, nullSeparated, help, version});
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Files to convert."),
                                      QStringLiteral("FILE..."));
     }
@@ -151,6 +161,54 @@ bool readParameters(const QCommandLineParser &parser, const Options &options,
     return true;
 }
 
+// The names in a list file, or on standard input for "-". They are decoded
+// as the system decodes the arguments, so a listed name is the same name as
+// on the command line. A line's ending CR is dropped for lists written on
+// Windows; with NUL separators every name is taken exactly.
+std::optional<QStringList> namesInList(const QString &list, char separator, QString &error)
+{
+    QFile file(list);
+    const bool opened =
+        list == u"-" ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
+    const QByteArray content = opened ? file.readAll() : QByteArray();
+    if (!opened || file.error() != QFileDevice::NoError) {
+        error =
+            QStringLiteral("Cannot read the file list %1: %2")
+                .arg(list == u"-" ? QStringLiteral("on standard input") : list, file.errorString());
+        return std::nullopt;
+    }
+    QStringList names;
+    for (QByteArrayView name : content.split(separator)) {
+        if (separator == '\n' && name.endsWith('\r'))
+            name.chop(1);
+        if (!name.isEmpty())
+            names.append(QFile::decodeName(name.toByteArray()));
+    }
+    return names;
+}
+
+void readFiles(const QCommandLineParser &parser, const Options &options, CliOptions &result)
+{
+    const bool nullSeparated = parser.isSet(options.nullSeparated);
+    if (nullSeparated && !parser.isSet(options.filesFrom)) {
+        result.error =
+            QStringLiteral("-0 (--null) applies to the lists of --files-from, and none is given.");
+        return;
+    }
+    QStringList names = parser.positionalArguments();
+    for (const QString &list : parser.values(options.filesFrom)) {
+        const std::optional<QStringList> listed =
+            namesInList(list, nullSeparated ? '\0' : '\n', result.error);
+        if (!listed)
+            return;
+        names += *listed;
+    }
+    for (const QString &name : std::as_const(names))
+        result.files.append(QFileInfo(name).absoluteFilePath());
+    if (result.files.isEmpty())
+        result.error = QStringLiteral("No file to convert.");
+}
+
 } // namespace
 
 CliOptions CliOptions::parse(const QStringList &arguments, const QString &defaultOutputFolder)
@@ -192,11 +250,7 @@ CliOptions CliOptions::parse(const QStringList &arguments, const QString &defaul
                                 ? QFileInfo(parser.value(options.output)).absoluteFilePath()
                                 : defaultOutputFolder;
     result.settings = settings;
-
-    for (const QString &file : parser.positionalArguments())
-        result.files.append(QFileInfo(file).absoluteFilePath());
-    if (result.files.isEmpty())
-        result.error = QStringLiteral("No file to convert.");
+    readFiles(parser, options, result);
     return result;
 }
 

@@ -17,6 +17,30 @@ target_compile_definitions(zenvora_options INTERFACE
 # encoders' signal handling but not their libavformat, whose hundred-odd
 # dependencies would cost every start tens of milliseconds.
 target_link_options(zenvora_options INTERFACE LINKER:--as-needed)
+
+# Debian's hardening (stack protector, fortified functions, read-only
+# relocations bound at start) as dpkg-buildflags states it, so a package made
+# from this build is hardened like one built by Debian's own tools. The build
+# type alone decides optimisation and debug information, and the path map
+# dpkg derives from the current folder is left out: the compile lines are the
+# same from wherever CMake runs, so nothing rebuilds for that. A sanitizer
+# build goes without: the sanitizers miss calls made to fortified variants.
+find_program(DPKG_BUILDFLAGS dpkg-buildflags)
+if(DPKG_BUILDFLAGS AND NOT ZENVORA_SANITIZE)
+  foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
+    execute_process(
+      COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
+              ${DPKG_BUILDFLAGS} --get ${kind}
+      OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    separate_arguments(flags UNIX_COMMAND "${flags}")
+    list(FILTER flags EXCLUDE REGEX "^-O|^-g$|^-ffile-prefix-map=|^-fdebug-prefix-map=")
+    if(kind STREQUAL LDFLAGS)
+      target_link_options(zenvora_options INTERFACE ${flags})
+    else()
+      target_compile_options(zenvora_options INTERFACE ${flags})
+    endif()
+  endforeach()
+endif()
 if(ZENVORA_SANITIZE)
   target_compile_options(zenvora_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
   target_link_options(zenvora_options INTERFACE -fsanitize=address,undefined)

@@ -4,6 +4,13 @@
 set -eu
 
 mode=${1:-run}
+case "$mode" in
+run | test) ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 
@@ -11,7 +18,7 @@ packages="cmake g++ make pkg-config clang-format
 qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6 qt6-translations-l10n
 ffmpeg libavcodec-extra libavformat-dev libavcodec-dev libavutil-dev
 fonts-wqy-microhei xvfb xauth xdotool xdg-utils procps
-desktop-file-utils appstream dpkg-dev file fusefat dosfstools"
+desktop-file-utils appstream dpkg-dev file fusefat dosfstools lintian parallel"
 
 missing=""
 for package in $packages; do
@@ -21,29 +28,36 @@ for package in $packages; do
 done
 if [ -n "$missing" ]; then
     sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo > /dev/null; then
+            cat >&2 << EOF
+These Debian packages are missing:$missing
+Installing them needs root; you are not root and sudo is not installed.
+As root, either install them:
+    apt-get install$missing
+or install sudo and let $(id -un) use it, then log in again and repeat this command:
+    apt-get install sudo && adduser $(id -un) sudo
+EOF
+            exit 1
+        fi
+        sudo="sudo"
+    fi
     echo "Installing:$missing"
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
     # shellcheck disable=SC2086
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
 fi
 
-# Tests build with warnings as errors, so no new warning lands unnoticed.
-werror=OFF
-[ "$mode" = test ] && werror=ON
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENVORA_WERROR=$werror
+# Both modes configure and build the same way, so either one after the other
+# rebuilds nothing. Warnings are errors in both: this script builds with
+# Debian 12's compiler, the one the tests run with, where any warning is a
+# fault of ours rather than of a newer compiler (a plain cmake keeps them
+# warnings for builders elsewhere).
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENVORA_WERROR=ON
 cmake --build "$build" --parallel "$(nproc)"
 
-case "$mode" in
-run)
+if [ "$mode" = run ]; then
     exec "$build/bin/zenvora"
-    ;;
-test)
-    cd "$build"
-    exec ctest --output-on-failure --parallel "$(nproc)"
-    ;;
-*)
-    echo "usage: $0 run|test" >&2
-    exit 2
-    ;;
-esac
+fi
+cd "$build"
+exec ctest --output-on-failure --parallel "$(nproc)"

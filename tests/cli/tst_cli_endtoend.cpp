@@ -56,6 +56,7 @@ private Q_SLOTS:
     void unusableCacheFailsOnlyTwoStageJobs();
     void signalEndsARunWhoseReaderStopped();
     void reportsANameWithALineBreak();
+    void convertsTheNamesOfAList();
     void convertsOntoAFatDrive();
     void convertsANameNearTheLengthLimit();
     void convertsANameInGbk();
@@ -475,6 +476,30 @@ void TestCliEndToEnd::reportsANameWithALineBreak()
     QCOMPARE(files.size(), 1);
     QVERIFY(files.first().startsWith(u"new\nline 100%-"_s));
     QVERIFY2(run.output.contains(u"-> "_s + out + u'/' + files.first()), qPrintable(run.output));
+}
+
+// Names from find -print0 on standard input: a line break stays part of its
+// name, and a listed name of no file fails as it does on the command line.
+void TestCliEndToEnd::convertsTheNamesOfAList()
+{
+    const QString folder = m_work.filePath(u"listed"_s);
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QFile::copy(m_clip, folder + u"/two\nlines.avi"_s));
+    QVERIFY(QFile::copy(m_clip, folder + u"/plain.avi"_s));
+    const QString gone = folder + u"/gone.avi"_s;
+    const QString out = m_work.filePath(u"out-listed"_s);
+    const EncoderRun run = cli({u"-c"_s,
+                                u"{ find \"$1\" -type f -print0; printf '%s\\0' \"$2\"; } |"
+                                " exec \"$0\" -f mp3 -o \"$3\" --files-from - -0"_s,
+                                programDir + u"/zenvora-cli"_s, folder, gone, out},
+                               QProcessEnvironment::systemEnvironment(), u"/bin/sh"_s);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.output.contains(u"2 converted, 1 failed."_s), qPrintable(run.output));
+    QVERIFY2(run.output.contains(gone), qPrintable(run.output));
+    const QStringList files = filesIn(out);
+    QCOMPARE(files.size(), 2);
+    QCOMPARE(files.filter(u"two\nlines-"_s).size(), 1);
+    QCOMPARE(files.filter(u"plain-"_s).size(), 1);
 }
 
 // A USB stick mounted through FUSE: no rename without replacing, no hard

@@ -1,6 +1,7 @@
 #include "CliOptions.h"
 
 #include <QDir>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QThread>
 
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void warnsOfWhatTheFormatIgnoresOrChanges_data();
     void warnsOfWhatTheFormatIgnoresOrChanges();
     void makesPathsAbsolute();
+    void readsNamesFromLists_data();
+    void readsNamesFromLists();
     void helpAndVersionNeedNoFiles_data();
     void helpAndVersionNeedNoFiles();
 };
@@ -147,6 +150,14 @@ void TestCliOptions::rejectsWhatItCannotUse_data()
         << QStringList{u"--audio-rate"_s, u"0"_s, u"a"_s} << u"--audio-rate"_s;
     QTest::newRow("audio bitrate with a comma")
         << QStringList{u"--audio-bitrate"_s, u"12,2"_s, u"a"_s} << u"--audio-bitrate"_s;
+    QTest::newRow("separator without a list") << QStringList{u"-0"_s, u"a"_s} << u"-0 (--null)"_s;
+    QTest::newRow("list that is missing")
+        << QStringList{u"--files-from"_s, u"/nonexistent/list"_s, u"a"_s}
+        << u"Cannot read the file list /nonexistent/list: "_s;
+    QTest::newRow("list that is a folder")
+        << QStringList{u"--files-from=/"_s, u"a"_s} << u"Cannot read the file list /: "_s;
+    QTest::newRow("empty list and no file")
+        << QStringList{u"--files-from"_s, u"/dev/null"_s} << u"No file"_s;
 }
 
 void TestCliOptions::rejectsWhatItCannotUse()
@@ -207,6 +218,54 @@ void TestCliOptions::makesPathsAbsolute()
                                          u"/abs/假期.mp4"_s}));
 }
 
+void TestCliOptions::readsNamesFromLists_data()
+{
+    // "LIST" in the arguments stands for a file holding the list's bytes.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<QStringList>("files");
+    const QStringList fromList{u"--files-from"_s, u"LIST"_s};
+    const QStringList nulSeparated{u"--files-from"_s, u"LIST"_s, u"-0"_s};
+    const QString here = QDir::currentPath() + u'/';
+    QTest::newRow("one name a line") << fromList << QByteArray("clip one.avi\n/abs/假期.mp4\n")
+                                     << QStringList{here + u"clip one.avi"_s, u"/abs/假期.mp4"_s};
+    QTest::newRow("last line without a break")
+        << fromList << QByteArray("/a.avi\n/b.avi") << QStringList{u"/a.avi"_s, u"/b.avi"_s};
+    QTest::newRow("blank lines skipped, blanks in names kept")
+        << fromList << QByteArray("\n\n /a.avi \n\n") << QStringList{here + u" /a.avi "_s};
+    QTest::newRow("lines written on Windows")
+        << fromList << QByteArray("/a.avi\r\n/b.avi\r\n") << QStringList{u"/a.avi"_s, u"/b.avi"_s};
+    QTest::newRow("after the names on the command line")
+        << QStringList{u"/first.avi"_s, u"--files-from=LIST"_s} << QByteArray("/second.avi\n")
+        << QStringList{u"/first.avi"_s, u"/second.avi"_s};
+    QTest::newRow("each list in turn")
+        << (fromList + fromList) << QByteArray("/a.avi\n") << QStringList{u"/a.avi"_s, u"/a.avi"_s};
+    QTest::newRow("separated by NUL, as find -print0 writes")
+        << nulSeparated << QByteArray("/new\nline.avi\0/cr\r\0/b.avi\0", 26)
+        << QStringList{u"/new\nline.avi"_s, u"/cr\r"_s, u"/b.avi"_s};
+    QTest::newRow("NUL list without a final NUL")
+        << QStringList{u"--null"_s, u"--files-from"_s, u"LIST"_s}
+        << QByteArray("/a.avi\0\0/b.avi", 14) << QStringList{u"/a.avi"_s, u"/b.avi"_s};
+    QTest::newRow("an empty list beside another")
+        << (fromList + QStringList{u"--files-from"_s, u"/dev/null"_s}) << QByteArray("/a.avi\n\n")
+        << QStringList{u"/a.avi"_s};
+}
+
+void TestCliOptions::readsNamesFromLists()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, list);
+    QFETCH(QStringList, files);
+    QTemporaryFile listFile;
+    QVERIFY(listFile.open());
+    QCOMPARE(listFile.write(list), list.size());
+    listFile.close();
+    arguments.replaceInStrings(u"LIST"_s, listFile.fileName());
+    const CliOptions options = CliOptions::parse(commandLine(arguments), u"/out"_s);
+    QCOMPARE(options.error, QString());
+    QCOMPARE(options.files, files);
+}
+
 void TestCliOptions::helpAndVersionNeedNoFiles_data()
 {
     QTest::addColumn<QString>("argument");
@@ -227,7 +286,8 @@ void TestCliOptions::helpAndVersionNeedNoFiles()
     QCOMPARE(options.error, QString());
     QCOMPARE(options.helpRequested, help);
     QCOMPARE(options.versionRequested, version);
-    for (const QString &listed : {u"--audio-bitrate"_s, u"--version"_s})
+    for (const QString &listed :
+         {u"--audio-bitrate"_s, u"--files-from <LIST>"_s, u"-0, --null"_s, u"--version"_s})
         QVERIFY(CliOptions::helpText().contains(listed));
 }
 

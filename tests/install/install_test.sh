@@ -4,11 +4,14 @@
 #   tree:     the files and links, both programs' --version, and a conversion
 #             by the installed zenvora-cli with the installed encoders
 #   metadata: the menu entry and the software-centre metadata pass the
-#             desktop's own validators
-# Usage: install_test.sh CMAKE BUILD_DIR VERSION BINDIR PROGRAMDIR DATADIR tree|metadata
+#             desktop's own validators, pedantic ones included, and name
+#             the version being built
+#   package:  the Debian package cpack makes passes lintian
+# Usage: install_test.sh CMAKE BUILD_DIR VERSION BINDIR PROGRAMDIR SHAREDDIR DATADIR MANDIR
+#                        tree|metadata|package
 set -eu
 
-cmake=$1 build=$2 version=$3 bindir=$4 programdir=$5 datadir=$6 mode=$7
+cmake=$1 build=$2 version=$3 bindir=$4 programdir=$5 shareddir=$6 datadir=$7 mandir=$8 mode=$9
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -24,14 +27,22 @@ DESTDIR="$work/stage" "$cmake" --install "$build" --prefix /usr > "$work/install
     fail "cmake --install failed: $(cat "$work/install.log")"
 root="$work/stage/usr"
 desktop="$root/$datadir/applications/zenvora.desktop"
-metainfo="$root/$datadir/metainfo/example.zenvora.Zenvora.metainfo.xml"
+metainfo="$root/$datadir/metainfo/com.velmora.zenvora.metainfo.xml"
+docdir="$root/$datadir/doc/zenvora"
 
 check_metadata() {
     command -v desktop-file-validate > /dev/null ||
         skip "desktop-file-validate is missing (Debian package desktop-file-utils)"
     command -v appstreamcli > /dev/null || skip "appstreamcli is missing (Debian package appstream)"
     desktop-file-validate "$desktop" || fail "zenvora.desktop does not validate"
-    appstreamcli validate --no-net "$metainfo" || fail "the metainfo file does not validate"
+    appstreamcli validate --pedantic --no-net "$metainfo" > "$work/appstream.log" 2>&1 ||
+        fail "the metainfo file does not validate: $(cat "$work/appstream.log")"
+    cat "$work/appstream.log"
+    ! grep -q '^[EWIP]: ' "$work/appstream.log" || fail "appstreamcli finds issues"
+    grep -q "<release version=\"$version\"" "$metainfo" ||
+        fail "the metainfo file has no release $version"
+    zcat "$docdir/changelog.gz" | head -n 1 | grep -q "^zenvora ($version) " ||
+        fail "the changelog begins: $(zcat "$docdir/changelog.gz" | head -n 1)"
     # The installed tree as a whole: the metadata's launchable names the menu entry.
     appstreamcli validate-tree --no-net "$root/.." || fail "the installed tree does not validate"
     # Every type offered to file managers must be one the system knows.
@@ -50,9 +61,18 @@ check_tree() {
     done
     for file in "$programdir/sound.wav" "$programdir/help/index.html" \
         "$datadir/applications/zenvora.desktop" \
-        "$datadir/metainfo/example.zenvora.Zenvora.metainfo.xml" \
-        "$datadir/icons/hicolor/scalable/apps/zenvora.svg"; do
+        "$datadir/metainfo/com.velmora.zenvora.metainfo.xml" \
+        "$datadir/icons/hicolor/scalable/apps/zenvora.svg" \
+        "$mandir/man1/zenvora.1.gz" "$mandir/man1/zenvora-cli.1.gz" \
+        "$datadir/doc/zenvora/copyright" "$datadir/doc/zenvora/changelog.gz"; do
         [ -s "$root/$file" ] || fail "$file is missing or empty"
+    done
+    # What is the same on every architecture lies under share/, reached from
+    # the program folder through links.
+    for name in help sound.wav; do
+        [ -L "$root/$programdir/$name" ] &&
+            [ "$(readlink -f "$root/$programdir/$name")" = "$(readlink -f "$root/$shareddir/$name")" ] ||
+            fail "$programdir/$name does not lead to $shareddir/$name"
     done
     grep -qx 'Icon=zenvora' "$desktop" || fail "the menu entry names another icon"
     # Relative links, so they hold in a staging folder as in the package.
@@ -68,6 +88,13 @@ check_tree() {
     # No display needed to ask the window's program for its version.
     answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/$bindir/zenvora" --version)
     [ "$answer" = "zenvora $version" ] || fail "zenvora --version says '$answer'"
+    # The manual page describes every option the program knows: each heads
+    # an item of its own (the line after .TP).
+    zcat "$root/$mandir/man1/zenvora-cli.1.gz" | sed 's/\\-/-/g' |
+        awk 'item { print } { item = /^\.TP/ }' > "$work/items"
+    for option in $("$root/$bindir/zenvora-cli" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
+        grep -qE -- "$option([ \"\\\\]|$)" "$work/items" || fail "zenvora-cli.1 does not describe $option"
+    done
 
     # The encoders are found beside the real executable, not beside the link.
     export HOME="$work/home" XDG_CACHE_HOME="$work/cache"
@@ -81,9 +108,21 @@ check_tree() {
     [ "$codec" = mp3 ] || fail "the output holds '$codec'"
 }
 
+check_package() {
+    command -v lintian > /dev/null || skip "lintian is missing (Debian package lintian)"
+    "$(dirname "$cmake")/cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" \
+        > "$work/cpack.log" 2>&1 || fail "cpack failed: $(cat "$work/cpack.log")"
+    set -- "$work/package"/zenvora_"$version"_*.deb
+    [ $# -eq 1 ] && [ -f "$1" ] || fail "no package came out: $(cat "$work/cpack.log")"
+    # Errors and warnings fail; the finer levels are shown for a reader.
+    lintian --fail-on error,warning --display-info --pedantic "$1" ||
+        fail "lintian rejects the package"
+}
+
 case "$mode" in
 tree) check_tree ;;
 metadata) check_metadata ;;
+package) check_package ;;
 *) fail "unknown mode $mode" ;;
 esac
 echo "PASS: installed $mode"
