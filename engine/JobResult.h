@@ -22,6 +22,10 @@ struct JobResult
         OutputFolder,
         TempFolder,
         EncoderError,
+        DiskFull,
+        NoPermission,
+        UnreadableInput,
+        UnopenableName,
         NoOutput,
         Hung,
         Crashed

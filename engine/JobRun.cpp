@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -34,6 +35,24 @@ QString explainingLine(const QString &lines, const QString &encoderName)
         return line.startsWith(prefix);
     });
     return found == all.crend() ? QString() : *found;
+}
+
+// The common causes a person can act on, as the encoders and ffmpeg name them.
+JobResult::Cause causeNamedBy(const QString &explanation)
+{
+    static const std::array<std::pair<QLatin1StringView, JobResult::Cause>, 6> causes{{
+        {QLatin1StringView("No space left on device"), JobResult::Cause::DiskFull},
+        {QLatin1StringView("Disk quota exceeded"), JobResult::Cause::DiskFull},
+        {QLatin1StringView("Permission denied"), JobResult::Cause::NoPermission},
+        {QLatin1StringView("does not exist"), JobResult::Cause::UnreadableInput},
+        {QLatin1StringView("is not a readable file"), JobResult::Cause::UnreadableInput},
+        {QLatin1StringView("as a video or audio file"), JobResult::Cause::UnreadableInput},
+    }};
+    for (const auto &[words, cause] : causes) {
+        if (explanation.contains(words))
+            return cause;
+    }
+    return JobResult::Cause::EncoderError;
 }
 
 // The encoders never replace a file: when the name they were given is taken
@@ -121,7 +140,8 @@ void JobRun::start(JobQueue::JobId job, const QString &inputPath,
     }
     const std::optional<QString> input = encoderInputFor(m_jobPath);
     if (!input) {
-        finish(JobResult::Status::Failed, QStringLiteral("无法打开这个文件名：") + m_jobPath);
+        finish(JobResult::Status::Failed, QStringLiteral("无法打开这个文件名：") + m_jobPath,
+               JobResult::Cause::UnopenableName);
         return;
     }
     m_encoderInput = *input;
@@ -246,6 +266,8 @@ std::optional<JobRun::Failure> JobRun::stageFailure(const EncoderRunner &runner)
     const QString explanation = explainingLine(output, m_runningEncoderName);
     if (!explanation.isEmpty())
         reason.prepend(explanation + u'\n');
+    if (cause == JobResult::Cause::EncoderError)
+        cause = causeNamedBy(explanation);
     return Failure{cause, output.isEmpty() ? reason : reason + u'\n' + output};
 }
 

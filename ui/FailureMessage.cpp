@@ -38,7 +38,15 @@ QString reason(const JobResult &failure)
     case JobResult::Cause::TempFolder:
         return u"无法创建临时文件夹，请检查磁盘空间和权限"_s;
     case JobResult::Cause::EncoderError:
-        return u"无法读取或转换这个文件：它可能已损坏，或不是能转换的音视频文件"_s;
+        return u"无法转换这个文件：它可能已损坏，或含有不能转换的内容"_s;
+    case JobResult::Cause::DiskFull:
+        return u"磁盘已满，请腾出空间后再试"_s;
+    case JobResult::Cause::NoPermission:
+        return u"没有权限读取这个文件或写入输出文件夹"_s;
+    case JobResult::Cause::UnreadableInput:
+        return u"无法读取这个文件：它不存在，或不是音视频文件"_s;
+    case JobResult::Cause::UnopenableName:
+        return u"无法打开这个文件名"_s;
     case JobResult::Cause::NoOutput:
         return u"转换结束，但没有得到输出文件"_s;
     case JobResult::Cause::Hung:

@@ -243,6 +243,7 @@ void TestBatchDriver::reportsFailuresAndGoesOn()
                              bench.input(u"crash.avi"_s),
                              bench.input(u"noout.avi"_s),
                              bench.root.filePath(u"in/deleted.avi"_s),
+                             bench.input(u"nospace.avi"_s),
                              bench.input(u"good2.avi"_s)};
     for (const QString &input : inputs)
         run.queue.addJob(input);
@@ -250,7 +251,7 @@ void TestBatchDriver::reportsFailuresAndGoesOn()
     QVERIFY(run.waitForEnd());
 
     const QList<JobResult> failures = run.report.failures();
-    QCOMPARE(failures.size(), 4);
+    QCOMPARE(failures.size(), 5);
     QCOMPARE(failures.at(0).inputPath, inputs.at(1));
     // The encoder's own explanation comes first, then its exit status.
     QCOMPARE(failures.at(0).reason.section(u'\n', 0, 0),
@@ -262,18 +263,20 @@ void TestBatchDriver::reportsFailuresAndGoesOn()
     QVERIFY(failures.at(2).reason.contains(u"没有生成输出文件"_s));
     QCOMPARE(failures.at(3).inputPath, inputs.at(4));
     QVERIFY(failures.at(3).reason.contains(u"no such file"_s));
-    QCOMPARE(run.report.caption(), u"Done. 4 个文件失败"_s);
+    QCOMPARE(run.report.caption(), u"Done. 5 个文件失败"_s);
     QVERIFY(QFile::exists(bench.output(u"good1-957.rmvb"_s)));
     QVERIFY(QFile::exists(bench.output(u"good2-957.rmvb"_s)));
     // A failed stage one never goes on to stage two.
     QCOMPARE(bench.calls().count(u"coder.exe"_s), 2);
     // The failed files stay for another try; none of them is waiting.
     QCOMPARE(run.queue.paths(),
-             (QStringList{inputs.at(1), inputs.at(2), inputs.at(3), inputs.at(4)}));
+             (QStringList{inputs.at(1), inputs.at(2), inputs.at(3), inputs.at(4), inputs.at(5)}));
     QVERIFY(!run.queue.nextWaitingJob());
     QCOMPARE(failures.at(0).cause, JobResult::Cause::EncoderError);
     QCOMPARE(failures.at(1).cause, JobResult::Cause::Crashed);
     QCOMPARE(failures.at(2).cause, JobResult::Cause::NoOutput);
+    // A cause a person can act on is told apart from the others.
+    QCOMPARE(failures.at(4).cause, JobResult::Cause::DiskFull);
 }
 
 void TestBatchDriver::neverConvertsStaleIntermediate()

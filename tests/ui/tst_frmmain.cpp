@@ -731,7 +731,7 @@ void TestFrmMain::failureMessageWordsItselfByCount()
     QVERIFY(!message.text.contains(u"退出码"_s));
     for (qsizetype i = 0; i < outcomes.size(); ++i) {
         const bool failed = outcomes.at(i) == u'F';
-        QCOMPARE(message.text.contains(u"/v/%1.avi\n    无法读取或转换这个文件"_s.arg(i)), failed);
+        QCOMPARE(message.text.contains(u"/v/%1.avi\n    无法转换这个文件"_s.arg(i)), failed);
         QCOMPARE(message.details.contains(u"/v/%1.avi\n    conv.exe 失败（退出码 %1）"_s.arg(i)),
                  failed);
     }
@@ -851,7 +851,7 @@ void TestFrmMain::failedFilesStayMarkedForRetry()
     const QAbstractItemModel *list = child<QTreeView>(u"LV"_s)->model();
     QCOMPARE(list->index(0, JobList::FormatColumn).data().toString(), u"失败"_s);
     const QString tip = list->index(0, JobList::FileNameColumn).data(Qt::ToolTipRole).toString();
-    QVERIFY(tip.contains(u"无法读取或转换这个文件"_s));
+    QVERIFY(tip.contains(u"无法转换这个文件"_s));
     QVERIFY(!tip.contains(u"退出码"_s));
 
     // Start tries it again.

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Stands in for conv.exe, coder.exe and coder2.exe in the batch driver tests.
 # What it does depends on the input's name: "fail" exits 1, "crash" dies of a
-# signal, "noout" succeeds without writing, "taken" writes under another name
+# signal, "nospace" fails as on a full disk, "noout" succeeds without writing, "taken" writes under another name
 # and says so, "slow" writes a part file and sleeps until stopped, "pair"
 # waits in conv.exe until as many jobs as the file side-by-side says have
 # started, logging its start and end in overlap.log, and takes a while in the
@@ -29,6 +29,7 @@ echo "$name $input -> $output" >> "$here/calls.log"
 [ -f "$here/fail-$name" ] && { echo "$name: told to fail"; exit 1; }
 case "$input" in
 *fail*) echo "$name: cannot decode $input"; exit 1 ;;
+*nospace*) echo "$name: the conversion failed: No space left on device"; exit 1 ;;
 *crash*) echo "$name: about to crash"; kill -SEGV $$ ;;
 *noout*) echo "(100%)"; exit 0 ;;
 *taken*)
