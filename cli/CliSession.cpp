@@ -29,7 +29,7 @@ CliSession::CliSession(BatchDriver &driver, QIODevice &output, int jobCount, int
     connect(&driver, &BatchDriver::progressChanged, this, &CliSession::progressChanged);
     connect(&driver, &BatchDriver::jobFinished, this, &CliSession::jobFinished);
     connect(&driver, &BatchDriver::batchFinished, this, &CliSession::batchFinished);
-    connect(&driver, &BatchDriver::stalled, this, &CliSession::stalled);
+    connect(&driver, &BatchDriver::encoderNotStartable, this, &CliSession::encoderNotStartable);
 }
 
 void CliSession::jobStarted(const QString &inputPath, JobQueue::JobId job)
@@ -95,7 +95,7 @@ void CliSession::batchFinished(const BatchReport &report)
     Q_EMIT finished();
 }
 
-void CliSession::stalled(const BatchReport &report)
+void CliSession::encoderNotStartable(const BatchReport &report)
 {
     printSummary(report);
     m_out << "The encoder could not be started; nothing more was converted." << Qt::endl;

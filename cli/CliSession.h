@@ -43,7 +43,7 @@ private:
     void progressChanged(const ProgressDisplay &display, JobQueue::JobId job);
     void jobFinished(const JobResult &result, JobQueue::JobId job);
     void batchFinished(const BatchReport &report);
-    void stalled(const BatchReport &report);
+    void encoderNotStartable(const BatchReport &report);
     void printSummary(const BatchReport &report);
     void showTimeLeft();
     void endProgressLine();

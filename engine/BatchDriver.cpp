@@ -77,8 +77,8 @@ void BatchDriver::startNextJob()
 {
     if ((m_state != State::StartPending && m_state != State::Running) || m_stopRequested)
         return;
-    if (m_stallPending) {
-        stallOnceIdle();
+    if (m_startFailurePending) {
+        endOnceIdleAfterStartFailure();
         return;
     }
     JobRun *run = idleRun();
@@ -146,18 +146,26 @@ void BatchDriver::encoderNotStarted(JobQueue::JobId job, const QString &message)
         this, [this, message] { m_messages.showMessage(message, {}, MessageSink::Icon::Critical); },
         Qt::QueuedConnection);
     m_queue.setJobRunning(job, false);
-    m_stallPending = true;
-    stallOnceIdle();
+    // In the report like any other failure; the job itself stays queued, so
+    // that the next Start tries it again.
+    m_report.results.append({m_queue.pathOf(job),
+                             {},
+                             JobResult::Status::Failed,
+                             message,
+                             std::nullopt,
+                             JobResult::Cause::CouldNotStart});
+    m_startFailurePending = true;
+    endOnceIdleAfterStartFailure();
 }
 
-void BatchDriver::stallOnceIdle()
+void BatchDriver::endOnceIdleAfterStartFailure()
 {
     if (anyRunBusy())
         return;
-    m_stallPending = false;
+    m_startFailurePending = false;
     m_state = State::Idle;
     Q_EMIT controlsEnabledChanged(true);
-    Q_EMIT stalled(m_report);
+    Q_EMIT encoderNotStartable(m_report);
 }
 
 void BatchDriver::endBatch()
@@ -203,7 +211,7 @@ void BatchDriver::endStoppedBatch()
     }
     m_state = State::Idle;
     m_stopRequested = false;
-    m_stallPending = false;
+    m_startFailurePending = false;
     m_report.stopped = true;
     Q_EMIT controlsEnabledChanged(true);
     Q_EMIT batchFinished(m_report);

@@ -73,7 +73,7 @@ Q_SIGNALS:
     void jobFinished(const JobResult &result, JobQueue::JobId job);
     // An encoder could not be started: the batch has ended there, its job
     // still first in the queue, the controls back for another Start.
-    void stalled(const BatchReport &report);
+    void encoderNotStartable(const BatchReport &report);
     void openFolderRequested(const QString &folder);
     void completionSoundRequested(const QString &soundFile);
     void batchFinished(const BatchReport &report);
@@ -84,7 +84,7 @@ private:
     void jobOver(const JobResult &result, JobQueue::JobId job);
     void jobStopped(JobQueue::JobId job);
     void encoderNotStarted(JobQueue::JobId job, const QString &message);
-    void stallOnceIdle();
+    void endOnceIdleAfterStartFailure();
     void endBatch();
     void endStoppedBatch();
     void removeTemporaryFiles() const;
@@ -106,6 +106,6 @@ private:
     ConversionSettings m_settings;
     bool m_playCompletionSound = false;
     bool m_stopRequested = false;
-    bool m_stallPending = false;
+    bool m_startFailurePending = false;
     BatchReport m_report;
 };

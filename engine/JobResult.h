@@ -28,7 +28,8 @@ struct JobResult
         UnopenableName,
         NoOutput,
         Hung,
-        Crashed
+        Crashed,
+        CouldNotStart
     };
 
     QString inputPath;

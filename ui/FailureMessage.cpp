@@ -51,6 +51,8 @@ QString reason(const JobResult &failure)
         return u"转换结束，但没有得到输出文件"_s;
     case JobResult::Cause::Hung:
         return u"转换长时间没有进展，已被停止"_s;
+    case JobResult::Cause::CouldNotStart:
+        return u"转换程序无法启动，请重新安装本程序"_s;
     case JobResult::Cause::Crashed:
         return u"转换程序意外中止"_s;
     case JobResult::Cause::None:

@@ -320,7 +320,7 @@ void frmMain::connectDriver()
             &frmMain::setBatchControlsEnabled);
     connect(&m_driver, &BatchDriver::outputFolderChanged, m_txtPath, &QLineEdit::setText);
     connect(&m_driver, &BatchDriver::progressChanged, this, &frmMain::showProgress);
-    connect(&m_driver, &BatchDriver::stalled, this, [this] {
+    connect(&m_driver, &BatchDriver::encoderNotStartable, this, [this] {
         showStartButton(false);
         batchOver(true);
     });

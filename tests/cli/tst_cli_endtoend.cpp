@@ -48,7 +48,7 @@ private Q_SLOTS:
     void keepsTheDetailOfAnHdSource();
     void reportsBadFilesAndConvertsTheRest();
     void convertsSideBySide();
-    void stallsWithoutItsEncoder();
+    void endsWithoutItsEncoder();
     void failsClearlyWithoutFfmpeg();
     void stopInTheMiddleLeavesNothingBehind();
     void interruptedRunLeavesNothingBehind_data();
@@ -317,7 +317,7 @@ void TestCliEndToEnd::convertsSideBySide()
              QStringList{});
 }
 
-void TestCliEndToEnd::stallsWithoutItsEncoder()
+void TestCliEndToEnd::endsWithoutItsEncoder()
 {
     // A program folder whose data folder lacks coder.exe.
     const QString app = m_work.filePath(u"incomplete-app"_s);
@@ -329,7 +329,7 @@ void TestCliEndToEnd::stallsWithoutItsEncoder()
             QProcessEnvironment::systemEnvironment(), app + u"/zenvora-cli"_s);
     QCOMPARE(run.exitCode, 3);
     QVERIFY2(run.output.contains(u"File or command not found"_s), qPrintable(run.output));
-    QVERIFY2(run.output.contains(u"0 converted, 0 failed."_s), qPrintable(run.output));
+    QVERIFY2(run.output.contains(u"0 converted, 1 failed."_s), qPrintable(run.output));
     QVERIFY(filesIn(m_work.filePath(u"out-stall"_s)).isEmpty());
 }
 

@@ -139,7 +139,7 @@ private Q_SLOTS:
     void reportsTheNameTheEncoderWrote();
     void tellsWhichStageFailed();
     void onlyTwoStageJobsNeedTheTempFolder();
-    void stallsOnMissingEncoderAndRestarts();
+    void endsOnMissingEncoderAndRestarts();
     void failsJobWhenOutputFolderCannotBeCreated();
     void sameNameInSameSecondGetsNewName();
     void shutdownLeavesNoProcessOrTemporaryFile();
@@ -562,21 +562,24 @@ void TestBatchDriver::onlyTwoStageJobsNeedTheTempFolder()
     }
 }
 
-void TestBatchDriver::stallsOnMissingEncoderAndRestarts()
+void TestBatchDriver::endsOnMissingEncoderAndRestarts()
 {
     Workbench bench;
     QFile::remove(bench.root.filePath(u"app/data/coder.exe"_s));
     Run run(bench);
-    QSignalSpy stalled(&run.driver, &BatchDriver::stalled);
+    QSignalSpy notStartable(&run.driver, &BatchDriver::encoderNotStartable);
     QSignalSpy controls(&run.driver, &BatchDriver::controlsEnabledChanged);
     run.queue.addJob(bench.input(u"song.avi"_s));
     run.driver.requestStart(bench.settings(OutputFormat::Mp3Audio), false);
-    QTRY_COMPARE(stalled.count(), 1);
+    QTRY_COMPARE(notStartable.count(), 1);
     QTRY_COMPARE(run.messages.texts(), QStringList{u"File or command not found"_s});
     QCOMPARE(run.driver.state(), BatchDriver::State::Idle);
     QCOMPARE(run.queue.jobCount(), 1);
     QCOMPARE(controls.count(), 2); // disabled, then back for another Start
     QCOMPARE(controls.last().first().toBool(), true);
+    const BatchReport report = notStartable.first().first().value<BatchReport>();
+    QCOMPARE(report.failures().size(), 1);
+    QCOMPARE(report.failures().first().cause, JobResult::Cause::CouldNotStart);
 
     bench.installEncoder(u"coder.exe"_s);
     run.driver.requestStart(bench.settings(OutputFormat::Mp3Audio), false);
