@@ -133,15 +133,15 @@ void TestEncoderTranslation::stageOne_data()
 
     // Today's formats: 8-bit 4:2:0, a quality target unless a bitrate is
     // given, the source's timing unless a rate is.
-    const QString h264 = u"-map 0:0 -c:v libx264 -preset fast -profile:v high "_s;
+    const QString h264 = u"-map 0:0 -c:v libx264 -preset faster -profile:v high "_s;
     const QString x265 =
         u"-map 0:0 -c:v libx265 -preset fast -profile:v main -x265-params log-level=error "_s;
-    const QString vp9 = u"-map 0:0 -c:v libvpx-vp9 -deadline good -cpu-used 3 -row-mt 1 "_s;
+    const QString vp9 = u"-map 0:0 -c:v libvpx-vp9 -deadline good -cpu-used 2 -row-mt 1 "_s;
     const QString aac = u"-map 0:1 -c:a aac -af aresample=async=1:first_pts=0 "_s;
     const QString opus = u"-map 0:1 -c:a libopus -af aresample=async=1:first_pts=0 "_s;
     QTest::newRow("H.264 defaults")
         << Format::H264Mp4 << CommandTable::defaults(Format::H264Mp4)
-        << h264 + u"-vf scale=640:360,setsar=1/1,format=yuv420p -crf 22 "_s + aac +
+        << h264 + u"-vf scale=640:360,setsar=1/1,format=yuv420p -crf 23 "_s + aac +
                u"-ar 48000 -ac 2 -b:a 160000 -movflags +faststart -f mp4"_s;
     QTest::newRow("H.264 320x240 800 15 44100 96 mono")
         << Format::H264Mp4 << settings(u"320x240"_s, u"800"_s, u"15"_s, u"44100"_s, u"96"_s, 1)
@@ -157,7 +157,7 @@ void TestEncoderTranslation::stageOne_data()
                aac + u"-ar 12000 -ac 2 -b:a 64000 -movflags +faststart -f mp4"_s;
     QTest::newRow("VP9 defaults")
         << Format::Vp9Webm << CommandTable::defaults(Format::Vp9Webm)
-        << vp9 + u"-vf scale=640:360,setsar=1/1,format=yuv420p -crf 30 -b:v 0 "_s + opus +
+        << vp9 + u"-vf scale=640:360,setsar=1/1,format=yuv420p -crf 29 -b:v 0 "_s + opus +
                u"-ar 48000 -ac 2 -b:a 128000 -f webm"_s;
     QTest::newRow("VP9 Opus takes 48000 for 44100, 24000 for 22050")
         << Format::Vp9Webm << settings(src, u"1000"_s, u"23"_s, u"22050"_s, u"48"_s, 1)
