@@ -152,7 +152,7 @@ bool readParameters(const QCommandLineParser &parser, const Options &options,
         if (!parser.isSet(option))
             continue;
         text = parser.value(option);
-        result.error = ParameterRules::problem(parameter, text);
+        result.error = ParameterRules::problem(settings.format, parameter, text);
         if (!result.error.isEmpty())
             return false;
         given |= parameter;

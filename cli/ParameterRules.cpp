@@ -24,9 +24,7 @@ struct ValueRule
 
 bool isSize(const QString &text)
 {
-    // Only the exact entry text counts as the source size, as in the window.
-    return text == ConversionSettings::SourceSize ||
-           OptionValues::frameSize(text.trimmed()).has_value();
+    return OptionValues::frameSize(text.trimmed()).has_value();
 }
 
 // Bitrates are given in kbit/s: "-ab 12.2k" as the coders get them.
@@ -40,6 +38,14 @@ bool isFrameRate(const QString &text)
     return OptionValues::frameRate(text.trimmed()).has_value();
 }
 
+// The entries that leave a value to the source, in their exact text.
+bool isSourceEntry(Parameter parameter, const QString &text)
+{
+    ConversionSettings settings;
+    settings.size = settings.videoBitrate = settings.frameRate = text;
+    return settings.leftToSource(parameter);
+}
+
 bool isSampleRate(const QString &text)
 {
     return OptionValues::wholeNumber(text.trimmed()).value_or(0) > 0;
@@ -48,10 +54,12 @@ bool isSampleRate(const QString &text)
 const std::array ValueRules{
     ValueRule{Parameter::Size, u"--size", u"WIDTHxHEIGHT in positive whole numbers, or 原始大小",
               &isSize},
-    ValueRule{Parameter::VideoBitrate, u"--video-bitrate", u"a positive number of kbit/s",
+    ValueRule{Parameter::VideoBitrate, u"--video-bitrate",
+              u"a positive number of kbit/s, or 自动(按质量) where the format takes it",
               &isBitrate},
     ValueRule{Parameter::FrameRate, u"--frame-rate",
-              u"a positive number of frames per second, such as 25, 29.97 or 30000/1001",
+              u"a positive number of frames per second, such as 25, 29.97 or 30000/1001, or "
+              u"原始帧率 where the format takes it",
               &isFrameRate},
     ValueRule{Parameter::AudioRate, u"--audio-rate", u"a positive whole number of Hz",
               &isSampleRate},
@@ -93,6 +101,7 @@ const std::array SnapRules{
     SnapRule{OutputFormat::Rmvb, Parameter::AudioRate, u"ac3", &nearestSampleRate},
     SnapRule{OutputFormat::Rm, Parameter::AudioRate, u"ac3", &nearestSampleRate},
     SnapRule{OutputFormat::Mp3Audio, Parameter::AudioRate, u"mp3", &nearestSampleRate},
+    SnapRule{OutputFormat::Vp9Webm, Parameter::AudioRate, u"opus", &nearestSampleRate},
 };
 
 // 23.976 stands for 24000/1001 as the user would write it.
@@ -127,9 +136,19 @@ QString snapWarning(const SnapRule &rule, const QString &text)
 
 } // namespace
 
-QString ParameterRules::problem(Parameter parameter, const QString &text)
+QString ParameterRules::problem(OutputFormat format, Parameter parameter, const QString &text)
 {
     const ValueRule &rule = ruleFor(parameter);
+    // Every format takes the size entry; the others only formats that leave
+    // their option out for them, or that do not use the parameter at all.
+    if (isSourceEntry(parameter, text)) {
+        const Parameters usable =
+            CommandBuilder::stageOneParameters(format) | CommandBuilder::stageTwoParameters(format);
+        if (parameter == Parameter::Size || !usable.testFlag(parameter) ||
+            CommandBuilder::optionalParameters(format).testFlag(parameter))
+            return {};
+        return u"%1 %2 is not taken by %3"_s.arg(rule.option, text, formatName(format));
+    }
     if (!rule.accepts || rule.accepts(text))
         return {};
     return u"%1 must be %2, not \"%3\""_s.arg(rule.option, rule.expected, text);

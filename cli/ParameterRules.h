@@ -12,8 +12,9 @@
 class ParameterRules final
 {
 public:
-    // Why the text is no value for the parameter; empty when it is one.
-    static QString problem(Parameter parameter, const QString &text);
+    // Why the text is no value for the parameter in the format; empty when
+    // it is one.
+    static QString problem(OutputFormat format, Parameter parameter, const QString &text);
     // A line for each given parameter the settings' format does not use, and
     // for each given value its codec will move to another.
     static QStringList warnings(const ConversionSettings &settings, Parameters given);

@@ -19,7 +19,8 @@ QList<int> kilobits(std::initializer_list<int> values)
 const QList<AudioCodec> &catalogue()
 {
     // MPEG audio allows other bitrates at half and quarter sample rates;
-    // AMR-NB has eight fixed modes and a single rate.
+    // AMR-NB has eight fixed modes and a single rate. Opus codes at five
+    // rates; beyond stereo it needs channel mappings WebM players differ on.
     static const QList<AudioCodec> codecs{
         {u"mp2"_s,
          u"mp2"_s,
@@ -50,6 +51,7 @@ const QList<AudioCodec> &catalogue()
          {8000},
          1,
          {{0, {4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200}}}},
+        {u"opus"_s, u"libopus"_s, {8000, 12000, 16000, 24000, 48000}, 2, {{0, {}}}},
     };
     return codecs;
 }

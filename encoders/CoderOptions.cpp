@@ -22,6 +22,7 @@ QString CoderOptions::takeArgument(const QStringList &arguments, qsizetype &inde
         {u"-f"_s, &CoderOptions::readFormat},
         {u"-s"_s, &CoderOptions::readSize},
         {u"-b"_s, &CoderOptions::readVideoBitrate},
+        {u"-r"_s, &CoderOptions::readFrameRate},
         {u"-ab"_s, &CoderOptions::readAudioBitrate},
         {u"-ar"_s, &CoderOptions::readSampleRate},
         {u"-ac"_s, &CoderOptions::readChannels},
@@ -89,6 +90,14 @@ QString CoderOptions::readVideoBitrate(const QString &value)
     return {};
 }
 
+QString CoderOptions::readFrameRate(const QString &value)
+{
+    m_request.video.frameRate = OptionValues::frameRate(value);
+    if (!m_request.video.frameRate || *m_request.video.frameRate <= 0)
+        return u"-r needs a frame rate such as 25 or 30000/1001, not \"%1\""_s.arg(value);
+    return {};
+}
+
 QString CoderOptions::readAudioBitrate(const QString &value)
 {
     m_request.audio.bitsPerSecond = OptionValues::ffmpegBitrate(value);
@@ -115,9 +124,10 @@ QString CoderOptions::readChannels(const QString &value)
 
 QString CoderOptions::readVideoCodec(const QString &value)
 {
-    if (!VideoCodec::find(value))
+    const VideoCodec *codec = VideoCodec::find(value);
+    if (!codec)
         return u"unsupported video codec -vcodec %1"_s.arg(value);
-    m_request.video.codec = value;
+    m_request.video.codec = codec->name();
     return {};
 }
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 // Reads the FFmpeg-style command line of coder.exe and coder2.exe, in the
-// option names of the FFmpeg builds of their time: -i, -y, -f, -s, -b, -ab,
+// option names of the FFmpeg builds of their time: -i, -y, -f, -s, -b, -r, -ab,
 // -ar, -ac, -vcodec, -acodec, -vn, and the output file as the one word that
 // is not an option.
 class CoderOptions final
@@ -24,6 +24,7 @@ private:
     QString readFormat(const QString &value);
     QString readSize(const QString &value);
     QString readVideoBitrate(const QString &value);
+    QString readFrameRate(const QString &value);
     QString readAudioBitrate(const QString &value);
     QString readSampleRate(const QString &value);
     QString readChannels(const QString &value);

@@ -12,7 +12,8 @@ const QList<Container> &catalogue()
     // headers. AMR-NB fits only the 3GP flavour of MP4, which therefore also
     // answers for ".mp4", after plain MP4. ffmpeg's RealMedia muxer refuses
     // packets of 64 KiB and more; the limit leaves room for packet headers.
-    // The ISO containers refuse MP3 at the MPEG-2.5 rates below 16 kHz.
+    // The ISO containers refuse MP3 at the MPEG-2.5 rates below 16 kHz. An
+    // MP4 with its index at the front plays while it downloads.
     static const QHash<QString, int> noLowMp3{{u"mp3"_s, 16000}};
     static const QList<Container> containers{
         Container({.names = {u"vob"_s, u"mpeg"_s, u"mpg"_s},
@@ -29,9 +30,10 @@ const QList<Container> &catalogue()
                    .extensions = {u"mp4"_s, u"m4v"_s},
                    .probeName = u"mp4"_s,
                    .brand = u"isom"_s,
-                   .videoCodecs = {u"mpeg4"_s},
+                   .videoCodecs = {u"mpeg4"_s, u"h264"_s, u"hevc"_s},
                    .audioCodecs = {u"aac"_s, u"mp3"_s},
-                   .lowestSampleRates = noLowMp3}),
+                   .lowestSampleRates = noLowMp3,
+                   .muxerOptions = {u"-movflags"_s, u"+faststart"_s}}),
         Container({.names = {u"3gp"_s},
                    .extensions = {u"3gp"_s, u"mp4"_s},
                    .probeName = u"3gp"_s,
@@ -53,6 +55,11 @@ const QList<Container> &catalogue()
                    .audioCodecs = {u"ac3"_s},
                    .maxVideoFrameBytes = 60000,
                    .keepsPixelAspect = false}),
+        Container({.names = {u"webm"_s},
+                   .extensions = {u"webm"_s},
+                   .probeName = u"webm"_s,
+                   .videoCodecs = {u"vp9"_s},
+                   .audioCodecs = {u"opus"_s}}),
         Container({.names = {u"mp3"_s},
                    .extensions = {u"mp3"_s},
                    .probeName = u"mp3"_s,

@@ -24,6 +24,8 @@ public:
                          const QString &videoCodec, const QString &audioCodec);
 
     QString muxer() const { return m_traits.names.first(); }
+    // What the muxer is told besides its name.
+    QStringList muxerOptions() const { return m_traits.muxerOptions; }
     // One of the names in the demuxer's name list for this container.
     QString probeName() const { return m_traits.probeName; }
     // Prefix of the major brand ISO-based containers carry.
@@ -54,6 +56,7 @@ public:
         int maxVideoFrameBytes = 0;
         bool keepsPixelAspect = true;
         QHash<QString, int> lowestSampleRates{};
+        QStringList muxerOptions{};
     };
     explicit Container(Traits traits) : m_traits(std::move(traits)) {}
 

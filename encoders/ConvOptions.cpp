@@ -124,9 +124,10 @@ QString ConvOptions::readLavcOptions(const QString &text)
 QString ConvOptions::readLavcOption(const QString &key, const QString &value)
 {
     if (key == u"vcodec") {
-        if (!VideoCodec::find(value))
+        const VideoCodec *codec = VideoCodec::find(value);
+        if (!codec)
             return u"unsupported video codec vcodec=%1"_s.arg(value);
-        m_request.video.codec = value;
+        m_request.video.codec = codec->name();
         return {};
     }
     if (key == u"acodec") {

@@ -80,7 +80,7 @@ FfmpegPlan FfmpegPlan::build(const EncodeRequest &request, const MediaInfo &inpu
         const QString name = audioAsked.isEmpty() ? container.defaultAudioCodec() : audioAsked;
         plan.addAudio(request.audio, *AudioCodec::find(name), *input.audio, container, withVideo);
     }
-    plan.m_streamArguments << u"-f"_s << container.muxer();
+    plan.m_streamArguments << container.muxerOptions() << u"-f"_s << container.muxer();
     return plan;
 }
 
@@ -120,20 +120,28 @@ void FfmpegPlan::addVideo(const EncodeRequest::Video &wanted, const VideoCodec &
     // it and can repeat its timestamp.
     if (rate)
         filter += u",fps="_s + rate->toString();
+    // Converted last, so that scaling works on the source's full precision.
+    if (!codec.pixelFormat().isEmpty())
+        filter += u",format="_s + codec.pixelFormat();
     m_streamArguments << u"-map"_s << streamMap(source.index) << u"-c:v"_s << codec.encoder()
-                      << codec.lowDelayOptions() << u"-vf"_s << filter;
-    addVideoRate(wanted.bitsPerSecond, container.maxVideoFrameBytes(), rate);
+                      << codec.lowDelayOptions() << codec.encoderOptions() << u"-vf"_s << filter;
+    if (!codec.tag().isEmpty())
+        m_streamArguments << u"-tag:v"_s << codec.tag();
+    addVideoRate(wanted.bitsPerSecond, codec.qualityOptions(), container.maxVideoFrameBytes(),
+                 rate);
     if (rate)
         m_streamArguments << u"-r"_s << rate->toString();
     m_expectation.video = MediaInfo::Video{0, codec.name(), size};
 }
 
-void FfmpegPlan::addVideoRate(std::optional<qint64> wanted, int maxFrameBytes,
-                              std::optional<FrameRate> frameRate)
+void FfmpegPlan::addVideoRate(std::optional<qint64> wanted, const QStringList &qualityOptions,
+                              int maxFrameBytes, std::optional<FrameRate> frameRate)
 {
     if (maxFrameBytes == 0) {
         if (wanted)
             m_streamArguments << u"-b:v"_s << QString::number(*wanted);
+        else if (!qualityOptions.isEmpty())
+            m_streamArguments << qualityOptions;
         else
             m_streamArguments << u"-q:v"_s << QString::number(DefaultVideoQuality);
         return;

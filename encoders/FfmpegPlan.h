@@ -28,8 +28,9 @@ public:
     QStringList arguments(const QString &writePath) const;
     const OutputExpectation &expectation() const { return m_expectation; }
 
-    // A picture quality for when no video bitrate is asked for: ffmpeg's own
-    // default of 200 kbit/s is blocky at any size.
+    // A picture quality for when no video bitrate is asked for and the codec
+    // has no quality target of its own: ffmpeg's default of 200 kbit/s is
+    // blocky at any size.
     static constexpr int DefaultVideoQuality = 3;
     // Frame sizes can only be bounded under rate control, so containers with
     // a frame limit always get a bitrate: this one when none is asked for.
@@ -38,8 +39,8 @@ public:
 private:
     void addVideo(const EncodeRequest::Video &wanted, const VideoCodec &codec,
                   const MediaInfo::Video &source, const Container &container);
-    void addVideoRate(std::optional<qint64> wanted, int maxFrameBytes,
-                      std::optional<FrameRate> frameRate);
+    void addVideoRate(std::optional<qint64> wanted, const QStringList &qualityOptions,
+                      int maxFrameBytes, std::optional<FrameRate> frameRate);
     static std::optional<FrameRate> frameRate(std::optional<double> wanted, const VideoCodec &codec,
                                               const MediaInfo::Video &source);
     void addAudio(const EncodeRequest::Audio &wanted, const AudioCodec &codec,

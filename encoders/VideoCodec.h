@@ -14,12 +14,15 @@
 class VideoCodec final
 {
 public:
+    // By the codec name a probe reports or by the ffmpeg encoder's name.
     static const VideoCodec *find(const QString &name);
     static QStringList allEncoders();
 
-    QString name() const { return m_name; }
-    // ffmpeg's encoders for these codecs carry the codecs' own names.
-    QString encoder() const { return m_name; }
+    QString name() const { return m_traits.name; }
+    QString encoder() const
+    {
+        return m_traits.encoder.isEmpty() ? m_traits.name : m_traits.encoder;
+    }
 
     // Each side to the nearest multiple the codec needs, a tie to the smaller
     // one so the picture is not enlarged; never below one multiple. A picture
@@ -33,25 +36,46 @@ public:
     FrameRate frameRateFor(double wanted) const;
     // Whether the codec takes only some rates, so that a source's own rate
     // has to be moved to one of them.
-    bool restrictsFrameRate() const { return m_wholeRatesOnly || !m_frameRates.isEmpty(); }
+    bool restrictsFrameRate() const
+    {
+        return m_traits.wholeRatesOnly || !m_traits.frameRates.isEmpty();
+    }
     // Options that make the encoder mark its pictures as never reordered.
     // ffmpeg's MPEG-2 encoder writes no B-frames but leaves the mark out, so
     // decoders hold each picture back one frame, which in a container
     // without timestamps (AVI) shows it one frame late.
     QStringList lowDelayOptions() const;
+    // The pixel format every player decodes, empty when the encoder takes
+    // no other.
+    QString pixelFormat() const { return m_traits.pixelFormat; }
+    // The codec tag the container is to record, empty for its own choice.
+    QString tag() const { return m_traits.tag; }
+    // The encoder's speed and log settings, whatever the rate control.
+    QStringList encoderOptions() const { return m_traits.encoderOptions; }
+    // The rate control when no bitrate is asked for, empty for a codec
+    // without a quality target of its own.
+    QStringList qualityOptions() const { return m_traits.qualityOptions; }
 
     // Rates a codec without a fixed list is still held to.
     static constexpr double MinFrameRate = 1.0;
     static constexpr double MaxFrameRate = 120.0;
     static constexpr double ShapeTolerance = 0.01;
 
-    VideoCodec(QString name, int sizeMultiple, int maxMacroblocks, QList<FrameRate> frameRates,
-               bool wholeRatesOnly = false);
+    struct Traits
+    {
+        QString name{};
+        QString encoder{}; // empty: the codec's own name
+        int sizeMultiple = 2;
+        int maxMacroblocks = 0;        // 0: no limit
+        QList<FrameRate> frameRates{}; // empty: any rate in the general range
+        bool wholeRatesOnly = false;
+        QString pixelFormat{};
+        QString tag{};
+        QStringList encoderOptions{};
+        QStringList qualityOptions{};
+    };
+    explicit VideoCodec(Traits traits) : m_traits(std::move(traits)) {}
 
 private:
-    QString m_name;
-    int m_sizeMultiple;
-    int m_maxMacroblocks;          // 0: no limit
-    QList<FrameRate> m_frameRates; // empty: any rate in the general range
-    bool m_wholeRatesOnly;
+    Traits m_traits;
 };

@@ -42,6 +42,14 @@ struct FragmentWriter
 
     void operator()(const QString &literal) const { command.appendText(literal); }
     void operator()(Parameter parameter) const { command.appendText(settings.text(parameter)); }
+    void operator()(const ParameterOption &option) const
+    {
+        if (settings.leftToSource(option.parameter))
+            return;
+        command.appendText(option.before);
+        command.appendText(settings.text(option.parameter));
+        command.appendText(option.after);
+    }
     void operator()(PathSlot slot) const
     {
         switch (slot) {
@@ -75,8 +83,20 @@ Parameters parametersIn(const Fragments &fragments)
     for (const Fragment &fragment : fragments) {
         if (const auto *parameter = std::get_if<Parameter>(&fragment))
             used |= *parameter;
+        else if (const auto *option = std::get_if<ParameterOption>(&fragment))
+            used |= option->parameter;
     }
     return used;
+}
+
+Parameters optionalParametersIn(const Fragments &fragments)
+{
+    Parameters optional;
+    for (const Fragment &fragment : fragments) {
+        if (const auto *option = std::get_if<ParameterOption>(&fragment))
+            optional |= option->parameter;
+    }
+    return optional;
 }
 
 } // namespace
@@ -125,6 +145,14 @@ Parameters CommandBuilder::stageTwoParameters(OutputFormat format)
     if (!rows)
         return {};
     return parametersIn(rows->sourceSize) | parametersIn(rows->otherSize);
+}
+
+Parameters CommandBuilder::optionalParameters(OutputFormat format)
+{
+    Parameters optional = optionalParametersIn(stageOneFragments(format));
+    if (const std::optional<StageTwoFragments> &rows = stageTwoFragments(format))
+        optional |= optionalParametersIn(rows->sourceSize) | optionalParametersIn(rows->otherSize);
+    return optional;
 }
 
 Parameters CommandBuilder::usedParameters(const ConversionSettings &settings)

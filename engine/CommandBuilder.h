@@ -25,6 +25,9 @@ public:
     // The parameters that can reach a stage's command for a format.
     static Parameters stageOneParameters(OutputFormat format);
     static Parameters stageTwoParameters(OutputFormat format);
+    // The parameters whose option a format leaves out at their entry that
+    // leaves the value to the source; other formats write that entry as it is.
+    static Parameters optionalParameters(OutputFormat format);
     // The parameters that count for a job with these settings: at the source
     // size some formats' second stage takes fixed values instead.
     static Parameters usedParameters(const ConversionSettings &settings);

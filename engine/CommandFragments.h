@@ -10,7 +10,8 @@
 #include <variant>
 
 // A stage's command line as data: literal text, a parameter's text from the
-// settings, or one of the job's paths, in the order they are written.
+// settings, an option carrying one, or one of the job's paths, in the order
+// they are written.
 enum class PathSlot
 {
     Input,
@@ -18,7 +19,17 @@ enum class PathSlot
     Intermediate
 };
 
-using Fragment = std::variant<QString, Parameter, PathSlot>;
+// An option with its parameter's text, left out when the parameter is at
+// the entry that leaves the value to the source or to a quality target, so
+// that the encoder decides it from what it reads.
+struct ParameterOption
+{
+    QString before;
+    Parameter parameter;
+    QString after{};
+};
+
+using Fragment = std::variant<QString, Parameter, PathSlot, ParameterOption>;
 using Fragments = QList<Fragment>;
 
 // A second stage: its encoder, one command for the source size and one for

@@ -18,6 +18,8 @@ struct ComboDescription
 
 using ComboTable = std::array<ComboDescription, ConversionCombos::Count>;
 
+// Entries only ever join at the end of a list: settings files keep the
+// audio combos' positions.
 ComboTable buildTable()
 {
     return {{
@@ -29,9 +31,12 @@ ComboTable buildTable()
          u"Size"_s},
         {u"cmbVB"_s,
          {u"40"_s, u"80"_s, u"120"_s, u"128"_s, u"256"_s, u"384"_s, u"512"_s, u"600"_s, u"640"_s,
-          u"768"_s, u"800"_s, u"900"_s, u"1000"_s, u"1500"_s},
+          u"768"_s, u"800"_s, u"900"_s, u"1000"_s, u"1500"_s,
+          ConversionSettings::QualityBitrate.toString()},
          u"Video Bitrate"_s},
-        {u"cmbF"_s, {u"15"_s, u"23"_s, u"29"_s}, u"Frame Rate"_s},
+        {u"cmbF"_s,
+         {u"15"_s, u"23"_s, u"29"_s, ConversionSettings::SourceFrameRate.toString()},
+         u"Frame Rate"_s},
         // "12050" rather than 11025 is what the list has always offered.
         {u"cmbR"_s,
          {u"48000"_s, u"44100"_s, u"32000"_s, u"24000"_s, u"22050"_s, u"16000"_s, u"12050"_s,
@@ -39,7 +44,7 @@ ComboTable buildTable()
          u"Audio Rate"_s},
         {u"cmbBR"_s,
          {u"10.2"_s, u"12.2"_s, u"32"_s, u"48"_s, u"56"_s, u"64"_s, u"80"_s, u"96"_s, u"112"_s,
-          u"128"_s, u"192"_s, u"224"_s, u"256"_s, u"320"_s},
+          u"128"_s, u"192"_s, u"224"_s, u"256"_s, u"320"_s, u"160"_s},
          u"Audio Bitrate"_s},
         {u"cmbChannel"_s, {u"单声道"_s, u"双声道"_s}, u"Channel(Stereo or Mono)"_s},
     }};

@@ -32,6 +32,23 @@ QString ConversionSettings::text(Parameter parameter) const
     return {};
 }
 
+bool ConversionSettings::leftToSource(Parameter parameter) const
+{
+    switch (parameter) {
+    case Parameter::Size:
+        return size == SourceSize;
+    case Parameter::VideoBitrate:
+        return videoBitrate == QualityBitrate;
+    case Parameter::FrameRate:
+        return frameRate == SourceFrameRate;
+    case Parameter::AudioRate:
+    case Parameter::AudioBitrate:
+    case Parameter::Channels:
+        return false;
+    }
+    return false;
+}
+
 void ConversionSettings::selectFormat(OutputFormat newFormat)
 {
     format = newFormat;

@@ -13,6 +13,10 @@ struct ConversionSettings
 {
     // The size entry that keeps the source's picture size.
     static constexpr QStringView SourceSize = u"原始大小";
+    // The video bitrate entry that asks for a constant quality instead.
+    static constexpr QStringView QualityBitrate = u"自动(按质量)";
+    // The frame rate entry that keeps the source's timing.
+    static constexpr QStringView SourceFrameRate = u"原始帧率";
 
     OutputFormat format = OutputFormat::Rmvb;
     QString size;
@@ -28,6 +32,9 @@ struct ConversionSettings
 
     // The parameter as it goes into a command line.
     QString text(Parameter parameter) const;
+    // Whether the parameter is at its entry that leaves the value to the
+    // source or to a quality target; only the exact entry text counts.
+    bool leftToSource(Parameter parameter) const;
 
     // What choosing a format in its combo does: it writes that format's
     // defaults over the parameters it has defaults for.

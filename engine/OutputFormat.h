@@ -1,6 +1,7 @@
 #pragma once
 
-// The entries of the format combo, in their order there.
+// The entries of the format combo, in their order there. Settings files keep
+// a format by its position, so new formats only ever join at the end.
 enum class OutputFormat
 {
     Rmvb,
@@ -12,4 +13,7 @@ enum class OutputFormat
     Mp4Mobile,
     ThreeGpMobile,
     Mp3Audio,
+    H264Mp4,
+    HevcMp4,
+    Vp9Webm,
 };

@@ -61,6 +61,27 @@ StageTwoFragments mobile()
             fromIntermediate({u" -y -s "_s, Parameter::Size, tail, PathSlot::Output})};
 }
 
+// Today's formats in one stage: each parameter's option is left out at the
+// entry that leaves its value to the source or to a quality target.
+Fragments modernFormat(const QString &videoCodec, const QString &audioCodec)
+{
+    return {u" -i "_s,
+            PathSlot::Input,
+            u" -y"_s,
+            ParameterOption{u" -s "_s, Parameter::Size},
+            u" -vcodec "_s + videoCodec,
+            ParameterOption{u" -b "_s, Parameter::VideoBitrate, u"k"_s},
+            ParameterOption{u" -r "_s, Parameter::FrameRate},
+            u" -acodec "_s + audioCodec + u" -ar "_s,
+            Parameter::AudioRate,
+            u" -ab "_s,
+            Parameter::AudioBitrate,
+            u"k -ac "_s,
+            Parameter::Channels,
+            u" "_s,
+            PathSlot::Output};
+}
+
 FormatTable buildTable()
 {
     const QString sourceSize = ConversionSettings::SourceSize.toString();
@@ -68,6 +89,9 @@ FormatTable buildTable()
     const FormatDefaults mpeg2Defaults{u"600"_s, u"24"_s, sourceSize, u"28000"_s, u"64"_s, 1};
     // Phones of the day wanted small pictures and mono AMR sound.
     const FormatDefaults mobileDefaults{u"128"_s, u"29"_s, u"320x240"_s, u"8000"_s, u"12.2"_s, 0};
+    const QString quality = ConversionSettings::QualityBitrate.toString();
+    const QString sourceRate = ConversionSettings::SourceFrameRate.toString();
+    const FormatDefaults mp4Defaults{quality, sourceRate, sourceSize, u"48000"_s, u"160"_s, 1};
     return {{
         {.format = OutputFormat::Rmvb,
          .entryText = u"RMVB(RealPlayerRMVB)"_s,
@@ -148,6 +172,28 @@ FormatTable buildTable()
                                Parameter::Channels, u" "_s, PathSlot::Output},
          .extension = u".mp3"_s,
          .defaults = {std::nullopt, std::nullopt, std::nullopt, u"48000"_s, u"320"_s, 1}},
+        {.format = OutputFormat::H264Mp4,
+         .entryText = u"MP4(H.264 通用格式)"_s,
+         .cliName = u"h264"_s,
+         .stageOne = Encoder::Coder,
+         .stageOneFragments = modernFormat(u"libx264"_s, u"aac"_s),
+         .extension = u".mp4"_s,
+         .defaults = mp4Defaults},
+        {.format = OutputFormat::HevcMp4,
+         .entryText = u"MP4(H.265 高压缩)"_s,
+         .cliName = u"hevc"_s,
+         .stageOne = Encoder::Coder,
+         .stageOneFragments = modernFormat(u"libx265"_s, u"aac"_s),
+         .extension = u".mp4"_s,
+         .defaults = mp4Defaults},
+        // Opus is as good at 128 kbit/s as AAC at 160.
+        {.format = OutputFormat::Vp9Webm,
+         .entryText = u"WebM(VP9 网页格式)"_s,
+         .cliName = u"webm"_s,
+         .stageOne = Encoder::Coder,
+         .stageOneFragments = modernFormat(u"libvpx-vp9"_s, u"libopus"_s),
+         .extension = u".webm"_s,
+         .defaults = {quality, sourceRate, sourceSize, u"48000"_s, u"128"_s, 1}},
     }};
 }
 

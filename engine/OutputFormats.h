@@ -7,11 +7,11 @@
 
 #include <optional>
 
-// The table of the nine output formats, in the order of the format combo.
+// The table of the output formats, in the order of the format combo.
 class OutputFormats final
 {
 public:
-    static constexpr int Count = 9;
+    static constexpr int Count = 12;
 
     static const FormatSpec &of(OutputFormat format);
     // The format at a combo position; nothing for -1 (no selection) or any

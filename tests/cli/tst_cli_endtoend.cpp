@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <csignal>
 #include <fcntl.h>
@@ -34,6 +35,27 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
+// The types of an ISO file's top-level boxes in file order, read from the
+// bytes themselves: where the index lies is not something probes report.
+QStringList topLevelBoxes(const QString &path)
+{
+    QFile file(path);
+    QStringList types;
+    if (!file.open(QIODevice::ReadOnly))
+        return types;
+    while (file.pos() + 8 <= file.size()) {
+        const qint64 start = file.pos();
+        const QByteArray header = file.read(8);
+        quint64 size = qFromBigEndian<quint32>(header.constData());
+        types.append(QString::fromLatin1(header.mid(4, 4)));
+        if (size == 1) // the size follows in 64 bits
+            size = qFromBigEndian<quint64>(file.read(8).constData());
+        if (size < 8 || !file.seek(start + static_cast<qint64>(size)))
+            break;
+    }
+    return types;
+}
+
 } // namespace
 
 class TestCliEndToEnd : public QObject
@@ -44,6 +66,8 @@ private Q_SLOTS:
     void initTestCase();
     void convertsEveryFormat_data();
     void convertsEveryFormat();
+    void todaysFormatsPlayEverywhere_data();
+    void todaysFormatsPlayEverywhere();
     void keepsTheDetailOfAnHdSource_data();
     void keepsTheDetailOfAnHdSource();
     void reportsBadFilesAndConvertsTheRest();
@@ -212,6 +236,13 @@ void TestCliEndToEnd::convertsEveryFormat_data()
         << mp4 + u" mpeg4 amr_nb"_s << u"v=mpeg4 176x144 | a=amr_nb 8000 1"_s;
     QTest::newRow("mp3") << QStringList{u"-f"_s, u"mp3"_s} << u".mp3"_s << u"mp3  mp3"_s
                          << u"a=mp3 48000 2"_s;
+    QTest::newRow("h264") << QStringList{u"-f"_s, u"h264"_s} << u".mp4"_s << mp4 + u" h264 aac"_s
+                          << u"v=h264 320x180 | a=aac 48000 2"_s;
+    QTest::newRow("hevc with its own values")
+        << QStringList{u"-f"_s, u"hevc"_s, u"--frame-rate"_s, u"15"_s} + custom << u".mp4"_s
+        << mp4 + u" hevc aac"_s << u"v=hevc 176x144 | a=aac 48000 1"_s;
+    QTest::newRow("webm") << QStringList{u"-f"_s, u"webm"_s} << u".webm"_s
+                          << u"matroska,webm vp9 opus"_s << u"v=vp9 320x180 | a=opus 48000 2"_s;
 }
 
 void TestCliEndToEnd::convertsEveryFormat()
@@ -239,6 +270,61 @@ void TestCliEndToEnd::convertsEveryFormat()
 // The formats made in two stages encode the source once: the final file is
 // as close to the source as one encode with its settings makes it. Each
 // floor lies well above what a lossy intermediate copy of the source gave.
+void TestCliEndToEnd::todaysFormatsPlayEverywhere_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("profile");
+    QTest::addColumn<QString>("tag");  // empty where the container has none
+    QTest::addColumn<int>("maxLevel"); // 0: not checked
+
+    // 320x180 at 25 fps needs H.264 level 1.2; 2.0 leaves room for the
+    // encoder's choice of reference frames.
+    QTest::newRow("h264") << u"h264"_s << u"High"_s << u"avc1"_s << 20;
+    QTest::newRow("hevc") << u"hevc"_s << u"Main"_s << u"hvc1"_s << 0;
+    QTest::newRow("webm") << u"webm"_s << u"Profile 0"_s << QString() << 0;
+}
+
+// A source no player of the web or a phone takes as it is: 10 bits, 4:4:4,
+// an alpha plane and odd sides.
+void TestCliEndToEnd::todaysFormatsPlayEverywhere()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, profile);
+    QFETCH(QString, tag);
+    QFETCH(int, maxLevel);
+    const QString source = m_work.filePath(u"alpha-444-10bit.mkv"_s);
+    if (!QFile::exists(source)) {
+        const EncoderRun made = EncoderRun::run(
+            m_ffmpeg, {u"-nostdin"_s, u"-v"_s, u"error"_s, u"-f"_s, u"lavfi"_s, u"-i"_s,
+                       u"testsrc=size=321x181:rate=25,format=yuva444p10le"_s, u"-f"_s, u"lavfi"_s,
+                       u"-i"_s, u"sine=sample_rate=96000"_s, u"-t"_s, u"1"_s, u"-c:v"_s, u"ffv1"_s,
+                       u"-c:a"_s, u"flac"_s, source});
+        QVERIFY2(made.succeeded(), qPrintable(made.report()));
+    }
+    const QString out = m_work.filePath(u"today-"_s + format);
+    const EncoderRun run = cli({u"-f"_s, format, u"-o"_s, out, source});
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    const QStringList files = filesIn(out);
+    QCOMPARE(files.size(), 1);
+    const QString path = out + u'/' + files.first();
+
+    const FileProbe probe = FileProbe::of(m_ffprobe, path);
+    QVERIFY2(probe.description.contains(u" 320x180 | a="_s), qPrintable(probe.description));
+    QCOMPARE(probe.videoProfile, profile);
+    QCOMPARE(probe.pixelFormat, u"yuv420p"_s);
+    if (!tag.isEmpty())
+        QCOMPARE(probe.videoTag, tag);
+    if (maxLevel > 0)
+        QVERIFY2(probe.videoLevel > 0 && probe.videoLevel <= maxLevel,
+                 qPrintable(QString::number(probe.videoLevel)));
+    if (path.endsWith(u".mp4"_s)) {
+        const QStringList boxes = topLevelBoxes(path);
+        QVERIFY2(boxes.contains(u"mdat"_s) && boxes.indexOf(u"moov"_s) >= 0 &&
+                     boxes.indexOf(u"moov"_s) < boxes.indexOf(u"mdat"_s),
+                 qPrintable(boxes.join(u' ')));
+    }
+}
+
 void TestCliEndToEnd::keepsTheDetailOfAnHdSource_data()
 {
     QTest::addColumn<QString>("format");

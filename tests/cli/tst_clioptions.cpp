@@ -62,6 +62,16 @@ void TestCliOptions::unsetParametersAreWhatTheWindowShows_data()
     QTest::newRow("mp3") << QStringList{u"-f"_s, u"mp3"_s} << OutputFormat::Mp3Audio
                          << QStringList{u"原始大小"_s, u"1200"_s, u"29"_s, u"48000"_s, u"320"_s}
                          << 1;
+    const QStringList byQuality{u"原始大小"_s, u"自动(按质量)"_s, u"原始帧率"_s, u"48000"_s,
+                                u"160"_s};
+    QTest::newRow("h264") << QStringList{u"-f"_s, u"h264"_s} << OutputFormat::H264Mp4 << byQuality
+                          << 1;
+    QTest::newRow("hevc by index")
+        << QStringList{u"-f"_s, u"10"_s} << OutputFormat::HevcMp4 << byQuality << 1;
+    QTest::newRow("webm") << QStringList{u"-f"_s, u"WebM"_s} << OutputFormat::Vp9Webm
+                          << QStringList{u"原始大小"_s, u"自动(按质量)"_s, u"原始帧率"_s,
+                                         u"48000"_s, u"128"_s}
+                          << 1;
 }
 
 void TestCliOptions::unsetParametersAreWhatTheWindowShows()
@@ -112,7 +122,7 @@ void TestCliOptions::rejectsWhatItCannotUse_data()
     QTest::newRow("unknown format")
         << QStringList{u"-f"_s, u"wmv"_s, u"a"_s} << u"Unknown format"_s;
     QTest::newRow("index past the list")
-        << QStringList{u"-f"_s, u"9"_s, u"a"_s} << u"Unknown format"_s;
+        << QStringList{u"-f"_s, u"12"_s, u"a"_s} << u"Unknown format"_s;
     QTest::newRow("negative index") << QStringList{u"-f=-1"_s, u"a"_s} << u"Unknown format"_s;
     QTest::newRow("channels") << QStringList{u"--channels"_s, u"surround"_s, u"a"_s}
                               << u"Channels"_s;
@@ -158,6 +168,17 @@ void TestCliOptions::rejectsWhatItCannotUse_data()
         << QStringList{u"--files-from=/"_s, u"a"_s} << u"Cannot read the file list /: "_s;
     QTest::newRow("empty list and no file")
         << QStringList{u"--files-from"_s, u"/dev/null"_s} << u"No file"_s;
+    // Formats that write the bitrate and rate into their commands cannot
+    // leave them to the source.
+    QTest::newRow("quality entry where a bitrate is written")
+        << QStringList{u"-f"_s, u"mpg"_s, u"--video-bitrate"_s, u"自动(按质量)"_s, u"a"_s}
+        << u"--video-bitrate 自动(按质量) is not taken by mpg"_s;
+    QTest::newRow("source rate entry where a rate is written")
+        << QStringList{u"-f"_s, u"avi"_s, u"--frame-rate"_s, u"原始帧率"_s, u"a"_s}
+        << u"--frame-rate 原始帧率 is not taken by avi"_s;
+    QTest::newRow("quality entry with a blank")
+        << QStringList{u"-f"_s, u"h264"_s, u"--video-bitrate"_s, u"自动(按质量) "_s, u"a"_s}
+        << u"--video-bitrate must be"_s;
 }
 
 void TestCliOptions::rejectsWhatItCannotUse()
@@ -197,6 +218,17 @@ void TestCliOptions::warnsOfWhatTheFormatIgnoresOrChanges_data()
     QTest::newRow("ignored, so never changed")
         << QStringList{u"-f"_s, u"mp3"_s, u"--frame-rate"_s, u"23"_s}
         << QStringList{u"--frame-rate is not used by mp3; it is ignored."_s};
+    QTest::newRow("quality and source rate for hevc")
+        << QStringList{u"-f"_s,           u"hevc"_s,         u"--video-bitrate"_s,
+                       u"自动(按质量)"_s, u"--frame-rate"_s, u"原始帧率"_s}
+        << QStringList{};
+    QTest::newRow("quality entry where it is not used")
+        << QStringList{u"-f"_s, u"mp3"_s, u"--video-bitrate"_s, u"自动(按质量)"_s}
+        << QStringList{u"--video-bitrate is not used by mp3; it is ignored."_s};
+    QTest::newRow("sample rate Opus cannot take")
+        << QStringList{u"-f"_s, u"webm"_s, u"--audio-rate"_s, u"44100"_s}
+        << QStringList{
+               u"--audio-rate 44100 becomes 48000 for webm: the nearest value opus takes."_s};
 }
 
 void TestCliOptions::warnsOfWhatTheFormatIgnoresOrChanges()

@@ -54,6 +54,10 @@ FileProbe FileProbe::of(const QString &ffprobe, const QString &path)
                              .arg(stream.value(u"width"_s).toInt())
                              .arg(stream.value(u"height"_s).toInt()));
             probe.videoFrameRate = stream.value(u"r_frame_rate"_s).toString();
+            probe.videoProfile = stream.value(u"profile"_s).toString();
+            probe.pixelFormat = stream.value(u"pix_fmt"_s).toString();
+            probe.videoTag = stream.value(u"codec_tag_string"_s).toString();
+            probe.videoLevel = stream.value(u"level"_s).toInt();
             probe.displayAspect = shownAspect(stream);
         } else if (type == u"audio" && audioCodec.isEmpty()) {
             audioCodec = codec;

@@ -10,6 +10,11 @@ struct FileProbe
     bool readable = false;
     QString description;
     QString videoFrameRate;
+    // Of the first video stream, as ffprobe names them.
+    QString videoProfile;
+    QString pixelFormat;
+    QString videoTag;
+    int videoLevel = 0;
     double durationSeconds = 0.0;
     // Width over height of the picture as a player shows it: pixel aspect
     // and display matrix applied; 0 without video.

@@ -50,6 +50,8 @@ void TestCodecLimits::sampleRates_data()
     QTest::newRow("ac3 47000 to 48000") << u"ac3"_s << 47000 << 0 << 48000;
     QTest::newRow("amr_nb always 8000") << u"amr_nb"_s << 48000 << 0 << 8000;
     QTest::newRow("aac 28000 tie goes up") << u"aac"_s << 28000 << 0 << 32000;
+    QTest::newRow("opus 44100 to 48000") << u"opus"_s << 44100 << 0 << 48000;
+    QTest::newRow("opus 22050 to 24000") << u"opus"_s << 22050 << 0 << 24000;
     QTest::newRow("mp3 8000 in MP4 to 16000") << u"mp3"_s << 8000 << 16000 << 16000;
     QTest::newRow("mp3 11025 in MP4 to 16000") << u"mp3"_s << 11025 << 16000 << 16000;
     QTest::newRow("mp3 96000 in MP4 to 48000") << u"mp3"_s << 96000 << 16000 << 48000;
@@ -114,6 +116,7 @@ void TestCodecLimits::channels_data()
     QTest::newRow("ac3 keeps 5.1") << u"ac3"_s << 6 << 6;
     QTest::newRow("ac3 from 8") << u"ac3"_s << 8 << 6;
     QTest::newRow("amr_nb stereo to mono") << u"amr_nb"_s << 2 << 1;
+    QTest::newRow("opus from 5.1") << u"opus"_s << 6 << 2;
 }
 
 void TestCodecLimits::channels()
@@ -145,6 +148,9 @@ void TestCodecLimits::frameSizes_data()
     QTest::newRow("mpeg2video 720x306 kept")
         << u"mpeg2video"_s << QSize(720, 306) << QSize(720, 306);
     QTest::newRow("mpeg2video 1x1") << u"mpeg2video"_s << QSize(1, 1) << QSize(2, 2);
+    QTest::newRow("h264 odd sides even") << u"h264"_s << QSize(321, 241) << QSize(320, 240);
+    QTest::newRow("hevc 4K kept") << u"hevc"_s << QSize(3840, 2160) << QSize(3840, 2160);
+    QTest::newRow("vp9 odd sides even") << u"vp9"_s << QSize(199, 99) << QSize(198, 98);
 }
 
 void TestCodecLimits::frameSizes()
@@ -236,7 +242,10 @@ void TestCodecLimits::encoderNames()
     QCOMPARE(AudioCodec::find(u"libmp3lame"_s)->name(), u"mp3"_s);
     QCOMPARE(AudioCodec::find(u"amr_nb"_s)->encoder(), u"libopencore_amrnb"_s);
     QCOMPARE(AudioCodec::find(u"vorbis"_s), nullptr);
-    QCOMPARE(VideoCodec::find(u"h264"_s), nullptr);
+    QCOMPARE(VideoCodec::find(u"libx265"_s)->name(), u"hevc"_s);
+    QCOMPARE(VideoCodec::find(u"vp9"_s)->encoder(), u"libvpx-vp9"_s);
+    QCOMPARE(AudioCodec::find(u"libopus"_s)->name(), u"opus"_s);
+    QCOMPARE(VideoCodec::find(u"vp8"_s), nullptr);
 }
 
 QTEST_GUILESS_MAIN(TestCodecLimits)

@@ -73,6 +73,9 @@ void TestCoderOptions::accepted_data()
     QTest::newRow("encoder names and bare kbit/s of early builds")
         << words(u"-i /a -acodec libopencore_amrnb -b 300 -ab 64 /o.3gp"_s)
         << u"in=/a out=/o.3gp y=0 f= video=on:@300000 size=- audio=amr_nb@64000 ar=- ac=-"_s;
+    QTest::newRow("today's encoders by their ffmpeg names, a frame rate")
+        << words(u"-i /a -y -vcodec libx265 -r 25 -acodec aac -ar 48000 -ab 160k -ac 2 /o.mp4"_s)
+        << u"in=/a out=/o.mp4 y=1 f= video=on:hevc@- size=- audio=aac@160000 ar=48000 ac=2"_s;
     QTest::newRow("bare bit/s and M suffix")
         << words(u"-i /a -b 1.5M -ab 64000 /o.rm"_s)
         << u"in=/a out=/o.rm y=0 f= video=on:@1500000 size=- audio=@64000 ar=- ac=-"_s;
@@ -116,7 +119,13 @@ void TestCoderOptions::refused_data()
     QTest::newRow("negative -ac") << words(u"-i /a -ac -1 /o.mp3"_s)
                                   << u"-ac needs a channel count, not \"-1\""_s;
     QTest::newRow("unknown video codec")
-        << words(u"-i /a -vcodec h264 /o.mov"_s) << u"unsupported video codec -vcodec h264"_s;
+        << words(u"-i /a -vcodec vp8 /o.mov"_s) << u"unsupported video codec -vcodec vp8"_s;
+    QTest::newRow("frame rate of nothing")
+        << words(u"-i /a -r 0 /o.mp4"_s)
+        << u"-r needs a frame rate such as 25 or 30000/1001, not \"0\""_s;
+    QTest::newRow("frame rate in words")
+        << words(u"-i /a -r 原始帧率 /o.mp4"_s)
+        << u"-r needs a frame rate such as 25 or 30000/1001, not \"原始帧率\""_s;
     QTest::newRow("unknown audio codec")
         << words(u"-i /a -acodec vorbis /o.mov"_s) << u"unsupported audio codec -acodec vorbis"_s;
     QTest::newRow("unknown option")

@@ -146,8 +146,8 @@ void TestConvOptions::refused_data()
         << words(u"/a.avi -lavcopts vqscale=2 -o /o.avi"_s + encoders)
         << u"unknown -lavcopts setting vqscale"_s;
     QTest::newRow("unknown video codec")
-        << words(u"/a.avi -lavcopts vcodec=h264 -o /o.avi"_s + encoders)
-        << u"unsupported video codec vcodec=h264"_s;
+        << words(u"/a.avi -lavcopts vcodec=vp8 -o /o.avi"_s + encoders)
+        << u"unsupported video codec vcodec=vp8"_s;
     QTest::newRow("unknown audio codec")
         << words(u"/a.avi -lavcopts acodec=vorbis -o /o.avi"_s + encoders)
         << u"unsupported audio codec acodec=vorbis"_s;

@@ -99,11 +99,11 @@ void TestEncoderTranslation::stageOne_data()
     QTest::newRow("MP4 high quality defaults 320/1200")
         << Format::Mp4HighQuality << CommandTable::defaults(Format::Mp4HighQuality)
         << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -b:v 1200000 "
-           "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -abr 1 -b:a 320000 -f mp4"_s;
+           "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -abr 1 -b:a 320000 -movflags +faststart -f mp4"_s;
     QTest::newRow("MP4 high quality 10.2/40")
         << Format::Mp4HighQuality << settings(src, u"40"_s, u"29"_s, u"48000"_s, u"10.2"_s, 2)
         << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -b:v 40000 "
-           "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -abr 1 -b:a 32000 -f mp4"_s;
+           "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -abr 1 -b:a 32000 -movflags +faststart -f mp4"_s;
     const QList<QPair<Format, const char *>> twoStage{{Format::Rmvb, "RMVB"},
                                                       {Format::Rm, "RM"},
                                                       {Format::Mov, "MOV"},
@@ -113,7 +113,7 @@ void TestEncoderTranslation::stageOne_data()
         QTest::addRow("%s intermediate", name)
             << format << CommandTable::defaults(format)
             << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -b:v 1200000 "
-               "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -abr 1 -b:a 320000 -f mp4"_s;
+               "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -abr 1 -b:a 320000 -movflags +faststart -f mp4"_s;
     }
     QTest::newRow("MP3 48000/320/stereo")
         << Format::Mp3Audio << settings(src, {}, {}, u"48000"_s, u"320"_s, 2)
@@ -130,6 +130,39 @@ void TestEncoderTranslation::stageOne_data()
     QTest::newRow("MP3 22050/224/mono")
         << Format::Mp3Audio << settings(src, {}, {}, u"22050"_s, u"224"_s, 1)
         << u"-map 0:1 -c:a libmp3lame -af aresample=async=1 -ar 22050 -ac 1 -b:a 160000 -f mp3"_s;
+
+    // Today's formats: 8-bit 4:2:0, a quality target unless a bitrate is
+    // given, the source's timing unless a rate is.
+    const QString h264 = u"-map 0:0 -c:v libx264 -preset faster -profile:v high "_s;
+    const QString x265 =
+        u"-map 0:0 -c:v libx265 -preset fast -profile:v main -x265-params log-level=error "_s;
+    const QString vp9 = u"-map 0:0 -c:v libvpx-vp9 -deadline good -cpu-used 2 -row-mt 1 "_s;
+    const QString aac = u"-map 0:1 -c:a aac -af aresample=async=1:first_pts=0 "_s;
+    const QString opus = u"-map 0:1 -c:a libopus -af aresample=async=1:first_pts=0 "_s;
+    QTest::newRow("H.264 defaults")
+        << Format::H264Mp4 << CommandTable::defaults(Format::H264Mp4)
+        << h264 + u"-vf scale=640:360,setsar=1/1,format=yuv420p -crf 23 "_s + aac +
+               u"-ar 48000 -ac 2 -b:a 160000 -movflags +faststart -f mp4"_s;
+    QTest::newRow("H.264 320x240 800 15 44100 96 mono")
+        << Format::H264Mp4 << settings(u"320x240"_s, u"800"_s, u"15"_s, u"44100"_s, u"96"_s, 1)
+        << h264 + u"-vf scale=320:240,fps=15/1,format=yuv420p -b:v 800000 -r 15/1 "_s + aac +
+               u"-ar 44100 -ac 1 -b:a 96000 -movflags +faststart -f mp4"_s;
+    QTest::newRow("HEVC defaults, tagged hvc1")
+        << Format::HevcMp4 << CommandTable::defaults(Format::HevcMp4)
+        << x265 + u"-vf scale=640:360,setsar=1/1,format=yuv420p -tag:v hvc1 -crf 26 "_s + aac +
+               u"-ar 48000 -ac 2 -b:a 160000 -movflags +faststart -f mp4"_s;
+    QTest::newRow("HEVC 640x480 1500 29 12050 64 stereo")
+        << Format::HevcMp4 << settings(u"640x480"_s, u"1500"_s, u"29"_s, u"12050"_s, u"64"_s, 2)
+        << x265 + u"-vf scale=640:480,fps=29/1,format=yuv420p -tag:v hvc1 -b:v 1500000 -r 29/1 "_s +
+               aac + u"-ar 12000 -ac 2 -b:a 64000 -movflags +faststart -f mp4"_s;
+    QTest::newRow("VP9 defaults")
+        << Format::Vp9Webm << CommandTable::defaults(Format::Vp9Webm)
+        << vp9 + u"-vf scale=640:360,setsar=1/1,format=yuv420p -crf 29 -b:v 0 "_s + opus +
+               u"-ar 48000 -ac 2 -b:a 128000 -f webm"_s;
+    QTest::newRow("VP9 Opus takes 48000 for 44100, 24000 for 22050")
+        << Format::Vp9Webm << settings(src, u"1000"_s, u"23"_s, u"22050"_s, u"48"_s, 1)
+        << vp9 + u"-vf scale=640:360,setsar=1/1,fps=23/1,format=yuv420p -b:v 1000000 -r 23/1 "_s +
+               opus + u"-ar 24000 -ac 1 -b:a 48000 -f webm"_s;
 }
 
 void TestEncoderTranslation::stageOne()

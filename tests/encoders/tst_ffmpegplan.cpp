@@ -141,7 +141,7 @@ void TestFfmpegPlan::streams_data()
     const MediaInfo::Video portrait = sourceVideo(QSize(640, 360), 90, {1, 1}, 29.97);
     QTest::newRow("phone video turned upright in MP4")
         << u"/o/a.mp4"_s << input(portrait, std::nullopt)
-        << u"-map 0:0 -c:v mpeg4 -vf scale=360:640,setsar=1/1 -q:v 3 -f mp4"_s;
+        << u"-map 0:0 -c:v mpeg4 -vf scale=360:640,setsar=1/1 -q:v 3 -movflags +faststart -f mp4"_s;
     QTest::newRow("phone video turned upright in RealMedia, whole frame rate")
         << u"-f rm /o/a.rm"_s
         << input(sourceVideo(QSize(640, 360), 270, {1, 1}, 29.97), std::nullopt)
@@ -149,7 +149,7 @@ void TestFfmpegPlan::streams_data()
            "-bufsize 480000 -r 30/1 -f rm"_s;
     QTest::newRow("a chosen size stays as chosen")
         << u"-s 320x240 /o/a.mp4"_s << input(portrait, std::nullopt)
-        << u"-map 0:0 -c:v mpeg4 -vf scale=320:240 -q:v 3 -f mp4"_s;
+        << u"-map 0:0 -c:v mpeg4 -vf scale=320:240 -q:v 3 -movflags +faststart -f mp4"_s;
     const MediaInfo::Video pal = sourceVideo(QSize(720, 576), 0, {64, 45}, 25.0);
     QTest::newRow("PAL 16:9 keeps its pixels in MOV")
         << u"/o/a.mov"_s << input(pal, std::nullopt)
@@ -161,7 +161,7 @@ void TestFfmpegPlan::streams_data()
     QTest::newRow("MP3 at 8 kHz moved up for an MP4")
         << u"-vn -acodec mp3 /o/a.mp4"_s
         << input(std::nullopt, MediaInfo::Audio{0, u"amr_nb"_s, 8000, 1})
-        << u"-map 0:0 -c:a libmp3lame -af aresample=async=1 -ar 16000 -ac 1 -f mp4"_s;
+        << u"-map 0:0 -c:a libmp3lame -af aresample=async=1 -ar 16000 -ac 1 -movflags +faststart -f mp4"_s;
     QTest::newRow("1 fps RealMedia gets a bitrate its frame buffer holds")
         << u"-f rm /o/a.rm"_s << input(sourceVideo(QSize(640, 360), 0, {1, 1}, 1.0), std::nullopt)
         << u"-map 0:0 -c:v rv10 -vf scale=624:352,setsar=1,fps=1/1 -b:v 240000 -maxrate 480000 "

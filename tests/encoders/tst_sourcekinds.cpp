@@ -288,7 +288,10 @@ const QList<QPair<Format, const char *>> &formats()
                                                         {Format::Mov, "MOV"},
                                                         {Format::Mp4Mobile, "mobile MP4"},
                                                         {Format::ThreeGpMobile, "3GP"},
-                                                        {Format::Mp3Audio, "MP3"}};
+                                                        {Format::Mp3Audio, "MP3"},
+                                                        {Format::H264Mp4, "H.264 MP4"},
+                                                        {Format::HevcMp4, "HEVC MP4"},
+                                                        {Format::Vp9Webm, "VP9 WebM"}};
     return all;
 }
 

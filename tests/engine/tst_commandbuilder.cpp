@@ -151,6 +151,32 @@ void TestCommandBuilder::stageOne_data()
         << mono
         << uR"(C:\App\data\coder.exe -i "D:\clips\holiday.avi" -y -vn -ar 44100  -ab 12.2k -ac 0 "E:\out\holiday-957.mp3")"_s
         << uR"(E:\out\holiday-957.mp3)"_s;
+
+    // Today's formats leave an option out at its entry that leaves the value
+    // to the source or to a quality target.
+    QTest::newRow("H264Mp4")
+        << defaultsOf(OutputFormat::H264Mp4, folder)
+        << uR"(C:\App\data\coder.exe -i "D:\clips\holiday.avi" -y -vcodec libx264 -acodec aac -ar 48000 -ab 160k -ac 2 "E:\out\holiday-957.mp4")"_s
+        << uR"(E:\out\holiday-957.mp4)"_s;
+    ConversionSettings hevc = custom(OutputFormat::HevcMp4, u"640x480"_s);
+    hevc.videoBitrate = u"1500"_s;
+    hevc.frameRate = u"29"_s;
+    hevc.channelIndex = 0;
+    QTest::newRow("HevcMp4, every value given")
+        << hevc
+        << uR"(C:\App\data\coder.exe -i "D:\clips\holiday.avi" -y -s 640x480 -vcodec libx265 -b 1500k -r 29 -acodec aac -ar 48000 -ab 160k -ac 1 "E:\out\holiday-957.mp4")"_s
+        << uR"(E:\out\holiday-957.mp4)"_s;
+    QTest::newRow("Vp9Webm")
+        << defaultsOf(OutputFormat::Vp9Webm, folder)
+        << uR"(C:\App\data\coder.exe -i "D:\clips\holiday.avi" -y -vcodec libvpx-vp9 -acodec libopus -ar 48000 -ab 128k -ac 2 "E:\out\holiday-957.webm")"_s
+        << uR"(E:\out\holiday-957.webm)"_s;
+    ConversionSettings webmTyped = defaultsOf(OutputFormat::Vp9Webm, folder);
+    webmTyped.frameRate = u"原始帧率 "_s;
+    webmTyped.videoBitrate = u"自动"_s;
+    QTest::newRow("Vp9Webm, entries typed otherwise go in as typed")
+        << webmTyped
+        << uR"(C:\App\data\coder.exe -i "D:\clips\holiday.avi" -y -vcodec libvpx-vp9 -b 自动k -r 原始帧率  -acodec libopus -ar 48000 -ab 128k -ac 2 "E:\out\holiday-957.webm")"_s
+        << uR"(E:\out\holiday-957.webm)"_s;
 }
 
 void TestCommandBuilder::stageOne()
@@ -385,27 +411,36 @@ void TestCommandBuilder::parametersUsed_data()
     QTest::addColumn<OutputFormat>("format");
     QTest::addColumn<Parameters>("stageOne");
     QTest::addColumn<Parameters>("stageTwo");
+    QTest::addColumn<Parameters>("optional");
 
     const Parameters real = Parameter::Size | Parameter::VideoBitrate | Parameter::AudioRate |
                             Parameter::AudioBitrate | Parameter::Channels;
     const Parameters mpeg2 =
         Parameter::AudioBitrate | Parameter::VideoBitrate | Parameter::FrameRate;
-    QTest::newRow("Rmvb") << OutputFormat::Rmvb << Parameters() << real;
-    QTest::newRow("Rm") << OutputFormat::Rm << Parameters() << real;
-    QTest::newRow("Mpg") << OutputFormat::Mpg << mpeg2 << Parameters();
-    QTest::newRow("Avi") << OutputFormat::Avi << mpeg2 << Parameters();
+    QTest::newRow("Rmvb") << OutputFormat::Rmvb << Parameters() << real << Parameters();
+    QTest::newRow("Rm") << OutputFormat::Rm << Parameters() << real << Parameters();
+    QTest::newRow("Mpg") << OutputFormat::Mpg << mpeg2 << Parameters() << Parameters();
+    QTest::newRow("Avi") << OutputFormat::Avi << mpeg2 << Parameters() << Parameters();
     QTest::newRow("Mp4HighQuality")
         << OutputFormat::Mp4HighQuality << (Parameter::AudioBitrate | Parameter::VideoBitrate)
-        << Parameters();
-    QTest::newRow("Mov") << OutputFormat::Mov << Parameters() << Parameters(Parameter::Size);
+        << Parameters() << Parameters();
+    QTest::newRow("Mov") << OutputFormat::Mov << Parameters() << Parameters(Parameter::Size)
+                         << Parameters();
     QTest::newRow("Mp4Mobile") << OutputFormat::Mp4Mobile << Parameters()
-                               << Parameters(Parameter::Size);
-    QTest::newRow("ThreeGpMobile")
-        << OutputFormat::ThreeGpMobile << Parameters() << Parameters(Parameter::Size);
+                               << Parameters(Parameter::Size) << Parameters();
+    QTest::newRow("ThreeGpMobile") << OutputFormat::ThreeGpMobile << Parameters()
+                                   << Parameters(Parameter::Size) << Parameters();
     QTest::newRow("Mp3Audio") << OutputFormat::Mp3Audio
                               << (Parameter::AudioRate | Parameter::AudioBitrate |
                                   Parameter::Channels)
-                              << Parameters();
+                              << Parameters() << Parameters();
+    const Parameters all = real | Parameter::FrameRate;
+    const Parameters optional = Parameter::Size | Parameter::VideoBitrate | Parameter::FrameRate;
+    for (const OutputFormat format :
+         {OutputFormat::H264Mp4, OutputFormat::HevcMp4, OutputFormat::Vp9Webm}) {
+        QTest::addRow("%s", qPrintable(OutputFormats::of(format).cliName))
+            << format << all << Parameters() << optional;
+    }
 }
 
 void TestCommandBuilder::parametersUsed()
@@ -413,8 +448,10 @@ void TestCommandBuilder::parametersUsed()
     QFETCH(OutputFormat, format);
     QFETCH(Parameters, stageOne);
     QFETCH(Parameters, stageTwo);
+    QFETCH(Parameters, optional);
     QCOMPARE(CommandBuilder::stageOneParameters(format), stageOne);
     QCOMPARE(CommandBuilder::stageTwoParameters(format), stageTwo);
+    QCOMPARE(CommandBuilder::optionalParameters(format), optional);
 }
 
 void TestCommandBuilder::parameterReachesCommand_data()

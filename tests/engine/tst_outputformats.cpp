@@ -54,6 +54,12 @@ void TestOutputFormats::stagePlan_data()
                                    << u"conv.exe"_s << true << u"coder2.exe"_s << u".3gp"_s;
     QTest::newRow("Mp3Audio") << OutputFormat::Mp3Audio << u"MP3(纯音频格式)"_s << u"coder.exe"_s
                               << false << QString() << u".mp3"_s;
+    QTest::newRow("H264Mp4") << OutputFormat::H264Mp4 << u"MP4(H.264 通用格式)"_s << u"coder.exe"_s
+                             << false << QString() << u".mp4"_s;
+    QTest::newRow("HevcMp4") << OutputFormat::HevcMp4 << u"MP4(H.265 高压缩)"_s << u"coder.exe"_s
+                             << false << QString() << u".mp4"_s;
+    QTest::newRow("Vp9Webm") << OutputFormat::Vp9Webm << u"WebM(VP9 网页格式)"_s << u"coder.exe"_s
+                             << false << QString() << u".webm"_s;
 }
 
 void TestOutputFormats::stagePlan()
@@ -87,8 +93,10 @@ void TestOutputFormats::fromIndex_data()
     QTest::newRow("no selection") << -1 << std::optional<OutputFormat>();
     QTest::newRow("first") << 0 << std::optional(OutputFormat::Rmvb);
     QTest::newRow("middle") << 4 << std::optional(OutputFormat::Mp4HighQuality);
-    QTest::newRow("last") << 8 << std::optional(OutputFormat::Mp3Audio);
-    QTest::newRow("past the end") << 9 << std::optional<OutputFormat>();
+    QTest::newRow("last of the first nine") << 8 << std::optional(OutputFormat::Mp3Audio);
+    QTest::newRow("first after them") << 9 << std::optional(OutputFormat::H264Mp4);
+    QTest::newRow("last") << 11 << std::optional(OutputFormat::Vp9Webm);
+    QTest::newRow("past the end") << 12 << std::optional<OutputFormat>();
 }
 
 void TestOutputFormats::fromIndex()
@@ -113,7 +121,8 @@ void TestOutputFormats::combos_data()
                        u"MPG(MPEG2)"_s,           u"AVI(Windows Media Player格式)"_s,
                        u"MP4(高清MPEG4格式)"_s,   u"MOV(QuickTime格式)"_s,
                        u"MP4(手机MP4格式)"_s,     u"3GP(手机3GP格式)"_s,
-                       u"MP3(纯音频格式)"_s}
+                       u"MP3(纯音频格式)"_s,      u"MP4(H.264 通用格式)"_s,
+                       u"MP4(H.265 高压缩)"_s,    u"WebM(VP9 网页格式)"_s}
         << u"Output Format"_s;
     QTest::newRow("size") << ConversionCombo::Size << u"cmbS"_s
                           << QStringList{u"原始大小"_s, u"128x96"_s,  u"160x120"_s, u"176x144"_s,
@@ -123,19 +132,22 @@ void TestOutputFormats::combos_data()
                           << u"Size"_s;
     QTest::newRow("video bitrate")
         << ConversionCombo::VideoBitrate << u"cmbVB"_s
-        << QStringList{u"40"_s,  u"80"_s,  u"120"_s, u"128"_s, u"256"_s, u"384"_s,  u"512"_s,
-                       u"600"_s, u"640"_s, u"768"_s, u"800"_s, u"900"_s, u"1000"_s, u"1500"_s}
+        << QStringList{u"40"_s,  u"80"_s,  u"120"_s,  u"128"_s,  u"256"_s,
+                       u"384"_s, u"512"_s, u"600"_s,  u"640"_s,  u"768"_s,
+                       u"800"_s, u"900"_s, u"1000"_s, u"1500"_s, u"自动(按质量)"_s}
         << u"Video Bitrate"_s;
     QTest::newRow("frame rate") << ConversionCombo::FrameRate << u"cmbF"_s
-                                << QStringList{u"15"_s, u"23"_s, u"29"_s} << u"Frame Rate"_s;
+                                << QStringList{u"15"_s, u"23"_s, u"29"_s, u"原始帧率"_s}
+                                << u"Frame Rate"_s;
     QTest::newRow("audio rate") << ConversionCombo::AudioRate << u"cmbR"_s
                                 << QStringList{u"48000"_s, u"44100"_s, u"32000"_s, u"24000"_s,
                                                u"22050"_s, u"16000"_s, u"12050"_s, u"8000"_s}
                                 << u"Audio Rate"_s;
     QTest::newRow("audio bitrate")
         << ConversionCombo::AudioBitrate << u"cmbBR"_s
-        << QStringList{u"10.2"_s, u"12.2"_s, u"32"_s,  u"48"_s,  u"56"_s,  u"64"_s,  u"80"_s,
-                       u"96"_s,   u"112"_s,  u"128"_s, u"192"_s, u"224"_s, u"256"_s, u"320"_s}
+        << QStringList{u"10.2"_s, u"12.2"_s, u"32"_s,  u"48"_s,  u"56"_s,
+                       u"64"_s,   u"80"_s,   u"96"_s,  u"112"_s, u"128"_s,
+                       u"192"_s,  u"224"_s,  u"256"_s, u"320"_s, u"160"_s}
         << u"Audio Bitrate"_s;
     QTest::newRow("channel") << ConversionCombo::Channel << u"cmbChannel"_s
                              << QStringList{u"单声道"_s, u"双声道"_s}
@@ -184,6 +196,12 @@ void TestOutputFormats::selectFormat_data()
     QTest::newRow("Mp3Audio keeps picture values")
         << OutputFormat::Mp3Audio << u" typed vb"_s << u"typed fps "_s << u"typed size"_s
         << u"48000"_s << u"320"_s << 1;
+    QTest::newRow("H264Mp4") << OutputFormat::H264Mp4 << u"自动(按质量)"_s << u"原始帧率"_s
+                             << source << u"48000"_s << u"160"_s << 1;
+    QTest::newRow("HevcMp4") << OutputFormat::HevcMp4 << u"自动(按质量)"_s << u"原始帧率"_s
+                             << source << u"48000"_s << u"160"_s << 1;
+    QTest::newRow("Vp9Webm") << OutputFormat::Vp9Webm << u"自动(按质量)"_s << u"原始帧率"_s
+                             << source << u"48000"_s << u"128"_s << 1;
 }
 
 void TestOutputFormats::selectFormat()
