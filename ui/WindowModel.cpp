@@ -97,6 +97,14 @@ QString WindowModel::unusedParameterNote(const ConversionSettings &settings, Par
     return u"%1 不用此项；它使用：%2。"_s.arg(format, names.join(u"、"_s));
 }
 
+bool WindowModel::offersEntry(OutputFormat format, Parameter parameter, const QString &entry)
+{
+    ConversionSettings asked;
+    asked.size = asked.videoBitrate = asked.frameRate = entry;
+    return parameter == Parameter::Size || !asked.leftToSource(parameter) ||
+           CommandBuilder::optionalParameters(format).testFlag(parameter);
+}
+
 void WindowModel::batchStarted()
 {
     m_startedAt.clear();

@@ -27,6 +27,7 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QTreeView>
@@ -404,6 +405,17 @@ void frmMain::applyParameterRules()
         const QString note = WindowModel::unusedParameterNote(settings, entry.parameter);
         box->setEnabled(note.isEmpty());
         box->setToolTip(note.isEmpty() ? ConversionCombos::hoverText(entry.combo) : note);
+        // Only entries that change are touched: a change to the current
+        // entry's row would put that entry's text back into the box.
+        if (auto *items = qobject_cast<QStandardItemModel *>(box->model())) {
+            for (int row = 0; row < items->rowCount(); ++row) {
+                QStandardItem *item = items->item(row);
+                const bool offered =
+                    WindowModel::offersEntry(settings.format, entry.parameter, item->text());
+                if (item->isEnabled() != offered)
+                    item->setEnabled(offered);
+            }
+        }
     }
 }
 

@@ -14,11 +14,44 @@ class TestWindowModel : public QObject
 private Q_SLOTS:
     void unusedParameterNote_data();
     void unusedParameterNote();
+    void offersSourceEntriesWhereTaken_data();
+    void offersSourceEntriesWhereTaken();
     void statusLineFollowsBatch_data();
     void statusLineFollowsBatch();
     void queueSurvivesUntilOfferAnswered();
     void queueThatCannotBeWrittenIsOnlyWarned();
 };
+
+void TestWindowModel::offersSourceEntriesWhereTaken_data()
+{
+    QTest::addColumn<OutputFormat>("format");
+    QTest::addColumn<Parameter>("parameter");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("offered");
+    const QString quality = ConversionSettings::QualityBitrate.toString();
+    const QString sourceRate = ConversionSettings::SourceFrameRate.toString();
+    QTest::newRow("h264 quality") << OutputFormat::H264Mp4 << Parameter::VideoBitrate << quality
+                                  << true;
+    QTest::newRow("webm source rate")
+        << OutputFormat::Vp9Webm << Parameter::FrameRate << sourceRate << true;
+    QTest::newRow("mpg quality") << OutputFormat::Mpg << Parameter::VideoBitrate << quality
+                                 << false;
+    QTest::newRow("avi source rate")
+        << OutputFormat::Avi << Parameter::FrameRate << sourceRate << false;
+    QTest::newRow("mpg a number") << OutputFormat::Mpg << Parameter::VideoBitrate << u"600"_s
+                                  << true;
+    QTest::newRow("mpg source size") << OutputFormat::Mpg << Parameter::Size
+                                     << ConversionSettings::SourceSize.toString() << true;
+}
+
+void TestWindowModel::offersSourceEntriesWhereTaken()
+{
+    QFETCH(OutputFormat, format);
+    QFETCH(Parameter, parameter);
+    QFETCH(QString, entry);
+    QFETCH(bool, offered);
+    QCOMPARE(WindowModel::offersEntry(format, parameter, entry), offered);
+}
 
 void TestWindowModel::unusedParameterNote_data()
 {
