@@ -3,10 +3,13 @@
 #include "CommandBuilder.h"
 #include "FfmpegPlan.h"
 #include "MediaProbe.h"
+#include "OutputFormats.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstdio>
@@ -64,6 +67,75 @@ QStringList mpgArguments(const QString &input, const QString &output)
     QStringList arguments = stage.command.arguments();
     arguments.replaceInStrings(stage.outputPath, output);
     return arguments;
+}
+
+bool makeCameraLikeClip(const QString &ffmpeg, const QString &size, int seconds,
+                        const QString &path)
+{
+    const QString picture = u"mandelbrot=size=480x270:rate=25,hue=H=0.4*t,scale=%1:flags=bicubic,"
+                            "noise=alls=5:allf=t"_s.arg(size);
+    const QString sound = u"sine=frequency=220:sample_rate=48000[a];anoisesrc=color=pink:"
+                          "amplitude=0.1:sample_rate=48000[b];[a][b]amix"_s;
+    return timedRun(ffmpeg, {u"-nostdin"_s,
+                             u"-loglevel"_s,
+                             u"error"_s,
+                             u"-f"_s,
+                             u"lavfi"_s,
+                             u"-i"_s,
+                             picture,
+                             u"-f"_s,
+                             u"lavfi"_s,
+                             u"-i"_s,
+                             sound,
+                             u"-t"_s,
+                             QString::number(seconds),
+                             u"-c:v"_s,
+                             u"libx264"_s,
+                             u"-preset"_s,
+                             u"veryfast"_s,
+                             u"-crf"_s,
+                             u"18"_s,
+                             u"-pix_fmt"_s,
+                             u"yuv420p"_s,
+                             u"-c:a"_s,
+                             u"aac"_s,
+                             u"-ac"_s,
+                             u"2"_s,
+                             u"-y"_s,
+                             path}) >= 0;
+}
+
+QString freshFolder(const QString &work)
+{
+    static int runs = 0;
+    const QString folder = work + u"/run-%1"_s.arg(++runs);
+    QDir().mkpath(folder);
+    return folder;
+}
+
+double cliJob(const QString &cli, const QString &work, OutputFormat format, const QString &source,
+              QString &output)
+{
+    const QString folder = freshFolder(work);
+    const double seconds =
+        timedRun(cli, {u"-f"_s, OutputFormats::of(format).cliName, u"-o"_s, folder, source});
+    // The run's only file in its fresh folder.
+    const QStringList names = QDir(folder).entryList(QDir::Files);
+    output = names.size() == 1 ? folder + u'/' + names.first() : QString();
+    return seconds;
+}
+
+double meanSsim(const QString &ffmpeg, const QString &source, const QString &output,
+                const QString &graph)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(ffmpeg, {u"-nostdin"_s, u"-hide_banner"_s, u"-i"_s, source, u"-i"_s, output,
+                           u"-lavfi"_s, graph, u"-f"_s, u"null"_s, u"-"_s});
+    process.waitForFinished(-1);
+    static const QRegularExpression all(u"SSIM .* All:([0-9.]+)"_s);
+    const QRegularExpressionMatch match = all.match(QString::fromUtf8(process.readAll()));
+    return match.hasMatch() ? match.captured(1).toDouble() : -1.0;
 }
 
 double median(QList<double> values)

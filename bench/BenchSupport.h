@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+enum class OutputFormat;
 struct ParsedRequest;
 
 // What the benchmarks share: timing a program to its end, and working out
@@ -28,6 +29,27 @@ QStringList ffmpegArguments(const ParsedRequest &parsed, const QString &input,
 // conv.exe's command line for MPG with the defaults the window shows, as
 // the program builds it.
 QStringList mpgArguments(const QString &input, const QString &output);
+
+// A clip that looks like camera footage: a zooming fractal rendered small
+// and scaled up, as much real HD material is, with grain that changes every
+// frame, and a mixed-tone soundtrack; H.264 and AAC in MP4 as phones write
+// it. False when ffmpeg failed.
+bool makeCameraLikeClip(const QString &ffmpeg, const QString &size, int seconds,
+                        const QString &path);
+
+// A new, empty folder under work for one run's output.
+QString freshFolder(const QString &work);
+
+// One zenvora-cli job with the format's defaults into a fresh folder:
+// seconds taken (negative when it failed), and the file it wrote.
+double cliJob(const QString &cli, const QString &work, OutputFormat format, const QString &source,
+              QString &output);
+
+// The mean SSIM ffmpeg's ssim filter gives at the end of the graph, which
+// takes the source as [0:v] and the output as [1:v]; negative when ffmpeg
+// could not tell.
+double meanSsim(const QString &ffmpeg, const QString &source, const QString &output,
+                const QString &graph);
 
 double median(QList<double> values);
 
