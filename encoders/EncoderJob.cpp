@@ -1,7 +1,6 @@
 #include "EncoderJob.h"
 
 #include "Console.h"
-#include "MediaProbe.h"
 #include "ProgressLines.h"
 #include "SourceReference.h"
 #include "ToolProcess.h"
@@ -12,9 +11,9 @@
 using namespace Qt::StringLiterals;
 
 EncoderJob::EncoderJob(Style style, const QString &encoderName, EncodeRequest request,
-                       ToolLocator::Tools tools, QObject *parent)
+                       ToolLocator::Tools tools, const QString &probeServer, QObject *parent)
     : QObject(parent), m_style(style), m_name(encoderName), m_request(std::move(request)),
-      m_tools(std::move(tools))
+      m_tools(std::move(tools)), m_probe(probeServer)
 {
 }
 
@@ -65,7 +64,7 @@ QString EncoderJob::checkFiles() const
 void EncoderJob::probeInputAndEncode()
 {
     QString error;
-    const std::optional<MediaInfo> input = MediaProbe::read(m_request.input, &error);
+    const std::optional<MediaInfo> input = m_probe.read(m_request.input, &error);
     if (!input)
         return fail(
             u"cannot read \"%1\" as a video or audio file: %2"_s.arg(m_request.input, error));
@@ -132,9 +131,9 @@ void EncoderJob::onEncoded(const QString &problem)
     succeed();
 }
 
-QString EncoderJob::outputProblem() const
+QString EncoderJob::outputProblem()
 {
-    const std::optional<MediaInfo> output = MediaProbe::read(m_part->path());
+    const std::optional<MediaInfo> output = m_probe.read(m_part->path());
     if (!output)
         return u"the output is incomplete: it cannot be read back"_s;
     if (const QString mismatch = m_plan.expectation().mismatch(*output); !mismatch.isEmpty())

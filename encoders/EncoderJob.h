@@ -3,6 +3,7 @@
 #include "EncodeRequest.h"
 #include "FfmpegPlan.h"
 #include "PartFile.h"
+#include "ProbeClient.h"
 #include "ProgressReader.h"
 #include "ToolLocator.h"
 
@@ -31,8 +32,9 @@ public:
         Coder
     };
 
+    // probeServer: where the files are read, as ProbeClient takes it.
     EncoderJob(Style style, const QString &encoderName, EncodeRequest request,
-               ToolLocator::Tools tools, QObject *parent = nullptr);
+               ToolLocator::Tools tools, const QString &probeServer, QObject *parent = nullptr);
     ~EncoderJob() override;
 
     // Writes a reference to the input instead of encoding it: for the
@@ -55,7 +57,7 @@ private:
     void onProgress(const QByteArray &output);
     void onEncoded(const QString &problem);
     // Why the part file is not the output asked for; empty when it is.
-    QString outputProblem() const;
+    QString outputProblem();
     void succeed();
     void fail(const QString &reason, int exitStatus = FailureStatus);
 
@@ -63,6 +65,7 @@ private:
     QString m_name;
     EncodeRequest m_request;
     ToolLocator::Tools m_tools;
+    ProbeClient m_probe;
     std::unique_ptr<PartFile> m_part;
     ToolProcess *m_ffmpeg = nullptr;
     FfmpegPlan m_plan;

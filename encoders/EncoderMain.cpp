@@ -34,7 +34,8 @@ int run(int argc, char *argv[], const QString &encoderName, EncoderJob::Style st
         Console::printErrorLine(encoderName + u": "_s + tools.error);
         return EncoderJob::FailureStatus;
     }
-    EncoderJob job(style, encoderName, parsed.request, tools);
+    EncoderJob job(style, encoderName, parsed.request, tools,
+                   environment.value(ProbeClient::ServerVariable));
     job.setWritesSourceReference(SourceReference::isAskedFor(parsed.request.output, environment));
     QObject::connect(&signalWatcher, &PosixSignals::terminationRequested, &job, &EncoderJob::stop);
     QObject::connect(&job, &EncoderJob::finished, &application, &QCoreApplication::exit,

@@ -1,5 +1,7 @@
 #include "MediaProbe.h"
 
+#include "ProbeWire.h"
+
 #include <QFile>
 
 extern "C" {
@@ -215,4 +217,14 @@ std::optional<MediaInfo> MediaProbe::read(const QString &path, QString *error)
         info.audio.reset();
     readStreamEnds(*input, info);
     return info;
+}
+
+QByteArray MediaProbe::answer(const QByteArray &request)
+{
+    const std::optional<QString> path = ProbeWire::decodeRequest(request);
+    if (!path)
+        return {};
+    ProbeWire::Reply reply;
+    reply.info = read(*path, &reply.error);
+    return ProbeWire::encodeReply(reply);
 }

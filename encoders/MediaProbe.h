@@ -16,4 +16,8 @@ public:
     // says why, in libavformat's words. A sound track without a single
     // packet counts as none.
     static std::optional<MediaInfo> read(const QString &path, QString *error = nullptr);
+
+    // The same for a request as the probe client sends it: the reply frame's
+    // bytes, or an empty array when the request is malformed.
+    static QByteArray answer(const QByteArray &request);
 };

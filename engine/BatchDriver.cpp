@@ -10,8 +10,10 @@
 
 BatchDriver::BatchDriver(JobQueue &queue, MessageSink &messages, CommandEnvironment environment,
                          QObject *parent)
-    : QObject(parent), m_queue(queue), m_messages(messages), m_environment(std::move(environment))
+    : QObject(parent), m_queue(queue), m_messages(messages), m_environment(std::move(environment)),
+      m_probe(m_environment.programFolder)
 {
+    m_environment.probeServer = m_probe.serverName();
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(StartDelayMilliseconds);
     connect(&m_startTimer, &QTimer::timeout, this, &BatchDriver::startNextJob);
@@ -64,6 +66,7 @@ void BatchDriver::requestStart(const ConversionSettings &settings, bool playComp
     }
     if (m_state == State::Idle) {
         m_report = {};
+        m_probe.start();
         Q_EMIT controlsEnabledChanged(false);
     }
     m_settings = settings;
@@ -163,14 +166,20 @@ void BatchDriver::endOnceIdleAfterStartFailure()
     if (anyRunBusy())
         return;
     m_startFailurePending = false;
-    m_state = State::Idle;
+    becomeIdle();
     Q_EMIT controlsEnabledChanged(true);
     Q_EMIT encoderNotStartable(m_report);
 }
 
-void BatchDriver::endBatch()
+void BatchDriver::becomeIdle()
 {
     m_state = State::Idle;
+    m_probe.stop();
+}
+
+void BatchDriver::endBatch()
+{
+    becomeIdle();
     Q_EMIT openFolderRequested(m_settings.outputFolder);
     if (m_playCompletionSound)
         Q_EMIT completionSoundRequested(m_environment.programFolder +
@@ -209,7 +218,7 @@ void BatchDriver::endStoppedBatch()
         run->removeUnfinishedOutput();
         run->clear();
     }
-    m_state = State::Idle;
+    becomeIdle();
     m_stopRequested = false;
     m_startFailurePending = false;
     m_report.stopped = true;
@@ -220,7 +229,7 @@ void BatchDriver::endStoppedBatch()
 void BatchDriver::shutdown()
 {
     m_startTimer.stop();
-    m_state = State::Idle;
+    becomeIdle();
     QSet<QString> encoderNames;
     for (const auto &run : m_runs) {
         run->shutdown();

@@ -6,6 +6,7 @@
 #include "EncoderRunner.h"
 #include "JobQueue.h"
 #include "JobResult.h"
+#include "ProbeService.h"
 #include "ProgressDisplay.h"
 
 #include <QObject>
@@ -85,6 +86,7 @@ private:
     void jobStopped(JobQueue::JobId job);
     void encoderNotStarted(JobQueue::JobId job, const QString &message);
     void endOnceIdleAfterStartFailure();
+    void becomeIdle();
     void endBatch();
     void endStoppedBatch();
     void removeTemporaryFiles() const;
@@ -96,6 +98,7 @@ private:
     JobQueue &m_queue;
     MessageSink &m_messages;
     CommandEnvironment m_environment;
+    ProbeService m_probe;
     ActivityIndicator m_indicator;
     QSet<QString> m_reservedOutputs;
     std::vector<std::unique_ptr<JobRun>> m_runs;

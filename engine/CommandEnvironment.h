@@ -15,6 +15,7 @@ struct CommandEnvironment
     QString programFolder; // without a trailing separator
     PathStyle pathStyle = PathStyle::native();
     QString intermediatePath; // stage one of a two-stage format writes here
+    QString probeServer;      // where the encoders ask for files' facts; empty: nowhere
     std::function<QTime()> clock = &QTime::currentTime;
     std::function<bool(const QString &)> pathExists = &CommandEnvironment::fileExists;
 

@@ -190,7 +190,7 @@ void JobRun::runStage(const StageCommand &stage)
     m_runningEncoderName = executableName(stage.encoder);
     EncoderRunner &runner = runnerFor(stage.encoder);
     runner.setCommand(stage.command);
-    runner.setEnvironment(stage.environment());
+    runner.setEnvironment(stage.environment(m_environment.probeServer));
     if (const auto failure = runner.start())
         Q_EMIT encoderNotStarted(release(), EncoderRunner::messageFor(*failure));
 }

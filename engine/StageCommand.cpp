@@ -1,9 +1,14 @@
 #include "StageCommand.h"
 
-QProcessEnvironment StageCommand::environment() const
+#include "ProbeService.h"
+
+QProcessEnvironment StageCommand::environment(const QString &probeServer) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(IntermediateVariable);
+    environment.remove(ProbeService::ServerVariable);
+    if (!probeServer.isEmpty())
+        environment.insert(ProbeService::ServerVariable, probeServer);
     if (writesIntermediate)
         environment.insert(IntermediateVariable, outputPath);
     return environment;

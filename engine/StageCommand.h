@@ -26,7 +26,8 @@ struct StageCommand
 
     // The program's own environment and, for a stage that writes the
     // intermediate file, that file's path: the encoder may then make it
-    // without encoding, as only stage two reads it.
-    QProcessEnvironment environment() const;
+    // without encoding, as only stage two reads it. probeServer: the batch's
+    // probe server, when it has one.
+    QProcessEnvironment environment(const QString &probeServer) const;
     static constexpr QLatin1StringView IntermediateVariable{"ZENVORA_INTERMEDIATE"};
 };

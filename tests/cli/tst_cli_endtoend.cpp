@@ -5,6 +5,7 @@
 #include "EncoderRun.h"
 #include "FileProbe.h"
 #include "JobList.h"
+#include "ProcessTable.h"
 #include "RecordingMessageSink.h"
 
 #include <QDir>
@@ -459,6 +460,7 @@ void TestCliEndToEnd::stopInTheMiddleLeavesNothingBehind()
     QCOMPARE(queue.paths(), (QStringList{longClip, m_clip}));
     QTRY_VERIFY(EncoderProcesses::findDescendantsNamed(u"ffmpeg"_s).isEmpty());
     QVERIFY(EncoderProcesses::findDescendantsNamed(u"conv.exe"_s).isEmpty());
+    QVERIFY(EncoderProcesses::findDescendantsNamed(u"probe-server"_s).isEmpty());
     QCOMPARE(filesIn(out), QStringList{});
 }
 
@@ -488,12 +490,15 @@ void TestCliEndToEnd::interruptedRunLeavesNothingBehind()
                                       .entryList({u"cli-*"_s}, QDir::Dirs | QDir::Hidden)
                                       .isEmpty(),
                              20000);
+    const QList<qint64> probeServers = EncoderProcesses::findDescendantsNamed(u"probe-server"_s);
+    QCOMPARE(probeServers.size(), 1);
     ::kill(static_cast<pid_t>(run.processId()), signalNumber);
     QVERIFY(run.waitForFinished(10000));
     QCOMPARE(run.exitStatus(), QProcess::NormalExit);
     QCOMPARE(run.exitCode(), 128 + signalNumber);
     QTRY_VERIFY(EncoderProcesses::findDescendantsNamed(u"ffmpeg"_s).isEmpty());
     QVERIFY(EncoderProcesses::findDescendantsNamed(u"conv.exe"_s).isEmpty());
+    QTRY_VERIFY(!ProcessTable::isAlive(probeServers.first()));
     QCOMPARE(QDir(cache + u"/zenvora"_s).entryList({u"cli-*"_s}, QDir::Dirs | QDir::Hidden),
              QStringList{});
     QCOMPARE(filesIn(out), QStringList{});

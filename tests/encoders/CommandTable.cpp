@@ -44,7 +44,7 @@ Command withOutput(const StageCommand &stage, const QString &output)
         if (argument == stage.outputPath)
             argument = output;
     }
-    return {executableName(stage.encoder), arguments, stage.environment()};
+    return {executableName(stage.encoder), arguments, stage.environment({})};
 }
 
 } // namespace

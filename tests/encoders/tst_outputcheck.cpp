@@ -1,6 +1,10 @@
 #include "MediaInfo.h"
 #include "MediaProbe.h"
 #include "OutputExpectation.h"
+#include "ProbeClient.h"
+#include "ProbeWire.h"
+
+#include <QLocalSocket>
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -9,14 +13,16 @@
 
 using namespace Qt::StringLiterals;
 
-// What the in-process probe reads from real files of each container, and
-// whether a finished output is complete enough to take the target's name.
+// What the in-process probe and the probe server read from real files of
+// each container, and whether a finished output is complete enough to take
+// the target's name.
 class TestOutputCheck final : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
+    void cleanupTestCase();
     void probe_data();
     void probe();
     void probeRefusesWhatIsNoMedia();
@@ -26,9 +32,12 @@ private Q_SLOTS:
 
 private:
     QString make(const QString &name, const QString &arguments);
+    void compareWithServer(const QString &path);
 
     QTemporaryDir m_work;
     QString m_ffmpeg;
+    QProcess m_server;
+    std::unique_ptr<ProbeClient> m_client;
 };
 
 namespace {
@@ -82,6 +91,31 @@ void TestOutputCheck::initTestCase()
     m_ffmpeg = QStandardPaths::findExecutable(u"ffmpeg"_s);
     QVERIFY2(!m_ffmpeg.isEmpty(), "ffmpeg must be installed");
     QVERIFY(m_work.isValid());
+    // The test has no probe module beside it: what the client reads, the
+    // server has answered.
+    const QString socket = m_work.filePath(u"probe"_s);
+    m_server.start(qEnvironmentVariable("ZENVORA_PROGRAM_DIR") + u"/data/probe-server"_s, {socket});
+    QVERIFY(m_server.waitForStarted());
+    QTRY_VERIFY([&] {
+        QLocalSocket probe;
+        probe.connectToServer(socket);
+        return probe.waitForConnected(100);
+    }());
+    m_client = std::make_unique<ProbeClient>(socket);
+}
+
+void TestOutputCheck::cleanupTestCase()
+{
+    m_server.kill();
+    m_server.waitForFinished();
+}
+
+void TestOutputCheck::compareWithServer(const QString &path)
+{
+    QString localError, serverError;
+    const ProbeWire::Reply local{MediaProbe::read(path, &localError), localError};
+    const ProbeWire::Reply served{m_client->read(path, &serverError), serverError};
+    QCOMPARE(ProbeWire::encodeReply(served), ProbeWire::encodeReply(local));
 }
 
 // A short file made by ffmpeg from its own test sources.
@@ -145,6 +179,7 @@ void TestOutputCheck::probe()
     const std::optional<MediaInfo> info = MediaProbe::read(path);
     QVERIFY(info.has_value());
     QCOMPARE(describe(*info), expected);
+    compareWithServer(path);
 }
 
 void TestOutputCheck::probeRefusesWhatIsNoMedia()
@@ -158,6 +193,8 @@ void TestOutputCheck::probeRefusesWhatIsNoMedia()
     QCOMPARE(error, u"Invalid data found when processing input"_s);
     QCOMPARE(MediaProbe::read(m_work.filePath(u"missing.avi"_s), &error), std::nullopt);
     QCOMPARE(error, u"No such file or directory"_s);
+    compareWithServer(text.fileName());
+    compareWithServer(m_work.filePath(u"missing.avi"_s));
 }
 
 // Cut to its first picture before any sound was written: the AVI declares

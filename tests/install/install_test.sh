@@ -56,10 +56,10 @@ check_metadata() {
 
 check_tree() {
     for file in "$programdir/zenvora" "$programdir/zenvora-cli" "$programdir/data/conv.exe" \
-        "$programdir/data/coder.exe" "$programdir/data/coder2.exe"; do
+        "$programdir/data/coder.exe" "$programdir/data/coder2.exe" "$programdir/data/probe-server"; do
         [ -f "$root/$file" ] && [ -x "$root/$file" ] || fail "$file is missing or not executable"
     done
-    for file in "$programdir/sound.wav" "$programdir/help/index.html" \
+    for file in "$programdir/sound.wav" "$programdir/help/index.html" "$programdir/data/probe.so" \
         "$datadir/applications/zenvora.desktop" \
         "$datadir/metainfo/com.velmora.zenvora.metainfo.xml" \
         "$datadir/icons/hicolor/scalable/apps/zenvora.svg" \
