@@ -36,7 +36,6 @@ public:
     // Starts the command and returns at once: nothing when it started, and
     // finished follows; otherwise why not, and no signal follows.
     std::optional<Outcome::CouldNotStart> start();
-    bool isRunning() const { return m_process != nullptr; }
 
     // Ends the child and everything it started: terminate, then kill after
     // a grace period. finished follows with Stopped.
@@ -51,7 +50,6 @@ public:
     static constexpr int DefaultStallTimeoutMilliseconds = 5 * 60 * 1000;
     // 0 turns the watchdog off.
     void setStallTimeout(int milliseconds);
-    int stallTimeout() const { return m_stallTimeout; }
 
 Q_SIGNALS:
     void outputReceived(const QString &chunk);

@@ -89,7 +89,6 @@ void TestEncoderRunner::deliversLongOutputInOrderedChunks()
     QCOMPARE(joined.size(), 5000);
     QCOMPARE(joined.left(27), QStringLiteral("abcdefghijklmnopqrstuvwxyza"));
     QCOMPARE(std::get<Outcome::Converted>(recorder.outcome).run.lastLines, joined);
-    QVERIFY(!runner.isRunning());
 }
 
 void TestEncoderRunner::endsChildWithoutOutput()
@@ -138,7 +137,6 @@ void TestEncoderRunner::reportsCouldNotStartWithoutEvents()
     QTest::qWait(100);
     QCOMPARE(recorder.overs, 0);
     QVERIFY(recorder.chunks.isEmpty());
-    QVERIFY(!runner.isRunning());
 }
 
 void TestEncoderRunner::reportsHowTheChildEnded_data()
@@ -149,7 +147,10 @@ void TestEncoderRunner::reportsHowTheChildEnded_data()
     QTest::newRow("success") << QStringList{QStringLiteral("bytes"), QStringLiteral("10")}
                              << RunOutcome(Outcome::Converted{{}, {.lastLines = u"abcdefghij"_s}});
     QTest::newRow("exit 3") << QStringList{QStringLiteral("exit"), QStringLiteral("3")}
-                            << RunOutcome(Outcome::Failed{Cause::EncoderError, 3});
+                            << RunOutcome(Outcome::Failed{Cause::EncoderError,
+                                                          3,
+                                                          {},
+                                                          {.lastLines = u"failing on purpose"_s}});
     QTest::newRow("crash") << QStringList{QStringLiteral("crash")}
                            << RunOutcome(Outcome::Failed{Cause::Crashed, int(SIGABRT)});
     QTest::newRow("saved to another name")
