@@ -1,11 +1,11 @@
 #include "BackgroundOutput.h"
 
-#include <cerrno>
+#include "StandardOutput.h"
+
 #include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 // Owned together by the device and its writer, which may outlive it.
 struct BackgroundOutput::Shared
@@ -18,21 +18,8 @@ struct BackgroundOutput::Shared
     bool closing = false;
 
     bool idle() const { return pending.empty() && !writing; }
-    void writeAll(const std::string &chunk) const;
     void writeLoop();
 };
-
-void BackgroundOutput::Shared::writeAll(const std::string &chunk) const
-{
-    for (std::size_t done = 0; done < chunk.size();) {
-        const ssize_t written = ::write(fileDescriptor, chunk.data() + done, chunk.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return; // the reader has gone: the rest has nowhere to go
-        done += static_cast<std::size_t>(written);
-    }
-}
 
 void BackgroundOutput::Shared::writeLoop()
 {
@@ -45,7 +32,7 @@ void BackgroundOutput::Shared::writeLoop()
         chunk.swap(pending);
         writing = true;
         lock.unlock();
-        writeAll(chunk);
+        StandardOutput::writeAll(fileDescriptor, chunk.data(), chunk.size());
         lock.lock();
         writing = false;
         changed.notify_all();

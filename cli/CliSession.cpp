@@ -1,6 +1,8 @@
 #include "CliSession.h"
 
 #include "BatchDriver.h"
+#include "MessageSink.h"
+#include "OutcomeText.h"
 
 #include <QFileInfo>
 
@@ -20,16 +22,15 @@ QString clockText(qint64 seconds)
 
 } // namespace
 
-CliSession::CliSession(BatchDriver &driver, QIODevice &output, int jobCount, int parallelJobs,
-                       bool interactive, QObject *parent)
-    : QObject(parent), m_out(&output), m_jobCount(jobCount), m_parallelJobs(parallelJobs),
-      m_singleLine(interactive && parallelJobs == 1)
+CliSession::CliSession(BatchDriver &driver, MessageSink &messages, QIODevice &output, int jobCount,
+                       int parallelJobs, bool interactive, QObject *parent)
+    : QObject(parent), m_messages(messages), m_out(&output), m_jobCount(jobCount),
+      m_parallelJobs(parallelJobs), m_singleLine(interactive && parallelJobs == 1)
 {
     connect(&driver, &BatchDriver::jobStarted, this, &CliSession::jobStarted);
     connect(&driver, &BatchDriver::progressChanged, this, &CliSession::progressChanged);
     connect(&driver, &BatchDriver::jobFinished, this, &CliSession::jobFinished);
     connect(&driver, &BatchDriver::batchFinished, this, &CliSession::batchFinished);
-    connect(&driver, &BatchDriver::encoderNotStartable, this, &CliSession::encoderNotStartable);
 }
 
 void CliSession::jobStarted(const QString &inputPath, JobQueue::JobId job)
@@ -64,12 +65,12 @@ void CliSession::jobFinished(const JobResult &result, JobQueue::JobId job)
     const Job finished = m_jobs.take(job);
     ++m_done;
     m_finishedMilliseconds += finished.clock.elapsed();
-    if (result.status == JobResult::Status::Converted) {
-        m_out << tag(finished) << "-> " << result.outputPath << Qt::endl;
+    if (result.converted()) {
+        m_out << tag(finished) << "-> " << result.outputPath() << Qt::endl;
     } else {
-        m_out << tag(finished) << "失败 (failed): " << result.reason.section(u'\n', 0, 0)
-              << Qt::endl;
-        for (const QString &line : result.reason.section(u'\n', 1).split(u'\n', Qt::SkipEmptyParts))
+        const QString details = OutcomeText::details(result.outcome);
+        m_out << tag(finished) << "失败 (failed): " << details.section(u'\n', 0, 0) << Qt::endl;
+        for (const QString &line : details.section(u'\n', 1).split(u'\n', Qt::SkipEmptyParts))
             m_out << "    " << line << Qt::endl;
     }
     showTimeLeft();
@@ -92,14 +93,11 @@ void CliSession::batchFinished(const BatchReport &report)
 {
     printSummary(report);
     m_exitCode = report.failures().isEmpty() && !report.stopped ? 0 : 1;
-    Q_EMIT finished();
-}
-
-void CliSession::encoderNotStartable(const BatchReport &report)
-{
-    printSummary(report);
-    m_out << "The encoder could not be started; nothing more was converted." << Qt::endl;
-    m_exitCode = 3;
+    if (const std::optional<Outcome::CouldNotStart> failure = report.couldNotStart()) {
+        m_out << "The encoder could not be started; nothing more was converted." << Qt::endl;
+        m_messages.showMessage(OutcomeText::details(*failure), {}, MessageSink::Icon::Critical);
+        m_exitCode = 3;
+    }
     Q_EMIT finished();
 }
 
@@ -107,11 +105,10 @@ void CliSession::printSummary(const BatchReport &report)
 {
     endProgressLine();
     const QList<JobResult> failures = report.failures();
-    m_out << (report.results.size() - failures.size()) << " converted, " << failures.size()
-          << " failed." << Qt::endl;
+    m_out << report.convertedCount() << " converted, " << failures.size() << " failed." << Qt::endl;
     for (const JobResult &failure : failures)
-        m_out << "  " << failure.inputPath << ": " << failure.reason.section(u'\n', 0, 0)
-              << Qt::endl;
+        m_out << "  " << failure.inputPath << ": "
+              << OutcomeText::details(failure.outcome).section(u'\n', 0, 0) << Qt::endl;
 }
 
 void CliSession::endProgressLine()

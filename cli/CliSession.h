@@ -10,6 +10,7 @@
 #include <QTextStream>
 
 class BatchDriver;
+class MessageSink;
 
 // Tells a terminal what the batch driver does: each job's progress, marked
 // with the job's place in the batch, each finished job's output or failure
@@ -21,10 +22,12 @@ class CliSession final : public QObject
     Q_DISABLE_COPY_MOVE(CliSession)
 
 public:
-    CliSession(BatchDriver &driver, QIODevice &output, int jobCount, int parallelJobs,
-               bool interactive, QObject *parent = nullptr);
+    // messages gets the line saying why an encoder could not be started.
+    CliSession(BatchDriver &driver, MessageSink &messages, QIODevice &output, int jobCount,
+               int parallelJobs, bool interactive, QObject *parent = nullptr);
 
-    // 0 when every job was converted.
+    // 0 when every job was converted, 1 when any failed or the batch was
+    // stopped, 3 when an encoder could not be started.
     int exitCode() const { return m_exitCode; }
 
 Q_SIGNALS:
@@ -43,12 +46,12 @@ private:
     void progressChanged(const ProgressDisplay &display, JobQueue::JobId job);
     void jobFinished(const JobResult &result, JobQueue::JobId job);
     void batchFinished(const BatchReport &report);
-    void encoderNotStartable(const BatchReport &report);
     void printSummary(const BatchReport &report);
     void showTimeLeft();
     void endProgressLine();
     QString tag(const Job &job) const;
 
+    MessageSink &m_messages;
     QTextStream m_out;
     int m_jobCount;
     int m_parallelJobs;

@@ -1,7 +1,10 @@
 #include "ParameterRules.h"
 
 #include "AudioCodec.h"
+#include "CoderOptions.h"
 #include "CommandBuilder.h"
+#include "Container.h"
+#include "ConvOptions.h"
 #include "OptionValues.h"
 #include "OutputFormats.h"
 #include "VideoCodec.h"
@@ -76,33 +79,64 @@ const ValueRule &ruleFor(Parameter parameter)
     });
 }
 
-// The codec that takes a parameter's value in each format that snaps it.
+// The codec that takes a parameter's value, and the value it takes instead
+// of the one wanted.
 struct SnapRule
 {
-    OutputFormat format;
     Parameter parameter;
-    QStringView codec;
-    double (*nearest)(const QString &codec, double wanted);
+    QString (*codec)(const EncodeRequest &request, const Container &container);
+    double (*nearest)(const QString &codec, const Container &container, double wanted);
 };
 
-double nearestFrameRate(const QString &codec, double wanted)
+QString videoCodec(const EncodeRequest &request, const Container &container)
 {
-    return VideoCodec::find(codec)->frameRateFor(wanted).value();
+    return request.video.codec.isEmpty() ? container.defaultVideoCodec() : request.video.codec;
 }
 
-double nearestSampleRate(const QString &codec, double wanted)
+QString audioCodec(const EncodeRequest &request, const Container &container)
 {
-    return AudioCodec::find(codec)->sampleRateFor(static_cast<int>(std::lround(wanted)));
+    return request.audio.codec.isEmpty() ? container.defaultAudioCodec() : request.audio.codec;
+}
+
+double nearestFrameRate(const QString &codec, const Container &, double wanted)
+{
+    const VideoCodec *found = VideoCodec::find(codec);
+    return found ? found->frameRateFor(wanted).value() : wanted;
+}
+
+double nearestSampleRate(const QString &codec, const Container &container, double wanted)
+{
+    const AudioCodec *found = AudioCodec::find(codec);
+    return found ? found->sampleRateFor(static_cast<int>(std::lround(wanted)),
+                                        container.lowestSampleRate(codec))
+                 : wanted;
 }
 
 const std::array SnapRules{
-    SnapRule{OutputFormat::Mpg, Parameter::FrameRate, u"mpeg2video", &nearestFrameRate},
-    SnapRule{OutputFormat::Avi, Parameter::FrameRate, u"mpeg2video", &nearestFrameRate},
-    SnapRule{OutputFormat::Rmvb, Parameter::AudioRate, u"ac3", &nearestSampleRate},
-    SnapRule{OutputFormat::Rm, Parameter::AudioRate, u"ac3", &nearestSampleRate},
-    SnapRule{OutputFormat::Mp3Audio, Parameter::AudioRate, u"mp3", &nearestSampleRate},
-    SnapRule{OutputFormat::Vp9Webm, Parameter::AudioRate, u"opus", &nearestSampleRate},
+    SnapRule{Parameter::FrameRate, &videoCodec, &nearestFrameRate},
+    SnapRule{Parameter::AudioRate, &audioCodec, &nearestSampleRate},
 };
+
+// What the encoder of the job's last stage makes of the command the format's
+// row builds for the settings, as the encoders read it; nothing when it
+// reads no request from it.
+std::optional<EncodeRequest> lastStageRequest(const ConversionSettings &settings)
+{
+    CommandEnvironment environment;
+    environment.programFolder = u"/zenvora"_s;
+    environment.intermediatePath = u"/zenvora/tmp.mp4"_s;
+    environment.pathExists = [](const QString &) { return false; };
+    const CommandBuilder builder(environment);
+    const QString input = u"/in/clip.avi"_s;
+    const StageCommand stage =
+        builder.stageTwo(settings, input).value_or(builder.stageOne(settings, input));
+    const QStringList arguments = stage.command.arguments();
+    const ParsedRequest parsed =
+        stage.encoder == Encoder::Conv
+            ? ConvOptions::parse(arguments, [](const QString &) { return false; })
+            : CoderOptions::parse(arguments);
+    return parsed.ok() ? std::optional(parsed.request) : std::nullopt;
+}
 
 // 23.976 stands for 24000/1001 as the user would write it.
 constexpr double SameValueTolerance = 0.0005;
@@ -122,16 +156,22 @@ QString unusedWarning(const ValueRule &rule, const ConversionSettings &settings)
         usedAtOtherSizes ? u" at the source's size"_s : QString());
 }
 
-QString snapWarning(const SnapRule &rule, const QString &text)
+QString snapWarning(const SnapRule &rule, const ConversionSettings &settings,
+                    const EncodeRequest &request, const Container &container)
 {
-    // Every value that can be snapped is a number; frame rates may be fractions.
-    const double wanted = *OptionValues::frameRate(text.trimmed());
-    const double taken = rule.nearest(rule.codec.toString(), wanted);
-    if (std::abs(taken - wanted) < SameValueTolerance)
+    // Numbers are read as frame rates are, fractions included; an entry that
+    // leaves the value to the source moves nothing.
+    const QString text = settings.text(rule.parameter).trimmed();
+    const std::optional<double> wanted = OptionValues::frameRate(text);
+    if (!wanted)
+        return {};
+    const QString codec = rule.codec(request, container);
+    const double taken = rule.nearest(codec, container, *wanted);
+    if (std::abs(taken - *wanted) < SameValueTolerance)
         return {};
     return u"%1 %2 becomes %3 for %4: the nearest value %5 takes."_s.arg(
-        ruleFor(rule.parameter).option, text.trimmed(), QString::number(taken, 'g', 5),
-        formatName(rule.format), rule.codec);
+        ruleFor(rule.parameter).option, text, QString::number(taken, 'g', 5),
+        formatName(settings.format), codec);
 }
 
 } // namespace
@@ -162,11 +202,18 @@ QStringList ParameterRules::warnings(const ConversionSettings &settings, Paramet
         if (given.testFlag(rule.parameter) && !used.testFlag(rule.parameter))
             lines.append(unusedWarning(rule, settings));
     }
+    const std::optional<EncodeRequest> request = lastStageRequest(settings);
+    const Container *container = request
+                                     ? Container::choose(request->container, request->output,
+                                                         request->video.codec, request->audio.codec)
+                                           .container
+                                     : nullptr;
+    if (!container)
+        return lines;
     for (const SnapRule &rule : SnapRules) {
-        if (rule.format != settings.format || !given.testFlag(rule.parameter) ||
-            !used.testFlag(rule.parameter))
+        if (!given.testFlag(rule.parameter) || !used.testFlag(rule.parameter))
             continue;
-        if (const QString line = snapWarning(rule, settings.text(rule.parameter)); !line.isEmpty())
+        if (const QString line = snapWarning(rule, settings, *request, *container); !line.isEmpty())
             lines.append(line);
     }
     return lines;

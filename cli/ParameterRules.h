@@ -6,9 +6,10 @@
 #include <QString>
 #include <QStringList>
 
-// What zenvora-cli makes of the encoding parameters it is given, kept as
-// tables: the form each value must have (the one the encoders take), and
-// the codec of each format that moves a value to the nearest it can take.
+// What zenvora-cli makes of the encoding parameters it is given: the form
+// each value must have (the one the encoders take, kept as a table), and
+// whether the codec that takes a value moves it to the nearest it can take,
+// found as the encoders find it, from the command the format's row builds.
 class ParameterRules final
 {
 public:

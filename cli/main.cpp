@@ -5,6 +5,7 @@
 #include "CliSession.h"
 #include "JobList.h"
 #include "PosixSignals.h"
+#include "StandardOutput.h"
 #include "StderrMessageSink.h"
 
 #include <QCoreApplication>
@@ -13,7 +14,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -74,9 +74,9 @@ int main(int argc, char *argv[])
     driver.setParallelJobs(options.parallelJobs);
     driver.setStallTimeout(options.stallTimeoutSeconds * 1000);
     driver.setStartDelay(0);
-    BackgroundOutput output(STDOUT_FILENO);
-    CliSession session(driver, output, queue.jobCount(), options.parallelJobs,
-                       ::isatty(STDOUT_FILENO) != 0);
+    BackgroundOutput output(StandardOutput::descriptor());
+    CliSession session(driver, messages, output, queue.jobCount(), options.parallelJobs,
+                       StandardOutput::isTerminal());
     QObject::connect(&session, &CliSession::finished, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     // SIGINT, SIGTERM and SIGHUP stop the batch like the Stop command

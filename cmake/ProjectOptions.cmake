@@ -2,9 +2,18 @@
 # warnings and Qt's strictness switches.
 add_library(zenvora_options INTERFACE)
 target_compile_features(zenvora_options INTERFACE cxx_std_20)
-target_compile_options(zenvora_options INTERFACE
-  -Wall -Wextra -pedantic -Wold-style-cast -Wshadow -Wnon-virtual-dtor
-  $<$<BOOL:${ZENVORA_WERROR}>:-Werror>)
+# The flags below are GCC's, which Clang takes too; another compiler gets its
+# own warning level.
+if(CMAKE_CXX_COMPILER_ID MATCHES "^(GNU|Clang)$")
+  set(ZENVORA_GNU_FLAGS ON)
+endif()
+if(ZENVORA_GNU_FLAGS)
+  target_compile_options(zenvora_options INTERFACE
+    -Wall -Wextra -pedantic -Wold-style-cast -Wshadow -Wnon-virtual-dtor
+    $<$<BOOL:${ZENVORA_WERROR}>:-Werror>)
+elseif(MSVC)
+  target_compile_options(zenvora_options INTERFACE /W4 $<$<BOOL:${ZENVORA_WERROR}>:/WX>)
+endif()
 target_compile_definitions(zenvora_options INTERFACE
   QT_NO_CAST_FROM_ASCII
   QT_NO_CAST_TO_ASCII
@@ -16,7 +25,9 @@ target_compile_definitions(zenvora_options INTERFACE
 # A program names only the shared libraries it calls: zenvora-cli takes the
 # encoders' signal handling but not their libavformat, whose hundred-odd
 # dependencies would cost every start tens of milliseconds.
-target_link_options(zenvora_options INTERFACE LINKER:--as-needed)
+if(ZENVORA_GNU_FLAGS AND NOT APPLE)
+  target_link_options(zenvora_options INTERFACE LINKER:--as-needed)
+endif()
 
 # Debian's hardening (stack protector, fortified functions, read-only
 # relocations bound at start) as dpkg-buildflags states it, so a package made
@@ -26,7 +37,7 @@ target_link_options(zenvora_options INTERFACE LINKER:--as-needed)
 # same from wherever CMake runs, so nothing rebuilds for that. A sanitizer
 # build goes without: the sanitizers miss calls made to fortified variants.
 find_program(DPKG_BUILDFLAGS dpkg-buildflags)
-if(DPKG_BUILDFLAGS AND NOT ZENVORA_SANITIZE)
+if(DPKG_BUILDFLAGS AND ZENVORA_GNU_FLAGS AND NOT ZENVORA_SANITIZE)
   foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
     execute_process(
       COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
@@ -41,7 +52,7 @@ if(DPKG_BUILDFLAGS AND NOT ZENVORA_SANITIZE)
     endif()
   endforeach()
 endif()
-if(ZENVORA_SANITIZE)
+if(ZENVORA_SANITIZE AND ZENVORA_GNU_FLAGS)
   target_compile_options(zenvora_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
   target_link_options(zenvora_options INTERFACE -fsanitize=address,undefined)
 endif()

@@ -1,5 +1,7 @@
 #include "EncoderJob.h"
 
+#include "EncoderOutput.h"
+
 #include "Console.h"
 #include "ProgressLines.h"
 #include "SourceReference.h"
@@ -148,7 +150,7 @@ void EncoderJob::succeed()
                            : ProgressLines::convFinishedLine(m_lastSnapshot));
     // The program takes the last line starting with "Saved to: " as the
     // file written: it is the target only when that name was still free.
-    Console::printLine(ProgressLines::savedLine(QDir::toNativeSeparators(m_part->savedPath())));
+    Console::printLine(EncoderOutput::savedLine(QDir::toNativeSeparators(m_part->savedPath())));
     m_done = true;
     Q_EMIT finished(0);
 }
@@ -157,6 +159,6 @@ void EncoderJob::fail(const QString &reason, int exitStatus)
 {
     m_part.reset();
     m_done = true;
-    Console::printErrorLine(m_name + u": "_s + reason);
+    Console::printErrorLine(EncoderOutput::failureLine(m_name, reason));
     Q_EMIT finished(exitStatus);
 }

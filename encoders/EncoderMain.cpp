@@ -1,5 +1,7 @@
 #include "EncoderMain.h"
 
+#include "EncoderOutput.h"
+
 #include "Console.h"
 #include "PosixSignals.h"
 #include "SelfCheck.h"
@@ -27,11 +29,11 @@ int run(int argc, char *argv[], const QString &encoderName, EncoderJob::Style st
 
     const ParsedRequest parsed = parse(arguments);
     if (!parsed.ok()) {
-        Console::printErrorLine(encoderName + u": "_s + parsed.error);
+        Console::printErrorLine(EncoderOutput::failureLine(encoderName, parsed.error));
         return UsageStatus;
     }
     if (!tools.error.isEmpty()) {
-        Console::printErrorLine(encoderName + u": "_s + tools.error);
+        Console::printErrorLine(EncoderOutput::failureLine(encoderName, tools.error));
         return EncoderJob::FailureStatus;
     }
     EncoderJob job(style, encoderName, parsed.request, tools,

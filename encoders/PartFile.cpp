@@ -1,5 +1,6 @@
 #include "PartFile.h"
 
+#include "EncoderOutput.h"
 #include "NumberedName.h"
 #include "PosixFiles.h"
 
@@ -43,20 +44,6 @@ QStringList refusedCharacterReplacements(const QString &fileName)
     return lookAlike == fileName ? QStringList() : QStringList{lookAlike, plain};
 }
 
-// The part name is 13 bytes longer than its target's: for a name near the
-// file system's limit of 255 bytes its base is shortened until it fits, so
-// a part is never refused where the final name would be taken. The program
-// finds a killed encoder's part by the same rule.
-QString partBaseOf(const QString &base, const QString &suffix)
-{
-    constexpr qsizetype MaxNameBytes = 255;
-    QString shortened = base;
-    while (!shortened.isEmpty() &&
-           QFile::encodeName(u'.' + shortened + u".part-XXXXXX"_s + suffix).size() > MaxNameBytes)
-        shortened.chop(shortened.size() > 1 && shortened.back().isLowSurrogate() ? 2 : 1);
-    return shortened;
-}
-
 } // namespace
 
 std::unique_ptr<PartFile> PartFile::create(const QString &targetPath, QString &error)
@@ -77,7 +64,7 @@ std::unique_ptr<PartFile> PartFile::createBeside(const QFileInfo &target, QStrin
 {
     const QString suffix = target.suffix().isEmpty() ? QString() : u'.' + target.suffix();
     const QString stem = target.absolutePath() + u"/."_s +
-                         partBaseOf(target.completeBaseName(), suffix) + u".part-"_s;
+                         EncoderOutput::partBaseOf(target.completeBaseName(), suffix) + u".part-"_s;
     // Created here rather than by QTemporaryFile, whose files are private to
     // their owner: the finished output gets the permissions any new file gets.
     const QFile::Permissions everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |

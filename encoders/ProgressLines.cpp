@@ -69,15 +69,3 @@ QString ProgressLines::coderFinishedLine(ProgressReader::Snapshot snapshot,
             std::max(snapshot.outSeconds, std::ceil(*durationSeconds * 100.0) / 100.0);
     return coderLine(snapshot);
 }
-
-QString ProgressLines::savedLine(const QString &path)
-{
-    QString line = u"Saved to: "_s;
-    for (const QChar c : path) {
-        if (c == u'%' || c.unicode() < 0x20 || c.unicode() == 0x7f)
-            line += QString::asprintf("%%%02X", c.unicode());
-        else
-            line += c;
-    }
-    return line;
-}

@@ -28,9 +28,4 @@ public:
     // duration announced, even when a stream ended a little early.
     static QString coderFinishedLine(ProgressReader::Snapshot snapshot,
                                      std::optional<double> durationSeconds);
-
-    // "Saved to: <path>", the encoders' last line on success. A line break
-    // or other control character in the name, and the percent sign itself,
-    // are written as "%0A", "%25", ... so that any name fits on one line.
-    static QString savedLine(const QString &path);
 };

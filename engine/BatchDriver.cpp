@@ -35,8 +35,6 @@ void BatchDriver::setParallelJobs(int count)
         run->setStallTimeout(m_stallTimeout);
         connect(run.get(), &JobRun::progressChanged, this, &BatchDriver::progressChanged);
         connect(run.get(), &JobRun::finished, this, &BatchDriver::jobOver);
-        connect(run.get(), &JobRun::stopped, this, &BatchDriver::jobStopped);
-        connect(run.get(), &JobRun::encoderNotStarted, this, &BatchDriver::encoderNotStarted);
         m_runs.push_back(std::move(run));
     }
 }
@@ -80,8 +78,8 @@ void BatchDriver::startNextJob()
 {
     if ((m_state != State::StartPending && m_state != State::Running) || m_stopRequested)
         return;
-    if (m_startFailurePending) {
-        endOnceIdleAfterStartFailure();
+    if (m_couldNotStartPending) {
+        endOnceIdleAfterCouldNotStart();
         return;
     }
     JobRun *run = idleRun();
@@ -117,10 +115,18 @@ void BatchDriver::startJob(JobRun &run, JobQueue::JobId job)
 
 void BatchDriver::jobOver(const JobResult &result, JobQueue::JobId job)
 {
+    if (std::holds_alternative<Outcome::Stopped>(result.outcome)) {
+        jobStopped(job);
+        return;
+    }
+    if (std::holds_alternative<Outcome::CouldNotStart>(result.outcome)) {
+        jobCouldNotStart(result, job);
+        return;
+    }
     m_report.results.append(result);
     m_queue.setJobRunning(job, false);
-    if (result.status == JobResult::Status::Failed)
-        m_queue.setJobFailed(job, result.reason);
+    if (result.failed())
+        m_queue.setJobFailed(job);
     else
         m_queue.removeJob(job);
     Q_EMIT jobFinished(result, job);
@@ -140,35 +146,25 @@ void BatchDriver::jobStopped(JobQueue::JobId job)
         endStoppedBatch();
 }
 
-// The jobs still running are not disturbed; the batch waits for them.
-void BatchDriver::encoderNotStarted(JobQueue::JobId job, const QString &message)
+// The jobs still running are not disturbed; the batch waits for them. The
+// job is in the report like any other, and stays queued, so that the next
+// Start tries it again.
+void BatchDriver::jobCouldNotStart(const JobResult &result, JobQueue::JobId job)
 {
-    // Told once this chain of handlers has returned: a modal message must
-    // not run inside it.
-    QMetaObject::invokeMethod(
-        this, [this, message] { m_messages.showMessage(message, {}, MessageSink::Icon::Critical); },
-        Qt::QueuedConnection);
     m_queue.setJobRunning(job, false);
-    // In the report like any other failure; the job itself stays queued, so
-    // that the next Start tries it again.
-    m_report.results.append({m_queue.pathOf(job),
-                             {},
-                             JobResult::Status::Failed,
-                             message,
-                             std::nullopt,
-                             JobResult::Cause::CouldNotStart});
-    m_startFailurePending = true;
-    endOnceIdleAfterStartFailure();
+    m_report.results.append(result);
+    m_couldNotStartPending = true;
+    endOnceIdleAfterCouldNotStart();
 }
 
-void BatchDriver::endOnceIdleAfterStartFailure()
+void BatchDriver::endOnceIdleAfterCouldNotStart()
 {
     if (anyRunBusy())
         return;
-    m_startFailurePending = false;
+    m_couldNotStartPending = false;
     becomeIdle();
     Q_EMIT controlsEnabledChanged(true);
-    Q_EMIT encoderNotStartable(m_report);
+    Q_EMIT batchFinished(m_report);
 }
 
 void BatchDriver::becomeIdle()
@@ -214,13 +210,11 @@ void BatchDriver::stop()
 
 void BatchDriver::endStoppedBatch()
 {
-    for (const auto &run : m_runs) {
+    for (const auto &run : m_runs)
         run->removeUnfinishedOutput();
-        run->clear();
-    }
     becomeIdle();
     m_stopRequested = false;
-    m_startFailurePending = false;
+    m_couldNotStartPending = false;
     m_report.stopped = true;
     Q_EMIT controlsEnabledChanged(true);
     Q_EMIT batchFinished(m_report);

@@ -71,12 +71,14 @@ Q_SIGNALS:
     void outputFolderChanged(const QString &folder);
     void jobStarted(const QString &inputPath, JobQueue::JobId job);
     void progressChanged(const ProgressDisplay &display, JobQueue::JobId job);
+    // A job converted or failed; a stopped job or one whose encoder could
+    // not be started stays waiting in the queue and is told only in the report.
     void jobFinished(const JobResult &result, JobQueue::JobId job);
-    // An encoder could not be started: the batch has ended there, its job
-    // still first in the queue, the controls back for another Start.
-    void encoderNotStartable(const BatchReport &report);
     void openFolderRequested(const QString &folder);
     void completionSoundRequested(const QString &soundFile);
+    // The batch ended: done, stopped, or at a job whose encoder could not be
+    // started (that job still first in the queue, the controls back for
+    // another Start, no folder opened and no chime).
     void batchFinished(const BatchReport &report);
 
 private:
@@ -84,8 +86,8 @@ private:
     void startJob(JobRun &run, JobQueue::JobId job);
     void jobOver(const JobResult &result, JobQueue::JobId job);
     void jobStopped(JobQueue::JobId job);
-    void encoderNotStarted(JobQueue::JobId job, const QString &message);
-    void endOnceIdleAfterStartFailure();
+    void jobCouldNotStart(const JobResult &result, JobQueue::JobId job);
+    void endOnceIdleAfterCouldNotStart();
     void becomeIdle();
     void endBatch();
     void endStoppedBatch();
@@ -109,6 +111,6 @@ private:
     ConversionSettings m_settings;
     bool m_playCompletionSound = false;
     bool m_stopRequested = false;
-    bool m_startFailurePending = false;
+    bool m_couldNotStartPending = false;
     BatchReport m_report;
 };

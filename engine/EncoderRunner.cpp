@@ -1,9 +1,27 @@
 #include "EncoderRunner.h"
 
+#include "EncoderOutput.h"
 #include "ProcessGroup.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
+
+#include <algorithm>
+
+namespace {
+
+QString lastLines(const QString &output, int count)
+{
+    static const QRegularExpression lineEnd(QStringLiteral("[\r\n]+"));
+    QStringList lines = output.split(lineEnd, Qt::SkipEmptyParts);
+    for (QString &line : lines)
+        line = line.trimmed();
+    lines.removeAll(QString());
+    return lines.mid(std::max<qsizetype>(0, lines.size() - count)).join(u'\n');
+}
+
+} // namespace
 
 EncoderRunner::EncoderRunner(QObject *parent) : QObject(parent)
 {
@@ -39,27 +57,14 @@ void EncoderRunner::setEnvironment(const QProcessEnvironment &environment)
     m_environment = environment;
 }
 
-QString EncoderRunner::messageFor(StartFailure failure)
-{
-    switch (failure) {
-    case StartFailure::NoCommand:
-        return QStringLiteral("Command Line empty");
-    case StartFailure::NotFound:
-        return QStringLiteral("File or command not found");
-    case StartFailure::Busy:
-        break;
-    }
-    return QStringLiteral("An encoder is still running");
-}
-
-std::optional<EncoderRunner::StartFailure> EncoderRunner::start()
+std::optional<Outcome::CouldNotStart> EncoderRunner::start()
 {
     if (m_process)
-        return StartFailure::Busy;
+        return Outcome::CouldNotStart{Outcome::CouldNotStart::Reason::Busy};
     if (m_command.isEmpty())
-        return StartFailure::NoCommand;
+        return Outcome::CouldNotStart{Outcome::CouldNotStart::Reason::NoCommand};
     if (!programExists())
-        return StartFailure::NotFound;
+        return Outcome::CouldNotStart{Outcome::CouldNotStart::Reason::NotFound};
 
     auto *process = new QProcess(this);
     process->setProcessChannelMode(QProcess::MergedChannels);
@@ -71,13 +76,13 @@ std::optional<EncoderRunner::StartFailure> EncoderRunner::start()
     // A file that is there but cannot be run is as good as missing.
     if (!process->waitForStarted(-1)) {
         delete process;
-        return StartFailure::NotFound;
+        return Outcome::CouldNotStart{Outcome::CouldNotStart::Reason::NotFound};
     }
     process->closeWriteChannel();
 
     m_process = process;
     m_groupId = process->processId();
-    m_outputs.clear();
+    m_output.clear();
     m_decoder.resetState();
     m_stopRequested = false;
     m_stalled = false;
@@ -128,7 +133,7 @@ void EncoderRunner::deliverAvailableOutput()
     while (m_process && m_process->bytesAvailable() > 0) {
         const QByteArray bytes = m_process->read(ChunkSize);
         const QString chunk = m_decoder.decode(bytes);
-        m_outputs += chunk;
+        m_output += chunk;
         Q_EMIT outputReceived(chunk);
     }
 }
@@ -141,20 +146,25 @@ void EncoderRunner::finishRun(int exitCode, QProcess::ExitStatus status)
     // Whatever the child left behind in its group goes with it.
     ProcessGroup::signalGroup(m_groupId, ProcessGroup::Signal::Kill);
 
-    if (m_stalled)
-        m_result = {Outcome::Hung, exitCode};
-    else if (m_stopRequested)
-        m_result = {Outcome::Stopped, exitCode};
-    else if (status == QProcess::CrashExit)
-        m_result = {Outcome::Crashed, exitCode};
-    else if (exitCode != 0)
-        m_result = {Outcome::ExitedWithError, exitCode};
-    else
-        m_result = {Outcome::Succeeded, 0};
-
+    const RunOutcome outcome = outcomeOf(exitCode, status);
     m_process->disconnect(this);
     m_process->deleteLater();
     m_process = nullptr;
     m_groupId = 0;
-    Q_EMIT finished();
+    m_output.clear();
+    Q_EMIT finished(outcome);
+}
+
+RunOutcome EncoderRunner::outcomeOf(int exitCode, QProcess::ExitStatus status) const
+{
+    const Outcome::EncoderRun run{.lastLines = lastLines(m_output, LastLines)};
+    if (m_stalled)
+        return Outcome::Hung{(m_stallTimeout + 999) / 1000, run};
+    if (m_stopRequested)
+        return Outcome::Stopped{};
+    if (status == QProcess::CrashExit)
+        return Outcome::Failed{Outcome::Failed::Cause::Crashed, exitCode, {}, run};
+    if (exitCode != 0)
+        return Outcome::Failed{Outcome::Failed::Cause::EncoderError, exitCode, {}, run};
+    return Outcome::Converted{EncoderOutput::savedPath(m_output), run};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EncoderCommand.h"
+#include "RunOutcome.h"
 
 #include <QObject>
 #include <QProcess>
@@ -19,29 +20,10 @@ class EncoderRunner final : public QObject
     Q_DISABLE_COPY_MOVE(EncoderRunner)
 
 public:
-    enum class Outcome
-    {
-        Succeeded,
-        ExitedWithError,
-        Crashed,
-        Stopped,
-        Hung // printed nothing for the stall timeout, and was stopped
-    };
-    struct RunResult
-    {
-        Outcome outcome = Outcome::Succeeded;
-        int exitCode = 0;
-    };
-
     static constexpr qint64 ChunkSize = 1024;
 
-    // Why a command did not start.
-    enum class StartFailure
-    {
-        NoCommand,
-        NotFound,
-        Busy // a run is still going on
-    };
+    // How many of the last lines of output an outcome carries.
+    static constexpr int LastLines = 4;
 
     explicit EncoderRunner(QObject *parent = nullptr);
     ~EncoderRunner() override;
@@ -50,17 +32,13 @@ public:
     // The environment the next runs start in; the program's own by default.
     void setEnvironment(const QProcessEnvironment &environment);
     QString commandText() const { return m_command.text(); }
-    QString output() const { return m_outputs; }
 
-    // Starts the command and returns at once: nothing when it started.
-    std::optional<StartFailure> start();
-    // What the user is told about a start failure.
-    static QString messageFor(StartFailure failure);
-    bool isRunning() const { return m_process != nullptr; }
-    RunResult lastResult() const { return m_result; }
+    // Starts the command and returns at once: nothing when it started, and
+    // finished follows; otherwise why not, and no signal follows.
+    std::optional<Outcome::CouldNotStart> start();
 
     // Ends the child and everything it started: terminate, then kill after
-    // a grace period. finished follows with the outcome Stopped.
+    // a grace period. finished follows with Stopped.
     void stop();
     // For a program that is closing: stops the child and waits for it,
     // killing the group when the grace period runs out.
@@ -72,21 +50,24 @@ public:
     static constexpr int DefaultStallTimeoutMilliseconds = 5 * 60 * 1000;
     // 0 turns the watchdog off.
     void setStallTimeout(int milliseconds);
-    int stallTimeout() const { return m_stallTimeout; }
 
 Q_SIGNALS:
     void outputReceived(const QString &chunk);
-    void finished();
+    // Converted (exit status 0, with the path the encoder said it saved
+    // to, if any), Failed (EncoderError
+    // with the exit code, or Crashed with the signal), Hung or Stopped.
+    void finished(const RunOutcome &outcome);
 
 private:
     bool programExists() const;
     void deliverAvailableOutput();
     void finishRun(int exitCode, QProcess::ExitStatus status);
+    RunOutcome outcomeOf(int exitCode, QProcess::ExitStatus status) const;
     void onStalled();
 
     EncoderCommand m_command;
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
-    QString m_outputs;
+    QString m_output;
     QProcess *m_process = nullptr;
     qint64 m_groupId = 0;
     QStringDecoder m_decoder{QStringDecoder::Utf8};
@@ -95,5 +76,4 @@ private:
     int m_stallTimeout = DefaultStallTimeoutMilliseconds;
     bool m_stopRequested = false;
     bool m_stalled = false;
-    RunResult m_result;
 };

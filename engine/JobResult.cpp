@@ -1,21 +1,32 @@
 #include "JobResult.h"
 
+#include <algorithm>
+
+QString JobResult::outputPath() const
+{
+    const auto *converted = std::get_if<Outcome::Converted>(&outcome);
+    return converted ? converted->outputPath : QString();
+}
+
 QList<JobResult> BatchReport::failures() const
 {
     QList<JobResult> failed;
-    for (const JobResult &result : results) {
-        if (result.status == JobResult::Status::Failed)
-            failed.append(result);
-    }
+    std::copy_if(results.begin(), results.end(), std::back_inserter(failed),
+                 [](const JobResult &result) { return result.failed(); });
     return failed;
 }
 
-QString BatchReport::caption() const
+qsizetype BatchReport::convertedCount() const
 {
-    if (stopped)
-        return QStringLiteral("已停止");
-    const qsizetype failed = failures().size();
-    if (failed > 0)
-        return QStringLiteral("Done. %1 个文件失败").arg(failed);
-    return QStringLiteral("Done.");
+    return std::count_if(results.begin(), results.end(),
+                         [](const JobResult &result) { return result.converted(); });
+}
+
+std::optional<Outcome::CouldNotStart> BatchReport::couldNotStart() const
+{
+    for (const JobResult &result : results) {
+        if (const auto *failure = std::get_if<Outcome::CouldNotStart>(&result.outcome))
+            return *failure;
+    }
+    return std::nullopt;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StageCommand.h"
+#include "RunOutcome.h"
 
 #include <QList>
 #include <QString>
@@ -10,43 +10,26 @@
 // How one job of a batch ended.
 struct JobResult
 {
-    enum class Status
-    {
-        Converted,
-        Failed
-    };
-    // What went wrong, so that each program can word it for its own reader.
-    enum class Cause
-    {
-        None,
-        OutputFolder,
-        TempFolder,
-        EncoderError,
-        DiskFull,
-        NoPermission,
-        UnreadableInput,
-        UnopenableName,
-        NoOutput,
-        Hung,
-        Crashed,
-        CouldNotStart
-    };
-
     QString inputPath;
-    QString outputPath; // the final file; empty when the job failed
-    Status status = Status::Converted;
-    QString reason; // why it failed: our own line, then the encoder's last lines
-    std::optional<Stage> failedStage{}; // nothing when it failed before any encoder ran
-    Cause cause = Cause::None;
+    RunOutcome outcome;
+
+    bool converted() const { return std::holds_alternative<Outcome::Converted>(outcome); }
+    // Anything but converted or stopped: the job is to be tried again.
+    bool failed() const
+    {
+        return !converted() && !std::holds_alternative<Outcome::Stopped>(outcome);
+    }
+    QString outputPath() const;
 };
 
-// What a batch did, for the message at its end.
+// What a batch did, for the messages at its end.
 struct BatchReport
 {
     QList<JobResult> results;
     bool stopped = false;
 
     QList<JobResult> failures() const;
-    // "Done." only when every job was converted and nothing was stopped.
-    QString caption() const;
+    qsizetype convertedCount() const;
+    // Why an encoder could not be started, when the batch ended there.
+    std::optional<Outcome::CouldNotStart> couldNotStart() const;
 };

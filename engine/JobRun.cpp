@@ -1,6 +1,7 @@
 #include "JobRun.h"
 
 #include "AppPaths.h"
+#include "EncoderOutput.h"
 #include "LegacyNames.h"
 #include "OutputFormats.h"
 #include "PathHelpers.h"
@@ -8,82 +9,33 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
-#include <algorithm>
 #include <array>
 
 namespace {
 
-QString lastLines(const QString &output, int count)
-{
-    static const QRegularExpression lineEnd(QStringLiteral("[\r\n]+"));
-    QStringList lines = output.split(lineEnd, Qt::SkipEmptyParts);
-    for (QString &line : lines)
-        line = line.trimmed();
-    lines.removeAll(QString());
-    return lines.mid(std::max<qsizetype>(0, lines.size() - count)).join(u'\n');
-}
-
-// The line in which an encoder says why it failed: its last one that starts
-// with its own name; empty when it said nothing of the kind.
-QString explainingLine(const QString &lines, const QString &encoderName)
-{
-    const QString prefix = encoderName + QStringLiteral(": ");
-    const QStringList all = lines.split(u'\n');
-    const auto found = std::find_if(all.crbegin(), all.crend(), [&prefix](const QString &line) {
-        return line.startsWith(prefix);
-    });
-    return found == all.crend() ? QString() : *found;
-}
-
 // The common causes a person can act on, as the encoders and ffmpeg name them.
-JobResult::Cause causeNamedBy(const QString &explanation)
+Outcome::Failed::Cause causeNamedBy(const QString &explanation)
 {
-    static const std::array<std::pair<QLatin1StringView, JobResult::Cause>, 6> causes{{
-        {QLatin1StringView("No space left on device"), JobResult::Cause::DiskFull},
-        {QLatin1StringView("Disk quota exceeded"), JobResult::Cause::DiskFull},
-        {QLatin1StringView("Permission denied"), JobResult::Cause::NoPermission},
-        {QLatin1StringView("does not exist"), JobResult::Cause::UnreadableInput},
-        {QLatin1StringView("is not a readable file"), JobResult::Cause::UnreadableInput},
-        {QLatin1StringView("as a video or audio file"), JobResult::Cause::UnreadableInput},
+    static const std::array<std::pair<QLatin1StringView, Outcome::Failed::Cause>, 6> causes{{
+        {QLatin1StringView("No space left on device"), Outcome::Failed::Cause::DiskFull},
+        {QLatin1StringView("Disk quota exceeded"), Outcome::Failed::Cause::DiskFull},
+        {QLatin1StringView("Permission denied"), Outcome::Failed::Cause::NoPermission},
+        {QLatin1StringView("does not exist"), Outcome::Failed::Cause::UnreadableInput},
+        {QLatin1StringView("is not a readable file"), Outcome::Failed::Cause::UnreadableInput},
+        {QLatin1StringView("as a video or audio file"), Outcome::Failed::Cause::UnreadableInput},
     }};
     for (const auto &[words, cause] : causes) {
         if (explanation.contains(words))
             return cause;
     }
-    return JobResult::Cause::EncoderError;
-}
-
-// The encoders never replace a file: when the name they were given is taken
-// by the time they finish, they write the next free one and say which, with
-// line breaks, other control characters and "%" percent-encoded.
-QString savedPath(const QString &output)
-{
-    static const QString token = QStringLiteral("Saved to: ");
-    const qsizetype at = output.lastIndexOf(token);
-    if (at < 0 || (at > 0 && output.at(at - 1) != u'\n' && output.at(at - 1) != u'\r'))
-        return {};
-    const QString encoded = output.mid(at + token.size()).section(u'\n', 0, 0).remove(u'\r');
-    return QString::fromUtf8(QByteArray::fromPercentEncoding(encoded.toUtf8()));
+    return Outcome::Failed::Cause::EncoderError;
 }
 
 bool isNonEmptyFile(const QString &path)
 {
     const QFileInfo info(path);
     return info.isFile() && info.size() > 0;
-}
-
-// The encoders write under a hidden name beside the target until the result
-// has been checked; a killed encoder may leave one behind.
-void removePartFilesOf(const QString &target)
-{
-    const QFileInfo info(target);
-    const QDir folder = info.absoluteDir();
-    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (IsPartFileOf(name, info.fileName()))
-            QFile::remove(folder.filePath(name));
-    }
 }
 
 CommandEnvironment seeingReservations(CommandEnvironment environment,
@@ -104,8 +56,8 @@ JobRun::JobRun(ActivityIndicator &indicator, CommandEnvironment environment,
       m_builder(seeingReservations(m_environment, reservedOutputs)), m_stageOneParser(indicator),
       m_stageTwoParser(indicator)
 {
-    connect(&m_convRunner, &EncoderRunner::finished, this, [this] { stageOver(m_convRunner); });
-    connect(&m_coderRunner, &EncoderRunner::finished, this, [this] { stageOver(m_coderRunner); });
+    connect(&m_convRunner, &EncoderRunner::finished, this, &JobRun::stageOver);
+    connect(&m_coderRunner, &EncoderRunner::finished, this, &JobRun::stageOver);
     connect(&m_convRunner, &EncoderRunner::outputReceived, this,
             [this](const QString &chunk) { showProgress(m_stageOneParser.feed(chunk)); });
     connect(&m_coderRunner, &EncoderRunner::outputReceived, this,
@@ -122,17 +74,14 @@ void JobRun::start(JobQueue::JobId job, const QString &inputPath,
     m_stopRequested = false;
 
     if (!QDir().mkpath(m_settings.outputFolder)) {
-        finish(JobResult::Status::Failed,
-               QStringLiteral("无法创建输出文件夹：") + m_settings.outputFolder,
-               JobResult::Cause::OutputFolder);
+        finish(Outcome::Failed{Outcome::Failed::Cause::OutputFolder, 0, m_settings.outputFolder});
         return;
     }
     if (OutputFormats::of(m_settings.format).hasStageTwo()) {
         const QString tempFolder =
             ParsePath(m_environment.intermediatePath, m_environment.pathStyle);
         if (!AppPaths::createPrivateFolder(tempFolder)) {
-            finish(JobResult::Status::Failed, QStringLiteral("无法创建临时文件夹：") + tempFolder,
-                   JobResult::Cause::TempFolder);
+            finish(Outcome::Failed{Outcome::Failed::Cause::TempFolder, 0, tempFolder});
             return;
         }
         // A stage two must never convert the intermediate file of an earlier job.
@@ -140,8 +89,7 @@ void JobRun::start(JobQueue::JobId job, const QString &inputPath,
     }
     const std::optional<QString> input = encoderInputFor(m_jobPath);
     if (!input) {
-        finish(JobResult::Status::Failed, QStringLiteral("无法打开这个文件名：") + m_jobPath,
-               JobResult::Cause::UnopenableName);
+        finish(Outcome::Failed{Outcome::Failed::Cause::UnopenableName, 0, m_jobPath});
         return;
     }
     m_encoderInput = *input;
@@ -191,35 +139,38 @@ void JobRun::runStage(const StageCommand &stage)
     EncoderRunner &runner = runnerFor(stage.encoder);
     runner.setCommand(stage.command);
     runner.setEnvironment(stage.environment(m_environment.probeServer));
-    if (const auto failure = runner.start())
-        Q_EMIT encoderNotStarted(release(), EncoderRunner::messageFor(*failure));
+    if (const std::optional<Outcome::CouldNotStart> failure = runner.start())
+        finish(*failure);
 }
 
-void JobRun::stageOver(const EncoderRunner &runner)
+void JobRun::stageOver(RunOutcome outcome)
 {
     if (!m_job || !m_stage)
         return;
     const bool wasStageOne = isIntermediateStage();
-    if (const QString saved = savedPath(runner.output()); !wasStageOne && !saved.isEmpty())
-        m_stage->outputPath = saved;
-    const std::optional<Failure> failure = stageFailure(runner);
+    const auto *saved = std::get_if<Outcome::Converted>(&outcome);
+    if (saved && !wasStageOne && !saved->outputPath.isEmpty())
+        m_stage->outputPath = saved->outputPath;
+    outcome = checked(std::move(outcome));
+    const bool converted = std::holds_alternative<Outcome::Converted>(outcome);
     if (m_stopRequested) {
         // A job whose last stage was done before the stop took hold is kept.
-        if (!failure && !wasStageOne) {
-            finish(JobResult::Status::Converted, {});
+        if (converted && !wasStageOne) {
+            finish(outcome);
             return;
         }
         removeUnfinishedOutput();
-        Q_EMIT stopped(release());
+        finish(Outcome::Stopped{});
         return;
     }
-    if (failure) {
+    if (!converted) {
         // An encoder that ends by itself removes its own part file; one that
         // crashed or had to be killed cannot.
-        const EncoderRunner::Outcome outcome = runner.lastResult().outcome;
-        if (outcome == EncoderRunner::Outcome::Crashed || outcome == EncoderRunner::Outcome::Hung)
+        const auto *failed = std::get_if<Outcome::Failed>(&outcome);
+        if (std::holds_alternative<Outcome::Hung>(outcome) ||
+            (failed && failed->cause == Outcome::Failed::Cause::Crashed))
             removeUnfinishedOutput();
-        finish(JobResult::Status::Failed, failure->reason, failure->cause);
+        finish(outcome);
         return;
     }
     if (wasStageOne) {
@@ -228,47 +179,33 @@ void JobRun::stageOver(const EncoderRunner &runner)
             return;
         }
     }
-    finish(JobResult::Status::Converted, {});
+    finish(outcome);
 }
 
-std::optional<JobRun::Failure> JobRun::stageFailure(const EncoderRunner &runner) const
+RunOutcome JobRun::checked(RunOutcome outcome) const
 {
-    const EncoderRunner::RunResult result = runner.lastResult();
-    QString reason;
-    JobResult::Cause cause = JobResult::Cause::Crashed;
-    switch (result.outcome) {
-    case EncoderRunner::Outcome::Succeeded:
-        if (isNonEmptyFile(m_stage->outputPath))
-            return std::nullopt;
-        reason = QStringLiteral("%1 没有生成输出文件").arg(m_runningEncoderName);
-        cause = JobResult::Cause::NoOutput;
-        break;
-    case EncoderRunner::Outcome::ExitedWithError:
-        cause = JobResult::Cause::EncoderError;
-        reason =
-            QStringLiteral("%1 失败（退出码 %2）").arg(m_runningEncoderName).arg(result.exitCode);
-        break;
-    case EncoderRunner::Outcome::Hung:
-        reason = QStringLiteral("%1 已停止：%2 秒没有任何输出")
-                     .arg(m_runningEncoderName)
-                     .arg((runner.stallTimeout() + 999) / 1000);
-        cause = JobResult::Cause::Hung;
-        break;
-    case EncoderRunner::Outcome::Crashed:
-    case EncoderRunner::Outcome::Stopped:
-        reason =
-            QStringLiteral("%1 异常终止（信号 %2）").arg(m_runningEncoderName).arg(result.exitCode);
-        break;
+    if (auto *converted = std::get_if<Outcome::Converted>(&outcome)) {
+        const Outcome::EncoderRun run = describedRun(converted->run);
+        if (!isNonEmptyFile(m_stage->outputPath))
+            return Outcome::Failed{Outcome::Failed::Cause::NoOutput, 0, {}, run};
+        return Outcome::Converted{m_stage->outputPath, run};
     }
-    const QString output = lastLines(runner.output(), ReasonLines);
-    // The encoder's own last word on why it failed comes first: that is what
-    // a summary shows of a failure, and a status code explains nothing.
-    const QString explanation = explainingLine(output, m_runningEncoderName);
-    if (!explanation.isEmpty())
-        reason.prepend(explanation + u'\n');
-    if (cause == JobResult::Cause::EncoderError)
-        cause = causeNamedBy(explanation);
-    return Failure{cause, output.isEmpty() ? reason : reason + u'\n' + output};
+    if (auto *failed = std::get_if<Outcome::Failed>(&outcome)) {
+        failed->run = describedRun(failed->run);
+        if (failed->cause == Outcome::Failed::Cause::EncoderError)
+            failed->cause = causeNamedBy(failed->run.failureLine);
+    } else if (auto *hung = std::get_if<Outcome::Hung>(&outcome)) {
+        hung->run = describedRun(hung->run);
+    }
+    return outcome;
+}
+
+Outcome::EncoderRun JobRun::describedRun(Outcome::EncoderRun run) const
+{
+    run.stage = m_stage->stage;
+    run.encoder = m_runningEncoderName;
+    run.failureLine = EncoderOutput::failureLineIn(run.lastLines, m_runningEncoderName);
+    return run;
 }
 
 bool JobRun::isIntermediateStage() const
@@ -276,17 +213,11 @@ bool JobRun::isIntermediateStage() const
     return m_stage->writesIntermediate;
 }
 
-void JobRun::finish(JobResult::Status status, const QString &reason, JobResult::Cause cause)
+void JobRun::finish(const RunOutcome &outcome)
 {
-    const bool converted = status == JobResult::Status::Converted;
-    JobResult result{m_jobPath, converted && m_stage ? m_stage->outputPath : QString(), status,
-                     reason};
-    result.cause = cause;
-    if (!converted && m_stage)
-        result.failedStage = m_stage->stage;
     QFile::remove(m_environment.intermediatePath);
     m_stage.reset();
-    Q_EMIT finished(result, release());
+    Q_EMIT finished({m_jobPath, outcome}, release());
 }
 
 JobQueue::JobId JobRun::release()
@@ -324,14 +255,7 @@ void JobRun::removeUnfinishedOutput() const
 {
     QFile::remove(m_environment.intermediatePath);
     if (m_stage)
-        removePartFilesOf(m_stage->outputPath);
-}
-
-void JobRun::clear()
-{
-    m_stage.reset();
-    m_stageOneParser.reset();
-    m_stageTwoParser.reset();
+        EncoderOutput::removePartFilesOf(m_stage->outputPath);
 }
 
 void JobRun::showProgress(const std::optional<ProgressDisplay> &display)

@@ -18,27 +18,27 @@
 class ActivityIndicator;
 
 // One job on its way through its stages: the two runners, their progress
-// parsers, the stage running and the job's own intermediate file. Each stage
-// starts after the previous one's end has been handled. The batch driver
-// keeps as many of these as jobs may run at once.
+// parsers, the stage running and the job's own intermediate file. Stage two
+// is started from the handler of stage one's end, once that end has been
+// checked; the job's end is told by one signal with its outcome. The batch
+// driver keeps as many of these as jobs may run at once.
 class JobRun final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(JobRun)
 
 public:
-    static constexpr int ReasonLines = 4;
-
     // Final output names handed to a running job count as taken in
     // reservedOutputs, which every run of a batch shares, so that jobs
     // started in the same second never get the same name.
     JobRun(ActivityIndicator &indicator, CommandEnvironment environment,
            QSet<QString> &reservedOutputs, QObject *parent = nullptr);
 
-    // Ends with finished, with stopped after stop(), or with
-    // encoderNotStarted; a job whose output folder cannot be made fails at once.
+    // Ends with finished, whatever the outcome; a job whose output folder
+    // cannot be made fails at once.
     void start(JobQueue::JobId job, const QString &inputPath, const ConversionSettings &settings);
-    // The encoder is ended; a job whose last stage was already done is kept.
+    // The encoder is ended and the job finishes Stopped; a job whose last
+    // stage was already done finishes Converted.
     void stop();
     // For a program that is closing: the encoder is ended and waited for,
     // no signal follows, and what it left unfinished is removed.
@@ -46,8 +46,6 @@ public:
     // Only what the encoders write under a hidden name is unfinished: a file
     // under an output name is complete, whoever put it there.
     void removeUnfinishedOutput() const;
-    // Forgets the stage a start failure or a stop left behind.
-    void clear();
 
     bool isBusy() const { return m_job.has_value(); }
     QString runningEncoderName() const { return m_runningEncoderName; }
@@ -56,26 +54,19 @@ public:
 Q_SIGNALS:
     void progressChanged(const ProgressDisplay &display, JobQueue::JobId job);
     void finished(const JobResult &result, JobQueue::JobId job);
-    // The job was stopped before its end; it stays in the queue.
-    void stopped(JobQueue::JobId job);
-    // A new Start tries the job again; message says why for the user.
-    void encoderNotStarted(JobQueue::JobId job, const QString &message);
 
 private:
     std::optional<QString> encoderInputFor(const QString &path);
     void removeSourceLink();
     void runStage(const StageCommand &stage);
-    void stageOver(const EncoderRunner &runner);
-    struct Failure
-    {
-        JobResult::Cause cause;
-        QString reason;
-    };
-    // Why the stage that just ended failed; nothing when it succeeded.
-    std::optional<Failure> stageFailure(const EncoderRunner &runner) const;
+    void stageOver(RunOutcome outcome);
+    // The runner's outcome with what the job knows: the stage and its
+    // encoder, the encoder's own failure line and the cause it names, and
+    // whether a run that exited well left its file.
+    RunOutcome checked(RunOutcome outcome) const;
+    Outcome::EncoderRun describedRun(Outcome::EncoderRun run) const;
     bool isIntermediateStage() const;
-    void finish(JobResult::Status status, const QString &reason,
-                JobResult::Cause cause = JobResult::Cause::None);
+    void finish(const RunOutcome &outcome);
     JobQueue::JobId release();
     void showProgress(const std::optional<ProgressDisplay> &display);
     EncoderRunner &runnerFor(Encoder encoder);

@@ -55,11 +55,6 @@ void JobList::addJobs(const QStringList &paths)
     endInsertRows();
 }
 
-bool JobList::removeSelectedJob(int row)
-{
-    return removeSelectedJobs({row}) == 1;
-}
-
 int JobList::removeSelectedJobs(QList<int> rows)
 {
     // From the bottom up, so the rows still to remove keep their numbers.
@@ -99,13 +94,6 @@ bool JobList::removeJob(JobId id)
         return false;
     removeRow(row);
     return true;
-}
-
-std::optional<JobList::JobId> JobList::currentJob() const
-{
-    if (m_jobs.isEmpty())
-        return std::nullopt;
-    return m_jobs.first().id;
 }
 
 std::optional<JobList::JobId> JobList::nextWaitingJob() const

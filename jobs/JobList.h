@@ -39,9 +39,6 @@ public:
 
     JobId addJob(const QString &path, TagSource tagSource = TagSource::Trimmed);
     void addJobs(const QStringList &paths);
-    // Removes the job at the row the view reports as selected; false when
-    // there is none or it is the job being converted.
-    bool removeSelectedJob(int row);
     // Removes the jobs at the selected rows, in any order, except the ones
     // being converted; shows the hint when the list has become empty.
     // Returns how many were removed.
@@ -50,7 +47,6 @@ public:
     bool removeJob(JobId id) override;
 
     int jobCount() const override { return static_cast<int>(m_jobs.size()); }
-    std::optional<JobId> currentJob() const;
     std::optional<JobId> nextWaitingJob() const override;
     QString pathOf(JobId id) const override;
     QStringList paths() const;
@@ -58,7 +54,8 @@ public:
     void setJobRunning(JobId id, bool running) override;
     // A failed job stays, marked, with the reason as its tip, and waits for
     // clearFailures() before it is converted again.
-    void setJobFailed(JobId id, const QString &reason) override;
+    void setJobFailed(JobId id) override { setJobFailed(id, {}); }
+    void setJobFailed(JobId id, const QString &reason);
     void clearFailures();
     int failedCount() const { return static_cast<int>(m_failures.size()); }
 

@@ -1,5 +1,7 @@
 #include "FailureMessage.h"
 
+#include "OutcomeText.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -30,41 +32,53 @@ QString caption()
     return u"转换失败"_s;
 }
 
+QString progressCaption(const BatchReport &report)
+{
+    if (report.stopped)
+        return u"已停止"_s;
+    const qsizetype failed = report.failures().size();
+    if (failed > 0)
+        return u"Done. %1 个文件失败"_s.arg(failed);
+    return u"Done."_s;
+}
+
 QString reason(const JobResult &failure)
 {
-    switch (failure.cause) {
-    case JobResult::Cause::OutputFolder:
-        return u"无法创建输出文件夹，请选择一个可以写入的文件夹"_s;
-    case JobResult::Cause::TempFolder:
-        return u"无法创建临时文件夹，请检查磁盘空间和权限"_s;
-    case JobResult::Cause::EncoderError:
-        return u"无法转换这个文件：它可能已损坏，或含有不能转换的内容"_s;
-    case JobResult::Cause::DiskFull:
-        return u"磁盘已满，请腾出空间后再试"_s;
-    case JobResult::Cause::NoPermission:
-        return u"没有权限读取这个文件或写入输出文件夹"_s;
-    case JobResult::Cause::UnreadableInput:
-        return u"无法读取这个文件：它不存在，或不是音视频文件"_s;
-    case JobResult::Cause::UnopenableName:
-        return u"无法打开这个文件名"_s;
-    case JobResult::Cause::NoOutput:
-        return u"转换结束，但没有得到输出文件"_s;
-    case JobResult::Cause::Hung:
+    if (std::holds_alternative<Outcome::Hung>(failure.outcome))
         return u"转换长时间没有进展，已被停止"_s;
-    case JobResult::Cause::CouldNotStart:
+    if (std::holds_alternative<Outcome::CouldNotStart>(failure.outcome))
         return u"转换程序无法启动，请重新安装本程序"_s;
-    case JobResult::Cause::Crashed:
-        return u"转换程序意外中止"_s;
-    case JobResult::Cause::None:
+    const auto *failed = std::get_if<Outcome::Failed>(&failure.outcome);
+    if (!failed)
+        return u"转换没有成功"_s;
+    using Cause = Outcome::Failed::Cause;
+    switch (failed->cause) {
+    case Cause::OutputFolder:
+        return u"无法创建输出文件夹，请选择一个可以写入的文件夹"_s;
+    case Cause::TempFolder:
+        return u"无法创建临时文件夹，请检查磁盘空间和权限"_s;
+    case Cause::EncoderError:
+        return u"无法转换这个文件：它可能已损坏，或含有不能转换的内容"_s;
+    case Cause::DiskFull:
+        return u"磁盘已满，请腾出空间后再试"_s;
+    case Cause::NoPermission:
+        return u"没有权限读取这个文件或写入输出文件夹"_s;
+    case Cause::UnreadableInput:
+        return u"无法读取这个文件：它不存在，或不是音视频文件"_s;
+    case Cause::UnopenableName:
+        return u"无法打开这个文件名"_s;
+    case Cause::NoOutput:
+        return u"转换结束，但没有得到输出文件"_s;
+    case Cause::Crashed:
         break;
     }
-    return u"转换没有成功"_s;
+    return u"转换程序意外中止"_s;
 }
 
 QString text(const BatchReport &report)
 {
     const QList<JobResult> failures = report.failures();
-    QString text = heading(failures.size(), report.results.size() - failures.size());
+    QString text = heading(failures.size(), report.convertedCount());
     for (const JobResult &failure : failures.mid(0, MaxFailuresListed))
         text += entry(failure.inputPath, reason(failure));
     if (failures.size() > MaxFailuresListed)
@@ -76,7 +90,7 @@ QString details(const BatchReport &report)
 {
     QString details;
     for (const JobResult &failure : report.failures())
-        details += entry(failure.inputPath, failure.reason);
+        details += entry(failure.inputPath, OutcomeText::details(failure.outcome));
     return details.trimmed();
 }
 

@@ -10,6 +10,9 @@
 namespace FailureMessage {
 
 QString caption();
+// What the progress bar says once a batch has ended: "Done." only when every
+// job was converted and nothing was stopped.
+QString progressCaption(const BatchReport &report);
 QString text(const BatchReport &report);
 QString details(const BatchReport &report);
 // Why one job failed, for the list's tip and the message.

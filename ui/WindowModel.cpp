@@ -127,7 +127,7 @@ void WindowModel::jobFinished(const JobResult &result, JobQueue::JobId job, int 
 {
     m_finishedMilliseconds += m_clock() - m_startedAt.take(job);
     ++m_done;
-    if (result.status == JobResult::Status::Failed)
+    if (result.failed())
         ++m_failed;
     m_total = m_done + pending;
     showRunning();

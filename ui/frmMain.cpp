@@ -8,6 +8,7 @@
 #include "HelpWindow.h"
 #include "LinkLabel.h"
 #include "MessageSink.h"
+#include "OutcomeText.h"
 #include "OutputFolderChooser.h"
 #include "OutputFormats.h"
 #include "SettingsFiles.h"
@@ -321,10 +322,6 @@ void frmMain::connectDriver()
             &frmMain::setBatchControlsEnabled);
     connect(&m_driver, &BatchDriver::outputFolderChanged, m_txtPath, &QLineEdit::setText);
     connect(&m_driver, &BatchDriver::progressChanged, this, &frmMain::showProgress);
-    connect(&m_driver, &BatchDriver::encoderNotStartable, this, [this] {
-        showStartButton(false);
-        batchOver(true);
-    });
     connect(&m_driver, &BatchDriver::controlsEnabledChanged, this, [this](bool enabled) {
         if (!enabled)
             m_model.batchStarted();
@@ -335,12 +332,13 @@ void frmMain::connectDriver()
             });
     connect(&m_driver, &BatchDriver::jobFinished, this,
             [this](const JobResult &result, JobQueue::JobId job) {
-                if (result.status == JobResult::Status::Failed)
+                if (result.failed())
                     m_jobs.setJobFailed(job, FailureMessage::reason(result));
                 m_model.jobFinished(result, job, pendingJobs());
             });
-    connect(&m_driver, &BatchDriver::batchFinished, this,
-            [this](const BatchReport &report) { batchOver(report.stopped); });
+    connect(&m_driver, &BatchDriver::batchFinished, this, [this](const BatchReport &report) {
+        batchOver(report.stopped || report.couldNotStart().has_value());
+    });
     connect(
         &m_driver, &BatchDriver::openFolderRequested, this,
         [this](const QString &folder) {
@@ -710,10 +708,17 @@ void frmMain::resetProgress()
 
 void frmMain::showBatchEnd(const BatchReport &report)
 {
+    // A batch that ended at an encoder that could not be started tells
+    // only that.
+    if (const std::optional<Outcome::CouldNotStart> failure = report.couldNotStart()) {
+        m_services.messages.showMessage(OutcomeText::details(*failure), {},
+                                        MessageSink::Icon::Critical);
+        return;
+    }
     if (report.stopped)
         resetProgress();
     else
-        showProgressCaption(report.caption());
+        showProgressCaption(FailureMessage::progressCaption(report));
     if (!report.failures().isEmpty())
         m_services.messages.showDetailedMessage(
             FailureMessage::text(report), FailureMessage::caption(), MessageSink::Icon::Exclamation,

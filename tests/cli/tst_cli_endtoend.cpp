@@ -412,12 +412,12 @@ void TestCliEndToEnd::endsWithoutItsEncoder()
     QVERIFY(QFile::copy(programDir + u"/zenvora-cli"_s, app + u"/zenvora-cli"_s));
     QVERIFY(QFile::link(programDir + u"/data/conv.exe"_s, app + u"/data/conv.exe"_s));
     const EncoderRun run =
-        cli({u"-f"_s, u"mp3"_s, u"-o"_s, m_work.filePath(u"out-stall"_s), m_clip},
+        cli({u"-f"_s, u"mp3"_s, u"-o"_s, m_work.filePath(u"out-missing-encoder"_s), m_clip},
             QProcessEnvironment::systemEnvironment(), app + u"/zenvora-cli"_s);
     QCOMPARE(run.exitCode, 3);
     QVERIFY2(run.output.contains(u"File or command not found"_s), qPrintable(run.output));
     QVERIFY2(run.output.contains(u"0 converted, 1 failed."_s), qPrintable(run.output));
-    QVERIFY(filesIn(m_work.filePath(u"out-stall"_s)).isEmpty());
+    QVERIFY(filesIn(m_work.filePath(u"out-missing-encoder"_s)).isEmpty());
 }
 
 void TestCliEndToEnd::failsClearlyWithoutFfmpeg()

@@ -225,6 +225,10 @@ void TestCliOptions::warnsOfWhatTheFormatIgnoresOrChanges_data()
     QTest::newRow("quality entry where it is not used")
         << QStringList{u"-f"_s, u"mp3"_s, u"--video-bitrate"_s, u"自动(按质量)"_s}
         << QStringList{u"--video-bitrate is not used by mp3; it is ignored."_s};
+    QTest::newRow("sample rate AAC cannot take")
+        << QStringList{u"-f"_s, u"h264"_s, u"--audio-rate"_s, u"44000"_s}
+        << QStringList{
+               u"--audio-rate 44000 becomes 44100 for h264: the nearest value aac takes."_s};
     QTest::newRow("sample rate Opus cannot take")
         << QStringList{u"-f"_s, u"webm"_s, u"--audio-rate"_s, u"44100"_s}
         << QStringList{

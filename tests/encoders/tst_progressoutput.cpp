@@ -1,3 +1,4 @@
+#include "EncoderOutput.h"
 #include "ProgressLines.h"
 #include "ProgressReader.h"
 
@@ -26,6 +27,10 @@ private Q_SLOTS:
     void coderDurationLines();
     void coderLines_data();
     void coderLines();
+    void isPartFileOf_data();
+    void isPartFileOf();
+    void savedPathRoundTrip_data();
+    void savedPathRoundTrip();
 };
 
 namespace {
@@ -219,6 +224,60 @@ void TestProgressOutput::coderLines()
     QCOMPARE(finishedOf < 0 ? ProgressLines::coderLine(block)
                             : ProgressLines::coderFinishedLine(block, finishedOf),
              expected);
+}
+
+void TestProgressOutput::isPartFileOf_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("its own") << u".clip.part-a1B2c3.mp4"_s << u"clip.mp4"_s << true;
+    QTest::newRow("a dotted name") << u".my.clip.part-a1B2c3.rm"_s << u"my.clip.rm"_s << true;
+    QTest::newRow("no extension") << u".clip.part-a1B2c3"_s << u"clip"_s << true;
+    QTest::newRow("brackets are letters")
+        << u".Show [720p].part-a1B2c3.avi"_s << u"Show [720p].avi"_s << true;
+    QTest::newRow("brackets match no other name")
+        << u".Show 7.part-a1B2c3.avi"_s << u"Show [720p].avi"_s << false;
+    QTest::newRow("a star matches no other name")
+        << u".Show 7.part-a1B2c3.avi"_s << u"Show *.avi"_s << false;
+    QTest::newRow("a question mark matches no other name")
+        << u".ab.part-a1B2c3.avi"_s << u"a?.avi"_s << false;
+    QTest::newRow("another extension") << u".clip.part-a1B2c3.mpg"_s << u"clip.mp4"_s << false;
+    QTest::newRow("the finished file") << u"clip.mp4"_s << u"clip.mp4"_s << false;
+    QTest::newRow("a longer tag") << u".clip.part-a1B2c3d.mp4"_s << u"clip.mp4"_s << false;
+    const QString longBase(243, u'a');
+    QTest::newRow("a name near the limit, shortened to fit")
+        << u'.' + longBase.first(238) + u".part-a1B2c3.mpg"_s << longBase + u".mpg"_s << true;
+    QTest::newRow("a name near the limit, not shortened")
+        << u'.' + longBase + u".part-a1B2c3.mpg"_s << longBase + u".mpg"_s << false;
+}
+
+void TestProgressOutput::isPartFileOf()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, target);
+    QFETCH(bool, expected);
+    QCOMPARE(EncoderOutput::isPartFileOf(name, target), expected);
+}
+
+void TestProgressOutput::savedPathRoundTrip_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("expected");
+    const QString progress = u"frame=  50 time=2.00\r"_s;
+    QTest::newRow("the last line")
+        << progress + EncoderOutput::savedLine(u"/o/a.mpg"_s) + u'\n' << u"/o/a.mpg"_s;
+    QTest::newRow("a line break and a percent sign in the name")
+        << progress + EncoderOutput::savedLine(u"/o/50%\nb.mpg"_s) << u"/o/50%\nb.mpg"_s;
+    QTest::newRow("not at the start of a line") << u"say Saved to: /o/a.mpg\n"_s << QString();
+    QTest::newRow("none") << progress << QString();
+}
+
+void TestProgressOutput::savedPathRoundTrip()
+{
+    QFETCH(QString, output);
+    QFETCH(QString, expected);
+    QCOMPARE(EncoderOutput::savedPath(output), expected);
 }
 
 QTEST_GUILESS_MAIN(TestProgressOutput)

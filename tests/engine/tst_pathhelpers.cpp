@@ -15,8 +15,6 @@ private Q_SLOTS:
     void fileNameFromPath();
     void nameWithoutExtension_data();
     void nameWithoutExtension();
-    void isPartFileOf_data();
-    void isPartFileOf();
 };
 
 namespace {
@@ -98,40 +96,6 @@ void TestPathHelpers::nameWithoutExtension()
     QFETCH(QString, path);
     QFETCH(QString, expected);
     QCOMPARE(NameWithoutExtension(path, styleFor(windows)), expected);
-}
-
-void TestPathHelpers::isPartFileOf_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<bool>("expected");
-    QTest::newRow("its own") << u".clip.part-a1B2c3.mp4"_s << u"clip.mp4"_s << true;
-    QTest::newRow("a dotted name") << u".my.clip.part-a1B2c3.rm"_s << u"my.clip.rm"_s << true;
-    QTest::newRow("no extension") << u".clip.part-a1B2c3"_s << u"clip"_s << true;
-    QTest::newRow("brackets are letters")
-        << u".Show [720p].part-a1B2c3.avi"_s << u"Show [720p].avi"_s << true;
-    QTest::newRow("brackets match no other name")
-        << u".Show 7.part-a1B2c3.avi"_s << u"Show [720p].avi"_s << false;
-    QTest::newRow("a star matches no other name")
-        << u".Show 7.part-a1B2c3.avi"_s << u"Show *.avi"_s << false;
-    QTest::newRow("a question mark matches no other name")
-        << u".ab.part-a1B2c3.avi"_s << u"a?.avi"_s << false;
-    QTest::newRow("another extension") << u".clip.part-a1B2c3.mpg"_s << u"clip.mp4"_s << false;
-    QTest::newRow("the finished file") << u"clip.mp4"_s << u"clip.mp4"_s << false;
-    QTest::newRow("a longer tag") << u".clip.part-a1B2c3d.mp4"_s << u"clip.mp4"_s << false;
-    const QString longBase(243, u'a');
-    QTest::newRow("a name near the limit, shortened to fit")
-        << u'.' + longBase.first(238) + u".part-a1B2c3.mpg"_s << longBase + u".mpg"_s << true;
-    QTest::newRow("a name near the limit, not shortened")
-        << u'.' + longBase + u".part-a1B2c3.mpg"_s << longBase + u".mpg"_s << false;
-}
-
-void TestPathHelpers::isPartFileOf()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, target);
-    QFETCH(bool, expected);
-    QCOMPARE(IsPartFileOf(name, target), expected);
 }
 
 QTEST_GUILESS_MAIN(TestPathHelpers)

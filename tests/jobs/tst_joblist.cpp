@@ -18,7 +18,6 @@ private Q_SLOTS:
     void removeSelectedKeepsRowsAndPathsPaired_data();
     void removeSelectedKeepsRowsAndPathsPaired();
     void dropHintFollowsUserRemovalsOnly();
-    void removeFirstMakesSecondCurrent();
     void runningJobCannotBeRemovedByUser();
     void finishedJobIsRemovedByIdentity();
     void bulkAddKeepsOrderAndTags();
@@ -63,7 +62,7 @@ void TestJobList::keepsDuplicatesInOrderOfAdding()
     list.addJob(u"/b.avi"_s);
     list.addJob(u"/a.avi"_s);
     QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/b.avi"_s, u"/a.avi"_s}));
-    QVERIFY(list.removeSelectedJob(0));
+    QCOMPARE(list.removeSelectedJobs({0}), 1);
     QCOMPARE(list.paths(), (QStringList{u"/b.avi"_s, u"/a.avi"_s}));
     QCOMPARE(list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), u"文件名"_s);
     QCOMPARE(list.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), u"格式"_s);
@@ -117,9 +116,9 @@ void TestJobList::dropHintFollowsUserRemovalsOnly()
     QVERIFY(!list.dropHintVisible());
 
     QSignalSpy spy(&list, &JobList::dropHintVisibleChanged);
-    list.removeSelectedJob(-1);
+    list.removeSelectedJobs({-1});
     QVERIFY(!list.dropHintVisible());
-    QVERIFY(list.removeSelectedJob(0));
+    QCOMPARE(list.removeSelectedJobs({0}), 1);
     QVERIFY(list.dropHintVisible());
     QCOMPARE(spy.count(), 1);
 
@@ -135,18 +134,6 @@ void TestJobList::dropHintFollowsUserRemovalsOnly()
     QCOMPARE(list.jobCount(), 0);
 }
 
-void TestJobList::removeFirstMakesSecondCurrent()
-{
-    JobList list;
-    QVERIFY(!list.currentJob());
-    const JobList::JobId first = list.addJob(u"/a.avi"_s);
-    const JobList::JobId second = list.addJob(u"/b.avi"_s);
-    QVERIFY(list.removeJob(first));
-    QCOMPARE(list.currentJob(), std::optional<JobList::JobId>(second));
-    QCOMPARE(list.pathOf(second), u"/b.avi"_s);
-    QVERIFY(!list.removeJob(first));
-}
-
 void TestJobList::runningJobCannotBeRemovedByUser()
 {
     JobList list;
@@ -154,26 +141,25 @@ void TestJobList::runningJobCannotBeRemovedByUser()
     list.addJob(u"/b.avi"_s);
     list.addJob(u"/c.avi"_s);
     list.setJobRunning(running, true);
-    QVERIFY(!list.removeSelectedJob(0));
-    QVERIFY(list.removeSelectedJob(1));
+    QCOMPARE(list.removeSelectedJobs({0}), 0);
+    QCOMPARE(list.removeSelectedJobs({1}), 1);
     QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/c.avi"_s}));
     // Jobs run side by side: the next one to start is the first not running.
     const JobList::JobId third = *list.nextWaitingJob();
     QCOMPARE(list.pathOf(third), u"/c.avi"_s);
     list.setJobRunning(third, true);
     QVERIFY(!list.nextWaitingJob());
-    QVERIFY(!list.removeSelectedJob(1));
+    QCOMPARE(list.removeSelectedJobs({1}), 0);
     list.addJob(u"/d.avi"_s);
     list.removeAllJobs();
     QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/c.avi"_s}));
     QVERIFY(!list.dropHintVisible());
-    QCOMPARE(list.currentJob(), std::optional<JobList::JobId>(running));
 
     list.setJobRunning(running, false);
     list.setJobRunning(third, false);
     QCOMPARE(list.nextWaitingJob(), std::optional<JobList::JobId>(running));
-    QVERIFY(list.removeSelectedJob(0));
-    QVERIFY(list.removeSelectedJob(0));
+    QCOMPARE(list.removeSelectedJobs({0}), 1);
+    QCOMPARE(list.removeSelectedJobs({0}), 1);
     QCOMPARE(list.jobCount(), 0);
 }
 
@@ -183,7 +169,7 @@ void TestJobList::finishedJobIsRemovedByIdentity()
     list.addJob(u"/a.avi"_s);
     const JobList::JobId second = list.addJob(u"/b.avi"_s);
     list.addJob(u"/c.avi"_s);
-    list.removeSelectedJob(0); // the user removes another job meanwhile
+    list.removeSelectedJobs({0}); // the user removes another job meanwhile
     QCOMPARE(list.pathOf(second), u"/b.avi"_s);
     QVERIFY(list.removeJob(second));
     QCOMPARE(list.paths(), QStringList{u"/c.avi"_s});
@@ -220,7 +206,7 @@ void TestJobList::failedJobStaysMarkedUntilRetried()
     QCOMPARE(list.failedCount(), 2);
 
     // Removed and added again, a file is no longer marked.
-    list.removeSelectedJob(1);
+    list.removeSelectedJobs({1});
     const JobList::JobId again = list.addJob(u"/b.avi"_s);
     QCOMPARE(list.failedCount(), 1);
     QCOMPARE(list.nextWaitingJob(), again);

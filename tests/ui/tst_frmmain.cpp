@@ -161,6 +161,7 @@ private Q_SLOTS:
     void staleStopAnswerStopsNothing();
     void queueIsOfferedBackAtNextStart();
     void failedFilesStayMarkedForRetry();
+    void couldNotStartIsToldAlone();
     void statusLineTellsPlaceAndEnd();
     void parametersTheFormatIgnoresAreDisabled();
     void unopenablePlacesAreTold();
@@ -672,8 +673,7 @@ void TestFrmMain::progressResetsAtStartAndStop()
         QTest::mouseClick(start, Qt::LeftButton);
     Q_EMIT window().driver().progressChanged({27, u"转换中| 27%"_s}, 1);
     if (!stopping)
-        Q_EMIT window().driver().batchFinished(
-            {{{u"/v/x.avi"_s, {}, JobResult::Status::Failed, u"exit code 1"_s}}, false});
+        Q_EMIT window().driver().batchFinished({{{u"/v/x.avi"_s, Outcome::Failed{}}}, false});
     // The window shows a batch's end once the driver has returned.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     QCOMPARE(bar->value(), 27);
@@ -708,12 +708,11 @@ void TestFrmMain::failureMessageWordsItselfByCount()
     BatchReport report;
     for (qsizetype i = 0; i < outcomes.size(); ++i) {
         const bool failed = outcomes.at(i) == u'F';
+        const Outcome::EncoderRun run{Stage::One, u"conv.exe"_s};
         report.results.append({u"/v/%1.avi"_s.arg(i),
-                               {},
-                               failed ? JobResult::Status::Failed : JobResult::Status::Converted,
-                               failed ? u"conv.exe 失败（退出码 %1）"_s.arg(i) : QString(),
-                               {},
-                               failed ? JobResult::Cause::EncoderError : JobResult::Cause::None});
+                               failed ? RunOutcome(Outcome::Failed{
+                                            Outcome::Failed::Cause::EncoderError, int(i), {}, run})
+                                      : RunOutcome(Outcome::Converted{})});
     }
     Q_EMIT window().driver().batchFinished(report);
     QVERIFY(m_messages.messages.isEmpty()); // not inside the driver's signal
@@ -840,14 +839,13 @@ void TestFrmMain::queueIsOfferedBackAtNextStart()
 void TestFrmMain::failedFilesStayMarkedForRetry()
 {
     const JobQueue::JobId id = window().jobs().addJob(u"/v/a.avi"_s);
-    window().jobs().setJobFailed(id, u"conv.exe 失败（退出码 1）"_s);
-    Q_EMIT window().driver().jobFinished({u"/v/a.avi"_s,
-                                          {},
-                                          JobResult::Status::Failed,
-                                          u"conv.exe 失败（退出码 1）"_s,
-                                          Stage::One,
-                                          JobResult::Cause::EncoderError},
-                                         id);
+    window().jobs().setJobFailed(id);
+    Q_EMIT window().driver().jobFinished(
+        {u"/v/a.avi"_s, Outcome::Failed{Outcome::Failed::Cause::EncoderError,
+                                        1,
+                                        {},
+                                        Outcome::EncoderRun{Stage::One, u"conv.exe"_s}}},
+        id);
     const QAbstractItemModel *list = child<QTreeView>(u"LV"_s)->model();
     QCOMPARE(list->index(0, JobList::FormatColumn).data().toString(), u"失败"_s);
     const QString tip = list->index(0, JobList::FileNameColumn).data(Qt::ToolTipRole).toString();
@@ -861,6 +859,22 @@ void TestFrmMain::failedFilesStayMarkedForRetry()
     QCOMPARE(list->index(0, JobList::FormatColumn).data().toString(), u"AVI"_s);
 }
 
+void TestFrmMain::couldNotStartIsToldAlone()
+{
+    const JobQueue::JobId a = window().jobs().addJob(u"/v/a.avi"_s);
+    window().Command3_Click();
+    Q_EMIT window().driver().batchFinished(
+        {{{u"/v/b.avi"_s, Outcome::Failed{}},
+          {u"/v/a.avi"_s, Outcome::CouldNotStart{Outcome::CouldNotStart::Reason::NotFound}}},
+         false});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    QCOMPARE(m_messages.messages.size(), 1);
+    QCOMPARE(m_messages.messages.first().text, u"File or command not found"_s);
+    QCOMPARE(m_messages.messages.first().icon, MessageSink::Icon::Critical);
+    QVERIFY(child<QLabel>(u"lblStatus"_s)->text().startsWith(u"已停止"_s));
+    QCOMPARE(window().jobs().pathOf(a), u"/v/a.avi"_s);
+}
+
 void TestFrmMain::statusLineTellsPlaceAndEnd()
 {
     auto *status = child<QLabel>(u"lblStatus"_s);
@@ -870,8 +884,7 @@ void TestFrmMain::statusLineTellsPlaceAndEnd()
     Q_EMIT window().driver().jobStarted(u"/v/a.avi"_s, a);
     QCOMPARE(status->text(), u"第 1/2 个：a.avi"_s);
     window().jobs().removeJob(a);
-    Q_EMIT window().driver().jobFinished(
-        {u"/v/a.avi"_s, u"/o/a.mpg"_s, JobResult::Status::Converted, {}}, a);
+    Q_EMIT window().driver().jobFinished({u"/v/a.avi"_s, Outcome::Converted{u"/o/a.mpg"_s}}, a);
     QVERIFY(status->text().startsWith(u"第 1/2 个：a.avi，剩余约 "_s));
     window().Command3_Click(); // stop, confirmed
     QCOMPARE(status->text(), u"已停止：1 个已完成，1 个未转换"_s);

@@ -134,13 +134,13 @@ void TestWindowModel::statusLineFollowsBatch()
     model.jobStarted(u"/clips/a.avi"_s, 1, 4);
     QCOMPARE(model.statusText(), u"第 1/4 个：a.avi"_s);
     now += 10'000;
-    model.jobFinished({u"/clips/a.avi"_s, u"/out/a.mpg"_s, JobResult::Status::Converted, {}}, 1, 3);
+    model.jobFinished({u"/clips/a.avi"_s, Outcome::Converted{u"/out/a.mpg"_s}}, 1, 3);
     // 10 s a file, three files left.
     QCOMPARE(model.statusText(), u"第 1/4 个：a.avi，剩余约 0:30"_s);
     model.jobStarted(u"/clips/b c.avi"_s, 2, 3);
     QCOMPARE(model.statusText(), u"第 2/4 个：b c.avi，剩余约 0:30"_s);
     now += 4'000'003;
-    model.jobFinished({u"/clips/b c.avi"_s, {}, JobResult::Status::Failed, u"x"_s}, 2, 2);
+    model.jobFinished({u"/clips/b c.avi"_s, Outcome::Failed{}}, 2, 2);
     // (10 s + 4000.003 s) / 2 for each of the two left, rounded up.
     QCOMPARE(model.statusText(), u"第 2/4 个：b c.avi，剩余约 1:06:51"_s);
     model.batchEnded(stopped, 2);
