@@ -77,7 +77,7 @@ private:
     void finish(JobResult::Status status, const QString &reason,
                 JobResult::Cause cause = JobResult::Cause::None);
     JobQueue::JobId release();
-    void showProgress(const std::optional<ProgressDisplay> &display);
+    void showProgress(std::optional<ProgressDisplay> display);
     EncoderRunner &runnerFor(Encoder encoder);
 
     CommandEnvironment m_environment;
