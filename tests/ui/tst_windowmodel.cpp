@@ -138,10 +138,10 @@ void TestWindowModel::barRunsOncePerJob()
     QCOMPARE(bar(37, 1, 1, 1), 37);
     // Until a two-stage job has finished, the first stage takes the default share.
     model.jobStarted(u"/a.avi"_s, 2, 2);
-    QCOMPARE(bar(50, 1, 2, 2), 10);
+    QCOMPARE(bar(50, 1, 2, 2), 3);
     now += 10'000;
-    QCOMPARE(bar(0, 2, 2, 2), 20);
-    QCOMPARE(bar(50, 2, 2, 2), 60);
+    QCOMPARE(bar(0, 2, 2, 2), 5);
+    QCOMPARE(bar(50, 2, 2, 2), 53);
     now += 30'000;
     model.jobFinished({u"/a.avi"_s, {}, JobResult::Status::Converted, {}}, 2, 1);
     // Then the share it really took: 10 s of 40 s.
