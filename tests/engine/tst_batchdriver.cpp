@@ -203,7 +203,9 @@ void TestBatchDriver::convertsEveryFormatThroughItsStages()
     QCOMPARE(readAll(bench.output(outputName)),
              u"source clip.avi\n"_s + encoders.join(u'\n') + u'\n');
     QCOMPARE(run.driver.runningEncoderName(), encoders.last());
-    QCOMPARE(run.stages, encoders.size() == 2 ? QSet{u"1/2"_s, u"2/2"_s} : QSet{u"1/1"_s});
+    const QSet<QString> stages =
+        encoders.size() == 2 ? QSet<QString>{u"1/2"_s, u"2/2"_s} : QSet<QString>{u"1/1"_s};
+    QCOMPARE(run.stages, stages);
     QCOMPARE(run.queue.jobCount(), 0);
     QCOMPARE(run.started, QStringList{input});
     QVERIFY(!QFile::exists(bench.environment.intermediatePath));
