@@ -23,7 +23,6 @@ struct EncodeRequest
     {
         QString codec; // empty: the container's usual codec
         std::optional<qint64> bitsPerSecond;
-        bool averageBitrate = false; // a target mean instead of a constant rate
         std::optional<int> vbrQuality;
         std::optional<int> sampleRate;
         std::optional<int> channels; // 0 or none: as many as the source has

@@ -197,8 +197,6 @@ void FfmpegPlan::addAudio(const EncodeRequest::Audio &wanted, const AudioCodec &
     if (wanted.vbrQuality) {
         m_streamArguments << u"-q:a"_s << QString::number(*wanted.vbrQuality);
     } else if (wanted.bitsPerSecond) {
-        if (wanted.averageBitrate)
-            m_streamArguments << u"-abr"_s << u"1"_s;
         m_streamArguments << u"-b:a"_s
                           << QString::number(codec.bitrateFor(*wanted.bitsPerSecond, sampleRate));
     }

@@ -258,10 +258,13 @@ void JobRun::removeUnfinishedOutput() const
         EncoderOutput::removePartFilesOf(m_stage->outputPath);
 }
 
-void JobRun::showProgress(const std::optional<ProgressDisplay> &display)
+void JobRun::showProgress(std::optional<ProgressDisplay> display)
 {
-    if (display && m_job)
-        Q_EMIT progressChanged(*display, *m_job);
+    if (!display || !m_job)
+        return;
+    display->stage = m_stage && m_stage->stage == Stage::Two ? 2 : 1;
+    display->stages = OutputFormats::of(m_settings.format).hasStageTwo() ? 2 : 1;
+    Q_EMIT progressChanged(*display, *m_job);
 }
 
 void JobRun::setStallTimeout(int milliseconds)

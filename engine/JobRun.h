@@ -68,7 +68,7 @@ private:
     bool isIntermediateStage() const;
     void finish(const RunOutcome &outcome);
     JobQueue::JobId release();
-    void showProgress(const std::optional<ProgressDisplay> &display);
+    void showProgress(std::optional<ProgressDisplay> display);
     EncoderRunner &runnerFor(Encoder encoder);
 
     CommandEnvironment m_environment;

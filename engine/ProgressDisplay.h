@@ -10,4 +10,7 @@ struct ProgressDisplay
     QString caption;
     // No telling how far the encoder is: the bar shows activity, not a value.
     bool busy = false;
+    // The job's stage the value belongs to, from 1, and how many it has.
+    int stage = 1;
+    int stages = 1;
 };

@@ -2,7 +2,6 @@
 
 #include "FileChooser.h"
 #include "JobList.h"
-#include "PathHelpers.h"
 
 using namespace Qt::StringLiterals;
 
@@ -25,13 +24,10 @@ QString FileIntake::filter()
 bool FileIntake::addFileToJobs()
 {
     m_dialogs.setTitle(title());
-    if (!m_lastAddFolder.isEmpty())
-        m_dialogs.setPath(m_lastAddFolder);
     m_dialogs.setFilter(filter());
     m_dialogs.setMultiSelect(true);
     if (!m_dialogs.showOpen())
         return false;
-    m_lastAddFolder = ParsePath(m_dialogs.fileName());
     m_jobs.addJobs(m_dialogs.fileNames());
     m_jobs.updateDropHint();
     return true;

@@ -6,8 +6,8 @@ class FileChooser;
 class JobList;
 
 // The Add File command: the files chosen with the window's dialog object
-// are queued in the dialog's order, and the next dialog starts in the
-// folder of the last one.
+// are queued in the dialog's order. The dialog object keeps the folder of
+// the last one, where the next dialog starts.
 class FileIntake final
 {
 public:
@@ -20,11 +20,7 @@ public:
     // the hint panel.
     bool addFileToJobs();
 
-    // The folder, with its trailing separator, of the last file chosen.
-    QString lastAddFolder() const { return m_lastAddFolder; }
-
 private:
     JobList &m_jobs;
     FileChooser &m_dialogs;
-    QString m_lastAddFolder;
 };

@@ -29,10 +29,10 @@ void restorePosition(SetupControls &controls, List list, const QString &field)
         controls.setPosition(list, *position);
 }
 
-// The folder line is kept only when it can name a folder wherever the
+// A folder line is kept only when it can name a folder wherever the
 // program was started: an absolute path. NUL cannot be part of a path, and
 // U+FFFD stands for bytes that were not UTF-8, which no save writes.
-bool isOutputFolder(const QString &field)
+bool isAbsoluteFolder(const QString &field)
 {
     return QDir::isAbsolutePath(field) && !field.contains(QChar::Null) &&
            !field.contains(QChar::ReplacementCharacter);
@@ -48,7 +48,7 @@ void restoreSetup(SettingsFieldReader &reader, SetupControls &controls)
             restorePosition(controls, list, *field);
     }
     if (const std::optional<QString> folder = reader.ReadSettingsField())
-        controls.setOutputFolder(isOutputFolder(*folder) ? *folder : QString());
+        controls.setOutputFolder(isAbsoluteFolder(*folder) ? *folder : QString());
     if (const std::optional<QString> format = reader.ReadSettingsField())
         restorePosition(controls, List::Format, *format);
 }
@@ -108,6 +108,11 @@ QString SettingsFiles::optionsPath() const
     return m_folder + u"/options.ini"_s;
 }
 
+QString SettingsFiles::lastFolderPath() const
+{
+    return m_folder + u"/lastfolder.ini"_s;
+}
+
 void SettingsFiles::LoadSetup(SetupControls &controls) const
 {
     QFile file(setupPath());
@@ -152,6 +157,21 @@ bool SettingsFiles::SaveOptions(const AppOptions &options) const
                                           numberLine(options.MusicCutterOn) +
                                           numberLine(options.CutterFromSeconds) +
                                           numberLine(options.CutterToSeconds));
+}
+
+QString SettingsFiles::LoadLastFolder() const
+{
+    QFile file(lastFolderPath());
+    if (!openRegularFile(file))
+        return {};
+    SettingsFieldReader reader(file);
+    const QString folder = reader.ReadSettingsField().value_or(QString());
+    return isAbsoluteFolder(folder) ? folder : QString();
+}
+
+bool SettingsFiles::SaveLastFolder(const QString &folder) const
+{
+    return replaceFile(lastFolderPath(), quotedLine(folder));
 }
 
 bool SettingsFiles::replaceFile(const QString &path, const QByteArray &content) const

@@ -23,6 +23,7 @@ public:
 
     QString setupPath() const;
     QString optionsPath() const;
+    QString lastFolderPath() const;
 
     // Restores the controls in file order, so the format comes last and its
     // defaults win when it differs. A field that is missing, not a number
@@ -38,6 +39,12 @@ public:
     // stay. A value that does not fit its field leaves that field as it was.
     void LoadOptions(AppOptions &options) const;
     bool SaveOptions(const AppOptions &options) const;
+
+    // The folder of the file last added through the open-file dialog, kept
+    // for the next run; empty when there is none or the line is no
+    // absolute path.
+    QString LoadLastFolder() const;
+    bool SaveLastFolder(const QString &folder) const;
 
 private:
     bool replaceFile(const QString &path, const QByteArray &content) const;

@@ -59,10 +59,14 @@ frmOptions::frmOptions(AppOptions &options, const SettingsFiles &files, MessageS
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_options(options), m_files(files),
       m_messages(messages)
 {
+    setObjectName(u"frmOptions"_s);
     setWindowTitle(u"选项设置"_s);
     setModal(true);
     setFont(QFont(u"Tahoma"_s, 9));
     setFixedSize(305, 120);
+    // Qt would take a title bar this dialog has not got off its height.
+    if (parent)
+        move(parent->geometry().center() - rect().center());
     createSoundControls();
     createButtons();
     createCutterControls();

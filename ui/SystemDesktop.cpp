@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFileInfo>
-#include <QSoundEffect>
 
-SystemDesktop::SystemDesktop() : m_sound(std::make_unique<QSoundEffect>()) {}
-
-SystemDesktop::~SystemDesktop() = default;
+SystemDesktop::SystemDesktop(const QString &soundFile)
+{
+    if (!soundFile.isEmpty())
+        m_chime.prepare(soundFile);
+}
 
 bool SystemDesktop::openUrl(const QUrl &url)
 {
@@ -16,10 +16,6 @@ bool SystemDesktop::openUrl(const QUrl &url)
 
 void SystemDesktop::playSound(const QString &file)
 {
-    if (!QFileInfo(file).isFile()) {
+    if (!m_chime.play(file))
         QApplication::beep();
-        return;
-    }
-    m_sound->setSource(QUrl::fromLocalFile(file));
-    m_sound->play();
 }

@@ -1,21 +1,18 @@
 #pragma once
 
+#include "ChimePlayer.h"
 #include "Desktop.h"
-
-#include <memory>
-
-class QSoundEffect;
 
 class SystemDesktop final : public Desktop
 {
 public:
-    SystemDesktop();
-    ~SystemDesktop() override;
+    // The sound that will be played is made ready at once.
+    explicit SystemDesktop(const QString &soundFile = {});
 
     bool openUrl(const QUrl &url) override;
-    // The platform's beep stands in when the sound file is missing.
+    // The platform's beep stands in when the sound cannot be played.
     void playSound(const QString &file) override;
 
 private:
-    std::unique_ptr<QSoundEffect> m_sound;
+    ChimePlayer m_chime;
 };

@@ -108,6 +108,8 @@ bool WindowModel::offersEntry(OutputFormat format, Parameter parameter, const QS
 void WindowModel::batchStarted()
 {
     m_startedAt.clear();
+    m_secondStageAt.clear();
+    m_firstStageMilliseconds = m_twoStageMilliseconds = 0;
     m_currentName.clear();
     m_started = m_done = m_failed = m_total = 0;
     m_finishedMilliseconds = 0;
@@ -123,9 +125,30 @@ void WindowModel::jobStarted(const QString &path, JobQueue::JobId job, int pendi
     showRunning();
 }
 
+int WindowModel::barValue(const ProgressDisplay &display, JobQueue::JobId job)
+{
+    if (display.stages < 2)
+        return qRound(display.value);
+    const double share = m_twoStageMilliseconds > 0
+                             ? double(m_firstStageMilliseconds) / double(m_twoStageMilliseconds)
+                             : FirstStageShare;
+    if (display.stage < 2)
+        return qRound(display.value * share);
+    if (!m_secondStageAt.contains(job))
+        m_secondStageAt.insert(job, m_clock());
+    return qRound(share * 100 + display.value * (1 - share));
+}
+
 void WindowModel::jobFinished(const JobResult &result, JobQueue::JobId job, int pending)
 {
-    m_finishedMilliseconds += m_clock() - m_startedAt.take(job);
+    const qint64 now = m_clock();
+    const qint64 startedAt = m_startedAt.take(job);
+    if (const auto second = m_secondStageAt.find(job); second != m_secondStageAt.end()) {
+        m_firstStageMilliseconds += *second - startedAt;
+        m_twoStageMilliseconds += now - startedAt;
+        m_secondStageAt.erase(second);
+    }
+    m_finishedMilliseconds += now - startedAt;
     ++m_done;
     if (result.failed())
         ++m_failed;

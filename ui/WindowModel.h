@@ -4,6 +4,7 @@
 #include "JobQueue.h"
 #include "JobResult.h"
 #include "Parameter.h"
+#include "ProgressDisplay.h"
 
 #include <QHash>
 #include <QObject>
@@ -39,6 +40,12 @@ public:
     // pending: the jobs of the queue that are waiting or running.
     void jobStarted(const QString &path, JobQueue::JobId job, int pending);
     void jobFinished(const JobResult &result, JobQueue::JobId job, int pending);
+    // The bar's value for a job's progress: 0 to 100 once over all its
+    // stages. The first of two takes the share of the time it took in this
+    // batch's finished jobs, and FirstStageShare until one has finished.
+    int barValue(const ProgressDisplay &display, JobQueue::JobId job);
+    // A first stage mostly copies the streams: about a twentieth of an RMVB job.
+    static constexpr double FirstStageShare = 0.05;
     // stopped also covers a batch whose encoder could not be started.
     void batchEnded(bool stopped, int pending);
     QString statusText() const { return m_status; }
@@ -65,6 +72,9 @@ private:
     QStringList m_queue;
 
     QHash<JobQueue::JobId, qint64> m_startedAt;
+    QHash<JobQueue::JobId, qint64> m_secondStageAt;
+    qint64 m_firstStageMilliseconds = 0; // of the finished two-stage jobs
+    qint64 m_twoStageMilliseconds = 0;
     QString m_currentName;
     int m_started = 0;
     int m_done = 0;

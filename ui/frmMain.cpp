@@ -321,7 +321,10 @@ void frmMain::connectDriver()
     connect(&m_driver, &BatchDriver::controlsEnabledChanged, this,
             &frmMain::setBatchControlsEnabled);
     connect(&m_driver, &BatchDriver::outputFolderChanged, m_txtPath, &QLineEdit::setText);
-    connect(&m_driver, &BatchDriver::progressChanged, this, &frmMain::showProgress);
+    connect(&m_driver, &BatchDriver::progressChanged, this,
+            [this](const ProgressDisplay &display, JobQueue::JobId job) {
+                showProgress(display, m_model.barValue(display, job));
+            });
     connect(&m_driver, &BatchDriver::controlsEnabledChanged, this, [this](bool enabled) {
         if (!enabled)
             m_model.batchStarted();
@@ -356,9 +359,13 @@ void frmMain::connectDriver()
 void frmMain::Form_Load()
 {
     m_dialogs.init(&m_services.fileDialog);
-    // Until a file has been chosen, the dialog opens where videos are kept.
+    // The dialog opens where the last file came from, in this run or an
+    // earlier one; until then where videos are kept.
+    const QString last = m_services.settingsFiles.LoadLastFolder();
     const QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
-    m_dialogs.setPath(QFileInfo(videos).isDir() ? videos : QDir::homePath());
+    m_dialogs.setPath(QFileInfo(last).isDir()     ? last
+                      : QFileInfo(videos).isDir() ? videos
+                                                  : QDir::homePath());
     m_cmbBR->setCurrentIndex(ConversionSettings::StartupAudioBitratePosition);
     m_cmbR->setCurrentIndex(ConversionSettings::StartupAudioRatePosition);
     m_cmbChannel->setCurrentIndex(ConversionSettings::StartupChannelPosition);
@@ -492,7 +499,8 @@ void frmMain::imgToolbar_Click(int commandIndex)
         return;
     switch (*command) {
     case ToolbarCommand::AddFile:
-        m_fileIntake.addFileToJobs();
+        if (m_fileIntake.addFileToJobs())
+            m_services.settingsFiles.SaveLastFolder(m_dialogs.path());
         break;
     case ToolbarCommand::RemoveMenu:
         showRemoveMenu();
@@ -688,10 +696,10 @@ void frmMain::showStartButton(bool stops)
         QIcon(stops ? QStringLiteral(":/icons/stop.svg") : QStringLiteral(":/icons/start.svg")));
 }
 
-void frmMain::showProgress(const ProgressDisplay &display)
+void frmMain::showProgress(const ProgressDisplay &display, int barValue)
 {
     m_pb->setRange(0, display.busy ? 0 : 100);
-    m_pb->setValue(qRound(display.value));
+    m_pb->setValue(barValue);
     showProgressCaption(display.caption);
 }
 
@@ -703,7 +711,7 @@ void frmMain::showProgressCaption(const QString &caption)
 
 void frmMain::resetProgress()
 {
-    showProgress({0, QStringLiteral("0%")});
+    showProgress({0, QStringLiteral("0%")}, 0);
 }
 
 void frmMain::showBatchEnd(const BatchReport &report)

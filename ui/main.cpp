@@ -106,11 +106,11 @@ int main(int argc, char *argv[])
     app.setFont(font);
 
     MessageBoxSink messages(nullptr);
-    SystemDesktop desktop;
     const SettingsFiles settingsFiles;
     CommandEnvironment environment;
     environment.programFolder = AppPaths::ProgramFolder();
     environment.intermediatePath = AppPaths::TempFolder() + QStringLiteral("/tmp.mp4");
+    SystemDesktop desktop(environment.programFolder + QStringLiteral("/sound.wav"));
 
     QtFolderDialog folderDialog(nullptr);
     QtFileOpenDialog fileDialog(nullptr);

@@ -67,6 +67,8 @@ private Q_SLOTS:
     void initTestCase();
     void convertsEveryFormat_data();
     void convertsEveryFormat();
+    void soundHasTheBitrateShown_data();
+    void soundHasTheBitrateShown();
     void todaysFormatsPlayEverywhere_data();
     void todaysFormatsPlayEverywhere();
     void keepsTheDetailOfAnHdSource_data();
@@ -266,6 +268,32 @@ void TestCliEndToEnd::convertsEveryFormat()
     QCOMPARE(probe.containerAndCodecs, containerAndCodecs);
     QVERIFY2(probe.description.contains(streams), qPrintable(probe.description));
     QVERIFY(qAbs(probe.durationSeconds - 2.0) < 0.5);
+}
+
+// The window shows the sound bitrate; the file has it, not an average that
+// plain sound leaves far below it.
+void TestCliEndToEnd::soundHasTheBitrateShown_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("kbps");
+    QTest::newRow("mp4hq at its default") << QStringList{u"-f"_s, u"mp4hq"_s} << 320;
+    QTest::newRow("mp4hq at 128") << QStringList{u"-f"_s, u"mp4hq"_s, u"--audio-bitrate"_s,
+                                                 u"128"_s}
+                                  << 128;
+}
+
+void TestCliEndToEnd::soundHasTheBitrateShown()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, kbps);
+    const QString out = m_work.filePath(u"kbps-"_s + QString::fromLatin1(QTest::currentDataTag()));
+    const EncoderRun run = cli(options + QStringList{u"-o"_s, out, m_clip});
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    const QStringList files = filesIn(out);
+    QCOMPARE(files.size(), 1);
+    const FileProbe probe = FileProbe::of(m_ffprobe, out + u'/' + files.first());
+    QVERIFY2(qAbs(probe.audioKbps - kbps) <= kbps / 50,
+             qPrintable(QString::number(probe.audioKbps)));
 }
 
 // The formats made in two stages encode the source once: the final file is

@@ -61,6 +61,7 @@ FileProbe FileProbe::of(const QString &ffprobe, const QString &path)
             probe.displayAspect = shownAspect(stream);
         } else if (type == u"audio" && audioCodec.isEmpty()) {
             audioCodec = codec;
+            probe.audioKbps = qRound(stream.value(u"bit_rate"_s).toString().toDouble() / 1000);
             parts.append(u"a=%1 %2 %3"_s.arg(codec, stream.value(u"sample_rate"_s).toString())
                              .arg(stream.value(u"channels"_s).toInt()));
         }

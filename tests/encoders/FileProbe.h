@@ -16,6 +16,8 @@ struct FileProbe
     QString videoTag;
     int videoLevel = 0;
     double durationSeconds = 0.0;
+    // Of the first audio stream, rounded; 0 when ffprobe gives none.
+    int audioKbps = 0;
     // Width over height of the picture as a player shows it: pixel aspect
     // and display matrix applied; 0 without video.
     double displayAspect = 0.0;

@@ -99,11 +99,11 @@ void TestEncoderTranslation::stageOne_data()
     QTest::newRow("MP4 high quality defaults 320/1200")
         << Format::Mp4HighQuality << CommandTable::defaults(Format::Mp4HighQuality)
         << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -b:v 1200000 "
-           "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -abr 1 -b:a 320000 -movflags +faststart -f mp4"_s;
+           "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -b:a 320000 -movflags +faststart -f mp4"_s;
     QTest::newRow("MP4 high quality 10.2/40")
         << Format::Mp4HighQuality << settings(src, u"40"_s, u"29"_s, u"48000"_s, u"10.2"_s, 2)
         << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -b:v 40000 "
-           "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -abr 1 -b:a 32000 -movflags +faststart -f mp4"_s;
+           "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -b:a 32000 -movflags +faststart -f mp4"_s;
     const QList<QPair<Format, const char *>> twoStage{{Format::Rmvb, "RMVB"},
                                                       {Format::Rm, "RM"},
                                                       {Format::Mov, "MOV"},
@@ -113,7 +113,7 @@ void TestEncoderTranslation::stageOne_data()
         QTest::addRow("%s intermediate", name)
             << format << CommandTable::defaults(format)
             << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -b:v 1200000 "
-               "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -abr 1 -b:a 320000 -movflags +faststart -f mp4"_s;
+               "-map 0:1 -c:a libmp3lame -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -b:a 320000 -movflags +faststart -f mp4"_s;
     }
     QTest::newRow("MP3 48000/320/stereo")
         << Format::Mp3Audio << settings(src, {}, {}, u"48000"_s, u"320"_s, 2)

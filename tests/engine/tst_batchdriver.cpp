@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -94,7 +95,10 @@ struct Run
                              ++batchesFinished;
                          });
         QObject::connect(&driver, &BatchDriver::progressChanged, &driver,
-                         [this](const ProgressDisplay &d) { captions.append(d.caption); });
+                         [this](const ProgressDisplay &d) {
+                             captions.append(d.caption);
+                             stages.insert(u"%1/%2"_s.arg(d.stage).arg(d.stages));
+                         });
         QObject::connect(&driver, &BatchDriver::jobStarted, &driver,
                          [this](const QString &path) { started.append(path); });
     }
@@ -110,6 +114,7 @@ struct Run
     BatchReport report;
     int batchesFinished = 0;
     QStringList captions;
+    QSet<QString> stages; // "stage/stages" of every progress shown
     QStringList started;
 };
 
@@ -204,6 +209,9 @@ void TestBatchDriver::convertsEveryFormatThroughItsStages()
     QCOMPARE(readAll(bench.output(outputName)),
              u"source clip.avi\n"_s + encoders.join(u'\n') + u'\n');
     QCOMPARE(run.driver.runningEncoderName(), encoders.last());
+    const QSet<QString> stages =
+        encoders.size() == 2 ? QSet<QString>{u"1/2"_s, u"2/2"_s} : QSet<QString>{u"1/1"_s};
+    QCOMPARE(run.stages, stages);
     QCOMPARE(run.queue.jobCount(), 0);
     QCOMPARE(run.started, QStringList{input});
     QVERIFY(!QFile::exists(bench.environment.intermediatePath));

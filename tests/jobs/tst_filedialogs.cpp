@@ -132,7 +132,7 @@ void TestFileDialogs::addFileCancelledChangesNothing()
     QCOMPARE(dialog.requests.size(), 1);
     QCOMPARE(jobs.jobCount(), 0);
     QVERIFY(!jobs.dropHintVisible());
-    QCOMPARE(intake.lastAddFolder(), QString());
+    QCOMPARE(dialogs.path(), QString());
 }
 
 void TestFileDialogs::addFileQueuesAndRemembersFolder()
@@ -150,21 +150,21 @@ void TestFileDialogs::addFileQueuesAndRemembersFolder()
     QCOMPARE(jobs.paths(), QStringList{u"/v/a.avi "_s});
     QCOMPARE(jobs.index(0, JobList::FormatColumn).data().toString(), u"AVI"_s);
     QVERIFY(!jobs.dropHintVisible());
-    QCOMPARE(intake.lastAddFolder(), u"/v/"_s);
+    QCOMPARE(dialogs.path(), u"/v"_s);
 
     // Several files at once: queued in the dialog's order; the last one is
     // remembered.
     QVERIFY(intake.addFileToJobs());
     QCOMPARE(jobs.paths(),
              (QStringList{u"/v/a.avi "_s, u"/w/x/b.rmvb"_s, u"/u/c.mp4"_s, u"/w/x/a.avi"_s}));
-    QCOMPARE(intake.lastAddFolder(), u"/w/x/"_s);
+    QCOMPARE(dialogs.path(), u"/w/x"_s);
     QVERIFY(!intake.addFileToJobs());
 
     // Nothing remembered yet: the dialog object's own folder is kept.
     QCOMPARE(dialog.requests.at(0).startFolder, u"/start"_s);
-    QCOMPARE(dialog.requests.at(1).startFolder, u"/v/"_s);
+    QCOMPARE(dialog.requests.at(1).startFolder, u"/v"_s);
     QCOMPARE(dialog.requests.at(1).fileName, u"/v/a.avi "_s);
-    QCOMPARE(dialog.requests.at(2).startFolder, u"/w/x/"_s);
+    QCOMPARE(dialog.requests.at(2).startFolder, u"/w/x"_s);
     QCOMPARE(dialog.requests.at(2).fileName, u"/w/x/a.avi"_s);
     for (const FileOpenRequest &request : std::as_const(dialog.requests)) {
         QCOMPARE(request.title, u"Open Files"_s);

@@ -207,6 +207,12 @@ void tst_SettingsFiles::setupRoundTrip()
 
     QCOMPARE(restored.positions(), saved.positions());
     QCOMPARE(restored.outputFolder(), folder);
+
+    // The open-file dialog's folder is kept alike; a relative one is none.
+    QVERIFY(files().SaveLastFolder(folder));
+    QCOMPARE(files().LoadLastFolder(), folder);
+    writeFile(files().lastFolderPath(), "\"videos\"\r\n");
+    QCOMPARE(files().LoadLastFolder(), QString());
 }
 
 void tst_SettingsFiles::loadSetup_data()

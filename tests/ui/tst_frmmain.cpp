@@ -191,6 +191,7 @@ void TestFrmMain::init()
     m_settings = std::make_unique<SettingsFiles>(m_dir.path(), u"/videos/Zenvora"_s);
     QFile::remove(m_settings->setupPath());
     QFile::remove(m_settings->optionsPath());
+    QFile::remove(m_settings->lastFolderPath());
 }
 
 void TestFrmMain::cleanup()
@@ -483,6 +484,7 @@ void TestFrmMain::addFileQueuesChoicesInDialogOrder_data()
     QTest::newRow("one file") << QStringList{u"/clips/b.mp4"_s};
     QTest::newRow("several, in the dialog's order")
         << QStringList{u"/clips/c.avi"_s, u"/clips/A.avi"_s, u"/other/b.mp4"_s};
+    QTest::newRow("from a folder that exists") << QStringList{m_dir.filePath(u"a.avi"_s)};
 }
 
 void TestFrmMain::addFileQueuesChoicesInDialogOrder()
@@ -502,10 +504,16 @@ void TestFrmMain::addFileQueuesChoicesInDialogOrder()
     // The next dialog starts where the last file chosen is, offering it.
     window().perform(CommandRouter::Action::AddaFile);
     QCOMPARE(m_files.requests.size(), 2);
+    const QString last = chosen.isEmpty() ? QString() : QFileInfo(chosen.last()).path();
     if (!chosen.isEmpty()) {
         QCOMPARE(m_files.requests.at(1).fileName, chosen.last());
-        QCOMPARE(m_files.requests.at(1).startFolder, QFileInfo(chosen.last()).path() + u'/');
+        QCOMPARE(m_files.requests.at(1).startFolder, last);
     }
+
+    // So does the first dialog of the next run, while that folder exists.
+    m_window.reset();
+    window().perform(CommandRouter::Action::AddaFile);
+    QCOMPARE(m_files.requests.at(2).startFolder == last, QFileInfo(last).isDir());
 }
 
 void TestFrmMain::addFolderQueuesByName()

@@ -18,6 +18,7 @@ private Q_SLOTS:
     void offersSourceEntriesWhereTaken();
     void statusLineFollowsBatch_data();
     void statusLineFollowsBatch();
+    void barRunsOncePerJob();
     void queueSurvivesUntilOfferAnswered();
     void queueThatCannotBeWrittenIsOnlyWarned();
 };
@@ -121,6 +122,32 @@ void TestWindowModel::statusLineFollowsBatch_data()
     QTest::addColumn<QString>("end");
     QTest::newRow("finished") << false << u"完成：1 个成功，1 个失败"_s;
     QTest::newRow("stopped") << true << u"已停止：1 个已完成，2 个未转换，1 个失败"_s;
+}
+
+void TestWindowModel::barRunsOncePerJob()
+{
+    qint64 now = 0;
+    WindowModel model({}, [&now] { return now; });
+    const auto bar = [&model](double value, int stage, int stages, JobQueue::JobId job) {
+        ProgressDisplay display{value, u"x"_s};
+        display.stage = stage;
+        display.stages = stages;
+        return model.barValue(display, job);
+    };
+    model.batchStarted();
+    QCOMPARE(bar(37, 1, 1, 1), 37);
+    // Until a two-stage job has finished, the first stage takes the default share.
+    model.jobStarted(u"/a.avi"_s, 2, 2);
+    QCOMPARE(bar(50, 1, 2, 2), 3);
+    now += 10'000;
+    QCOMPARE(bar(0, 2, 2, 2), 5);
+    QCOMPARE(bar(50, 2, 2, 2), 53);
+    now += 30'000;
+    model.jobFinished({u"/a.avi"_s, {}, JobResult::Status::Converted, {}}, 2, 1);
+    // Then the share it really took: 10 s of 40 s.
+    model.jobStarted(u"/b.avi"_s, 3, 1);
+    QCOMPARE(bar(100, 1, 2, 3), 25);
+    QCOMPARE(bar(100, 2, 2, 3), 100);
 }
 
 void TestWindowModel::statusLineFollowsBatch()

@@ -23,10 +23,14 @@ frmSuggest::frmSuggest(MessageSink &messages, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_messages(messages),
       m_sender(new FeedbackSender(FeedbackEndpoint::baseUrl(), this))
 {
+    setObjectName(u"frmSuggest"_s);
     setWindowTitle(Caption);
     setModal(true);
     setFont(QFont(u"Tahoma"_s, 9));
     setFixedSize(286, 140);
+    // Qt would take a title bar this dialog has not got off its height.
+    if (parent)
+        move(parent->geometry().center() - rect().center());
     createTextBoxes();
     createButtons();
 

@@ -1,0 +1,57 @@
+#include "WaveSound.h"
+
+#include <QtEndian>
+
+namespace {
+
+constexpr quint16 PcmFormat = 1;
+
+quint32 number32(const QByteArray &bytes, qsizetype at)
+{
+    return qFromLittleEndian<quint32>(bytes.constData() + at);
+}
+
+quint16 number16(const QByteArray &bytes, qsizetype at)
+{
+    return qFromLittleEndian<quint16>(bytes.constData() + at);
+}
+
+} // namespace
+
+std::optional<WaveSound> WaveSound::read(const QByteArray &file)
+{
+    if (file.size() < 12 || !file.startsWith("RIFF") || file.mid(8, 4) != "WAVE")
+        return std::nullopt;
+    WaveSound sound;
+    bool formatRead = false;
+    // Chunks are an id, a length and the data, padded to an even length.
+    for (qsizetype at = 12; at + 8 <= file.size();) {
+        const QByteArray id = file.mid(at, 4);
+        const qsizetype length = number32(file, at + 4);
+        const qsizetype data = at + 8;
+        if (id == "fmt " && length >= 16 && data + 16 <= file.size()) {
+            if (number16(file, data) != PcmFormat)
+                return std::nullopt;
+            sound.channels = number16(file, data + 2);
+            sound.sampleRate = static_cast<int>(number32(file, data + 4));
+            sound.bitsPerSample = number16(file, data + 14);
+            formatRead = true;
+        } else if (id == "data" && formatRead) {
+            sound.samples = file.mid(data, length);
+            break;
+        }
+        at = data + length + (length % 2);
+    }
+    const bool knownDepth =
+        sound.bitsPerSample == 8 || sound.bitsPerSample == 16 || sound.bitsPerSample == 32;
+    if (!knownDepth || sound.channels < 1 || sound.sampleRate < 1 || sound.samples.isEmpty())
+        return std::nullopt;
+    return sound;
+}
+
+QByteArray WaveSound::silence(int milliseconds) const
+{
+    const qsizetype frames = qsizetype(sampleRate) * milliseconds / 1000;
+    // Eight-bit samples are unsigned, with silence in the middle.
+    return QByteArray(frames * channels * (bitsPerSample / 8), bitsPerSample == 8 ? '\x80' : '\0');
+}
