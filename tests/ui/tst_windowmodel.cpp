@@ -143,7 +143,7 @@ void TestWindowModel::barRunsOncePerJob()
     QCOMPARE(bar(0, 2, 2, 2), 5);
     QCOMPARE(bar(50, 2, 2, 2), 53);
     now += 30'000;
-    model.jobFinished({u"/a.avi"_s, {}, JobResult::Status::Converted, {}}, 2, 1);
+    model.jobFinished({u"/a.avi"_s, Outcome::Converted{}}, 2, 1);
     // Then the share it really took: 10 s of 40 s.
     model.jobStarted(u"/b.avi"_s, 3, 1);
     QCOMPARE(bar(100, 1, 2, 3), 25);
