@@ -22,32 +22,8 @@ for tool in pulseaudio pactl parec Xvfb xdotool ffmpeg; do
 done
 [ -x "$bin/zenvora" ] || skip "no program in $bin; build first"
 
-work=$(mktemp -d)
-pids=""
-cleanup() {
-    for p in $pids; do kill "$p" 2> /dev/null || true; done
-    wait 2> /dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-wait_until() { # seconds condition...
-    limit=$1
-    shift
-    for _ in $(seq 1 $((limit * 4))); do
-        "$@" && return 0
-        sleep 0.25
-    done
-    return 1
-}
-
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
-export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/Zenvora" "$XDG_RUNTIME_DIR" "$work/clips" "$work/bin"
-chmod 700 "$XDG_RUNTIME_DIR"
+. "$root/tests/ui/window_session.sh"
+mkdir -p "$work/clips" "$work/bin"
 unset PULSE_SERVER
 
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-target=stderr \
@@ -84,7 +60,7 @@ pids="$pids $recorder"
 "$bin/zenvora" "$work/clips/clip1.avi" > "$work/zenvora.log" 2>&1 &
 app=$!
 pids="$pids $app"
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zenvora$' | head -n 1) ||
+window=$(main_window) ||
     fail "the window did not appear"
 
 outputs() { ls "$work/out/"*.mpg 2> /dev/null | wc -l; }

@@ -9,22 +9,8 @@
 set -eu
 
 bin=$1
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
-export XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/Zenvora" "$XDG_RUNTIME_DIR" "$work/clips"
-chmod 700 "$XDG_RUNTIME_DIR"
+. "$(dirname "$0")/window_session.sh"
+mkdir -p "$work/clips"
 
 # xdotool cannot type every Chinese character reliably, so this name is ASCII.
 clip="$work/clips/holiday clip.avi"
@@ -38,7 +24,8 @@ printf '"7"\r\n"1"\r\n"1"\r\n"%s"\r\n"2"\r\n' "$work/out" > "$XDG_CONFIG_HOME/Ze
 
 "$bin/zenvora" "$work/clips/started with.avi" > "$work/zenvora.log" 2>&1 &
 pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zenvora$' | head -n 1) ||
+pids=$pid
+window=$(main_window) ||
     fail "the window did not appear"
 
 timeout 10 "$bin/zenvora" || fail "a second start did not end by itself"
@@ -57,15 +44,6 @@ dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Open Files$' | 
 xdotool windowfocus --sync "$dialog"
 xdotool type --delay 5 "$clip"
 xdotool key Return
-wait_until() { # seconds condition...
-    limit=$1
-    shift
-    for _ in $(seq 1 $((limit * 4))); do
-        "$@" && return 0
-        sleep 0.25
-    done
-    return 1
-}
 dialog_gone() { ! xdotool search --onlyvisible --name '^Open Files$' >/dev/null 2>&1; }
 wait_until 10 dialog_gone || fail "the open-file dialog did not close"
 
@@ -98,6 +76,6 @@ for _ in $(seq 1 20); do
     sleep 0.5
 done
 kill -0 "$pid" 2>/dev/null && fail "the program did not end"
-pid=""
+pids=""
 grep -q '"2"' "$XDG_CONFIG_HOME/Zenvora/setup.ini" || fail "setup.ini was not saved"
 echo "PASS: converted the three clips through the window"

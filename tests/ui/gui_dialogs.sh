@@ -13,28 +13,16 @@ for tool in openbox import xwininfo; do
         exit 77
     }
 done
-work=$(mktemp -d)
-pids=""
-cleanup() {
-    for p in $pids; do kill "$p" 2> /dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
-export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+. "$(dirname "$0")/window_session.sh"
 
 openbox > "$work/openbox.log" 2>&1 &
 pids="$pids $!"
+# A window mapped before the manager has taken the screen may stay unseen.
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; }
+wait_until 10 wm_ready || fail "openbox did not start: $(tail -n 3 "$work/openbox.log")"
 "$bin/zenvora" > "$work/zenvora.log" 2>&1 &
 pids="$pids $!"
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zenvora$' | head -n 1) ||
+window=$(main_window) ||
     fail "the window did not appear"
 sleep 1
 
@@ -82,7 +70,10 @@ done
 [ "$colours" = "f3f6fa " ] || fail "the options dialog's right edge shows: $colours"
 
 # Dragged by its background, it follows.
+# The press must have reached the dialog before the pointer moves, or the
+# first step is lost on a busy machine.
 xdotool mousemove --window "$options" 20 100 mousedown 1
+sleep 0.5
 for step in 1 2 3 4 5; do
     xdotool mousemove_relative --sync 20 14
     sleep 0.1
@@ -104,9 +95,14 @@ popup_y=$(echo "$popup" | cut -d+ -f3)
 near "$popup_x" $(($3 + 74)) && [ "$popup_y" -ge "$4" ] && [ "$popup_y" -le $(($4 + 60)) ] ||
     fail "the ON/OFF list opened at $popup_x,$popup_y; its combo is at $(($3 + 74)),$(($4 + 38))"
 xdotool key Escape
-sleep 0.3
-xdotool mousemove --window "$options" 207 88 click 1 # 返回
-sleep 0.5
+# 返回, until the dialog has gone: a click that only closed the list is lost.
+options_gone() { ! xdotool search --onlyvisible --name '^选项设置$' > /dev/null 2>&1; }
+for _ in $(seq 1 10); do
+    sleep 0.3
+    xdotool mousemove --window "$options" 207 88 click 1 2> /dev/null || true
+    wait_until 1 options_gone && break
+done
+options_gone || fail "the options dialog did not close with 返回"
 
 feedback=$(open_dialog 647 454 '^建议和意见$') # 意见反馈
 sleep 0.5

@@ -1,0 +1,41 @@
+# Sourced (after "set -eu") by the scripts that drive the real window: a
+# private work folder that is also the program's home and XDG folders, the
+# processes listed in $pids ended and the folder removed on exit, and the
+# small helpers they all use.
+
+work=$(mktemp -d)
+pids=""
+cleanup() {
+    for p in $pids; do kill "$p" 2> /dev/null || true; done
+    wait 2> /dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+wait_until() { # seconds condition...
+    limit=$1
+    shift
+    for _ in $(seq 1 $((limit * 4))); do
+        "$@" && return 0
+        sleep 0.25
+    done
+    return 1
+}
+# The main window's id once it is shown. Qt's hidden group leader bears the
+# window's name but no class; the dialogs, shown later, have the class too.
+main_window() {
+    for _ in $(seq 1 80); do
+        id=$(xdotool search --onlyvisible --class '^Zenvora$' 2> /dev/null | head -n 1)
+        [ -n "$id" ] && echo "$id" && return 0
+        sleep 0.25
+    done
+    return 1
+}
+
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME/Zenvora" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
