@@ -25,8 +25,11 @@ void EncoderJob::start()
 {
     if (m_done) // stopped before it began
         return;
-    if (const std::optional<QString> source = SourceReference::read(m_request.input))
-        m_request.input = *source;
+    if (std::optional<SourceReference::Content> reference =
+            SourceReference::read(m_request.input)) {
+        m_request.input = reference->sourcePath;
+        m_knownInput = std::move(reference->sourceFacts);
+    }
     if (const QString problem = checkFiles(); !problem.isEmpty())
         return fail(problem);
     QString error;
@@ -66,7 +69,8 @@ QString EncoderJob::checkFiles() const
 void EncoderJob::probeInputAndEncode()
 {
     QString error;
-    const std::optional<MediaInfo> input = m_probe.read(m_request.input, &error);
+    const std::optional<MediaInfo> input =
+        m_knownInput ? m_knownInput : m_probe.read(m_request.input, &error);
     if (!input)
         return fail(
             u"cannot read \"%1\" as a video or audio file: %2"_s.arg(m_request.input, error));
@@ -75,7 +79,7 @@ void EncoderJob::probeInputAndEncode()
         return fail(m_plan.error());
     m_inputDuration = m_plan.expectation().durationSeconds;
     if (m_writesReference)
-        return writeSourceReference();
+        return writeSourceReference(*input);
     if (m_style == Style::Coder)
         Console::printLine(ProgressLines::coderDurationLine(*input, m_inputDuration));
     m_ffmpeg = new ToolProcess(this);
@@ -86,10 +90,10 @@ void EncoderJob::probeInputAndEncode()
 
 // The input has been read and found usable for what was asked, so stage
 // two is sure to find what it needs; that is the whole of stage one's work.
-void EncoderJob::writeSourceReference()
+void EncoderJob::writeSourceReference(const MediaInfo &input)
 {
     QString error;
-    if (!SourceReference::write(m_part->path(), m_request.input, error))
+    if (!SourceReference::write(m_part->path(), m_request.input, input, error))
         return fail(error);
     if (!m_part->commit(error))
         return fail(error);

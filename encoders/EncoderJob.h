@@ -53,7 +53,7 @@ Q_SIGNALS:
 private:
     QString checkFiles() const;
     void probeInputAndEncode();
-    void writeSourceReference();
+    void writeSourceReference(const MediaInfo &input);
     void onProgress(const QByteArray &output);
     void onEncoded(const QString &problem);
     // Why the part file is not the output asked for; empty when it is.
@@ -66,6 +66,7 @@ private:
     EncodeRequest m_request;
     ToolLocator::Tools m_tools;
     ProbeClient m_probe;
+    std::optional<MediaInfo> m_knownInput; // what stage one read of the source
     std::unique_ptr<PartFile> m_part;
     ToolProcess *m_ffmpeg = nullptr;
     FfmpegPlan m_plan;
