@@ -25,8 +25,11 @@ void EncoderJob::start()
 {
     if (m_done) // stopped before it began
         return;
-    if (const std::optional<QString> source = SourceReference::read(m_request.input))
-        m_request.input = *source;
+    if (const std::optional<SourceReference::Target> target =
+            SourceReference::read(m_request.input)) {
+        m_request.input = target->source;
+        m_request.cut = m_request.cut.within(target->cut);
+    }
     if (const QString problem = checkFiles(); !problem.isEmpty())
         return fail(problem);
     QString error;
@@ -89,7 +92,7 @@ void EncoderJob::probeInputAndEncode()
 void EncoderJob::writeSourceReference()
 {
     QString error;
-    if (!SourceReference::write(m_part->path(), m_request.input, error))
+    if (!SourceReference::write(m_part->path(), {m_request.input, m_request.cut}, error))
         return fail(error);
     if (!m_part->commit(error))
         return fail(error);

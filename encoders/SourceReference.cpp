@@ -6,10 +6,36 @@
 namespace {
 
 // A first line no media file starts with; the source's path follows as the
-// file system spells it, to the end of the file, so any name fits.
+// file system spells it, to the end of the file, so any name fits. A cut
+// comes between them on a line of its own, which no absolute path can be.
 constexpr QByteArrayView Signature = "ZENVORA-SOURCE-REFERENCE 1\n";
+constexpr QByteArrayView CutKeyword = "cut ";
 // Far beyond any path a file system takes.
 constexpr qint64 MaxReferenceBytes = 64 * 1024;
+
+QByteArray cutLine(const EncodeRequest::Cut &cut)
+{
+    if (!cut.cuts())
+        return {};
+    return CutKeyword.toByteArray() + QByteArray::number(cut.startSeconds, 'f', 3) + ' ' +
+           (cut.lengthSeconds ? QByteArray::number(*cut.lengthSeconds, 'f', 3) : "-") + '\n';
+}
+
+// The rest of the file after a cut line, if it starts with one.
+QByteArray readCut(const QByteArray &content, EncodeRequest::Cut &cut)
+{
+    const qsizetype lineEnd = content.indexOf('\n');
+    if (!content.startsWith(CutKeyword) || lineEnd < 0)
+        return content;
+    const QList<QByteArray> values =
+        content.mid(CutKeyword.size(), lineEnd - CutKeyword.size()).split(' ');
+    cut.startSeconds = values.value(0).toDouble();
+    bool hasLength = false;
+    const double length = values.value(1).toDouble(&hasLength);
+    if (hasLength)
+        cut.lengthSeconds = length;
+    return content.mid(lineEnd + 1);
+}
 
 } // namespace
 
@@ -20,11 +46,11 @@ bool SourceReference::isAskedFor(const QString &outputPath, const QProcessEnviro
            QFileInfo(workingFile).absoluteFilePath() == QFileInfo(outputPath).absoluteFilePath();
 }
 
-bool SourceReference::write(const QString &path, const QString &sourcePath, QString &error)
+bool SourceReference::write(const QString &path, const Target &target, QString &error)
 {
     QFile file(path);
-    const QByteArray content =
-        Signature.toByteArray() + QFile::encodeName(QFileInfo(sourcePath).absoluteFilePath());
+    const QByteArray content = Signature.toByteArray() + cutLine(target.cut) +
+                               QFile::encodeName(QFileInfo(target.source).absoluteFilePath());
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
         file.write(content) == content.size() && file.flush())
         return true;
@@ -33,7 +59,7 @@ bool SourceReference::write(const QString &path, const QString &sourcePath, QStr
     return false;
 }
 
-std::optional<QString> SourceReference::read(const QString &path)
+std::optional<SourceReference::Target> SourceReference::read(const QString &path)
 {
     // Anything but a regular file, a pipe above all, is left unopened.
     if (!QFileInfo(path).isFile())
@@ -42,7 +68,12 @@ std::optional<QString> SourceReference::read(const QString &path)
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxReferenceBytes)
         return std::nullopt;
     const QByteArray content = file.read(MaxReferenceBytes);
-    if (!content.startsWith(Signature) || content.size() == Signature.size())
+    if (!content.startsWith(Signature))
         return std::nullopt;
-    return QFile::decodeName(content.mid(Signature.size()));
+    Target target;
+    const QByteArray name = readCut(content.mid(Signature.size()), target.cut);
+    if (name.isEmpty())
+        return std::nullopt;
+    target.source = QFile::decodeName(name);
+    return target;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EncodeRequest.h"
+
 #include <QProcessEnvironment>
 #include <QString>
 
@@ -8,17 +10,25 @@
 // The intermediate file between the two stages of a format names its source
 // instead of holding a re-encoded copy of it. Stage two then reads the
 // source itself, so a two-stage conversion costs one encode, loses nothing
-// to a lossy copy and needs next to no room in the working folder.
+// to a lossy copy and needs next to no room in the working folder. The part
+// of the source stage one was asked for goes with it, so stage two converts
+// that part.
 class SourceReference final
 {
 public:
+    struct Target
+    {
+        QString source;
+        EncodeRequest::Cut cut;
+    };
+
     // Set by the program for stage one to the path of its working file: only
     // an output at exactly that path is written as a reference, so a command
     // line run by hand still gets the file it asks for.
     static constexpr auto EnvironmentVariable = "ZENVORA_INTERMEDIATE";
 
     static bool isAskedFor(const QString &outputPath, const QProcessEnvironment &environment);
-    static bool write(const QString &path, const QString &sourcePath, QString &error);
-    // The source a reference names; nothing when the file is not a reference.
-    static std::optional<QString> read(const QString &path);
+    static bool write(const QString &path, const Target &target, QString &error);
+    // What a reference names; nothing when the file is not a reference.
+    static std::optional<Target> read(const QString &path);
 };

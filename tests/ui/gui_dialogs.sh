@@ -105,7 +105,7 @@ near "$popup_x" $(($3 + 74)) && [ "$popup_y" -ge "$4" ] && [ "$popup_y" -le $(($
     fail "the ON/OFF list opened at $popup_x,$popup_y; its combo is at $(($3 + 74)),$(($4 + 38))"
 xdotool key Escape
 sleep 0.3
-xdotool mousemove --window "$options" 207 88 click 1 # 返回
+xdotool mousemove --window "$options" 207 197 click 1 # 返回
 sleep 0.5
 
 feedback=$(open_dialog 647 454 '^建议和意见$') # 意见反馈
