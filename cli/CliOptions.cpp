@@ -2,6 +2,7 @@
 
 #include "OutputFormats.h"
 #include "ParameterRules.h"
+#include "TextNumber.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <tuple>
 
@@ -78,6 +80,14 @@ struct Options
                             QStringLiteral("Convert up to N files at once (default 1; 0: one for "
                                            "each processor)."),
                             QStringLiteral("N")};
+    QCommandLineOption from{QStringLiteral("from"),
+                            QStringLiteral("Convert each file from this time on: [[H:]M:]S, "
+                                           "minutes and seconds below 60 (default: its start)."),
+                            QStringLiteral("TIME")};
+    QCommandLineOption to{QStringLiteral("to"),
+                          QStringLiteral("Convert each file up to this time, later than --from "
+                                         "(default: its end)."),
+                          QStringLiteral("TIME")};
     QCommandLineOption filesFrom{
         QStringLiteral("files-from"),
         QStringLiteral("Also convert the files named in LIST, one a line (- for standard input)."),
@@ -96,7 +106,8 @@ struct Options
         parser.setApplicationDescription(
             QStringLiteral("Converts media files with the encoders of Zenvora."));
         parser.addOptions({format, size, videoBitrate, frameRate, audioRate, audioBitrate, channels,
-                           output, stallTimeout, jobs, filesFrom, nullSeparated, help, version});
+                           output, stallTimeout, jobs, from, to, filesFrom, nullSeparated, help,
+                           version});
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Files to convert."),
                                      QStringLiteral("FILE..."));
     }
@@ -158,6 +169,58 @@ bool readParameters(const QCommandLineParser &parser, const Options &options,
         given |= parameter;
     }
     result.warnings = ParameterRules::warnings(settings, given);
+    return true;
+}
+
+// A time as the options dialog takes it: hours, minutes and seconds, the
+// minutes and seconds below 60, rounded to whole seconds.
+std::optional<qint32> secondsIn(const QString &text, QString &error)
+{
+    const QStringList parts = text.split(u':');
+    std::array<double, 3> fields{};             // hours, minutes, seconds
+    const qsizetype missing = 3 - parts.size(); // the leading fields left out
+    bool understood = missing >= 0;
+    for (qsizetype i = 0; understood && i < parts.size(); ++i) {
+        const std::optional<double> value = TextNumber::parse(parts[i]);
+        understood = value.has_value();
+        fields[static_cast<std::size_t>(missing + i)] = value.value_or(0);
+    }
+    if (!understood) {
+        error = QStringLiteral("A time must be [[H:]M:]S: ") + text;
+        return std::nullopt;
+    }
+    if (fields[1] > 59 || fields[2] > 59) {
+        error = (fields[1] > 59 ? QStringLiteral("Minutes must be less than 60: ")
+                                : QStringLiteral("Seconds must be less than 60: ")) +
+                text;
+        return std::nullopt;
+    }
+    const double total = TextNumber::roundHalfEven(fields[0] * 3600 + fields[1] * 60 + fields[2]);
+    if (total > std::numeric_limits<qint32>::max() || total < std::numeric_limits<qint32>::min()) {
+        error = QStringLiteral("The time is too far: ") + text;
+        return std::nullopt;
+    }
+    return static_cast<qint32>(total);
+}
+
+bool readCut(const QCommandLineParser &parser, const Options &options, ConversionSettings &settings,
+             QString &error)
+{
+    std::array<qint32, 2> times{}; // from, to
+    const std::array<const QCommandLineOption *, 2> given{&options.from, &options.to};
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        if (!parser.isSet(*given[i]))
+            continue;
+        const std::optional<qint32> seconds = secondsIn(parser.value(*given[i]), error);
+        if (!seconds)
+            return false;
+        times[i] = *seconds;
+    }
+    if (parser.isSet(options.to) && times[1] <= std::max(times[0], 0)) {
+        error = QStringLiteral("--to must be later than --from: ") + parser.value(options.to);
+        return false;
+    }
+    settings.setCut(times[0], times[1]);
     return true;
 }
 
@@ -244,7 +307,9 @@ CliOptions CliOptions::parse(const QStringList &arguments, const QString &defaul
         }
         settings.channelIndex = *channelIndex;
     }
-    if (!readCounts(parser, options, result) || !readParameters(parser, options, settings, result))
+    if (!readCounts(parser, options, result) ||
+        !readParameters(parser, options, settings, result) ||
+        !readCut(parser, options, settings, result.error))
         return result;
     settings.outputFolder = parser.isSet(options.output)
                                 ? QFileInfo(parser.value(options.output)).absoluteFilePath()

@@ -28,6 +28,8 @@ QString CoderOptions::takeArgument(const QStringList &arguments, qsizetype &inde
         {u"-ac"_s, &CoderOptions::readChannels},
         {u"-vcodec"_s, &CoderOptions::readVideoCodec},
         {u"-acodec"_s, &CoderOptions::readAudioCodec},
+        {u"-ss"_s, &CoderOptions::readStart},
+        {u"-t"_s, &CoderOptions::readLength},
     };
     const QString &word = arguments.at(index);
     if (word == u"-y") {
@@ -137,6 +139,23 @@ QString CoderOptions::readAudioCodec(const QString &value)
     if (!codec)
         return u"unsupported audio codec -acodec %1"_s.arg(value);
     m_request.audio.codec = codec->name();
+    return {};
+}
+
+QString CoderOptions::readStart(const QString &value)
+{
+    const std::optional<double> seconds = OptionValues::seconds(value);
+    if (!seconds)
+        return u"-ss needs a time such as 90 or 00:01:30, not \"%1\""_s.arg(value);
+    m_request.cut.startSeconds = *seconds;
+    return {};
+}
+
+QString CoderOptions::readLength(const QString &value)
+{
+    m_request.cut.lengthSeconds = OptionValues::seconds(value);
+    if (!m_request.cut.lengthSeconds)
+        return u"-t needs a time such as 90 or 00:01:30, not \"%1\""_s.arg(value);
     return {};
 }
 

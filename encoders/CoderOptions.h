@@ -6,7 +6,7 @@
 
 // Reads the FFmpeg-style command line of coder.exe and coder2.exe, in the
 // option names of the FFmpeg builds of their time: -i, -y, -f, -s, -b, -r, -ab,
-// -ar, -ac, -vcodec, -acodec, -vn, and the output file as the one word that
+// -ar, -ac, -vcodec, -acodec, -vn, -ss, -t, and the output file as the one word that
 // is not an option.
 class CoderOptions final
 {
@@ -30,6 +30,8 @@ private:
     QString readChannels(const QString &value);
     QString readVideoCodec(const QString &value);
     QString readAudioCodec(const QString &value);
+    QString readStart(const QString &value);
+    QString readLength(const QString &value);
     QString finish() const;
 
     EncodeRequest m_request;

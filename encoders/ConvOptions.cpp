@@ -53,6 +53,8 @@ QString ConvOptions::takeArgument(const QStringList &arguments, qsizetype &index
         {u"-lavcopts"_s, &ConvOptions::readLavcOptions},
         {u"-lameopts"_s, &ConvOptions::readLameOptions},
         {u"-lavfopts"_s, &ConvOptions::readLavfOptions},
+        {u"-ss"_s, &ConvOptions::readStart},
+        {u"-endpos"_s, &ConvOptions::readEndPosition},
     };
     const QString &word = arguments.at(index);
     const Reader reader = readers.value(word);
@@ -109,6 +111,25 @@ QString ConvOptions::readOutputFormat(const QString &value)
     if (value != u"avi" && value != u"lavf" && value != u"mpeg")
         return u"unsupported output format -of %1: use avi, mpeg or lavf"_s.arg(value);
     m_outputFormat = value;
+    return {};
+}
+
+QString ConvOptions::readStart(const QString &value)
+{
+    const std::optional<double> seconds = OptionValues::seconds(value);
+    if (!seconds)
+        return u"-ss needs a time such as 90 or 1:30, not \"%1\""_s.arg(value);
+    m_request.cut.startSeconds = *seconds;
+    return {};
+}
+
+// MEncoder counts the end position from the start time, not from the
+// input's start. Its byte positions are not taken: nothing here writes them.
+QString ConvOptions::readEndPosition(const QString &value)
+{
+    m_request.cut.lengthSeconds = OptionValues::seconds(value);
+    if (!m_request.cut.lengthSeconds)
+        return u"-endpos needs a time such as 90 or 1:30, not \"%1\""_s.arg(value);
     return {};
 }
 

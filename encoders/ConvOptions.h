@@ -8,7 +8,8 @@
 
 // Reads conv.exe's MEncoder-style command line: the input file, -o, the
 // encoder choices -oac/-ovc with their -lavcopts/-lameopts, -ofps, and the
-// container choice -of/-lavfopts. MEncoder overwrites its output file.
+// container choice -of/-lavfopts, and the part converted -ss/-endpos.
+// MEncoder overwrites its output file.
 class ConvOptions final
 {
 public:
@@ -35,6 +36,8 @@ private:
     QString readVideoEncoder(const QString &value);
     QString readFrameRate(const QString &value);
     QString readOutputFormat(const QString &value);
+    QString readStart(const QString &value);
+    QString readEndPosition(const QString &value);
     QString readLavcOptions(const QString &text);
     QString readLavcOption(const QString &key, const QString &value);
     QString readLameOptions(const QString &text);

@@ -3,6 +3,7 @@
 #include <QSize>
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 
 // What one encoder command line asks for, whatever option style it was
@@ -28,12 +29,33 @@ struct EncodeRequest
         std::optional<int> channels; // 0 or none: as many as the source has
     };
 
+    // The part of the input converted: from start, for length seconds when
+    // a length is given.
+    struct Cut
+    {
+        double startSeconds = 0;
+        std::optional<double> lengthSeconds;
+
+        bool cuts() const { return startSeconds > 0 || lengthSeconds.has_value(); }
+        // This cut taken from what the outer one leaves of the input.
+        Cut within(const Cut &outer) const
+        {
+            Cut nested{outer.startSeconds + startSeconds, lengthSeconds};
+            if (outer.lengthSeconds) {
+                const double left = std::max(*outer.lengthSeconds - startSeconds, 0.0);
+                nested.lengthSeconds = std::min(left, lengthSeconds.value_or(left));
+            }
+            return nested;
+        }
+    };
+
     QString input;
     QString output;
     QString container; // the format name the command asked for, if any
     bool overwrite = false;
     Video video;
     Audio audio;
+    Cut cut;
 };
 
 // A parsed command line, or the reason it could not be understood.

@@ -25,10 +25,11 @@ void EncoderJob::start()
 {
     if (m_done) // stopped before it began
         return;
-    if (std::optional<SourceReference::Content> reference =
+    if (const std::optional<SourceReference::Target> target =
             SourceReference::read(m_request.input)) {
-        m_request.input = reference->sourcePath;
-        m_knownInput = std::move(reference->sourceFacts);
+        m_request.input = target->source;
+        m_request.cut = m_request.cut.within(target->cut);
+        m_knownInput = target->sourceFacts;
     }
     if (const QString problem = checkFiles(); !problem.isEmpty())
         return fail(problem);
@@ -93,7 +94,7 @@ void EncoderJob::probeInputAndEncode()
 void EncoderJob::writeSourceReference(const MediaInfo &input)
 {
     QString error;
-    if (!SourceReference::write(m_part->path(), m_request.input, input, error))
+    if (!SourceReference::write(m_part->path(), {m_request.input, m_request.cut, input}, error))
         return fail(error);
     if (!m_part->commit(error))
         return fail(error);

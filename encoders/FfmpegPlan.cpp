@@ -49,6 +49,16 @@ std::optional<double> keptDuration(const MediaInfo &input, bool withVideo, bool 
     return last ? std::optional<double>(*last - *first) : input.durationSeconds;
 }
 
+// What a cut leaves of the input's duration; with the duration unknown, the
+// length asked for.
+std::optional<double> cutDuration(std::optional<double> duration, const EncodeRequest::Cut &cut)
+{
+    if (!duration)
+        return cut.lengthSeconds;
+    const double left = *duration - cut.startSeconds;
+    return std::min(left, cut.lengthSeconds.value_or(left));
+}
+
 } // namespace
 
 FfmpegPlan FfmpegPlan::build(const EncodeRequest &request, const MediaInfo &input)
@@ -67,11 +77,18 @@ FfmpegPlan FfmpegPlan::build(const EncodeRequest &request, const MediaInfo &inpu
     if (!withVideo && !withAudio)
         return failure(u"the input has no audio stream"_s);
 
+    const std::optional<double> duration =
+        cutDuration(keptDuration(input, withVideo, withAudio), request.cut);
+    if (request.cut.cuts() && duration && *duration <= 0)
+        return failure(
+            u"nothing is left of the input from %1 s on"_s.arg(request.cut.startSeconds));
+
     FfmpegPlan plan;
     plan.m_input = request.input;
+    plan.m_cut = request.cut;
     plan.m_expectation.probeName = container.probeName();
     plan.m_expectation.brand = container.brand();
-    plan.m_expectation.durationSeconds = keptDuration(input, withVideo, withAudio);
+    plan.m_expectation.durationSeconds = duration;
     if (withVideo) {
         const QString name = videoAsked.isEmpty() ? container.defaultVideoCodec() : videoAsked;
         plan.addVideo(request.video, *VideoCodec::find(name), *input.video, container);
@@ -86,9 +103,15 @@ FfmpegPlan FfmpegPlan::build(const EncodeRequest &request, const MediaInfo &inpu
 
 QStringList FfmpegPlan::arguments(const QString &writePath) const
 {
-    QStringList arguments{u"-nostdin"_s, u"-hide_banner"_s, u"-loglevel"_s,
-                          u"error"_s,    u"-nostats"_s,     u"-progress"_s,
-                          u"pipe:1"_s,   u"-i"_s,           fileUrl(m_input)};
+    QStringList arguments{u"-nostdin"_s, u"-hide_banner"_s, u"-loglevel"_s, u"error"_s,
+                          u"-nostats"_s, u"-progress"_s,    u"pipe:1"_s};
+    // As input options the cut seeks instead of decoding what it skips, and
+    // the output's clock starts at the start time.
+    if (m_cut.startSeconds > 0)
+        arguments << u"-ss"_s << QString::number(m_cut.startSeconds, 'f', 3);
+    if (m_cut.lengthSeconds)
+        arguments << u"-t"_s << QString::number(*m_cut.lengthSeconds, 'f', 3);
+    arguments << u"-i"_s << fileUrl(m_input);
     arguments += m_streamArguments;
     arguments << u"-y"_s << fileUrl(writePath);
     return arguments;

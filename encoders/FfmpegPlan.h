@@ -49,6 +49,7 @@ private:
 
     QString m_error;
     QString m_input;
+    EncodeRequest::Cut m_cut;
     QStringList m_streamArguments;
     OutputExpectation m_expectation;
 };

@@ -22,6 +22,17 @@ std::optional<int> OptionValues::wholeNumber(const QString &text)
     return text.toInt();
 }
 
+std::optional<double> OptionValues::seconds(const QString &text)
+{
+    static const QRegularExpression pattern(
+        u"^(?:(?:(\\d+):)?(\\d+):)?(\\d+(?:\\.\\d*)?|\\.\\d+)$"_s);
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1).toDouble() * 3600 + match.captured(2).toDouble() * 60 +
+           match.captured(3).toDouble();
+}
+
 std::optional<qint64> OptionValues::ffmpegBitrate(const QString &text)
 {
     static const QRegularExpression pattern(u"^(\\d+(?:\\.\\d*)?|\\.\\d+)([kKM]?)$"_s);

@@ -23,6 +23,10 @@ public:
     static std::optional<QSize> frameSize(const QString &text);
     static constexpr int MaxSide = 8192;
 
+    // A time as both option styles write it: seconds such as "90" or
+    // "1.5", or "[hh:]mm:ss[.frac]".
+    static std::optional<double> seconds(const QString &text);
+
     // "25", "29.97" or "30000/1001"; positive.
     static std::optional<double> frameRate(const QString &text);
 };

@@ -9,11 +9,37 @@ namespace {
 
 // A first line no media file starts with; the source's path follows as the
 // file system spells it, ended by the one byte no path holds, then the
-// source's facts as the probe server sends them.
+// source's facts as the probe server sends them. A cut comes between the
+// first line and the path on a line of its own, which no absolute path can be.
 constexpr QByteArrayView Signature = "ZENVORA-SOURCE-REFERENCE 2\n";
+constexpr QByteArrayView CutKeyword = "cut ";
 constexpr char PathEnd = '\0';
 // Far beyond any path a file system takes.
 constexpr qint64 MaxReferenceBytes = 64 * 1024;
+
+QByteArray cutLine(const EncodeRequest::Cut &cut)
+{
+    if (!cut.cuts())
+        return {};
+    return CutKeyword.toByteArray() + QByteArray::number(cut.startSeconds, 'f', 3) + ' ' +
+           (cut.lengthSeconds ? QByteArray::number(*cut.lengthSeconds, 'f', 3) : "-") + '\n';
+}
+
+// The rest of the file after a cut line, if it starts with one.
+QByteArray readCut(const QByteArray &content, EncodeRequest::Cut &cut)
+{
+    const qsizetype lineEnd = content.indexOf('\n');
+    if (!content.startsWith(CutKeyword) || lineEnd < 0)
+        return content;
+    const QList<QByteArray> values =
+        content.mid(CutKeyword.size(), lineEnd - CutKeyword.size()).split(' ');
+    cut.startSeconds = values.value(0).toDouble();
+    bool hasLength = false;
+    const double length = values.value(1).toDouble(&hasLength);
+    if (hasLength)
+        cut.lengthSeconds = length;
+    return content.mid(lineEnd + 1);
+}
 
 } // namespace
 
@@ -24,13 +50,13 @@ bool SourceReference::isAskedFor(const QString &outputPath, const QProcessEnviro
            QFileInfo(workingFile).absoluteFilePath() == QFileInfo(outputPath).absoluteFilePath();
 }
 
-bool SourceReference::write(const QString &path, const QString &sourcePath,
-                            const MediaInfo &sourceFacts, QString &error)
+bool SourceReference::write(const QString &path, const Target &target, QString &error)
 {
     QFile file(path);
-    const QByteArray content = Signature.toByteArray() +
-                               QFile::encodeName(QFileInfo(sourcePath).absoluteFilePath()) +
-                               PathEnd + ProbeWire::encodeReply({sourceFacts, {}});
+    QByteArray content = Signature.toByteArray() + cutLine(target.cut) +
+                         QFile::encodeName(QFileInfo(target.source).absoluteFilePath()) + PathEnd;
+    if (target.sourceFacts)
+        content += ProbeWire::encodeReply({target.sourceFacts, {}});
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
         file.write(content) == content.size() && file.flush())
         return true;
@@ -39,7 +65,7 @@ bool SourceReference::write(const QString &path, const QString &sourcePath,
     return false;
 }
 
-std::optional<SourceReference::Content> SourceReference::read(const QString &path)
+std::optional<SourceReference::Target> SourceReference::read(const QString &path)
 {
     // Anything but a regular file, a pipe above all, is left unopened.
     if (!QFileInfo(path).isFile())
@@ -48,13 +74,16 @@ std::optional<SourceReference::Content> SourceReference::read(const QString &pat
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxReferenceBytes)
         return std::nullopt;
     const QByteArray content = file.read(MaxReferenceBytes);
-    const qsizetype pathEnd = content.indexOf(PathEnd, Signature.size());
-    if (!content.startsWith(Signature) || pathEnd <= Signature.size())
+    if (!content.startsWith(Signature))
         return std::nullopt;
-    Content reference{
-        QFile::decodeName(content.sliced(Signature.size(), pathEnd - Signature.size())), {}};
+    Target target;
+    const QByteArray rest = readCut(content.mid(Signature.size()), target.cut);
+    const qsizetype pathEnd = rest.indexOf(PathEnd);
+    if (pathEnd <= 0)
+        return std::nullopt;
+    target.source = QFile::decodeName(rest.first(pathEnd));
     if (const std::optional<ProbeWire::Reply> facts =
-            ProbeWire::decodeReply(content.sliced(pathEnd + 1)))
-        reference.sourceFacts = facts->info;
-    return reference;
+            ProbeWire::decodeReply(rest.sliced(pathEnd + 1)))
+        target.sourceFacts = facts->info;
+    return target;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EncodeRequest.h"
 #include "MediaInfo.h"
 
 #include <QProcessEnvironment>
@@ -10,16 +11,18 @@
 // The intermediate file between the two stages of a format names its source
 // instead of holding a re-encoded copy of it. Stage two then reads the
 // source itself, so a two-stage conversion costs one encode, loses nothing
-// to a lossy copy and needs next to no room in the working folder. The
-// reference also carries what stage one read of the source, so that stage
-// two need not read it again.
+// to a lossy copy and needs next to no room in the working folder. The part
+// of the source stage one was asked for goes with it, so stage two converts
+// that part, and what stage one read of the source, so stage two need not
+// read it again.
 class SourceReference final
 {
 public:
-    struct Content
+    struct Target
     {
-        QString sourcePath;
-        std::optional<MediaInfo> sourceFacts; // none: read the source
+        QString source;
+        EncodeRequest::Cut cut;
+        std::optional<MediaInfo> sourceFacts{}; // none: read the source
     };
 
     // Set by the program for stage one to the path of its working file: only
@@ -28,8 +31,7 @@ public:
     static constexpr auto EnvironmentVariable = "ZENVORA_INTERMEDIATE";
 
     static bool isAskedFor(const QString &outputPath, const QProcessEnvironment &environment);
-    static bool write(const QString &path, const QString &sourcePath, const MediaInfo &sourceFacts,
-                      QString &error);
-    // What a reference holds; nothing when the file is not a reference.
-    static std::optional<Content> read(const QString &path);
+    static bool write(const QString &path, const Target &target, QString &error);
+    // What a reference names; nothing when the file is not a reference.
+    static std::optional<Target> read(const QString &path);
 };

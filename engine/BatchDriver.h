@@ -19,10 +19,10 @@
 class JobRun;
 class MessageSink;
 
-// Converts the queue: up to a number of jobs at once (the window's one by
-// one), each through its stages. A job starts after the previous handler
-// has returned, a failed job is reported and the batch goes on, and the
-// settings are the ones taken at Start.
+// Converts the queue: up to a number of jobs at once (as many as the
+// window's options say), each through its stages. A job starts after the
+// previous handler has returned, a failed job is reported and the batch
+// goes on, and the settings are the ones taken at Start.
 class BatchDriver final : public QObject
 {
     Q_OBJECT

@@ -77,6 +77,20 @@ EncoderCommand render(const QString &program, const Fragments &fragments,
     return command;
 }
 
+// The cut goes right after the program, in the option style of the stage
+// that really encodes: MEncoder's -endpos and FFmpeg's -t both give the
+// length from the start time.
+QString cutOptions(Encoder encoder, const ConversionSettings &settings)
+{
+    QString options;
+    if (settings.cutFromSeconds > 0)
+        options += u" -ss "_s + QString::number(settings.cutFromSeconds);
+    if (settings.cutToSeconds > 0)
+        options += (encoder == Encoder::Conv ? u" -endpos "_s : u" -t "_s) +
+                   QString::number(settings.cutToSeconds - settings.cutFromSeconds);
+    return options;
+}
+
 Parameters parametersIn(const Fragments &fragments)
 {
     Parameters used;
@@ -113,9 +127,11 @@ StageCommand CommandBuilder::stageOne(const ConversionSettings &settings,
     const QString outputPath = description.hasStageTwo() ? m_environment.intermediatePath
                                                          : finalOutputPath(settings, inputPath);
     const StagePaths paths{inputPath, outputPath, m_environment.intermediatePath};
+    Fragments fragments = stageOneFragments(settings.format);
+    if (settings.cuts())
+        fragments.prepend(cutOptions(description.stageOne, settings));
     return {Stage::One, description.stageOne,
-            render(m_environment.programPath(description.stageOne),
-                   stageOneFragments(settings.format), settings, paths),
+            render(m_environment.programPath(description.stageOne), fragments, settings, paths),
             outputPath, description.hasStageTwo()};
 }
 

@@ -3,6 +3,8 @@
 #include "ConversionCombos.h"
 #include "OutputFormats.h"
 
+#include <algorithm>
+
 namespace {
 
 template <typename T> void assignIfSet(T &target, const std::optional<T> &value)
@@ -47,6 +49,12 @@ bool ConversionSettings::leftToSource(Parameter parameter) const
         return false;
     }
     return false;
+}
+
+void ConversionSettings::setCut(qint32 fromSeconds, qint32 toSeconds)
+{
+    cutFromSeconds = std::max(fromSeconds, 0);
+    cutToSeconds = toSeconds > cutFromSeconds ? toSeconds : 0;
 }
 
 void ConversionSettings::selectFormat(OutputFormat newFormat)

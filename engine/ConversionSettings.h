@@ -26,6 +26,10 @@ struct ConversionSettings
     QString audioBitrate;
     int channelIndex = -1; // 0 mono, 1 stereo, -1 when nothing is selected
     QString outputFolder;
+    // The part of every source converted, in whole seconds from its start;
+    // an end of 0 converts to the end of the source.
+    qint32 cutFromSeconds = 0;
+    qint32 cutToSeconds = 0;
 
     // 1 for mono, 2 for stereo, 0 when no channel entry is selected.
     int channelCount() const { return channelIndex + 1; }
@@ -35,6 +39,11 @@ struct ConversionSettings
     // Whether the parameter is at its entry that leaves the value to the
     // source or to a quality target; only the exact entry text counts.
     bool leftToSource(Parameter parameter) const;
+
+    // The music cutter's times as they apply: a negative start is the
+    // source's start, and an end not after the start is the source's end.
+    void setCut(qint32 fromSeconds, qint32 toSeconds);
+    bool cuts() const { return cutFromSeconds > 0 || cutToSeconds > 0; }
 
     // What choosing a format in its combo does: it writes that format's
     // defaults over the parameters it has defaults for.

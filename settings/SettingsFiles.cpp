@@ -149,6 +149,7 @@ void SettingsFiles::LoadOptions(AppOptions &options) const
     restoreNumber(reader, options.MusicCutterOn);
     restoreNumber(reader, options.CutterFromSeconds);
     restoreNumber(reader, options.CutterToSeconds);
+    restoreNumber(reader, options.ConcurrentJobs);
 }
 
 bool SettingsFiles::SaveOptions(const AppOptions &options) const
@@ -156,7 +157,8 @@ bool SettingsFiles::SaveOptions(const AppOptions &options) const
     return replaceFile(optionsPath(), numberLine(options.SoundPrompt) +
                                           numberLine(options.MusicCutterOn) +
                                           numberLine(options.CutterFromSeconds) +
-                                          numberLine(options.CutterToSeconds));
+                                          numberLine(options.CutterToSeconds) +
+                                          numberLine(options.ConcurrentJobs));
 }
 
 QString SettingsFiles::LoadLastFolder() const

@@ -10,7 +10,9 @@
 // program's folder is not writable; they are UTF-8 and replaced atomically,
 // so a crash or a full disk never leaves half a file. Nothing here shows a
 // message: a file that cannot be read is skipped, and a save that cannot be
-// written completely keeps the old file and returns false.
+// written completely keeps the old file and returns false. options.ini
+// ends with a fifth line, how many files are converted at once; a file of
+// four lines leaves that value as it was.
 class SettingsFiles final
 {
 public:

@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QThread>
 #include <QWindow>
 
 #include <algorithm>
@@ -63,20 +65,20 @@ frmOptions::frmOptions(AppOptions &options, const SettingsFiles &files, MessageS
     setWindowTitle(u"选项设置"_s);
     setModal(true);
     setFont(QFont(u"Tahoma"_s, 9));
-    setFixedSize(305, 120);
+    setFixedSize(305, 225);
     // Qt would take a title bar this dialog has not got off its height.
     if (parent)
         move(parent->geometry().center() - rect().center());
     createSoundControls();
-    createButtons();
+    createJobsControls();
     createCutterControls();
+    createButtons();
     Form_Load();
 }
 
 void frmOptions::createSoundControls()
 {
-    auto *label = new QLabel(u"转换完毕声音提示"_s, this);
-    label->setGeometry(102, 16, 108, 14);
+    addLabel(u"转换完毕声音提示"_s, {102, 16, 108, 14});
 
     m_cmbSR = new QComboBox(this);
     m_cmbSR->setObjectName(u"cmbSR"_s);
@@ -87,16 +89,26 @@ void frmOptions::createSoundControls()
     m_cmbSR->setGeometry(74, 38, 163, 20);
 }
 
+void frmOptions::createJobsControls()
+{
+    addLabel(u"同时转换"_s, {40, 72, 60, 14});
+    m_spnJobs = new QSpinBox(this);
+    m_spnJobs->setObjectName(u"spnJobs"_s);
+    m_spnJobs->setRange(1, std::max(1, QThread::idealThreadCount()));
+    m_spnJobs->setGeometry(110, 69, 60, 20);
+    addLabel(u"个文件"_s, {176, 72, 50, 14});
+}
+
 void frmOptions::createButtons()
 {
     auto *command1 = new QPushButton(u"确定"_s, this);
     command1->setObjectName(u"Command1"_s);
-    command1->setGeometry(54, 76, 87, 25);
+    command1->setGeometry(54, 185, 87, 25);
     connect(command1, &QPushButton::clicked, this, &frmOptions::imgOK_Click);
 
     auto *command2 = new QPushButton(u"返回"_s, this);
     command2->setObjectName(u"Command2"_s);
-    command2->setGeometry(164, 76, 87, 25);
+    command2->setGeometry(164, 185, 87, 25);
     connect(command2, &QPushButton::clicked, this, &frmOptions::imgExit_Click);
 }
 
@@ -104,39 +116,49 @@ void frmOptions::createCutterControls()
 {
     m_chkMC = new QCheckBox(u"Music Cutter"_s, this);
     m_chkMC->setObjectName(u"chkMC"_s);
-    m_chkMC->setGeometry(276, 64, 13, 13);
-    m_chkMC->hide();
+    m_chkMC->setGeometry(40, 100, 150, 16);
     connect(m_chkMC, &QCheckBox::toggled, this, &frmOptions::chkMC_Click);
 
-    m_from = createTimeFields(u"txtFrom"_s, 85);
-    m_to = createTimeFields(u"txtTo"_s, 109);
+    m_from = createTimeFields(u"txtFrom"_s, u"开始"_s, 125);
+    m_to = createTimeFields(u"txtTo"_s, u"结束"_s, 149);
 }
 
-frmOptions::TimeFields frmOptions::createTimeFields(const QString &prefix, int top)
+frmOptions::TimeFields frmOptions::createTimeFields(const QString &prefix, const QString &caption,
+                                                    int top)
 {
     struct Place
     {
         QString suffix;
+        QString unit;
         int left;
         int width;
     };
-    const std::array<Place, 3> places{{{u"H"_s, 94, 19}, {u"M"_s, 160, 31}, {u"S"_s, 230, 43}}};
+    const std::array<Place, 3> places{
+        {{u"H"_s, u"时"_s, 94, 19}, {u"M"_s, u"分"_s, 160, 31}, {u"S"_s, u"秒"_s, 230, 43}}};
+    addLabel(caption, {40, top + 2, 40, 14});
     TimeFields fields{};
     for (std::size_t i = 0; i < places.size(); ++i) {
         auto *field = new QLineEdit(u"0"_s, this);
         field->setObjectName(prefix + places[i].suffix);
         field->setGeometry(places[i].left, top, places[i].width, 18);
         field->setEnabled(false);
-        field->hide();
         fields[i] = field;
+        addLabel(places[i].unit, {places[i].left + places[i].width + 3, top + 2, 14, 14});
     }
     return fields;
+}
+
+void frmOptions::addLabel(const QString &text, const QRect &place)
+{
+    auto *label = new QLabel(text, this);
+    label->setGeometry(place);
 }
 
 void frmOptions::Form_Load()
 {
     if (m_options.SoundPrompt >= 0 && m_options.SoundPrompt < m_cmbSR->count())
         m_cmbSR->setCurrentIndex(m_options.SoundPrompt);
+    m_spnJobs->setValue(m_options.ConcurrentJobs);
     m_chkMC->setChecked(m_options.MusicCutterOn == 1);
     if (m_chkMC->isChecked()) {
         showTime(m_from, m_options.CutterFromSeconds);
@@ -161,6 +183,7 @@ void frmOptions::imgOK_Click()
         m_chkMC->setChecked(false);
     m_options.SoundPrompt = static_cast<qint16>(m_cmbSR->currentIndex());
     m_options.MusicCutterOn = m_chkMC->isChecked() ? 1 : 0;
+    m_options.ConcurrentJobs = static_cast<qint16>(m_spnJobs->value());
     storeTime(m_from, m_options.CutterFromSeconds);
     storeTime(m_to, m_options.CutterToSeconds);
     m_files.SaveOptions(m_options);
@@ -196,7 +219,7 @@ bool frmOptions::timesInRange()
     for (const RangeCheck &check : checks) {
         if (numericValue(check.field) > 59) {
             m_messages.showMessage(check.message, check.caption, MessageSink::Icon::Exclamation);
-            // A hidden or disabled field cannot take the focus; then it stays.
+            // A disabled field cannot take the focus; then it stays.
             check.field->setFocus(Qt::OtherFocusReason);
             return false;
         }

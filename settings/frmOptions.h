@@ -10,11 +10,12 @@ class SettingsFiles;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QSpinBox;
 
-// "选项设置": switches the completion sound on or off. It also carries the
-// music cutter switch chkMC and its start and end times, which exist but are
-// not shown: the times reach the dialog from AppOptions and go back
-// unchanged, or as 0 when the cutter is off. Built anew for every opening;
+// "选项设置": switches the completion sound on or off, sets how many files
+// are converted at once, and switches the music cutter chkMC with its start
+// and end times, which every job of a batch then keeps to. The times go
+// back as 0 when the cutter is off. Built anew for every opening;
 // confirming stores into AppOptions and writes options.ini, leaving changes
 // nothing.
 class frmOptions final : public QDialog
@@ -40,9 +41,11 @@ private:
     using TimeFields = std::array<QLineEdit *, 3>; // hours, minutes, seconds
 
     void createSoundControls();
-    void createButtons();
+    void createJobsControls();
     void createCutterControls();
-    TimeFields createTimeFields(const QString &prefix, int top);
+    void createButtons();
+    TimeFields createTimeFields(const QString &prefix, const QString &caption, int top);
+    void addLabel(const QString &text, const QRect &place);
     void Form_Load();
     void chkMC_Click();
     bool timesInRange();
@@ -52,6 +55,7 @@ private:
     const SettingsFiles &m_files;
     MessageSink &m_messages;
     QComboBox *m_cmbSR = nullptr;
+    QSpinBox *m_spnJobs = nullptr;
     QCheckBox *m_chkMC = nullptr;
     TimeFields m_from{};
     TimeFields m_to{};

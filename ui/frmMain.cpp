@@ -30,9 +30,12 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QStandardPaths>
+#include <QThread>
 #include <QToolButton>
 #include <QTreeView>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace {
 
@@ -662,7 +665,13 @@ void frmMain::Command3_Click()
     }
     // A new Start tries the files that failed last time again.
     m_jobs.clearFailures();
-    m_driver.requestStart(currentSettings(), m_options.SoundPrompt == 0);
+    // A count saved on a machine with more processors is cut to this one's.
+    m_driver.setParallelJobs(
+        std::clamp<int>(m_options.ConcurrentJobs, 1, std::max(1, QThread::idealThreadCount())));
+    ConversionSettings settings = currentSettings();
+    if (m_options.MusicCutterOn == 1)
+        settings.setCut(m_options.CutterFromSeconds, m_options.CutterToSeconds);
+    m_driver.requestStart(settings, m_options.SoundPrompt == 0);
 }
 
 void frmMain::cmdBrowse_Click()

@@ -67,6 +67,8 @@ private Q_SLOTS:
     void initTestCase();
     void convertsEveryFormat_data();
     void convertsEveryFormat();
+    void cutKeepsTheTimesGiven_data();
+    void cutKeepsTheTimesGiven();
     void soundHasTheBitrateShown_data();
     void soundHasTheBitrateShown();
     void todaysFormatsPlayEverywhere_data();
@@ -268,6 +270,30 @@ void TestCliEndToEnd::convertsEveryFormat()
     QCOMPARE(probe.containerAndCodecs, containerAndCodecs);
     QVERIFY2(probe.description.contains(streams), qPrintable(probe.description));
     QVERIFY(qAbs(probe.durationSeconds - 2.0) < 0.5);
+}
+
+// The cut reaches the encoder that really encodes: the first stage of a
+// single-stage format, the second of a two-stage one.
+void TestCliEndToEnd::cutKeepsTheTimesGiven_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::newRow("mpg") << u"mpg"_s;
+    QTest::newRow("mp3") << u"mp3"_s;
+    QTest::newRow("rmvb in two stages") << u"rmvb"_s;
+}
+
+void TestCliEndToEnd::cutKeepsTheTimesGiven()
+{
+    QFETCH(QString, format);
+    const QString clip = makeClip(u"six.avi"_s, {u"audio"_s, u"video"_s}, 6);
+    const QString out = m_work.filePath(u"cut-"_s + format);
+    const EncoderRun run =
+        cli({u"-f"_s, format, u"--from"_s, u"1"_s, u"--to"_s, u"0:03"_s, u"-o"_s, out, clip});
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    const QStringList files = filesIn(out);
+    QCOMPARE(files.size(), 1);
+    const FileProbe probe = FileProbe::of(m_ffprobe, out + u'/' + files.first());
+    QVERIFY2(qAbs(probe.durationSeconds - 2.0) < 0.3, qPrintable(probe.description));
 }
 
 // The window shows the sound bitrate; the file has it, not an average that

@@ -26,6 +26,8 @@ private Q_SLOTS:
     void givenParametersGoThroughUnchanged();
     void rejectsWhatItCannotUse_data();
     void rejectsWhatItCannotUse();
+    void readsCutTimes_data();
+    void readsCutTimes();
     void warnsOfWhatTheFormatIgnoresOrChanges_data();
     void warnsOfWhatTheFormatIgnoresOrChanges();
     void makesPathsAbsolute();
@@ -179,6 +181,49 @@ void TestCliOptions::rejectsWhatItCannotUse_data()
     QTest::newRow("quality entry with a blank")
         << QStringList{u"-f"_s, u"h264"_s, u"--video-bitrate"_s, u"自动(按质量) "_s, u"a"_s}
         << u"--video-bitrate must be"_s;
+    QTest::newRow("start minutes 60")
+        << QStringList{u"--from"_s, u"60:00"_s, u"a"_s} << u"Minutes must be less than 60"_s;
+    QTest::newRow("end seconds 60")
+        << QStringList{u"--to"_s, u"1:60"_s, u"a"_s} << u"Seconds must be less than 60"_s;
+    QTest::newRow("59.5 seconds fail")
+        << QStringList{u"--to"_s, u"59.5"_s, u"a"_s} << u"Seconds must be less than 60"_s;
+    QTest::newRow("minutes told before seconds")
+        << QStringList{u"--from"_s, u"75:90"_s, u"a"_s} << u"Minutes must be"_s;
+    QTest::newRow("time with four fields")
+        << QStringList{u"--from"_s, u"1:2:3:4"_s, u"a"_s} << u"A time must be"_s;
+    QTest::newRow("time in words")
+        << QStringList{u"--to"_s, u"end"_s, u"a"_s} << u"A time must be"_s;
+    QTest::newRow("end before start")
+        << QStringList{u"--from"_s, u"5"_s, u"--to"_s, u"3"_s, u"a"_s} << u"--to must be later"_s;
+    QTest::newRow("end at 0") << QStringList{u"--to"_s, u"0"_s, u"a"_s} << u"--to must be later"_s;
+}
+
+void TestCliOptions::readsCutTimes_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("none") << QStringList{} << 0 << 0;
+    QTest::newRow("seconds") << QStringList{u"--from"_s, u"1"_s, u"--to"_s, u"3"_s} << 1 << 3;
+    QTest::newRow("start alone runs to the end") << QStringList{u"--from"_s, u"1:30"_s} << 90 << 0;
+    QTest::newRow("hours, minutes, seconds") << QStringList{u"--to"_s, u"1:02:03"_s} << 0 << 3723;
+    QTest::newRow("hours are not limited") << QStringList{u"--from"_s, u"100:0:0"_s} << 360000 << 0;
+    QTest::newRow("halves round to even")
+        << QStringList{u"--from"_s, u"2.5"_s, u"--to"_s, u"3.5"_s} << 2 << 4;
+    QTest::newRow("negative start is the start")
+        << QStringList{u"--from"_s, u"-5"_s, u"--to"_s, u"3"_s} << 0 << 3;
+}
+
+void TestCliOptions::readsCutTimes()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    const CliOptions options =
+        CliOptions::parse(commandLine(arguments + QStringList{u"a"_s}), u"/out"_s);
+    QCOMPARE(options.error, QString());
+    QCOMPARE(options.settings.cutFromSeconds, from);
+    QCOMPARE(options.settings.cutToSeconds, to);
 }
 
 void TestCliOptions::rejectsWhatItCannotUse()
@@ -322,8 +367,8 @@ void TestCliOptions::helpAndVersionNeedNoFiles()
     QCOMPARE(options.error, QString());
     QCOMPARE(options.helpRequested, help);
     QCOMPARE(options.versionRequested, version);
-    for (const QString &listed :
-         {u"--audio-bitrate"_s, u"--files-from <LIST>"_s, u"-0, --null"_s, u"--version"_s})
+    for (const QString &listed : {u"--audio-bitrate"_s, u"--files-from <LIST>"_s, u"-0, --null"_s,
+                                  u"--version"_s, u"--from <TIME>"_s, u"--to <TIME>"_s})
         QVERIFY(CliOptions::helpText().contains(listed));
 }
 

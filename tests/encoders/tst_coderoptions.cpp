@@ -24,6 +24,14 @@ QStringList words(const QString &text)
     return text.split(u' ', Qt::SkipEmptyParts);
 }
 
+// Only a request that cuts says so, so the other rows stay as they are.
+QString cutSummary(const EncodeRequest::Cut &cut)
+{
+    return cut.cuts() ? u" cut=%1+%2"_s.arg(cut.startSeconds)
+                            .arg(cut.lengthSeconds ? QString::number(*cut.lengthSeconds) : u"-"_s)
+                      : QString();
+}
+
 QString summary(const EncodeRequest &request)
 {
     const auto number = [](const auto &value) { return value ? QString::number(*value) : u"-"_s; };
@@ -37,7 +45,8 @@ QString summary(const EncodeRequest &request)
                number(request.video.bitsPerSecond), size, request.audio.codec) +
            u"@%1 ar=%2 ac=%3"_s.arg(number(request.audio.bitsPerSecond),
                                     number(request.audio.sampleRate),
-                                    number(request.audio.channels));
+                                    number(request.audio.channels)) +
+           cutSummary(request.cut);
 }
 
 } // namespace
@@ -79,6 +88,9 @@ void TestCoderOptions::accepted_data()
     QTest::newRow("bare bit/s and M suffix")
         << words(u"-i /a -b 1.5M -ab 64000 /o.rm"_s)
         << u"in=/a out=/o.rm y=0 f= video=on:@1500000 size=- audio=@64000 ar=- ac=-"_s;
+    QTest::newRow("-ss and -t")
+        << words(u"-ss 1 -t 00:00:02.5 -i /a -vn /o.mp3"_s)
+        << u"in=/a out=/o.mp3 y=0 f= video=off:@- size=- audio=@- ar=- ac=- cut=1+2.5"_s;
     QTest::newRow("output with leading dash comes last")
         << QStringList{u"-i"_s, u"-in 视频.avi"_s, u"-vn"_s, u"-out \"视频\".mp3"_s}
         << u"in=-in 视频.avi out=-out \"视频\".mp3 y=0 f= video=off:@- size=- audio=@- ar=- ac=-"_s;
@@ -104,6 +116,8 @@ void TestCoderOptions::refused_data()
     QTest::newRow("blank inside the size")
         << words(u"-i /c/tmp.mp4 -y -s 320 x240 /o/a.mov"_s)
         << u"-s needs a frame size such as 320x240, not \"320\""_s;
+    QTest::newRow("-t with a sign") << words(u"-i /a -t -2 /o.mp3"_s)
+                                    << u"-t needs a time such as 90 or 00:01:30, not \"-2\""_s;
     QTest::newRow("size of zero") << words(u"-i /a -s 0x240 /o.mov"_s)
                                   << u"-s needs a frame size such as 320x240, not \"0x240\""_s;
     QTest::newRow("size too large") << words(u"-i /a -s 9000x240 /o.mov"_s)

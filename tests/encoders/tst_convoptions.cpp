@@ -34,14 +34,23 @@ ParsedRequest parse(const QStringList &arguments, const QString &existingFile = 
                               [existingFile](const QString &path) { return path == existingFile; });
 }
 
+// Only a request that cuts says so, so the other rows stay as they are.
+QString cutSummary(const EncodeRequest::Cut &cut)
+{
+    return cut.cuts() ? u" cut=%1+%2"_s.arg(cut.startSeconds)
+                            .arg(cut.lengthSeconds ? QString::number(*cut.lengthSeconds) : u"-"_s)
+                      : QString();
+}
+
 // The request's fields in one line, so a row states all of them at once.
 QString summary(const EncodeRequest &request)
 {
     const auto number = [](const auto &value) { return value ? QString::number(*value) : u"-"_s; };
     return u"in=%1 out=%2 format=%3 video=%4@%5 fps=%6 audio=%7@%8"_s.arg(
-        request.input, request.output, request.container, request.video.codec,
-        number(request.video.bitsPerSecond), number(request.video.frameRate), request.audio.codec,
-        number(request.audio.bitsPerSecond));
+               request.input, request.output, request.container, request.video.codec,
+               number(request.video.bitsPerSecond), number(request.video.frameRate),
+               request.audio.codec, number(request.audio.bitsPerSecond)) +
+           cutSummary(request.cut);
 }
 
 } // namespace
@@ -80,6 +89,12 @@ void TestConvOptions::accepted_data()
     QTest::newRow("fractional -ofps")
         << words(u"/a.avi -oac lavc -ovc lavc -ofps 30000/1001 -o /o.avi"_s)
         << u"in=/a.avi out=/o.avi format=avi video=mpeg4@- fps=29.97 audio=mp2@-"_s;
+    QTest::newRow("-endpos counts from -ss")
+        << words(u"-ss 90 -endpos 1:30 /a.avi -oac lavc -ovc lavc -o /o.avi"_s)
+        << u"in=/a.avi out=/o.avi format=avi video=mpeg4@- fps=- audio=mp2@- cut=90+90"_s;
+    QTest::newRow("-ss in hours, alone")
+        << words(u"/a.avi -oac lavc -ovc lavc -ss 1:02:03.5 -o /o.avi"_s)
+        << u"in=/a.avi out=/o.avi format=avi video=mpeg4@- fps=- audio=mp2@- cut=3723.5+-"_s;
 }
 
 void TestConvOptions::accepted()
@@ -134,6 +149,10 @@ void TestConvOptions::refused_data()
         << words(u"/a.avi -oac lavc -ovc lavc -lavcopts vcodec=mpeg2video:vbitrate=600 :vpass=1 "
                  "-o /o.mpg"_s)
         << u"unexpected argument \":vpass=1\": the input file is already \"/a.avi\""_s;
+    QTest::newRow("-ss in words") << words(u"/a.avi -ss start -o /o.avi"_s + encoders)
+                                  << u"-ss needs a time such as 90 or 1:30, not \"start\""_s;
+    QTest::newRow("-endpos in bytes") << words(u"/a.avi -endpos 10mb -o /o.avi"_s + encoders)
+                                      << u"-endpos needs a time such as 90 or 1:30, not \"10mb\""_s;
     QTest::newRow("letters in vbitrate")
         << words(u"/a.avi -lavcopts vbitrate=600k -o /o.avi"_s + encoders)
         << u"-lavcopts vbitrate needs a positive number, not \"600k\""_s;

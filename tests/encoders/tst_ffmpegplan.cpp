@@ -65,7 +65,7 @@ EncodeRequest coderRequest(const QString &options)
 
 void TestFfmpegPlan::wholeCommand()
 {
-    EncodeRequest request = coderRequest(u"-vn -ar 44100 -ab 128k -ac 2 /o/a.mp3"_s);
+    EncodeRequest request = coderRequest(u"-ss 0.5 -t 1 -vn -ar 44100 -ab 128k -ac 2 /o/a.mp3"_s);
     request.input = u"-clip: 视频 \"1\".avi"_s;
     const FfmpegPlan plan = FfmpegPlan::build(request, input(video640x360(), stereo44100()));
     QVERIFY2(plan.ok(), qPrintable(plan.error()));
@@ -76,6 +76,10 @@ void TestFfmpegPlan::wholeCommand()
                                u"-nostats"_s,
                                u"-progress"_s,
                                u"pipe:1"_s,
+                               u"-ss"_s,
+                               u"0.500"_s,
+                               u"-t"_s,
+                               u"1.000"_s,
                                u"-i"_s,
                                u"file:-clip: 视频 \"1\".avi"_s,
                                u"-map"_s,
@@ -175,6 +179,9 @@ void TestFfmpegPlan::streams_data()
     QTest::newRow("extension and codecs disagree")
         << u"-vcodec rv10 /o/a.mp4"_s << input(video640x360(), stereo44100())
         << u"error: rv10 video cannot be stored in a .mp4 file"_s;
+    QTest::newRow("cut starting at the input's end")
+        << u"-ss 2 -vn /o/a.mp3"_s << input(video640x360(), stereo44100())
+        << u"error: nothing is left of the input from 2 s on"_s;
 }
 
 void TestFfmpegPlan::streams()
@@ -230,6 +237,12 @@ void TestFfmpegPlan::lastsAsTheSourcePlays_data()
     QTest::newRow("the longer kept stream") << u"/o/a.mp4"_s << shortSound << 12.93;
     QTest::newRow("no stream end known")
         << u"/o/a.mp4"_s << input(video640x360(), stereo44100()) << 2.0;
+    QTest::newRow("cut inside") << u"-ss 1 -t 2 /o/a.mov"_s << late << 2.0;
+    QTest::newRow("cut past the end") << u"-ss 3 -t 5 /o/a.mov"_s << late << 1.0;
+    QTest::newRow("cut from a start on") << u"-ss 0.93 /o/a.mp4"_s << overstated << 12.0;
+    MediaInfo unknown = input(video640x360(), std::nullopt);
+    unknown.durationSeconds.reset();
+    QTest::newRow("cut of an input of unknown length") << u"-t 5 /o/a.mp4"_s << unknown << 5.0;
 }
 
 void TestFfmpegPlan::lastsAsTheSourcePlays()

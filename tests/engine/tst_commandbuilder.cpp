@@ -177,6 +177,32 @@ void TestCommandBuilder::stageOne_data()
         << webmTyped
         << uR"(C:\App\data\coder.exe -i "D:\clips\holiday.avi" -y -vcodec libvpx-vp9 -b 自动k -r 原始帧率  -acodec libopus -ar 48000 -ab 128k -ac 2 "E:\out\holiday-957.webm")"_s
         << uR"(E:\out\holiday-957.webm)"_s;
+
+    // The music cutter goes first, in the option style of the encoder.
+    ConversionSettings cutRmvb = defaultsOf(OutputFormat::Rmvb, folder);
+    cutRmvb.setCut(90, 180);
+    QTest::newRow("Rmvb cut from 1:30 to 3:00")
+        << cutRmvb
+        << uR"(C:\App\data\conv.exe -ss 90 -endpos 90 "D:\clips\holiday.avi" -oac mp3lame -lameopts preset=320 -ovc lavc -lavcopts vcodec=mpeg4:vbitrate=1200 -of avi -o c:\tmp\tmp.mp4)"_s
+        << intermediate;
+    ConversionSettings cutMp3 = defaultsOf(OutputFormat::Mp3Audio, folder);
+    cutMp3.setCut(-5, 3);
+    QTest::newRow("Mp3Audio cut to 3 s, a negative start is the start")
+        << cutMp3
+        << uR"(C:\App\data\coder.exe -t 3 -i "D:\clips\holiday.avi" -y -vn -ar 48000 -ab 320k -ac 2 "E:\out\holiday-957.mp3")"_s
+        << uR"(E:\out\holiday-957.mp3)"_s;
+    ConversionSettings cutMpg = defaultsOf(OutputFormat::Mpg, folder);
+    cutMpg.setCut(3723, 0);
+    QTest::newRow("Mpg from 1:02:03, an end of 0 is the source's end")
+        << cutMpg
+        << uR"(C:\App\data\conv.exe -ss 3723 "D:\clips\holiday.avi" -oac lavc -lavcopts acodec=mp2:abitrate=64 -ovc lavc -lavcopts vcodec=mpeg2video:vbitrate=600:vpass=1 -ofps 24 -of lavf -lavfopts format=yuv4mpeg -o "E:\out\holiday-957.mpg")"_s
+        << uR"(E:\out\holiday-957.mpg)"_s;
+    ConversionSettings endBeforeStart = defaultsOf(OutputFormat::Mp3Audio, folder);
+    endBeforeStart.setCut(60, 30);
+    QTest::newRow("Mp3Audio with the end before the start runs to the end")
+        << endBeforeStart
+        << uR"(C:\App\data\coder.exe -ss 60 -i "D:\clips\holiday.avi" -y -vn -ar 48000 -ab 320k -ac 2 "E:\out\holiday-957.mp3")"_s
+        << uR"(E:\out\holiday-957.mp3)"_s;
 }
 
 void TestCommandBuilder::stageOne()

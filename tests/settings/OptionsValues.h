@@ -5,14 +5,16 @@
 #include <QList>
 
 // AppOptions as the list SoundPrompt, MusicCutterOn, CutterFromSeconds,
-// CutterToSeconds, so test tables stay short and failures print the values.
+// CutterToSeconds, ConcurrentJobs, so test tables stay short and failures
+// print the values. A list of four leaves ConcurrentJobs at its default.
 inline AppOptions optionsOf(const QList<int> &values)
 {
-    return {static_cast<qint16>(values[0]), static_cast<qint16>(values[1]), values[2], values[3]};
+    return {static_cast<qint16>(values[0]), static_cast<qint16>(values[1]), values[2], values[3],
+            static_cast<qint16>(values.value(4, 1))};
 }
 
 inline QList<int> valuesOf(const AppOptions &options)
 {
     return {options.SoundPrompt, options.MusicCutterOn, options.CutterFromSeconds,
-            options.CutterToSeconds};
+            options.CutterToSeconds, options.ConcurrentJobs};
 }

@@ -10,8 +10,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <memory>
 
@@ -34,6 +36,8 @@ private Q_SLOTS:
     void init();
 
     void controlsAsShown();
+    void concurrentJobs_data();
+    void concurrentJobs();
     void formLoad_data();
     void formLoad();
     void chkMCSwitchesTheTimeFields();
@@ -41,7 +45,7 @@ private Q_SLOTS:
     void confirm();
     void rangeCheckStopsConfirm_data();
     void rangeCheckStopsConfirm();
-    void rangeCheckWithHiddenFields();
+    void rangeCheckWithDisabledFields();
     void leaveWithoutSaving_data();
     void leaveWithoutSaving();
 
@@ -109,7 +113,7 @@ void tst_frmOptions::controlsAsShown()
     QCOMPARE(m_dialog->windowTitle(), u"选项设置"_s);
     QVERIFY(m_dialog->isModal());
     QVERIFY(m_dialog->windowFlags().testFlag(Qt::FramelessWindowHint));
-    QCOMPARE(m_dialog->size(), QSize(305, 120));
+    QCOMPARE(m_dialog->size(), QSize(305, 225));
     const auto *label = m_dialog->findChild<QLabel *>();
     QCOMPARE(label->text(), u"转换完毕声音提示"_s);
     const auto *cmbSR = m_dialog->findChild<QComboBox *>(u"cmbSR"_s);
@@ -123,10 +127,55 @@ void tst_frmOptions::controlsAsShown()
     QCOMPARE(command1->text(), u"确定"_s);
     QCOMPARE(command2->text(), u"返回"_s);
     QVERIFY(command1->isVisible() && command2->isVisible());
-    // The cutter is carried, not shown.
-    QVERIFY(!m_dialog->findChild<QCheckBox *>(u"chkMC"_s)->isVisible());
+    const auto *jobs = m_dialog->findChild<QSpinBox *>(u"spnJobs"_s);
+    QVERIFY(jobs->isVisible());
+    QCOMPARE(jobs->minimum(), 1);
+    QCOMPARE(jobs->maximum(), std::max(1, QThread::idealThreadCount()));
+    QVERIFY(m_dialog->findChild<QCheckBox *>(u"chkMC"_s)->isVisible());
     for (const QString &name : TimeFieldNames)
-        QVERIFY2(!field(name)->isVisible(), qPrintable(name));
+        QVERIFY2(field(name)->isVisible(), qPrintable(name));
+    // Every control lies inside the dialog, none over another.
+    const QList<QWidget *> controls = m_dialog->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (const QWidget *control : controls) {
+        QVERIFY2(m_dialog->rect().contains(control->geometry()), qPrintable(control->objectName()));
+        for (const QWidget *other : controls)
+            QVERIFY(control == other || !control->geometry().intersects(other->geometry()));
+    }
+}
+
+void tst_frmOptions::concurrentJobs_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<int>("kept");
+
+    const int most = std::max(1, QThread::idealThreadCount());
+    QTest::newRow("default 1") << 1 << 1 << true << 1;
+    QTest::newRow("the most stored shows and stays") << most << most << true << most;
+    QTest::newRow("more than the processors shows the most") << 99 << most << true << most;
+    QTest::newRow("0 shows 1") << 0 << 1 << true << 1;
+    QTest::newRow("leaving keeps the stored value") << 99 << most << false << 99;
+}
+
+void tst_frmOptions::concurrentJobs()
+{
+    QFETCH(int, stored);
+    QFETCH(int, shown);
+    QFETCH(bool, confirm);
+    QFETCH(int, kept);
+    m_dialog = openDialog({0, 0, 0, 0, stored});
+    QCOMPARE(m_dialog->findChild<QSpinBox *>(u"spnJobs"_s)->value(), shown);
+
+    clickButton(confirm ? u"Command1"_s : u"Command2"_s);
+
+    QCOMPARE(m_options.ConcurrentJobs, kept);
+    QCOMPARE(optionsFileExists(), confirm);
+    if (confirm) {
+        QFile saved(m_files->optionsPath());
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().endsWith("\r\n" + QByteArray::number(kept) + "\r\n"));
+    }
 }
 
 void tst_frmOptions::formLoad_data()
@@ -137,26 +186,26 @@ void tst_frmOptions::formLoad_data()
     QTest::addColumn<QStringList>("times");
 
     const QStringList zeros{u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s};
-    QTest::newRow("sound on") << QList<int>{0, 0, 0, 0} << 0 << false << zeros;
+    QTest::newRow("sound on") << QList<int>{0, 0, 0, 0, 1} << 0 << false << zeros;
     QTest::newRow("sound off shows OFF, cutter off ignores times")
-        << QList<int>{1, 0, 3723, 3753} << 1 << false << zeros;
+        << QList<int>{1, 0, 3723, 3753, 1} << 1 << false << zeros;
     QTest::newRow("3723 s reads 1, 2, 3")
-        << QList<int>{0, 1, 3723, 3753} << 0 << true
+        << QList<int>{0, 1, 3723, 3753, 1} << 0 << true
         << QStringList{u"1"_s, u"2"_s, u"3"_s, u"1"_s, u"2"_s, u"33"_s};
     QTest::newRow("whole hours and minutes")
-        << QList<int>{0, 1, 7200, 59} << 0 << true
+        << QList<int>{0, 1, 7200, 59, 1} << 0 << true
         << QStringList{u"2"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"59"_s};
     QTest::newRow("negative seconds floor")
-        << QList<int>{0, 1, -1, -3600} << 0 << true
+        << QList<int>{0, 1, -1, -3600, 1} << 0 << true
         << QStringList{u"-1"_s, u"59"_s, u"59"_s, u"-1"_s, u"0"_s, u"0"_s};
     QTest::newRow("largest time") << QList<int>{0, 1, std::numeric_limits<int>::max(),
-                                                std::numeric_limits<int>::min()}
+                                                std::numeric_limits<int>::min(), 1}
                                   << 0 << true << QStringList{u"596523"_s,  u"14"_s, u"7"_s,
                                                               u"-596524"_s, u"45"_s, u"52"_s};
     QTest::newRow("sound value outside the list selects nothing")
-        << QList<int>{7, 0, 0, 0} << -1 << false << zeros;
+        << QList<int>{7, 0, 0, 0, 1} << -1 << false << zeros;
     QTest::newRow("cutter value other than 1 is off")
-        << QList<int>{0, 2, 60, 120} << 0 << false << zeros;
+        << QList<int>{0, 2, 60, 120, 1} << 0 << false << zeros;
 }
 
 void tst_frmOptions::formLoad()
@@ -196,55 +245,55 @@ void tst_frmOptions::confirm_data()
     QTest::addColumn<QList<int>>("stored");
     QTest::addColumn<QByteArray>("file");
 
-    const QList<int> cutter{0, 1, 3723, 3753};
+    const QList<int> cutter{0, 1, 3723, 3753, 1};
     QTest::newRow("unchanged, cutter off: times become 0")
-        << QList<int>{1, 0, 90, 180} << 1 << Edits{} << QList<int>{1, 0, 0, 0}
-        << "1\r\n0\r\n0\r\n0\r\n"_ba;
+        << QList<int>{1, 0, 90, 180, 1} << 1 << Edits{} << QList<int>{1, 0, 0, 0, 1}
+        << "1\r\n0\r\n0\r\n0\r\n1\r\n"_ba;
     QTest::newRow("cutter on stores its times again")
-        << cutter << 0 << Edits{} << cutter << "0\r\n1\r\n3723\r\n3753\r\n"_ba;
-    QTest::newRow("choosing OFF") << QList<int>{0, 0, 0, 0} << 1 << Edits{}
-                                  << QList<int>{1, 0, 0, 0} << "1\r\n0\r\n0\r\n0\r\n"_ba;
+        << cutter << 0 << Edits{} << cutter << "0\r\n1\r\n3723\r\n3753\r\n1\r\n"_ba;
+    QTest::newRow("choosing OFF") << QList<int>{0, 0, 0, 0, 1} << 1 << Edits{}
+                                  << QList<int>{1, 0, 0, 0, 1} << "1\r\n0\r\n0\r\n0\r\n1\r\n"_ba;
     QTest::newRow("cutter on with zero times switches off")
-        << QList<int>{1, 1, 0, 0} << 1 << Edits{} << QList<int>{1, 0, 0, 0}
-        << "1\r\n0\r\n0\r\n0\r\n"_ba;
+        << QList<int>{1, 1, 0, 0, 1} << 1 << Edits{} << QList<int>{1, 0, 0, 0, 1}
+        << "1\r\n0\r\n0\r\n0\r\n1\r\n"_ba;
     QTest::newRow("all six fields 0 switch the cutter off")
         << cutter << 0
         << Edits{{u"txtFromH"_s, u"0"_s}, {u"txtFromM"_s, u"0"_s}, {u"txtFromS"_s, u"0"_s},
                  {u"txtToH"_s, u"0"_s},   {u"txtToM"_s, u"0"_s},   {u"txtToS"_s, u"0.0"_s}}
-        << QList<int>{0, 0, 0, 0} << "0\r\n0\r\n0\r\n0\r\n"_ba;
+        << QList<int>{0, 0, 0, 0, 1} << "0\r\n0\r\n0\r\n0\r\n1\r\n"_ba;
     QTest::newRow("zero start with an end keeps the cutter on")
         << cutter << 0
         << Edits{{u"txtFromH"_s, u"0"_s}, {u"txtFromM"_s, u"0"_s}, {u"txtFromS"_s, u"0"_s}}
-        << QList<int>{0, 1, 0, 3753} << "0\r\n1\r\n0\r\n3753\r\n"_ba;
+        << QList<int>{0, 1, 0, 3753, 1} << "0\r\n1\r\n0\r\n3753\r\n1\r\n"_ba;
     QTest::newRow("zero end with a start keeps the cutter on")
         << cutter << 0 << Edits{{u"txtToH"_s, u"0"_s}, {u"txtToM"_s, u"0"_s}, {u"txtToS"_s, u"0"_s}}
-        << QList<int>{0, 1, 3723, 0} << "0\r\n1\r\n3723\r\n0\r\n"_ba;
+        << QList<int>{0, 1, 3723, 0, 1} << "0\r\n1\r\n3723\r\n0\r\n1\r\n"_ba;
     QTest::newRow("59 minutes pass")
-        << cutter << 0 << Edits{{u"txtFromM"_s, u"59"_s}} << QList<int>{0, 1, 7143, 3753}
-        << "0\r\n1\r\n7143\r\n3753\r\n"_ba;
+        << cutter << 0 << Edits{{u"txtFromM"_s, u"59"_s}} << QList<int>{0, 1, 7143, 3753, 1}
+        << "0\r\n1\r\n7143\r\n3753\r\n1\r\n"_ba;
     QTest::newRow("59 end seconds pass")
-        << cutter << 0 << Edits{{u"txtToS"_s, u"59"_s}} << QList<int>{0, 1, 3723, 3779}
-        << "0\r\n1\r\n3723\r\n3779\r\n"_ba;
+        << cutter << 0 << Edits{{u"txtToS"_s, u"59"_s}} << QList<int>{0, 1, 3723, 3779, 1}
+        << "0\r\n1\r\n3723\r\n3779\r\n1\r\n"_ba;
     QTest::newRow("hours are not limited")
-        << cutter << 0 << Edits{{u"txtFromH"_s, u"100"_s}} << QList<int>{0, 1, 360123, 3753}
-        << "0\r\n1\r\n360123\r\n3753\r\n"_ba;
+        << cutter << 0 << Edits{{u"txtFromH"_s, u"100"_s}} << QList<int>{0, 1, 360123, 3753, 1}
+        << "0\r\n1\r\n360123\r\n3753\r\n1\r\n"_ba;
     QTest::newRow("negative minutes pass")
-        << cutter << 0 << Edits{{u"txtFromM"_s, u"-5"_s}} << QList<int>{0, 1, 3303, 3753}
-        << "0\r\n1\r\n3303\r\n3753\r\n"_ba;
+        << cutter << 0 << Edits{{u"txtFromM"_s, u"-5"_s}} << QList<int>{0, 1, 3303, 3753, 1}
+        << "0\r\n1\r\n3303\r\n3753\r\n1\r\n"_ba;
     QTest::newRow("fractions count, halves round to even")
         << cutter << 0
         << Edits{{u"txtFromH"_s, u"0"_s}, {u"txtFromM"_s, u"1.5"_s}, {u"txtFromS"_s, u"0.5"_s},
                  {u"txtToH"_s, u"0"_s},   {u"txtToM"_s, u"0"_s},     {u"txtToS"_s, u"3.5"_s}}
-        << QList<int>{0, 1, 90, 4} << "0\r\n1\r\n90\r\n4\r\n"_ba;
+        << QList<int>{0, 1, 90, 4, 1} << "0\r\n1\r\n90\r\n4\r\n1\r\n"_ba;
     QTest::newRow("leading number of a text")
-        << cutter << 0 << Edits{{u"txtFromS"_s, u"7秒"_s}} << QList<int>{0, 1, 3727, 3753}
-        << "0\r\n1\r\n3727\r\n3753\r\n"_ba;
+        << cutter << 0 << Edits{{u"txtFromS"_s, u"7秒"_s}} << QList<int>{0, 1, 3727, 3753, 1}
+        << "0\r\n1\r\n3727\r\n3753\r\n1\r\n"_ba;
     QTest::newRow("start too large for 32 bits keeps the stored start")
         << cutter << 0 << Edits{{u"txtFromH"_s, u"600000"_s}} << cutter
-        << "0\r\n1\r\n3723\r\n3753\r\n"_ba;
+        << "0\r\n1\r\n3723\r\n3753\r\n1\r\n"_ba;
     QTest::newRow("sound value outside the list goes back as -1")
-        << QList<int>{7, 0, 0, 0} << -1 << Edits{} << QList<int>{-1, 0, 0, 0}
-        << "-1\r\n0\r\n0\r\n0\r\n"_ba;
+        << QList<int>{7, 0, 0, 0, 1} << -1 << Edits{} << QList<int>{-1, 0, 0, 0, 1}
+        << "-1\r\n0\r\n0\r\n0\r\n1\r\n"_ba;
 }
 
 void tst_frmOptions::confirm()
@@ -304,20 +353,15 @@ void tst_frmOptions::rangeCheckStopsConfirm_data()
         << u"txtFromS"_s;
 }
 
-// The time fields are hidden in the program; the checks are defined for
-// shown fields too, and only a shown field can take the focus, so they are
-// shown here to see where the focus goes.
 void tst_frmOptions::rangeCheckStopsConfirm()
 {
     QFETCH(Edits, edits);
     QFETCH(QString, message);
     QFETCH(QString, caption);
     QFETCH(QString, focus);
-    const QList<int> before{1, 1, 3723, 3753};
+    const QList<int> before{1, 1, 3723, 3753, 1};
     m_dialog = openDialog(before);
     QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
-    for (const QString &name : TimeFieldNames)
-        field(name)->show();
     m_dialog->findChild<QComboBox *>(u"cmbSR"_s)->setCurrentIndex(0);
     edit(edits);
 
@@ -334,11 +378,14 @@ void tst_frmOptions::rangeCheckStopsConfirm()
     QVERIFY(!optionsFileExists());
 }
 
-void tst_frmOptions::rangeCheckWithHiddenFields()
+// The checks hold for fields the switch has disabled, which cannot take
+// the focus.
+void tst_frmOptions::rangeCheckWithDisabledFields()
 {
     m_dialog = openDialog({0, 1, 3723, 3753});
     QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
     field(u"txtFromM"_s)->setText(u"60"_s);
+    m_dialog->findChild<QCheckBox *>(u"chkMC"_s)->setChecked(false);
 
     clickButton(u"Command1"_s);
 
@@ -359,7 +406,7 @@ void tst_frmOptions::leaveWithoutSaving_data()
 void tst_frmOptions::leaveWithoutSaving()
 {
     QFETCH(QString, way);
-    const QList<int> before{1, 1, 3723, 3753};
+    const QList<int> before{1, 1, 3723, 3753, 1};
     m_dialog = openDialog(before);
     m_dialog->findChild<QComboBox *>(u"cmbSR"_s)->setCurrentIndex(0);
     edit({{u"txtFromM"_s, u"59"_s}, {u"txtToS"_s, u"0"_s}});

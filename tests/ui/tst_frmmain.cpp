@@ -23,10 +23,12 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -165,6 +167,8 @@ private Q_SLOTS:
     void statusLineTellsPlaceAndEnd();
     void parametersTheFormatIgnoresAreDisabled();
     void unopenablePlacesAreTold();
+    void filesAtOnceReachTheDriver_data();
+    void filesAtOnceReachTheDriver();
 
 private:
     frmMain &window();
@@ -947,6 +951,46 @@ void TestFrmMain::unopenablePlacesAreTold()
     m_desktop.opens = true;
     window().lblWeb_Click();
     QCOMPARE(m_messages.messages.size(), 2);
+}
+
+void TestFrmMain::filesAtOnceReachTheDriver_data()
+{
+    QTest::addColumn<QByteArray>("jobsLine");
+    QTest::addColumn<int>("atOnce");
+    QTest::newRow("default: one") << QByteArray() << 1;
+    QTest::newRow("two") << "2\r\n"_ba << 2;
+}
+
+// An encoder that takes its time lets the jobs that run side by side be
+// counted: those started before the first one ends.
+void TestFrmMain::filesAtOnceReachTheDriver()
+{
+    QFETCH(QByteArray, jobsLine);
+    QFETCH(int, atOnce);
+    if (QThread::idealThreadCount() < atOnce)
+        QSKIP("fewer processors than files at once");
+    writeFile(m_settings->optionsPath(), "1\r\n0\r\n0\r\n0\r\n"_ba + jobsLine);
+    const QString encoder = m_dir.filePath(u"app/data/conv.exe"_s);
+    QVERIFY(QDir().mkpath(QFileInfo(encoder).path()));
+    writeFile(encoder, "#!/bin/sh\nsleep 1\n");
+    QVERIFY(QFile::setPermissions(encoder, QFile::ReadOwner | QFile::ExeOwner));
+    for (const QString &name : {u"a.avi"_s, u"b.avi"_s, u"c.avi"_s}) {
+        writeFile(m_dir.filePath(name), "clip");
+        window().jobs().addJob(m_dir.filePath(name));
+    }
+    child<QComboBox>(u"cmbOF"_s)->setCurrentIndex(2); // MPG: one stage
+    child<QLineEdit>(u"txtPath"_s)->setText(m_dir.filePath(u"out"_s));
+    int startedBeforeAnEnd = 0;
+    bool ended = false;
+    connect(&window().driver(), &BatchDriver::jobStarted, this,
+            [&] { startedBeforeAnEnd += ended ? 0 : 1; });
+    connect(&window().driver(), &BatchDriver::jobFinished, this, [&] { ended = true; });
+    QSignalSpy batchEnd(&window().driver(), &BatchDriver::batchFinished);
+
+    window().Command3_Click();
+
+    QVERIFY(batchEnd.wait(15000));
+    QCOMPARE(startedBeforeAnEnd, atOnce);
 }
 
 QTEST_MAIN(TestFrmMain)
