@@ -3,6 +3,7 @@
 #include "EncoderOutput.h"
 
 #include "Console.h"
+#include "EncoderOutput.h"
 #include "PosixSignals.h"
 #include "SelfCheck.h"
 #include "SourceReference.h"
@@ -37,7 +38,7 @@ int run(int argc, char *argv[], const QString &encoderName, EncoderJob::Style st
         return EncoderJob::FailureStatus;
     }
     EncoderJob job(style, encoderName, parsed.request, tools,
-                   environment.value(ProbeClient::ServerVariable));
+                   environment.value(EncoderOutput::ProbeServerVariable));
     job.setWritesSourceReference(SourceReference::isAskedFor(parsed.request.output, environment));
     QObject::connect(&signalWatcher, &PosixSignals::terminationRequested, &job, &EncoderJob::stop);
     QObject::connect(&job, &EncoderJob::finished, &application, &QCoreApplication::exit,

@@ -2,11 +2,18 @@
 
 #include <QString>
 
-// What the encoders tell the program that runs them, written by the
-// encoders and read by the program through these same functions: the file a
-// conversion was saved to, the line that says why one failed, and the
-// hidden part name a conversion is written under until it is checked.
+// What the encoders and the program that runs them tell each other, written
+// and read on both sides through these same names and functions: the file a
+// conversion was saved to, the line that says why one failed, the hidden
+// part name a conversion is written under until it is checked, and what the
+// program passes in the encoders' environment.
 namespace EncoderOutput {
+
+// The working file between two stages: an output at exactly this path is
+// written as a reference to the source.
+inline constexpr QLatin1StringView IntermediateVariable{"ZENVORA_INTERMEDIATE"};
+// The local socket of the batch's probe server.
+inline constexpr QLatin1StringView ProbeServerVariable{"ZENVORA_PROBE_SERVER"};
 
 // "Saved to: <path>", the encoders' last line on success. A line break or
 // other control character in the name, and the percent sign itself, are

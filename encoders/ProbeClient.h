@@ -25,8 +25,6 @@ public:
     // As MediaProbe::read.
     std::optional<MediaInfo> read(const QString &path, QString *error = nullptr);
 
-    // Where an encoder finds its server's name.
-    static constexpr QLatin1StringView ServerVariable{"ZENVORA_PROBE_SERVER"};
     // The module's file name and its one function.
     static constexpr QLatin1StringView ModuleName{"probe.so"};
     static constexpr const char *ModuleFunction = "zenvora_probe";

@@ -1,5 +1,6 @@
 #include "SourceReference.h"
 
+#include "EncoderOutput.h"
 #include "ProbeWire.h"
 
 #include <QFile>
@@ -45,7 +46,7 @@ QByteArray readCut(const QByteArray &content, EncodeRequest::Cut &cut)
 
 bool SourceReference::isAskedFor(const QString &outputPath, const QProcessEnvironment &environment)
 {
-    const QString workingFile = environment.value(QString::fromLatin1(EnvironmentVariable));
+    const QString workingFile = environment.value(EncoderOutput::IntermediateVariable);
     return !workingFile.isEmpty() &&
            QFileInfo(workingFile).absoluteFilePath() == QFileInfo(outputPath).absoluteFilePath();
 }

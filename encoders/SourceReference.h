@@ -25,11 +25,9 @@ public:
         std::optional<MediaInfo> sourceFacts{}; // none: read the source
     };
 
-    // Set by the program for stage one to the path of its working file: only
-    // an output at exactly that path is written as a reference, so a command
-    // line run by hand still gets the file it asks for.
-    static constexpr auto EnvironmentVariable = "ZENVORA_INTERMEDIATE";
-
+    // Whether the program asked, through the environment, for the output to
+    // be its working file: a command line run by hand still gets the file it
+    // asks for.
     static bool isAskedFor(const QString &outputPath, const QProcessEnvironment &environment);
     static bool write(const QString &path, const Target &target, QString &error);
     // What a reference names; nothing when the file is not a reference.

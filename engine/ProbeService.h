@@ -23,8 +23,6 @@ public:
     // environment: the same for every batch.
     QString serverName() const { return m_serverName; }
 
-    static constexpr QLatin1StringView ServerVariable{"ZENVORA_PROBE_SERVER"};
-
 private:
     QString m_program;
     QTemporaryDir m_folder; // private to this user, for the socket

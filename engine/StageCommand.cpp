@@ -1,15 +1,15 @@
 #include "StageCommand.h"
 
-#include "ProbeService.h"
+#include "EncoderOutput.h"
 
 QProcessEnvironment StageCommand::environment(const QString &probeServer) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(IntermediateVariable);
-    environment.remove(ProbeService::ServerVariable);
+    environment.remove(EncoderOutput::IntermediateVariable);
+    environment.remove(EncoderOutput::ProbeServerVariable);
     if (!probeServer.isEmpty())
-        environment.insert(ProbeService::ServerVariable, probeServer);
+        environment.insert(EncoderOutput::ProbeServerVariable, probeServer);
     if (writesIntermediate)
-        environment.insert(IntermediateVariable, outputPath);
+        environment.insert(EncoderOutput::IntermediateVariable, outputPath);
     return environment;
 }

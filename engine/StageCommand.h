@@ -29,5 +29,4 @@ struct StageCommand
     // without encoding, as only stage two reads it. probeServer: the batch's
     // probe server, when it has one.
     QProcessEnvironment environment(const QString &probeServer) const;
-    static constexpr QLatin1StringView IntermediateVariable{"ZENVORA_INTERMEDIATE"};
 };
