@@ -111,6 +111,7 @@ void WindowModel::batchStarted()
     m_secondStageAt.clear();
     m_firstStageMilliseconds = m_twoStageMilliseconds = 0;
     m_currentName.clear();
+    m_followed.reset();
     m_started = m_done = m_failed = m_total = 0;
     m_finishedMilliseconds = 0;
     setStatus(u"准备转换……"_s);
@@ -120,6 +121,7 @@ void WindowModel::jobStarted(const QString &path, JobQueue::JobId job, int pendi
 {
     m_startedAt.insert(job, m_clock());
     m_currentName = QFileInfo(path).fileName();
+    m_followed = job;
     ++m_started;
     m_total = m_done + pending;
     showRunning();
@@ -139,8 +141,17 @@ int WindowModel::barValue(const ProgressDisplay &display, JobQueue::JobId job)
     return qRound(share * 100 + display.value * (1 - share));
 }
 
+bool WindowModel::follows(JobQueue::JobId job)
+{
+    if (!m_followed)
+        m_followed = job;
+    return *m_followed == job;
+}
+
 void WindowModel::jobFinished(const JobResult &result, JobQueue::JobId job, int pending)
 {
+    if (m_followed == job)
+        m_followed.reset();
     const qint64 now = m_clock();
     const qint64 startedAt = m_startedAt.take(job);
     if (const auto second = m_secondStageAt.find(job); second != m_secondStageAt.end()) {

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // What the main window shows beyond its widgets' own state, decided without
 // a display: which parameters the chosen format uses, the status line of a
@@ -46,6 +47,10 @@ public:
     int barValue(const ProgressDisplay &display, JobQueue::JobId job);
     // A first stage mostly copies the streams: about a twentieth of an RMVB job.
     static constexpr double FirstStageShare = 0.05;
+    // Whether the bar shows this job's progress. With files converted side
+    // by side it follows one of them, the one started last, and once that
+    // has finished the next to report, so it never jumps between files.
+    bool follows(JobQueue::JobId job);
     // stopped also covers a batch whose encoder could not be started.
     void batchEnded(bool stopped, int pending);
     QString statusText() const { return m_status; }
@@ -73,6 +78,7 @@ private:
 
     QHash<JobQueue::JobId, qint64> m_startedAt;
     QHash<JobQueue::JobId, qint64> m_secondStageAt;
+    std::optional<JobQueue::JobId> m_followed;
     qint64 m_firstStageMilliseconds = 0; // of the finished two-stage jobs
     qint64 m_twoStageMilliseconds = 0;
     QString m_currentName;

@@ -326,7 +326,9 @@ void frmMain::connectDriver()
     connect(&m_driver, &BatchDriver::outputFolderChanged, m_txtPath, &QLineEdit::setText);
     connect(&m_driver, &BatchDriver::progressChanged, this,
             [this](const ProgressDisplay &display, JobQueue::JobId job) {
-                showProgress(display, m_model.barValue(display, job));
+                const int bar = m_model.barValue(display, job);
+                if (m_model.follows(job))
+                    showProgress(display, bar);
             });
     connect(&m_driver, &BatchDriver::controlsEnabledChanged, this, [this](bool enabled) {
         if (!enabled)

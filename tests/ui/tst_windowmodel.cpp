@@ -148,6 +148,12 @@ void TestWindowModel::barRunsOncePerJob()
     model.jobStarted(u"/b.avi"_s, 3, 1);
     QCOMPARE(bar(100, 1, 2, 3), 25);
     QCOMPARE(bar(100, 2, 2, 3), 100);
+
+    // Side by side, the bar follows the job started last, then the next to report.
+    model.jobStarted(u"/c.avi"_s, 4, 2);
+    QVERIFY(model.follows(4) && !model.follows(3));
+    model.jobFinished({u"/c.avi"_s, Outcome::Converted{}}, 4, 1);
+    QVERIFY(model.follows(3));
 }
 
 void TestWindowModel::statusLineFollowsBatch()
