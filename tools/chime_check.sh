@@ -34,11 +34,7 @@ wait_until 10 pactl info > /dev/null 2>&1 ||
     skip "no PulseAudio server could be started: $(tail -n 3 "$work/pulseaudio.log")"
 pactl set-default-sink zenvora_chime
 
-display=:$((90 + $$ % 400))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp 2> "$work/xvfb.log" &
-pids="$pids $!"
-export DISPLAY=$display
-wait_until 10 xdotool getmouselocation > /dev/null 2>&1 || skip "Xvfb did not start"
+start_display -screen 0 1024x768x24 || skip "Xvfb did not start: $(tail -n 3 "$work/xvfb.log")"
 
 # The output folder is "opened" by a stand-in, as a desktop would.
 printf '#!/bin/sh\nexit 0\n' > "$work/bin/xdg-open"

@@ -5,11 +5,12 @@
 # button, checks the outputs, and leaves through the window's own close
 # button, which saves the settings. Second starts end at once without a
 # window of their own, whether or not they were given files.
-# Usage: gui_convert_one_file.sh PROGRAM_FOLDER   (run under xvfb-run)
+# Usage: gui_convert_one_file.sh PROGRAM_FOLDER
 set -eu
 
 bin=$1
 . "$(dirname "$0")/window_session.sh"
+start_display || fail "Xvfb did not start: $(tail -n 3 "$work/xvfb.log")"
 mkdir -p "$work/clips"
 
 # xdotool cannot type every Chinese character reliably, so this name is ASCII.
@@ -24,7 +25,7 @@ printf '"7"\r\n"1"\r\n"1"\r\n"%s"\r\n"2"\r\n' "$work/out" > "$XDG_CONFIG_HOME/Ze
 
 "$bin/zenvora" "$work/clips/started with.avi" > "$work/zenvora.log" 2>&1 &
 pid=$!
-pids=$pid
+pids="$pids $pid"
 window=$(main_window) ||
     fail "the window did not appear"
 
@@ -76,6 +77,5 @@ for _ in $(seq 1 20); do
     sleep 0.5
 done
 kill -0 "$pid" 2>/dev/null && fail "the program did not end"
-pids=""
 grep -q '"2"' "$XDG_CONFIG_HOME/Zenvora/setup.ini" || fail "setup.ini was not saved"
 echo "PASS: converted the three clips through the window"

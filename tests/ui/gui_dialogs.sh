@@ -3,7 +3,7 @@
 # manager (openbox): each opens centred over the window, the options dialog
 # is painted to its right edge, moves when its background is dragged, and
 # opens its ON/OFF list under its combo wherever it has been moved to.
-# Usage: gui_dialogs.sh PROGRAM_FOLDER   (run under xvfb-run; 77: no openbox)
+# Usage: gui_dialogs.sh PROGRAM_FOLDER   (77: no openbox)
 set -eu
 
 bin=$1
@@ -14,6 +14,7 @@ for tool in openbox import xwininfo; do
     }
 done
 . "$(dirname "$0")/window_session.sh"
+start_display -screen 0 1024x768x24 || fail "Xvfb did not start: $(tail -n 3 "$work/xvfb.log")"
 
 openbox > "$work/openbox.log" 2>&1 &
 pids="$pids $!"

@@ -24,6 +24,17 @@ wait_until() { # seconds condition...
     done
     return 1
 }
+# A private virtual screen (Xvfb arguments as given) for the rest of the
+# script. The server picks a free display itself and names it once it
+# accepts connections: choosing a number beforehand races with other
+# servers starting or ending on the same machine.
+start_display() {
+    Xvfb -displayfd 3 -nolisten tcp "$@" 3> "$work/display" 2> "$work/xvfb.log" &
+    pids="$pids $!"
+    wait_until 10 test -s "$work/display" || return 1
+    DISPLAY=:$(cat "$work/display")
+    export DISPLAY
+}
 # The main window's id once it is shown. Qt's hidden group leader bears the
 # window's name but no class; the dialogs, shown later, have the class too.
 main_window() {
