@@ -2,6 +2,8 @@
 #include "ProbeServer.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -12,19 +14,24 @@ int main(int argc, char *argv[])
     if (!PosixSignals::bindToParent())
         return 1;
     QCoreApplication application(argc, argv);
+    PosixSignals signalWatcher;
+    QObject::connect(&signalWatcher, &PosixSignals::terminationRequested, &application,
+                     &QCoreApplication::quit);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 2) {
         std::fputs("usage: probe-server SOCKET\n", stderr);
         return 2;
     }
-    // The socket's folder is the starting program's own: what is left there
-    // is a socket of an earlier server of the same program.
-    QLocalServer::removeServer(arguments.at(1));
     ProbeServer server;
     server.setSocketOptions(QLocalServer::UserAccessOption);
     if (!server.listen(arguments.at(1))) {
         std::fprintf(stderr, "probe-server: %s\n", qPrintable(server.errorString()));
         return 1;
     }
-    return QCoreApplication::exec();
+    const int status = QCoreApplication::exec();
+    // Ended by a signal: the program that made the socket's folder died
+    // without removing it, so the server removes its socket and the folder.
+    server.close();
+    QDir().rmdir(QFileInfo(arguments.at(1)).path());
+    return status;
 }

@@ -13,7 +13,6 @@ BatchDriver::BatchDriver(JobQueue &queue, MessageSink &messages, CommandEnvironm
     : QObject(parent), m_queue(queue), m_messages(messages), m_environment(std::move(environment)),
       m_probe(m_environment.programFolder)
 {
-    m_environment.probeServer = m_probe.serverName();
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(StartDelayMilliseconds);
     connect(&m_startTimer, &QTimer::timeout, this, &BatchDriver::startNextJob);
@@ -64,7 +63,9 @@ void BatchDriver::requestStart(const ConversionSettings &settings, bool playComp
     }
     if (m_state == State::Idle) {
         m_report = {};
-        m_probe.start();
+        const QString probeServer = m_probe.start();
+        for (const auto &run : m_runs)
+            run->setProbeServer(probeServer);
         Q_EMIT controlsEnabledChanged(false);
     }
     m_settings = settings;

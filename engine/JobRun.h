@@ -50,6 +50,8 @@ public:
     bool isBusy() const { return m_job.has_value(); }
     QString runningEncoderName() const { return m_runningEncoderName; }
     void setStallTimeout(int milliseconds);
+    // Where the encoders of the jobs from now on ask for files' facts.
+    void setProbeServer(const QString &serverName) { m_environment.probeServer = serverName; }
 
 Q_SIGNALS:
     void progressChanged(const ProgressDisplay &display, JobQueue::JobId job);

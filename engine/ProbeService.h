@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <optional>
+
 // The probe server of a batch: it reads the files' facts for every encoder
 // of the batch, with libavformat loaded once instead of once per encoder.
 // It lives from the batch's start to its end; an encoder that cannot reach
@@ -16,16 +18,16 @@ public:
     explicit ProbeService(const QString &programFolder);
     ~ProbeService();
 
-    void start();
+    // Starts the server on a socket in a new folder private to this user
+    // and returns the socket's name for the encoders' environment; empty
+    // when there is no such folder.
+    QString start();
+    // Ends the server and removes its folder: between batches nothing is
+    // left that a program killed while idle would leave behind.
     void stop();
-
-    // The local socket the server listens on, for the encoders'
-    // environment: the same for every batch.
-    QString serverName() const { return m_serverName; }
 
 private:
     QString m_program;
-    QTemporaryDir m_folder; // private to this user, for the socket
-    QString m_serverName;
+    std::optional<QTemporaryDir> m_folder;
     QProcess m_process;
 };
