@@ -70,7 +70,7 @@ int main(int argc, char *argv[])
     JobList queue;
     queue.addJobs(options.files);
     StderrMessageSink messages;
-    BatchDriver driver(queue, messages, environment);
+    BatchDriver driver(queue, environment);
     driver.setParallelJobs(options.parallelJobs);
     driver.setStallTimeout(options.stallTimeoutSeconds * 1000);
     driver.setStartDelay(0);
@@ -89,7 +89,9 @@ int main(int argc, char *argv[])
                              stoppedBy = signalNumber;
                          driver.stop();
                      });
-    driver.requestStart(options.settings, false);
+    // Never empty: the options hold at least one file, and every file is queued.
+    if (!driver.requestStart(options.settings, false))
+        return 2;
     app.exec();
     // What is still on its way to a reader that has stopped reading is given
     // up a second after a termination signal.

@@ -2,15 +2,13 @@
 
 #include "EncoderProcesses.h"
 #include "JobRun.h"
-#include "MessageSink.h"
 #include "PathHelpers.h"
 
 #include <QDir>
 #include <QFile>
 
-BatchDriver::BatchDriver(JobQueue &queue, MessageSink &messages, CommandEnvironment environment,
-                         QObject *parent)
-    : QObject(parent), m_queue(queue), m_messages(messages), m_environment(std::move(environment)),
+BatchDriver::BatchDriver(JobQueue &queue, CommandEnvironment environment, QObject *parent)
+    : QObject(parent), m_queue(queue), m_environment(std::move(environment)),
       m_probe(m_environment.programFolder)
 {
     m_startTimer.setSingleShot(true);
@@ -52,15 +50,12 @@ QString BatchDriver::intermediatePathOf(int slot, int slots) const
     return folder + name.left(at) + u'-' + QString::number(slot) + name.mid(at);
 }
 
-void BatchDriver::requestStart(const ConversionSettings &settings, bool playCompletionSound)
+bool BatchDriver::requestStart(const ConversionSettings &settings, bool playCompletionSound)
 {
     if (m_state == State::StartPending || m_state == State::Running)
-        return;
-    if (m_queue.jobCount() < 1) {
-        m_messages.showMessage(QStringLiteral("请先添加一个文件"), QStringLiteral("添加"),
-                               MessageSink::Icon::Exclamation);
-        return;
-    }
+        return true;
+    if (m_queue.jobCount() < 1)
+        return false;
     if (m_state == State::Idle) {
         m_report = {};
         const QString probeServer = m_probe.start();
@@ -73,6 +68,7 @@ void BatchDriver::requestStart(const ConversionSettings &settings, bool playComp
     m_stopRequested = false;
     m_state = State::StartPending;
     m_startTimer.start();
+    return true;
 }
 
 void BatchDriver::startNextJob()

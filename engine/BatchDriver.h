@@ -17,7 +17,6 @@
 #include <vector>
 
 class JobRun;
-class MessageSink;
 
 // Converts the queue: up to a number of jobs at once (as many as the
 // window's options say), each through its stages. A job starts after the
@@ -38,13 +37,12 @@ public:
     static constexpr int StartDelayMilliseconds = 100;
     static constexpr int DeleteAttempts = 20;
 
-    BatchDriver(JobQueue &queue, MessageSink &messages, CommandEnvironment environment,
-                QObject *parent = nullptr);
+    BatchDriver(JobQueue &queue, CommandEnvironment environment, QObject *parent = nullptr);
     ~BatchDriver() override;
 
-    // Start: refused with a message on an empty queue, ignored while a batch
-    // runs.
-    void requestStart(const ConversionSettings &settings, bool playCompletionSound);
+    // Start: ignored while a batch runs. False, and nothing starts, when the
+    // queue is empty.
+    bool requestStart(const ConversionSettings &settings, bool playCompletionSound);
     // Stops every running encoder and ends the batch; the queue is kept, and
     // so is every finished output.
     void stop();
@@ -98,7 +96,6 @@ private:
     bool anyRunBusy() const;
 
     JobQueue &m_queue;
-    MessageSink &m_messages;
     CommandEnvironment m_environment;
     ProbeService m_probe;
     ActivityIndicator m_indicator;

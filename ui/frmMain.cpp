@@ -102,8 +102,7 @@ QComboBox *combo(QWidget *parent, ConversionCombo which, QRect geometry, bool ed
 } // namespace
 
 frmMain::frmMain(frmMainServices services, QWidget *parent)
-    : QWidget(parent), m_services(std::move(services)),
-      m_driver(m_jobs, m_services.messages, m_services.environment),
+    : QWidget(parent), m_services(std::move(services)), m_driver(m_jobs, m_services.environment),
       m_fileIntake(m_jobs, m_dialogs), m_folderIntake(m_jobs, m_services.folderDialog),
       m_dropIntake(m_jobs), m_dropTarget(m_dropIntake), m_pathIntake(m_jobs),
       m_model(m_services.stateFolder)
@@ -673,7 +672,9 @@ void frmMain::Command3_Click()
     ConversionSettings settings = currentSettings();
     if (m_options.MusicCutterOn == 1)
         settings.setCut(m_options.CutterFromSeconds, m_options.CutterToSeconds);
-    m_driver.requestStart(settings, m_options.SoundPrompt == 0);
+    if (!m_driver.requestStart(settings, m_options.SoundPrompt == 0))
+        m_services.messages.showMessage(QStringLiteral("请先添加一个文件"), QStringLiteral("添加"),
+                                        MessageSink::Icon::Exclamation);
 }
 
 void frmMain::cmdBrowse_Click()

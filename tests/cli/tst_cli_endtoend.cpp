@@ -6,7 +6,6 @@
 #include "FileProbe.h"
 #include "JobList.h"
 #include "ProcessTable.h"
-#include "RecordingMessageSink.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -494,8 +493,7 @@ void TestCliEndToEnd::stopInTheMiddleLeavesNothingBehind()
     environment.intermediatePath = m_work.filePath(u"stop-tmp/tmp.mp4"_s);
     JobList queue;
     queue.addJobs({longClip, m_clip});
-    RecordingMessageSink messages;
-    BatchDriver driver(queue, messages, environment);
+    BatchDriver driver(queue, environment);
     int progressUpdates = 0;
     connect(&driver, &BatchDriver::progressChanged, this, [&] { ++progressUpdates; });
     std::optional<BatchReport> report;
