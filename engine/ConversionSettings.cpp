@@ -34,6 +34,30 @@ QString ConversionSettings::text(Parameter parameter) const
     return {};
 }
 
+void ConversionSettings::setText(Parameter parameter, const QString &text)
+{
+    switch (parameter) {
+    case Parameter::Size:
+        size = text;
+        return;
+    case Parameter::VideoBitrate:
+        videoBitrate = text;
+        return;
+    case Parameter::FrameRate:
+        frameRate = text;
+        return;
+    case Parameter::AudioRate:
+        audioRate = text;
+        return;
+    case Parameter::AudioBitrate:
+        audioBitrate = text;
+        return;
+    case Parameter::Channels:
+        channelIndex = text.toInt() - 1;
+        return;
+    }
+}
+
 bool ConversionSettings::leftToSource(Parameter parameter) const
 {
     switch (parameter) {

@@ -36,6 +36,7 @@ struct ConversionSettings
 
     // The parameter as it goes into a command line.
     QString text(Parameter parameter) const;
+    void setText(Parameter parameter, const QString &text);
     // Whether the parameter is at its entry that leaves the value to the
     // source or to a quality target; only the exact entry text counts.
     bool leftToSource(Parameter parameter) const;

@@ -2,6 +2,7 @@
 
 #include "CommandBuilder.h"
 #include "OutputFormats.h"
+#include "ParameterRules.h"
 
 #include <QDir>
 #include <QFile>
@@ -97,12 +98,14 @@ QString WindowModel::unusedParameterNote(const ConversionSettings &settings, Par
     return u"%1 不用此项；它使用：%2。"_s.arg(format, names.join(u"、"_s));
 }
 
-bool WindowModel::offersEntry(OutputFormat format, Parameter parameter, const QString &entry)
+bool WindowModel::offersEntry(const ConversionSettings &settings, Parameter parameter,
+                              const QString &entry, const QStringList &entries)
 {
-    ConversionSettings asked;
-    asked.size = asked.videoBitrate = asked.frameRate = entry;
-    return parameter == Parameter::Size || !asked.leftToSource(parameter) ||
-           CommandBuilder::optionalParameters(format).testFlag(parameter);
+    ConversionSettings asked = settings;
+    asked.setText(parameter, entry);
+    if (parameter != Parameter::Size && asked.leftToSource(parameter))
+        return CommandBuilder::optionalParameters(settings.format).testFlag(parameter);
+    return !entries.contains(ParameterRules::usedValue(asked, parameter));
 }
 
 void WindowModel::batchStarted()

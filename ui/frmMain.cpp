@@ -11,6 +11,7 @@
 #include "OutcomeText.h"
 #include "OutputFolderChooser.h"
 #include "OutputFormats.h"
+#include "ParameterRules.h"
 #include "SettingsFiles.h"
 #include "frmOptions.h"
 #include "frmSuggest.h"
@@ -250,6 +251,12 @@ void frmMain::createParameterControls()
     m_cmbChannel = combo(this, ConversionCombo::Channel, {588, 265, 89, 22}, true);
     connect(m_cmbOF, &QComboBox::currentIndexChanged, this, &frmMain::cmbOF_Click);
     connect(m_cmbS, &QComboBox::currentTextChanged, this, &frmMain::applyParameterRules);
+    // A value the codec moves is replaced by the one it will use once it is
+    // chosen or typed, not at each key.
+    for (QComboBox *box : {m_cmbF, m_cmbR, m_cmbBR}) {
+        connect(box, &QComboBox::activated, this, &frmMain::applyParameterRules);
+        connect(box->lineEdit(), &QLineEdit::editingFinished, this, &frmMain::applyParameterRules);
+    }
 
     caption(this, QStringLiteral("输出路径："), 488, 306);
     m_txtPath = new QLineEdit(this);
@@ -402,12 +409,24 @@ void frmMain::cmbOF_Click()
     applyParameterRules();
 }
 
+// A value the format's codec would move shows the value the output will have.
+// The sound rate goes before the sound bitrate, which may depend on it.
+void frmMain::showValuesAsUsed()
+{
+    for (const ParameterCombo &entry : ParameterCombos) {
+        const QString used = ParameterRules::usedValue(currentSettings(), entry.parameter);
+        if (!used.isEmpty())
+            findChild<QComboBox *>(ConversionCombos::objectName(entry.combo))->setCurrentText(used);
+    }
+}
+
 // A parameter the output will not have is shown disabled, and its tip says
 // what the format takes instead.
 void frmMain::applyParameterRules()
 {
     if (!m_cmbOF->isEnabled())
         return;
+    showValuesAsUsed();
     const ConversionSettings settings = currentSettings();
     for (const ParameterCombo &entry : ParameterCombos) {
         QComboBox *box = findChild<QComboBox *>(ConversionCombos::objectName(entry.combo));
@@ -420,7 +439,8 @@ void frmMain::applyParameterRules()
             for (int row = 0; row < items->rowCount(); ++row) {
                 QStandardItem *item = items->item(row);
                 const bool offered =
-                    WindowModel::offersEntry(settings.format, entry.parameter, item->text());
+                    WindowModel::offersEntry(settings, entry.parameter, item->text(),
+                                             ConversionCombos::entries(entry.combo));
                 if (item->isEnabled() != offered)
                     item->setEnabled(offered);
             }

@@ -122,6 +122,7 @@ private:
     void showBatchEnd(const BatchReport &report);
     void batchOver(bool stopped);
     void applyParameterRules();
+    void showValuesAsUsed();
     void openOrTell(const QUrl &url, const QString &what);
     int pendingJobs() const;
     bool batchRunning() const;

@@ -260,6 +260,10 @@ void TestCliOptions::warnsOfWhatTheFormatIgnoresOrChanges_data()
     QTest::newRow("sample rate MP3 cannot take")
         << QStringList{u"-f"_s, u"mp3"_s, u"--audio-rate"_s, u"12050"_s}
         << QStringList{u"--audio-rate 12050 becomes 12000 for mp3: the nearest value mp3 takes."_s};
+    QTest::newRow("sound bitrate MP3 cannot take at 22.05 kHz")
+        << QStringList{u"-f"_s, u"mp3"_s, u"--audio-rate"_s, u"22050"_s, u"--audio-bitrate"_s,
+                       u"320"_s}
+        << QStringList{u"--audio-bitrate 320 becomes 160 for mp3: the nearest value mp3 takes."_s};
     QTest::newRow("ignored, so never changed")
         << QStringList{u"-f"_s, u"mp3"_s, u"--frame-rate"_s, u"23"_s}
         << QStringList{u"--frame-rate is not used by mp3; it is ignored."_s};

@@ -24,6 +24,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -925,6 +926,17 @@ void TestFrmMain::parametersTheFormatIgnoresAreDisabled()
     size->setCurrentText(u"640x480"_s);
     QVERIFY(audioBitrate->isEnabled());
     QVERIFY(!frameRate->isEnabled());
+
+    // A value the codec moves shows as the output will have it; an entry it
+    // moves to another entry is not offered.
+    format->setCurrentIndex(2); // MPG
+    frameRate->setCurrentIndex(frameRate->findText(u"29"_s));
+    Q_EMIT frameRate->activated(frameRate->currentIndex());
+    QCOMPARE(frameRate->currentText(), u"29.97"_s);
+    format->setCurrentIndex(4);
+    const auto *bitrates = qobject_cast<QStandardItemModel *>(audioBitrate->model());
+    QVERIFY(!bitrates->item(audioBitrate->findText(u"10.2"_s))->isEnabled());
+    QVERIFY(bitrates->item(audioBitrate->findText(u"32"_s))->isEnabled());
 
     // After a batch the rule holds again.
     format->setCurrentIndex(8);

@@ -1,5 +1,7 @@
 #include "WindowModel.h"
 
+#include "ConversionCombos.h"
+
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -14,8 +16,8 @@ class TestWindowModel : public QObject
 private Q_SLOTS:
     void unusedParameterNote_data();
     void unusedParameterNote();
-    void offersSourceEntriesWhereTaken_data();
-    void offersSourceEntriesWhereTaken();
+    void offersEntriesTheFormatTakes_data();
+    void offersEntriesTheFormatTakes();
     void statusLineFollowsBatch_data();
     void statusLineFollowsBatch();
     void barRunsOncePerJob();
@@ -23,35 +25,52 @@ private Q_SLOTS:
     void queueThatCannotBeWrittenIsOnlyWarned();
 };
 
-void TestWindowModel::offersSourceEntriesWhereTaken_data()
+void TestWindowModel::offersEntriesTheFormatTakes_data()
 {
     QTest::addColumn<OutputFormat>("format");
     QTest::addColumn<Parameter>("parameter");
+    QTest::addColumn<ConversionCombo>("combo");
     QTest::addColumn<QString>("entry");
     QTest::addColumn<bool>("offered");
     const QString quality = ConversionSettings::QualityBitrate.toString();
     const QString sourceRate = ConversionSettings::SourceFrameRate.toString();
-    QTest::newRow("h264 quality") << OutputFormat::H264Mp4 << Parameter::VideoBitrate << quality
-                                  << true;
+    const auto videoBitrate = ConversionCombo::VideoBitrate;
+    const auto frameRate = ConversionCombo::FrameRate;
+    QTest::newRow("h264 quality") << OutputFormat::H264Mp4 << Parameter::VideoBitrate
+                                  << videoBitrate << quality << true;
     QTest::newRow("webm source rate")
-        << OutputFormat::Vp9Webm << Parameter::FrameRate << sourceRate << true;
-    QTest::newRow("mpg quality") << OutputFormat::Mpg << Parameter::VideoBitrate << quality
-                                 << false;
+        << OutputFormat::Vp9Webm << Parameter::FrameRate << frameRate << sourceRate << true;
+    QTest::newRow("mpg quality") << OutputFormat::Mpg << Parameter::VideoBitrate << videoBitrate
+                                 << quality << false;
     QTest::newRow("avi source rate")
-        << OutputFormat::Avi << Parameter::FrameRate << sourceRate << false;
-    QTest::newRow("mpg a number") << OutputFormat::Mpg << Parameter::VideoBitrate << u"600"_s
-                                  << true;
-    QTest::newRow("mpg source size") << OutputFormat::Mpg << Parameter::Size
-                                     << ConversionSettings::SourceSize.toString() << true;
+        << OutputFormat::Avi << Parameter::FrameRate << frameRate << sourceRate << false;
+    QTest::newRow("mpg a number") << OutputFormat::Mpg << Parameter::VideoBitrate << videoBitrate
+                                  << u"600"_s << true;
+    QTest::newRow("mpg source size")
+        << OutputFormat::Mpg << Parameter::Size << ConversionCombo::Size
+        << ConversionSettings::SourceSize.toString() << true;
+    // A value the codec moves to another entry is that entry's to offer; one
+    // it moves to a value no entry has is offered and then shown as moved.
+    QTest::newRow("mp3 sound at an AMR bitrate")
+        << OutputFormat::Mp4HighQuality << Parameter::AudioBitrate << ConversionCombo::AudioBitrate
+        << u"10.2"_s << false;
+    QTest::newRow("opus at 44.1 kHz") << OutputFormat::Vp9Webm << Parameter::AudioRate
+                                      << ConversionCombo::AudioRate << u"44100"_s << false;
+    QTest::newRow("mpeg-2 at 29 fps")
+        << OutputFormat::Mpg << Parameter::FrameRate << frameRate << u"29"_s << true;
 }
 
-void TestWindowModel::offersSourceEntriesWhereTaken()
+void TestWindowModel::offersEntriesTheFormatTakes()
 {
     QFETCH(OutputFormat, format);
     QFETCH(Parameter, parameter);
+    QFETCH(ConversionCombo, combo);
     QFETCH(QString, entry);
     QFETCH(bool, offered);
-    QCOMPARE(WindowModel::offersEntry(format, parameter, entry), offered);
+    ConversionSettings settings;
+    settings.selectFormat(format);
+    QCOMPARE(WindowModel::offersEntry(settings, parameter, entry, ConversionCombos::entries(combo)),
+             offered);
 }
 
 void TestWindowModel::unusedParameterNote_data()

@@ -6,10 +6,10 @@
 #include <QString>
 #include <QStringList>
 
-// What zenvora-cli makes of the encoding parameters it is given: the form
-// each value must have (the one the encoders take, kept as a table), and
-// whether the codec that takes a value moves it to the nearest it can take,
-// found as the encoders find it, from the command the format's row builds.
+// What becomes of the encoding parameters a user gives: the form each value
+// must have (the one the encoders take, kept as a table), and whether the
+// codec that takes a value moves it to the nearest it can take, found as the
+// encoders find it, from the command the format's row builds.
 class ParameterRules final
 {
 public:
@@ -19,4 +19,7 @@ public:
     // A line for each given parameter the settings' format does not use, and
     // for each given value its codec will move to another.
     static QStringList warnings(const ConversionSettings &settings, Parameters given);
+    // The value the codec will use instead of the settings' text for the
+    // parameter; empty when it uses the text as it is, or not at all.
+    static QString usedValue(const ConversionSettings &settings, Parameter parameter);
 };

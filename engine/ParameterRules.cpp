@@ -85,7 +85,8 @@ struct SnapRule
 {
     Parameter parameter;
     QString (*codec)(const EncodeRequest &request, const Container &container);
-    double (*nearest)(const QString &codec, const Container &container, double wanted);
+    double (*nearest)(const QString &codec, const EncodeRequest &request,
+                      const Container &container, double wanted);
 };
 
 QString videoCodec(const EncodeRequest &request, const Container &container)
@@ -98,13 +99,15 @@ QString audioCodec(const EncodeRequest &request, const Container &container)
     return request.audio.codec.isEmpty() ? container.defaultAudioCodec() : request.audio.codec;
 }
 
-double nearestFrameRate(const QString &codec, const Container &, double wanted)
+double nearestFrameRate(const QString &codec, const EncodeRequest &, const Container &,
+                        double wanted)
 {
     const VideoCodec *found = VideoCodec::find(codec);
     return found ? found->frameRateFor(wanted).value() : wanted;
 }
 
-double nearestSampleRate(const QString &codec, const Container &container, double wanted)
+double nearestSampleRate(const QString &codec, const EncodeRequest &, const Container &container,
+                         double wanted)
 {
     const AudioCodec *found = AudioCodec::find(codec);
     return found ? found->sampleRateFor(static_cast<int>(std::lround(wanted)),
@@ -112,9 +115,26 @@ double nearestSampleRate(const QString &codec, const Container &container, doubl
                  : wanted;
 }
 
+// A sound bitrate a codec takes may depend on the sample rate. Where the
+// source's rate decides, the rates of 32 kHz and above that nearly every
+// source has are assumed.
+constexpr int UsualSampleRate = 44100;
+
+double nearestBitrate(const QString &codec, const EncodeRequest &request,
+                      const Container &container, double wantedKilobits)
+{
+    const AudioCodec *found = AudioCodec::find(codec);
+    if (!found)
+        return wantedKilobits;
+    const int sampleRate = found->sampleRateFor(request.audio.sampleRate.value_or(UsualSampleRate),
+                                                container.lowestSampleRate(codec));
+    return found->bitrateFor(std::llround(wantedKilobits * 1000), sampleRate) / 1000.0;
+}
+
 const std::array SnapRules{
     SnapRule{Parameter::FrameRate, &videoCodec, &nearestFrameRate},
     SnapRule{Parameter::AudioRate, &audioCodec, &nearestSampleRate},
+    SnapRule{Parameter::AudioBitrate, &audioCodec, &nearestBitrate},
 };
 
 // What the encoder of the job's last stage makes of the command the format's
@@ -156,22 +176,59 @@ QString unusedWarning(const ValueRule &rule, const ConversionSettings &settings)
         usedAtOtherSizes ? u" at the source's size"_s : QString());
 }
 
-QString snapWarning(const SnapRule &rule, const ConversionSettings &settings,
-                    const EncodeRequest &request, const Container &container)
+// The request and container of the job's last stage for the settings.
+struct LastStage
+{
+    EncodeRequest request;
+    const Container *container = nullptr;
+};
+
+std::optional<LastStage> lastStage(const ConversionSettings &settings)
+{
+    const std::optional<EncodeRequest> request = lastStageRequest(settings);
+    if (!request)
+        return std::nullopt;
+    const Container *container = Container::choose(request->container, request->output,
+                                                   request->video.codec, request->audio.codec)
+                                     .container;
+    if (!container)
+        return std::nullopt;
+    return LastStage{*request, container};
+}
+
+struct Move
+{
+    QString codec;
+    QString taken;
+};
+
+// What the codec makes of the parameter's text; nothing when it takes it as
+// it is.
+std::optional<Move> moveOf(const SnapRule &rule, const ConversionSettings &settings,
+                           const LastStage &stage)
 {
     // Numbers are read as frame rates are, fractions included; an entry that
     // leaves the value to the source moves nothing.
-    const QString text = settings.text(rule.parameter).trimmed();
-    const std::optional<double> wanted = OptionValues::frameRate(text);
+    const std::optional<double> wanted =
+        OptionValues::frameRate(settings.text(rule.parameter).trimmed());
     if (!wanted)
-        return {};
-    const QString codec = rule.codec(request, container);
-    const double taken = rule.nearest(codec, container, *wanted);
+        return std::nullopt;
+    const QString codec = rule.codec(stage.request, *stage.container);
+    const double taken = rule.nearest(codec, stage.request, *stage.container, *wanted);
     if (std::abs(taken - *wanted) < SameValueTolerance)
+        return std::nullopt;
+    return Move{codec, QString::number(taken, 'g', 5)};
+}
+
+QString snapWarning(const SnapRule &rule, const ConversionSettings &settings,
+                    const LastStage &stage)
+{
+    const std::optional<Move> move = moveOf(rule, settings, stage);
+    if (!move)
         return {};
     return u"%1 %2 becomes %3 for %4: the nearest value %5 takes."_s.arg(
-        ruleFor(rule.parameter).option, text, QString::number(taken, 'g', 5),
-        formatName(settings.format), codec);
+        ruleFor(rule.parameter).option, settings.text(rule.parameter).trimmed(), move->taken,
+        formatName(settings.format), move->codec);
 }
 
 } // namespace
@@ -202,19 +259,26 @@ QStringList ParameterRules::warnings(const ConversionSettings &settings, Paramet
         if (given.testFlag(rule.parameter) && !used.testFlag(rule.parameter))
             lines.append(unusedWarning(rule, settings));
     }
-    const std::optional<EncodeRequest> request = lastStageRequest(settings);
-    const Container *container = request
-                                     ? Container::choose(request->container, request->output,
-                                                         request->video.codec, request->audio.codec)
-                                           .container
-                                     : nullptr;
-    if (!container)
+    const std::optional<LastStage> stage = lastStage(settings);
+    if (!stage)
         return lines;
     for (const SnapRule &rule : SnapRules) {
         if (!given.testFlag(rule.parameter) || !used.testFlag(rule.parameter))
             continue;
-        if (const QString line = snapWarning(rule, settings, *request, *container); !line.isEmpty())
+        if (const QString line = snapWarning(rule, settings, *stage); !line.isEmpty())
             lines.append(line);
     }
     return lines;
+}
+
+QString ParameterRules::usedValue(const ConversionSettings &settings, Parameter parameter)
+{
+    const auto rule =
+        std::find_if(SnapRules.begin(), SnapRules.end(),
+                     [parameter](const SnapRule &each) { return each.parameter == parameter; });
+    if (rule == SnapRules.end() || !CommandBuilder::usedParameters(settings).testFlag(parameter))
+        return {};
+    const std::optional<LastStage> stage = lastStage(settings);
+    const std::optional<Move> move = stage ? moveOf(*rule, settings, *stage) : std::nullopt;
+    return move ? move->taken : QString();
 }
