@@ -186,6 +186,7 @@ void WindowModel::showRunning()
 
 void WindowModel::batchEnded(bool stopped, int pending)
 {
+    m_endedAt = m_clock();
     const int converted = m_done - m_failed;
     if (!stopped) {
         setStatus(u"完成：%1 个成功，%2 个失败"_s.arg(converted).arg(m_failed));
@@ -195,6 +196,11 @@ void WindowModel::batchEnded(bool stopped, int pending)
     if (m_failed > 0)
         text += u"，%1 个失败"_s.arg(m_failed);
     setStatus(text);
+}
+
+bool WindowModel::batchJustEnded() const
+{
+    return m_endedAt && m_clock() - *m_endedAt < StaleClickMilliseconds;
 }
 
 void WindowModel::setStatus(const QString &text)

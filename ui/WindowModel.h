@@ -56,6 +56,11 @@ public:
     // stopped also covers a batch whose encoder could not be started.
     void batchEnded(bool stopped, int pending);
     QString statusText() const { return m_status; }
+    // Whether a batch ended less than a moment ago: a click on the Start
+    // button now was aimed at the Stop button the user saw there, and must
+    // not start the files left in the list again.
+    bool batchJustEnded() const;
+    static constexpr qint64 StaleClickMilliseconds = 800;
 
     QString queueFile() const;
     // The files the last run left unconverted, until offerAnswered().
@@ -89,5 +94,6 @@ private:
     int m_failed = 0;
     int m_total = 0;
     qint64 m_finishedMilliseconds = 0;
+    std::optional<qint64> m_endedAt;
     QString m_status;
 };

@@ -684,6 +684,8 @@ void frmMain::Command3_Click()
             m_driver.stop();
         return;
     }
+    if (m_model.batchJustEnded())
+        return;
     // A new Start tries the files that failed last time again.
     m_jobs.clearFailures();
     // A count saved on a machine with more processors is cut to this one's.

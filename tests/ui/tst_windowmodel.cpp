@@ -195,9 +195,15 @@ void TestWindowModel::statusLineFollowsBatch()
     model.jobFinished({u"/clips/b c.avi"_s, Outcome::Failed{}}, 2, 2);
     // (10 s + 4000.003 s) / 2 for each of the two left, rounded up.
     QCOMPARE(model.statusText(), u"第 2/4 个：b c.avi，剩余约 1:06:51"_s);
+    QVERIFY(!model.batchJustEnded());
     model.batchEnded(stopped, 2);
     QCOMPARE(model.statusText(), end);
     QCOMPARE(changed.last().first().toString(), end);
+    // A click that was meant for Stop comes too soon to be a new Start.
+    now += WindowModel::StaleClickMilliseconds - 1;
+    QVERIFY(model.batchJustEnded());
+    now += 1;
+    QVERIFY(!model.batchJustEnded());
 
     // A new batch starts its count afresh.
     model.batchStarted();
