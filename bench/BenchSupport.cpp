@@ -61,7 +61,8 @@ QStringList mpgArguments(const QString &input, const QString &output)
     ConversionSettings settings = ConversionSettings::startupDefaults();
     settings.selectFormat(OutputFormat::Mpg);
     settings.outputFolder = QFileInfo(output).absolutePath();
-    CommandEnvironment environment{programFolder(), PathStyle::native(), {}};
+    CommandEnvironment environment;
+    environment.programFolder = programFolder();
     environment.pathExists = [](const QString &) { return false; };
     const StageCommand stage = CommandBuilder(environment).stageOne(settings, input);
     QStringList arguments = stage.command.arguments();

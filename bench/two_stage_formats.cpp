@@ -54,7 +54,9 @@ double directCommand(const Setup &setup, OutputFormat format, const QString &sou
                      QString &output)
 {
     const QString folder = freshFolder(setup.work);
-    CommandEnvironment environment{programFolder(), PathStyle::native(), source};
+    CommandEnvironment environment;
+    environment.programFolder = programFolder();
+    environment.intermediatePath = source;
     const std::optional<StageCommand> stage =
         CommandBuilder(environment).stageTwo(defaultsOf(format, folder), source);
     if (!stage)

@@ -60,5 +60,7 @@ cmake --build "$build" --parallel "$(nproc)"
 if [ "$mode" = run ]; then
     exec "$build/bin/zenvora"
 fi
+# The benchmarks are not run here, only built, so that they keep compiling.
+cmake --build "$build" --target bench --parallel "$(nproc)"
 cd "$build"
 exec ctest --output-on-failure --parallel "$(nproc)"
