@@ -7,27 +7,12 @@
 #include "PosixSignals.h"
 #include "StandardOutput.h"
 #include "StderrMessageSink.h"
+#include "WorkingFolder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <cstdio>
-
-namespace {
-
-// Each run has its own working folder, so a window and any number of
-// command-line runs never share an intermediate file.
-QString newWorkingFolderTemplate()
-{
-    const QString parent = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-                           QStringLiteral("/zenvora");
-    AppPaths::createPrivateFolder(parent);
-    return parent + QStringLiteral("/cli-XXXXXX");
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -53,19 +38,13 @@ int main(int argc, char *argv[])
 
     // Only jobs converted in two stages need the working folder; without
     // one they fail with a reason and the others are converted all the same.
-    const QString folderTemplate = newWorkingFolderTemplate();
-    QTemporaryDir workingFolder(folderTemplate);
+    const WorkingFolder workingFolder;
     if (!workingFolder.isValid())
         std::fprintf(stderr, "zenvora-cli: cannot create a working folder: %s\n",
                      qPrintable(workingFolder.errorString()));
     CommandEnvironment environment;
     environment.programFolder = AppPaths::ProgramFolder();
-    environment.intermediatePath =
-        workingFolder.isValid()
-            ? workingFolder.filePath(QStringLiteral("tmp.mp4"))
-            : QString(folderTemplate)
-                      .replace(QStringLiteral("XXXXXX"), QStringLiteral("unavailable")) +
-                  QStringLiteral("/tmp.mp4");
+    environment.intermediatePath = workingFolder.intermediatePath();
 
     JobList queue;
     queue.addJobs(options.files);

@@ -555,19 +555,25 @@ void TestCliEndToEnd::interruptedRunLeavesNothingBehind()
                                   EncoderProcesses::findDescendantsNamed(u"ffmpeg"_s);
     ::kill(static_cast<pid_t>(run.processId()), signalNumber);
     QVERIFY(run.waitForFinished(10000));
-    // A killed program cleans nothing up itself: what it started must.
+    // A killed program cleans nothing up itself: what it started must, and
+    // its working folder goes with the next run.
     const bool killed = signalNumber == SIGKILL;
     if (!killed) {
         QCOMPARE(run.exitStatus(), QProcess::NormalExit);
         QCOMPARE(run.exitCode(), 128 + signalNumber);
-        QCOMPARE(QDir(cache + u"/zenvora"_s).entryList({u"cli-*"_s}, QDir::Dirs | QDir::Hidden),
-                 QStringList{});
     }
     for (const qint64 process : started)
         QTRY_VERIFY(!ProcessTable::isAlive(process));
     QTRY_COMPARE(QDir(temp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList{});
     QTRY_COMPARE(filesIn(out), QStringList{});
+    if (killed) {
+        run.start(programDir + u"/zenvora-cli"_s, {u"-f"_s, u"mpg"_s, u"-o"_s, out, m_clip});
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(run.exitCode(), 0);
+    }
+    QCOMPARE(QDir(cache + u"/zenvora"_s).entryList({u"cli-*"_s}, QDir::Dirs | QDir::Hidden),
+             QStringList{});
 }
 
 void TestCliEndToEnd::unusableCacheFailsOnlyTwoStageJobs()
