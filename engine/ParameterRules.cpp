@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -79,64 +80,6 @@ const ValueRule &ruleFor(Parameter parameter)
     });
 }
 
-// The codec that takes a parameter's value, and the value it takes instead
-// of the one wanted.
-struct SnapRule
-{
-    Parameter parameter;
-    QString (*codec)(const EncodeRequest &request, const Container &container);
-    double (*nearest)(const QString &codec, const EncodeRequest &request,
-                      const Container &container, double wanted);
-};
-
-QString videoCodec(const EncodeRequest &request, const Container &container)
-{
-    return request.video.codec.isEmpty() ? container.defaultVideoCodec() : request.video.codec;
-}
-
-QString audioCodec(const EncodeRequest &request, const Container &container)
-{
-    return request.audio.codec.isEmpty() ? container.defaultAudioCodec() : request.audio.codec;
-}
-
-double nearestFrameRate(const QString &codec, const EncodeRequest &, const Container &,
-                        double wanted)
-{
-    const VideoCodec *found = VideoCodec::find(codec);
-    return found ? found->frameRateFor(wanted).value() : wanted;
-}
-
-double nearestSampleRate(const QString &codec, const EncodeRequest &, const Container &container,
-                         double wanted)
-{
-    const AudioCodec *found = AudioCodec::find(codec);
-    return found ? found->sampleRateFor(static_cast<int>(std::lround(wanted)),
-                                        container.lowestSampleRate(codec))
-                 : wanted;
-}
-
-// A sound bitrate a codec takes may depend on the sample rate. Where the
-// source's rate decides, the rates of 32 kHz and above that nearly every
-// source has are assumed.
-constexpr int UsualSampleRate = 44100;
-
-double nearestBitrate(const QString &codec, const EncodeRequest &request,
-                      const Container &container, double wantedKilobits)
-{
-    const AudioCodec *found = AudioCodec::find(codec);
-    if (!found)
-        return wantedKilobits;
-    const int sampleRate = found->sampleRateFor(request.audio.sampleRate.value_or(UsualSampleRate),
-                                                container.lowestSampleRate(codec));
-    return found->bitrateFor(std::llround(wantedKilobits * 1000), sampleRate) / 1000.0;
-}
-
-const std::array SnapRules{
-    SnapRule{Parameter::FrameRate, &videoCodec, &nearestFrameRate},
-    SnapRule{Parameter::AudioRate, &audioCodec, &nearestSampleRate},
-    SnapRule{Parameter::AudioBitrate, &audioCodec, &nearestBitrate},
-};
-
 // What the encoder of the job's last stage makes of the command the format's
 // row builds for the settings, as the encoders read it; nothing when it
 // reads no request from it.
@@ -196,31 +139,110 @@ std::optional<LastStage> lastStage(const ConversionSettings &settings)
     return LastStage{*request, container};
 }
 
+// What a codec makes of a value it does not take as it is.
 struct Move
 {
     QString codec;
     QString taken;
 };
 
-// What the codec makes of the parameter's text; nothing when it takes it as
-// it is.
-std::optional<Move> moveOf(const SnapRule &rule, const ConversionSettings &settings,
-                           const LastStage &stage)
+QString videoCodec(const LastStage &stage)
 {
-    // Numbers are read as frame rates are, fractions included; an entry that
-    // leaves the value to the source moves nothing.
-    const std::optional<double> wanted =
-        OptionValues::frameRate(settings.text(rule.parameter).trimmed());
+    return stage.request.video.codec.isEmpty() ? stage.container->defaultVideoCodec()
+                                               : stage.request.video.codec;
+}
+
+QString audioCodec(const LastStage &stage)
+{
+    return stage.request.audio.codec.isEmpty() ? stage.container->defaultAudioCodec()
+                                               : stage.request.audio.codec;
+}
+
+// Numbers are read as frame rates are, fractions included; an entry that
+// leaves the value to the source moves nothing.
+std::optional<Move> numberMove(const QString &text, const QString &codec,
+                               const std::function<double(double)> &nearest)
+{
+    const std::optional<double> wanted = OptionValues::frameRate(text);
     if (!wanted)
         return std::nullopt;
-    const QString codec = rule.codec(stage.request, *stage.container);
-    const double taken = rule.nearest(codec, stage.request, *stage.container, *wanted);
+    const double taken = nearest(*wanted);
     if (std::abs(taken - *wanted) < SameValueTolerance)
         return std::nullopt;
     return Move{codec, QString::number(taken, 'g', 5)};
 }
 
-QString snapWarning(const SnapRule &rule, const ConversionSettings &settings,
+std::optional<Move> sizeMove(const QString &text, const LastStage &stage)
+{
+    const std::optional<QSize> wanted = OptionValues::frameSize(text);
+    const VideoCodec *codec = VideoCodec::find(videoCodec(stage));
+    if (!wanted || !codec)
+        return std::nullopt;
+    const QSize taken = codec->sizeFor(*wanted);
+    if (taken == *wanted)
+        return std::nullopt;
+    return Move{codec->name(), u"%1x%2"_s.arg(taken.width()).arg(taken.height())};
+}
+
+std::optional<Move> frameRateMove(const QString &text, const LastStage &stage)
+{
+    const VideoCodec *codec = VideoCodec::find(videoCodec(stage));
+    if (!codec)
+        return std::nullopt;
+    return numberMove(text, codec->name(),
+                      [codec](double wanted) { return codec->frameRateFor(wanted).value(); });
+}
+
+std::optional<Move> sampleRateMove(const QString &text, const LastStage &stage)
+{
+    const AudioCodec *codec = AudioCodec::find(audioCodec(stage));
+    if (!codec)
+        return std::nullopt;
+    const int lowest = stage.container->lowestSampleRate(codec->name());
+    return numberMove(text, codec->name(), [codec, lowest](double wanted) {
+        return codec->sampleRateFor(static_cast<int>(std::lround(wanted)), lowest);
+    });
+}
+
+// A sound bitrate a codec takes may depend on the sample rate. Where the
+// source's rate decides, the rates of 32 kHz and above that nearly every
+// source has are assumed.
+constexpr int UsualSampleRate = 44100;
+
+std::optional<Move> bitrateMove(const QString &text, const LastStage &stage)
+{
+    const AudioCodec *codec = AudioCodec::find(audioCodec(stage));
+    if (!codec)
+        return std::nullopt;
+    const int sampleRate =
+        codec->sampleRateFor(stage.request.audio.sampleRate.value_or(UsualSampleRate),
+                             stage.container->lowestSampleRate(codec->name()));
+    return numberMove(text, codec->name(), [codec, sampleRate](double kilobits) {
+        return codec->bitrateFor(std::llround(kilobits * 1000), sampleRate) / 1000.0;
+    });
+}
+
+// The parameters whose values a codec may move to the nearest it takes.
+struct MoveRule
+{
+    Parameter parameter;
+    std::optional<Move> (*move)(const QString &text, const LastStage &stage);
+};
+
+const std::array MoveRules{
+    MoveRule{Parameter::Size, &sizeMove},
+    MoveRule{Parameter::FrameRate, &frameRateMove},
+    MoveRule{Parameter::AudioRate, &sampleRateMove},
+    MoveRule{Parameter::AudioBitrate, &bitrateMove},
+};
+
+std::optional<Move> moveOf(const MoveRule &rule, const ConversionSettings &settings,
+                           const LastStage &stage)
+{
+    return rule.move(settings.text(rule.parameter).trimmed(), stage);
+}
+
+QString moveWarning(const MoveRule &rule, const ConversionSettings &settings,
                     const LastStage &stage)
 {
     const std::optional<Move> move = moveOf(rule, settings, stage);
@@ -262,10 +284,10 @@ QStringList ParameterRules::warnings(const ConversionSettings &settings, Paramet
     const std::optional<LastStage> stage = lastStage(settings);
     if (!stage)
         return lines;
-    for (const SnapRule &rule : SnapRules) {
+    for (const MoveRule &rule : MoveRules) {
         if (!given.testFlag(rule.parameter) || !used.testFlag(rule.parameter))
             continue;
-        if (const QString line = snapWarning(rule, settings, *stage); !line.isEmpty())
+        if (const QString line = moveWarning(rule, settings, *stage); !line.isEmpty())
             lines.append(line);
     }
     return lines;
@@ -274,9 +296,9 @@ QStringList ParameterRules::warnings(const ConversionSettings &settings, Paramet
 QString ParameterRules::usedValue(const ConversionSettings &settings, Parameter parameter)
 {
     const auto rule =
-        std::find_if(SnapRules.begin(), SnapRules.end(),
-                     [parameter](const SnapRule &each) { return each.parameter == parameter; });
-    if (rule == SnapRules.end() || !CommandBuilder::usedParameters(settings).testFlag(parameter))
+        std::find_if(MoveRules.begin(), MoveRules.end(),
+                     [parameter](const MoveRule &each) { return each.parameter == parameter; });
+    if (rule == MoveRules.end() || !CommandBuilder::usedParameters(settings).testFlag(parameter))
         return {};
     const std::optional<LastStage> stage = lastStage(settings);
     const std::optional<Move> move = stage ? moveOf(*rule, settings, *stage) : std::nullopt;

@@ -253,9 +253,9 @@ void frmMain::createParameterControls()
     connect(m_cmbS, &QComboBox::currentTextChanged, this, &frmMain::applyParameterRules);
     // A value the codec moves is replaced by the one it will use once it is
     // chosen or typed, not at each key.
-    for (QComboBox *box : {m_cmbF, m_cmbR, m_cmbBR}) {
-        connect(box, &QComboBox::activated, this, &frmMain::applyParameterRules);
-        connect(box->lineEdit(), &QLineEdit::editingFinished, this, &frmMain::applyParameterRules);
+    for (QComboBox *box : {m_cmbS, m_cmbF, m_cmbR, m_cmbBR}) {
+        connect(box, &QComboBox::activated, this, &frmMain::settleParameters);
+        connect(box->lineEdit(), &QLineEdit::editingFinished, this, &frmMain::settleParameters);
     }
 
     caption(this, QStringLiteral("输出路径："), 488, 306);
@@ -406,18 +406,21 @@ void frmMain::cmbOF_Click()
     }
     if (settings.channelIndex != position(List::Channel))
         m_cmbChannel->setCurrentIndex(settings.channelIndex);
-    applyParameterRules();
+    settleParameters();
 }
 
 // A value the format's codec would move shows the value the output will have.
 // The sound rate goes before the sound bitrate, which may depend on it.
-void frmMain::showValuesAsUsed()
+void frmMain::settleParameters()
 {
+    if (!m_cmbOF->isEnabled())
+        return;
     for (const ParameterCombo &entry : ParameterCombos) {
         const QString used = ParameterRules::usedValue(currentSettings(), entry.parameter);
         if (!used.isEmpty())
             findChild<QComboBox *>(ConversionCombos::objectName(entry.combo))->setCurrentText(used);
     }
+    applyParameterRules();
 }
 
 // A parameter the output will not have is shown disabled, and its tip says
@@ -426,7 +429,6 @@ void frmMain::applyParameterRules()
 {
     if (!m_cmbOF->isEnabled())
         return;
-    showValuesAsUsed();
     const ConversionSettings settings = currentSettings();
     for (const ParameterCombo &entry : ParameterCombos) {
         QComboBox *box = findChild<QComboBox *>(ConversionCombos::objectName(entry.combo));

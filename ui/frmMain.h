@@ -122,7 +122,7 @@ private:
     void showBatchEnd(const BatchReport &report);
     void batchOver(bool stopped);
     void applyParameterRules();
-    void showValuesAsUsed();
+    void settleParameters();
     void openOrTell(const QUrl &url, const QString &what);
     int pendingJobs() const;
     bool batchRunning() const;

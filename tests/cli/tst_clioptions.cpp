@@ -264,6 +264,9 @@ void TestCliOptions::warnsOfWhatTheFormatIgnoresOrChanges_data()
         << QStringList{u"-f"_s, u"mp3"_s, u"--audio-rate"_s, u"22050"_s, u"--audio-bitrate"_s,
                        u"320"_s}
         << QStringList{u"--audio-bitrate 320 becomes 160 for mp3: the nearest value mp3 takes."_s};
+    QTest::newRow("size RealVideo cannot code")
+        << QStringList{u"-s"_s, u"640x360"_s}
+        << QStringList{u"--size 640x360 becomes 640x352 for rmvb: the nearest value rv10 takes."_s};
     QTest::newRow("ignored, so never changed")
         << QStringList{u"-f"_s, u"mp3"_s, u"--frame-rate"_s, u"23"_s}
         << QStringList{u"--frame-rate is not used by mp3; it is ignored."_s};

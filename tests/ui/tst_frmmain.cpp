@@ -934,6 +934,12 @@ void TestFrmMain::parametersTheFormatIgnoresAreDisabled()
     size->setCurrentText(u"640x480"_s);
     QVERIFY(audioBitrate->isEnabled());
     QVERIFY(!frameRate->isEnabled());
+    // Typed, a size is left alone until it is finished; RealVideo then
+    // shows the height it codes.
+    size->setCurrentText(u"640x360"_s);
+    QCOMPARE(size->currentText(), u"640x360"_s);
+    Q_EMIT size->lineEdit()->editingFinished();
+    QCOMPARE(size->currentText(), u"640x352"_s);
 
     // A value the codec moves shows as the output will have it; an entry it
     // moves to another entry is not offered.
