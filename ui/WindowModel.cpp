@@ -103,9 +103,8 @@ bool WindowModel::offersEntry(const ConversionSettings &settings, Parameter para
 {
     ConversionSettings asked = settings;
     asked.setText(parameter, entry);
-    if (parameter != Parameter::Size && asked.leftToSource(parameter))
-        return CommandBuilder::optionalParameters(settings.format).testFlag(parameter);
-    return !entries.contains(ParameterRules::usedValue(asked, parameter));
+    return ParameterRules::problem(settings.format, parameter, entry).isEmpty() &&
+           !entries.contains(ParameterRules::usedValue(asked, parameter));
 }
 
 void WindowModel::batchStarted()

@@ -32,10 +32,11 @@ public:
     // Why the settings' format takes nothing from a parameter; empty when it
     // does. The rule is the command builder's, the one zenvora-cli warns by.
     static QString unusedParameterNote(const ConversionSettings &settings, Parameter parameter);
-    // Whether a combo entry can be chosen with the settings: an entry that
-    // leaves the value to the source ("自动(按质量)", "原始帧率") only where the
-    // format leaves that option out of its command, and a value only where
-    // the codec does not move it to another of the combo's entries.
+    // Whether a combo entry can be chosen with the settings: one zenvora-cli
+    // would take for the format (an entry that leaves the value to the
+    // source, "自动(按质量)" or "原始帧率", only where the format leaves that
+    // option out of its command), and that the codec does not move to
+    // another of the combo's entries.
     static bool offersEntry(const ConversionSettings &settings, Parameter parameter,
                             const QString &entry, const QStringList &entries);
 
