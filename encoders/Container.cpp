@@ -13,8 +13,10 @@ const QList<Container> &catalogue()
     // answers for ".mp4", after plain MP4. ffmpeg's RealMedia muxer refuses
     // packets of 64 KiB and more; the limit leaves room for packet headers.
     // The ISO containers refuse MP3 at the MPEG-2.5 rates below 16 kHz. An
-    // MP4 with its index at the front plays while it downloads.
+    // MP4 with its index at the front plays while it downloads; so do its
+    // 3GP and QuickTime kin.
     static const QHash<QString, int> noLowMp3{{u"mp3"_s, 16000}};
+    static const QStringList faststart{u"-movflags"_s, u"+faststart"_s};
     static const QList<Container> containers{
         Container({.names = {u"vob"_s, u"mpeg"_s, u"mpg"_s},
                    .extensions = {u"mpg"_s, u"mpeg"_s, u"vob"_s},
@@ -32,22 +34,27 @@ const QList<Container> &catalogue()
                    .brand = u"isom"_s,
                    .videoCodecs = {u"mpeg4"_s, u"h264"_s, u"hevc"_s},
                    .audioCodecs = {u"aac"_s, u"mp3"_s},
+                   .storesFrameTimes = true,
                    .lowestSampleRates = noLowMp3,
-                   .muxerOptions = {u"-movflags"_s, u"+faststart"_s}}),
+                   .muxerOptions = faststart}),
         Container({.names = {u"3gp"_s},
                    .extensions = {u"3gp"_s, u"mp4"_s},
                    .probeName = u"3gp"_s,
                    .brand = u"3gp"_s,
                    .videoCodecs = {u"mpeg4"_s},
                    .audioCodecs = {u"amr_nb"_s, u"aac"_s},
-                   .lowestSampleRates = noLowMp3}),
+                   .storesFrameTimes = true,
+                   .lowestSampleRates = noLowMp3,
+                   .muxerOptions = faststart}),
         Container({.names = {u"mov"_s},
                    .extensions = {u"mov"_s},
                    .probeName = u"mov"_s,
                    .brand = u"qt"_s,
                    .videoCodecs = {u"mpeg4"_s},
                    .audioCodecs = {u"aac"_s, u"mp3"_s},
-                   .lowestSampleRates = noLowMp3}),
+                   .storesFrameTimes = true,
+                   .lowestSampleRates = noLowMp3,
+                   .muxerOptions = faststart}),
         Container({.names = {u"rm"_s},
                    .extensions = {u"rm"_s, u"rmvb"_s},
                    .probeName = u"rm"_s,
@@ -59,7 +66,8 @@ const QList<Container> &catalogue()
                    .extensions = {u"webm"_s},
                    .probeName = u"webm"_s,
                    .videoCodecs = {u"vp9"_s},
-                   .audioCodecs = {u"opus"_s}}),
+                   .audioCodecs = {u"opus"_s},
+                   .storesFrameTimes = true}),
         Container({.names = {u"mp3"_s},
                    .extensions = {u"mp3"_s},
                    .probeName = u"mp3"_s,

@@ -38,6 +38,9 @@ public:
     // Whether non-square pixels are recorded; without that a player shows
     // every pixel square.
     bool keepsPixelAspect() const { return m_traits.keepsPixelAspect; }
+    // Whether each picture carries its own time, so that a variable frame
+    // rate is kept as it is; other containers time pictures by their count.
+    bool storesFrameTimes() const { return m_traits.storesFrameTimes; }
     // The lowest sample rate the container takes for an audio codec, 0 when
     // the codec's own rates all fit.
     int lowestSampleRate(const QString &audioCodec) const
@@ -55,6 +58,7 @@ public:
         QStringList audioCodecs{}; // the first is the default
         int maxVideoFrameBytes = 0;
         bool keepsPixelAspect = true;
+        bool storesFrameTimes = false;
         QHash<QString, int> lowestSampleRates{};
         QStringList muxerOptions{};
     };

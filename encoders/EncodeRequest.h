@@ -49,6 +49,19 @@ struct EncodeRequest
         }
     };
 
+    // Which subtitles are burned into the picture.
+    struct Subtitles
+    {
+        enum class Choice
+        {
+            Auto, // a subtitle file beside the input, else its default or forced track
+            Off,
+            File
+        };
+        Choice choice = Choice::Auto;
+        QString file; // for Choice::File
+    };
+
     QString input;
     QString output;
     QString container; // the format name the command asked for, if any
@@ -56,6 +69,10 @@ struct EncodeRequest
     Video video;
     Audio audio;
     Cut cut;
+    Subtitles subtitles;
+    // The sound track: empty for the input's default, else a number
+    // counting its sound tracks from 1 or a language code.
+    QString audioTrack;
 };
 
 // A parsed command line, or the reason it could not be understood.

@@ -5,12 +5,22 @@
 #include "Console.h"
 #include "ProgressLines.h"
 #include "SourceReference.h"
+#include "SubtitleSearch.h"
+#include "SubtitleText.h"
 #include "ToolProcess.h"
+#include "TrackChoice.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Far beyond the text of any film's subtitles.
+constexpr qint64 MaxSubtitleBytes = 32 * 1024 * 1024;
+
+} // namespace
 
 EncoderJob::EncoderJob(Style style, const QString &encoderName, EncodeRequest request,
                        ToolLocator::Tools tools, const QString &probeServer, QObject *parent)
@@ -81,12 +91,70 @@ void EncoderJob::probeInputAndEncode()
     m_inputDuration = m_plan.expectation().durationSeconds;
     if (m_writesReference)
         return writeSourceReference(*input);
+    if (m_plan.expectation().video) {
+        std::optional<BurnedSubtitles> subtitles;
+        if (!findSubtitles(*input, subtitles, error))
+            return fail(error);
+        if (subtitles)
+            m_plan = FfmpegPlan::build(m_request, *input, subtitles);
+    }
+    if (!m_plan.note().isEmpty())
+        Console::printLine(u"Note: "_s + m_plan.note());
     if (m_style == Style::Coder)
         Console::printLine(ProgressLines::coderDurationLine(*input, m_inputDuration));
     m_ffmpeg = new ToolProcess(this);
     connect(m_ffmpeg, &ToolProcess::outputArrived, this, &EncoderJob::onProgress);
     connect(m_ffmpeg, &ToolProcess::ended, this, &EncoderJob::onEncoded);
     m_ffmpeg->start(m_tools.ffmpeg, m_plan.arguments(m_part->path()));
+}
+
+bool EncoderJob::findSubtitles(const MediaInfo &input, std::optional<BurnedSubtitles> &subtitles,
+                               QString &error)
+{
+    using Choice = EncodeRequest::Subtitles::Choice;
+    switch (m_request.subtitles.choice) {
+    case Choice::Off:
+        return true;
+    case Choice::File:
+        return copySubtitleFile(m_request.subtitles.file, subtitles, error);
+    case Choice::Auto:
+        break;
+    }
+    // A source reached through a link (a name in a legacy encoding is) has
+    // its subtitles beside the file the link names.
+    QStringList files = SubtitleSearch::filesBeside(m_request.input);
+    if (const QString target = QFileInfo(m_request.input).symLinkTarget(); !target.isEmpty())
+        files += SubtitleSearch::filesBeside(target);
+    if (!files.isEmpty())
+        return copySubtitleFile(files.first(), subtitles, error);
+    if (const std::optional<MediaInfo::Subtitle> track = TrackChoice::shownSubtitle(input))
+        subtitles = BurnedSubtitles{BurnedSubtitles::Kind::Track, {}, false, *track};
+    return true;
+}
+
+// libass reads UTF-8 only, and a copy under a plain name also keeps the
+// filter graph free of whatever the original's name holds.
+bool EncoderJob::copySubtitleFile(const QString &path, std::optional<BurnedSubtitles> &subtitles,
+                                  QString &error)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || file.size() > MaxSubtitleBytes ||
+        !file.open(QIODevice::ReadOnly)) {
+        error = u"cannot read the subtitle file \"%1\""_s.arg(path);
+        return false;
+    }
+    const QString text = SubtitleText::decode(file.readAll());
+    m_subtitleCopy = std::make_unique<QTemporaryFile>(
+        QDir::tempPath() + u"/zenvora-subtitles-XXXXXX."_s + QFileInfo(path).suffix().toLower());
+    if (!m_subtitleCopy->open() || m_subtitleCopy->write(text.toUtf8()) < 0 ||
+        !m_subtitleCopy->flush()) {
+        error = u"cannot write a working copy of the subtitle file: %1"_s.arg(
+            m_subtitleCopy->errorString());
+        return false;
+    }
+    subtitles = BurnedSubtitles{BurnedSubtitles::Kind::File, m_subtitleCopy->fileName(),
+                                SubtitleSearch::isStyled(path)};
+    return true;
 }
 
 // The input has been read and found usable for what was asked, so stage

@@ -8,6 +8,7 @@
 #include "ToolLocator.h"
 
 #include <QObject>
+#include <QTemporaryFile>
 
 #include <memory>
 
@@ -53,6 +54,13 @@ Q_SIGNALS:
 private:
     QString checkFiles() const;
     void probeInputAndEncode();
+    // The subtitles to draw into the picture, as the request chooses them;
+    // a file is copied in UTF-8 to a working file first. False with error
+    // set when a subtitle file asked for cannot be read.
+    bool findSubtitles(const MediaInfo &input, std::optional<BurnedSubtitles> &subtitles,
+                       QString &error);
+    bool copySubtitleFile(const QString &path, std::optional<BurnedSubtitles> &subtitles,
+                          QString &error);
     void writeSourceReference(const MediaInfo &input);
     void onProgress(const QByteArray &output);
     void onEncoded(const QString &problem);
@@ -68,6 +76,7 @@ private:
     ProbeClient m_probe;
     std::optional<MediaInfo> m_knownInput; // what stage one read of the source
     std::unique_ptr<PartFile> m_part;
+    std::unique_ptr<QTemporaryFile> m_subtitleCopy;
     ToolProcess *m_ffmpeg = nullptr;
     FfmpegPlan m_plan;
     std::optional<double> m_inputDuration;

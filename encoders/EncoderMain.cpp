@@ -1,7 +1,5 @@
 #include "EncoderMain.h"
 
-#include "EncoderOutput.h"
-
 #include "Console.h"
 #include "EncoderOutput.h"
 #include "PosixSignals.h"
@@ -14,6 +12,22 @@
 using namespace Qt::StringLiterals;
 
 namespace EncoderMain {
+
+namespace {
+
+// What the program passes; a command line run by hand gets the same
+// subtitles as a conversion in the program would.
+EncodeRequest::Subtitles subtitlesAskedFor(const QString &value)
+{
+    using Choice = EncodeRequest::Subtitles::Choice;
+    if (value.isEmpty() || value == EncoderOutput::SubtitlesAuto)
+        return {};
+    if (value == EncoderOutput::SubtitlesOff)
+        return {Choice::Off, {}};
+    return {Choice::File, value};
+}
+
+} // namespace
 
 int run(int argc, char *argv[], const QString &encoderName, EncoderJob::Style style,
         const Parser &parse)
@@ -28,11 +42,14 @@ int run(int argc, char *argv[], const QString &encoderName, EncoderJob::Style st
     if (arguments == QStringList{u"--self-check"_s})
         return SelfCheck::run(encoderName, tools);
 
-    const ParsedRequest parsed = parse(arguments);
+    ParsedRequest parsed = parse(arguments);
     if (!parsed.ok()) {
         Console::printErrorLine(EncoderOutput::failureLine(encoderName, parsed.error));
         return UsageStatus;
     }
+    parsed.request.subtitles =
+        subtitlesAskedFor(environment.value(EncoderOutput::SubtitlesVariable));
+    parsed.request.audioTrack = environment.value(EncoderOutput::AudioTrackVariable).trimmed();
     if (!tools.error.isEmpty()) {
         Console::printErrorLine(EncoderOutput::failureLine(encoderName, tools.error));
         return EncoderJob::FailureStatus;

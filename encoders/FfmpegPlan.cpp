@@ -2,9 +2,11 @@
 
 #include "AudioCodec.h"
 #include "Container.h"
+#include "TrackChoice.h"
 #include "VideoCodec.h"
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -27,6 +29,89 @@ QString streamMap(int index)
 QString scaleFilter(QSize size)
 {
     return u"scale=%1:%2"_s.arg(size.width()).arg(size.height());
+}
+
+// Plain text subtitles (SubRip, WebVTT, tracks without styles) in a face
+// that has every CJK character, with an outline that reads on any
+// background. The text is a share of the picture's height, but never so
+// small that a phone-sized picture's characters lose their strokes; libass
+// scales the size from a script 288 lines high.
+constexpr double TextShareOfHeight = 0.06;
+constexpr double MinTextPixels = 14.0;
+constexpr double LibassScriptHeight = 288.0;
+
+QString plainTextStyle(int pictureHeight)
+{
+    const double pixels = std::max(MinTextPixels, pictureHeight * TextShareOfHeight);
+    const long size = std::lround(pixels * LibassScriptHeight / pictureHeight);
+    return u"FontName=Noto Sans CJK SC,FontSize=%1,Outline=1.2,Shadow=0.5,MarginV=14"_s.arg(size);
+}
+
+// A filter option's value as a filter graph reads it: escaped once for the
+// option list and once more for the graph around it.
+QString escapedFilterValue(const QString &value)
+{
+    QString option;
+    for (const QChar character : value) {
+        if (character == u'\\' || character == u'\'' || character == u':')
+            option += u'\\';
+        option += character;
+    }
+    QString graph;
+    for (const QChar character : option) {
+        if (QStringView(u"\\'[],;").contains(character))
+            graph += u'\\';
+        graph += character;
+    }
+    return graph;
+}
+
+// The largest picture of the shape (width over height) inside the frame,
+// in even sizes; the whole frame when the shapes are the same.
+QSize fitted(double shape, QSize frame)
+{
+    const auto even = [](double side) {
+        return std::max(2, 2 * static_cast<int>(std::lround(side / 2)));
+    };
+    const double frameShape = static_cast<double>(frame.width()) / frame.height();
+    if (std::abs(shape / frameShape - 1) <= VideoCodec::ShapeTolerance)
+        return frame;
+    if (shape > frameShape)
+        return {frame.width(), std::min(frame.height(), even(frame.width() / shape))};
+    return {std::min(frame.width(), even(frame.height() * shape)), frame.height()};
+}
+
+// HDR pictures brought to SDR's range and colours: into linear light at
+// SDR's 100-nit white, to BT.709's primaries, a filmic curve for the
+// highlights, then BT.709's transfer and matrix. The source's primaries and
+// matrix are those of HDR video when it does not state them.
+QString toneMapping(const MediaInfo::Video &source)
+{
+    QString linear = u"zscale=tin="_s + source.colourTransfer;
+    linear +=
+        u":pin="_s + (source.colourPrimaries.isEmpty() ? u"bt2020"_s : source.colourPrimaries);
+    linear += u":min="_s + (source.colourMatrix.isEmpty() ? u"bt2020nc"_s : source.colourMatrix);
+    return linear + u":t=linear:npl=100,format=gbrpf32le,zscale=p=bt709,"
+                    u"tonemap=tonemap=hable:desat=0,zscale=t=bt709:m=bt709:r=tv,format=yuv420p"_s;
+}
+
+// What the picture needs before anything else: fields woven into frames
+// and HDR brought to SDR. A stream that does not say whether it is
+// interlaced is looked at frame by frame, and only the frames that show
+// combing are deinterlaced. Fields go to 4:2:0 each on its own before they
+// are woven: converting the woven frame's chroma afterwards mixes the two
+// fields' chroma lines and combs the colours again.
+QStringList pictureRepairs(const MediaInfo::Video &source)
+{
+    QStringList filters;
+    if (source.isInterlaced())
+        filters << u"scale=interl=1"_s << u"format=yuv420p"_s << u"bwdif=mode=send_frame"_s;
+    else if (source.fieldOrder.isEmpty())
+        filters << u"idet"_s << u"scale=interl=-1"_s << u"format=yuv420p"_s
+                << u"bwdif=mode=send_frame:deint=interlaced"_s;
+    if (source.isHighDynamicRange())
+        filters << toneMapping(source);
+    return filters;
 }
 
 // How long the output should last: from the first to the last moment any
@@ -61,8 +146,12 @@ std::optional<double> cutDuration(std::optional<double> duration, const EncodeRe
 
 } // namespace
 
-FfmpegPlan FfmpegPlan::build(const EncodeRequest &request, const MediaInfo &input)
+FfmpegPlan FfmpegPlan::build(const EncodeRequest &request, const MediaInfo &probed,
+                             const std::optional<BurnedSubtitles> &subtitles)
 {
+    const TrackChoice::Audio sound = TrackChoice::audio(probed, request.audioTrack);
+    MediaInfo input = probed;
+    input.audio = sound.track;
     const QString videoAsked = request.video.enabled ? request.video.codec : QString();
     const QString &audioAsked = request.audio.codec;
     const Container::Choice choice =
@@ -86,12 +175,13 @@ FfmpegPlan FfmpegPlan::build(const EncodeRequest &request, const MediaInfo &inpu
     FfmpegPlan plan;
     plan.m_input = request.input;
     plan.m_cut = request.cut;
+    plan.m_note = sound.note;
     plan.m_expectation.probeName = container.probeName();
     plan.m_expectation.brand = container.brand();
     plan.m_expectation.durationSeconds = duration;
     if (withVideo) {
         const QString name = videoAsked.isEmpty() ? container.defaultVideoCodec() : videoAsked;
-        plan.addVideo(request.video, *VideoCodec::find(name), *input.video, container);
+        plan.addVideo(request.video, *VideoCodec::find(name), input, container, subtitles);
     }
     if (withAudio) {
         const QString name = audioAsked.isEmpty() ? container.defaultAudioCodec() : audioAsked;
@@ -118,43 +208,116 @@ QStringList FfmpegPlan::arguments(const QString &writePath) const
 }
 
 void FfmpegPlan::addVideo(const EncodeRequest::Video &wanted, const VideoCodec &codec,
-                          const MediaInfo::Video &source, const Container &container)
+                          const MediaInfo &input, const Container &container,
+                          const std::optional<BurnedSubtitles> &subtitles)
 {
     // ffmpeg turns a rotated picture upright before these filters, so sizes
-    // follow the picture as shown. A size asked for is kept as asked; ffmpeg
-    // then sets the pixel aspect that keeps the picture's shape.
+    // follow the picture as shown.
+    const MediaInfo::Video &source = *input.video;
     const QSize shown = source.shownSize();
     const MediaInfo::PixelAspect pixelAspect = source.shownPixelAspect();
     QSize size;
-    QString filter;
+    QSize picture;
+    QString pixelAspectFilter = u"setsar=1"_s;
     if (wanted.size) {
+        // A size asked for is the frame; the picture keeps its shape inside
+        // it, with black bars where the shapes differ.
         size = codec.sizeFor(*wanted.size);
-        filter = scaleFilter(size);
+        picture = fitted(shown.width() * pixelAspect.value() / shown.height(), size);
     } else if (container.keepsPixelAspect()) {
-        size = codec.sizeKeepingShape(shown);
-        filter = scaleFilter(size) + u",setsar="_s + pixelAspect.toString();
+        size = picture = codec.sizeKeepingShape(shown);
+        pixelAspectFilter = u"setsar="_s + pixelAspect.toString();
     } else {
-        size = codec.sizeKeepingShape(QSizeF(shown.width() * pixelAspect.value(), shown.height()));
-        filter = scaleFilter(size) + u",setsar=1"_s;
+        size = picture =
+            codec.sizeKeepingShape(QSizeF(shown.width() * pixelAspect.value(), shown.height()));
     }
+    QStringList afterOverlay{scaleFilter(picture)};
+    // Text is drawn at the picture's final size, so it is sharp and sized
+    // for it, and inside the picture rather than on the bars.
+    const bool overlaid =
+        subtitles && subtitles->kind == BurnedSubtitles::Kind::Track && subtitles->track.isBitmap;
+    if (subtitles && !overlaid)
+        afterOverlay << subtitleFilter(*subtitles, input, picture.height());
+    if (picture != size)
+        afterOverlay << u"pad=%1:%2:%3:%4:black"_s.arg(size.width())
+                            .arg(size.height())
+                            .arg((size.width() - picture.width()) / 2 / 2 * 2)
+                            .arg((size.height() - picture.height()) / 2 / 2 * 2);
+    afterOverlay << pixelAspectFilter;
     const std::optional<FrameRate> rate = frameRate(wanted.frameRate, codec, source);
     // A fixed rate is made by the filter, which shows the last picture for
     // its whole duration; ffmpeg's own rate conversion ends the output on
     // it and can repeat its timestamp.
     if (rate)
-        filter += u",fps="_s + rate->toString();
+        afterOverlay << u"fps="_s + rate->toString();
+    const QSize coded(std::max(size.width(), codec.minimumSide()),
+                      std::max(size.height(), codec.minimumSide()));
+    if (coded != size)
+        afterOverlay << u"pad=%1:%2:0:0:black"_s.arg(coded.width()).arg(coded.height());
     // Converted last, so that scaling works on the source's full precision.
     if (!codec.pixelFormat().isEmpty())
-        filter += u",format="_s + codec.pixelFormat();
-    m_streamArguments << u"-map"_s << streamMap(source.index) << u"-c:v"_s << codec.encoder()
-                      << codec.lowDelayOptions() << codec.encoderOptions() << u"-vf"_s << filter;
+        afterOverlay << u"format="_s + codec.pixelFormat();
+
+    const QStringList beforeOverlay = pictureRepairs(source);
+    if (overlaid) {
+        // Picture subtitles are drawn on the source's own canvas, which
+        // they are made for, before anything changes its size.
+        const QString graph = u"[%1]%2[picture];[%3][picture]scale2ref[subtitles][base];"
+                              u"[base][subtitles]overlay=eof_action=pass,%4[out]"_s.arg(
+                                  streamMap(source.index),
+                                  beforeOverlay.isEmpty() ? u"null"_s : beforeOverlay.join(u','),
+                                  streamMap(subtitles->track.index), afterOverlay.join(u','));
+        m_streamArguments << u"-filter_complex"_s << graph << u"-map"_s << u"[out]"_s;
+    } else {
+        m_streamArguments << u"-map"_s << streamMap(source.index) << u"-vf"_s
+                          << (beforeOverlay + afterOverlay).join(u',');
+    }
+    m_streamArguments << u"-c:v"_s << codec.encoder() << codec.lowDelayOptions()
+                      << codec.encoderOptions();
     if (!codec.tag().isEmpty())
         m_streamArguments << u"-tag:v"_s << codec.tag();
+    if (coded != size)
+        m_streamArguments << u"-bsf:v"_s
+                          << u"%1=crop_right=%2:crop_bottom=%3"_s.arg(codec.croppingFilter())
+                                 .arg(coded.width() - size.width())
+                                 .arg(coded.height() - size.height());
+    if (source.isHighDynamicRange())
+        m_streamArguments << u"-color_primaries"_s << u"bt709"_s << u"-color_trc"_s << u"bt709"_s
+                          << u"-colorspace"_s << u"bt709"_s;
     addVideoRate(wanted.bitsPerSecond, codec.qualityOptions(), container.maxVideoFrameBytes(),
                  rate);
     if (rate)
         m_streamArguments << u"-r"_s << rate->toString();
+    else if (container.storesFrameTimes())
+        m_streamArguments << u"-fps_mode"_s << u"vfr"_s;
     m_expectation.video = MediaInfo::Video{0, codec.name(), size};
+}
+
+// Drawn with libass: a subtitle file, or a text track read from the input
+// itself. libass times the text by the picture's timestamps, which start
+// at the cut's start (and without the input's own start time), so the
+// picture is shifted back onto the subtitles' clock while they are drawn.
+QString FfmpegPlan::subtitleFilter(const BurnedSubtitles &subtitles, const MediaInfo &input,
+                                   int pictureHeight) const
+{
+    double offset = m_cut.startSeconds;
+    QString source = u"subtitles=filename="_s;
+    if (subtitles.kind == BurnedSubtitles::Kind::File) {
+        source += escapedFilterValue(subtitles.file);
+    } else {
+        offset += input.startSeconds.value_or(0.0);
+        const auto track = std::find_if(
+            input.subtitleTracks.begin(), input.subtitleTracks.end(),
+            [&](const MediaInfo::Subtitle &each) { return each.index == subtitles.track.index; });
+        source += escapedFilterValue(m_input) + u":si="_s +
+                  QString::number(track - input.subtitleTracks.begin());
+    }
+    if (!subtitles.keepsStyles())
+        source += u":force_style="_s + escapedFilterValue(plainTextStyle(pictureHeight));
+    if (offset == 0.0)
+        return source;
+    const QString shift = QString::number(offset, 'f', 3);
+    return u"setpts=PTS+%1/TB,%2,setpts=PTS-%1/TB"_s.arg(shift, source);
 }
 
 void FfmpegPlan::addVideoRate(std::optional<qint64> wanted, const QStringList &qualityOptions,

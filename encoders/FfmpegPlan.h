@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BurnedSubtitles.h"
 #include "EncodeRequest.h"
 #include "FrameRate.h"
 #include "MediaInfo.h"
@@ -17,10 +18,15 @@ class VideoCodec;
 class FfmpegPlan final
 {
 public:
-    static FfmpegPlan build(const EncodeRequest &request, const MediaInfo &input);
+    // The sound track is the one the request asks for, or the input's
+    // default; subtitles are drawn into the picture when given.
+    static FfmpegPlan build(const EncodeRequest &request, const MediaInfo &input,
+                            const std::optional<BurnedSubtitles> &subtitles = std::nullopt);
 
     bool ok() const { return m_error.isEmpty(); }
     QString error() const { return m_error; }
+    // What the request asked for and did not get, told but not failed.
+    QString note() const { return m_note; }
 
     // The whole ffmpeg argument list writing to writePath. Both paths go
     // through the "file:" protocol so that a leading dash or a colon in a
@@ -38,7 +44,10 @@ public:
 
 private:
     void addVideo(const EncodeRequest::Video &wanted, const VideoCodec &codec,
-                  const MediaInfo::Video &source, const Container &container);
+                  const MediaInfo &input, const Container &container,
+                  const std::optional<BurnedSubtitles> &subtitles);
+    QString subtitleFilter(const BurnedSubtitles &subtitles, const MediaInfo &input,
+                           int pictureHeight) const;
     void addVideoRate(std::optional<qint64> wanted, const QStringList &qualityOptions,
                       int maxFrameBytes, std::optional<FrameRate> frameRate);
     static std::optional<FrameRate> frameRate(std::optional<double> wanted, const VideoCodec &codec,
@@ -48,6 +57,7 @@ private:
     static FfmpegPlan failure(const QString &reason);
 
     QString m_error;
+    QString m_note;
     QString m_input;
     EncodeRequest::Cut m_cut;
     QStringList m_streamArguments;

@@ -6,8 +6,9 @@
 
 #include <optional>
 
-// What a media file holds: its container, its duration and the first video
-// and audio streams (cover pictures are not video).
+// What a media file holds: its container, its duration, its main picture
+// (cover pictures are not video), its sound tracks with the one converted
+// unless another is asked for, and its subtitle tracks.
 struct MediaInfo final
 {
     // Width over height of one stored pixel, as the stream states it.
@@ -38,6 +39,21 @@ struct MediaInfo final
         PixelAspect pixelAspect{};
         std::optional<double> frameRate{}; // frames per second on average, when known
         StreamSpan span{};
+        // As ffmpeg names them: "progressive", "tt", "bb", "tb", "bt"; empty
+        // when the stream does not say.
+        QString fieldOrder{};
+        // ffmpeg's names of the colour properties; empty when unspecified.
+        QString colourTransfer{};
+        QString colourPrimaries{};
+        QString colourMatrix{};
+
+        bool isInterlaced() const { return !fieldOrder.isEmpty() && fieldOrder != u"progressive"; }
+        // Perceptual quantiser (HDR10, Dolby Vision's base) or hybrid
+        // log-gamma: pictures made for a brighter screen than SDR's.
+        bool isHighDynamicRange() const
+        {
+            return colourTransfer == u"smpte2084" || colourTransfer == u"arib-std-b67";
+        }
 
         bool turnsSideways() const { return rotation % 180 != 0; }
         // The picture as a player shows it, still in stored pixels.
@@ -55,6 +71,18 @@ struct MediaInfo final
         int sampleRate = 0;
         int channels = 0;
         StreamSpan span{};
+        QString language{}; // as the file tags it ("chi", "eng"), empty when untagged
+        bool isDefault = false;
+    };
+
+    struct Subtitle
+    {
+        int index = 0;
+        QString codec;
+        QString language{};
+        bool isDefault = false;
+        bool isForced = false;
+        bool isBitmap = false; // pictures (DVD, Blu-ray) rather than text
     };
 
     QStringList formatNames;
@@ -63,5 +91,8 @@ struct MediaInfo final
     std::optional<double> startSeconds;
     std::optional<qint64> bitsPerSecond;
     std::optional<Video> video;
+    // The sound track converted: the one flagged default, else the first.
     std::optional<Audio> audio;
+    QList<Audio> audioTracks;       // every sound track, in the file's order
+    QList<Subtitle> subtitleTracks; // every subtitle track, in the file's order
 };

@@ -5,8 +5,10 @@
 #include <QFile>
 
 extern "C" {
+#include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/display.h>
+#include <libavutil/pixdesc.h>
 }
 
 #include <algorithm>
@@ -101,6 +103,32 @@ MediaInfo::StreamSpan headerSpan(const AVStream &stream)
     return span;
 }
 
+QString fieldOrderName(AVFieldOrder order)
+{
+    switch (order) {
+    case AV_FIELD_PROGRESSIVE:
+        return u"progressive"_s;
+    case AV_FIELD_TT:
+        return u"tt"_s;
+    case AV_FIELD_BB:
+        return u"bb"_s;
+    case AV_FIELD_TB:
+        return u"tb"_s;
+    case AV_FIELD_BT:
+        return u"bt"_s;
+    default:
+        return {};
+    }
+}
+
+// ffmpeg's name of a colour property, empty for "unspecified".
+template <typename Property>
+QString colourName(Property value, Property unspecified, const char *(*name)(Property))
+{
+    const char *text = value == unspecified ? nullptr : name(value);
+    return text ? QString::fromUtf8(text) : QString();
+}
+
 MediaInfo::Video readVideo(AVFormatContext &input, AVStream &stream)
 {
     const AVCodecParameters &codec = *stream.codecpar;
@@ -112,7 +140,18 @@ MediaInfo::Video readVideo(AVFormatContext &input, AVStream &stream)
         video.pixelAspect = {aspect.num, aspect.den};
     video.frameRate = frameRateOf(stream);
     video.span = headerSpan(stream);
+    video.fieldOrder = fieldOrderName(codec.field_order);
+    video.colourTransfer =
+        colourName(codec.color_trc, AVCOL_TRC_UNSPECIFIED, &av_color_transfer_name);
+    video.colourPrimaries =
+        colourName(codec.color_primaries, AVCOL_PRI_UNSPECIFIED, &av_color_primaries_name);
+    video.colourMatrix = colourName(codec.color_space, AVCOL_SPC_UNSPECIFIED, &av_color_space_name);
     return video;
+}
+
+bool flagged(const AVStream &stream, int disposition)
+{
+    return (stream.disposition & disposition) != 0;
 }
 
 MediaInfo::Audio readAudio(const AVStream &stream)
@@ -121,7 +160,31 @@ MediaInfo::Audio readAudio(const AVStream &stream)
     MediaInfo::Audio audio{stream.index, QString::fromUtf8(avcodec_get_name(codec.codec_id)),
                            codec.sample_rate, codec.ch_layout.nb_channels};
     audio.span = headerSpan(stream);
+    audio.language = tag(stream.metadata, "language");
+    audio.isDefault = flagged(stream, AV_DISPOSITION_DEFAULT);
     return audio;
+}
+
+MediaInfo::Subtitle readSubtitle(const AVStream &stream)
+{
+    const AVCodecDescriptor *descriptor = avcodec_descriptor_get(stream.codecpar->codec_id);
+    return {stream.index,
+            QString::fromUtf8(avcodec_get_name(stream.codecpar->codec_id)),
+            tag(stream.metadata, "language"),
+            flagged(stream, AV_DISPOSITION_DEFAULT),
+            flagged(stream, AV_DISPOSITION_FORCED),
+            descriptor && (descriptor->props & AV_CODEC_PROP_BITMAP_SUB) != 0};
+}
+
+// The track a player starts with: the one flagged default, else the first.
+std::optional<MediaInfo::Audio> defaultTrack(const QList<MediaInfo::Audio> &tracks)
+{
+    if (tracks.isEmpty())
+        return std::nullopt;
+    const auto flaggedTrack =
+        std::find_if(tracks.begin(), tracks.end(),
+                     [](const MediaInfo::Audio &track) { return track.isDefault; });
+    return flaggedTrack != tracks.end() ? *flaggedTrack : tracks.first();
 }
 
 // A packet without a duration, as some containers store pictures, is shown
@@ -159,14 +222,15 @@ void readStreamEnds(AVFormatContext &input, MediaInfo &info)
     }
     av_packet_free(&packet);
     const auto takeEnd = [&](auto &stream) {
-        if (!stream)
-            return;
-        if (const auto found = ends.find(stream->index); found != ends.end())
-            stream->span.endSeconds =
-                seconds(found->second, input.streams[stream->index]->time_base);
+        if (const auto found = ends.find(stream.index); found != ends.end())
+            stream.span.endSeconds = seconds(found->second, input.streams[stream.index]->time_base);
     };
-    takeEnd(info.video);
-    takeEnd(info.audio);
+    if (info.video)
+        takeEnd(*info.video);
+    if (info.audio)
+        takeEnd(*info.audio);
+    for (MediaInfo::Audio &track : info.audioTracks)
+        takeEnd(track);
 }
 
 // Reads on from where probing stopped, so the packets probing already read
@@ -185,7 +249,7 @@ bool hasPacketOf(AVFormatContext &input, int streamIndex)
 
 bool isCoverPicture(const AVStream &stream)
 {
-    return (stream.disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
+    return flagged(stream, AV_DISPOSITION_ATTACHED_PIC);
 }
 
 } // namespace
@@ -208,9 +272,12 @@ std::optional<MediaInfo> MediaProbe::read(const QString &path, QString *error)
         const AVMediaType type = stream.codecpar->codec_type;
         if (type == AVMEDIA_TYPE_VIDEO && !info.video && !isCoverPicture(stream))
             info.video = readVideo(*input, stream);
-        else if (type == AVMEDIA_TYPE_AUDIO && !info.audio)
-            info.audio = readAudio(stream);
+        else if (type == AVMEDIA_TYPE_AUDIO)
+            info.audioTracks.append(readAudio(stream));
+        else if (type == AVMEDIA_TYPE_SUBTITLE)
+            info.subtitleTracks.append(readSubtitle(stream));
     }
+    info.audio = defaultTrack(info.audioTracks);
     // A container may declare a sound track that never got a single packet
     // (a clip cut to its first frame): that is no sound at all.
     if (info.audio && !hasPacketOf(*input, info.audio->index))

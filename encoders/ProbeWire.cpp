@@ -60,6 +60,7 @@ void writeVideo(QDataStream &out, const MediaInfo::Video &video)
         << qint32(video.pixelAspect.num) << qint32(video.pixelAspect.den);
     writeOptional(out, video.frameRate, writeNumber<double>);
     writeSpan(out, video.span);
+    out << video.fieldOrder << video.colourTransfer << video.colourPrimaries << video.colourMatrix;
 }
 
 void readVideo(QDataStream &in, MediaInfo::Video &video)
@@ -71,12 +72,14 @@ void readVideo(QDataStream &in, MediaInfo::Video &video)
     video.pixelAspect = {num, den};
     readOptional(in, video.frameRate, readNumber<double>);
     readSpan(in, video.span);
+    in >> video.fieldOrder >> video.colourTransfer >> video.colourPrimaries >> video.colourMatrix;
 }
 
 void writeAudio(QDataStream &out, const MediaInfo::Audio &audio)
 {
     out << qint32(audio.index) << audio.codec << qint32(audio.sampleRate) << qint32(audio.channels);
     writeSpan(out, audio.span);
+    out << audio.language << audio.isDefault;
 }
 
 void readAudio(QDataStream &in, MediaInfo::Audio &audio)
@@ -87,6 +90,46 @@ void readAudio(QDataStream &in, MediaInfo::Audio &audio)
     audio.sampleRate = sampleRate;
     audio.channels = channels;
     readSpan(in, audio.span);
+    in >> audio.language >> audio.isDefault;
+}
+
+void writeSubtitle(QDataStream &out, const MediaInfo::Subtitle &subtitle)
+{
+    out << qint32(subtitle.index) << subtitle.codec << subtitle.language << subtitle.isDefault
+        << subtitle.isForced << subtitle.isBitmap;
+}
+
+void readSubtitle(QDataStream &in, MediaInfo::Subtitle &subtitle)
+{
+    qint32 index = 0;
+    in >> index >> subtitle.codec >> subtitle.language >> subtitle.isDefault >> subtitle.isForced >>
+        subtitle.isBitmap;
+    subtitle.index = index;
+}
+
+template <typename T, typename Write>
+void writeList(QDataStream &out, const QList<T> &values, Write write)
+{
+    out << qint32(values.size());
+    for (const T &value : values)
+        write(out, value);
+}
+
+// A count beyond what any file holds is a broken frame, not a reason to
+// allocate.
+constexpr qint32 MaxTracks = 4096;
+
+template <typename T, typename Read> void readList(QDataStream &in, QList<T> &values, Read read)
+{
+    qint32 count = 0;
+    in >> count;
+    values.clear();
+    if (count < 0 || count > MaxTracks) {
+        in.setStatus(QDataStream::ReadCorruptData);
+        return;
+    }
+    for (qint32 position = 0; position < count && in.status() == QDataStream::Ok; ++position)
+        read(in, values.emplace_back());
 }
 
 void writeInfo(QDataStream &out, const MediaInfo &info)
@@ -97,6 +140,8 @@ void writeInfo(QDataStream &out, const MediaInfo &info)
     writeOptional(out, info.bitsPerSecond, writeNumber<qint64>);
     writeOptional(out, info.video, writeVideo);
     writeOptional(out, info.audio, writeAudio);
+    writeList(out, info.audioTracks, writeAudio);
+    writeList(out, info.subtitleTracks, writeSubtitle);
 }
 
 void readInfo(QDataStream &in, MediaInfo &info)
@@ -107,6 +152,8 @@ void readInfo(QDataStream &in, MediaInfo &info)
     readOptional(in, info.bitsPerSecond, readNumber<qint64>);
     readOptional(in, info.video, readVideo);
     readOptional(in, info.audio, readAudio);
+    readList(in, info.audioTracks, readAudio);
+    readList(in, info.subtitleTracks, readSubtitle);
 }
 
 bool readFully(QDataStream &in)

@@ -20,6 +20,8 @@ const QList<VideoCodec> &catalogue()
     // the quality targets sit at or a little above the defaults' so that a
     // faster preset loses nothing. x264 chooses the lowest level the size
     // and rate need. Apple players take HEVC in MP4 only under the hvc1 tag.
+    // libx265 corrupts its heap on pictures narrower or lower than its
+    // largest coding block, 64 pixels.
     static const QList<VideoCodec> codecs{
         VideoCodec({.name = u"mpeg4"_s}),
         VideoCodec({.name = u"mpeg2video"_s,
@@ -46,7 +48,9 @@ const QList<VideoCodec> &catalogue()
                     .tag = u"hvc1"_s,
                     .encoderOptions = {u"-preset"_s, u"fast"_s, u"-profile:v"_s, u"main"_s,
                                        u"-x265-params"_s, u"log-level=error"_s},
-                    .qualityOptions = {u"-crf"_s, u"26"_s}}),
+                    .qualityOptions = {u"-crf"_s, u"26"_s},
+                    .minimumSide = 64,
+                    .croppingFilter = u"hevc_metadata"_s}),
         VideoCodec({.name = u"vp9"_s,
                     .encoder = u"libvpx-vp9"_s,
                     .pixelFormat = u"yuv420p"_s,

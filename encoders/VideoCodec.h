@@ -55,6 +55,12 @@ public:
     // The rate control when no bitrate is asked for, empty for a codec
     // without a quality target of its own.
     QStringList qualityOptions() const { return m_traits.qualityOptions; }
+    // The smallest picture side the encoder codes safely, 0 for any. A
+    // smaller picture is coded padded to it, and the bitstream filter (its
+    // "crop_right" and "crop_bottom" options) tells decoders to show only
+    // the picture.
+    int minimumSide() const { return m_traits.minimumSide; }
+    QString croppingFilter() const { return m_traits.croppingFilter; }
 
     // Rates a codec without a fixed list is still held to.
     static constexpr double MinFrameRate = 1.0;
@@ -73,6 +79,8 @@ public:
         QString tag{};
         QStringList encoderOptions{};
         QStringList qualityOptions{};
+        int minimumSide = 0;
+        QString croppingFilter{};
     };
     explicit VideoCodec(Traits traits) : m_traits(std::move(traits)) {}
 

@@ -15,6 +15,10 @@ private Q_SLOTS:
     void wholeCommand();
     void streams_data();
     void streams();
+    void burnsSubtitles_data();
+    void burnsSubtitles();
+    void choosesTheSoundTrack_data();
+    void choosesTheSoundTrack();
     void expectation();
     void lastsAsTheSourcePlays_data();
     void lastsAsTheSourcePlays();
@@ -22,9 +26,16 @@ private Q_SLOTS:
 
 namespace {
 
+// Progressive, as ffmpeg reads H.264 coded in frames.
+MediaInfo::Video progressive(MediaInfo::Video video)
+{
+    video.fieldOrder = u"progressive"_s;
+    return video;
+}
+
 MediaInfo::Video video640x360()
 {
-    return {0, u"h264"_s, QSize(640, 360)};
+    return progressive({0, u"h264"_s, QSize(640, 360)});
 }
 
 // What phones, DVDs and old players write: turned pictures, non-square
@@ -32,7 +43,7 @@ MediaInfo::Video video640x360()
 MediaInfo::Video sourceVideo(QSize size, int rotation, MediaInfo::PixelAspect pixelAspect,
                              double frameRate)
 {
-    MediaInfo::Video video{0, u"h264"_s, size};
+    MediaInfo::Video video = progressive({0, u"h264"_s, size});
     video.rotation = rotation;
     video.pixelAspect = pixelAspect;
     video.frameRate = frameRate;
@@ -109,7 +120,7 @@ void TestFfmpegPlan::streams_data()
 
     QTest::newRow("video-only input gives video-only MOV")
         << u"-ac 2 -ar 48000 -ab 128k /o/a.mov"_s << input(video640x360(), std::nullopt)
-        << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -q:v 3 -f mov"_s;
+        << u"-map 0:0 -vf scale=640:360,setsar=1/1 -c:v mpeg4 -q:v 3 -fps_mode vfr -movflags +faststart -f mov"_s;
     QTest::newRow("audio-only input cannot make MOV")
         << u"-ac 2 -ar 48000 -ab 128k /o/a.mov"_s << input(std::nullopt, stereo44100(0))
         << u"error: the input has no video stream"_s;
@@ -122,60 +133,81 @@ void TestFfmpegPlan::streams_data()
     QTest::newRow("-ac 0 keeps 5.1 in AC-3")
         << u"-s 320x240 -vcodec rv10 -b 600k -f rm -ar 48000 -ab 384k -ac 0 /o/a.rm"_s
         << input(video640x360(), MediaInfo::Audio{1, u"ac3"_s, 48000, 6})
-        << u"-map 0:0 -c:v rv10 -vf scale=320:240 -b:v 600000 -maxrate 1200000 -bufsize 480000 "
-           "-map 0:1 -c:a ac3 -af aresample=async=1:first_pts=0 -ar 48000 -ac 6 -b:a 384000 -f rm"_s;
+        << u"-map 0:0 -vf scale=320:180,pad=320:240:0:30:black,setsar=1 -c:v rv10 -b:v 600000 -maxrate 1200000 -bufsize 480000 -map 0:1 -c:a ac3 -af aresample=async=1:first_pts=0 -ar 48000 -ac 6 -b:a 384000 -f rm"_s;
     QTest::newRow("RealMedia without a bitrate still bounds its frames")
         << u"-f rm /o/a.rm"_s << input(video640x360(), stereo44100())
-        << u"-map 0:0 -c:v rv10 -vf scale=624:352,setsar=1 -b:v 1200000 -maxrate 2400000 -bufsize "
-           u"480000 "
-           "-map 0:1 -c:a ac3 -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -f rm"_s;
+        << u"-map 0:0 -vf scale=624:352,setsar=1 -c:v rv10 -b:v 1200000 -maxrate 2400000 -bufsize 480000 -map 0:1 -c:a ac3 -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -f rm"_s;
     QTest::newRow("-ac 0 folds 5.1 into stereo MP3")
         << u"-vn -ar 48000 -ab 320k -ac 0 /o/a.mp3"_s
         << input(std::nullopt, MediaInfo::Audio{0, u"ac3"_s, 48000, 6})
         << u"-map 0:0 -c:a libmp3lame -af aresample=async=1 -ar 48000 -ac 2 -b:a 320000 -f mp3"_s;
     QTest::newRow("maps the streams ffprobe found")
-        << u"/o/a.mov"_s << input(MediaInfo::Video{2, u"h264"_s, QSize(1280, 720)}, stereo44100(5))
-        << u"-map 0:2 -c:v mpeg4 -vf scale=1280:720,setsar=1/1 -q:v 3 -map 0:5 -c:a aac -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -f mov"_s;
+        << u"/o/a.mov"_s << input(progressive({2, u"h264"_s, QSize(1280, 720)}), stereo44100(5))
+        << u"-map 0:2 -vf scale=1280:720,setsar=1/1 -c:v mpeg4 -q:v 3 -fps_mode vfr -map 0:5 -c:a aac -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -movflags +faststart -f mov"_s;
     QTest::newRow("unknown source rate and channels")
         << u"-vn /o/a.mp3"_s << input(std::nullopt, MediaInfo::Audio{0, u"pcm"_s, 0, 0})
         << u"-map 0:0 -c:a libmp3lame -af aresample=async=1 -ar 44100 -ac 2 -f mp3"_s;
     QTest::newRow("odd source size made even")
-        << u"/o/a.3gp"_s << input(MediaInfo::Video{0, u"h264"_s, QSize(641, 361)}, std::nullopt)
-        << u"-map 0:0 -c:v mpeg4 -vf scale=640:360,setsar=1/1 -q:v 3 -f 3gp"_s;
+        << u"/o/a.3gp"_s << input(progressive({0, u"h264"_s, QSize(641, 361)}), std::nullopt)
+        << u"-map 0:0 -vf scale=640:360,setsar=1/1 -c:v mpeg4 -q:v 3 -fps_mode vfr -movflags +faststart -f 3gp"_s;
     const MediaInfo::Video portrait = sourceVideo(QSize(640, 360), 90, {1, 1}, 29.97);
     QTest::newRow("phone video turned upright in MP4")
         << u"/o/a.mp4"_s << input(portrait, std::nullopt)
-        << u"-map 0:0 -c:v mpeg4 -vf scale=360:640,setsar=1/1 -q:v 3 -movflags +faststart -f mp4"_s;
+        << u"-map 0:0 -vf scale=360:640,setsar=1/1 -c:v mpeg4 -q:v 3 -fps_mode vfr -movflags +faststart -f mp4"_s;
     QTest::newRow("phone video turned upright in RealMedia, whole frame rate")
         << u"-f rm /o/a.rm"_s
         << input(sourceVideo(QSize(640, 360), 270, {1, 1}, 29.97), std::nullopt)
-        << u"-map 0:0 -c:v rv10 -vf scale=352:624,setsar=1,fps=30/1 -b:v 1200000 -maxrate 2400000 "
-           "-bufsize 480000 -r 30/1 -f rm"_s;
-    QTest::newRow("a chosen size stays as chosen")
+        << u"-map 0:0 -vf scale=352:624,setsar=1,fps=30/1 -c:v rv10 -b:v 1200000 -maxrate 2400000 -bufsize 480000 -r 30/1 -f rm"_s;
+    QTest::newRow("a chosen size keeps the picture's shape: portrait pillarboxed")
         << u"-s 320x240 /o/a.mp4"_s << input(portrait, std::nullopt)
-        << u"-map 0:0 -c:v mpeg4 -vf scale=320:240 -q:v 3 -movflags +faststart -f mp4"_s;
+        << u"-map 0:0 -vf scale=136:240,pad=320:240:92:0:black,setsar=1 -c:v mpeg4 -q:v 3 -fps_mode vfr -movflags +faststart -f mp4"_s;
     const MediaInfo::Video pal = sourceVideo(QSize(720, 576), 0, {64, 45}, 25.0);
     QTest::newRow("PAL 16:9 keeps its pixels in MOV")
         << u"/o/a.mov"_s << input(pal, std::nullopt)
-        << u"-map 0:0 -c:v mpeg4 -vf scale=720:576,setsar=64/45 -q:v 3 -f mov"_s;
+        << u"-map 0:0 -vf scale=720:576,setsar=64/45 -c:v mpeg4 -q:v 3 -fps_mode vfr -movflags +faststart -f mov"_s;
     QTest::newRow("PAL 16:9 in RealMedia gets square pixels")
         << u"-f rm /o/a.rm"_s << input(pal, std::nullopt)
-        << u"-map 0:0 -c:v rv10 -vf scale=1024:576,setsar=1,fps=25/1 -b:v 1200000 -maxrate 2400000 "
-           "-bufsize 480000 -r 25/1 -f rm"_s;
+        << u"-map 0:0 -vf scale=1024:576,setsar=1,fps=25/1 -c:v rv10 -b:v 1200000 -maxrate 2400000 -bufsize 480000 -r 25/1 -f rm"_s;
     QTest::newRow("MP3 at 8 kHz moved up for an MP4")
         << u"-vn -acodec mp3 /o/a.mp4"_s
         << input(std::nullopt, MediaInfo::Audio{0, u"amr_nb"_s, 8000, 1})
         << u"-map 0:0 -c:a libmp3lame -af aresample=async=1 -ar 16000 -ac 1 -movflags +faststart -f mp4"_s;
     QTest::newRow("1 fps RealMedia gets a bitrate its frame buffer holds")
         << u"-f rm /o/a.rm"_s << input(sourceVideo(QSize(640, 360), 0, {1, 1}, 1.0), std::nullopt)
-        << u"-map 0:0 -c:v rv10 -vf scale=624:352,setsar=1,fps=1/1 -b:v 240000 -maxrate 480000 "
-           "-bufsize 480000 -r 1/1 -f rm"_s;
+        << u"-map 0:0 -vf scale=624:352,setsar=1,fps=1/1 -c:v rv10 -b:v 240000 -maxrate 480000 -bufsize 480000 -r 1/1 -f rm"_s;
     QTest::newRow("1 fps MPEG-2 repeats its pictures at a rate MPEG-2 takes")
         << u"/o/a.mpg"_s << input(sourceVideo(QSize(640, 360), 0, {1, 1}, 1.0), stereo44100())
-        << u"-map 0:0 -c:v mpeg2video -flags +low_delay -vf "
-           u"scale=640:360,setsar=1/1,fps=24000/1001 -q:v 3 "
-           "-r 24000/1001 -map 0:1 -c:a mp2 -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 "
-           "-f vob"_s;
+        << u"-map 0:0 -vf scale=640:360,setsar=1/1,fps=24000/1001 -c:v mpeg2video -flags +low_delay -q:v 3 -r 24000/1001 -map 0:1 -c:a mp2 -af aresample=async=1:first_pts=0 -ar 44100 -ac 2 -f vob"_s;
+    MediaInfo::Video dvd = sourceVideo(QSize(720, 576), 0, {16, 15}, 25.0);
+    dvd.fieldOrder = u"tt"_s;
+    QTest::newRow("interlaced DVD woven into frames")
+        << u"-vcodec libx264 /o/a.mp4"_s << input(dvd, std::nullopt)
+        << u"-map 0:0 -vf scale=interl=1,format=yuv420p,bwdif=mode=send_frame,scale=720:576,"
+           u"setsar=16/15,format=yuv420p -c:v libx264 -preset faster -profile:v high -crf 23 "
+           u"-fps_mode vfr -movflags +faststart -f mp4"_s;
+    MediaInfo::Video unsure = dvd;
+    unsure.fieldOrder.clear();
+    QTest::newRow("field order not stated: combed frames found and woven")
+        << u"-f rm /o/a.rm"_s << input(unsure, std::nullopt)
+        << u"-map 0:0 -vf idet,scale=interl=-1,format=yuv420p,bwdif=mode=send_frame:deint="
+           u"interlaced,scale=768:576,setsar=1,fps=25/1 -c:v rv10 -b:v 1200000 -maxrate 2400000 "
+           u"-bufsize 480000 -r 25/1 -f rm"_s;
+    MediaInfo::Video pq = sourceVideo(QSize(1280, 720), 0, {1, 1}, 30.0);
+    pq.colourTransfer = u"smpte2084"_s;
+    QTest::newRow("PQ tone-mapped to BT.709 and tagged so")
+        << u"-r 30 /o/a.mpg"_s << input(pq, std::nullopt)
+        << u"-map 0:0 -vf zscale=tin=smpte2084:pin=bt2020:min=bt2020nc:t=linear:npl=100,"
+           u"format=gbrpf32le,zscale=p=bt709,tonemap=tonemap=hable:desat=0,zscale=t=bt709:m=bt709:"
+           u"r=tv,format=yuv420p,scale=1280:720,setsar=1/1,fps=30/1 -c:v mpeg2video -flags "
+           u"+low_delay -color_primaries bt709 -color_trc bt709 -colorspace bt709 -q:v 3 -r 30/1 "
+           u"-f vob"_s;
+    QTest::newRow("a picture under HEVC's coding block padded, then cropped for decoders")
+        << u"-vcodec libx265 /o/a.mp4"_s
+        << input(sourceVideo(QSize(48, 144), 0, {1, 1}, 30.0), std::nullopt)
+        << u"-map 0:0 -vf scale=48:144,setsar=1/1,pad=64:144:0:0:black,format=yuv420p -c:v "
+           u"libx265 -preset fast -profile:v main -x265-params log-level=error -tag:v hvc1 -bsf:v "
+           u"hevc_metadata=crop_right=16:crop_bottom=0 -crf 26 -fps_mode vfr -movflags +faststart "
+           u"-f mp4"_s;
     QTest::newRow("extension and codecs disagree")
         << u"-vcodec rv10 /o/a.mp4"_s << input(video640x360(), stereo44100())
         << u"error: rv10 video cannot be stored in a .mp4 file"_s;
@@ -197,6 +229,92 @@ void TestFfmpegPlan::streams()
     const QStringList arguments = plan.arguments(u"/o/part"_s);
     const qsizetype first = arguments.indexOf(u"-i"_s) + 2;
     QCOMPARE(arguments.mid(first, arguments.size() - first - 2).join(u' '), expected);
+}
+
+void TestFfmpegPlan::burnsSubtitles_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<MediaInfo>("source");
+    QTest::addColumn<BurnedSubtitles>("subtitles");
+    QTest::addColumn<QString>("expected"); // the picture's part of the command
+
+    const QString plainStyle = u"force_style=FontName=Noto Sans CJK SC\\,FontSize=%1\\,"
+                               u"Outline=1.2\\,Shadow=0.5\\,MarginV=14"_s;
+    const BurnedSubtitles srt{BurnedSubtitles::Kind::File, u"/w/s.srt"_s, false, {}};
+    QTest::newRow("SubRip file in a readable size, inside the letterboxed picture")
+        << u"-s 320x240 /o/a.mp4"_s << input(video640x360(), std::nullopt) << srt
+        << u"-map 0:0 -vf scale=320:180,subtitles=filename=/w/s.srt:%1,pad=320:240:0:30:black,"
+           u"setsar=1 -c:v"_s.arg(plainStyle.arg(22));
+    QTest::newRow("large picture: a share of its height")
+        << u"/o/a.mp4"_s << input(sourceVideo(QSize(1920, 1080), 0, {1, 1}, 25.0), std::nullopt)
+        << srt
+        << u"-map 0:0 -vf scale=1920:1080,subtitles=filename=/w/s.srt:%1,setsar=1/1 -c:v"_s.arg(
+               plainStyle.arg(17));
+    QTest::newRow("ASS styles kept, cut kept in time")
+        << u"-ss 1.5 -f rm /o/a.rm"_s << input(video640x360(), std::nullopt)
+        << BurnedSubtitles{BurnedSubtitles::Kind::File, u"/w/s.ass"_s, true, {}}
+        << u"-map 0:0 -vf scale=624:352,setpts=PTS+1.500/TB,subtitles=filename=/w/s.ass,"
+           u"setpts=PTS-1.500/TB,setsar=1 -c:v"_s;
+    MediaInfo tracks = input(video640x360(), std::nullopt);
+    tracks.startSeconds = 1.4;
+    tracks.subtitleTracks = {{2, u"subrip"_s, u"eng"_s}, {3, u"ass"_s, u"chi"_s, true}};
+    QTest::newRow("text track of the input, on the input's own clock")
+        << u"/o/a.mov"_s << tracks
+        << BurnedSubtitles{BurnedSubtitles::Kind::Track, {}, false, tracks.subtitleTracks.at(1)}
+        << uR"(-map 0:0 -vf scale=640:360,setpts=PTS+1.400/TB,subtitles=filename=/in/a\\\\\\\'b\\:c\,d\[e\]\;f.mkv:si=1,setpts=PTS-1.400/TB,setsar=1/1 -c:v)"_s;
+    MediaInfo dvd = tracks;
+    dvd.subtitleTracks = {{4, u"dvd_subtitle"_s, u"chi"_s, true, false, true}};
+    QTest::newRow("picture subtitles drawn on the source's canvas")
+        << u"/o/a.mov"_s << dvd
+        << BurnedSubtitles{BurnedSubtitles::Kind::Track, {}, false, dvd.subtitleTracks.at(0)}
+        << u"-filter_complex [0:0]null[picture];[0:4][picture]scale2ref[subtitles][base];[base]"
+           u"[subtitles]overlay=eof_action=pass,scale=640:360,setsar=1/1[out] -map [out] -c:v"_s;
+}
+
+void TestFfmpegPlan::burnsSubtitles()
+{
+    QFETCH(QString, options);
+    QFETCH(MediaInfo, source);
+    QFETCH(BurnedSubtitles, subtitles);
+    QFETCH(QString, expected);
+    EncodeRequest request = coderRequest(options);
+    request.input = u"/in/a\\'b:c,d[e];f.mkv"_s;
+    const FfmpegPlan plan = FfmpegPlan::build(request, source, subtitles);
+    QVERIFY2(plan.ok(), qPrintable(plan.error()));
+    const QStringList arguments = plan.arguments(u"/o/part"_s);
+    const QString picture = arguments.mid(arguments.indexOf(u"-i"_s) + 2).join(u' ');
+    QCOMPARE(picture.first(picture.indexOf(u" -c:v"_s) + 5), expected);
+}
+
+void TestFfmpegPlan::choosesTheSoundTrack_data()
+{
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<int>("stream");
+    QTest::addColumn<bool>("noted");
+
+    QTest::newRow("the default track") << QString() << 2 << false;
+    QTest::newRow("by number, counting from 1") << u"1"_s << 1 << false;
+    QTest::newRow("by a language's other code") << u"zh"_s << 1 << false;
+    QTest::newRow("by a regional tag") << u"en-US"_s << 2 << false;
+    QTest::newRow("a number past the tracks") << u"3"_s << 2 << true;
+    QTest::newRow("a language no track has") << u"fre"_s << 2 << true;
+}
+
+void TestFfmpegPlan::choosesTheSoundTrack()
+{
+    QFETCH(QString, asked);
+    QFETCH(int, stream);
+    QFETCH(bool, noted);
+    MediaInfo source = input(video640x360(), std::nullopt);
+    source.audioTracks = {{1, u"aac"_s, 48000, 2, {}, u"chi"_s, false},
+                          {2, u"aac"_s, 44100, 6, {}, u"eng"_s, true}};
+    source.audio = source.audioTracks.at(1);
+    EncodeRequest request = coderRequest(u"-vn /o/a.mp3"_s);
+    request.audioTrack = asked;
+    const FfmpegPlan plan = FfmpegPlan::build(request, source);
+    QVERIFY2(plan.ok(), qPrintable(plan.error()));
+    QVERIFY(plan.arguments(u"/o/part"_s).join(u' ').contains(u"-map 0:%1 "_s.arg(stream)));
+    QCOMPARE(!plan.note().isEmpty(), noted);
 }
 
 void TestFfmpegPlan::expectation()
