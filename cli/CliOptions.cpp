@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <limits>
@@ -88,6 +89,18 @@ struct Options
                           QStringLiteral("Convert each file up to this time, later than --from "
                                          "(default: its end)."),
                           QStringLiteral("TIME")};
+    QCommandLineOption subtitles{
+        QStringLiteral("subtitles"),
+        QStringLiteral("Subtitles burned into the picture: auto (a subtitle file named like the "
+                       "source beside it, else the source's default or forced track), off, or "
+                       "the subtitle file to burn (default auto)."),
+        QStringLiteral("auto|off|FILE")};
+    QCommandLineOption audioTrack{
+        QStringLiteral("audio-track"),
+        QStringLiteral("Sound track to convert: its number, counting from 1, or a language code "
+                       "such as chi or eng (default: the track the source flags as default, "
+                       "else its first)."),
+        QStringLiteral("N|LANG")};
     QCommandLineOption filesFrom{
         QStringLiteral("files-from"),
         QStringLiteral("Also convert the files named in LIST, one a line (- for standard input)."),
@@ -106,8 +119,8 @@ struct Options
         parser.setApplicationDescription(
             QStringLiteral("Converts media files with the encoders of Zenvora."));
         parser.addOptions({format, size, videoBitrate, frameRate, audioRate, audioBitrate, channels,
-                           output, stallTimeout, jobs, from, to, filesFrom, nullSeparated, help,
-                           version});
+                           output, stallTimeout, jobs, from, to, subtitles, audioTrack, filesFrom,
+                           nullSeparated, help, version});
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Files to convert."),
                                      QStringLiteral("FILE..."));
     }
@@ -224,6 +237,58 @@ bool readCut(const QCommandLineParser &parser, const Options &options, Conversio
     return true;
 }
 
+// A subtitle file is checked here, where a mistyped name can still be
+// told at once, rather than failing every job of the batch; the encoders
+// run from elsewhere, so they get its absolute path.
+bool readSubtitles(const QString &value, ConversionSettings &settings, QString &error)
+{
+    if (value == ConversionSettings::SubtitlesAuto || value == ConversionSettings::SubtitlesOff) {
+        settings.subtitles = value;
+        return true;
+    }
+    const QFileInfo info(value);
+    QFile file(value);
+    // Only a regular file: opening a pipe would wait for a writer.
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("--subtitles must be auto, off or a readable subtitle file: ") +
+                value +
+                (!info.exists()   ? QStringLiteral(" does not exist")
+                 : !info.isFile() ? QStringLiteral(" is not a file")
+                                  : QStringLiteral(" cannot be read: ") + file.errorString());
+        return false;
+    }
+    settings.subtitles = info.absoluteFilePath();
+    return true;
+}
+
+// A track number as a plain positive decimal, or a language code of two or
+// three ASCII letters, in the lower case media files tag languages with.
+bool readAudioTrack(const QString &value, ConversionSettings &settings, QString &error)
+{
+    const auto all = [&value](bool (*test)(char32_t)) {
+        return std::all_of(value.begin(), value.end(),
+                           [test](QChar c) { return test(c.unicode()); });
+    };
+    const auto isDigit = [](char32_t c) { return c >= u'0' && c <= u'9'; };
+    const auto isLetter = [](char32_t c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    };
+    bool isNumber = false;
+    const int number = all(isDigit) ? value.toInt(&isNumber) : 0;
+    if (isNumber && number > 0) {
+        settings.audioTrack = QString::number(number);
+        return true;
+    }
+    if ((value.size() == 2 || value.size() == 3) && all(isLetter)) {
+        settings.audioTrack = value.toLower();
+        return true;
+    }
+    error = QStringLiteral("--audio-track must be a track number from 1 or a language code of "
+                           "2 or 3 letters such as chi or eng: ") +
+            value;
+    return false;
+}
+
 // The names in a list file, or on standard input for "-". They are decoded
 // as the system decodes the arguments, so a listed name is the same name as
 // on the command line. A line's ending CR is dropped for lists written on
@@ -310,6 +375,12 @@ CliOptions CliOptions::parse(const QStringList &arguments, const QString &defaul
     if (!readCounts(parser, options, result) ||
         !readParameters(parser, options, settings, result) ||
         !readCut(parser, options, settings, result.error))
+        return result;
+    if (parser.isSet(options.subtitles) &&
+        !readSubtitles(parser.value(options.subtitles), settings, result.error))
+        return result;
+    if (parser.isSet(options.audioTrack) &&
+        !readAudioTrack(parser.value(options.audioTrack), settings, result.error))
         return result;
     settings.outputFolder = parser.isSet(options.output)
                                 ? QFileInfo(parser.value(options.output)).absoluteFilePath()

@@ -130,9 +130,13 @@ StageCommand CommandBuilder::stageOne(const ConversionSettings &settings,
     Fragments fragments = stageOneFragments(settings.format);
     if (settings.cuts())
         fragments.prepend(cutOptions(description.stageOne, settings));
-    return {Stage::One, description.stageOne,
+    return {Stage::One,
+            description.stageOne,
             render(m_environment.programPath(description.stageOne), fragments, settings, paths),
-            outputPath, description.hasStageTwo()};
+            outputPath,
+            description.hasStageTwo(),
+            settings.subtitles,
+            settings.audioTrack};
 }
 
 std::optional<StageCommand> CommandBuilder::stageTwo(const ConversionSettings &settings,
@@ -145,9 +149,13 @@ std::optional<StageCommand> CommandBuilder::stageTwo(const ConversionSettings &s
     const QString outputPath = finalOutputPath(settings, inputPath);
     const StagePaths paths{inputPath, outputPath, m_environment.intermediatePath};
     return StageCommand{
-        Stage::Two, rows->encoder,
-        render(m_environment.programPath(rows->encoder), fragments, settings, paths), outputPath,
-        false};
+        Stage::Two,
+        rows->encoder,
+        render(m_environment.programPath(rows->encoder), fragments, settings, paths),
+        outputPath,
+        false,
+        settings.subtitles,
+        settings.audioTrack};
 }
 
 Parameters CommandBuilder::stageOneParameters(OutputFormat format)

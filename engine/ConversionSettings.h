@@ -17,6 +17,10 @@ struct ConversionSettings
     static constexpr QStringView QualityBitrate = u"自动(按质量)";
     // The frame rate entry that keeps the source's timing.
     static constexpr QStringView SourceFrameRate = u"原始帧率";
+    // The subtitle choices besides the path of a subtitle file, as the
+    // encoders read them from their environment.
+    static constexpr QStringView SubtitlesAuto = u"auto";
+    static constexpr QStringView SubtitlesOff = u"off";
 
     OutputFormat format = OutputFormat::Rmvb;
     QString size;
@@ -30,6 +34,14 @@ struct ConversionSettings
     // an end of 0 converts to the end of the source.
     qint32 cutFromSeconds = 0;
     qint32 cutToSeconds = 0;
+    // Which subtitles are burned into the picture: SubtitlesAuto for a
+    // subtitle file named like the source beside it, else the source's
+    // default or forced track; SubtitlesOff for none; or a subtitle file's
+    // path.
+    QString subtitles = SubtitlesAuto.toString();
+    // Which sound track is converted: empty for the one the source flags as
+    // default, a number counting its sound tracks from 1, or a language code.
+    QString audioTrack;
 
     // 1 for mono, 2 for stereo, 0 when no channel entry is selected.
     int channelCount() const { return channelIndex + 1; }

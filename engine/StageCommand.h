@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConversionSettings.h"
 #include "Encoder.h"
 #include "EncoderCommand.h"
 
@@ -23,10 +24,15 @@ struct StageCommand
     EncoderCommand command;
     QString outputPath;
     bool writesIntermediate = false;
+    // The job's subtitles and sound track, as in ConversionSettings.
+    QString subtitles = ConversionSettings::SubtitlesAuto.toString();
+    QString audioTrack;
 
     // The program's own environment and, for a stage that writes the
     // intermediate file, that file's path: the encoder may then make it
     // without encoding, as only stage two reads it. probeServer: the batch's
-    // probe server, when it has one.
+    // probe server, when it has one. The subtitles and the sound track are
+    // passed to both stages, whichever of them reads the source; a value
+    // the program inherited never stands in for the job's own.
     QProcessEnvironment environment(const QString &probeServer) const;
 };

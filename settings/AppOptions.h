@@ -4,8 +4,8 @@
 
 // The options that outlive a run, kept in options.ini. The window owns the
 // one record of the process and hands them to every batch at Start: the
-// completion sound, the cutter's times for every job, and how many files
-// are converted at once.
+// completion sound, the cutter's times for every job, how many files are
+// converted at once, and whether subtitles are burned in.
 struct AppOptions
 {
     qint16 SoundPrompt = 0; // position in cmbSR: 0 "ON" plays the completion sound
@@ -13,6 +13,12 @@ struct AppOptions
     qint32 CutterFromSeconds = 0;
     qint32 CutterToSeconds = 0;
     qint16 ConcurrentJobs = 1; // "同时转换", from 1 up to the number of processors
+    // Position in cmbSubtitles: 0 "自动" burns the subtitles found for each
+    // source, 1 "关闭" burns none.
+    qint16 Subtitles = SubtitlesAuto;
+
+    static constexpr qint16 SubtitlesAuto = 0;
+    static constexpr qint16 SubtitlesOff = 1;
 
     friend bool operator==(const AppOptions &, const AppOptions &) = default;
 };

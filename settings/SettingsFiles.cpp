@@ -140,6 +140,7 @@ void SettingsFiles::LoadOptions(AppOptions &options) const
     if (!QFileInfo(file.fileName()).isFile()) {
         options.SoundPrompt = 0;
         options.MusicCutterOn = 0;
+        options.Subtitles = AppOptions::SubtitlesAuto;
         return;
     }
     if (!openRegularFile(file))
@@ -150,15 +151,19 @@ void SettingsFiles::LoadOptions(AppOptions &options) const
     restoreNumber(reader, options.CutterFromSeconds);
     restoreNumber(reader, options.CutterToSeconds);
     restoreNumber(reader, options.ConcurrentJobs);
+    qint16 subtitles = AppOptions::SubtitlesAuto;
+    restoreNumber(reader, subtitles);
+    options.Subtitles = subtitles == AppOptions::SubtitlesOff ? AppOptions::SubtitlesOff
+                                                              : AppOptions::SubtitlesAuto;
 }
 
 bool SettingsFiles::SaveOptions(const AppOptions &options) const
 {
-    return replaceFile(optionsPath(), numberLine(options.SoundPrompt) +
-                                          numberLine(options.MusicCutterOn) +
-                                          numberLine(options.CutterFromSeconds) +
-                                          numberLine(options.CutterToSeconds) +
-                                          numberLine(options.ConcurrentJobs));
+    return replaceFile(optionsPath(),
+                       numberLine(options.SoundPrompt) + numberLine(options.MusicCutterOn) +
+                           numberLine(options.CutterFromSeconds) +
+                           numberLine(options.CutterToSeconds) +
+                           numberLine(options.ConcurrentJobs) + numberLine(options.Subtitles));
 }
 
 QString SettingsFiles::LoadLastFolder() const

@@ -11,8 +11,10 @@
 // so a crash or a full disk never leaves half a file. Nothing here shows a
 // message: a file that cannot be read is skipped, and a save that cannot be
 // written completely keeps the old file and returns false. options.ini
-// ends with a fifth line, how many files are converted at once; a file of
-// four lines leaves that value as it was.
+// has a fifth line, how many files are converted at once, which a file of
+// four lines leaves as it was, and a sixth, the subtitles: 1 for 关闭, and
+// 自动 for 0 and for anything else, a shorter file included, so that only
+// the user's own choice ever leaves subtitles out.
 class SettingsFiles final
 {
 public:
@@ -37,8 +39,9 @@ public:
     void LoadSetup(SetupControls &controls) const;
     bool SaveSetup(const SetupControls &controls) const;
 
-    // Without a file the sound is on and the cutter off; the cutter times
-    // stay. A value that does not fit its field leaves that field as it was.
+    // Without a file the sound is on, the cutter off and the subtitles
+    // 自动; the cutter times stay. A value that does not fit its field
+    // leaves that field as it was.
     void LoadOptions(AppOptions &options) const;
     bool SaveOptions(const AppOptions &options) const;
 

@@ -65,12 +65,13 @@ frmOptions::frmOptions(AppOptions &options, const SettingsFiles &files, MessageS
     setWindowTitle(u"选项设置"_s);
     setModal(true);
     setFont(QFont(u"Tahoma"_s, 9));
-    setFixedSize(305, 225);
+    setFixedSize(305, 256);
     // Qt would take a title bar this dialog has not got off its height.
     if (parent)
         move(parent->geometry().center() - rect().center());
     createSoundControls();
     createJobsControls();
+    createSubtitlesControls();
     createCutterControls();
     createButtons();
     Form_Load();
@@ -99,16 +100,28 @@ void frmOptions::createJobsControls()
     addLabel(u"个文件"_s, {176, 72, 50, 14});
 }
 
+// One more row in the same columns as 同时转换.
+void frmOptions::createSubtitlesControls()
+{
+    addLabel(u"字幕"_s, {40, 103, 60, 14});
+    m_cmbSubtitles = new QComboBox(this);
+    m_cmbSubtitles->setObjectName(u"cmbSubtitles"_s);
+    m_cmbSubtitles->addItems({u"自动"_s, u"关闭"_s});
+    m_cmbSubtitles->setToolTip(
+        u"自动：把与视频同名的字幕文件（没有时用视频自带的默认字幕）烧录进画面；关闭：不加字幕"_s);
+    m_cmbSubtitles->setGeometry(110, 100, 80, 20);
+}
+
 void frmOptions::createButtons()
 {
     auto *command1 = new QPushButton(u"确定"_s, this);
     command1->setObjectName(u"Command1"_s);
-    command1->setGeometry(54, 185, 87, 25);
+    command1->setGeometry(54, 216, 87, 25);
     connect(command1, &QPushButton::clicked, this, &frmOptions::imgOK_Click);
 
     auto *command2 = new QPushButton(u"返回"_s, this);
     command2->setObjectName(u"Command2"_s);
-    command2->setGeometry(164, 185, 87, 25);
+    command2->setGeometry(164, 216, 87, 25);
     connect(command2, &QPushButton::clicked, this, &frmOptions::imgExit_Click);
 }
 
@@ -116,11 +129,11 @@ void frmOptions::createCutterControls()
 {
     m_chkMC = new QCheckBox(u"Music Cutter"_s, this);
     m_chkMC->setObjectName(u"chkMC"_s);
-    m_chkMC->setGeometry(40, 100, 150, 16);
+    m_chkMC->setGeometry(40, 131, 150, 16);
     connect(m_chkMC, &QCheckBox::toggled, this, &frmOptions::chkMC_Click);
 
-    m_from = createTimeFields(u"txtFrom"_s, u"开始"_s, 125);
-    m_to = createTimeFields(u"txtTo"_s, u"结束"_s, 149);
+    m_from = createTimeFields(u"txtFrom"_s, u"开始"_s, 156);
+    m_to = createTimeFields(u"txtTo"_s, u"结束"_s, 180);
 }
 
 frmOptions::TimeFields frmOptions::createTimeFields(const QString &prefix, const QString &caption,
@@ -159,6 +172,9 @@ void frmOptions::Form_Load()
     if (m_options.SoundPrompt >= 0 && m_options.SoundPrompt < m_cmbSR->count())
         m_cmbSR->setCurrentIndex(m_options.SoundPrompt);
     m_spnJobs->setValue(m_options.ConcurrentJobs);
+    m_cmbSubtitles->setCurrentIndex(m_options.Subtitles == AppOptions::SubtitlesOff
+                                        ? AppOptions::SubtitlesOff
+                                        : AppOptions::SubtitlesAuto);
     m_chkMC->setChecked(m_options.MusicCutterOn == 1);
     if (m_chkMC->isChecked()) {
         showTime(m_from, m_options.CutterFromSeconds);
@@ -184,6 +200,7 @@ void frmOptions::imgOK_Click()
     m_options.SoundPrompt = static_cast<qint16>(m_cmbSR->currentIndex());
     m_options.MusicCutterOn = m_chkMC->isChecked() ? 1 : 0;
     m_options.ConcurrentJobs = static_cast<qint16>(m_spnJobs->value());
+    m_options.Subtitles = static_cast<qint16>(m_cmbSubtitles->currentIndex());
     storeTime(m_from, m_options.CutterFromSeconds);
     storeTime(m_to, m_options.CutterToSeconds);
     m_files.SaveOptions(m_options);

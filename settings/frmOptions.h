@@ -13,7 +13,8 @@ class QLineEdit;
 class QSpinBox;
 
 // "选项设置": switches the completion sound on or off, sets how many files
-// are converted at once, and switches the music cutter chkMC with its start
+// are converted at once, whether subtitles are burned in (自动, the default,
+// or 关闭), and switches the music cutter chkMC with its start
 // and end times, which every job of a batch then keeps to. The times go
 // back as 0 when the cutter is off. Built anew for every opening;
 // confirming stores into AppOptions and writes options.ini, leaving changes
@@ -42,6 +43,7 @@ private:
 
     void createSoundControls();
     void createJobsControls();
+    void createSubtitlesControls();
     void createCutterControls();
     void createButtons();
     TimeFields createTimeFields(const QString &prefix, const QString &caption, int top);
@@ -56,6 +58,7 @@ private:
     MessageSink &m_messages;
     QComboBox *m_cmbSR = nullptr;
     QSpinBox *m_spnJobs = nullptr;
+    QComboBox *m_cmbSubtitles = nullptr;
     QCheckBox *m_chkMC = nullptr;
     TimeFields m_from{};
     TimeFields m_to{};

@@ -696,6 +696,12 @@ void frmMain::Command3_Click()
     ConversionSettings settings = currentSettings();
     if (m_options.MusicCutterOn == 1)
         settings.setCut(m_options.CutterFromSeconds, m_options.CutterToSeconds);
+    // The window has no sound track choice: audioTrack stays empty, the
+    // track the source flags as default.
+    settings.subtitles =
+        (m_options.Subtitles == AppOptions::SubtitlesOff ? ConversionSettings::SubtitlesOff
+                                                         : ConversionSettings::SubtitlesAuto)
+            .toString();
     if (!m_driver.requestStart(settings, m_options.SoundPrompt == 0))
         m_services.messages.showMessage(QStringLiteral("请先添加一个文件"), QStringLiteral("添加"),
                                         MessageSink::Icon::Exclamation);

@@ -1,6 +1,7 @@
 #include "CliOptions.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryFile>
 #include <QTest>
 #include <QThread>
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void rejectsWhatItCannotUse();
     void readsCutTimes_data();
     void readsCutTimes();
+    void readsSubtitlesAndSoundTrack_data();
+    void readsSubtitlesAndSoundTrack();
     void warnsOfWhatTheFormatIgnoresOrChanges_data();
     void warnsOfWhatTheFormatIgnoresOrChanges();
     void makesPathsAbsolute();
@@ -196,6 +199,34 @@ void TestCliOptions::rejectsWhatItCannotUse_data()
     QTest::newRow("end before start")
         << QStringList{u"--from"_s, u"5"_s, u"--to"_s, u"3"_s, u"a"_s} << u"--to must be later"_s;
     QTest::newRow("end at 0") << QStringList{u"--to"_s, u"0"_s, u"a"_s} << u"--to must be later"_s;
+    const QString badSubtitles = u"--subtitles must be auto, off or a readable subtitle file: "_s;
+    QTest::newRow("subtitle file that is missing")
+        << QStringList{u"--subtitles"_s, u"/nonexistent/a.srt"_s, u"a"_s}
+        << badSubtitles + u"/nonexistent/a.srt does not exist"_s;
+    QTest::newRow("subtitle file that is a folder")
+        << QStringList{u"--subtitles=/"_s, u"a"_s} << badSubtitles + u"/ is not a file"_s;
+    QTest::newRow("subtitle choice in capitals names a file")
+        << QStringList{u"--subtitles"_s, u"OFF"_s, u"a"_s}
+        << badSubtitles + u"OFF does not exist"_s;
+    QTest::newRow("no subtitle choice") << QStringList{u"--subtitles="_s, u"a"_s} << badSubtitles;
+    const QString badTrack = u"--audio-track must be a track number from 1 or a language code"_s;
+    QTest::newRow("track 0") << QStringList{u"--audio-track"_s, u"0"_s, u"a"_s} << badTrack;
+    QTest::newRow("negative track") << QStringList{u"--audio-track=-1"_s, u"a"_s} << badTrack;
+    QTest::newRow("fractional track")
+        << QStringList{u"--audio-track"_s, u"1.5"_s, u"a"_s} << badTrack;
+    QTest::newRow("track past an int")
+        << QStringList{u"--audio-track"_s, u"99999999999"_s, u"a"_s} << badTrack;
+    QTest::newRow("full-width digit")
+        << QStringList{u"--audio-track"_s, u"２"_s, u"a"_s} << badTrack;
+    QTest::newRow("language of one letter")
+        << QStringList{u"--audio-track"_s, u"e"_s, u"a"_s} << badTrack;
+    QTest::newRow("language name")
+        << QStringList{u"--audio-track"_s, u"english"_s, u"a"_s} << badTrack;
+    QTest::newRow("language with a region")
+        << QStringList{u"--audio-track"_s, u"zh-CN"_s, u"a"_s} << badTrack;
+    QTest::newRow("language in Chinese")
+        << QStringList{u"--audio-track"_s, u"中文"_s, u"a"_s} << badTrack;
+    QTest::newRow("no track") << QStringList{u"--audio-track="_s, u"a"_s} << badTrack;
 }
 
 void TestCliOptions::readsCutTimes_data()
@@ -224,6 +255,46 @@ void TestCliOptions::readsCutTimes()
     QCOMPARE(options.error, QString());
     QCOMPARE(options.settings.cutFromSeconds, from);
     QCOMPARE(options.settings.cutToSeconds, to);
+}
+
+void TestCliOptions::readsSubtitlesAndSoundTrack_data()
+{
+    // "FILE" in the arguments and the result stands for an existing file's
+    // absolute path, "HERE" for its name relative to the working folder.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("subtitles");
+    QTest::addColumn<QString>("audioTrack");
+    QTest::newRow("defaults") << QStringList{} << u"auto"_s << QString();
+    QTest::newRow("auto") << QStringList{u"--subtitles"_s, u"auto"_s} << u"auto"_s << QString();
+    QTest::newRow("off") << QStringList{u"--subtitles=off"_s} << u"off"_s << QString();
+    QTest::newRow("a file") << QStringList{u"--subtitles"_s, u"FILE"_s} << u"FILE"_s << QString();
+    QTest::newRow("a file named from the working folder")
+        << QStringList{u"--subtitles"_s, u"HERE"_s} << u"FILE"_s << QString();
+    QTest::newRow("track number") << QStringList{u"--audio-track"_s, u"2"_s} << u"auto"_s << u"2"_s;
+    QTest::newRow("track number with leading zeros")
+        << QStringList{u"--audio-track"_s, u"007"_s} << u"auto"_s << u"7"_s;
+    QTest::newRow("language") << QStringList{u"--audio-track=chi"_s} << u"auto"_s << u"chi"_s;
+    QTest::newRow("language of two letters in capitals")
+        << QStringList{u"--audio-track"_s, u"ZH"_s} << u"auto"_s << u"zh"_s;
+    QTest::newRow("both") << QStringList{u"--subtitles"_s, u"off"_s, u"--audio-track"_s, u"eng"_s}
+                          << u"off"_s << u"eng"_s;
+}
+
+void TestCliOptions::readsSubtitlesAndSoundTrack()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, subtitles);
+    QFETCH(QString, audioTrack);
+    QTemporaryFile file(QDir::currentPath() + u"/subtitles-XXXXXX.srt"_s);
+    QVERIFY(file.open());
+    const QString path = QFileInfo(file.fileName()).absoluteFilePath();
+    arguments.replaceInStrings(u"FILE"_s, path);
+    arguments.replaceInStrings(u"HERE"_s, QDir::current().relativeFilePath(path));
+    const CliOptions options =
+        CliOptions::parse(commandLine(arguments + QStringList{u"a"_s}), u"/out"_s);
+    QCOMPARE(options.error, QString());
+    QCOMPARE(options.settings.subtitles, subtitles.replace(u"FILE"_s, path));
+    QCOMPARE(options.settings.audioTrack, audioTrack);
 }
 
 void TestCliOptions::rejectsWhatItCannotUse()
@@ -375,7 +446,8 @@ void TestCliOptions::helpAndVersionNeedNoFiles()
     QCOMPARE(options.helpRequested, help);
     QCOMPARE(options.versionRequested, version);
     for (const QString &listed : {u"--audio-bitrate"_s, u"--files-from <LIST>"_s, u"-0, --null"_s,
-                                  u"--version"_s, u"--from <TIME>"_s, u"--to <TIME>"_s})
+                                  u"--version"_s, u"--from <TIME>"_s, u"--to <TIME>"_s,
+                                  u"--subtitles <auto|off|FILE>"_s, u"--audio-track <N|LANG>"_s})
         QVERIFY(CliOptions::helpText().contains(listed));
 }
 

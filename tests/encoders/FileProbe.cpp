@@ -10,12 +10,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-double shownAspect(const QJsonObject &stream)
+double pixelAspectOf(const QJsonObject &stream)
 {
     const QStringList pixel = stream.value(u"sample_aspect_ratio"_s).toString().split(u':');
-    const double pixelAspect = pixel.size() == 2 && pixel.at(0).toInt() > 0
-                                   ? pixel.at(0).toDouble() / pixel.at(1).toDouble()
-                                   : 1.0;
+    return pixel.size() == 2 && pixel.at(0).toInt() > 0
+               ? pixel.at(0).toDouble() / pixel.at(1).toDouble()
+               : 1.0;
+}
+
+double shownAspect(const QJsonObject &stream)
+{
+    const double pixelAspect = pixelAspectOf(stream);
     const double stored =
         stream.value(u"width"_s).toDouble() * pixelAspect / stream.value(u"height"_s).toDouble();
     int rotation = 0;
@@ -59,6 +64,7 @@ FileProbe FileProbe::of(const QString &ffprobe, const QString &path)
             probe.videoTag = stream.value(u"codec_tag_string"_s).toString();
             probe.videoLevel = stream.value(u"level"_s).toInt();
             probe.displayAspect = shownAspect(stream);
+            probe.pixelAspect = pixelAspectOf(stream);
         } else if (type == u"audio" && audioCodec.isEmpty()) {
             audioCodec = codec;
             probe.audioKbps = qRound(stream.value(u"bit_rate"_s).toString().toDouble() / 1000);

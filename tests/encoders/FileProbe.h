@@ -21,6 +21,7 @@ struct FileProbe
     // Width over height of the picture as a player shows it: pixel aspect
     // and display matrix applied; 0 without video.
     double displayAspect = 0.0;
+    double pixelAspect = 1.0;   // of a stored pixel, before any rotation
     QString containerAndCodecs; // "<format_name> <video codec> <audio codec>"
 
     static FileProbe of(const QString &ffprobe, const QString &path);

@@ -1,9 +1,12 @@
 #include "EncoderList.h"
 #include "NumberedName.h"
 #include "OptionValues.h"
+#include "SubtitleSearch.h"
+#include "SubtitleText.h"
 #include "ToolLocator.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,7 +14,8 @@ using namespace Qt::StringLiterals;
 
 // The small readers and finders around the encoders: option values,
 // ffmpeg's encoder table, where ffmpeg is, the names an output
-// takes when its own is taken.
+// takes when its own is taken, the subtitle files that go with a video and
+// the encodings they are written in.
 class TestEncoderSupport final : public QObject
 {
     Q_OBJECT
@@ -28,6 +32,10 @@ private Q_SLOTS:
     void toolLocation();
     void numberedNames_data();
     void numberedNames();
+    void subtitleEncodings_data();
+    void subtitleEncodings();
+    void subtitleFiles_data();
+    void subtitleFiles();
 
 private:
     QTemporaryDir m_folder;
@@ -198,6 +206,70 @@ void TestEncoderSupport::numberedNames()
     QFETCH(int, number);
     QFETCH(QString, expected);
     QCOMPARE(NumberedName::of(path, number), expected);
+}
+
+void TestEncoderSupport::subtitleEncodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("encoding");
+
+    const QString simplified = u"1\n00:00:01,000 --> 00:00:02,000\n我们走吧，这是你的车。\n"_s;
+    const QString traditional = u"1\n00:00:01,000 --> 00:00:02,000\n我們走吧，這是你的車。\n"_s;
+    const auto encoded = [](const QString &text, const char *encoding) {
+        QStringEncoder encoder(encoding);
+        return QByteArray(encoder.encode(text));
+    };
+    QTest::newRow("UTF-8") << simplified.toUtf8() << QByteArray("UTF-8");
+    QTest::newRow("UTF-8 with a byte order mark")
+        << QByteArray("\xEF\xBB\xBF" + simplified.toUtf8()) << QByteArray("UTF-8");
+    QTest::newRow("UTF-16LE with a mark")
+        << QByteArray("\xFF\xFE" + encoded(simplified, "UTF-16LE")) << QByteArray("UTF-16LE");
+    QTest::newRow("UTF-16BE without a mark")
+        << encoded(simplified, "UTF-16BE") << QByteArray("UTF-16BE");
+    QTest::newRow("GBK, simplified") << encoded(simplified, "GB18030") << QByteArray("GB18030");
+    QTest::newRow("GBK, traditional") << encoded(traditional, "GB18030") << QByteArray("GB18030");
+    QTest::newRow("Big5, traditional") << encoded(traditional, "Big5") << QByteArray("Big5");
+    QTest::newRow("plain ASCII") << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nHello\n")
+                                 << QByteArray("UTF-8");
+}
+
+void TestEncoderSupport::subtitleEncodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, encoding);
+    QCOMPARE(SubtitleText::encodingOf(bytes), encoding);
+    const QString text = SubtitleText::decode(bytes);
+    QVERIFY2(text.startsWith(u"1\n00:00:01,000"_s), qPrintable(text));
+    QVERIFY(!text.contains(QChar::ReplacementCharacter));
+}
+
+void TestEncoderSupport::subtitleFiles_data()
+{
+    QTest::addColumn<QString>("video");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("Chinese first, then the others by name")
+        << u"Film.2020"_s
+        << QStringList{u"Film.2020.en.srt"_s,    u"Film.2020.srt"_s,     u"Film.2020.cht.ass"_s,
+                       u"Film.2020.zh-CN.srt"_s, u"Film.2020.chs.ass"_s, u"Film.2020.mkv"_s}
+        << QStringList{u"Film.2020.chs.ass"_s, u"Film.2020.cht.ass"_s, u"Film.2020.zh-CN.srt"_s,
+                       u"Film.2020.en.srt"_s, u"Film.2020.srt"_s};
+    QTest::newRow("every subtitle format, any case")
+        << u"clip"_s << QStringList{u"CLIP.SRT"_s, u"clip.vtt"_s, u"clip.ssa"_s, u"clip.sub"_s}
+        << QStringList{u"CLIP.SRT"_s, u"clip.ssa"_s, u"clip.vtt"_s};
+    QTest::newRow("another video's subtitles are not this one's")
+        << u"clip"_s
+        << QStringList{u"clip.part2.srt"_s, u"clip2.srt"_s, u"clip.srt.bak"_s, u"my clip.srt"_s}
+        << QStringList{};
+}
+
+void TestEncoderSupport::subtitleFiles()
+{
+    QFETCH(QString, video);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, expected);
+    QCOMPARE(SubtitleSearch::matching(video, names), expected);
 }
 
 QTEST_GUILESS_MAIN(TestEncoderSupport)

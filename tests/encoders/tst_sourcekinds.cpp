@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QHash>
 #include <QProcess>
+#include <QRect>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -41,12 +43,28 @@ private:
         QByteArray firstFrame;
         QList<double> flashes;
         QList<double> clicks;
+        double saturation = 0.0;
+        int pictures = 0;
+    };
+
+    struct Text
+    {
+        int brightPixels = 0;
+        bool onlyInLowerThird = true;
     };
 
     const Source &source(const QString &kind);
     QString intermediate(const QString &kind, QString &problem);
     QString ffmpeg(const QStringList &arguments, QByteArray *output = nullptr) const;
-    QByteArray firstFrame(const QString &path) const;
+    QByteArray firstFrame(const QString &path, const QString &look = {}) const;
+    QRect activeArea(const QString &path) const;
+    double activeAspect(const QString &path, const QRect &area) const;
+    Text textAt(const QString &path, double seconds) const;
+    double saturation(const QString &path, const QString &look = {}) const;
+    int pictureCount(const QString &path) const;
+    int combedFrames(const QString &path) const;
+    int pitch(const QString &path) const;
+    static bool indexAtFront(const QString &path);
     QList<double> flashes(const QString &path) const;
     QList<double> clicks(const QString &path) const;
     QString syncProblem(const QString &output, const Source &input, double frameSeconds) const;
@@ -77,6 +95,20 @@ struct SourceKind
     double frameSeconds = 0.0;
     // A duration written into a Matroska header over the true one.
     double claimedSeconds = 0.0;
+    // Files written before the recipe runs, named relative to the work
+    // folder ("{work}" in a recipe): subtitles beside the source or for
+    // the recipe to mux.
+    QList<QPair<QString, QByteArray>> sideFiles{};
+    // Moments at which burned-in subtitle text must be on the picture, in
+    // its lower third, and moments at which none may be.
+    QList<double> textShownAt{};
+    QList<double> textHiddenAt{};
+    int toneHz = 0; // the sound's pitch: the track that must be converted
+    // How the source's picture is to be seen for comparisons: its HDR
+    // tone-mapped as a player of SDR would.
+    QString sourceLook{};
+    bool interlaced = false;
+    bool variableRate = false; // picture count kept where the format keeps timing
 };
 
 QStringList words(const QString &text)
@@ -117,6 +149,54 @@ QStringList cuedSound(const QList<double> &cues)
     return {u"-f"_s, u"lavfi"_s, u"-i"_s,
             u"aevalsrc='(%1)*0.8*sin(2*PI*1000*t)':s=44100"_s.arg(clicks.join(u'+'))};
 }
+
+// A flat picture, so that burned-in text is the only bright thing on it.
+QStringList flatPicture(double seconds)
+{
+    return {u"-f"_s, u"lavfi"_s, u"-i"_s,
+            u"color=c=0x406080:size=320x240:rate=25:duration=%1"_s.arg(seconds)};
+}
+
+QByteArray srtCue(double from, double to, const QString &text)
+{
+    const auto time = [](double seconds) {
+        const int ms = static_cast<int>(std::lround(seconds * 1000));
+        return u"00:00:%1,%2"_s.arg(ms / 1000, 2, 10, QChar(u'0'))
+            .arg(ms % 1000, 3, 10, QChar(u'0'));
+    };
+    return u"1\r\n%1 --> %2\r\n%3\r\n\r\n"_s.arg(time(from), time(to), text).toUtf8();
+}
+
+QByteArray inGbk(const QByteArray &utf8)
+{
+    QStringEncoder encoder("GB18030");
+    return encoder.encode(QString::fromUtf8(utf8));
+}
+
+QByteArray assScript(const QString &dialogue)
+{
+    return QByteArray("\xEF\xBB\xBF") +
+           u"[Script Info]\nScriptType: v4.00+\nPlayResX: 320\nPlayResY: 240\n\n"
+           u"[V4+ Styles]\nFormat: Name, Fontname, Fontsize, PrimaryColour, OutlineColour, "
+           u"BorderStyle, Outline, Shadow, Alignment, MarginV\n"
+           u"Style: Default,Noto Sans CJK SC,24,&H00FFFFFF,&H00000000,1,1,0,2,10\n\n"
+           u"[Events]\nFormat: Layer, Start, End, Style, Text\n"
+           u"Dialogue: 0,0:00:01.00,0:00:02.00,Default,%1\n"_s.arg(dialogue)
+               .toUtf8();
+}
+
+// testsrc as a 10-bit phone records HDR: PQ transfer, BT.2020 primaries.
+QStringList perceptualQuantiser()
+{
+    return words(u"-t 1.5 -vf format=gbrp,zscale=tin=iec61966-2-1:min=gbr:pin=bt709:rin=full:"
+                 "t=smpte2084:p=bt2020:m=bt2020nc:r=tv:npl=100,format=yuv420p10le "
+                 "-c:v libx265 -x265-params log-level=error -color_primaries bt2020 "
+                 "-color_trc smpte2084 -colorspace bt2020nc -c:a aac"_s);
+}
+
+const QString ToneMapped =
+    u"zscale=t=linear:npl=100,format=gbrpf32le,zscale=p=bt709,tonemap=tonemap=hable:desat=0,"
+    u"zscale=t=bt709:m=bt709:r=tv,format=yuv420p"_s;
 
 const QList<SourceKind> &sourceKinds()
 {
@@ -254,6 +334,119 @@ const QList<SourceKind> &sourceKinds()
          3.0,
          {1.0, 2.5},
          0.125},
+        // Subtitles beside the video as Chinese sites name and encode them.
+        {u"gbk-subtitles-beside"_s,
+         {flatPicture(3) + sound(44100) + words(u"-t 3 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s)},
+         u"mp4"_s,
+         3.0,
+         3.0,
+         {},
+         0.0,
+         0.0,
+         {{u"gbk-subtitles-beside-0.chs.srt"_s, inGbk(srtCue(1.0, 2.0, u"字幕测试：中文"_s))},
+          {u"gbk-subtitles-beside-0.en.srt"_s, srtCue(0.2, 0.8, u"English"_s)}},
+         {1.5},
+         {0.5, 2.5}},
+        {u"ass-beside"_s,
+         {flatPicture(3) + sound(44100) + words(u"-t 3 -c:v mpeg4 -q:v 3 -c:a libmp3lame"_s)},
+         u"avi"_s,
+         3.0,
+         3.0,
+         {},
+         0.0,
+         0.0,
+         {{u"ass-beside-0.ass"_s, assScript(u"样式字幕"_s)}},
+         {1.5},
+         {0.5, 2.5}},
+        // The first track is an undisplayed one; the second is flagged to
+        // be shown.
+        {u"default-subtitle-track"_s,
+         {flatPicture(3) + sound(44100) +
+          words(u"-i {work}/shown.srt -i {work}/hidden.srt -t 3 -map 0:v -map 1:a -map 3 -map 2 "
+                "-c:v libx264 -c:a aac -c:s srt -disposition:s:0 0 "
+                "-disposition:s:1 default+forced -metadata:s:s:1 language=chi"_s)},
+         u"mkv"_s,
+         3.0,
+         3.0,
+         {},
+         0.0,
+         0.0,
+         {{u"shown.srt"_s, srtCue(1.0, 2.0, u"内嵌字幕"_s)},
+          {u"hidden.srt"_s, srtCue(0.2, 0.8, u"hidden"_s)}},
+         {1.5},
+         {0.5, 2.5}},
+        // A Chinese track first, an English one flagged default.
+        {u"two-sound-tracks"_s,
+         {picture(u"320x240"_s, u"25"_s) +
+          words(u"-f lavfi -i sine=frequency=440:sample_rate=48000 "
+                "-f lavfi -i sine=frequency=1000:sample_rate=48000 -t 1.5 -map 0 -map 1 -map 2 "
+                "-c:v libx264 -c:a aac -metadata:s:a:0 language=chi -metadata:s:a:1 language=eng "
+                "-disposition:a:0 0 -disposition:a:1 default"_s)},
+         u"mkv"_s,
+         1.5,
+         1.5,
+         {},
+         0.0,
+         0.0,
+         {},
+         {},
+         {},
+         1000},
+        {u"hdr-pq-phone"_s,
+         {picture(u"640x360"_s, u"30"_s) + sound(48000) + perceptualQuantiser()},
+         u"mp4"_s,
+         1.5,
+         1.5,
+         {},
+         0.0,
+         0.0,
+         {},
+         {},
+         {},
+         0,
+         ToneMapped},
+        // Smooth motion: idet takes testsrc's sharp moving edges for combing
+        // even in frames that never were interlaced.
+        {u"interlaced-tv"_s,
+         {words(u"-f lavfi -i mandelbrot=size=720x576:rate=50"_s) + sound(48000) +
+          words(u"-t 2 -vf tinterlace=interleave_top,fieldorder=tff -flags +ilme+ildct -top 1 "
+                "-pix_fmt yuv420p -c:v mpeg2video -b:v 6M -c:a mp2"_s)},
+         u"mpg"_s,
+         2.0,
+         2.0,
+         {},
+         0.0,
+         0.0,
+         {},
+         {},
+         {},
+         0,
+         {},
+         true},
+        {u"tiny-48x144"_s,
+         {picture(u"48x144"_s, u"30"_s) + sound(44100) +
+          words(u"-t 1.5 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s)},
+         u"mp4"_s,
+         1.5,
+         1.5},
+        // A phone's variable rate: bursts of four pictures at 60 fps.
+        {u"variable-rate-phone"_s,
+         {picture(u"320x240"_s, u"60"_s) + sound(44100) +
+          words(u"-t 3 -vf select='lt(mod(n\\,10)\\,4)' -fps_mode vfr -c:v libx264 "
+                "-c:a aac"_s)},
+         u"mp4"_s,
+         3.0,
+         3.0,
+         {},
+         0.0,
+         0.0,
+         {},
+         {},
+         {},
+         0,
+         {},
+         false,
+         true},
     };
     return kinds;
 }
@@ -383,6 +576,11 @@ double frameSecondsOf(const QString &rate)
 }
 
 constexpr double AspectTolerance = 0.02;
+// The grid pictures are looked at on, and the level at or under which a
+// pixel is black: a little over video black, for codec ringing.
+constexpr int GridWidth = 320;
+constexpr int GridHeight = 240;
+constexpr int BarLevel = 40;
 // Two codecs' renderings of one picture, shrunk to 8x8 grey, differ by a
 // few levels; the same picture turned or mirrored by dozens.
 constexpr int SamePictureDifference = 12;
@@ -413,13 +611,157 @@ QString TestSourceKinds::ffmpeg(const QStringList &arguments, QByteArray *output
     return QString::fromUtf8(process.readAllStandardError()).trimmed();
 }
 
-QByteArray TestSourceKinds::firstFrame(const QString &path) const
+QByteArray TestSourceKinds::firstFrame(const QString &path, const QString &look) const
 {
     QByteArray pixels;
-    ffmpeg({u"-i"_s, path, u"-frames:v"_s, u"1"_s, u"-vf"_s, u"scale=8:8,format=gray"_s, u"-f"_s,
-            u"rawvideo"_s, u"pipe:1"_s},
+    const QString shrink = u"scale=8:8,format=gray"_s;
+    ffmpeg({u"-i"_s, path, u"-frames:v"_s, u"1"_s, u"-vf"_s,
+            look.isEmpty() ? shrink : look + u',' + shrink, u"-f"_s, u"rawvideo"_s, u"pipe:1"_s},
            &pixels);
     return pixels;
+}
+
+// Where the picture is inside black bars, on a 320x240 grid over the whole
+// frame: the lines at the edges that are black from end to end are bars.
+QRect TestSourceKinds::activeArea(const QString &path) const
+{
+    QByteArray pixels;
+    ffmpeg({u"-i"_s, path, u"-frames:v"_s, u"1"_s, u"-vf"_s,
+            u"scale=%1:%2,format=gray"_s.arg(GridWidth).arg(GridHeight), u"-f"_s, u"rawvideo"_s,
+            u"pipe:1"_s},
+           &pixels);
+    if (pixels.size() != GridWidth * GridHeight)
+        return {};
+    const auto dark = [&](int x, int y) {
+        return static_cast<unsigned char>(pixels.at(y * GridWidth + x)) <= BarLevel;
+    };
+    const auto darkColumn = [&](int x) {
+        for (int y = 0; y < GridHeight; ++y) {
+            if (!dark(x, y))
+                return false;
+        }
+        return true;
+    };
+    const auto darkRow = [&](int y) {
+        for (int x = 0; x < GridWidth; ++x) {
+            if (!dark(x, y))
+                return false;
+        }
+        return true;
+    };
+    int left = 0, right = GridWidth - 1, top = 0, bottom = GridHeight - 1;
+    while (left < right && darkColumn(left))
+        ++left;
+    while (right > left && darkColumn(right))
+        --right;
+    while (top < bottom && darkRow(top))
+        ++top;
+    while (bottom > top && darkRow(bottom))
+        --bottom;
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Width over height of the picture as shown, without its black bars.
+double TestSourceKinds::activeAspect(const QString &path, const QRect &area) const
+{
+    const double frameAspect = FileProbe::of(m_ffprobe, path).displayAspect;
+    return frameAspect * area.width() / GridWidth * GridHeight / area.height();
+}
+
+// Where burned-in text is at a moment: the share of bright pixels (the
+// text's fill; the flat picture and black bars are dark) and whether all
+// of them lie in the picture's lower third.
+TestSourceKinds::Text TestSourceKinds::textAt(const QString &path, double seconds) const
+{
+    constexpr int Width = 320;
+    constexpr int Height = 240;
+    QByteArray pixels;
+    ffmpeg({u"-ss"_s, QString::number(seconds), u"-i"_s, path, u"-frames:v"_s, u"1"_s, u"-vf"_s,
+            u"scale=%1:%2,format=gray"_s.arg(Width).arg(Height), u"-f"_s, u"rawvideo"_s,
+            u"pipe:1"_s},
+           &pixels);
+    Text text;
+    for (qsizetype i = 0; i < pixels.size(); ++i) {
+        if (static_cast<unsigned char>(pixels.at(i)) < 170)
+            continue;
+        ++text.brightPixels;
+        if (i / Width < Height * 2 / 3)
+            text.onlyInLowerThird = false;
+    }
+    return text;
+}
+
+double TestSourceKinds::saturation(const QString &path, const QString &look) const
+{
+    static const QRegularExpression mean(u"SATAVG=([\\d.]+)"_s);
+    QString graph = u"format=yuv444p,signalstats,metadata=print:key=lavfi.signalstats.SATAVG"_s;
+    if (!look.isEmpty())
+        graph = look + u',' + graph;
+    const QString log = ffmpeg({u"-v"_s, u"info"_s, u"-i"_s, path, u"-frames:v"_s, u"10"_s,
+                                u"-vf"_s, graph, u"-f"_s, u"null"_s, u"-"_s});
+    QRegularExpressionMatch last;
+    for (const QRegularExpressionMatch &match : mean.globalMatch(log))
+        last = match;
+    return last.hasMatch() ? last.captured(1).toDouble() : 0.0;
+}
+
+int TestSourceKinds::pictureCount(const QString &path) const
+{
+    QProcess process;
+    process.start(m_ffprobe,
+                  {u"-v"_s, u"error"_s, u"-count_frames"_s, u"-select_streams"_s, u"v:0"_s,
+                   u"-show_entries"_s, u"stream=nb_read_frames"_s, u"-of"_s, u"csv=p=0"_s, path});
+    process.waitForFinished(60000);
+    return process.readAllStandardOutput().trimmed().toInt();
+}
+
+// Frames idet still finds woven from two moments, after its first few.
+int TestSourceKinds::combedFrames(const QString &path) const
+{
+    static const QRegularExpression counts(
+        u"Multi frame detection: TFF:\\s*(\\d+) BFF:\\s*(\\d+)"_s);
+    const QString log = ffmpeg({u"-v"_s, u"info"_s, u"-i"_s, path, u"-vf"_s, u"idet"_s, u"-an"_s,
+                                u"-f"_s, u"null"_s, u"-"_s});
+    const QRegularExpressionMatch match = counts.match(log);
+    return match.hasMatch() ? match.captured(1).toInt() + match.captured(2).toInt() : -1;
+}
+
+// The pitch of the sound, from how often it crosses zero.
+int TestSourceKinds::pitch(const QString &path) const
+{
+    constexpr int SampleRate = 16000;
+    QByteArray samples;
+    ffmpeg({u"-i"_s, path, u"-map"_s, u"0:a"_s, u"-ac"_s, u"1"_s, u"-ar"_s,
+            QString::number(SampleRate), u"-f"_s, u"s16le"_s, u"pipe:1"_s},
+           &samples);
+    const auto *values = reinterpret_cast<const qint16 *>(samples.constData());
+    const qsizetype count = samples.size() / 2;
+    qsizetype crossings = 0;
+    for (qsizetype i = 1; i < count; ++i)
+        crossings += (values[i - 1] < 0) != (values[i] < 0);
+    return count == 0 ? 0 : static_cast<int>(crossings * SampleRate / 2 / count);
+}
+
+// Whether an ISO file's index comes before its media data, so that it
+// plays while it downloads.
+bool TestSourceKinds::indexAtFront(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    while (!file.atEnd()) {
+        const QByteArray header = file.read(8);
+        if (header.size() < 8)
+            return false;
+        const quint32 size = qFromBigEndian<quint32>(header.constData());
+        const QByteArray type = header.mid(4);
+        if (type == "moov")
+            return true;
+        if (type == "mdat" || size < 8)
+            return false;
+        file.seek(file.pos() + size - 8);
+    }
+    return false;
 }
 
 // When the picture turns white, on the timeline a player follows.
@@ -480,11 +822,19 @@ const TestSourceKinds::Source &TestSourceKinds::source(const QString &key)
         return m_sources[key];
     const SourceKind &kind = *kindNamed(key);
     Source &made = m_sources[key];
+    for (const auto &[name, content] : kind.sideFiles) {
+        QFile file(m_work.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
+            made.problem = u"cannot write "_s + file.fileName();
+            return made;
+        }
+    }
     QString previous;
     for (qsizetype step = 0; step < kind.recipe.size(); ++step) {
         const QString path = m_work.filePath(u"%1-%2.%3"_s.arg(key).arg(step).arg(kind.extension));
         QStringList arguments = kind.recipe.at(step);
         arguments.replaceInStrings(u"{previous}"_s, previous);
+        arguments.replaceInStrings(u"{work}"_s, m_work.path());
         made.problem = ffmpeg(arguments << u"-y"_s << path);
         if (!made.problem.isEmpty())
             return made;
@@ -505,7 +855,11 @@ const TestSourceKinds::Source &TestSourceKinds::source(const QString &key)
         }
     }
     made.displayAspect = FileProbe::of(m_ffprobe, made.path).displayAspect;
-    made.firstFrame = firstFrame(made.path);
+    made.firstFrame = firstFrame(made.path, kind.sourceLook);
+    if (!kind.sourceLook.isEmpty())
+        made.saturation = saturation(made.path, kind.sourceLook);
+    if (kind.variableRate)
+        made.pictures = pictureCount(made.path);
     return made;
 }
 
@@ -582,12 +936,52 @@ void TestSourceKinds::playsLikeTheSource()
         audioOnly ? recipe.audioSeconds : std::max(recipe.videoSeconds, recipe.audioSeconds);
     QVERIFY2(std::abs(probe.durationSeconds - seconds) <= std::max(0.5, seconds * 0.05),
              qPrintable(u"%1 s instead of %2 s"_s.arg(probe.durationSeconds).arg(seconds)));
+    if (recipe.toneHz > 0) {
+        const int heard = pitch(output);
+        QVERIFY2(std::abs(heard - recipe.toneHz) <= recipe.toneHz / 20,
+                 qPrintable(u"a %1 Hz tone instead of %2 Hz"_s.arg(heard).arg(recipe.toneHz)));
+    }
+    if (output.endsWith(u".mp4"_s) || output.endsWith(u".mov"_s) || output.endsWith(u".3gp"_s))
+        QVERIFY2(indexAtFront(output), "the index is not before the media data");
     if (!audioOnly) {
-        QVERIFY2(
-            std::abs(probe.displayAspect / input.displayAspect - 1.0) <= AspectTolerance,
-            qPrintable(
-                u"shown at %1 instead of %2"_s.arg(probe.displayAspect).arg(input.displayAspect)));
-        const int difference = meanDifference(firstFrame(output), input.firstFrame);
+        // A fixed size of another shape holds the picture between black bars.
+        const QRect area = activeArea(output);
+        QVERIFY(!area.isEmpty());
+        const double aspect = activeAspect(output, area);
+        const QString shownPart = u"scale=%1:%2,crop=%3:%4:%5:%6"_s.arg(GridWidth)
+                                      .arg(GridHeight)
+                                      .arg(area.width())
+                                      .arg(area.height())
+                                      .arg(area.x())
+                                      .arg(area.y());
+        QVERIFY2(std::abs(aspect / input.displayAspect - 1.0) <= AspectTolerance,
+                 qPrintable(u"shown at %1 instead of %2"_s.arg(aspect).arg(input.displayAspect)));
+        for (const double moment : recipe.textShownAt) {
+            const Text text = textAt(output, moment);
+            QVERIFY2(text.brightPixels >= 20 && text.onlyInLowerThird,
+                     qPrintable(u"at %1 s: %2 text pixels, %3"_s.arg(moment)
+                                    .arg(text.brightPixels)
+                                    .arg(text.onlyInLowerThird ? u"in the lower third"_s
+                                                               : u"some above it"_s)));
+        }
+        for (const double moment : recipe.textHiddenAt)
+            QVERIFY2(textAt(output, moment).brightPixels < 5,
+                     qPrintable(u"text shown at %1 s, where no cue is"_s.arg(moment)));
+        if (!recipe.sourceLook.isEmpty()) {
+            const double seen = saturation(output, shownPart);
+            QVERIFY2(seen >= input.saturation * 0.8,
+                     qPrintable(u"mean saturation %1 against %2 tone-mapped"_s.arg(seen).arg(
+                         input.saturation)));
+        }
+        if (recipe.interlaced) {
+            const int combed = combedFrames(output);
+            QVERIFY2(combed >= 0 && combed <= 4,
+                     qPrintable(u"%1 frames still interlaced"_s.arg(combed)));
+        }
+        if (recipe.variableRate &&
+            (format == Format::H264Mp4 || format == Format::HevcMp4 || format == Format::Vp9Webm))
+            QCOMPARE(pictureCount(output), input.pictures);
+        const int difference = meanDifference(firstFrame(output, shownPart), input.firstFrame);
         QVERIFY2(difference <= SamePictureDifference,
                  qPrintable(u"first picture differs by %1"_s.arg(difference)));
         if (!recipe.cues.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "CommandBuilder.h"
 #include "OutputFormats.h"
 
+#include <QScopeGuard>
 #include <QSet>
 #include <QTest>
 
@@ -25,6 +26,8 @@ private Q_SLOTS:
     void argumentLists_data();
     void argumentLists();
     void nativeEnvironment();
+    void encoderEnvironment_data();
+    void encoderEnvironment();
     void existingOutputGetsCopyNumber();
     void parametersUsed_data();
     void parametersUsed();
@@ -420,6 +423,62 @@ void TestCommandBuilder::nativeEnvironment()
         second->command.text(),
         u"/opt/zenvora/data/coder.exe -i /home/u/.cache/zenvora/tmp.mp4 -y -vcodec rv10 -b 1200k -f rm  -ab 128k -ac 2 \"/home/u/Videos/Zenvora/holiday-957.rmvb\""_s);
     QCOMPARE(second->outputPath, u"/home/u/Videos/Zenvora/holiday-957.rmvb"_s);
+}
+
+void TestCommandBuilder::encoderEnvironment_data()
+{
+    QTest::addColumn<ConversionSettings>("settings");
+    QTest::addColumn<QString>("subtitles");
+    QTest::addColumn<QString>("audioTrack"); // null: not in the environment
+
+    const auto choosing = [](const QString &subtitles, const QString &audioTrack) {
+        ConversionSettings settings = defaultsOf(OutputFormat::Rmvb, u"/out"_s);
+        settings.subtitles = subtitles;
+        settings.audioTrack = audioTrack;
+        return settings;
+    };
+    QTest::newRow("defaults: subtitles found, the source's default track")
+        << defaultsOf(OutputFormat::Rmvb, u"/out"_s) << u"auto"_s << QString();
+    QTest::newRow("off") << choosing(u"off"_s, QString()) << u"off"_s << QString();
+    QTest::newRow("a subtitle file and the second track")
+        << choosing(u"/subs/假期 1.zh.srt"_s, u"2"_s) << u"/subs/假期 1.zh.srt"_s << u"2"_s;
+    QTest::newRow("a language") << choosing(u"auto"_s, u"chi"_s) << u"auto"_s << u"chi"_s;
+    QTest::newRow("no choice is auto") << choosing(QString(), QString()) << u"auto"_s << QString();
+}
+
+// Both stages carry the choices; what the program itself was started with
+// never reaches an encoder.
+void TestCommandBuilder::encoderEnvironment()
+{
+    QFETCH(ConversionSettings, settings);
+    QFETCH(QString, subtitles);
+    QFETCH(QString, audioTrack);
+    qputenv("ZENVORA_SUBTITLES", "/inherited.srt");
+    qputenv("ZENVORA_AUDIO_TRACK", "9");
+    qputenv("ZENVORA_INTERMEDIATE", "/inherited.mp4");
+    const auto restore = qScopeGuard([] {
+        qunsetenv("ZENVORA_SUBTITLES");
+        qunsetenv("ZENVORA_AUDIO_TRACK");
+        qunsetenv("ZENVORA_INTERMEDIATE");
+    });
+    CommandEnvironment env;
+    env.programFolder = u"/opt/zenvora"_s;
+    env.intermediatePath = u"/cache/tmp.mp4"_s;
+    env.clock = [] { return QTime(9, 5, 7); };
+    env.pathExists = [](const QString &) { return false; };
+    const CommandBuilder builder(env);
+    const std::optional<StageCommand> second = builder.stageTwo(settings, u"/in/a.avi"_s);
+    QVERIFY(second);
+
+    for (const StageCommand &stage : {builder.stageOne(settings, u"/in/a.avi"_s), *second}) {
+        const QProcessEnvironment encoder = stage.environment(u"/run/probe"_s);
+        QCOMPARE(encoder.value(u"ZENVORA_SUBTITLES"_s), subtitles);
+        QCOMPARE(encoder.contains(u"ZENVORA_AUDIO_TRACK"_s), !audioTrack.isNull());
+        QCOMPARE(encoder.value(u"ZENVORA_AUDIO_TRACK"_s), audioTrack);
+        QCOMPARE(encoder.value(u"ZENVORA_PROBE_SERVER"_s), u"/run/probe"_s);
+        QCOMPARE(encoder.value(u"ZENVORA_INTERMEDIATE"_s),
+                 stage.stage == Stage::One ? env.intermediatePath : QString());
+    }
 }
 
 void TestCommandBuilder::existingOutputGetsCopyNumber()

@@ -5,16 +5,21 @@
 #include <QList>
 
 // AppOptions as the list SoundPrompt, MusicCutterOn, CutterFromSeconds,
-// CutterToSeconds, ConcurrentJobs, so test tables stay short and failures
-// print the values. A list of four leaves ConcurrentJobs at its default.
+// CutterToSeconds, ConcurrentJobs, Subtitles, so test tables stay short and
+// failures print the values. A shorter list leaves the fields it does not
+// reach at their defaults.
 inline AppOptions optionsOf(const QList<int> &values)
 {
-    return {static_cast<qint16>(values[0]), static_cast<qint16>(values[1]), values[2], values[3],
-            static_cast<qint16>(values.value(4, 1))};
+    return {static_cast<qint16>(values[0]),
+            static_cast<qint16>(values[1]),
+            values[2],
+            values[3],
+            static_cast<qint16>(values.value(4, 1)),
+            static_cast<qint16>(values.value(5, AppOptions::SubtitlesAuto))};
 }
 
 inline QList<int> valuesOf(const AppOptions &options)
 {
-    return {options.SoundPrompt, options.MusicCutterOn, options.CutterFromSeconds,
-            options.CutterToSeconds, options.ConcurrentJobs};
+    return {options.SoundPrompt,     options.MusicCutterOn,  options.CutterFromSeconds,
+            options.CutterToSeconds, options.ConcurrentJobs, options.Subtitles};
 }

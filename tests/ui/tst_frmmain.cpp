@@ -24,6 +24,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QStandardPaths>
@@ -171,6 +172,8 @@ private Q_SLOTS:
     void unopenablePlacesAreTold();
     void filesAtOnceReachTheDriver_data();
     void filesAtOnceReachTheDriver();
+    void subtitlesChoiceReachesTheEncoder_data();
+    void subtitlesChoiceReachesTheEncoder();
 
 private:
     frmMain &window();
@@ -1017,6 +1020,46 @@ void TestFrmMain::filesAtOnceReachTheDriver()
 
     QVERIFY(batchEnd.wait(15000));
     QCOMPARE(startedBeforeAnEnd, atOnce);
+}
+
+void TestFrmMain::subtitlesChoiceReachesTheEncoder_data()
+{
+    QTest::addColumn<QByteArray>("subtitlesLine");
+    QTest::addColumn<QByteArray>("seen");
+    QTest::newRow("no sixth line: auto") << QByteArray() << "auto|unset"_ba;
+    QTest::newRow("sixth line 1: off") << "1\r\n"_ba
+                                       << "off|unset"_ba;
+}
+
+// The encoder writes down what its environment tells it; the window has no
+// sound track choice, so one the program inherited must not get through.
+void TestFrmMain::subtitlesChoiceReachesTheEncoder()
+{
+    QFETCH(QByteArray, subtitlesLine);
+    QFETCH(QByteArray, seen);
+    writeFile(m_settings->optionsPath(), "1\r\n0\r\n0\r\n0\r\n1\r\n"_ba + subtitlesLine);
+    const QString record = m_dir.filePath(u"seen"_s);
+    QFile::remove(record);
+    const QString encoder = m_dir.filePath(u"app/data/conv.exe"_s);
+    QVERIFY(QDir().mkpath(QFileInfo(encoder).path()));
+    writeFile(encoder, "#!/bin/sh\nprintf '%s|%s' \"$ZENVORA_SUBTITLES\" "
+                       "\"${ZENVORA_AUDIO_TRACK-unset}\" > '"_ba +
+                           QFile::encodeName(record) + "'\n");
+    QVERIFY(QFile::setPermissions(encoder, QFile::ReadOwner | QFile::ExeOwner));
+    writeFile(m_dir.filePath(u"a.avi"_s), "clip");
+    window().jobs().addJob(m_dir.filePath(u"a.avi"_s));
+    child<QComboBox>(u"cmbOF"_s)->setCurrentIndex(2); // MPG: one stage
+    child<QLineEdit>(u"txtPath"_s)->setText(m_dir.filePath(u"out"_s));
+    QSignalSpy batchEnd(&window().driver(), &BatchDriver::batchFinished);
+    qputenv("ZENVORA_AUDIO_TRACK", "2");
+    const auto restore = qScopeGuard([] { qunsetenv("ZENVORA_AUDIO_TRACK"); });
+
+    window().Command3_Click();
+
+    QVERIFY(batchEnd.wait(15000));
+    QFile written(record);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), seen);
 }
 
 QTEST_MAIN(TestFrmMain)
