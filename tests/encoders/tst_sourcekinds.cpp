@@ -185,6 +185,52 @@ QByteArray assScript(const QString &dialogue)
                .toUtf8();
 }
 
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray made;
+    for (const int value : values)
+        made.append(static_cast<char>(value));
+    return made;
+}
+
+QByteArray bigEndian16(int value)
+{
+    return bytes({value >> 8, value & 0xFF});
+}
+
+// One DVD subtitle picture, as a DVD's program stream carries it: a box in
+// the lower third of a 320x240 picture, shown for a second from the start.
+// Each of its lines is one run of colour 1 to the line's end.
+QByteArray dvdSubtitleStream()
+{
+    constexpr int Left = 60, Right = 259, Top = 180, Bottom = 209;
+    const QByteArray field = QByteArray::fromHex("0001").repeated((Bottom - Top + 1) / 2);
+    const int control = 4 + 2 * static_cast<int>(field.size());
+    const QByteArray area = bytes({Left >> 4, ((Left & 15) << 4) | (Right >> 8), Right & 0xFF,
+                                   Top >> 4, ((Top & 15) << 4) | (Bottom >> 8), Bottom & 0xFF});
+    QByteArray show = QByteArray::fromHex("01"
+                                          "030010"
+                                          "0400F0"
+                                          "05") +
+                      area + QByteArray::fromHex("06") + bigEndian16(4) +
+                      bigEndian16(4 + static_cast<int>(field.size())) + QByteArray::fromHex("FF");
+    const int stop = control + 4 + static_cast<int>(show.size());
+    // 88 ticks of 1024/90000 s: one second.
+    const QByteArray commands = bigEndian16(0) + bigEndian16(stop) + show + bigEndian16(88) +
+                                bigEndian16(stop) + QByteArray::fromHex("02FF");
+    const QByteArray unit = bigEndian16(control + static_cast<int>(commands.size())) +
+                            bigEndian16(control) + field + field + commands;
+    const QByteArray packet = QByteArray::fromHex("818005"
+                                                  "2100010001"
+                                                  "20") +
+                              unit;
+    return QByteArray::fromHex("000001BA"
+                               "440004000401"
+                               "0189C3F8"
+                               "000001BD") +
+           bigEndian16(static_cast<int>(packet.size())) + packet + QByteArray::fromHex("000001B9");
+}
+
 // testsrc as a 10-bit phone records HDR: PQ transfer, BT.2020 primaries.
 QStringList perceptualQuantiser()
 {
@@ -373,6 +419,19 @@ const QList<SourceKind> &sourceKinds()
          0.0,
          {{u"shown.srt"_s, srtCue(1.0, 2.0, u"内嵌字幕"_s)},
           {u"hidden.srt"_s, srtCue(0.2, 0.8, u"hidden"_s)}},
+         {1.5},
+         {0.5, 2.5}},
+        {u"dvd-picture-subtitles"_s,
+         {flatPicture(3) + sound(44100) +
+          words(u"-itsoffset 1 -i {work}/box.sub -t 3 -map 0:v -map 1:a -map 2 -c:v libx264 "
+                "-c:a aac -c:s copy -disposition:s:0 default"_s)},
+         u"mkv"_s,
+         3.0,
+         3.0,
+         {},
+         0.0,
+         0.0,
+         {{u"box.sub"_s, dvdSubtitleStream()}},
          {1.5},
          {0.5, 2.5}},
         // A Chinese track first, an English one flagged default.
