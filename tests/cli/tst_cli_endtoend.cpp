@@ -5,6 +5,7 @@
 #include "EncoderRun.h"
 #include "FileProbe.h"
 #include "JobList.h"
+#include "PictureAndSound.h"
 #include "ProcessTable.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -68,6 +70,8 @@ private Q_SLOTS:
     void convertsEveryFormat();
     void cutKeepsTheTimesGiven_data();
     void cutKeepsTheTimesGiven();
+    void burnsTheSubtitlesAndTakesTheTrackAsked_data();
+    void burnsTheSubtitlesAndTakesTheTrackAsked();
     void soundHasTheBitrateShown_data();
     void soundHasTheBitrateShown();
     void todaysFormatsPlayEverywhere_data();
@@ -297,6 +301,106 @@ void TestCliEndToEnd::cutKeepsTheTimesGiven()
     QCOMPARE(files.size(), 1);
     const FileProbe probe = FileProbe::of(m_ffprobe, out + u'/' + files.first());
     QVERIFY2(qAbs(probe.durationSeconds - 2.0) < 0.3, qPrintable(probe.description));
+}
+
+void TestCliEndToEnd::burnsTheSubtitlesAndTakesTheTrackAsked_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<double>("shownAt"); // negative: text at no moment looked at
+    QTest::addColumn<double>("hiddenAt");
+    QTest::addColumn<int>("toneHz");
+
+    // The film's own subtitles beside it: a cue from 2 s to 3 s. Its sound
+    // tracks: Chinese at 440 Hz, then English at 1000 Hz, flagged default.
+    QTest::newRow("the subtitles beside the film, the default track")
+        << u"h264"_s << QStringList{} << 2.5 << 1.0 << 1000;
+    QTest::newRow("a subtitle file named instead (cue 0.5 s to 1.5 s)")
+        << u"h264"_s << QStringList{u"--subtitles"_s, u"{named}"_s} << 1.0 << 2.5 << 1000;
+    QTest::newRow("no subtitles") << u"mpg"_s << QStringList{u"--subtitles"_s, u"off"_s} << -1.0
+                                  << 2.5 << 1000;
+    QTest::newRow("the cutter keeps the cues in time, in two stages")
+        << u"rmvb"_s << QStringList{u"--from"_s, u"1"_s} << 1.5 << 2.5 << 1000;
+    QTest::newRow("a track by its language")
+        << u"mp4mobile"_s << QStringList{u"--audio-track"_s, u"chi"_s} << 2.5 << 1.0 << 440;
+    QTest::newRow("a track by its number")
+        << u"mp3"_s << QStringList{u"--audio-track"_s, u"1"_s} << -1.0 << -1.0 << 440;
+}
+
+void TestCliEndToEnd::burnsTheSubtitlesAndTakesTheTrackAsked()
+{
+    QFETCH(QString, format);
+    QFETCH(QStringList, options);
+    QFETCH(double, shownAt);
+    QFETCH(double, hiddenAt);
+    QFETCH(int, toneHz);
+    const QString folder = m_work.filePath(u"subtitled"_s);
+    const QString film = folder + u"/film.mkv"_s;
+    if (!QFile::exists(film)) {
+        QVERIFY(QDir().mkpath(folder));
+        const auto write = [](const QString &path, const QByteArray &bytes) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        QStringEncoder gbk("GB18030");
+        QVERIFY(write(folder + u"/film.chs.srt"_s,
+                      gbk.encode(u"1\n00:00:02,000 --> 00:00:03,000\n中文字幕\n"_s)));
+        QVERIFY(write(folder + u"/named.srt"_s, "1\n00:00:00,500 --> 00:00:01,500\nNamed\n"));
+        const EncoderRun made =
+            EncoderRun::run(m_ffmpeg, {u"-nostdin"_s,
+                                       u"-v"_s,
+                                       u"error"_s,
+                                       u"-f"_s,
+                                       u"lavfi"_s,
+                                       u"-i"_s,
+                                       u"color=c=0x406080:size=320x240:rate=25:duration=4"_s,
+                                       u"-f"_s,
+                                       u"lavfi"_s,
+                                       u"-i"_s,
+                                       u"sine=frequency=440:duration=4"_s,
+                                       u"-f"_s,
+                                       u"lavfi"_s,
+                                       u"-i"_s,
+                                       u"sine=frequency=1000:duration=4"_s,
+                                       u"-map"_s,
+                                       u"0"_s,
+                                       u"-map"_s,
+                                       u"1"_s,
+                                       u"-map"_s,
+                                       u"2"_s,
+                                       u"-c:v"_s,
+                                       u"libx264"_s,
+                                       u"-c:a"_s,
+                                       u"aac"_s,
+                                       u"-metadata:s:a:0"_s,
+                                       u"language=chi"_s,
+                                       u"-metadata:s:a:1"_s,
+                                       u"language=eng"_s,
+                                       u"-disposition:a:0"_s,
+                                       u"0"_s,
+                                       u"-disposition:a:1"_s,
+                                       u"default"_s,
+                                       film});
+        QVERIFY2(made.succeeded(), qPrintable(made.report()));
+    }
+    options.replaceInStrings(u"{named}"_s, folder + u"/named.srt"_s);
+    const QString out =
+        m_work.filePath(u"subtitled-out-"_s + QString::fromUtf8(QTest::currentDataTag()));
+    const EncoderRun run =
+        cli(QStringList{u"-f"_s, format, u"-o"_s, out} + options + QStringList{film});
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    const QStringList files = filesIn(out);
+    QCOMPARE(files.size(), 1);
+    const QString output = out + u'/' + files.first();
+    if (shownAt >= 0) {
+        const PictureAndSound::Text text = PictureAndSound::textAt(m_ffmpeg, output, shownAt);
+        QVERIFY2(text.brightPixels >= 20 && text.onlyInLowerThird,
+                 qPrintable(QString::number(text.brightPixels)));
+    }
+    if (hiddenAt >= 0)
+        QVERIFY(PictureAndSound::textAt(m_ffmpeg, output, hiddenAt).brightPixels < 5);
+    const int heard = PictureAndSound::pitch(m_ffmpeg, output);
+    QVERIFY2(std::abs(heard - toneHz) <= toneHz / 20, qPrintable(QString::number(heard)));
 }
 
 // The window shows the sound bitrate; the file has it, not an average that

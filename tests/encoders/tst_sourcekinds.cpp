@@ -1,6 +1,7 @@
 #include "CommandTable.h"
 #include "EncoderRun.h"
 #include "FileProbe.h"
+#include "PictureAndSound.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,23 +48,15 @@ private:
         int pictures = 0;
     };
 
-    struct Text
-    {
-        int brightPixels = 0;
-        bool onlyInLowerThird = true;
-    };
-
     const Source &source(const QString &kind);
     QString intermediate(const QString &kind, QString &problem);
     QString ffmpeg(const QStringList &arguments, QByteArray *output = nullptr) const;
     QByteArray firstFrame(const QString &path, const QString &look = {}) const;
     QRect activeArea(const QString &path) const;
     double activeAspect(const QString &path, const QRect &area) const;
-    Text textAt(const QString &path, double seconds) const;
     double saturation(const QString &path, const QString &look = {}) const;
     int pictureCount(const QString &path) const;
     int combedFrames(const QString &path) const;
-    int pitch(const QString &path) const;
     static bool indexAtFront(const QString &path);
     QList<double> flashes(const QString &path) const;
     QList<double> clicks(const QString &path) const;
@@ -727,29 +720,6 @@ double TestSourceKinds::activeAspect(const QString &path, const QRect &area) con
     return frameAspect * area.width() / GridWidth * GridHeight / area.height();
 }
 
-// Where burned-in text is at a moment: the share of bright pixels (the
-// text's fill; the flat picture and black bars are dark) and whether all
-// of them lie in the picture's lower third.
-TestSourceKinds::Text TestSourceKinds::textAt(const QString &path, double seconds) const
-{
-    constexpr int Width = 320;
-    constexpr int Height = 240;
-    QByteArray pixels;
-    ffmpeg({u"-ss"_s, QString::number(seconds), u"-i"_s, path, u"-frames:v"_s, u"1"_s, u"-vf"_s,
-            u"scale=%1:%2,format=gray"_s.arg(Width).arg(Height), u"-f"_s, u"rawvideo"_s,
-            u"pipe:1"_s},
-           &pixels);
-    Text text;
-    for (qsizetype i = 0; i < pixels.size(); ++i) {
-        if (static_cast<unsigned char>(pixels.at(i)) < 170)
-            continue;
-        ++text.brightPixels;
-        if (i / Width < Height * 2 / 3)
-            text.onlyInLowerThird = false;
-    }
-    return text;
-}
-
 double TestSourceKinds::saturation(const QString &path, const QString &look) const
 {
     static const QRegularExpression mean(u"SATAVG=([\\d.]+)"_s);
@@ -783,22 +753,6 @@ int TestSourceKinds::combedFrames(const QString &path) const
                                 u"-f"_s, u"null"_s, u"-"_s});
     const QRegularExpressionMatch match = counts.match(log);
     return match.hasMatch() ? match.captured(1).toInt() + match.captured(2).toInt() : -1;
-}
-
-// The pitch of the sound, from how often it crosses zero.
-int TestSourceKinds::pitch(const QString &path) const
-{
-    constexpr int SampleRate = 16000;
-    QByteArray samples;
-    ffmpeg({u"-i"_s, path, u"-map"_s, u"0:a"_s, u"-ac"_s, u"1"_s, u"-ar"_s,
-            QString::number(SampleRate), u"-f"_s, u"s16le"_s, u"pipe:1"_s},
-           &samples);
-    const auto *values = reinterpret_cast<const qint16 *>(samples.constData());
-    const qsizetype count = samples.size() / 2;
-    qsizetype crossings = 0;
-    for (qsizetype i = 1; i < count; ++i)
-        crossings += (values[i - 1] < 0) != (values[i] < 0);
-    return count == 0 ? 0 : static_cast<int>(crossings * SampleRate / 2 / count);
 }
 
 // Whether an ISO file's index comes before its media data, so that it
@@ -996,7 +950,7 @@ void TestSourceKinds::playsLikeTheSource()
     QVERIFY2(std::abs(probe.durationSeconds - seconds) <= std::max(0.5, seconds * 0.05),
              qPrintable(u"%1 s instead of %2 s"_s.arg(probe.durationSeconds).arg(seconds)));
     if (recipe.toneHz > 0) {
-        const int heard = pitch(output);
+        const int heard = PictureAndSound::pitch(m_ffmpeg, output);
         QVERIFY2(std::abs(heard - recipe.toneHz) <= recipe.toneHz / 20,
                  qPrintable(u"a %1 Hz tone instead of %2 Hz"_s.arg(heard).arg(recipe.toneHz)));
     }
@@ -1016,7 +970,7 @@ void TestSourceKinds::playsLikeTheSource()
         QVERIFY2(std::abs(aspect / input.displayAspect - 1.0) <= AspectTolerance,
                  qPrintable(u"shown at %1 instead of %2"_s.arg(aspect).arg(input.displayAspect)));
         for (const double moment : recipe.textShownAt) {
-            const Text text = textAt(output, moment);
+            const PictureAndSound::Text text = PictureAndSound::textAt(m_ffmpeg, output, moment);
             QVERIFY2(text.brightPixels >= 20 && text.onlyInLowerThird,
                      qPrintable(u"at %1 s: %2 text pixels, %3"_s.arg(moment)
                                     .arg(text.brightPixels)
@@ -1024,7 +978,7 @@ void TestSourceKinds::playsLikeTheSource()
                                                                : u"some above it"_s)));
         }
         for (const double moment : recipe.textHiddenAt)
-            QVERIFY2(textAt(output, moment).brightPixels < 5,
+            QVERIFY2(PictureAndSound::textAt(m_ffmpeg, output, moment).brightPixels < 5,
                      qPrintable(u"text shown at %1 s, where no cue is"_s.arg(moment)));
         if (!recipe.sourceLook.isEmpty()) {
             const double seen = saturation(output, shownPart);
