@@ -125,8 +125,14 @@ bool EncoderJob::findSubtitles(const MediaInfo &input, std::optional<BurnedSubti
     QStringList files = SubtitleSearch::filesBeside(m_request.input);
     if (const QString target = QFileInfo(m_request.input).symLinkTarget(); !target.isEmpty())
         files += SubtitleSearch::filesBeside(target);
-    if (!files.isEmpty())
-        return copySubtitleFile(files.first(), subtitles, error);
+    for (const QString &file : files) {
+        if (copySubtitleFile(file, subtitles, error))
+            return true;
+        // A subtitle file nobody asked for by name does not stop the film
+        // from converting: the next one is tried, then the film's own.
+        Console::printLine(u"Note: "_s + error);
+        error.clear();
+    }
     if (const std::optional<MediaInfo::Subtitle> track = TrackChoice::shownSubtitle(input))
         subtitles = BurnedSubtitles{BurnedSubtitles::Kind::Track, {}, false, *track};
     return true;
@@ -144,6 +150,10 @@ bool EncoderJob::copySubtitleFile(const QString &path, std::optional<BurnedSubti
         return false;
     }
     const QString text = SubtitleText::decode(file.readAll());
+    if (!SubtitleText::isSubtitles(text, QFileInfo(path).suffix())) {
+        error = u"\"%1\" holds no subtitles of the kind its name says"_s.arg(path);
+        return false;
+    }
     m_subtitleCopy = std::make_unique<QTemporaryFile>(
         QDir::tempPath() + u"/zenvora-subtitles-XXXXXX."_s + QFileInfo(path).suffix().toLower());
     if (!m_subtitleCopy->open() || m_subtitleCopy->write(text.toUtf8()) < 0 ||

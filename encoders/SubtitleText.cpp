@@ -102,3 +102,13 @@ QString SubtitleText::decode(const QByteArray &bytes)
         text.remove(0, 1);
     return text;
 }
+
+bool SubtitleText::isSubtitles(const QString &text, const QString &extension)
+{
+    const QString kind = extension.toLower();
+    if (kind == u"ass" || kind == u"ssa")
+        return text.contains(u"[Events]"_s, Qt::CaseInsensitive);
+    if (kind == u"vtt")
+        return text.startsWith(u"WEBVTT"_s);
+    return text.contains(u"-->"_s);
+}

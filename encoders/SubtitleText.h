@@ -13,4 +13,8 @@ public:
     // The name of the encoding the bytes are in, as QStringDecoder takes it.
     static QByteArray encodingOf(const QByteArray &bytes);
     static QString decode(const QByteArray &bytes);
+    // Whether the text reads as subtitles of the kind its extension names
+    // ("srt", "ass", "ssa", "vtt"): a file that does not would fail the
+    // conversion it was meant to caption.
+    static bool isSubtitles(const QString &text, const QString &extension);
 };

@@ -37,6 +37,19 @@ QString primaryTag(const QString &tag)
     return tag.section(u'-', 0, 0).section(u'_', 0, 0).trimmed().toLower();
 }
 
+// Subtitle codecs drawn into a picture: text that libass renders, and
+// DVD, Blu-ray, DVB and DivX pictures that ffmpeg lays over it. Others
+// (teletext, closed captions) are left out rather than failing a
+// conversion.
+bool isBurnable(const QString &codec)
+{
+    static const QStringList codecs{
+        u"subrip"_s,       u"ass"_s,  u"ssa"_s,          u"mov_text"_s,
+        u"webvtt"_s,       u"text"_s, u"dvd_subtitle"_s, u"hdmv_pgs_subtitle"_s,
+        u"dvb_subtitle"_s, u"xsub"_s};
+    return codecs.contains(codec);
+}
+
 } // namespace
 
 TrackChoice::Audio TrackChoice::audio(const MediaInfo &input, const QString &asked)
@@ -64,9 +77,11 @@ TrackChoice::Audio TrackChoice::audio(const MediaInfo &input, const QString &ask
 
 std::optional<MediaInfo::Subtitle> TrackChoice::shownSubtitle(const MediaInfo &input)
 {
-    const auto shown = std::find_if(
-        input.subtitleTracks.begin(), input.subtitleTracks.end(),
-        [](const MediaInfo::Subtitle &track) { return track.isDefault || track.isForced; });
+    const auto shown =
+        std::find_if(input.subtitleTracks.begin(), input.subtitleTracks.end(),
+                     [](const MediaInfo::Subtitle &track) {
+                         return (track.isDefault || track.isForced) && isBurnable(track.codec);
+                     });
     if (shown == input.subtitleTracks.end())
         return std::nullopt;
     return *shown;

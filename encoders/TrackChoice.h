@@ -22,7 +22,7 @@ public:
     static Audio audio(const MediaInfo &input, const QString &asked);
 
     // The subtitle track a player would show without being asked: the first
-    // flagged default or forced.
+    // flagged default or forced, of the kinds that can be drawn in.
     static std::optional<MediaInfo::Subtitle> shownSubtitle(const MediaInfo &input);
 
     // Whether two language tags name the same language: "zh", "chi", "zho"

@@ -4,6 +4,7 @@
 #include "SubtitleSearch.h"
 #include "SubtitleText.h"
 #include "ToolLocator.h"
+#include "TrackChoice.h"
 
 #include <QFile>
 #include <QStringEncoder>
@@ -36,6 +37,10 @@ private Q_SLOTS:
     void subtitleEncodings();
     void subtitleFiles_data();
     void subtitleFiles();
+    void subtitleContents_data();
+    void subtitleContents();
+    void shownSubtitleTrack_data();
+    void shownSubtitleTrack();
 
 private:
     QTemporaryDir m_folder;
@@ -270,6 +275,56 @@ void TestEncoderSupport::subtitleFiles()
     QFETCH(QStringList, names);
     QFETCH(QStringList, expected);
     QCOMPARE(SubtitleSearch::matching(video, names), expected);
+}
+
+void TestEncoderSupport::subtitleContents_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<bool>("subtitles");
+
+    QTest::newRow("SubRip") << u"1\n00:00:01,000 --> 00:00:02,000\n你好\n"_s << u"SRT"_s << true;
+    QTest::newRow("ASS") << u"[Script Info]\n[Events]\nDialogue: 0,0:00:01.00,..."_s << u"ass"_s
+                         << true;
+    QTest::newRow("WebVTT") << u"WEBVTT\n\n00:01.000 --> 00:02.000\nhi\n"_s << u"vtt"_s << true;
+    QTest::newRow("a page saved under a subtitle's name")
+        << u"<html><body>404</body></html>"_s << u"srt"_s << false;
+    QTest::newRow("SubRip named .ass")
+        << u"1\n00:00:01,000 --> 00:00:02,000\nhi\n"_s << u"ass"_s << false;
+}
+
+void TestEncoderSupport::subtitleContents()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, extension);
+    QFETCH(bool, subtitles);
+    QCOMPARE(SubtitleText::isSubtitles(text, extension), subtitles);
+}
+
+void TestEncoderSupport::shownSubtitleTrack_data()
+{
+    QTest::addColumn<QList<MediaInfo::Subtitle>>("tracks");
+    QTest::addColumn<int>("shown"); // stream index, -1 for none
+
+    const MediaInfo::Subtitle english{2, u"subrip"_s, u"eng"_s};
+    QTest::newRow("none flagged") << QList<MediaInfo::Subtitle>{english} << -1;
+    QTest::newRow("the forced picture track")
+        << QList<MediaInfo::Subtitle>{english, {3, u"dvd_subtitle"_s, u"chi"_s, false, true, true}}
+        << 3;
+    QTest::newRow("teletext cannot be drawn in: the next flagged one")
+        << QList<MediaInfo::Subtitle>{{2, u"dvb_teletext"_s, {}, true},
+                                      {3, u"ass"_s, u"chi"_s, true}}
+        << 3;
+}
+
+void TestEncoderSupport::shownSubtitleTrack()
+{
+    QFETCH(QList<MediaInfo::Subtitle>, tracks);
+    QFETCH(int, shown);
+    MediaInfo input;
+    input.subtitleTracks = tracks;
+    const std::optional<MediaInfo::Subtitle> track = TrackChoice::shownSubtitle(input);
+    QCOMPARE(track ? track->index : -1, shown);
 }
 
 QTEST_GUILESS_MAIN(TestEncoderSupport)
