@@ -374,131 +374,93 @@ const QList<SourceKind> &sourceKinds()
          {1.0, 2.5},
          0.125},
         // Subtitles beside the video as Chinese sites name and encode them.
-        {u"gbk-subtitles-beside"_s,
-         {flatPicture(3) + sound(44100) + words(u"-t 3 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s)},
-         u"mp4"_s,
-         3.0,
-         3.0,
-         {},
-         0.0,
-         0.0,
-         {{u"gbk-subtitles-beside-0.chs.srt"_s, inGbk(srtCue(1.0, 2.0, u"字幕测试：中文"_s))},
-          {u"gbk-subtitles-beside-0.en.srt"_s, srtCue(0.2, 0.8, u"English"_s)}},
-         {1.5},
-         {0.5, 2.5}},
-        {u"ass-beside"_s,
-         {flatPicture(3) + sound(44100) + words(u"-t 3 -c:v mpeg4 -q:v 3 -c:a libmp3lame"_s)},
-         u"avi"_s,
-         3.0,
-         3.0,
-         {},
-         0.0,
-         0.0,
-         {{u"ass-beside-0.ass"_s, assScript(u"样式字幕"_s)}},
-         {1.5},
-         {0.5, 2.5}},
+        {.key = u"gbk-subtitles-beside"_s,
+         .recipe = {flatPicture(3) + sound(44100) +
+                    words(u"-t 3 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s)},
+         .extension = u"mp4"_s,
+         .videoSeconds = 3.0,
+         .audioSeconds = 3.0,
+         .sideFiles = {{u"gbk-subtitles-beside-0.chs.srt"_s,
+                        inGbk(srtCue(1.0, 2.0, u"字幕测试：中文"_s))},
+                       {u"gbk-subtitles-beside-0.en.srt"_s, srtCue(0.2, 0.8, u"English"_s)}},
+         .textShownAt = {1.5},
+         .textHiddenAt = {0.5, 2.5}},
+        {.key = u"ass-beside"_s,
+         .recipe = {flatPicture(3) + sound(44100) +
+                    words(u"-t 3 -c:v mpeg4 -q:v 3 -c:a libmp3lame"_s)},
+         .extension = u"avi"_s,
+         .videoSeconds = 3.0,
+         .audioSeconds = 3.0,
+         .sideFiles = {{u"ass-beside-0.ass"_s, assScript(u"样式字幕"_s)}},
+         .textShownAt = {1.5},
+         .textHiddenAt = {0.5, 2.5}},
         // The first track is an undisplayed one; the second is flagged to
         // be shown.
-        {u"default-subtitle-track"_s,
-         {flatPicture(3) + sound(44100) +
-          words(u"-i {work}/shown.srt -i {work}/hidden.srt -t 3 -map 0:v -map 1:a -map 3 -map 2 "
-                "-c:v libx264 -c:a aac -c:s srt -disposition:s:0 0 "
-                "-disposition:s:1 default+forced -metadata:s:s:1 language=chi"_s)},
-         u"mkv"_s,
-         3.0,
-         3.0,
-         {},
-         0.0,
-         0.0,
-         {{u"shown.srt"_s, srtCue(1.0, 2.0, u"内嵌字幕"_s)},
-          {u"hidden.srt"_s, srtCue(0.2, 0.8, u"hidden"_s)}},
-         {1.5},
-         {0.5, 2.5}},
-        {u"dvd-picture-subtitles"_s,
-         {flatPicture(3) + sound(44100) +
-          words(u"-itsoffset 1 -i {work}/box.sub -t 3 -map 0:v -map 1:a -map 2 -c:v libx264 "
-                "-c:a aac -c:s copy -disposition:s:0 default"_s)},
-         u"mkv"_s,
-         3.0,
-         3.0,
-         {},
-         0.0,
-         0.0,
-         {{u"box.sub"_s, dvdSubtitleStream()}},
-         {1.5},
-         {0.5, 2.5}},
+        {.key = u"default-subtitle-track"_s,
+         .recipe = {flatPicture(3) + sound(44100) +
+                    words(u"-i {work}/shown.srt -i {work}/hidden.srt -t 3 -map 0:v -map 1:a "
+                          "-map 3 -map 2 -c:v libx264 -c:a aac -c:s srt -disposition:s:0 0 "
+                          "-disposition:s:1 default+forced -metadata:s:s:1 language=chi"_s)},
+         .extension = u"mkv"_s,
+         .videoSeconds = 3.0,
+         .audioSeconds = 3.0,
+         .sideFiles = {{u"shown.srt"_s, srtCue(1.0, 2.0, u"内嵌字幕"_s)},
+                       {u"hidden.srt"_s, srtCue(0.2, 0.8, u"hidden"_s)}},
+         .textShownAt = {1.5},
+         .textHiddenAt = {0.5, 2.5}},
+        {.key = u"dvd-picture-subtitles"_s,
+         .recipe = {flatPicture(3) + sound(44100) +
+                    words(u"-itsoffset 1 -i {work}/box.sub -t 3 -map 0:v -map 1:a -map 2 "
+                          "-c:v libx264 -c:a aac -c:s copy -disposition:s:0 default"_s)},
+         .extension = u"mkv"_s,
+         .videoSeconds = 3.0,
+         .audioSeconds = 3.0,
+         .sideFiles = {{u"box.sub"_s, dvdSubtitleStream()}},
+         .textShownAt = {1.5},
+         .textHiddenAt = {0.5, 2.5}},
         // A Chinese track first, an English one flagged default.
-        {u"two-sound-tracks"_s,
-         {picture(u"320x240"_s, u"25"_s) +
-          words(u"-f lavfi -i sine=frequency=440:sample_rate=48000 "
-                "-f lavfi -i sine=frequency=1000:sample_rate=48000 -t 1.5 -map 0 -map 1 -map 2 "
-                "-c:v libx264 -c:a aac -metadata:s:a:0 language=chi -metadata:s:a:1 language=eng "
-                "-disposition:a:0 0 -disposition:a:1 default"_s)},
-         u"mkv"_s,
-         1.5,
-         1.5,
-         {},
-         0.0,
-         0.0,
-         {},
-         {},
-         {},
-         1000},
-        {u"hdr-pq-phone"_s,
-         {picture(u"640x360"_s, u"30"_s) + sound(48000) + perceptualQuantiser()},
-         u"mp4"_s,
-         1.5,
-         1.5,
-         {},
-         0.0,
-         0.0,
-         {},
-         {},
-         {},
-         0,
-         ToneMapped},
+        {.key = u"two-sound-tracks"_s,
+         .recipe = {picture(u"320x240"_s, u"25"_s) +
+                    words(u"-f lavfi -i sine=frequency=440:sample_rate=48000 "
+                          "-f lavfi -i sine=frequency=1000:sample_rate=48000 -t 1.5 -map 0 "
+                          "-map 1 -map 2 -c:v libx264 -c:a aac -metadata:s:a:0 language=chi "
+                          "-metadata:s:a:1 language=eng -disposition:a:0 0 "
+                          "-disposition:a:1 default"_s)},
+         .extension = u"mkv"_s,
+         .videoSeconds = 1.5,
+         .audioSeconds = 1.5,
+         .toneHz = 1000},
+        {.key = u"hdr-pq-phone"_s,
+         .recipe = {picture(u"640x360"_s, u"30"_s) + sound(48000) + perceptualQuantiser()},
+         .extension = u"mp4"_s,
+         .videoSeconds = 1.5,
+         .audioSeconds = 1.5,
+         .sourceLook = ToneMapped},
         // Smooth motion: idet takes testsrc's sharp moving edges for combing
         // even in frames that never were interlaced.
-        {u"interlaced-tv"_s,
-         {words(u"-f lavfi -i mandelbrot=size=720x576:rate=50"_s) + sound(48000) +
-          words(u"-t 2 -vf tinterlace=interleave_top,fieldorder=tff -flags +ilme+ildct -top 1 "
-                "-pix_fmt yuv420p -c:v mpeg2video -b:v 6M -c:a mp2"_s)},
-         u"mpg"_s,
-         2.0,
-         2.0,
-         {},
-         0.0,
-         0.0,
-         {},
-         {},
-         {},
-         0,
-         {},
-         true},
-        {u"tiny-48x144"_s,
-         {picture(u"48x144"_s, u"30"_s) + sound(44100) +
-          words(u"-t 1.5 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s)},
-         u"mp4"_s,
-         1.5,
-         1.5},
+        {.key = u"interlaced-tv"_s,
+         .recipe = {words(u"-f lavfi -i mandelbrot=size=720x576:rate=50"_s) + sound(48000) +
+                    words(u"-t 2 -vf tinterlace=interleave_top,fieldorder=tff -flags +ilme+ildct "
+                          "-top 1 -pix_fmt yuv420p -c:v mpeg2video -b:v 6M -c:a mp2"_s)},
+         .extension = u"mpg"_s,
+         .videoSeconds = 2.0,
+         .audioSeconds = 2.0,
+         .interlaced = true},
+        {.key = u"tiny-48x144"_s,
+         .recipe = {picture(u"48x144"_s, u"30"_s) + sound(44100) +
+                    words(u"-t 1.5 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s)},
+         .extension = u"mp4"_s,
+         .videoSeconds = 1.5,
+         .audioSeconds = 1.5},
         // A phone's variable rate: bursts of four pictures at 60 fps.
-        {u"variable-rate-phone"_s,
-         {picture(u"320x240"_s, u"60"_s) + sound(44100) +
-          words(u"-t 3 -vf select='lt(mod(n\\,10)\\,4)' -fps_mode vfr -c:v libx264 "
-                "-c:a aac"_s)},
-         u"mp4"_s,
-         3.0,
-         3.0,
-         {},
-         0.0,
-         0.0,
-         {},
-         {},
-         {},
-         0,
-         {},
-         false,
-         true},
+        {.key = u"variable-rate-phone"_s,
+         .recipe = {picture(u"320x240"_s, u"60"_s) + sound(44100) +
+                    words(u"-t 3 -vf select='lt(mod(n\\,10)\\,4)' -fps_mode vfr -c:v libx264 "
+                          "-c:a aac"_s)},
+         .extension = u"mp4"_s,
+         .videoSeconds = 3.0,
+         .audioSeconds = 3.0,
+         .variableRate = true},
     };
     return kinds;
 }
