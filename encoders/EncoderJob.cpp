@@ -3,6 +3,7 @@
 #include "EncoderOutput.h"
 
 #include "Console.h"
+#include "PosixFiles.h"
 #include "ProgressLines.h"
 #include "SourceReference.h"
 #include "SubtitleSearch.h"
@@ -35,11 +36,15 @@ void EncoderJob::start()
 {
     if (m_done) // stopped before it began
         return;
-    if (const std::optional<SourceReference::Target> target =
-            SourceReference::read(m_request.input)) {
-        m_request.input = target->source;
-        m_request.cut = m_request.cut.within(target->cut);
-        m_knownInput = target->sourceFacts;
+    if (m_followsReference) {
+        if (const std::optional<SourceReference::Target> target =
+                SourceReference::read(m_request.input)) {
+            m_request.input = target->source;
+            m_request.cut = m_request.cut.within(target->cut);
+            // What stage one read holds only for the file it read.
+            if (target->sourceStamp && target->sourceStamp == PosixFiles::stampOf(target->source))
+                m_knownInput = target->sourceFacts;
+        }
     }
     if (const QString problem = checkFiles(); !problem.isEmpty())
         return fail(problem);
@@ -47,6 +52,7 @@ void EncoderJob::start()
     m_part = PartFile::create(m_request.output, error);
     if (!m_part)
         return fail(error);
+    Console::printLine(EncoderOutput::partFileLine(QDir::toNativeSeparators(m_part->path())));
     probeInputAndEncode();
 }
 
@@ -172,7 +178,9 @@ bool EncoderJob::copySubtitleFile(const QString &path, std::optional<BurnedSubti
 void EncoderJob::writeSourceReference(const MediaInfo &input)
 {
     QString error;
-    if (!SourceReference::write(m_part->path(), {m_request.input, m_request.cut, input}, error))
+    if (!SourceReference::write(
+            m_part->path(),
+            {m_request.input, m_request.cut, input, PosixFiles::stampOf(m_request.input)}, error))
         return fail(error);
     if (!m_part->commit(error))
         return fail(error);

@@ -18,7 +18,8 @@ class ToolProcess;
 // runs ffmpeg on a part file beside the target while printing progress in
 // the encoder's own style, probes the result and only then renames it into
 // place, under the next free numbered name when the target's is taken.
-// An input that is a reference to a source is read as that source.
+// The program's working file, a reference to a source, is read as that
+// source.
 // Ends with an exit status: 0 only when the file is in place, its path
 // then told on the last line.
 class EncoderJob final : public QObject
@@ -41,6 +42,9 @@ public:
     // Writes a reference to the input instead of encoding it: for the
     // program's working file between two stages.
     void setWritesSourceReference(bool writesReference) { m_writesReference = writesReference; }
+    // Reads an input that is a reference as the source it names; only the
+    // program's own working file is, any other input is read as it is.
+    void setFollowsSourceReference(bool followsReference) { m_followsReference = followsReference; }
 
     void start();
     // Stops whatever runs, removes the part file and ends with 128 + signal.
@@ -84,6 +88,7 @@ private:
     ProgressReader::Snapshot m_lastSnapshot;
     int m_stopSignal = 0;
     bool m_writesReference = false;
+    bool m_followsReference = false;
     bool m_outputPassed = false;
     bool m_done = false;
 };

@@ -57,6 +57,8 @@ int run(int argc, char *argv[], const QString &encoderName, EncoderJob::Style st
     EncoderJob job(style, encoderName, parsed.request, tools,
                    environment.value(EncoderOutput::ProbeServerVariable));
     job.setWritesSourceReference(SourceReference::isAskedFor(parsed.request.output, environment));
+    job.setFollowsSourceReference(SourceReference::isAskedFor(parsed.request.input, environment) &&
+                                  SourceReference::isInPrivateFolder(parsed.request.input));
     QObject::connect(&signalWatcher, &PosixSignals::terminationRequested, &job, &EncoderJob::stop);
     QObject::connect(&job, &EncoderJob::finished, &application, &QCoreApplication::exit,
                      Qt::QueuedConnection);

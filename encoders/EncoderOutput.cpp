@@ -1,5 +1,7 @@
 #include "EncoderOutput.h"
 
+#include "PartFileLock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,16 +14,13 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString SavedToken = u"Saved to: "_s;
+const QString PartFileToken = u"Writing to: "_s;
 const QString PartTag = u".part-"_s;
 constexpr qsizetype PartTagLength = 6;
 
-} // namespace
-
-namespace EncoderOutput {
-
-QString savedLine(const QString &path)
+QString pathLine(const QString &token, const QString &path)
 {
-    QString line = SavedToken;
+    QString line = token;
     for (const QChar c : path) {
         if (c == u'%' || c.unicode() < 0x20 || c.unicode() == 0x7f)
             line += QString::asprintf("%%%02X", c.unicode());
@@ -31,13 +30,37 @@ QString savedLine(const QString &path)
     return line;
 }
 
-QString savedPath(const QString &output)
+QString pathIn(const QString &output, const QString &token)
 {
-    const qsizetype at = output.lastIndexOf(SavedToken);
+    const qsizetype at = output.lastIndexOf(token);
     if (at < 0 || (at > 0 && output.at(at - 1) != u'\n' && output.at(at - 1) != u'\r'))
         return {};
-    const QString encoded = output.mid(at + SavedToken.size()).section(u'\n', 0, 0).remove(u'\r');
+    const QString encoded = output.mid(at + token.size()).section(u'\n', 0, 0).remove(u'\r');
     return QString::fromUtf8(QByteArray::fromPercentEncoding(encoded.toUtf8()));
+}
+
+} // namespace
+
+namespace EncoderOutput {
+
+QString savedLine(const QString &path)
+{
+    return pathLine(SavedToken, path);
+}
+
+QString savedPath(const QString &output)
+{
+    return pathIn(output, SavedToken);
+}
+
+QString partFileLine(const QString &path)
+{
+    return pathLine(PartFileToken, path);
+}
+
+QString partFileIn(const QString &output)
+{
+    return pathIn(output, PartFileToken);
 }
 
 QString failureLine(const QString &encoderName, const QString &reason)
@@ -80,13 +103,14 @@ bool isPartFileOf(const QString &name, const QString &targetFileName)
                        [](QChar c) { return c.isDigit() || (c.isLetter() && c.unicode() < 128); });
 }
 
-void removePartFilesOf(const QString &targetPath)
+void removeAbandonedPartFilesOf(const QString &targetPath)
 {
     const QFileInfo target(targetPath);
     const QDir folder = target.absoluteDir();
     for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (isPartFileOf(name, target.fileName()))
-            QFile::remove(folder.filePath(name));
+        const QString path = folder.filePath(name);
+        if (isPartFileOf(name, target.fileName()) && PartFileLock::isAbandoned(path))
+            QFile::remove(path);
     }
 }
 

@@ -32,6 +32,13 @@ QString savedLine(const QString &path);
 // The path of the last such line that starts a line; empty without one.
 QString savedPath(const QString &output);
 
+// "Writing to: <path>", escaped as above: the part file an encoder has made
+// and writes, told as soon as it exists, so that a clean-up after a stop or
+// a crash removes exactly that file.
+QString partFileLine(const QString &path);
+// The path of the last such line; empty without one.
+QString partFileIn(const QString &output);
+
 // "<encoder>: <reason>", the line an encoder ends with when it fails.
 QString failureLine(const QString &encoderName, const QString &reason);
 // The last of the lines that is the encoder's own failure line; empty when
@@ -44,7 +51,9 @@ QString failureLineIn(const QString &lines, const QString &encoderName);
 QString partBaseOf(const QString &base, const QString &suffix);
 // Whether name is a part file of the target ".clip.part-a1B2c3.mp4".
 bool isPartFileOf(const QString &name, const QString &targetFileName);
-// Removes the part files beside the target that a killed encoder left.
-void removePartFilesOf(const QString &targetPath);
+// Removes the part files beside the target whose writer is gone (killed,
+// or the machine lost power): those whose lock is free. A part file still
+// being written, by this run or another, stays.
+void removeAbandonedPartFilesOf(const QString &targetPath);
 
 } // namespace EncoderOutput

@@ -1,7 +1,9 @@
 #include "PartFile.h"
 
+#include "DiskFlush.h"
 #include "EncoderOutput.h"
 #include "NumberedName.h"
+#include "PartFileLock.h"
 #include "PosixFiles.h"
 
 #include <QDir>
@@ -69,39 +71,49 @@ std::unique_ptr<PartFile> PartFile::createBeside(const QFileInfo &target, QStrin
     // their owner: the finished output gets the permissions any new file gets.
     const QFile::Permissions everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                         QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
-    QFile file;
+    std::unique_ptr<PartFile> part(new PartFile(target.absoluteFilePath()));
+    QFile &file = part->m_file;
     for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
         file.setFileName(stem + randomTag() + suffix);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, everyone))
-            return std::unique_ptr<PartFile>(
-                new PartFile(file.fileName(), target.absoluteFilePath()));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, everyone)) {
+            if (PartFileLock::hold(file))
+                return part;
+            // Taken away by a clean-up before it was locked: another name.
+            file.close();
+            continue;
+        }
         if (!file.exists())
             break;
     }
+    part->m_committed = true; // nothing of ours is left to remove
     error = u"cannot write the output file \"%1\": %2"_s.arg(target.filePath(), file.errorString());
     return nullptr;
 }
 
-PartFile::PartFile(QString path, QString targetPath)
-    : m_path(std::move(path)), m_targetPath(std::move(targetPath))
-{
-}
+PartFile::PartFile(QString targetPath) : m_targetPath(std::move(targetPath)) {}
 
 PartFile::~PartFile()
 {
     if (!m_committed)
-        QFile::remove(m_path);
+        QFile::remove(path());
 }
 
 bool PartFile::commit(QString &error)
 {
+    // The content first, then the name: a file that has its name after a
+    // power cut has all of its content too.
+    if (!DiskFlush::file(path())) {
+        error = u"cannot write the output file \"%1\" to the disk"_s.arg(path());
+        return false;
+    }
     for (int number = 1; number <= MaxNumberedNames; ++number) {
         const QString name = NumberedName::of(m_targetPath, number);
         QString renameError;
-        switch (PosixFiles::renameWithoutReplacing(m_path, name, renameError)) {
+        switch (PosixFiles::renameWithoutReplacing(path(), name, renameError)) {
         case PosixFiles::RenameResult::Renamed:
             m_savedPath = name;
             m_committed = true;
+            DiskFlush::folderOf(name);
             return true;
         case PosixFiles::RenameResult::NameTaken:
             break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QFileInfo>
 #include <QString>
 
@@ -15,6 +16,8 @@
 // Committing never replaces anything: what took the target's name while
 // the conversion ran (another run, another program, a dangling link) stays,
 // and the file takes the next free numbered name instead.
+// The file is locked while this process lives (see PartFileLock), and it is
+// on the disk, not only in the system's cache, before it takes its name.
 class PartFile final
 {
 public:
@@ -23,7 +26,7 @@ public:
     PartFile(const PartFile &) = delete;
     PartFile &operator=(const PartFile &) = delete;
 
-    QString path() const { return m_path; }
+    QString path() const { return m_file.fileName(); }
     // Renames the part file to the target's name or, when that is taken,
     // to the first free one of NumberedName.
     bool commit(QString &error);
@@ -31,10 +34,10 @@ public:
     QString savedPath() const { return m_savedPath; }
 
 private:
-    PartFile(QString path, QString targetPath);
+    explicit PartFile(QString targetPath);
     static std::unique_ptr<PartFile> createBeside(const QFileInfo &target, QString &error);
 
-    QString m_path;
+    QFile m_file; // kept open: its lock lasts as long as the descriptor
     QString m_targetPath;
     QString m_savedPath;
     bool m_committed = false;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -67,6 +68,17 @@ RenameResult renameWithoutReplacing(const QString &from, const QString &to, QStr
     if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
         return linkThenUnlink(source, target, error);
     return failure(errno, error);
+}
+
+std::optional<SourceReference::Stamp> stampOf(const QString &path)
+{
+    struct stat status = {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return SourceReference::Stamp{static_cast<qint64>(status.st_size),
+                                  static_cast<qint64>(status.st_mtim.tv_sec) * 1000000000 +
+                                      status.st_mtim.tv_nsec,
+                                  static_cast<quint64>(status.st_ino)};
 }
 
 } // namespace PosixFiles

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "SourceReference.h"
+
 #include <QString>
+
+#include <optional>
 
 // The file calls of the encoders that have no Qt or standard equivalent.
 namespace PosixFiles {
@@ -17,5 +21,9 @@ enum class RenameResult
 // appears under the name at the same moment is never replaced. error is set
 // only when the result is Failed.
 RenameResult renameWithoutReplacing(const QString &from, const QString &to, QString &error);
+
+// A file's size, modification time and inode; nothing when it cannot be
+// read.
+std::optional<SourceReference::Stamp> stampOf(const QString &path);
 
 } // namespace PosixFiles

@@ -10,10 +10,12 @@ namespace {
 
 // A first line no media file starts with; the source's path follows as the
 // file system spells it, ended by the one byte no path holds, then the
-// source's facts as the probe server sends them. A cut comes between the
-// first line and the path on a line of its own, which no absolute path can be.
-constexpr QByteArrayView Signature = "ZENVORA-SOURCE-REFERENCE 2\n";
+// source's facts as the probe server sends them. The source's stamp, then a
+// cut, come between the first line and the path on lines of their own,
+// which no absolute path can be.
+constexpr QByteArrayView Signature = "ZENVORA-SOURCE-REFERENCE 3\n";
 constexpr QByteArrayView CutKeyword = "cut ";
+constexpr QByteArrayView StampKeyword = "stamp ";
 constexpr char PathEnd = '\0';
 // Far beyond any path a file system takes.
 constexpr qint64 MaxReferenceBytes = 64 * 1024;
@@ -24,6 +26,29 @@ QByteArray cutLine(const EncodeRequest::Cut &cut)
         return {};
     return CutKeyword.toByteArray() + QByteArray::number(cut.startSeconds, 'f', 3) + ' ' +
            (cut.lengthSeconds ? QByteArray::number(*cut.lengthSeconds, 'f', 3) : "-") + '\n';
+}
+
+QByteArray stampLine(const std::optional<SourceReference::Stamp> &stamp)
+{
+    if (!stamp)
+        return {};
+    return StampKeyword.toByteArray() + QByteArray::number(stamp->size) + ' ' +
+           QByteArray::number(stamp->modifiedNanoseconds) + ' ' + QByteArray::number(stamp->inode) +
+           '\n';
+}
+
+// The rest of the file after a stamp line, if it starts with one.
+QByteArray readStamp(const QByteArray &content, std::optional<SourceReference::Stamp> &stamp)
+{
+    const qsizetype lineEnd = content.indexOf('\n');
+    if (!content.startsWith(StampKeyword) || lineEnd < 0)
+        return content;
+    const QList<QByteArray> values =
+        content.mid(StampKeyword.size(), lineEnd - StampKeyword.size()).split(' ');
+    if (values.size() == 3)
+        stamp = SourceReference::Stamp{values.at(0).toLongLong(), values.at(1).toLongLong(),
+                                       values.at(2).toULongLong()};
+    return content.mid(lineEnd + 1);
 }
 
 // The rest of the file after a cut line, if it starts with one.
@@ -44,17 +69,27 @@ QByteArray readCut(const QByteArray &content, EncodeRequest::Cut &cut)
 
 } // namespace
 
-bool SourceReference::isAskedFor(const QString &outputPath, const QProcessEnvironment &environment)
+bool SourceReference::isAskedFor(const QString &path, const QProcessEnvironment &environment)
 {
     const QString workingFile = environment.value(EncoderOutput::IntermediateVariable);
     return !workingFile.isEmpty() &&
-           QFileInfo(workingFile).absoluteFilePath() == QFileInfo(outputPath).absoluteFilePath();
+           QFileInfo(workingFile).absoluteFilePath() == QFileInfo(path).absoluteFilePath();
+}
+
+bool SourceReference::isInPrivateFolder(const QString &path)
+{
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    return folder.isDir() && !folder.isSymLink() && folder.isWritable() &&
+           (folder.permissions() & others) == 0;
 }
 
 bool SourceReference::write(const QString &path, const Target &target, QString &error)
 {
     QFile file(path);
-    QByteArray content = Signature.toByteArray() + cutLine(target.cut) +
+    QByteArray content = Signature.toByteArray() + stampLine(target.sourceStamp) +
+                         cutLine(target.cut) +
                          QFile::encodeName(QFileInfo(target.source).absoluteFilePath()) + PathEnd;
     if (target.sourceFacts)
         content += ProbeWire::encodeReply({target.sourceFacts, {}});
@@ -78,7 +113,8 @@ std::optional<SourceReference::Target> SourceReference::read(const QString &path
     if (!content.startsWith(Signature))
         return std::nullopt;
     Target target;
-    const QByteArray rest = readCut(content.mid(Signature.size()), target.cut);
+    const QByteArray rest =
+        readCut(readStamp(content.mid(Signature.size()), target.sourceStamp), target.cut);
     const qsizetype pathEnd = rest.indexOf(PathEnd);
     if (pathEnd <= 0)
         return std::nullopt;

@@ -135,6 +135,7 @@ StageCommand CommandBuilder::stageOne(const ConversionSettings &settings,
             render(m_environment.programPath(description.stageOne), fragments, settings, paths),
             outputPath,
             description.hasStageTwo(),
+            description.hasStageTwo() ? m_environment.intermediatePath : QString(),
             settings.subtitles,
             settings.audioTrack};
 }
@@ -154,6 +155,7 @@ std::optional<StageCommand> CommandBuilder::stageTwo(const ConversionSettings &s
         render(m_environment.programPath(rows->encoder), fragments, settings, paths),
         outputPath,
         false,
+        m_environment.intermediatePath,
         settings.subtitles,
         settings.audioTrack};
 }

@@ -83,6 +83,7 @@ std::optional<Outcome::CouldNotStart> EncoderRunner::start()
     m_process = process;
     m_groupId = process->processId();
     m_output.clear();
+    m_partFile.clear();
     m_decoder.resetState();
     m_stopRequested = false;
     m_stalled = false;
@@ -134,6 +135,8 @@ void EncoderRunner::deliverAvailableOutput()
         const QByteArray bytes = m_process->read(ChunkSize);
         const QString chunk = m_decoder.decode(bytes);
         m_output += chunk;
+        if (m_partFile.isEmpty())
+            m_partFile = EncoderOutput::partFileIn(m_output);
         Q_EMIT outputReceived(chunk);
     }
 }

@@ -32,6 +32,9 @@ public:
     // The environment the next runs start in; the program's own by default.
     void setEnvironment(const QProcessEnvironment &environment);
     QString commandText() const { return m_command.text(); }
+    // The part file the running or last encoder said it writes; empty when
+    // it said none.
+    QString partFile() const { return m_partFile; }
 
     // Starts the command and returns at once: nothing when it started, and
     // finished follows; otherwise why not, and no signal follows.
@@ -68,6 +71,7 @@ private:
     EncoderCommand m_command;
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
     QString m_output;
+    QString m_partFile;
     QProcess *m_process = nullptr;
     qint64 m_groupId = 0;
     QStringDecoder m_decoder{QStringDecoder::Utf8};

@@ -134,6 +134,8 @@ void JobRun::runStage(const StageCommand &stage)
     if (!isIntermediateStage()) {
         m_reservedOutput = stage.outputPath;
         m_reservedOutputs.insert(m_reservedOutput);
+        // What a killed run or a power cut left of a conversion to this name.
+        EncoderOutput::removeAbandonedPartFilesOf(stage.outputPath);
     }
     m_runningEncoderName = executableName(stage.encoder);
     EncoderRunner &runner = runnerFor(stage.encoder);
@@ -251,11 +253,17 @@ void JobRun::shutdown()
     removeSourceLink();
 }
 
-void JobRun::removeUnfinishedOutput() const
+// Only what this job's encoder wrote: the part file it named, and part
+// files of the same target whose writer is gone. Another run's conversion
+// to a file of the same name goes on untouched.
+void JobRun::removeUnfinishedOutput()
 {
     QFile::remove(m_environment.intermediatePath);
-    if (m_stage)
-        EncoderOutput::removePartFilesOf(m_stage->outputPath);
+    if (!m_stage)
+        return;
+    if (const QString partFile = runnerFor(m_stage->encoder).partFile(); !partFile.isEmpty())
+        QFile::remove(partFile);
+    EncoderOutput::removeAbandonedPartFilesOf(m_stage->outputPath);
 }
 
 void JobRun::showProgress(std::optional<ProgressDisplay> display)

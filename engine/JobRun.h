@@ -45,7 +45,7 @@ public:
     void shutdown();
     // Only what the encoders write under a hidden name is unfinished: a file
     // under an output name is complete, whoever put it there.
-    void removeUnfinishedOutput() const;
+    void removeUnfinishedOutput();
 
     bool isBusy() const { return m_job.has_value(); }
     QString runningEncoderName() const { return m_runningEncoderName; }

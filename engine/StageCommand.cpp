@@ -11,8 +11,8 @@ QProcessEnvironment StageCommand::environment(const QString &probeServer) const
     environment.remove(EncoderOutput::AudioTrackVariable);
     if (!probeServer.isEmpty())
         environment.insert(EncoderOutput::ProbeServerVariable, probeServer);
-    if (writesIntermediate)
-        environment.insert(EncoderOutput::IntermediateVariable, outputPath);
+    if (!workingFile.isEmpty())
+        environment.insert(EncoderOutput::IntermediateVariable, workingFile);
     environment.insert(EncoderOutput::SubtitlesVariable,
                        subtitles.isEmpty() ? QString(EncoderOutput::SubtitlesAuto) : subtitles);
     if (!audioTrack.isEmpty())

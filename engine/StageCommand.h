@@ -24,13 +24,17 @@ struct StageCommand
     EncoderCommand command;
     QString outputPath;
     bool writesIntermediate = false;
+    // The program's working file between the two stages of a format that
+    // has two: what stage one writes and stage two reads; empty otherwise.
+    QString workingFile;
     // The job's subtitles and sound track, as in ConversionSettings.
     QString subtitles = ConversionSettings::SubtitlesAuto.toString();
     QString audioTrack;
 
-    // The program's own environment and, for a stage that writes the
-    // intermediate file, that file's path: the encoder may then make it
-    // without encoding, as only stage two reads it. probeServer: the batch's
+    // The program's own environment and, for both stages of a two-stage
+    // format, the working file's path: stage one may then make it without
+    // encoding, as only stage two reads it, and stage two follows it to the
+    // source only when it is that file. probeServer: the batch's
     // probe server, when it has one. The subtitles and the sound track are
     // passed to both stages, whichever of them reads the source; a value
     // the program inherited never stands in for the job's own.

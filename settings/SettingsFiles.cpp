@@ -1,6 +1,7 @@
 #include "SettingsFiles.h"
 
 #include "AppPaths.h"
+#include "DiskFlush.h"
 #include "RoundedInteger.h"
 #include "SettingsFieldReader.h"
 #include "TextNumber.h"
@@ -197,5 +198,10 @@ bool SettingsFiles::replaceFile(const QString &path, const QByteArray &content) 
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    // commit() puts the file's content on the disk before the rename; the
+    // folder's new entry needs a flush of its own.
+    if (!file.commit())
+        return false;
+    DiskFlush::folderOf(path);
+    return true;
 }

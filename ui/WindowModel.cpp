@@ -1,6 +1,7 @@
 #include "WindowModel.h"
 
 #include "CommandBuilder.h"
+#include "DiskFlush.h"
 #include "OutputFormats.h"
 #include "ParameterRules.h"
 
@@ -248,8 +249,10 @@ void WindowModel::writeQueue()
     if (file.open(QIODevice::WriteOnly)) {
         file.write(QJsonDocument(QJsonObject{{u"files"_s, QJsonArray::fromStringList(all)}})
                        .toJson(QJsonDocument::Indented));
-        if (file.commit())
+        if (file.commit()) {
+            DiskFlush::folderOf(queueFile());
             return;
+        }
     }
     qWarning("Zenvora: the queue cannot be kept in %s: %s", qPrintable(queueFile()),
              qPrintable(file.errorString()));

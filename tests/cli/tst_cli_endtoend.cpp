@@ -85,6 +85,8 @@ private Q_SLOTS:
     void stopInTheMiddleLeavesNothingBehind();
     void interruptedRunLeavesNothingBehind_data();
     void interruptedRunLeavesNothingBehind();
+    void interruptedRunLeavesAnotherRunAlone_data();
+    void interruptedRunLeavesAnotherRunAlone();
     void unusableCacheFailsOnlyTwoStageJobs();
     void signalEndsARunWhoseReaderStopped();
     void reportsANameWithALineBreak();
@@ -687,6 +689,53 @@ void TestCliEndToEnd::interruptedRunLeavesNothingBehind()
     }
     QCOMPARE(QDir(cache + u"/zenvora"_s).entryList({u"cli-*"_s}, QDir::Dirs | QDir::Hidden),
              QStringList{});
+}
+
+void TestCliEndToEnd::interruptedRunLeavesAnotherRunAlone_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::addColumn<int>("delayMilliseconds"); // after both write their part files
+    QTest::newRow("SIGINT at once") << int(SIGINT) << 0;
+    QTest::newRow("SIGINT later") << int(SIGINT) << 600;
+    QTest::newRow("SIGKILL at once") << int(SIGKILL) << 0;
+    QTest::newRow("SIGKILL later") << int(SIGKILL) << 600;
+}
+
+// Two runs into one folder from inputs of the same name, as a GNU parallel
+// recipe starts them: the one interrupted cleans up its own part file, and
+// the other's conversion goes on to its end.
+void TestCliEndToEnd::interruptedRunLeavesAnotherRunAlone()
+{
+    QFETCH(int, signalNumber);
+    QFETCH(int, delayMilliseconds);
+    const QString out =
+        m_work.filePath(u"shared-out-%1-%2"_s.arg(signalNumber).arg(delayMilliseconds));
+    const QString first = m_work.filePath(u"first/clip.avi"_s);
+    const QString second = m_work.filePath(u"second/clip.avi"_s);
+    if (!QFile::exists(first)) {
+        QVERIFY(QDir().mkpath(QFileInfo(first).path()) && QDir().mkpath(QFileInfo(second).path()));
+        QVERIFY(QFile::copy(longClip(), first) && QFile::copy(longClip(), second));
+    }
+    const auto partFiles = [&out] {
+        return QDir(out).entryList({u".clip-*.part-*"_s}, QDir::Files | QDir::Hidden).size();
+    };
+    QProcess interrupted;
+    interrupted.start(programDir + u"/zenvora-cli"_s, {u"-f"_s, u"rmvb"_s, u"-o"_s, out, first});
+    QTRY_VERIFY_WITH_TIMEOUT(partFiles() == 1, 20000);
+    QProcess other;
+    other.setProcessChannelMode(QProcess::MergedChannels);
+    other.start(programDir + u"/zenvora-cli"_s, {u"-f"_s, u"rmvb"_s, u"-o"_s, out, second});
+    QTRY_VERIFY_WITH_TIMEOUT(partFiles() == 2, 20000);
+    QTest::qWait(delayMilliseconds);
+    ::kill(static_cast<pid_t>(interrupted.processId()), signalNumber);
+    QVERIFY(interrupted.waitForFinished(10000));
+    QVERIFY(other.waitForFinished(120000));
+    QVERIFY2(other.exitStatus() == QProcess::NormalExit && other.exitCode() == 0,
+             other.readAll().constData());
+    const QStringList files = filesIn(out);
+    QCOMPARE(files.size(), 1);
+    QVERIFY(FileProbe::of(m_ffprobe, out + u'/' + files.first()).durationSeconds > 59.0);
+    QTRY_COMPARE(partFiles(), 0);
 }
 
 void TestCliEndToEnd::unusableCacheFailsOnlyTwoStageJobs()

@@ -37,6 +37,9 @@ private Q_SLOTS:
     void stageTwo_data();
     void stageTwo();
     void intermediateLeadsToTheSource();
+    void intermediateIsBoundToItsSource_data();
+    void intermediateIsBoundToItsSource();
+    void outputIsOnTheDiskBeforeItHasItsName();
     void everyComboValue_data();
     void everyComboValue();
     void failures_data();
@@ -208,8 +211,11 @@ QString TestEncodersEndToEnd::encoder(const QString &name) const
 
 QString TestEncodersEndToEnd::freshFolder()
 {
+    // Private, as the program's working folder is: only there is a working
+    // file followed to its source.
     const QString folder = m_work.filePath(u"run-%1"_s.arg(++m_folders));
     QDir().mkpath(folder);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return folder;
 }
 
@@ -392,6 +398,7 @@ void TestEncodersEndToEnd::stageOne()
     const QString output = CommandTable::hasStageTwo(format)
                                ? folder + u"/tmp.mp4"_s
                                : folder + u"/clip-957"_s + CommandTable::extension(format);
+    // Run by hand: the command line alone, so the intermediate is encoded.
     const CommandTable::Command command = CommandTable::stageOne(format, m_clip, output, settings);
     const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments);
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
@@ -456,7 +463,8 @@ void TestEncodersEndToEnd::stageTwo()
     const QString output = folder + u"/clip-957"_s + CommandTable::extension(format);
     const CommandTable::Command command =
         CommandTable::stageTwo(format, m_intermediate, output, settings);
-    const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments);
+    const EncoderRun run =
+        EncoderRun::run(encoder(command.encoder), command.arguments, command.environment);
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
 
     const FileProbe probe = FileProbe::of(m_ffprobe, output);
@@ -503,12 +511,109 @@ void TestEncodersEndToEnd::intermediateLeadsToTheSource()
          {std::pair{intermediate, viaIntermediate}, std::pair{m_clip, direct}}) {
         const CommandTable::Command command =
             CommandTable::stageTwo(Format::Mov, input, output, settings);
-        const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments);
+        const EncoderRun run =
+            EncoderRun::run(encoder(command.encoder), command.arguments, command.environment);
         QVERIFY2(run.succeeded(), qPrintable(run.report()));
     }
     const QString hashes = packetHashes(direct);
     QVERIFY(hashes.count(u'\n') > 50);
     QCOMPARE(packetHashes(viaIntermediate), hashes);
+}
+
+// Stage two follows only the working file the program named, in a private
+// folder, and reads the source again when it is no longer the file stage
+// one read.
+void TestEncodersEndToEnd::intermediateIsBoundToItsSource_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("expected"); // the output's duration, or words of the failure
+
+    QTest::newRow("the source replaced by a longer file") << u"replace source"_s << u"3.0"_s;
+    QTest::newRow("a copy the program did not name")
+        << u"copy reference"_s << u"as a video or audio file"_s;
+    QTest::newRow("the working file in a folder others can enter")
+        << u"open folder"_s << u"as a video or audio file"_s;
+}
+
+void TestEncodersEndToEnd::intermediateIsBoundToItsSource()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, expected);
+    const QString folder = freshFolder();
+    const QString source = folder + u"/clip.avi"_s;
+    QVERIFY(QFile::copy(m_clip, source));
+    QString intermediate = folder + u"/tmp.mp4"_s;
+    const CommandTable::Settings settings = CommandTable::defaults(Format::Mov);
+    const CommandTable::Command stageOne =
+        CommandTable::stageOne(Format::Mov, source, intermediate, settings);
+    QVERIFY(EncoderRun::run(encoder(stageOne.encoder), stageOne.arguments, stageOne.environment)
+                .succeeded());
+    if (change == u"replace source") {
+        const QString longer =
+            makeClip(u"longer.avi"_s, u"testsrc=size=320x240:rate=25"_s, 3.0, true);
+        QVERIFY(QFile::remove(source) && QFile::copy(longer, source));
+    } else if (change == u"copy reference") {
+        const QString copy = folder + u"/mine.mp4"_s;
+        QVERIFY(QFile::copy(intermediate, copy));
+        intermediate = copy;
+    } else {
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ExeOwner | QFile::ReadOther |
+                                                  QFile::ExeOther));
+    }
+    const QString output = folder + u"/out.mov"_s;
+    CommandTable::Command stageTwo =
+        CommandTable::stageTwo(Format::Mov, intermediate, output, settings);
+    if (change == u"copy reference")
+        stageTwo.environment = stageOne.environment;
+    const EncoderRun run =
+        EncoderRun::run(encoder(stageTwo.encoder), stageTwo.arguments, stageTwo.environment);
+    if (change == u"replace source") {
+        QVERIFY2(run.succeeded(), qPrintable(run.report()));
+        QCOMPARE(QString::number(FileProbe::of(m_ffprobe, output).durationSeconds, 'f', 1),
+                 expected);
+    } else {
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.output.contains(expected), qPrintable(run.output));
+    }
+}
+
+// After a power cut a file that has its name has all its content: the part
+// file is flushed before the rename, and the folder's new name after it.
+void TestEncodersEndToEnd::outputIsOnTheDiskBeforeItHasItsName()
+{
+    const QString strace = QStandardPaths::findExecutable(u"strace"_s);
+    if (strace.isEmpty())
+        QSKIP("strace is not installed (Debian package strace): the flushes cannot be seen");
+    const QString folder = freshFolder();
+    const QString output = folder + u"/clip.mp3"_s;
+    const QString trace = folder + u"/trace"_s;
+    const CommandTable::Command command = CommandTable::stageOne(
+        Format::Mp3Audio, m_clip, output, CommandTable::defaults(Format::Mp3Audio));
+    const EncoderRun run = EncoderRun::run(
+        strace,
+        QStringList{u"-f"_s, u"-y"_s, u"-o"_s, trace, u"-e"_s,
+                    u"trace=fsync,fdatasync,rename,renameat,renameat2,link,linkat"_s,
+                    encoder(command.encoder)} +
+            command.arguments,
+        command.environment);
+    QVERIFY2(run.succeeded(), qPrintable(run.report()));
+    QFile file(trace);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString calls = QString::fromUtf8(file.readAll());
+    // The rename of the part file onto the output's name, and the part file.
+    const QRegularExpressionMatch rename =
+        QRegularExpression(uR"re("([^"]*/\.clip\.part-[^"]*)", [^\n]*")re"_s +
+                           QRegularExpression::escape(output) + u'"')
+            .match(calls);
+    QVERIFY2(rename.hasMatch(), qPrintable(calls));
+    const QString partFile = rename.captured(1);
+    const qsizetype contentFlushed = calls.indexOf(QRegularExpression(
+        uR"(f(data)?sync\(\d+<)"_s + QRegularExpression::escape(partFile) + u'>'));
+    const qsizetype folderFlushed = calls.indexOf(
+        QRegularExpression(uR"(fsync\(\d+<)"_s + QRegularExpression::escape(folder) + uR"(>\))"_s));
+    QVERIFY2(contentFlushed >= 0 && contentFlushed < rename.capturedStart(), qPrintable(calls));
+    QVERIFY2(folderFlushed > rename.capturedStart(), qPrintable(calls));
 }
 
 void TestEncodersEndToEnd::everyComboValue_data()
@@ -573,7 +678,8 @@ void TestEncodersEndToEnd::everyComboValue()
         CommandTable::hasStageTwo(format)
             ? CommandTable::stageTwo(format, m_smallIntermediate, output, settings)
             : CommandTable::stageOne(format, m_smallClip, output, settings);
-    const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments);
+    const EncoderRun run =
+        EncoderRun::run(encoder(command.encoder), command.arguments, command.environment);
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
     QCOMPARE(FileProbe::of(m_ffprobe, output).containerAndCodecs, expected);
 }
@@ -724,14 +830,15 @@ void TestEncodersEndToEnd::awkwardPaths()
     QFETCH(bool, stageTwo);
     const QString folder = freshFolder() + u"/a b \"q\" 视频"_s;
     QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     QVERIFY(QFile::copy(stageTwo ? m_intermediate : m_clip, folder + u'/' + input));
     // Relative names, so the leading dash is the first character seen.
     const QString output = u"-out 视频 \"x\""_s + CommandTable::extension(format);
     const CommandTable::Command command =
         stageTwo ? CommandTable::stageTwo(format, input, output, CommandTable::defaults(format))
                  : CommandTable::stageOne(format, input, output, CommandTable::defaults(format));
-    const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments,
-                                           QProcessEnvironment::systemEnvironment(), folder);
+    const EncoderRun run =
+        EncoderRun::run(encoder(command.encoder), command.arguments, command.environment, folder);
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
     QVERIFY(FileProbe::of(m_ffprobe, folder + u'/' + output).readable);
     QCOMPARE(partFilesIn(folder), QString());
@@ -991,7 +1098,8 @@ void TestEncodersEndToEnd::grainyFullHdToRealMedia()
     const QString output = freshFolder() + u"/grainy-957.rmvb"_s;
     const CommandTable::Command command = CommandTable::stageTwo(
         Format::Rmvb, intermediate, output, CommandTable::defaults(Format::Rmvb));
-    const EncoderRun run = EncoderRun::run(encoder(command.encoder), command.arguments);
+    const EncoderRun run =
+        EncoderRun::run(encoder(command.encoder), command.arguments, command.environment);
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
     QCOMPARE(FileProbe::of(m_ffprobe, output).description,
              u"rm | v=rv10 1360x768 | a=ac3 44100 2"_s);

@@ -890,7 +890,8 @@ void TestSourceKinds::playsLikeTheSource()
     } else {
         command = CommandTable::stageOne(format, input.path, output, settings);
     }
-    const EncoderRun run = EncoderRun::run(m_data + u'/' + command.encoder, command.arguments);
+    const EncoderRun run =
+        EncoderRun::run(m_data + u'/' + command.encoder, command.arguments, command.environment);
 
     const bool audioOnly = format == Format::Mp3Audio;
     if (audioOnly && recipe.audioSeconds == 0.0) {
