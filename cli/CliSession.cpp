@@ -20,6 +20,18 @@ QString clockText(qint64 seconds)
     return QString::number(seconds / 3600) + u':' + minutesAndSeconds.rightJustified(5, u'0');
 }
 
+// A failed job's first line: what the window says first, except that a
+// hung encoder is told by the hang, in the words of the command line's own
+// lines; all it printed itself stays below.
+QString headline(const RunOutcome &outcome)
+{
+    if (const auto *hung = std::get_if<Outcome::Hung>(&outcome))
+        return QStringLiteral("%1 stopped: no output for %2 s")
+            .arg(hung->run.encoder)
+            .arg(hung->seconds);
+    return OutcomeText::details(outcome).section(u'\n', 0, 0);
+}
+
 } // namespace
 
 CliSession::CliSession(BatchDriver &driver, MessageSink &messages, QIODevice &output, int jobCount,
@@ -69,7 +81,7 @@ void CliSession::jobFinished(const JobResult &result, JobQueue::JobId job)
         m_out << tag(finished) << "-> " << result.outputPath() << Qt::endl;
     } else {
         const QString details = OutcomeText::details(result.outcome);
-        m_out << tag(finished) << "失败 (failed): " << details.section(u'\n', 0, 0) << Qt::endl;
+        m_out << tag(finished) << "失败 (failed): " << headline(result.outcome) << Qt::endl;
         for (const QString &line : details.section(u'\n', 1).split(u'\n', Qt::SkipEmptyParts))
             m_out << "    " << line << Qt::endl;
     }
@@ -107,8 +119,7 @@ void CliSession::printSummary(const BatchReport &report)
     const QList<JobResult> failures = report.failures();
     m_out << report.convertedCount() << " converted, " << failures.size() << " failed." << Qt::endl;
     for (const JobResult &failure : failures)
-        m_out << "  " << failure.inputPath << ": "
-              << OutcomeText::details(failure.outcome).section(u'\n', 0, 0) << Qt::endl;
+        m_out << "  " << failure.inputPath << ": " << headline(failure.outcome) << Qt::endl;
 }
 
 void CliSession::endProgressLine()

@@ -3,6 +3,7 @@
 #include "EncoderOutput.h"
 
 #include "Console.h"
+#include "ErrorWords.h"
 #include "PosixFiles.h"
 #include "ProgressLines.h"
 #include "SourceReference.h"
@@ -15,6 +16,8 @@
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
+using EncoderOutput::Failure;
+using EncoderOutput::FailureCause;
 
 namespace {
 
@@ -46,12 +49,12 @@ void EncoderJob::start()
                 m_knownInput = target->sourceFacts;
         }
     }
-    if (const QString problem = checkFiles(); !problem.isEmpty())
-        return fail(problem);
+    if (const std::optional<Failure> problem = checkFiles())
+        return fail(*problem);
     QString error;
     m_part = PartFile::create(m_request.output, error);
     if (!m_part)
-        return fail(error);
+        return fail({causeOfWriteError(error), error});
     Console::printLine(EncoderOutput::partFileLine(QDir::toNativeSeparators(m_part->path())));
     probeInputAndEncode();
 }
@@ -64,23 +67,42 @@ void EncoderJob::stop(int signalNumber)
     if (m_ffmpeg)
         m_ffmpeg->stop();
     else
-        fail(u"stopped by signal %1"_s.arg(signalNumber), 128 + signalNumber);
+        fail(stoppedBy(signalNumber), EncoderOutput::SignalStatusBase + signalNumber);
 }
 
-QString EncoderJob::checkFiles() const
+Failure EncoderJob::stoppedBy(int signalNumber)
+{
+    return {FailureCause::StoppedBySignal, u"stopped by signal %1"_s.arg(signalNumber)};
+}
+
+std::optional<Failure> EncoderJob::checkFiles() const
 {
     const QFileInfo input(m_request.input);
     if (!input.exists())
-        return u"the input file \"%1\" does not exist"_s.arg(m_request.input);
+        return Failure{FailureCause::InputMissing,
+                       u"the input file \"%1\" does not exist"_s.arg(m_request.input)};
     if (!input.isFile() || !input.isReadable())
-        return u"the input \"%1\" is not a readable file"_s.arg(m_request.input);
+        return Failure{FailureCause::InputUnreadable,
+                       u"the input \"%1\" is not a readable file"_s.arg(m_request.input)};
     const QFileInfo output(m_request.output);
     if (output.exists() && !m_request.overwrite)
-        return u"the output file \"%1\" exists; add -y to write beside it under the next free name"_s
-            .arg(m_request.output);
+        return Failure{
+            FailureCause::OutputExists,
+            u"the output file \"%1\" exists; add -y to write beside it under the next free name"_s
+                .arg(m_request.output)};
     if (!output.absoluteDir().exists())
-        return u"the output folder \"%1\" does not exist"_s.arg(output.absolutePath());
-    return {};
+        return Failure{FailureCause::OutputFolderMissing,
+                       u"the output folder \"%1\" does not exist"_s.arg(output.absolutePath())};
+    return std::nullopt;
+}
+
+// A folder that may not be written is told as such whatever the words: the
+// system words a read-only drive in the user's language.
+FailureCause EncoderJob::causeOfWriteError(const QString &error) const
+{
+    if (!QFileInfo(QFileInfo(m_request.output).absolutePath()).isWritable())
+        return FailureCause::NoPermission;
+    return ErrorWords::causeOf(error);
 }
 
 void EncoderJob::probeInputAndEncode()
@@ -90,17 +112,19 @@ void EncoderJob::probeInputAndEncode()
         m_knownInput ? m_knownInput : m_probe.read(m_request.input, &error);
     if (!input)
         return fail(
-            u"cannot read \"%1\" as a video or audio file: %2"_s.arg(m_request.input, error));
+            {FailureCause::NotMedia,
+             u"cannot read \"%1\" as a video or audio file: %2"_s.arg(m_request.input, error)});
     m_plan = FfmpegPlan::build(m_request, *input);
     if (!m_plan.ok())
-        return fail(m_plan.error());
+        return fail(m_plan.failure());
     m_inputDuration = m_plan.expectation().durationSeconds;
     if (m_writesReference)
         return writeSourceReference(*input);
     if (m_plan.expectation().video) {
         std::optional<BurnedSubtitles> subtitles;
-        if (!findSubtitles(*input, subtitles, error))
-            return fail(error);
+        Failure subtitleFailure;
+        if (!findSubtitles(*input, subtitles, subtitleFailure))
+            return fail(subtitleFailure);
         if (subtitles)
             m_plan = FfmpegPlan::build(m_request, *input, subtitles);
     }
@@ -115,14 +139,14 @@ void EncoderJob::probeInputAndEncode()
 }
 
 bool EncoderJob::findSubtitles(const MediaInfo &input, std::optional<BurnedSubtitles> &subtitles,
-                               QString &error)
+                               Failure &failure)
 {
     using Choice = EncodeRequest::Subtitles::Choice;
     switch (m_request.subtitles.choice) {
     case Choice::Off:
         return true;
     case Choice::File:
-        return copySubtitleFile(m_request.subtitles.file, subtitles, error);
+        return copySubtitleFile(m_request.subtitles.file, subtitles, failure);
     case Choice::Auto:
         break;
     }
@@ -132,12 +156,12 @@ bool EncoderJob::findSubtitles(const MediaInfo &input, std::optional<BurnedSubti
     if (const QString target = QFileInfo(m_request.input).symLinkTarget(); !target.isEmpty())
         files += SubtitleSearch::filesBeside(target);
     for (const QString &file : files) {
-        if (copySubtitleFile(file, subtitles, error))
+        if (copySubtitleFile(file, subtitles, failure))
             return true;
         // A subtitle file nobody asked for by name does not stop the film
         // from converting: the next one is tried, then the film's own.
-        Console::printLine(u"Note: "_s + error);
-        error.clear();
+        Console::printLine(u"Note: "_s + failure.reason);
+        failure = {};
     }
     if (const std::optional<MediaInfo::Subtitle> track = TrackChoice::shownSubtitle(input))
         subtitles = BurnedSubtitles{BurnedSubtitles::Kind::Track, {}, false, *track};
@@ -147,25 +171,28 @@ bool EncoderJob::findSubtitles(const MediaInfo &input, std::optional<BurnedSubti
 // libass reads UTF-8 only, and a copy under a plain name also keeps the
 // filter graph free of whatever the original's name holds.
 bool EncoderJob::copySubtitleFile(const QString &path, std::optional<BurnedSubtitles> &subtitles,
-                                  QString &error)
+                                  Failure &failure)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || file.size() > MaxSubtitleBytes ||
         !file.open(QIODevice::ReadOnly)) {
-        error = u"cannot read the subtitle file \"%1\""_s.arg(path);
+        failure = {FailureCause::SubtitlesUnusable,
+                   u"cannot read the subtitle file \"%1\""_s.arg(path)};
         return false;
     }
     const QString text = SubtitleText::decode(file.readAll());
     if (!SubtitleText::isSubtitles(text, QFileInfo(path).suffix())) {
-        error = u"\"%1\" holds no subtitles of the kind its name says"_s.arg(path);
+        failure = {FailureCause::SubtitlesUnusable,
+                   u"\"%1\" holds no subtitles of the kind its name says"_s.arg(path)};
         return false;
     }
     m_subtitleCopy = std::make_unique<QTemporaryFile>(
         QDir::tempPath() + u"/zenvora-subtitles-XXXXXX."_s + QFileInfo(path).suffix().toLower());
     if (!m_subtitleCopy->open() || m_subtitleCopy->write(text.toUtf8()) < 0 ||
         !m_subtitleCopy->flush()) {
-        error = u"cannot write a working copy of the subtitle file: %1"_s.arg(
-            m_subtitleCopy->errorString());
+        const QString error = m_subtitleCopy->errorString();
+        failure = {ErrorWords::causeOf(error),
+                   u"cannot write a working copy of the subtitle file: %1"_s.arg(error)};
         return false;
     }
     subtitles = BurnedSubtitles{BurnedSubtitles::Kind::File, m_subtitleCopy->fileName(),
@@ -181,9 +208,9 @@ void EncoderJob::writeSourceReference(const MediaInfo &input)
     if (!SourceReference::write(
             m_part->path(),
             {m_request.input, m_request.cut, input, PosixFiles::stampOf(m_request.input)}, error))
-        return fail(error);
+        return fail({causeOfWriteError(error), error});
     if (!m_part->commit(error))
-        return fail(error);
+        return fail({causeOfWriteError(error), error});
     m_lastSnapshot.outSeconds = m_inputDuration.value_or(0.0);
     succeed();
 }
@@ -211,16 +238,16 @@ void EncoderJob::onEncoded(const QString &problem)
     m_ffmpeg->deleteLater();
     m_ffmpeg = nullptr;
     if (m_stopSignal != 0)
-        return fail(u"stopped by signal %1"_s.arg(m_stopSignal), 128 + m_stopSignal);
+        return fail(stoppedBy(m_stopSignal), EncoderOutput::SignalStatusBase + m_stopSignal);
     if (!problem.isEmpty())
-        return fail(u"the conversion failed: %1"_s.arg(problem));
+        return fail({ErrorWords::causeOf(problem), u"the conversion failed: %1"_s.arg(problem)});
     if (!m_outputPassed) {
         if (const QString outputFault = outputProblem(); !outputFault.isEmpty())
-            return fail(outputFault);
+            return fail({FailureCause::EncoderError, outputFault});
     }
     QString error;
     if (!m_part->commit(error))
-        return fail(error);
+        return fail({causeOfWriteError(error), error});
     succeed();
 }
 
@@ -246,10 +273,10 @@ void EncoderJob::succeed()
     Q_EMIT finished(0);
 }
 
-void EncoderJob::fail(const QString &reason, int exitStatus)
+void EncoderJob::fail(const Failure &failure, int exitStatus)
 {
     m_part.reset();
     m_done = true;
-    Console::printErrorLine(EncoderOutput::failureLine(m_name, reason));
+    Console::printErrorLine(EncoderOutput::failureLine(m_name, failure));
     Q_EMIT finished(exitStatus);
 }

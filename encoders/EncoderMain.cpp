@@ -44,14 +44,16 @@ int run(int argc, char *argv[], const QString &encoderName, EncoderJob::Style st
 
     ParsedRequest parsed = parse(arguments);
     if (!parsed.ok()) {
-        Console::printErrorLine(EncoderOutput::failureLine(encoderName, parsed.error));
+        Console::printErrorLine(EncoderOutput::failureLine(
+            encoderName, {EncoderOutput::FailureCause::BadCommandLine, parsed.error}));
         return UsageStatus;
     }
     parsed.request.subtitles =
         subtitlesAskedFor(environment.value(EncoderOutput::SubtitlesVariable));
     parsed.request.audioTrack = environment.value(EncoderOutput::AudioTrackVariable).trimmed();
     if (!tools.error.isEmpty()) {
-        Console::printErrorLine(EncoderOutput::failureLine(encoderName, tools.error));
+        Console::printErrorLine(EncoderOutput::failureLine(
+            encoderName, {EncoderOutput::FailureCause::FfmpegMissing, tools.error}));
         return EncoderJob::FailureStatus;
     }
     EncoderJob job(style, encoderName, parsed.request, tools,

@@ -8,6 +8,8 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -15,8 +17,45 @@ namespace {
 
 const QString SavedToken = u"Saved to: "_s;
 const QString PartFileToken = u"Writing to: "_s;
+const QString NameEnd = u": "_s;
 const QString PartTag = u".part-"_s;
 constexpr qsizetype PartTagLength = 6;
+
+using Cause = EncoderOutput::FailureCause;
+// Written and read through this table alone. A token keeps its cause for
+// good: a reader that does not know one takes it for EncoderError, which
+// says less than the encoder meant but never something else.
+constexpr std::array<std::pair<Cause, QLatin1StringView>, 15> CauseTokens{{
+    {Cause::InputMissing, QLatin1StringView("input-missing")},
+    {Cause::InputUnreadable, QLatin1StringView("input-unreadable")},
+    {Cause::NotMedia, QLatin1StringView("not-media")},
+    {Cause::NoVideoStream, QLatin1StringView("no-video")},
+    {Cause::NoAudioStream, QLatin1StringView("no-audio")},
+    {Cause::CutPastTheEnd, QLatin1StringView("cut-past-end")},
+    {Cause::SubtitlesUnusable, QLatin1StringView("subtitles-unusable")},
+    {Cause::OutputExists, QLatin1StringView("output-exists")},
+    {Cause::OutputFolderMissing, QLatin1StringView("output-folder-missing")},
+    {Cause::NoPermission, QLatin1StringView("no-permission")},
+    {Cause::DiskFull, QLatin1StringView("disk-full")},
+    {Cause::FfmpegMissing, QLatin1StringView("ffmpeg-missing")},
+    {Cause::BadCommandLine, QLatin1StringView("bad-command-line")},
+    {Cause::StoppedBySignal, QLatin1StringView("stopped-by-signal")},
+    {Cause::EncoderError, QLatin1StringView("encoder-error")},
+}};
+
+QLatin1StringView tokenOf(Cause cause)
+{
+    const auto found = std::find_if(CauseTokens.begin(), CauseTokens.end(),
+                                    [cause](const auto &entry) { return entry.first == cause; });
+    return found == CauseTokens.end() ? QLatin1StringView("encoder-error") : found->second;
+}
+
+Cause causeOf(QStringView token)
+{
+    const auto found = std::find_if(CauseTokens.begin(), CauseTokens.end(),
+                                    [token](const auto &entry) { return entry.second == token; });
+    return found == CauseTokens.end() ? Cause::EncoderError : found->first;
+}
 
 QString pathLine(const QString &token, const QString &path)
 {
@@ -63,19 +102,32 @@ QString partFileIn(const QString &output)
     return pathIn(output, PartFileToken);
 }
 
-QString failureLine(const QString &encoderName, const QString &reason)
+QString failureLine(const QString &encoderName, const Failure &failure)
 {
-    return encoderName + u": "_s + reason;
+    return encoderName + NameEnd + u'[' + tokenOf(failure.cause) + u"] "_s + failure.reason;
 }
 
-QString failureLineIn(const QString &lines, const QString &encoderName)
+std::optional<Failure> failureIn(const QString &lines, const QString &encoderName)
 {
-    const QString prefix = failureLine(encoderName, {});
+    const QString prefix = encoderName + NameEnd;
     const QStringList all = lines.split(u'\n');
     const auto found = std::find_if(all.crbegin(), all.crend(), [&prefix](const QString &line) {
         return line.startsWith(prefix);
     });
-    return found == all.crend() ? QString() : *found;
+    if (found == all.crend())
+        return std::nullopt;
+    const QStringView said = QStringView(*found).sliced(prefix.size());
+    const qsizetype tokenEnd = said.indexOf(u']');
+    const QStringView token = tokenEnd > 0 ? said.sliced(1, tokenEnd - 1) : QStringView();
+    // Brackets around anything but a token's letters are part of the reason.
+    if (!said.startsWith(u'[') || token.isEmpty() ||
+        !std::all_of(token.begin(), token.end(),
+                     [](QChar c) { return c == u'-' || (c >= u'a' && c <= u'z'); }))
+        return Failure{Cause::EncoderError, said.toString()};
+    QStringView reason = said.sliced(tokenEnd + 1);
+    if (reason.startsWith(u' '))
+        reason = reason.sliced(1);
+    return Failure{causeOf(token), reason.toString()};
 }
 
 QString partBaseOf(const QString &base, const QString &suffix)

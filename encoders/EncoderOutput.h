@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // What the encoders and the program that runs them tell each other, written
 // and read on both sides through these same names and functions: the file a
 // conversion was saved to, the line that says why one failed, the hidden
@@ -39,11 +41,48 @@ QString partFileLine(const QString &path);
 // The path of the last such line; empty without one.
 QString partFileIn(const QString &output);
 
-// "<encoder>: <reason>", the line an encoder ends with when it fails.
-QString failureLine(const QString &encoderName, const QString &reason);
-// The last of the lines that is the encoder's own failure line; empty when
-// it said nothing of the kind.
-QString failureLineIn(const QString &lines, const QString &encoderName);
+// Why an encoder failed, as far as a person can act on it. The program
+// tells its user the cause the encoder names, never a guess from the words
+// of the reason, which stay for people to read.
+enum class FailureCause
+{
+    InputMissing,        // no file of the input's name
+    InputUnreadable,     // there is one, but it is no file that can be read
+    NotMedia,            // nothing in it reads as video or sound
+    NoVideoStream,       // a picture was asked of a file without one
+    NoAudioStream,       // sound alone was asked of a file without sound
+    CutPastTheEnd,       // the part asked for starts where the input has ended
+    SubtitlesUnusable,   // the subtitle file named cannot be read or holds none
+    OutputExists,        // the output's name is taken and -y was not given
+    OutputFolderMissing, // the folder the output goes in does not exist
+    NoPermission,        // the output may not be written where it goes
+    DiskFull,            // the drive of the output has no room left
+    FfmpegMissing,       // there is no ffmpeg to run
+    BadCommandLine,      // the command line was not understood
+    StoppedBySignal,     // someone ended the encoder
+    EncoderError         // anything else: ffmpeg failed, the output did not pass
+};
+
+// An encoder ended by signal N exits with this plus N, as a shell's child.
+inline constexpr int SignalStatusBase = 128;
+
+// A failure as the encoder tells it: its cause and the reason in words.
+struct Failure
+{
+    FailureCause cause = FailureCause::EncoderError;
+    QString reason{};
+
+    friend bool operator==(const Failure &, const Failure &) = default;
+};
+
+// "<encoder>: [<cause>] <reason>", the line an encoder ends with when it
+// fails, the cause as a token of lower-case words joined by "-":
+// "conv.exe: [input-missing] the input file "a.avi" does not exist".
+QString failureLine(const QString &encoderName, const Failure &failure);
+// The last of the lines that is the encoder's own failure line, read back;
+// none when it said nothing of the kind. A line without a token, or with
+// one this side does not know, names no cause: EncoderError.
+std::optional<Failure> failureIn(const QString &lines, const QString &encoderName);
 
 // The base of a part name: the part name is 13 bytes longer than its
 // target's, so for a name near the file system's limit of 255 bytes the base

@@ -157,20 +157,22 @@ FfmpegPlan FfmpegPlan::build(const EncodeRequest &request, const MediaInfo &prob
     const Container::Choice choice =
         Container::choose(request.container, request.output, videoAsked, audioAsked);
     if (!choice.container)
-        return failure(choice.error);
+        return failed(EncoderOutput::FailureCause::BadCommandLine, choice.error);
     const Container &container = *choice.container;
     const bool withVideo = request.video.enabled && container.carriesVideo();
     if (withVideo && !input.video)
-        return failure(u"the input has no video stream"_s);
+        return failed(EncoderOutput::FailureCause::NoVideoStream,
+                      u"the input has no video stream"_s);
     const bool withAudio = input.audio.has_value();
     if (!withVideo && !withAudio)
-        return failure(u"the input has no audio stream"_s);
+        return failed(EncoderOutput::FailureCause::NoAudioStream,
+                      u"the input has no audio stream"_s);
 
     const std::optional<double> duration =
         cutDuration(keptDuration(input, withVideo, withAudio), request.cut);
     if (request.cut.cuts() && duration && *duration <= 0)
-        return failure(
-            u"nothing is left of the input from %1 s on"_s.arg(request.cut.startSeconds));
+        return failed(EncoderOutput::FailureCause::CutPastTheEnd,
+                      u"nothing is left of the input from %1 s on"_s.arg(request.cut.startSeconds));
 
     FfmpegPlan plan;
     plan.m_input = request.input;
@@ -389,9 +391,9 @@ void FfmpegPlan::addAudio(const EncodeRequest::Audio &wanted, const AudioCodec &
     m_expectation.audio = MediaInfo::Audio{0, codec.name(), sampleRate, channels};
 }
 
-FfmpegPlan FfmpegPlan::failure(const QString &reason)
+FfmpegPlan FfmpegPlan::failed(EncoderOutput::FailureCause cause, const QString &reason)
 {
     FfmpegPlan plan;
-    plan.m_error = reason;
+    plan.m_failure = {cause, reason};
     return plan;
 }

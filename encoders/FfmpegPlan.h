@@ -2,6 +2,7 @@
 
 #include "BurnedSubtitles.h"
 #include "EncodeRequest.h"
+#include "EncoderOutput.h"
 #include "FrameRate.h"
 #include "MediaInfo.h"
 #include "OutputExpectation.h"
@@ -23,8 +24,10 @@ public:
     static FfmpegPlan build(const EncodeRequest &request, const MediaInfo &input,
                             const std::optional<BurnedSubtitles> &subtitles = std::nullopt);
 
-    bool ok() const { return m_error.isEmpty(); }
-    QString error() const { return m_error; }
+    bool ok() const { return m_failure.reason.isEmpty(); }
+    QString error() const { return m_failure.reason; }
+    // Why there is no command, with the cause the encoder reports.
+    const EncoderOutput::Failure &failure() const { return m_failure; }
     // What the request asked for and did not get, told but not failed.
     QString note() const { return m_note; }
 
@@ -54,9 +57,9 @@ private:
                                               const MediaInfo::Video &source);
     void addAudio(const EncodeRequest::Audio &wanted, const AudioCodec &codec,
                   const MediaInfo::Audio &source, const Container &container, bool withPicture);
-    static FfmpegPlan failure(const QString &reason);
+    static FfmpegPlan failed(EncoderOutput::FailureCause cause, const QString &reason);
 
-    QString m_error;
+    EncoderOutput::Failure m_failure;
     QString m_note;
     QString m_input;
     EncodeRequest::Cut m_cut;

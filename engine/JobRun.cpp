@@ -10,26 +10,61 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <array>
+using namespace Qt::StringLiterals;
 
 namespace {
 
-// The common causes a person can act on, as the encoders and ffmpeg name them.
-Outcome::Failed::Cause causeNamedBy(const QString &explanation)
+// What the program makes of the cause an encoder names. Causes the program
+// prevents (an output name taken, a command it did not build) tell a person
+// nothing more than that the encoder failed.
+Outcome::Failed::Cause causeNamedBy(EncoderOutput::FailureCause cause)
 {
-    static const std::array<std::pair<QLatin1StringView, Outcome::Failed::Cause>, 6> causes{{
-        {QLatin1StringView("No space left on device"), Outcome::Failed::Cause::DiskFull},
-        {QLatin1StringView("Disk quota exceeded"), Outcome::Failed::Cause::DiskFull},
-        {QLatin1StringView("Permission denied"), Outcome::Failed::Cause::NoPermission},
-        {QLatin1StringView("does not exist"), Outcome::Failed::Cause::UnreadableInput},
-        {QLatin1StringView("is not a readable file"), Outcome::Failed::Cause::UnreadableInput},
-        {QLatin1StringView("as a video or audio file"), Outcome::Failed::Cause::UnreadableInput},
-    }};
-    for (const auto &[words, cause] : causes) {
-        if (explanation.contains(words))
-            return cause;
+    using Named = EncoderOutput::FailureCause;
+    using Cause = Outcome::Failed::Cause;
+    switch (cause) {
+    case Named::InputMissing:
+        return Cause::InputMissing;
+    case Named::InputUnreadable:
+        return Cause::UnreadableInput;
+    case Named::NotMedia:
+        return Cause::NotMedia;
+    case Named::NoVideoStream:
+        return Cause::NoVideoStream;
+    case Named::NoAudioStream:
+        return Cause::NoAudioStream;
+    case Named::CutPastTheEnd:
+        return Cause::CutPastTheEnd;
+    case Named::SubtitlesUnusable:
+        return Cause::SubtitlesUnusable;
+    case Named::OutputFolderMissing:
+        return Cause::OutputFolder;
+    case Named::NoPermission:
+        return Cause::NoPermission;
+    case Named::DiskFull:
+        return Cause::DiskFull;
+    case Named::FfmpegMissing:
+        return Cause::FfmpegMissing;
+    case Named::StoppedBySignal:
+        return Cause::Crashed;
+    case Named::OutputExists:
+    case Named::BadCommandLine:
+    case Named::EncoderError:
+        break;
     }
-    return Outcome::Failed::Cause::EncoderError;
+    return Cause::EncoderError;
+}
+
+// The cause with what a person needs to act on it: the folder that was
+// gone, the signal that ended the encoder.
+void nameCause(Outcome::Failed &failed, EncoderOutput::FailureCause cause,
+               const QString &outputFolder)
+{
+    failed.cause = causeNamedBy(cause);
+    if (failed.cause == Outcome::Failed::Cause::OutputFolder)
+        failed.path = outputFolder;
+    else if (cause == EncoderOutput::FailureCause::StoppedBySignal &&
+             failed.code > EncoderOutput::SignalStatusBase)
+        failed.code -= EncoderOutput::SignalStatusBase;
 }
 
 bool isNonEmptyFile(const QString &path)
@@ -194,8 +229,10 @@ RunOutcome JobRun::checked(RunOutcome outcome) const
     }
     if (auto *failed = std::get_if<Outcome::Failed>(&outcome)) {
         failed->run = describedRun(failed->run);
-        if (failed->cause == Outcome::Failed::Cause::EncoderError)
-            failed->cause = causeNamedBy(failed->run.failureLine);
+        const std::optional<EncoderOutput::Failure> said =
+            EncoderOutput::failureIn(failed->run.lastLines, m_runningEncoderName);
+        if (failed->cause == Outcome::Failed::Cause::EncoderError && said)
+            nameCause(*failed, said->cause, m_settings.outputFolder);
     } else if (auto *hung = std::get_if<Outcome::Hung>(&outcome)) {
         hung->run = describedRun(hung->run);
     }
@@ -206,7 +243,9 @@ Outcome::EncoderRun JobRun::describedRun(Outcome::EncoderRun run) const
 {
     run.stage = m_stage->stage;
     run.encoder = m_runningEncoderName;
-    run.failureLine = EncoderOutput::failureLineIn(run.lastLines, m_runningEncoderName);
+    const std::optional<EncoderOutput::Failure> said =
+        EncoderOutput::failureIn(run.lastLines, m_runningEncoderName);
+    run.failureLine = said ? m_runningEncoderName + u": "_s + said->reason : QString();
     return run;
 }
 

@@ -19,7 +19,7 @@ struct EncoderRun
     std::optional<Stage> stage{}; // none: the job ended before any encoder ran
     QString encoder{};            // its file name, "conv.exe"
     QString lastLines{};          // its last lines of output, trimmed
-    QString failureLine{};        // the last of them that says why it failed, if any
+    QString failureLine{};        // "<encoder>: <reason>", why it said it failed, if it did
 
     friend bool operator==(const EncoderRun &, const EncoderRun &) = default;
 };
@@ -36,13 +36,20 @@ struct Failed
 {
     enum class Cause
     {
-        OutputFolder,
+        OutputFolder, // could not be made, or was gone when the encoder wrote
         TempFolder,
         UnopenableName,
         EncoderError, // exited with an error that names none of the causes below
         DiskFull,
         NoPermission,
+        InputMissing,
         UnreadableInput,
+        NotMedia,
+        NoVideoStream, // a video format asked of sound alone
+        NoAudioStream, // a sound format asked of a film without sound
+        CutPastTheEnd, // the cutter starts after the file has ended
+        SubtitlesUnusable,
+        FfmpegMissing,
         NoOutput,
         Crashed
     };

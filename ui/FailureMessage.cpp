@@ -44,8 +44,8 @@ QString progressCaption(const BatchReport &report)
 
 QString reason(const JobResult &failure)
 {
-    if (std::holds_alternative<Outcome::Hung>(failure.outcome))
-        return u"转换长时间没有进展，已被停止"_s;
+    if (const auto *hung = std::get_if<Outcome::Hung>(&failure.outcome))
+        return u"%1 秒没有任何输出，转换已被停止"_s.arg(hung->seconds);
     if (std::holds_alternative<Outcome::CouldNotStart>(failure.outcome))
         return u"转换程序无法启动，请重新安装本程序"_s;
     const auto *failed = std::get_if<Outcome::Failed>(&failure.outcome);
@@ -62,9 +62,23 @@ QString reason(const JobResult &failure)
     case Cause::DiskFull:
         return u"磁盘已满，请腾出空间后再试"_s;
     case Cause::NoPermission:
-        return u"没有权限读取这个文件或写入输出文件夹"_s;
+        return u"没有权限写入输出文件夹，请选择一个可以写入的文件夹"_s;
+    case Cause::InputMissing:
+        return u"这个文件不存在，它可能已被移动或删除"_s;
     case Cause::UnreadableInput:
-        return u"无法读取这个文件：它不存在，或不是音视频文件"_s;
+        return u"无法读取这个文件，请检查它的权限"_s;
+    case Cause::NotMedia:
+        return u"这不是音视频文件，或文件已损坏"_s;
+    case Cause::NoVideoStream:
+        return u"这个文件只有声音，没有视频，请选择 MP3 格式"_s;
+    case Cause::NoAudioStream:
+        return u"这个文件没有声音，不能转换为 MP3"_s;
+    case Cause::CutPastTheEnd:
+        return u"Music Cutter 的开始时间超过了这个文件的长度"_s;
+    case Cause::SubtitlesUnusable:
+        return u"字幕文件无法读取，或其中没有字幕"_s;
+    case Cause::FfmpegMissing:
+        return u"找不到 ffmpeg，请安装 ffmpeg 后再试"_s;
     case Cause::UnopenableName:
         return u"无法打开这个文件名"_s;
     case Cause::NoOutput:

@@ -1,5 +1,6 @@
 // zenvora-cli and the batch driver with the real encoders and ffmpeg: every
-// format, a queue mixing good and bad files, a missing encoder, and Stop.
+// format, a queue mixing good and bad files, the cause of each failure, a
+// hung encoder, a missing encoder, and Stop.
 #include "BatchDriver.h"
 #include "EncoderProcesses.h"
 #include "EncoderRun.h"
@@ -79,6 +80,9 @@ private Q_SLOTS:
     void keepsTheDetailOfAnHdSource_data();
     void keepsTheDetailOfAnHdSource();
     void reportsBadFilesAndConvertsTheRest();
+    void namesTheCauseOfEachFailure_data();
+    void namesTheCauseOfEachFailure();
+    void reportsAHungEncoderByTheHang();
     void convertsSideBySide();
     void endsWithoutItsEncoder();
     void failsClearlyWithoutFfmpeg();
@@ -106,6 +110,9 @@ private:
         const QString &program = programDir + u"/zenvora-cli"_s);
     QString makeClip(const QString &name, const QStringList &sources, double seconds,
                      const QString &size = u"320x180"_s);
+    // An "ffmpeg" for ZENVORA_FFMPEG that runs the shell command given, in
+    // which {ffmpeg} names the real one.
+    QString ffmpegScript(const QString &name, const QString &command);
 
     QTemporaryDir m_work;
     QString m_ffmpeg;
@@ -141,6 +148,20 @@ QString TestCliEndToEnd::makeClip(const QString &name, const QStringList &source
     if (!run.succeeded())
         qWarning("%s", qPrintable(run.report()));
     return path;
+}
+
+QString TestCliEndToEnd::ffmpegScript(const QString &name, const QString &command)
+{
+    const QString folder = m_work.filePath(name);
+    QDir().mkpath(folder);
+    QFile script(folder + u"/ffmpeg"_s);
+    if (!script.open(QIODevice::WriteOnly))
+        return {};
+    script.write(
+        (u"#!/bin/sh\n"_s + QString(command).replace(u"{ffmpeg}"_s, m_ffmpeg) + u'\n').toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return script.fileName();
 }
 
 EncoderRun TestCliEndToEnd::cli(const QStringList &arguments,
@@ -546,6 +567,133 @@ void TestCliEndToEnd::reportsBadFilesAndConvertsTheRest()
     QCOMPARE(files.size(), 2);
     for (const QString &file : files)
         QVERIFY(FileProbe::of(m_ffprobe, out + u'/' + file).durationSeconds > 1.5);
+}
+
+// What the program tells a person of a failed file is the cause its encoder
+// named, each made to happen with the real encoders: a person acts on it.
+void TestCliEndToEnd::namesTheCauseOfEachFailure_data()
+{
+    using Cause = Outcome::Failed::Cause;
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<OutputFormat>("format");
+    QTest::addColumn<int>("cutFrom");          // seconds
+    QTest::addColumn<QString>("subtitles");    // as the settings take them
+    QTest::addColumn<QString>("ffmpeg");       // ZENVORA_FFMPEG, if set
+    QTest::addColumn<QString>("outputFolder"); // empty for a fresh one
+    QTest::addColumn<Cause>("cause");
+
+    const QString none;
+    const QString text = m_work.filePath(u"not-media.txt"_s);
+    QFile notes(text);
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("this is neither a video nor subtitles\n");
+    notes.close();
+    const QString folder = m_work.filePath(u"a folder.avi"_s);
+    QVERIFY(QDir().mkpath(folder));
+    const QString soundOnly = makeClip(u"sound-only.avi"_s, {u"audio"_s}, 1);
+    const QString silentFilm = makeClip(u"silent-film.avi"_s, {u"video"_s}, 1);
+    const QString auto_ = ConversionSettings::SubtitlesAuto.toString();
+
+    QTest::newRow("a file removed from the queue's folder")
+        << m_work.filePath(u"removed.avi"_s) << OutputFormat::Mp3Audio << 0 << auto_ << none << none
+        << Cause::InputMissing;
+    QTest::newRow("a folder") << folder << OutputFormat::Mp3Audio << 0 << auto_ << none << none
+                              << Cause::UnreadableInput;
+    QTest::newRow("a text file") << text << OutputFormat::Mpg << 0 << auto_ << none << none
+                                 << Cause::NotMedia;
+    QTest::newRow("sound only to a video format")
+        << soundOnly << OutputFormat::Mpg << 0 << auto_ << none << none << Cause::NoVideoStream;
+    QTest::newRow("a silent film to MP3") << silentFilm << OutputFormat::Mp3Audio << 0 << auto_
+                                          << none << none << Cause::NoAudioStream;
+    QTest::newRow("cut from after the end")
+        << m_clip << OutputFormat::Mp3Audio << 30 << auto_ << none << none << Cause::CutPastTheEnd;
+    QTest::newRow("a subtitle file without subtitles")
+        << m_clip << OutputFormat::Mpg << 0 << text << none << none << Cause::SubtitlesUnusable;
+    QTest::newRow("no ffmpeg") << m_clip << OutputFormat::Mp3Audio << 0 << auto_
+                               << m_work.filePath(u"nowhere/ffmpeg"_s) << none
+                               << Cause::FfmpegMissing;
+    // ffmpeg writes a second copy where every write fails as on a full disk;
+    // raw pictures, so that a write fails before the end (ffmpeg 5.1 exits 0
+    // when only its trailer cannot be written).
+    QTest::newRow("a full disk")
+        << m_clip << OutputFormat::Mpg << 0 << auto_
+        << ffmpegScript(u"full-disk"_s,
+                        u"exec \"{ffmpeg}\" -y \"$@\" -map 0:v -c:v rawvideo -f nut /dev/full"_s)
+        << none << Cause::DiskFull;
+    // No one, not even root, may make a file in /sys.
+    QTest::newRow("a folder no file may be made in")
+        << m_clip << OutputFormat::Mp3Audio << 0 << auto_ << none << u"/sys"_s
+        << Cause::NoPermission;
+    QTest::newRow("ffmpeg failing for a reason of its own")
+        << m_clip << OutputFormat::Mp3Audio << 0 << auto_
+        << ffmpegScript(u"failing"_s, u"echo 'Conversion failed!' >&2; exit 1"_s) << none
+        << Cause::EncoderError;
+}
+
+void TestCliEndToEnd::namesTheCauseOfEachFailure()
+{
+    QFETCH(QString, input);
+    QFETCH(OutputFormat, format);
+    QFETCH(int, cutFrom);
+    QFETCH(QString, subtitles);
+    QFETCH(QString, ffmpeg);
+    QFETCH(QString, outputFolder);
+    QFETCH(Outcome::Failed::Cause, cause);
+    const QByteArray chosenFfmpeg = qgetenv("ZENVORA_FFMPEG");
+    const auto restore = qScopeGuard([&chosenFfmpeg] {
+        if (chosenFfmpeg.isNull())
+            qunsetenv("ZENVORA_FFMPEG");
+        else
+            qputenv("ZENVORA_FFMPEG", chosenFfmpeg);
+    });
+    if (!ffmpeg.isEmpty())
+        qputenv("ZENVORA_FFMPEG", QFile::encodeName(ffmpeg));
+    const QString out =
+        outputFolder.isEmpty()
+            ? m_work.filePath(u"out-cause-"_s + QString::fromUtf8(QTest::currentDataTag()))
+            : outputFolder;
+    CommandEnvironment environment;
+    environment.programFolder = programDir;
+    environment.intermediatePath = m_work.filePath(u"cause-tmp/tmp.mp4"_s);
+    JobList queue;
+    queue.addJobs({input});
+    BatchDriver driver(queue, environment);
+    std::optional<BatchReport> report;
+    connect(&driver, &BatchDriver::batchFinished, this, [&](const BatchReport &r) { report = r; });
+    ConversionSettings settings = ConversionSettings::startupDefaults();
+    settings.selectFormat(format);
+    settings.outputFolder = out;
+    settings.setCut(cutFrom, 0);
+    settings.subtitles = subtitles;
+    driver.requestStart(settings, false);
+    QTRY_VERIFY_WITH_TIMEOUT(report.has_value(), 60000);
+
+    QCOMPARE(report->failures().size(), 1);
+    const auto *failed = std::get_if<Outcome::Failed>(&report->failures().first().outcome);
+    QVERIFY(failed);
+    QVERIFY2(failed->cause == cause, qPrintable(failed->run.lastLines));
+    // What the encoder said reaches the details as words, the token read.
+    QVERIFY2(failed->run.failureLine.startsWith(failed->run.encoder + u": "_s) &&
+                 !failed->run.failureLine.contains(u'['),
+             qPrintable(failed->run.failureLine));
+}
+
+void TestCliEndToEnd::reportsAHungEncoderByTheHang()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"ZENVORA_FFMPEG"_s, ffmpegScript(u"silent"_s, u"exec sleep 30"_s));
+    const QString out = m_work.filePath(u"out-hung"_s);
+    const EncoderRun run =
+        cli({u"--stall-timeout"_s, u"1"_s, u"-f"_s, u"mpg"_s, u"-o"_s, out, m_clip}, environment);
+    QCOMPARE(run.exitCode, 1);
+    const QString hang = u"conv.exe stopped: no output for 1 s"_s;
+    QVERIFY2(run.output.contains(u"] 失败 (failed): "_s + hang + u'\n'), qPrintable(run.output));
+    QVERIFY2(run.output.contains(u"  "_s + m_clip + u": "_s + hang + u'\n'),
+             qPrintable(run.output));
+    // How the encoder took being stopped is among its last lines, below.
+    QVERIFY2(run.output.contains(u"\n    conv.exe: [stopped-by-signal] stopped by signal 15"_s),
+             qPrintable(run.output));
+    QVERIFY(filesIn(out).isEmpty());
 }
 
 void TestCliEndToEnd::convertsSideBySide()

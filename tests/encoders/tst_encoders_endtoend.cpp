@@ -1,4 +1,5 @@
 #include "CommandTable.h"
+#include "EncoderOutput.h"
 #include "EncoderRun.h"
 #include "FileProbe.h"
 #include "ProcessTable.h"
@@ -20,6 +21,7 @@
 using namespace Qt::StringLiterals;
 using CommandTable::Format;
 using CommandTable::Settings;
+using Cause = EncoderOutput::FailureCause;
 
 // The built conv.exe, coder.exe and coder2.exe run on real clips with the
 // system's ffmpeg, driven by the exact argument lists the program passes,
@@ -286,6 +288,16 @@ QProcessEnvironment TestEncodersEndToEnd::environment(const QString &kind) const
         environment.insert(u"ZENVORA_FFMPEG"_s, fakeFfmpeg(kind, u"-re"_s));
     else if (kind == u"slow, wrapped")
         environment.insert(u"ZENVORA_FFMPEG"_s, fakeFfmpeg(kind, u"-re"_s, false));
+    else if (kind == u"subtitles that are none")
+        environment.insert(EncoderOutput::SubtitlesVariable, m_work.filePath(u"notes.srt"_s));
+    // ffmpeg writes a second copy where every write fails as on a full disk;
+    // raw pictures, so that a write fails before the end (ffmpeg 5.1 exits 0
+    // when only its trailer cannot be written).
+    else if (kind == u"writing on a full disk")
+        environment.insert(
+            u"ZENVORA_FFMPEG"_s,
+            ffmpegScript(kind,
+                         u"exec \"{ffmpeg}\" -y \"$@\" -map 0:v -c:v rawvideo -f nut /dev/full"_s));
     else if (kind == u"refusing")
         environment.insert(u"ZENVORA_FFMPEG"_s, fakeFfmpeg(kind, u"-no_such_option 1"_s));
     else if (kind == u"truncating")
@@ -690,7 +702,8 @@ void TestEncodersEndToEnd::failures_data()
     QTest::addColumn<QStringList>("arguments"); // "{out}" stands for the output path
     QTest::addColumn<QString>("environmentKind");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("reason");    // the last line
+    QTest::addColumn<Cause>("cause");       // the last line's token
+    QTest::addColumn<QString>("reason");    // the last line without it
     QTest::addColumn<QString>("forwarded"); // a line of ffmpeg's own, if any
 
     const QString out = u"{out}"_s;
@@ -705,72 +718,99 @@ void TestEncodersEndToEnd::failures_data()
     };
     const QString missing = m_work.filePath(u"missing.avi"_s);
     QTest::newRow("conv, missing input")
-        << u"conv.exe"_s << mpg(missing) << u"system"_s << 1
+        << u"conv.exe"_s << mpg(missing) << u"system"_s << 1 << Cause::InputMissing
         << u"conv.exe: the input file \"%1\" does not exist"_s.arg(missing) << QString();
     QTest::newRow("coder, missing input")
-        << u"coder.exe"_s << mp3(missing) << u"system"_s << 1
+        << u"coder.exe"_s << mp3(missing) << u"system"_s << 1 << Cause::InputMissing
         << u"coder.exe: the input file \"%1\" does not exist"_s.arg(missing) << QString();
     QTest::newRow("conv, unknown option")
         << u"conv.exe"_s << mpg(m_clip) + QStringList{u"-vf"_s, u"scale"_s} << u"system"_s << 2
-        << u"conv.exe: unknown option -vf"_s << QString();
+        << Cause::BadCommandLine << u"conv.exe: unknown option -vf"_s << QString();
     QTest::newRow("coder2, unknown option")
         << u"coder2.exe"_s << QStringList{u"-i"_s, m_intermediate, u"-threads"_s, u"2"_s, out}
-        << u"system"_s << 2 << u"coder2.exe: unknown option -threads"_s << QString();
+        << u"system"_s << 2 << Cause::BadCommandLine << u"coder2.exe: unknown option -threads"_s
+        << QString();
     QTest::newRow("coder, blank typed after the video bitrate")
         << u"coder.exe"_s
         << CommandTable::stageTwo(Format::Rm, m_intermediate, out,
                                   custom(u"320x240"_s, u"1200 "_s, u"44100"_s, u"128"_s, 2))
                .arguments
-        << u"system"_s << 2
+        << u"system"_s << 2 << Cause::BadCommandLine
         << u"coder.exe: more than one output file: \"k\" and \"{out}\"; is there a blank inside "
            "a value?"_s
         << QString();
     QTest::newRow("ffmpeg not on PATH")
-        << u"conv.exe"_s << mpg(m_clip) << u"no ffmpeg on PATH"_s << 1
+        << u"conv.exe"_s << mpg(m_clip) << u"no ffmpeg on PATH"_s << 1 << Cause::FfmpegMissing
         << u"conv.exe: ffmpeg is not installed: no ffmpeg on PATH "
            "and ZENVORA_FFMPEG is not set"_s
         << QString();
     QTest::newRow("ZENVORA_FFMPEG names nothing")
-        << u"coder.exe"_s << mp3(m_clip) << u"ZENVORA_FFMPEG missing"_s << 1
+        << u"coder.exe"_s << mp3(m_clip) << u"ZENVORA_FFMPEG missing"_s << 1 << Cause::FfmpegMissing
         << u"coder.exe: ZENVORA_FFMPEG names \"%1\", which is not an executable file"_s.arg(
                m_work.filePath(u"nothing-here/ffmpeg"_s))
         << QString();
     const QString silent = makeClip(u"silent.avi"_s, u"testsrc=size=320x240:rate=25"_s, 1.0, false);
     const QString soundOnly = makeClip(u"sound.mp3"_s, {}, 1.0, true);
     QTest::newRow("MPG from sound only")
-        << u"conv.exe"_s << mpg(soundOnly) << u"system"_s << 1
+        << u"conv.exe"_s << mpg(soundOnly) << u"system"_s << 1 << Cause::NoVideoStream
         << u"conv.exe: the input has no video stream"_s << QString();
     QTest::newRow("MP3 from a silent film")
-        << u"coder.exe"_s << mp3(silent) << u"system"_s << 1
+        << u"coder.exe"_s << mp3(silent) << u"system"_s << 1 << Cause::NoAudioStream
         << u"coder.exe: the input has no audio stream"_s << QString();
     const QString notMedia = m_work.filePath(u"not-media.avi"_s);
     QFile(notMedia).open(QIODevice::WriteOnly);
     QTest::newRow("not a media file")
-        << u"conv.exe"_s << mpg(notMedia) << u"system"_s << 1
+        << u"conv.exe"_s << mpg(notMedia) << u"system"_s << 1 << Cause::NotMedia
         << u"conv.exe: cannot read \"%1\" as a video or audio file"_s.arg(notMedia)
         << u"Invalid data found when processing input"_s;
+    QFile notes(m_work.filePath(u"notes.srt"_s));
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("no subtitles here\n");
+    notes.close();
     const QString noFolder = m_work.filePath(u"no/such/folder/clip.mp3"_s);
     QTest::newRow("output folder missing")
         << u"coder.exe"_s << QStringList{u"-i"_s, m_clip, u"-y"_s, noFolder} << u"system"_s << 1
+        << Cause::OutputFolderMissing
         << u"coder.exe: the output folder \"%1\" does not exist"_s.arg(
                QFileInfo(noFolder).absolutePath())
         << QString();
     QTest::newRow("existing output without -y")
         << u"coder.exe"_s << QStringList{u"-i"_s, m_clip, u"-vn"_s, m_clip} << u"system"_s << 1
+        << Cause::OutputExists
         << u"coder.exe: the output file \"%1\" exists; add -y to write beside it under the next free name"_s
                .arg(m_clip)
         << QString();
     QTest::newRow("ffmpeg refuses its command")
-        << u"conv.exe"_s << mpg(m_clip) << u"refusing"_s << 1
+        << u"conv.exe"_s << mpg(m_clip) << u"refusing"_s << 1 << Cause::EncoderError
         << u"conv.exe: the conversion failed: Unrecognized option 'no_such_option'."_s
         << u"Unrecognized option 'no_such_option'."_s;
     QTest::newRow("ffmpeg succeeds with a truncated file")
-        << u"coder.exe"_s << mp3(m_clip) << u"truncating"_s << 1
+        << u"coder.exe"_s << mp3(m_clip) << u"truncating"_s << 1 << Cause::EncoderError
         << u"coder.exe: the output is incomplete: it lasts"_s << QString();
     QTest::newRow("ffmpeg fails after writing a good file")
-        << u"conv.exe"_s << mpg(m_clip) << u"failing after its end"_s << 1
+        << u"conv.exe"_s << mpg(m_clip) << u"failing after its end"_s << 1 << Cause::EncoderError
         << u"conv.exe: the conversion failed: ffmpeg exited with status 3 without saying why"_s
         << QString();
+    QTest::newRow("a folder as input")
+        << u"conv.exe"_s << mpg(m_work.path()) << u"system"_s << 1 << Cause::InputUnreadable
+        << u"conv.exe: the input \"%1\" is not a readable file"_s.arg(m_work.path()) << QString();
+    QTest::newRow("cut from after the end")
+        << u"coder.exe"_s << QStringList{u"-i"_s, m_clip, u"-ss"_s, u"30"_s, u"-y"_s, out}
+        << u"system"_s << 1 << Cause::CutPastTheEnd
+        << u"coder.exe: nothing is left of the input from 30 s on"_s << QString();
+    QTest::newRow("a subtitle file without subtitles")
+        << u"conv.exe"_s << mpg(m_clip) << u"subtitles that are none"_s << 1
+        << Cause::SubtitlesUnusable
+        << u"conv.exe: \"%1\" holds no subtitles"_s.arg(m_work.filePath(u"notes.srt"_s))
+        << QString();
+    // No one, not even root, may make a file in /sys.
+    QTest::newRow("a folder no file may be made in")
+        << u"coder.exe"_s << QStringList{u"-i"_s, m_clip, u"-y"_s, u"/sys/out.mp3"_s} << u"system"_s
+        << 1 << Cause::NoPermission << u"coder.exe: cannot write the output file \"/sys/out.mp3\""_s
+        << QString();
+    QTest::newRow("ffmpeg writing on a full disk")
+        << u"conv.exe"_s << mpg(m_clip) << u"writing on a full disk"_s << 1 << Cause::DiskFull
+        << u"conv.exe: the conversion failed: "_s << u"No space left on device"_s;
 }
 
 void TestEncodersEndToEnd::failures()
@@ -779,18 +819,23 @@ void TestEncodersEndToEnd::failures()
     QFETCH(QStringList, arguments);
     QFETCH(QString, environmentKind);
     QFETCH(int, exitCode);
+    QFETCH(Cause, cause);
     QFETCH(QString, reason);
     QFETCH(QString, forwarded);
     const QString folder = freshFolder();
     const QString output = folder + (name == u"conv.exe" ? u"/out.mpg"_s : u"/out.mp3"_s);
     arguments.replaceInStrings(u"{out}"_s, output);
     const EncoderRun run = EncoderRun::run(encoder(name), arguments, environment(environmentKind));
-    QCOMPARE(run.exitCode, exitCode);
-    QVERIFY(!run.crashed);
+    QVERIFY2(run.exitCode == exitCode && !run.crashed, qPrintable(run.report()));
     const QStringList lines = run.output.split(u'\n', Qt::SkipEmptyParts);
-    QVERIFY2(!lines.isEmpty() &&
-                 lines.last().startsWith(QString(reason).replace(u"{out}"_s, output)),
-             qPrintable(run.output));
+    QVERIFY(!lines.isEmpty());
+    const std::optional<EncoderOutput::Failure> failure =
+        EncoderOutput::failureIn(lines.last(), name);
+    QVERIFY2(failure, qPrintable(run.output));
+    QCOMPARE(failure->cause, cause);
+    QVERIFY2(
+        (name + u": "_s + failure->reason).startsWith(QString(reason).replace(u"{out}"_s, output)),
+        qPrintable(run.output));
     QVERIFY2(run.output.contains(forwarded), qPrintable(run.output));
     QVERIFY(!QFileInfo::exists(output));
     QCOMPARE(partFilesIn(folder), QString());
@@ -881,6 +926,11 @@ void TestEncodersEndToEnd::stopBySignal()
     printed += process.readAll();
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 128 + signalNumber);
+    const std::optional<EncoderOutput::Failure> failure =
+        EncoderOutput::failureIn(QString::fromUtf8(printed.trimmed()), command.encoder);
+    QVERIFY2(failure, printed.constData());
+    QCOMPARE(*failure, (EncoderOutput::Failure{Cause::StoppedBySignal,
+                                               u"stopped by signal %1"_s.arg(signalNumber)}));
     QVERIFY2(printed.trimmed().endsWith(u"stopped by signal %1"_s.arg(signalNumber).toUtf8()),
              printed.constData());
     QVERIFY(!ProcessTable::isAlive(children.first().pid));

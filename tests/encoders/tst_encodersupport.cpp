@@ -1,4 +1,5 @@
 #include "EncoderList.h"
+#include "ErrorWords.h"
 #include "NumberedName.h"
 #include "OptionValues.h"
 #include "SubtitleSearch.h"
@@ -16,7 +17,7 @@ using namespace Qt::StringLiterals;
 // The small readers and finders around the encoders: option values,
 // ffmpeg's encoder table, where ffmpeg is, the names an output
 // takes when its own is taken, the subtitle files that go with a video and
-// the encodings they are written in.
+// the encodings they are written in, the causes in ffmpeg's error words.
 class TestEncoderSupport final : public QObject
 {
     Q_OBJECT
@@ -41,6 +42,8 @@ private Q_SLOTS:
     void subtitleContents();
     void shownSubtitleTrack_data();
     void shownSubtitleTrack();
+    void errorWords_data();
+    void errorWords();
 
 private:
     QTemporaryDir m_folder;
@@ -325,6 +328,32 @@ void TestEncoderSupport::shownSubtitleTrack()
     input.subtitleTracks = tracks;
     const std::optional<MediaInfo::Subtitle> track = TrackChoice::shownSubtitle(input);
     QCOMPARE(track ? track->index : -1, shown);
+}
+
+// ffmpeg's first complaint and the error strings of the encoders' own file
+// calls, as they read on a full disk, a read-only drive, a locked folder.
+void TestEncoderSupport::errorWords_data()
+{
+    using Cause = EncoderOutput::FailureCause;
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<Cause>("cause");
+    QTest::newRow("ffmpeg writing on a full disk")
+        << u"av_interleaved_write_frame(): No space left on device"_s << Cause::DiskFull;
+    QTest::newRow("over the quota")
+        << u"Error writing trailer of file:/o/a.mp4: Disk quota exceeded"_s << Cause::DiskFull;
+    QTest::newRow("a locked folder")
+        << u"cannot write the output file \"/o/a.mp4\": Permission denied"_s << Cause::NoPermission;
+    QTest::newRow("a read-only drive")
+        << u"file:/media/cd/a.mp4: Read-only file system"_s << Cause::NoPermission;
+    QTest::newRow("anything else")
+        << u"Invalid data found when processing input"_s << Cause::EncoderError;
+}
+
+void TestEncoderSupport::errorWords()
+{
+    QFETCH(QString, message);
+    QFETCH(EncoderOutput::FailureCause, cause);
+    QCOMPARE(ErrorWords::causeOf(message), cause);
 }
 
 QTEST_GUILESS_MAIN(TestEncoderSupport)

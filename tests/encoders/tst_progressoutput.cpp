@@ -9,7 +9,8 @@ using namespace Qt::StringLiterals;
 
 // ffmpeg's -progress blocks in, the lines the program's progress parsers
 // read out: a parenthesised percentage for conv.exe, "Duration: " then
-// "time=" in plain seconds for the coders.
+// "time=" in plain seconds for the coders; and the lines that tell the
+// program where the file went or why there is none.
 class TestProgressOutput final : public QObject
 {
     Q_OBJECT
@@ -31,6 +32,10 @@ private Q_SLOTS:
     void isPartFileOf();
     void savedPathRoundTrip_data();
     void savedPathRoundTrip();
+    void failureLineTokens_data();
+    void failureLineTokens();
+    void failureLineReadBack_data();
+    void failureLineReadBack();
 };
 
 namespace {
@@ -278,6 +283,83 @@ void TestProgressOutput::savedPathRoundTrip()
     QFETCH(QString, output);
     QFETCH(QString, expected);
     QCOMPARE(EncoderOutput::savedPath(output), expected);
+}
+
+// Every cause as it is written: the tokens are what other programs (and the
+// stand-in encoder of the batch tests) write and read, so they never change.
+void TestProgressOutput::failureLineTokens_data()
+{
+    using Cause = EncoderOutput::FailureCause;
+    QTest::addColumn<Cause>("cause");
+    QTest::addColumn<QString>("token");
+    QTest::newRow("input missing") << Cause::InputMissing << u"input-missing"_s;
+    QTest::newRow("input unreadable") << Cause::InputUnreadable << u"input-unreadable"_s;
+    QTest::newRow("not media") << Cause::NotMedia << u"not-media"_s;
+    QTest::newRow("no video") << Cause::NoVideoStream << u"no-video"_s;
+    QTest::newRow("no audio") << Cause::NoAudioStream << u"no-audio"_s;
+    QTest::newRow("cut past the end") << Cause::CutPastTheEnd << u"cut-past-end"_s;
+    QTest::newRow("subtitles unusable") << Cause::SubtitlesUnusable << u"subtitles-unusable"_s;
+    QTest::newRow("output exists") << Cause::OutputExists << u"output-exists"_s;
+    QTest::newRow("output folder missing")
+        << Cause::OutputFolderMissing << u"output-folder-missing"_s;
+    QTest::newRow("no permission") << Cause::NoPermission << u"no-permission"_s;
+    QTest::newRow("disk full") << Cause::DiskFull << u"disk-full"_s;
+    QTest::newRow("ffmpeg missing") << Cause::FfmpegMissing << u"ffmpeg-missing"_s;
+    QTest::newRow("bad command line") << Cause::BadCommandLine << u"bad-command-line"_s;
+    QTest::newRow("stopped by signal") << Cause::StoppedBySignal << u"stopped-by-signal"_s;
+    QTest::newRow("encoder error") << Cause::EncoderError << u"encoder-error"_s;
+}
+
+void TestProgressOutput::failureLineTokens()
+{
+    QFETCH(EncoderOutput::FailureCause, cause);
+    QFETCH(QString, token);
+    const QString reason = u"the input file \"[a] b.avi\" does not exist"_s;
+    const QString line = EncoderOutput::failureLine(u"coder.exe"_s, {cause, reason});
+    QCOMPARE(line, u"coder.exe: ["_s + token + u"] "_s + reason);
+    const std::optional<EncoderOutput::Failure> read =
+        EncoderOutput::failureIn(u"Pos: 1.0s\n"_s + line + u'\n', u"coder.exe"_s);
+    QVERIFY(read);
+    QCOMPARE(read->cause, cause);
+    QCOMPARE(read->reason, reason);
+}
+
+void TestProgressOutput::failureLineReadBack_data()
+{
+    using Cause = EncoderOutput::FailureCause;
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<Cause>("cause");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a line without a token") << u"conv.exe: cannot decode a.avi"_s << true
+                                            << Cause::EncoderError << u"cannot decode a.avi"_s;
+    QTest::newRow("a token this side does not know")
+        << u"conv.exe: [disk-on-fire] it smokes"_s << true << Cause::EncoderError << u"it smokes"_s;
+    QTest::newRow("brackets that are no token")
+        << u"conv.exe: [mp4 @ 0x5f] No space left on device"_s << true << Cause::EncoderError
+        << u"[mp4 @ 0x5f] No space left on device"_s;
+    QTest::newRow("a token with nothing after it")
+        << u"conv.exe: [disk-full]"_s << true << Cause::DiskFull << QString();
+    QTest::newRow("the last of two") << u"conv.exe: [no-video] first\nconv.exe: [no-audio] second"_s
+                                     << true << Cause::NoAudioStream << u"second"_s;
+    QTest::newRow("another encoder's line")
+        << u"coder.exe: [disk-full] full"_s << false << Cause::EncoderError << QString();
+    QTest::newRow("not at the start of a line")
+        << u"said conv.exe: [disk-full] full"_s << false << Cause::EncoderError << QString();
+    QTest::newRow("none") << u"Pos: 1.0s"_s << false << Cause::EncoderError << QString();
+}
+
+void TestProgressOutput::failureLineReadBack()
+{
+    QFETCH(QString, lines);
+    QFETCH(bool, found);
+    QFETCH(EncoderOutput::FailureCause, cause);
+    QFETCH(QString, reason);
+    const std::optional<EncoderOutput::Failure> read =
+        EncoderOutput::failureIn(lines, u"conv.exe"_s);
+    QCOMPARE(read.has_value(), found);
+    if (found)
+        QCOMPARE(*read, (EncoderOutput::Failure{cause, reason}));
 }
 
 QTEST_GUILESS_MAIN(TestProgressOutput)

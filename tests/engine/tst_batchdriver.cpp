@@ -134,6 +134,8 @@ private Q_SLOTS:
     void convertsEveryFormatThroughItsStages();
     void announcesBatchEndInOrder();
     void reportsFailuresAndGoesOn();
+    void takesTheCauseTheEncoderNames_data();
+    void takesTheCauseTheEncoderNames();
     void neverConvertsStaleIntermediate();
     void ignoresSecondStartWhileRunning();
     void convertsJobsAddedDuringBatch();
@@ -283,6 +285,65 @@ void TestBatchDriver::reportsFailuresAndGoesOn()
     QCOMPARE(failureOf(failures.at(2)).cause, Outcome::Failed::Cause::NoOutput);
     // A cause a person can act on is told apart from the others.
     QCOMPARE(failureOf(failures.at(4)).cause, Outcome::Failed::Cause::DiskFull);
+}
+
+// The causes a real encoder cannot be brought to name under the program,
+// which makes the output folder and builds the command itself, and lines
+// that name no cause this program knows.
+void TestBatchDriver::takesTheCauseTheEncoderNames_data()
+{
+    using Cause = Outcome::Failed::Cause;
+    QTest::addColumn<QString>("said"); // the exit status, then the encoder's lines
+    QTest::addColumn<Cause>("cause");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("failureLine"); // as the details show it
+    QTest::newRow("the output folder gone")
+        << u"1\nconv.exe: [output-folder-missing] the output folder \"/o\" does not exist"_s
+        << Cause::OutputFolder << 1 << u"conv.exe: the output folder \"/o\" does not exist"_s;
+    QTest::newRow("stopped by someone else")
+        << u"143\nconv.exe: [stopped-by-signal] stopped by signal 15"_s << Cause::Crashed << 15
+        << u"conv.exe: stopped by signal 15"_s;
+    QTest::newRow("a command line not understood")
+        << u"2\nconv.exe: [bad-command-line] unknown option -vf"_s << Cause::EncoderError << 2
+        << u"conv.exe: unknown option -vf"_s;
+    // The words of a cause are no cause: "does not exist" is said of
+    // inputs and output folders alike.
+    QTest::newRow("words without a token")
+        << u"1\nconv.exe: the output folder \"/o\" does not exist"_s << Cause::EncoderError << 1
+        << u"conv.exe: the output folder \"/o\" does not exist"_s;
+    QTest::newRow("a token this program does not know")
+        << u"1\nconv.exe: [disk-on-fire] it smokes"_s << Cause::EncoderError << 1
+        << u"conv.exe: it smokes"_s;
+    QTest::newRow("another encoder's line") << u"1\ncoder.exe: [disk-full] the conversion failed"_s
+                                            << Cause::EncoderError << 1 << QString();
+}
+
+void TestBatchDriver::takesTheCauseTheEncoderNames()
+{
+    QFETCH(QString, said);
+    QFETCH(Outcome::Failed::Cause, cause);
+    QFETCH(int, code);
+    QFETCH(QString, failureLine);
+    Workbench bench;
+    const QString input = bench.input(u"says.avi"_s);
+    QFile lines(input);
+    QVERIFY(lines.open(QIODevice::WriteOnly));
+    lines.write(said.toUtf8() + '\n');
+    lines.close();
+    Run run(bench);
+    run.queue.addJob(input);
+    run.driver.requestStart(bench.settings(OutputFormat::Mpg), false);
+    QVERIFY(run.waitForEnd());
+
+    QCOMPARE(run.report.failures().size(), 1);
+    const Outcome::Failed failed = failureOf(run.report.failures().first());
+    QCOMPARE(failed.cause, cause);
+    QCOMPARE(failed.code, code);
+    QCOMPARE(failed.run.failureLine, failureLine);
+    // The folder as the batch wrote into it, with its separator at the end.
+    QCOMPARE(failed.path, cause == Outcome::Failed::Cause::OutputFolder
+                              ? bench.root.filePath(u"out/"_s)
+                              : QString());
 }
 
 void TestBatchDriver::neverConvertsStaleIntermediate()

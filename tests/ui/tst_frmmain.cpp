@@ -159,6 +159,8 @@ private Q_SLOTS:
     void progressResetsAtStartAndStop();
     void failureMessageWordsItselfByCount_data();
     void failureMessageWordsItselfByCount();
+    void failureMessageNamesTheCause_data();
+    void failureMessageNamesTheCause();
     void stopQuestionDefaultsToNo_data();
     void stopQuestionDefaultsToNo();
     void closeDuringBatchAsksFirst_data();
@@ -858,6 +860,61 @@ void TestFrmMain::queueIsOfferedBackAtNextStart()
     m_messages = {};
     window().offerRestoredQueue();
     QVERIFY(m_messages.questions.isEmpty());
+}
+
+// Each cause in a person's words in the message; behind the details, what
+// the encoder said first, then the cause, then its last lines.
+void TestFrmMain::failureMessageNamesTheCause_data()
+{
+    using Cause = Outcome::Failed::Cause;
+    QTest::addColumn<RunOutcome>("outcome");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("details"); // their first two lines
+    const auto failed = [](Cause cause, const QString &said, const QString &path = {}) {
+        // The last lines hold the line as the encoder printed it.
+        return RunOutcome(Outcome::Failed{cause, 1, path,
+                                          Outcome::EncoderRun{Stage::One, u"conv.exe"_s,
+                                                              u"conv.exe: [token] "_s + said,
+                                                              u"conv.exe: "_s + said}});
+    };
+    QTest::newRow("input missing")
+        << failed(Cause::InputMissing, u"the input file \"/v/a.avi\" does not exist"_s)
+        << u"这个文件不存在，它可能已被移动或删除"_s
+        << u"conv.exe: the input file \"/v/a.avi\" does not exist\n文件不存在"_s;
+    QTest::newRow("output folder gone")
+        << failed(Cause::OutputFolder, u"the output folder \"/o\" does not exist"_s, u"/o"_s)
+        << u"无法创建输出文件夹，请选择一个可以写入的文件夹"_s
+        << u"conv.exe: the output folder \"/o\" does not exist\n无法创建输出文件夹：/o"_s;
+    QTest::newRow("no audio") << failed(Cause::NoAudioStream, u"no audio stream"_s)
+                              << u"这个文件没有声音，不能转换为 MP3"_s
+                              << u"conv.exe: no audio stream\n文件中没有声音"_s;
+    QTest::newRow("cut past the end")
+        << failed(Cause::CutPastTheEnd, u"nothing is left"_s)
+        << u"Music Cutter 的开始时间超过了这个文件的长度"_s
+        << u"conv.exe: nothing is left\n剪辑的开始时间超过了文件的长度"_s;
+    // A hung encoder's last words are how it took being stopped.
+    QTest::newRow("hung") << RunOutcome(Outcome::Hung{
+                                 300,
+                                 Outcome::EncoderRun{
+                                     Stage::One, u"conv.exe"_s,
+                                     u"( 5%)\nconv.exe: [stopped-by-signal] stopped by signal 15"_s,
+                                     u"conv.exe: stopped by signal 15"_s}})
+                          << u"300 秒没有任何输出，转换已被停止"_s
+                          << u"conv.exe 已停止：300 秒没有任何输出\n( 5%)"_s;
+}
+
+void TestFrmMain::failureMessageNamesTheCause()
+{
+    QFETCH(RunOutcome, outcome);
+    QFETCH(QString, reason);
+    QFETCH(QString, details);
+    Q_EMIT window().driver().batchFinished({{{u"/v/a.avi"_s, outcome}}, false});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    QCOMPARE(m_messages.messages.size(), 1);
+    const RecordingMessageSink::Message &message = m_messages.messages.first();
+    QCOMPARE(message.text.section(u'\n', 1), u"\n/v/a.avi\n    "_s + reason + u'\n');
+    QCOMPARE(message.details.section(u'\n', 0, 2),
+             u"/v/a.avi\n    "_s + QString(details).replace(u"\n"_s, u"\n    "_s));
 }
 
 void TestFrmMain::failedFilesStayMarkedForRetry()

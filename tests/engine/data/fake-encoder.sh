@@ -1,10 +1,12 @@
 #!/bin/sh
 # Stands in for conv.exe, coder.exe and coder2.exe in the batch driver tests.
 # What it does depends on the input's name: "fail" exits 1, "crash" dies of a
-# signal, "nospace" fails as on a full disk, "noout" succeeds without writing, "taken" writes under another name
-# and says so, "slow" writes a part file and sleeps until stopped, "pair"
-# waits in conv.exe until as many jobs as the file side-by-side says have
-# started, logging its start and end in overlap.log, and takes a while in the
+# signal, "nospace" fails as on a full disk, "says" prints the input's lines
+# after the first and exits with the status the first holds, "noout"
+# succeeds without writing, "taken" writes under another name and says so,
+# "slow" writes a part file and sleeps until stopped, "pair" waits in
+# conv.exe until as many jobs as the file side-by-side says have started,
+# logging its start and end in overlap.log, and takes a while in the
 # coders. Otherwise it prints progress and writes its output, which records
 # every encoder that touched the job.
 name=$(basename "$0")
@@ -29,7 +31,8 @@ echo "$name $input -> $output" >> "$here/calls.log"
 [ -f "$here/fail-$name" ] && { echo "$name: told to fail"; exit 1; }
 case "$input" in
 *fail*) echo "$name: cannot decode $input"; exit 1 ;;
-*nospace*) echo "$name: the conversion failed: No space left on device"; exit 1 ;;
+*nospace*) echo "$name: [disk-full] the conversion failed: No space left on device"; exit 1 ;;
+*says*) tail -n +2 "$input"; exit "$(head -n 1 "$input")" ;;
 *crash*) echo "$name: about to crash"; kill -SEGV $$ ;;
 *noout*) echo "(100%)"; exit 0 ;;
 *taken*)
