@@ -17,8 +17,16 @@ public:
 
     virtual ~MessageSink() = default;
     virtual void showMessage(const QString &text, const QString &caption, Icon icon) = 0;
+    // What Enter answers: no where yes would throw work away, yes where no
+    // would.
+    enum class OnEnter
+    {
+        No,
+        Yes
+    };
+
     // A yes-or-no question; true when the user said yes.
-    virtual bool confirm(const QString &text, const QString &caption) = 0;
+    virtual bool confirm(const QString &text, const QString &caption, OnEnter onEnter) = 0;
     // What the question was about has happened meanwhile: an open question
     // closes as if answered no.
     virtual void dismissQuestion() {}

@@ -7,5 +7,5 @@ class StderrMessageSink final : public MessageSink
 public:
     void showMessage(const QString &text, const QString &caption, Icon icon) override;
     // Nobody is there to answer: the headless program never asks twice.
-    bool confirm(const QString &, const QString &) override { return true; }
+    bool confirm(const QString &, const QString &, OnEnter) override { return true; }
 };

@@ -36,12 +36,11 @@ void MessageBoxSink::showDetailedMessage(const QString &text, const QString &cap
     box.exec();
 }
 
-bool MessageBoxSink::confirm(const QString &text, const QString &caption)
+bool MessageBoxSink::confirm(const QString &text, const QString &caption, OnEnter onEnter)
 {
-    // The questions ask whether to throw work away: Enter keeps it.
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                     m_owner);
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(onEnter == OnEnter::Yes ? QMessageBox::Yes : QMessageBox::No);
     m_question = &box;
     const bool yes = box.exec() == QMessageBox::Yes;
     m_question = nullptr;

@@ -16,7 +16,7 @@ public:
     void setOwner(QWidget *owner) { m_owner = owner; }
 
     void showMessage(const QString &text, const QString &caption, Icon icon) override;
-    bool confirm(const QString &text, const QString &caption) override;
+    bool confirm(const QString &text, const QString &caption, OnEnter onEnter) override;
     void dismissQuestion() override;
     void showDetailedMessage(const QString &text, const QString &caption, Icon icon,
                              const QString &details) override;

@@ -224,13 +224,22 @@ QString WindowModel::restoreQuestion(int count)
 void WindowModel::offerAnswered()
 {
     m_saved.clear();
+    m_savedDeclined = false;
     writeQueue();
+}
+
+void WindowModel::offerDeclined()
+{
+    m_savedDeclined = true;
 }
 
 void WindowModel::queueChanged(const QStringList &paths)
 {
     m_queue = paths;
-    writeQueue();
+    if (m_savedDeclined)
+        offerAnswered();
+    else
+        writeQueue();
 }
 
 // Until the offer is answered the last run's files stay on disk too, so a

@@ -68,6 +68,8 @@ public:
     QStringList savedQueue() const { return m_saved; }
     static QString restoreQuestion(int count);
     void offerAnswered();
+    // Declined: the files stay on disk until the queue next changes.
+    void offerDeclined();
     // The queue as the window now holds it, written at once and whole.
     void queueChanged(const QStringList &paths);
 
@@ -82,6 +84,7 @@ private:
     QString m_stateFolder;
     Clock m_clock;
     QStringList m_saved;
+    bool m_savedDeclined = false;
     QStringList m_queue;
 
     QHash<JobQueue::JobId, qint64> m_startedAt;

@@ -609,12 +609,16 @@ void frmMain::offerRestoredQueue()
     const QStringList saved = m_model.savedQueue();
     if (saved.isEmpty())
         return;
+    // Enter keeps the files; a No keeps them on disk until the queue
+    // changes, so a hasty answer loses nothing yet.
     if (m_services.messages.confirm(WindowModel::restoreQuestion(static_cast<int>(saved.size())),
-                                    QStringLiteral("恢复"))) {
+                                    QStringLiteral("恢复"), MessageSink::OnEnter::Yes)) {
         m_jobs.addJobs(saved);
         m_jobs.updateDropHint();
+        m_model.offerAnswered();
+    } else {
+        m_model.offerDeclined();
     }
-    m_model.offerAnswered();
 }
 
 void frmMain::imgExit_Click()
@@ -681,7 +685,7 @@ void frmMain::Command3_Click()
         // A batch that ended while the question was open has nothing to stop.
         if (m_services.messages.confirm(QStringLiteral("停止转换？正在转换的文件将被放弃，"
                                                        "未转换的文件留在列表中。"),
-                                        QStringLiteral("停止转换")) &&
+                                        QStringLiteral("停止转换"), MessageSink::OnEnter::No) &&
             batchRunning())
             m_driver.stop();
         return;
@@ -809,7 +813,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         !(m_services.messages.confirm(QStringLiteral("正在转换。退出将停止转换，正在转换的文件"
                                                      "将被放弃，未转换的文件下次启动时可以恢复。"
                                                      "确定退出？"),
-                                      QStringLiteral("退出")) &&
+                                      QStringLiteral("退出"), MessageSink::OnEnter::No) &&
           batchRunning())) {
         event->ignore();
         return;

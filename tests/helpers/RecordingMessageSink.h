@@ -32,9 +32,10 @@ public:
 
     // What happens while a question is open runs in whileAsking; a question
     // dismissed meanwhile is answered no.
-    bool confirm(const QString &text, const QString &caption) override
+    bool confirm(const QString &text, const QString &caption, OnEnter onEnter) override
     {
         questions.append({text, caption, Icon::Information});
+        enterAnswers.append(onEnter);
         m_asking = true;
         m_dismissed = false;
         if (whileAsking)
@@ -60,6 +61,7 @@ public:
 
     QList<Message> messages;
     QList<Message> questions;
+    QList<OnEnter> enterAnswers; // what Enter would have answered each question
     bool confirmAnswer = true;
     std::function<void()> whileAsking;
     int dismissals = 0;

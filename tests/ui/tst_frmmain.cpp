@@ -161,8 +161,8 @@ private Q_SLOTS:
     void failureMessageWordsItselfByCount();
     void failureMessageNamesTheCause_data();
     void failureMessageNamesTheCause();
-    void stopQuestionDefaultsToNo_data();
-    void stopQuestionDefaultsToNo();
+    void enterAnswersEachQuestionSafely_data();
+    void enterAnswersEachQuestionSafely();
     void closeDuringBatchAsksFirst_data();
     void closeDuringBatchAsksFirst();
     void staleStopAnswerStopsNothing();
@@ -761,17 +761,22 @@ void TestFrmMain::failureMessageWordsItselfByCount()
     }
 }
 
-void TestFrmMain::stopQuestionDefaultsToNo_data()
+void TestFrmMain::enterAnswersEachQuestionSafely_data()
 {
     QTest::addColumn<bool>("yesClicked");
-    QTest::newRow("Enter keeps converting") << false;
-    QTest::newRow("Yes stops") << true;
-    QTest::newRow("the batch ended meanwhile") << false;
+    QTest::addColumn<MessageSink::OnEnter>("onEnter");
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("Enter keeps converting") << false << MessageSink::OnEnter::No << false;
+    QTest::newRow("Yes stops") << true << MessageSink::OnEnter::No << true;
+    QTest::newRow("the batch ended meanwhile") << false << MessageSink::OnEnter::No << false;
+    QTest::newRow("Enter restores the queue") << false << MessageSink::OnEnter::Yes << true;
 }
 
-void TestFrmMain::stopQuestionDefaultsToNo()
+void TestFrmMain::enterAnswersEachQuestionSafely()
 {
     QFETCH(bool, yesClicked);
+    QFETCH(MessageSink::OnEnter, onEnter);
+    QFETCH(bool, answer);
     const bool dismissed = QByteArray(QTest::currentDataTag()).contains("ended");
     MessageBoxSink sink(nullptr);
     // Runs inside the box's own event loop, once it is shown.
@@ -785,7 +790,7 @@ void TestFrmMain::stopQuestionDefaultsToNo()
         else
             QTest::keyClick(box, Qt::Key_Return);
     });
-    QCOMPARE(sink.confirm(u"停止转换？"_s, u"停止转换"_s), yesClicked);
+    QCOMPARE(sink.confirm(u"停止转换？"_s, u"停止转换"_s, onEnter), answer);
 }
 
 void TestFrmMain::closeDuringBatchAsksFirst_data()
@@ -848,14 +853,27 @@ void TestFrmMain::queueIsOfferedBackAtNextStart()
     window().offerRestoredQueue();
     QCOMPARE(m_messages.questions.size(), 1);
     QCOMPARE(m_messages.questions.first().text, u"上次有 2 个文件没有转换，是否恢复？"_s);
+    QCOMPARE(m_messages.enterAnswers, QList{MessageSink::OnEnter::Yes});
     QCOMPARE(window().jobs().paths(), (QStringList{u"/v/a.avi"_s, u"/v/b.avi"_s}));
     QVERIFY(!child<QWidget>(u"lblText"_s)->isVisibleTo(&window()));
     window().close();
     m_window.reset();
 
+    // No, by accident: the files are still offered at the next start...
     m_messages.confirmAnswer = false;
     window().offerRestoredQueue();
     QVERIFY(window().jobs().paths().isEmpty());
+    m_window.reset();
+    m_messages = {};
+    window().offerRestoredQueue();
+    QCOMPARE(m_messages.questions.size(), 1);
+    // ...until the queue changes after a No.
+    m_window.reset();
+    m_messages = {};
+    m_messages.confirmAnswer = false;
+    window().offerRestoredQueue();
+    window().jobs().addJobs({u"/v/c.avi"_s});
+    window().jobs().removeAllJobs();
     m_window.reset();
     m_messages = {};
     window().offerRestoredQueue();
