@@ -2,6 +2,7 @@
 
 #include "JobList.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 PathIntake::PathIntake(JobList &jobs, QObject *parent) : QObject(parent), m_jobs(jobs)
@@ -24,7 +25,9 @@ void PathIntake::queueWaitingPaths()
         // What is not a folder is queued as named, like a dropped file;
         // one that cannot be read fails in the batch with its reason.
         if (QFileInfo(path).isDir()) {
-            m_scan.start(path);
+            // "media/" from a shell's completion: the files under it are
+            // named without a doubled separator.
+            m_scan.start(QDir::cleanPath(path));
             return;
         }
         m_jobs.addJob(path);

@@ -49,6 +49,8 @@ void TestPathIntake::queuesInTheOrderNamed_data()
                                     << QStringList{u"b.avi"_s, u"a clip.mp4"_s};
     QTest::newRow("a folder searched as Add Folder does")
         << QStringList{u"d"_s} << QStringList{} << folderD;
+    QTest::newRow("a folder named with a trailing slash")
+        << QStringList{u"d/"_s} << QStringList{} << folderD;
     QTest::newRow("files around a folder keep their places")
         << QStringList{u"b.avi"_s, u"d"_s, u"a clip.mp4"_s} << QStringList{}
         << QStringList{u"b.avi"_s} + folderD + QStringList{u"a clip.mp4"_s};
