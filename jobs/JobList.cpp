@@ -93,6 +93,10 @@ bool JobList::removeJob(JobId id)
     if (row < 0)
         return false;
     removeRow(row);
+    // A batch that converted the last file leaves an empty list, which says
+    // where files go as any empty list does.
+    if (m_jobs.isEmpty())
+        setDropHintVisible(true);
     return true;
 }
 

@@ -17,7 +17,7 @@ private Q_SLOTS:
     void keepsDuplicatesInOrderOfAdding();
     void removeSelectedKeepsRowsAndPathsPaired_data();
     void removeSelectedKeepsRowsAndPathsPaired();
-    void dropHintFollowsUserRemovalsOnly();
+    void dropHintShowsOnAnEmptyList();
     void runningJobCannotBeRemovedByUser();
     void finishedJobIsRemovedByIdentity();
     void bulkAddKeepsOrderAndTags();
@@ -106,7 +106,7 @@ void TestJobList::removeSelectedKeepsRowsAndPathsPaired()
     }
 }
 
-void TestJobList::dropHintFollowsUserRemovalsOnly()
+void TestJobList::dropHintShowsOnAnEmptyList()
 {
     JobList list;
     QVERIFY(list.dropHintVisible());
@@ -122,12 +122,15 @@ void TestJobList::dropHintFollowsUserRemovalsOnly()
     QVERIFY(list.dropHintVisible());
     QCOMPARE(spy.count(), 1);
 
-    // A batch emptying the list leaves the hint as it was.
+    // A batch emptying the list shows the hint again, once the last is gone.
     const JobList::JobId finished = list.addJob(u"/b.avi"_s);
+    const JobList::JobId last = list.addJob(u"/c.avi"_s);
     list.updateDropHint();
     list.removeJob(finished);
-    QCOMPARE(list.jobCount(), 0);
     QVERIFY(!list.dropHintVisible());
+    list.removeJob(last);
+    QCOMPARE(list.jobCount(), 0);
+    QVERIFY(list.dropHintVisible());
 
     list.removeAllJobs();
     QVERIFY(list.dropHintVisible());
