@@ -57,6 +57,7 @@ public:
     // stopped also covers a batch whose encoder could not be started.
     void batchEnded(bool stopped, int pending);
     QString statusText() const { return m_status; }
+    void clearStatus() { setStatus({}); }
     // Whether a batch ended less than a moment ago: a click on the Start
     // button now was aimed at the Stop button the user saw there, and must
     // not start the files left in the list again.

@@ -122,7 +122,12 @@ frmMain::frmMain(frmMainServices services, QWidget *parent)
     connectDriver();
 
     connect(&m_menu, &frmMenu::actionChosen, this, &frmMain::perform);
-    connect(&m_menu, &frmMenu::removeAllChosen, &m_jobs, &JobList::removeAllJobs);
+    connect(&m_menu, &frmMenu::removeAllChosen, this, [this] {
+        m_jobs.removeAllJobs();
+        // What the last batch did is no longer about any file in the list.
+        if (!batchRunning())
+            m_model.clearStatus();
+    });
 
     // Every change of the queue is kept on disk once the change is complete,
     // so a folder added in many steps is written once per step of the loop.

@@ -989,6 +989,16 @@ void TestFrmMain::statusLineTellsPlaceAndEnd()
     QCOMPARE(status->text(), u"已停止：1 个已完成，1 个未转换"_s);
     QCOMPARE_LE(status->geometry().bottom(), frmMain::ClientHeight);
     QCOMPARE_GT(status->geometry().top(), child<QProgressBar>(u"pb"_s)->geometry().bottom());
+    // 移除全部 empties the list, and the line about its files goes with them.
+    QAction *removeAll = nullptr;
+    for (QWidget *widget : QApplication::allWidgets()) {
+        if (widget->objectName() == u"menuRemove")
+            removeAll = widget->findChild<QAction *>(u"menuRemoveAll"_s);
+    }
+    QVERIFY(removeAll);
+    removeAll->trigger();
+    QCOMPARE(window().jobs().jobCount(), 0);
+    QCOMPARE(status->text(), QString());
 }
 
 void TestFrmMain::parametersTheFormatIgnoresAreDisabled()
