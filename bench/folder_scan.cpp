@@ -38,7 +38,7 @@ class FixedFolderDialog final : public FolderDialog
 {
 public:
     explicit FixedFolderDialog(QString folder) : m_folder(std::move(folder)) {}
-    QString chooseFolder(const QString &) override { return m_folder; }
+    QString chooseFolder(const QString &, const QString &) override { return m_folder; }
 
 private:
     QString m_folder;

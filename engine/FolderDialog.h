@@ -8,6 +8,7 @@ class FolderDialog
 {
 public:
     virtual ~FolderDialog() = default;
-    // The folder the user confirmed, or an empty text when cancelled.
-    virtual QString chooseFolder(const QString &title) = 0;
+    // The folder the user confirmed, or an empty text when cancelled. It
+    // opens at startFolder, or the nearest folder of it that exists.
+    virtual QString chooseFolder(const QString &title, const QString &startFolder) = 0;
 };

@@ -31,9 +31,10 @@ bool FolderIntake::addFolderToJobs()
 {
     if (m_scan.isRunning())
         return false;
-    const QString folder = m_dialog.chooseFolder(title());
+    const QString folder = m_dialog.chooseFolder(title(), m_startFolder);
     if (folder.isEmpty())
         return false;
+    m_startFolder = folder;
     m_jobs.setDropHintVisible(true);
     setHintText(searchingHintText());
     m_scan.start(folder);

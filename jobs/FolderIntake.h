@@ -25,8 +25,11 @@ public:
     static QString searchingHintText();
 
     // True when a search has been started; false when the user cancelled
-    // or a search is already under way.
+    // or a search is already under way. The chooser opens at the start
+    // folder, which then becomes the folder chosen.
     bool addFolderToJobs();
+    QString startFolder() const { return m_startFolder; }
+    void setStartFolder(const QString &folder) { m_startFolder = folder; }
 
     QString hintText() const { return m_hintText; }
     bool isSearching() const { return m_scan.isRunning(); }
@@ -43,5 +46,6 @@ private:
     JobList &m_jobs;
     FolderDialog &m_dialog;
     FolderScan m_scan;
+    QString m_startFolder;
     QString m_hintText;
 };

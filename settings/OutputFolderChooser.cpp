@@ -2,6 +2,9 @@
 
 #include "FolderDialog.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 using namespace Qt::StringLiterals;
 
 OutputFolderChooser::OutputFolderChooser(FolderDialog &dialog) : m_dialog(dialog) {}
@@ -23,6 +26,16 @@ QString OutputFolderChooser::buttonToolTip()
 
 QString OutputFolderChooser::browse(const QString &currentFolder) const
 {
-    const QString folder = m_dialog.chooseFolder(title());
+    const QString folder = m_dialog.chooseFolder(title(), currentFolder);
     return folder.isEmpty() ? currentFolder : folder;
+}
+
+QString OutputFolderChooser::nearestExistingFolder(const QString &path)
+{
+    if (!QDir::isAbsolutePath(QDir::fromNativeSeparators(path)))
+        return QDir::homePath();
+    QString folder = QDir::cleanPath(QDir::fromNativeSeparators(path));
+    while (!QFileInfo(folder).isDir() && !QDir(folder).isRoot())
+        folder = QFileInfo(folder).path();
+    return QFileInfo(folder).isDir() ? folder : QDir::homePath();
 }

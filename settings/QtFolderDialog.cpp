@@ -1,16 +1,18 @@
 #include "QtFolderDialog.h"
 
+#include "OutputFolderChooser.h"
+
 #include <QDir>
 #include <QFileDialog>
-#include <QStandardPaths>
 
 QtFolderDialog::QtFolderDialog(QWidget *owner) : m_owner(owner) {}
 
-// Starts at the desktop and accepts only real folders.
-QString QtFolderDialog::chooseFolder(const QString &title)
+// Accepts only real folders. A start that does not exist would be typed
+// into the dialog's name box, so it opens at the nearest folder that does.
+QString QtFolderDialog::chooseFolder(const QString &title, const QString &startFolder)
 {
-    const QString start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    const QString folder =
-        QFileDialog::getExistingDirectory(m_owner, title, start, QFileDialog::ShowDirsOnly);
+    const QString folder = QFileDialog::getExistingDirectory(
+        m_owner, title, OutputFolderChooser::nearestExistingFolder(startFolder),
+        QFileDialog::ShowDirsOnly);
     return QDir::toNativeSeparators(folder);
 }

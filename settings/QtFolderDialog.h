@@ -10,7 +10,7 @@ class QtFolderDialog final : public FolderDialog
 public:
     explicit QtFolderDialog(QWidget *owner);
 
-    QString chooseFolder(const QString &title) override;
+    QString chooseFolder(const QString &title, const QString &startFolder) override;
 
 private:
     QWidget *m_owner;

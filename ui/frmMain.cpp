@@ -548,7 +548,12 @@ void frmMain::imgToolbar_Click(int commandIndex)
         imgExit_Click();
         break;
     case ToolbarCommand::AddFolder:
-        m_folderIntake.addFolderToJobs();
+        // Both choosers open where files were last added from.
+        m_folderIntake.setStartFolder(m_dialogs.path());
+        if (m_folderIntake.addFolderToJobs()) {
+            m_dialogs.setPath(m_folderIntake.startFolder());
+            m_services.settingsFiles.SaveLastFolder(m_folderIntake.startFolder());
+        }
         break;
     }
 }

@@ -39,14 +39,16 @@ constexpr int LargeTreeFiles = 5000;
 class FakeFolderDialog final : public FolderDialog
 {
 public:
-    QString chooseFolder(const QString &title) override
+    QString chooseFolder(const QString &title, const QString &startFolder) override
     {
         titles.append(title);
+        starts.append(startFolder);
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 
     QStringList answers;
     QStringList titles;
+    QStringList starts;
 };
 
 QStringList searched(const QString &folder)
@@ -204,12 +206,15 @@ void TestFolderIntake::secondSearchQueuesOnlyItsOwnFolder()
     FakeFolderDialog dialog;
     dialog.answers = {first.path(), second.path()};
     FolderIntake intake(jobs, dialog);
+    intake.setStartFolder(u"/srv/media"_s);
 
     QVERIFY(intake.addFolderToJobs());
     QVERIFY(waitUntilSearched(intake));
     QVERIFY(intake.addFolderToJobs());
     QVERIFY(waitUntilSearched(intake));
     QCOMPARE(jobs.paths(), searched(first.path()) + searched(second.path()));
+    // Each chooser opens where the one before was left.
+    QCOMPARE(dialog.starts, (QStringList{u"/srv/media"_s, first.path()}));
 }
 
 void TestFolderIntake::addFolderWhileSearchingIsRefused()

@@ -1,6 +1,7 @@
 #include "FolderDialog.h"
 #include "OutputFolderChooser.h"
 
+#include <QDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -12,6 +13,8 @@ class tst_OutputFolderChooser : public QObject
 private Q_SLOTS:
     void browse_data();
     void browse();
+    void opensAtTheNearestFolderThatExists_data();
+    void opensAtTheNearestFolderThatExists();
 };
 
 namespace {
@@ -21,13 +24,15 @@ class FakeFolderDialog final : public FolderDialog
 public:
     explicit FakeFolderDialog(QString answer) : m_answer(std::move(answer)) {}
 
-    QString chooseFolder(const QString &title) override
+    QString chooseFolder(const QString &title, const QString &startFolder) override
     {
         titles << title;
+        starts << startFolder;
         return m_answer;
     }
 
     QStringList titles;
+    QStringList starts;
 
 private:
     QString m_answer;
@@ -56,6 +61,29 @@ void tst_OutputFolderChooser::browse()
 
     QCOMPARE(chooser.browse(u"/srv/current"_s), expected);
     QCOMPARE(dialog.titles, QStringList{u"请选择一个文件夹:"_s});
+    QCOMPARE(dialog.starts, QStringList{u"/srv/current"_s});
+}
+
+void tst_OutputFolderChooser::opensAtTheNearestFolderThatExists_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("opens"); // "~" for the home folder
+
+    const QString existing = QDir::tempPath();
+    QTest::newRow("an existing folder") << existing << existing;
+    QTest::newRow("a folder not made yet opens above it")
+        << existing + u"/zenvora-not-made/Zenvora"_s << existing;
+    QTest::newRow("a trailing separator") << existing + u'/' << existing;
+    QTest::newRow("a relative name") << u"Desktop"_s << u"~"_s;
+    QTest::newRow("nothing") << QString() << u"~"_s;
+}
+
+void tst_OutputFolderChooser::opensAtTheNearestFolderThatExists()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, opens);
+    QCOMPARE(OutputFolderChooser::nearestExistingFolder(start),
+             opens == u"~" ? QDir::homePath() : opens);
 }
 
 QTEST_GUILESS_MAIN(tst_OutputFolderChooser)

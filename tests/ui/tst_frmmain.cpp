@@ -57,13 +57,15 @@ public:
 class FixedFolderDialog final : public FolderDialog
 {
 public:
-    QString chooseFolder(const QString &title) override
+    QString chooseFolder(const QString &title, const QString &startFolder) override
     {
         titles.append(title);
+        starts.append(startFolder);
         return answer;
     }
     QString answer;
     QStringList titles;
+    QStringList starts;
 };
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -418,6 +420,8 @@ void TestFrmMain::browseWritesChoiceAndCancelKeepsIt()
     m_folders.answer.clear();
     window().cmdBrowse_Click();
     QCOMPARE(child<QLineEdit>(u"txtPath"_s)->text(), u"/media/films"_s);
+    // The second opens at the folder the first chose.
+    QCOMPARE(m_folders.starts.last(), u"/media/films"_s);
 }
 
 void TestFrmMain::tooltipsSayWhatControlsDo_data()
@@ -538,6 +542,8 @@ void TestFrmMain::addFolderQueuesByName()
     m_folders.answer = folder;
     QTest::mouseClick(child<QToolButton>(u"CmdToolsBar_1"_s), Qt::LeftButton);
     QCOMPARE(m_folders.titles, QStringList{u"选择一个文件夹:"_s});
+    // The next chooser, for folders or files, opens in the folder added.
+    QCOMPARE(m_settings->LoadLastFolder(), folder);
     QTRY_COMPARE(window().jobs().jobCount(), 7);
     QStringList expected;
     for (const QString &entry : {u"10.avi"_s, u"9.avi"_s, u"a.avi"_s, u"B.avi"_s, u"ALPHA/z.avi"_s,

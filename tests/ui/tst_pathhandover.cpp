@@ -35,7 +35,7 @@ public:
 class NoFolderDialog final : public FolderDialog
 {
 public:
-    QString chooseFolder(const QString &) override { return {}; }
+    QString chooseFolder(const QString &, const QString &) override { return {}; }
 };
 
 } // namespace
