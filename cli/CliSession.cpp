@@ -37,8 +37,9 @@ QString headline(const RunOutcome &outcome)
 CliSession::CliSession(BatchDriver &driver, MessageSink &messages, QIODevice &output, int jobCount,
                        int parallelJobs, bool interactive, QObject *parent)
     : QObject(parent), m_messages(messages), m_out(&output), m_jobCount(jobCount),
-      m_parallelJobs(parallelJobs), m_singleLine(interactive && parallelJobs == 1)
+      m_singleLine(interactive && parallelJobs == 1)
 {
+    m_timeLeft.batchStarted(parallelJobs);
     connect(&driver, &BatchDriver::jobStarted, this, &CliSession::jobStarted);
     connect(&driver, &BatchDriver::progressChanged, this, &CliSession::progressChanged);
     connect(&driver, &BatchDriver::jobFinished, this, &CliSession::jobFinished);
@@ -48,14 +49,15 @@ CliSession::CliSession(BatchDriver &driver, MessageSink &messages, QIODevice &ou
 void CliSession::jobStarted(const QString &inputPath, JobQueue::JobId job)
 {
     Job &started = m_jobs[job];
-    started = {++m_started, QFileInfo(inputPath).fileName(), {}, {}};
-    started.clock.start();
+    started = {++m_started, QFileInfo(inputPath).fileName(), {}};
+    m_timeLeft.jobStarted(job);
     endProgressLine();
     m_out << tag(started) << inputPath << Qt::endl;
 }
 
 void CliSession::progressChanged(const ProgressDisplay &display, JobQueue::JobId job)
 {
+    m_timeLeft.progressChanged(display, job);
     if (m_singleLine) {
         m_out << "\r  " << display.caption << "      " << Qt::flush;
         m_progressLineOpen = true;
@@ -76,7 +78,7 @@ void CliSession::jobFinished(const JobResult &result, JobQueue::JobId job)
     endProgressLine();
     const Job finished = m_jobs.take(job);
     ++m_done;
-    m_finishedMilliseconds += finished.clock.elapsed();
+    m_timeLeft.jobFinished(job, result.converted());
     if (result.converted()) {
         m_out << tag(finished) << "-> " << result.outputPath() << Qt::endl;
     } else {
@@ -88,16 +90,13 @@ void CliSession::jobFinished(const JobResult &result, JobQueue::JobId job)
     showTimeLeft();
 }
 
-// The jobs left share the places of the jobs that run at once, each taking
-// as long as the jobs finished so far took on average.
+// Nothing until a job has converted: only a conversion tells the pace.
 void CliSession::showTimeLeft()
 {
-    const int left = m_jobCount - m_done;
-    if (left <= 0)
+    const std::optional<qint64> seconds = m_timeLeft.secondsLeft(m_jobCount - m_done);
+    if (!seconds)
         return;
-    const qint64 average = m_finishedMilliseconds / m_done;
-    const qint64 seconds = (average * left / std::min(m_parallelJobs, left) + 999) / 1000;
-    m_out << m_done << '/' << m_jobCount << " done, about " << clockText(seconds) << " left"
+    m_out << m_done << '/' << m_jobCount << " done, about " << clockText(*seconds) << " left"
           << Qt::endl;
 }
 

@@ -3,8 +3,8 @@
 #include "JobQueue.h"
 #include "JobResult.h"
 #include "ProgressDisplay.h"
+#include "TimeLeft.h"
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QTextStream>
@@ -39,7 +39,6 @@ private:
         int number = 0;
         QString name;
         QString lastShown;
-        QElapsedTimer clock;
     };
 
     void jobStarted(const QString &inputPath, JobQueue::JobId job);
@@ -54,12 +53,11 @@ private:
     MessageSink &m_messages;
     QTextStream m_out;
     int m_jobCount;
-    int m_parallelJobs;
     bool m_singleLine;
     QHash<JobQueue::JobId, Job> m_jobs;
     int m_started = 0;
     int m_done = 0;
-    qint64 m_finishedMilliseconds = 0;
+    TimeLeft m_timeLeft;
     bool m_progressLineOpen = false;
     int m_exitCode = 0;
 };

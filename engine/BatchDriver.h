@@ -53,6 +53,7 @@ public:
     // How many jobs may run at once, from 1; set between batches. With more
     // than one, each gets its own intermediate file beside the configured one.
     void setParallelJobs(int count);
+    int parallelJobs() const { return static_cast<int>(m_runs.size()); }
     // How long an encoder may print nothing before it is stopped and its job
     // fails; 0 lets it run for ever.
     void setStallTimeout(int milliseconds);

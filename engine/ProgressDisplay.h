@@ -13,4 +13,6 @@ struct ProgressDisplay
     // The job's stage the value belongs to, from 1, and how many it has.
     int stage = 1;
     int stages = 1;
+    // The source's length in seconds as its encoder told it; 0 while unknown.
+    double duration = 0;
 };

@@ -102,7 +102,9 @@ std::optional<ProgressDisplay> StageTwoProgressParser::feed(QStringView chunk)
     if (times.complete.isEmpty())
         return std::nullopt;
     // Each time supersedes the ones before it.
-    return displayFor(elapsedSeconds(times.complete.last()));
+    ProgressDisplay display = displayFor(elapsedSeconds(times.complete.last()));
+    display.duration = m_duration;
+    return display;
 }
 
 void StageTwoProgressParser::reset()

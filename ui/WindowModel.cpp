@@ -65,7 +65,7 @@ const QString QueueFileName = u"queue.json"_s;
 
 WindowModel::WindowModel(QString stateFolder, Clock clock, QObject *parent)
     : QObject(parent), m_stateFolder(std::move(stateFolder)),
-      m_clock(clock ? std::move(clock) : Clock(&steadyMilliseconds))
+      m_clock(clock ? std::move(clock) : Clock(&steadyMilliseconds)), m_timeLeft(m_clock)
 {
     if (m_stateFolder.isEmpty())
         return;
@@ -108,21 +108,22 @@ bool WindowModel::offersEntry(const ConversionSettings &settings, Parameter para
            !entries.contains(ParameterRules::usedValue(asked, parameter));
 }
 
-void WindowModel::batchStarted()
+void WindowModel::batchStarted(int parallelJobs)
 {
+    m_timeLeft.batchStarted(parallelJobs);
     m_startedAt.clear();
     m_secondStageAt.clear();
     m_firstStageMilliseconds = m_twoStageMilliseconds = 0;
     m_currentName.clear();
     m_followed.reset();
     m_started = m_done = m_failed = m_total = 0;
-    m_finishedMilliseconds = 0;
     setStatus(u"准备转换……"_s);
 }
 
 void WindowModel::jobStarted(const QString &path, JobQueue::JobId job, int pending)
 {
     m_startedAt.insert(job, m_clock());
+    m_timeLeft.jobStarted(job);
     m_currentName = QFileInfo(path).fileName();
     m_followed = job;
     ++m_started;
@@ -132,6 +133,7 @@ void WindowModel::jobStarted(const QString &path, JobQueue::JobId job, int pendi
 
 int WindowModel::barValue(const ProgressDisplay &display, JobQueue::JobId job)
 {
+    m_timeLeft.progressChanged(display, job);
     if (display.stages < 2)
         return qRound(display.value);
     const double share = m_twoStageMilliseconds > 0
@@ -162,7 +164,7 @@ void WindowModel::jobFinished(const JobResult &result, JobQueue::JobId job, int 
         m_twoStageMilliseconds += now - startedAt;
         m_secondStageAt.erase(second);
     }
-    m_finishedMilliseconds += now - startedAt;
+    m_timeLeft.jobFinished(job, result.converted());
     ++m_done;
     if (result.failed())
         ++m_failed;
@@ -170,17 +172,12 @@ void WindowModel::jobFinished(const JobResult &result, JobQueue::JobId job, int 
     showRunning();
 }
 
-// The jobs left each take as long as the finished ones took on average, as
-// zenvora-cli estimates it.
 void WindowModel::showRunning()
 {
     const int place = std::min(m_started, m_total);
     QString text = u"第 %1/%2 个：%3"_s.arg(place).arg(m_total).arg(m_currentName);
-    const int left = m_total - m_done;
-    if (m_done > 0 && left > 0) {
-        const qint64 seconds = (m_finishedMilliseconds / m_done * left + 999) / 1000;
-        text += u"，剩余约 %1"_s.arg(clockText(seconds));
-    }
+    if (const std::optional<qint64> seconds = m_timeLeft.secondsLeft(m_total - m_done))
+        text += u"，剩余约 %1"_s.arg(clockText(*seconds));
     setStatus(text);
 }
 

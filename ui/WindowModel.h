@@ -5,6 +5,7 @@
 #include "JobResult.h"
 #include "Parameter.h"
 #include "ProgressDisplay.h"
+#include "TimeLeft.h"
 
 #include <QHash>
 #include <QObject>
@@ -40,13 +41,15 @@ public:
     static bool offersEntry(const ConversionSettings &settings, Parameter parameter,
                             const QString &entry, const QStringList &entries);
 
-    void batchStarted();
+    // parallelJobs: how many files the batch converts side by side.
+    void batchStarted(int parallelJobs = 1);
     // pending: the jobs of the queue that are waiting or running.
     void jobStarted(const QString &path, JobQueue::JobId job, int pending);
     void jobFinished(const JobResult &result, JobQueue::JobId job, int pending);
     // The bar's value for a job's progress: 0 to 100 once over all its
     // stages. The first of two takes the share of the time it took in this
     // batch's finished jobs, and FirstStageShare until one has finished.
+    // The display also tells the time left how far the job is.
     int barValue(const ProgressDisplay &display, JobQueue::JobId job);
     // A first stage mostly copies the streams: about a twentieth of an RMVB job.
     static constexpr double FirstStageShare = 0.05;
@@ -84,6 +87,7 @@ private:
 
     QString m_stateFolder;
     Clock m_clock;
+    TimeLeft m_timeLeft;
     QStringList m_saved;
     bool m_savedDeclined = false;
     QStringList m_queue;
@@ -98,7 +102,6 @@ private:
     int m_done = 0;
     int m_failed = 0;
     int m_total = 0;
-    qint64 m_finishedMilliseconds = 0;
     std::optional<qint64> m_endedAt;
     QString m_status;
 };

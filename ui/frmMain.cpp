@@ -343,7 +343,7 @@ void frmMain::connectDriver()
             });
     connect(&m_driver, &BatchDriver::controlsEnabledChanged, this, [this](bool enabled) {
         if (!enabled)
-            m_model.batchStarted();
+            m_model.batchStarted(m_driver.parallelJobs());
     });
     connect(&m_driver, &BatchDriver::jobStarted, this,
             [this](const QString &path, JobQueue::JobId job) {

@@ -21,6 +21,7 @@ private Q_SLOTS:
     void statusLineFollowsBatch_data();
     void statusLineFollowsBatch();
     void barRunsOncePerJob();
+    void timeLeftCountsSideBySideJobs();
     void queueSurvivesUntilOfferAnswered();
     void queueThatCannotBeWrittenIsOnlyWarned();
 };
@@ -193,8 +194,8 @@ void TestWindowModel::statusLineFollowsBatch()
     QCOMPARE(model.statusText(), u"第 2/4 个：b c.avi，剩余约 0:30"_s);
     now += 4'000'003;
     model.jobFinished({u"/clips/b c.avi"_s, Outcome::Failed{}}, 2, 2);
-    // (10 s + 4000.003 s) / 2 for each of the two left, rounded up.
-    QCOMPARE(model.statusText(), u"第 2/4 个：b c.avi，剩余约 1:06:51"_s);
+    // The failure tells nothing of the pace: still 10 s for each of the two left.
+    QCOMPARE(model.statusText(), u"第 2/4 个：b c.avi，剩余约 0:20"_s);
     QVERIFY(!model.batchJustEnded());
     model.batchEnded(stopped, 2);
     QCOMPARE(model.statusText(), end);
@@ -209,6 +210,27 @@ void TestWindowModel::statusLineFollowsBatch()
     model.batchStarted();
     model.jobStarted(u"/clips/d.avi"_s, 3, 1);
     QCOMPARE(model.statusText(), u"第 1/1 个：d.avi"_s);
+}
+
+void TestWindowModel::timeLeftCountsSideBySideJobs()
+{
+    qint64 now = 0;
+    WindowModel model({}, [&now] { return now; });
+    const auto show = [&model](JobQueue::JobId job, double duration, double value) {
+        ProgressDisplay display{value, u"x"_s};
+        display.duration = duration;
+        model.barValue(display, job);
+    };
+    model.batchStarted(2);
+    model.jobStarted(u"/a.avi"_s, 1, 6);
+    model.jobStarted(u"/b.avi"_s, 2, 6);
+    show(1, 3600, 100);
+    show(2, 7200, 50);
+    now += 1'800'000;
+    model.jobFinished({u"/a.avi"_s, Outcome::Converted{u"/out/a.mpg"_s}}, 1, 5);
+    // Twice as fast as it plays: half of b and four files of a's length,
+    // 18000 s of media in 9000 s, on two places at once.
+    QCOMPARE(model.statusText(), u"第 2/6 个：b.avi，剩余约 1:15:00"_s);
 }
 
 void TestWindowModel::queueSurvivesUntilOfferAnswered()
