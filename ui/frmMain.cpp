@@ -217,6 +217,14 @@ void frmMain::createJobListView()
     connect(m_LV, &QTreeView::customContextMenuRequested, this, &frmMain::showListMenu);
     m_listMenu = new QMenu(this);
     m_listMenu->setObjectName(QStringLiteral("menuList"));
+    // What the row under the pointer offers comes first, then the program's menus.
+    m_removeRow = m_listMenu->addAction(QStringLiteral("移除"));
+    m_removeRow->setObjectName(QStringLiteral("menuListRemove"));
+    connect(m_removeRow, &QAction::triggered, this, &frmMain::removeSelectedJob);
+    m_openRowFolder = m_listMenu->addAction(QStringLiteral("打开所在文件夹"));
+    m_openRowFolder->setObjectName(QStringLiteral("menuListOpenFolder"));
+    connect(m_openRowFolder, &QAction::triggered, this, &frmMain::openSelectedJobFolder);
+    m_listMenu->addSeparator();
     for (QMenu *menu : {m_menu.menuFile(), m_menu.menuOptions(), m_menu.menuAbout()})
         m_listMenu->addMenu(menu);
 
@@ -227,6 +235,7 @@ void frmMain::createJobListView()
     connect(removeKey, &QAction::triggered, this, &frmMain::removeSelectedJob);
 
     m_dropTarget.attach(m_LV);
+    addShortcuts();
 
     m_lblText = new QLabel(m_folderIntake.hintText(), this);
     m_lblText->setObjectName(QStringLiteral("lblText"));
@@ -593,7 +602,45 @@ void frmMain::showRemoveMenu()
 
 void frmMain::showListMenu(const QPoint &position)
 {
+    const QModelIndex row = m_LV->indexAt(position);
+    if (row.isValid())
+        m_LV->setCurrentIndex(row);
+    // A running job is not removed; removeSelectedJob passes over it.
+    m_removeRow->setEnabled(row.isValid());
+    m_openRowFolder->setEnabled(row.isValid());
     m_listMenu->popup(m_LV->viewport()->mapToGlobal(position));
+}
+
+void frmMain::openSelectedJobFolder()
+{
+    const QModelIndex row = m_LV->currentIndex();
+    if (!row.isValid())
+        return;
+    const QString path = m_jobs.paths().value(row.row());
+    openOrTell(QUrl::fromLocalFile(QFileInfo(path).absolutePath()),
+               QStringLiteral("无法打开文件所在的文件夹："));
+}
+
+// The toolbar's commands from the keyboard, as desktop programs have them.
+void frmMain::addShortcuts()
+{
+    using CommandRouter::ToolbarCommand;
+    const auto add = [this](const QKeySequence &keys, auto slot) {
+        auto *action = new QAction(this);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    const auto toolbar = [this](ToolbarCommand command) {
+        return [this, command] { imgToolbar_Click(static_cast<int>(command)); };
+    };
+    add(QKeySequence(Qt::CTRL | Qt::Key_O), toolbar(ToolbarCommand::AddFile));
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), toolbar(ToolbarCommand::AddFolder));
+    add(QKeySequence(Qt::Key_F1), toolbar(ToolbarCommand::Help));
+    add(QKeySequence(Qt::CTRL | Qt::Key_Q), toolbar(ToolbarCommand::Exit));
+    add(QKeySequence(Qt::CTRL | Qt::Key_Return), [this] { Command3_Click(); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_Enter), [this] { Command3_Click(); });
 }
 
 void frmMain::removeSelectedJob()

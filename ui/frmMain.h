@@ -26,6 +26,7 @@ class HelpWindow;
 class LinkLabel;
 class MessageSink;
 class SettingsFiles;
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -88,6 +89,8 @@ public:
     void lblFeed_Click();
     void Command3_Click();
     void cmdBrowse_Click();
+    void openSelectedJobFolder();
+    void addShortcuts();
     void removeSelectedJob();
     void showAbout();
     // Files and folders named on a command line, this copy's or a later
@@ -137,6 +140,8 @@ private:
     DropIntake m_dropIntake;
     DropTarget m_dropTarget;
     PathIntake m_pathIntake;
+    QAction *m_removeRow = nullptr;
+    QAction *m_openRowFolder = nullptr;
     frmMenu m_menu;
     AppOptions m_options;
     WindowModel m_model;

@@ -129,6 +129,9 @@ class TestFrmMain : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void keysReachTheCommands_data();
+    void keysReachTheCommands();
+    void rowMenuRemovesAndOpensTheFolder();
     void init();
     void cleanup();
     void startsWithFirstFormatAndItsDefaults();
@@ -227,11 +230,49 @@ frmMain &TestFrmMain::window()
 QAction *TestFrmMain::listMenuItem(const QString &name)
 {
     const QList<QAction *> submenus = child<QMenu>(u"menuList"_s)->actions();
-    for (const QAction *submenu : submenus) {
-        if (auto *item = submenu->menu()->findChild<QAction *>(name))
-            return item;
+    for (QAction *entry : submenus) {
+        if (entry->objectName() == name)
+            return entry;
+        if (entry->menu())
+            if (auto *item = entry->menu()->findChild<QAction *>(name))
+                return item;
     }
     return nullptr;
+}
+
+void TestFrmMain::keysReachTheCommands_data()
+{
+    QTest::addColumn<QKeyCombination>("keys");
+    QTest::addColumn<QString>("reached"); // what the command shows
+    QTest::newRow("Ctrl+O adds files") << QKeyCombination(Qt::CTRL, Qt::Key_O) << u"file dialog"_s;
+    QTest::newRow("Ctrl+Shift+O adds a folder")
+        << QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_O) << u"folder dialog"_s;
+    QTest::newRow("Ctrl+Return starts")
+        << QKeyCombination(Qt::CTRL, Qt::Key_Return) << u"请先添加一个文件"_s;
+}
+
+void TestFrmMain::keysReachTheCommands()
+{
+    QFETCH(QKeyCombination, keys);
+    QFETCH(QString, reached);
+    window().show();
+    QVERIFY(QTest::qWaitForWindowActive(&window()));
+    QTest::keyClick(&window(), keys.key(), keys.keyboardModifiers());
+    QCOMPARE(m_files.requests.size(), reached == u"file dialog" ? 1 : 0);
+    QCOMPARE(m_folders.titles.size(), reached == u"folder dialog" ? 1 : 0);
+    QCOMPARE(m_messages.messages.size(), reached.startsWith(u"请") ? 1 : 0);
+    if (!m_messages.messages.isEmpty())
+        QCOMPARE(m_messages.messages.first().text, reached);
+}
+
+void TestFrmMain::rowMenuRemovesAndOpensTheFolder()
+{
+    window().jobs().addJobs({u"/v/a.avi"_s, u"/w/b.avi"_s});
+    child<QTreeView>(u"LV"_s)->setCurrentIndex(window().jobs().index(1, 0));
+    listMenuItem(u"menuListOpenFolder"_s)->trigger();
+    QCOMPARE(m_desktop.opened.last(), QUrl::fromLocalFile(u"/w"_s));
+    listMenuItem(u"menuListRemove"_s)->trigger();
+    QCOMPARE(window().jobs().paths(), QStringList{u"/v/a.avi"_s});
 }
 
 void TestFrmMain::startsWithFirstFormatAndItsDefaults()
@@ -635,7 +676,8 @@ void TestFrmMain::listMenuReadsChinese()
     for (const QAction *submenu : menu->actions())
         titles.append(submenu->text());
     menu->close();
-    QCOMPARE(titles, (QStringList{u"文件"_s, u"选项"_s, u"关于"_s}));
+    QCOMPARE(titles, (QStringList{u"移除"_s, u"打开所在文件夹"_s, QString(), u"文件"_s, u"选项"_s,
+                                  u"关于"_s}));
     QCOMPARE(listMenuItem(u"menuAddaFile"_s)->text(), u"添加文件(&A)"_s);
 }
 
