@@ -254,7 +254,18 @@ bool frmOptions::allTimesZero() const
 // Without a title bar the background is the handle for moving the window.
 void frmOptions::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && windowHandle())
-        windowHandle()->startSystemMove();
+    m_backgroundMove.press(*this, *event);
     QDialog::mousePressEvent(event);
+}
+
+void frmOptions::mouseMoveEvent(QMouseEvent *event)
+{
+    m_backgroundMove.move(*this, *event);
+    QDialog::mouseMoveEvent(event);
+}
+
+void frmOptions::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_backgroundMove.release();
+    QDialog::mouseReleaseEvent(event);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BackgroundMove.h"
+
 #include <QDialog>
 
 #include <array>
@@ -37,6 +39,8 @@ public Q_SLOTS:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     using TimeFields = std::array<QLineEdit *, 3>; // hours, minutes, seconds
@@ -62,4 +66,5 @@ private:
     QCheckBox *m_chkMC = nullptr;
     TimeFields m_from{};
     TimeFields m_to{};
+    BackgroundMove m_backgroundMove;
 };

@@ -13,9 +13,11 @@
 #include "OutputFormats.h"
 #include "ParameterRules.h"
 #include "SettingsFiles.h"
+#include "WholeEntryComboBox.h"
 #include "frmOptions.h"
 #include "frmSuggest.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -31,6 +33,7 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QThread>
 #include <QToolButton>
 #include <QTreeView>
@@ -90,7 +93,7 @@ constexpr ParameterCombo ParameterCombos[] = {
 
 QComboBox *combo(QWidget *parent, ConversionCombo which, QRect geometry, bool editable)
 {
-    auto *box = new QComboBox(parent);
+    auto *box = new WholeEntryComboBox(parent);
     box->setObjectName(ConversionCombos::objectName(which));
     box->addItems(ConversionCombos::entries(which));
     box->setToolTip(ConversionCombos::hoverText(which));
@@ -854,12 +857,23 @@ bool frmMain::batchRunning() const
     return state == BatchDriver::State::Running || state == BatchDriver::State::StartPending;
 }
 
+// A drag on the free background moves the window, as on a title bar.
 void frmMain::mousePressEvent(QMouseEvent *event)
 {
-    // A press on the free background moves the window, as on a title bar.
-    if (event->button() == Qt::LeftButton && windowHandle())
-        windowHandle()->startSystemMove();
+    m_backgroundMove.press(*this, *event);
     QWidget::mousePressEvent(event);
+}
+
+void frmMain::mouseMoveEvent(QMouseEvent *event)
+{
+    m_backgroundMove.move(*this, *event);
+    QWidget::mouseMoveEvent(event);
+}
+
+void frmMain::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_backgroundMove.release();
+    QWidget::mouseReleaseEvent(event);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BackgroundMove.h"
+
 #include "AppOptions.h"
 #include "BatchDriver.h"
 #include "CommandEnvironment.h"
@@ -102,6 +104,8 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -171,4 +175,5 @@ private:
     LinkLabel *m_lblWeb = nullptr;
     LinkLabel *m_lblFeed = nullptr;
     bool m_unloaded = false;
+    BackgroundMove m_backgroundMove;
 };

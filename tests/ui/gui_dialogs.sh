@@ -1,6 +1,7 @@
 #!/bin/sh
 # The options and feedback dialogs in the real window under a window
-# manager (openbox): each opens centred over the window, the options dialog
+# manager (openbox): a click on the window's background does not start a
+# move that follows the pointer; each opens centred over the window, the options dialog
 # is painted to its right edge, moves when its background is dragged, and
 # opens its ON/OFF list under its combo wherever it has been moved to.
 # Usage: gui_dialogs.sh PROGRAM_FOLDER   (77: no openbox)
@@ -48,6 +49,19 @@ centred() { # dialog name
     near $(($2 + $4 / 2)) $(($6 + $8 / 2)) && near $(($3 + $5 / 2)) $(($7 + $9 / 2)) ||
         fail "$1 at $2,$3 ${4}x$5 is not centred over the window at $6,$7 ${8}x$9"
 }
+
+# A click on the window's background leaves it where it is, however the
+# pointer moves after it: a move starts only while the button is held.
+set -- $(geometry "$window")
+before="$1 $2"
+xdotool mousemove --window "$window" 300 78 click 1
+sleep 0.3
+xdotool mousemove_relative --sync 120 80
+sleep 0.3
+xdotool mousemove_relative --sync 60 40
+sleep 0.5
+set -- $(geometry "$window")
+[ "$1 $2" = "$before" ] || fail "a click on the background left the window following the pointer: $before, then $1 $2"
 
 options=$(open_dialog 329 33 '^选项设置$') # 提示设置
 sleep 0.5

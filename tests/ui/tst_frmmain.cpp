@@ -4,12 +4,15 @@
 #include "FolderDialog.h"
 #include "HelpWindow.h"
 #include "MessageBoxSink.h"
+#include "OutputFormats.h"
 #include "RecordingMessageSink.h"
 #include "SettingsFiles.h"
+#include "WholeEntryComboBox.h"
 #include "WindowModel.h"
 #include "frmMain.h"
 #include "frmSuggest.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -132,6 +135,7 @@ private Q_SLOTS:
     void keysReachTheCommands_data();
     void keysReachTheCommands();
     void rowMenuRemovesAndOpensTheFolder();
+    void combosShowTheirEntriesWhole();
     void init();
     void cleanup();
     void startsWithFirstFormatAndItsDefaults();
@@ -273,6 +277,28 @@ void TestFrmMain::rowMenuRemovesAndOpensTheFolder()
     QCOMPARE(m_desktop.opened.last(), QUrl::fromLocalFile(u"/w"_s));
     listMenuItem(u"menuListRemove"_s)->trigger();
     QCOMPARE(window().jobs().paths(), QStringList{u"/v/a.avi"_s});
+}
+
+// Every entry fits its list, and a box narrower than its text shows the
+// text's start ("自动(按质量)" was seen as "动(按质量)").
+void TestFrmMain::combosShowTheirEntriesWhole()
+{
+    window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window()));
+    child<QComboBox>(u"cmbOF"_s)->setCurrentIndex(OutputFormats::indexOf(OutputFormat::H264Mp4));
+    QCoreApplication::processEvents();
+    for (auto *box : window().findChildren<WholeEntryComboBox *>()) {
+        box->showPopup();
+        for (int entry = 0; entry < box->count(); ++entry) {
+            const QString text = box->itemText(entry);
+            QVERIFY2(box->view()->viewport()->width() >
+                         box->view()->fontMetrics().horizontalAdvance(text),
+                     qPrintable(box->objectName() + u": "_s + text));
+        }
+        box->hidePopup();
+        if (box->lineEdit() && !box->lineEdit()->hasFocus())
+            QVERIFY2(box->lineEdit()->cursorPosition() == 0, qPrintable(box->objectName()));
+    }
 }
 
 void TestFrmMain::startsWithFirstFormatAndItsDefaults()

@@ -178,7 +178,18 @@ void frmSuggest::requestFailed(const QString &reason)
 // Without a title bar the background is the handle for moving the window.
 void frmSuggest::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && windowHandle())
-        windowHandle()->startSystemMove();
+    m_backgroundMove.press(*this, *event);
     QDialog::mousePressEvent(event);
+}
+
+void frmSuggest::mouseMoveEvent(QMouseEvent *event)
+{
+    m_backgroundMove.move(*this, *event);
+    QDialog::mouseMoveEvent(event);
+}
+
+void frmSuggest::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_backgroundMove.release();
+    QDialog::mouseReleaseEvent(event);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BackgroundMove.h"
+
 #include <QDialog>
 
 class FeedbackSender;
@@ -36,6 +38,8 @@ public Q_SLOTS:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void createTextBoxes();
@@ -55,4 +59,5 @@ private:
     QLabel *m_lblSending = nullptr;
     // Stands for the hidden Command1 and imgSend, both disabled by a send.
     bool m_hiddenSendEnabled = true;
+    BackgroundMove m_backgroundMove;
 };
