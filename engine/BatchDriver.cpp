@@ -173,7 +173,10 @@ void BatchDriver::becomeIdle()
 void BatchDriver::endBatch()
 {
     becomeIdle();
-    Q_EMIT openFolderRequested(m_settings.outputFolder);
+    // A folder without a single new file in it has nothing to show (it may
+    // not even exist, when making it was what failed).
+    if (m_report.convertedCount() > 0)
+        Q_EMIT openFolderRequested(m_settings.outputFolder);
     if (m_playCompletionSound)
         Q_EMIT completionSoundRequested(m_environment.programFolder +
                                         m_environment.pathStyle.separator +

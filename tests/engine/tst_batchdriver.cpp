@@ -663,6 +663,7 @@ void TestBatchDriver::failsJobWhenOutputFolderCannotBeCreated()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     Run run(bench);
+    QSignalSpy opened(&run.driver, &BatchDriver::openFolderRequested);
     run.queue.addJob(bench.input(u"a.avi"_s));
     ConversionSettings settings = bench.settings(OutputFormat::Mpg);
     settings.outputFolder = bench.root.filePath(u"blocker/out"_s);
@@ -671,6 +672,8 @@ void TestBatchDriver::failsJobWhenOutputFolderCannotBeCreated()
     QCOMPARE(run.report.failures().size(), 1);
     QCOMPARE(failureOf(run.report.failures().first()).cause, Outcome::Failed::Cause::OutputFolder);
     QVERIFY(bench.calls().isEmpty());
+    // Nothing converted: no folder to show, and no second message about it.
+    QCOMPARE(opened.count(), 0);
 }
 
 void TestBatchDriver::sameNameInSameSecondGetsNewName()
