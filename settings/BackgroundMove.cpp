@@ -3,17 +3,32 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-void BackgroundMove::press(const QWidget &window, const QMouseEvent &event)
+BackgroundMove::BackgroundMove(QWidget &window) : m_window(window)
 {
-    if (event.button() == Qt::LeftButton)
-        m_grabOffset = event.globalPosition().toPoint() - window.pos();
+    window.installEventFilter(this);
 }
 
-void BackgroundMove::move(QWidget &window, const QMouseEvent &event)
+bool BackgroundMove::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!m_grabOffset || !(event.buttons() & Qt::LeftButton)) {
+    if (watched != &m_window)
+        return false;
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() == Qt::LeftButton)
+            m_grabOffset = mouse->globalPosition().toPoint() - m_window.pos();
+        break;
+    case QEvent::MouseMove:
+        if (m_grabOffset && (mouse->buttons() & Qt::LeftButton))
+            m_window.move(mouse->globalPosition().toPoint() - *m_grabOffset);
+        else
+            m_grabOffset.reset();
+        break;
+    case QEvent::MouseButtonRelease:
         m_grabOffset.reset();
-        return;
+        break;
+    default:
+        break;
     }
-    window.move(event.globalPosition().toPoint() - *m_grabOffset);
+    return false;
 }

@@ -250,22 +250,3 @@ bool frmOptions::allTimesZero() const
     return std::all_of(m_from.begin(), m_from.end(), isZero) &&
            std::all_of(m_to.begin(), m_to.end(), isZero);
 }
-
-// Without a title bar the background is the handle for moving the window.
-void frmOptions::mousePressEvent(QMouseEvent *event)
-{
-    m_backgroundMove.press(*this, *event);
-    QDialog::mousePressEvent(event);
-}
-
-void frmOptions::mouseMoveEvent(QMouseEvent *event)
-{
-    m_backgroundMove.move(*this, *event);
-    QDialog::mouseMoveEvent(event);
-}
-
-void frmOptions::mouseReleaseEvent(QMouseEvent *event)
-{
-    m_backgroundMove.release();
-    QDialog::mouseReleaseEvent(event);
-}

@@ -38,10 +38,6 @@ public Q_SLOTS:
     void imgExit_Click();
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
 private:
     using TimeFields = std::array<QLineEdit *, 3>; // hours, minutes, seconds
 
@@ -66,5 +62,5 @@ private:
     QCheckBox *m_chkMC = nullptr;
     TimeFields m_from{};
     TimeFields m_to{};
-    BackgroundMove m_backgroundMove;
+    BackgroundMove m_backgroundMove{*this};
 };

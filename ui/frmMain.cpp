@@ -857,25 +857,6 @@ bool frmMain::batchRunning() const
     return state == BatchDriver::State::Running || state == BatchDriver::State::StartPending;
 }
 
-// A drag on the free background moves the window, as on a title bar.
-void frmMain::mousePressEvent(QMouseEvent *event)
-{
-    m_backgroundMove.press(*this, *event);
-    QWidget::mousePressEvent(event);
-}
-
-void frmMain::mouseMoveEvent(QMouseEvent *event)
-{
-    m_backgroundMove.move(*this, *event);
-    QWidget::mouseMoveEvent(event);
-}
-
-void frmMain::mouseReleaseEvent(QMouseEvent *event)
-{
-    m_backgroundMove.release();
-    QWidget::mouseReleaseEvent(event);
-}
-
 void frmMain::closeEvent(QCloseEvent *event)
 {
     // Closing stops the batch, so it asks first, as Stop does; a batch that

@@ -103,9 +103,6 @@ public:
     const WindowModel &model() const { return m_model; }
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -175,5 +172,5 @@ private:
     LinkLabel *m_lblWeb = nullptr;
     LinkLabel *m_lblFeed = nullptr;
     bool m_unloaded = false;
-    BackgroundMove m_backgroundMove;
+    BackgroundMove m_backgroundMove{*this};
 };

@@ -174,22 +174,3 @@ void frmSuggest::requestFailed(const QString &reason)
     m_messages.showMessage(u"意见没有发送出去。\n"_s + reason, Caption,
                            MessageSink::Icon::Exclamation);
 }
-
-// Without a title bar the background is the handle for moving the window.
-void frmSuggest::mousePressEvent(QMouseEvent *event)
-{
-    m_backgroundMove.press(*this, *event);
-    QDialog::mousePressEvent(event);
-}
-
-void frmSuggest::mouseMoveEvent(QMouseEvent *event)
-{
-    m_backgroundMove.move(*this, *event);
-    QDialog::mouseMoveEvent(event);
-}
-
-void frmSuggest::mouseReleaseEvent(QMouseEvent *event)
-{
-    m_backgroundMove.release();
-    QDialog::mouseReleaseEvent(event);
-}

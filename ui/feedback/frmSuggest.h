@@ -37,10 +37,6 @@ public Q_SLOTS:
     void imgExit_Click();
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
 private:
     void createTextBoxes();
     QLineEdit *createTextBox(const QString &name, int maxLength, const QRect &place);
@@ -59,5 +55,5 @@ private:
     QLabel *m_lblSending = nullptr;
     // Stands for the hidden Command1 and imgSend, both disabled by a send.
     bool m_hiddenSendEnabled = true;
-    BackgroundMove m_backgroundMove;
+    BackgroundMove m_backgroundMove{*this};
 };
