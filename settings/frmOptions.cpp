@@ -10,11 +10,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QThread>
-#include <QWindow>
 
 #include <algorithm>
 

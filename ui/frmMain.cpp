@@ -28,7 +28,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStandardItemModel>
@@ -37,7 +36,6 @@
 #include <QThread>
 #include <QToolButton>
 #include <QTreeView>
-#include <QWindow>
 
 #include <algorithm>
 

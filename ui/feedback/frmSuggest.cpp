@@ -7,9 +7,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
