@@ -1,4 +1,5 @@
 #include "AppPaths.h"
+#include "FirstPaint.h"
 #include "FirstPaintReport.h"
 #include "MessageBoxSink.h"
 #include "PathHandOver.h"
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QLibraryInfo>
 #include <QStandardPaths>
-#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -120,8 +120,8 @@ int main(int argc, char *argv[])
     FirstPaintReport::installIfAsked(window);
     window.queuePaths(options.paths);
     QObject::connect(&handOver, &PathHandOver::pathsReceived, &window, &frmMain::queuePaths);
+    // Asked over the window, once it is on the screen where it was placed.
+    FirstPaint::then(window, [&window] { window.offerRestoredQueue(); });
     window.show();
-    // Asked over the window, once it is there.
-    QTimer::singleShot(0, &window, &frmMain::offerRestoredQueue);
     return app.exec();
 }
