@@ -213,26 +213,8 @@ void FfmpegPlan::addVideo(const EncodeRequest::Video &wanted, const VideoCodec &
                           const MediaInfo &input, const Container &container,
                           const std::optional<BurnedSubtitles> &subtitles)
 {
-    // ffmpeg turns a rotated picture upright before these filters, so sizes
-    // follow the picture as shown.
     const MediaInfo::Video &source = *input.video;
-    const QSize shown = source.shownSize();
-    const MediaInfo::PixelAspect pixelAspect = source.shownPixelAspect();
-    QSize size;
-    QSize picture;
-    QString pixelAspectFilter = u"setsar=1"_s;
-    if (wanted.size) {
-        // A size asked for is the frame; the picture keeps its shape inside
-        // it, with black bars where the shapes differ.
-        size = codec.sizeFor(*wanted.size);
-        picture = fitted(shown.width() * pixelAspect.value() / shown.height(), size);
-    } else if (container.keepsPixelAspect()) {
-        size = picture = codec.sizeKeepingShape(shown);
-        pixelAspectFilter = u"setsar="_s + pixelAspect.toString();
-    } else {
-        size = picture =
-            codec.sizeKeepingShape(QSizeF(shown.width() * pixelAspect.value(), shown.height()));
-    }
+    const auto [size, picture, pixelAspectFilter] = frameFor(wanted, codec, source, container);
     QStringList afterOverlay{scaleFilter(picture)};
     // Text is drawn at the picture's final size, so it is sharp and sized
     // for it, and inside the picture rather than on the bars.
@@ -260,20 +242,8 @@ void FfmpegPlan::addVideo(const EncodeRequest::Video &wanted, const VideoCodec &
     if (!codec.pixelFormat().isEmpty())
         afterOverlay << u"format="_s + codec.pixelFormat();
 
-    const QStringList beforeOverlay = pictureRepairs(source);
-    if (overlaid) {
-        // Picture subtitles are drawn on the source's own canvas, which
-        // they are made for, before anything changes its size.
-        const QString graph = u"[%1]%2[picture];[%3][picture]scale2ref[subtitles][base];"
-                              u"[base][subtitles]overlay=eof_action=pass,%4[out]"_s.arg(
-                                  streamMap(source.index),
-                                  beforeOverlay.isEmpty() ? u"null"_s : beforeOverlay.join(u','),
-                                  streamMap(subtitles->track.index), afterOverlay.join(u','));
-        m_streamArguments << u"-filter_complex"_s << graph << u"-map"_s << u"[out]"_s;
-    } else {
-        m_streamArguments << u"-map"_s << streamMap(source.index) << u"-vf"_s
-                          << (beforeOverlay + afterOverlay).join(u',');
-    }
+    addFilters(source.index, pictureRepairs(source), afterOverlay,
+               overlaid ? std::optional<int>(subtitles->track.index) : std::nullopt);
     m_streamArguments << u"-c:v"_s << codec.encoder() << codec.lowDelayOptions()
                       << codec.encoderOptions();
     if (!codec.tag().isEmpty())
@@ -293,6 +263,48 @@ void FfmpegPlan::addVideo(const EncodeRequest::Video &wanted, const VideoCodec &
     else if (container.storesFrameTimes())
         m_streamArguments << u"-fps_mode"_s << u"vfr"_s;
     m_expectation.video = MediaInfo::Video{0, codec.name(), size};
+}
+
+FfmpegPlan::Frame FfmpegPlan::frameFor(const EncodeRequest::Video &wanted, const VideoCodec &codec,
+                                       const MediaInfo::Video &source, const Container &container)
+{
+    // ffmpeg turns a rotated picture upright before these filters, so sizes
+    // follow the picture as shown.
+    const QSize shown = source.shownSize();
+    const MediaInfo::PixelAspect pixelAspect = source.shownPixelAspect();
+    if (wanted.size) {
+        // A size asked for is the frame; the picture keeps its shape inside
+        // it, with black bars where the shapes differ.
+        const QSize size = codec.sizeFor(*wanted.size);
+        return {size, fitted(shown.width() * pixelAspect.value() / shown.height(), size),
+                u"setsar=1"_s};
+    }
+    if (container.keepsPixelAspect()) {
+        const QSize size = codec.sizeKeepingShape(shown);
+        return {size, size, u"setsar="_s + pixelAspect.toString()};
+    }
+    const QSize size =
+        codec.sizeKeepingShape(QSizeF(shown.width() * pixelAspect.value(), shown.height()));
+    return {size, size, u"setsar=1"_s};
+}
+
+// One chain for the picture, or a graph that lays a picture subtitle track
+// over it: on the source's own canvas, which the subtitles are made for,
+// after the repairs and before anything changes its size.
+void FfmpegPlan::addFilters(int sourceIndex, const QStringList &beforeOverlay,
+                            const QStringList &afterOverlay, std::optional<int> overlaidIndex)
+{
+    if (!overlaidIndex) {
+        m_streamArguments << u"-map"_s << streamMap(sourceIndex) << u"-vf"_s
+                          << (beforeOverlay + afterOverlay).join(u',');
+        return;
+    }
+    const QString graph =
+        u"[%1]%2[picture];[%3][picture]scale2ref[subtitles][base];"
+        u"[base][subtitles]overlay=eof_action=pass,%4[out]"_s.arg(
+            streamMap(sourceIndex), beforeOverlay.isEmpty() ? u"null"_s : beforeOverlay.join(u','),
+            streamMap(*overlaidIndex), afterOverlay.join(u','));
+    m_streamArguments << u"-filter_complex"_s << graph << u"-map"_s << u"[out]"_s;
 }
 
 // Drawn with libass: a subtitle file, or a text track read from the input

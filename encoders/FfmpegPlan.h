@@ -49,6 +49,18 @@ private:
     void addVideo(const EncodeRequest::Video &wanted, const VideoCodec &codec,
                   const MediaInfo &input, const Container &container,
                   const std::optional<BurnedSubtitles> &subtitles);
+    // The frame written and the picture inside it, and the pixel aspect
+    // the frame is tagged with.
+    struct Frame
+    {
+        QSize size;
+        QSize picture;
+        QString pixelAspectFilter;
+    };
+    static Frame frameFor(const EncodeRequest::Video &wanted, const VideoCodec &codec,
+                          const MediaInfo::Video &source, const Container &container);
+    void addFilters(int sourceIndex, const QStringList &beforeOverlay,
+                    const QStringList &afterOverlay, std::optional<int> overlaidIndex);
     QString subtitleFilter(const BurnedSubtitles &subtitles, const MediaInfo &input,
                            int pictureHeight) const;
     void addVideoRate(std::optional<qint64> wanted, const QStringList &qualityOptions,
