@@ -4,6 +4,7 @@
 #include "BatchDriver.h"
 #include "EncoderProcesses.h"
 #include "EncoderRun.h"
+#include "FakeFfmpeg.h"
 #include "FileProbe.h"
 #include "JobList.h"
 #include "PictureAndSound.h"
@@ -152,16 +153,7 @@ QString TestCliEndToEnd::makeClip(const QString &name, const QStringList &source
 
 QString TestCliEndToEnd::ffmpegScript(const QString &name, const QString &command)
 {
-    const QString folder = m_work.filePath(name);
-    QDir().mkpath(folder);
-    QFile script(folder + u"/ffmpeg"_s);
-    if (!script.open(QIODevice::WriteOnly))
-        return {};
-    script.write(
-        (u"#!/bin/sh\n"_s + QString(command).replace(u"{ffmpeg}"_s, m_ffmpeg) + u'\n').toUtf8());
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return script.fileName();
+    return FakeFfmpeg::write(m_work.filePath(name), m_ffmpeg, command);
 }
 
 EncoderRun TestCliEndToEnd::cli(const QStringList &arguments,

@@ -1,6 +1,7 @@
 #include "CommandTable.h"
 #include "EncoderOutput.h"
 #include "EncoderRun.h"
+#include "FakeFfmpeg.h"
 #include "FileProbe.h"
 #include "ProcessTable.h"
 
@@ -264,16 +265,7 @@ QString TestEncodersEndToEnd::fakeFfmpeg(const QString &name, const QString &ext
 // An "ffmpeg" that runs a shell command, in which {ffmpeg} names the real one.
 QString TestEncodersEndToEnd::ffmpegScript(const QString &name, const QString &command) const
 {
-    const QString folder = m_work.filePath(name);
-    QDir().mkpath(folder);
-    QFile script(folder + u"/ffmpeg"_s);
-    if (!script.open(QIODevice::WriteOnly))
-        return {};
-    script.write(
-        (u"#!/bin/sh\n"_s + QString(command).replace(u"{ffmpeg}"_s, m_ffmpeg) + u'\n').toUtf8());
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return script.fileName();
+    return FakeFfmpeg::write(m_work.filePath(name), m_ffmpeg, command);
 }
 
 QProcessEnvironment TestEncodersEndToEnd::environment(const QString &kind) const
