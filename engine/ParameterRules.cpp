@@ -109,16 +109,6 @@ QString formatName(OutputFormat format)
     return OutputFormats::of(format).cliName;
 }
 
-QString unusedWarning(const ValueRule &rule, const ConversionSettings &settings)
-{
-    const bool usedAtOtherSizes = (CommandBuilder::stageOneParameters(settings.format) |
-                                   CommandBuilder::stageTwoParameters(settings.format))
-                                      .testFlag(rule.parameter);
-    return u"%1 is not used by %2%3; it is ignored."_s.arg(
-        rule.option, formatName(settings.format),
-        usedAtOtherSizes ? u" at the source's size"_s : QString());
-}
-
 // The request and container of the job's last stage for the settings.
 struct LastStage
 {
@@ -253,6 +243,85 @@ QString moveWarning(const MoveRule &rule, const ConversionSettings &settings,
         formatName(settings.format), move->codec);
 }
 
+// The value the request gives a parameter, as the parameter's text would.
+std::optional<QString> requestedText(const EncodeRequest &request, Parameter parameter)
+{
+    const auto number = [](auto value) { return QString::number(value, 'g', 5); };
+    const auto kilobits = [&number](std::optional<qint64> bits) {
+        return bits ? std::optional(number(*bits / 1000.0)) : std::nullopt;
+    };
+    switch (parameter) {
+    case Parameter::Size:
+        if (!request.video.size)
+            return std::nullopt;
+        return u"%1x%2"_s.arg(request.video.size->width()).arg(request.video.size->height());
+    case Parameter::VideoBitrate:
+        return kilobits(request.video.bitsPerSecond);
+    case Parameter::FrameRate:
+        return request.video.frameRate ? std::optional(number(*request.video.frameRate))
+                                       : std::nullopt;
+    case Parameter::AudioRate:
+        return request.audio.sampleRate ? std::optional(number(*request.audio.sampleRate))
+                                        : std::nullopt;
+    case Parameter::AudioBitrate:
+        return request.audio.vbrQuality ? std::nullopt : kilobits(request.audio.bitsPerSecond);
+    case Parameter::Channels:
+        return request.audio.channels.value_or(0) > 0
+                   ? std::optional(number(*request.audio.channels))
+                   : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// The format's own value as its codec takes it.
+QString fixedValue(const QString &text, Parameter parameter, const LastStage &stage)
+{
+    const auto rule =
+        std::find_if(MoveRules.begin(), MoveRules.end(),
+                     [parameter](const MoveRule &each) { return each.parameter == parameter; });
+    const std::optional<Move> move =
+        rule == MoveRules.end() ? std::nullopt : rule->move(text, stage);
+    return move ? move->taken : text;
+}
+
+bool isPictureParameter(Parameter parameter)
+{
+    return parameter == Parameter::Size || parameter == Parameter::VideoBitrate ||
+           parameter == Parameter::FrameRate;
+}
+
+QString unusedValueWords(Parameter parameter, const ParameterRules::Unused &unused,
+                         const ConversionSettings &settings)
+{
+    using Kind = ParameterRules::Unused::Kind;
+    switch (unused.kind) {
+    case Kind::Fixed:
+        return u"%1 uses %2"_s.arg(formatName(settings.format),
+                                   parameter != Parameter::Channels ? unused.value
+                                   : unused.value == u"1"           ? u"mono"_s
+                                                                    : u"stereo"_s);
+    case Kind::Source:
+        return u"the output keeps the source's"_s;
+    case Kind::EncoderChoice:
+        return u"the encoder picks it for the quality"_s;
+    case Kind::NoPicture:
+        return u"%1 has no picture"_s.arg(formatName(settings.format));
+    }
+    return {};
+}
+
+QString unusedWarning(const ValueRule &rule, const ConversionSettings &settings,
+                      const ParameterRules::Unused &unused)
+{
+    const bool usedAtOtherSizes = (CommandBuilder::stageOneParameters(settings.format) |
+                                   CommandBuilder::stageTwoParameters(settings.format))
+                                      .testFlag(rule.parameter);
+    return u"%1 is not used by %2%3; it is ignored (%4)."_s.arg(
+        rule.option, formatName(settings.format),
+        usedAtOtherSizes ? u" at the source's size"_s : QString(),
+        unusedValueWords(rule.parameter, unused, settings));
+}
+
 } // namespace
 
 QString ParameterRules::problem(OutputFormat format, Parameter parameter, const QString &text)
@@ -278,8 +347,10 @@ QStringList ParameterRules::warnings(const ConversionSettings &settings, Paramet
     QStringList lines;
     const Parameters used = CommandBuilder::usedParameters(settings);
     for (const ValueRule &rule : ValueRules) {
-        if (given.testFlag(rule.parameter) && !used.testFlag(rule.parameter))
-            lines.append(unusedWarning(rule, settings));
+        if (!given.testFlag(rule.parameter))
+            continue;
+        if (const std::optional<Unused> unusedValue = unused(settings, rule.parameter))
+            lines.append(unusedWarning(rule, settings, *unusedValue));
     }
     const std::optional<LastStage> stage = lastStage(settings);
     if (!stage)
@@ -303,4 +374,20 @@ QString ParameterRules::usedValue(const ConversionSettings &settings, Parameter 
     const std::optional<LastStage> stage = lastStage(settings);
     const std::optional<Move> move = stage ? moveOf(*rule, settings, *stage) : std::nullopt;
     return move ? move->taken : QString();
+}
+
+std::optional<ParameterRules::Unused> ParameterRules::unused(const ConversionSettings &settings,
+                                                             Parameter parameter)
+{
+    if (CommandBuilder::usedParameters(settings).testFlag(parameter))
+        return std::nullopt;
+    const std::optional<LastStage> stage = lastStage(settings);
+    if (stage && isPictureParameter(parameter) && !stage->request.video.enabled)
+        return Unused{Unused::Kind::NoPicture, {}};
+    if (const std::optional<QString> text =
+            stage ? requestedText(stage->request, parameter) : std::nullopt)
+        return Unused{Unused::Kind::Fixed, fixedValue(*text, parameter, *stage)};
+    if (parameter == Parameter::VideoBitrate || parameter == Parameter::AudioBitrate)
+        return Unused{Unused::Kind::EncoderChoice, {}};
+    return Unused{Unused::Kind::Source, {}};
 }

@@ -5,7 +5,7 @@
 // A combo box whose list is as wide as its longest entry however narrow the
 // box, and whose box shows the start of a text too long for it (where
 // "自动" and a format's name are), not the end, where typing goes on.
-class WholeEntryComboBox final : public QComboBox
+class WholeEntryComboBox : public QComboBox
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WholeEntryComboBox)
@@ -17,6 +17,6 @@ public:
     int listWidth() const;
     void showPopup() override;
 
-private:
+protected:
     void showTextStart();
 };

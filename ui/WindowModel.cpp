@@ -1,8 +1,8 @@
 #include "WindowModel.h"
 
 #include "CommandBuilder.h"
+#include "ConversionCombos.h"
 #include "DiskFlush.h"
-#include "OutputFormats.h"
 #include "ParameterRules.h"
 
 #include <QDir>
@@ -18,10 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr Parameter AllParameters[] = {Parameter::Size,         Parameter::VideoBitrate,
-                                       Parameter::FrameRate,    Parameter::AudioRate,
-                                       Parameter::AudioBitrate, Parameter::Channels};
 
 QString parameterName(Parameter parameter)
 {
@@ -79,24 +75,41 @@ WindowModel::WindowModel(QString stateFolder, Clock clock, QObject *parent)
     }
 }
 
-QString WindowModel::unusedParameterNote(const ConversionSettings &settings, Parameter parameter)
+std::optional<WindowModel::UnusedParameter>
+WindowModel::unusedParameter(const ConversionSettings &settings, Parameter parameter)
 {
-    const Parameters used = CommandBuilder::usedParameters(settings);
-    if (used.testFlag(parameter))
-        return {};
-    const QString format = OutputFormats::of(settings.format).entryText;
+    const std::optional<ParameterRules::Unused> unused =
+        ParameterRules::unused(settings, parameter);
+    if (!unused)
+        return std::nullopt;
+    const QString name = parameterName(parameter);
+    UnusedParameter view{DependsOnFile.toString(), {}};
+    using Kind = ParameterRules::Unused::Kind;
+    switch (unused->kind) {
+    case Kind::Fixed:
+        view.shown = parameter == Parameter::Channels
+                         ? ConversionCombos::entries(ConversionCombo::Channel)
+                               .value(unused->value.toInt() - 1, unused->value)
+                         : unused->value;
+        // A number stands a space apart from the Chinese before it.
+        view.tip = u"此格式的%1固定为%2%3"_s.arg(
+            name, view.shown.front().isDigit() ? u" "_s : QString(), view.shown);
+        break;
+    case Kind::Source:
+        view.tip = u"此格式的%1跟随源文件"_s.arg(name);
+        break;
+    case Kind::EncoderChoice:
+        view.tip = u"此格式的%1由编码器按画质决定"_s.arg(name);
+        break;
+    case Kind::NoPicture:
+        view.tip = u"此格式只有声音，不用%1"_s.arg(name);
+        break;
+    }
     const Parameters atOtherSizes = CommandBuilder::stageOneParameters(settings.format) |
                                     CommandBuilder::stageTwoParameters(settings.format);
     if (atOtherSizes.testFlag(parameter))
-        return u"%1 在原始大小时使用固定的值，不用此项；选择其他视频尺寸后可以设置。"_s.arg(format);
-    QStringList names;
-    for (const Parameter each : AllParameters) {
-        if (used.testFlag(each))
-            names.append(parameterName(each));
-    }
-    if (names.isEmpty())
-        return u"%1 不用此项，也不用其他参数。"_s.arg(format);
-    return u"%1 不用此项；它使用：%2。"_s.arg(format, names.join(u"、"_s));
+        view.tip += u"；选择其他视频尺寸后可以设置"_s;
+    return view;
 }
 
 bool WindowModel::offersEntry(const ConversionSettings &settings, Parameter parameter,

@@ -30,9 +30,18 @@ public:
     // An empty state folder keeps no queue on disk.
     explicit WindowModel(QString stateFolder, Clock clock = {}, QObject *parent = nullptr);
 
-    // Why the settings' format takes nothing from a parameter; empty when it
-    // does. The rule is the command builder's, the one zenvora-cli warns by.
-    static QString unusedParameterNote(const ConversionSettings &settings, Parameter parameter);
+    // A parameter the settings' format takes nothing from: what its box
+    // shows instead of the user's value, and the tip that says why.
+    struct UnusedParameter
+    {
+        QString shown; // the value the output will have, or "—" when the file decides
+        QString tip;
+    };
+    static constexpr QStringView DependsOnFile = u"—";
+    // Nothing when the format uses the parameter. The rule is the one
+    // zenvora-cli warns by.
+    static std::optional<UnusedParameter> unusedParameter(const ConversionSettings &settings,
+                                                          Parameter parameter);
     // Whether a combo entry can be chosen with the settings: one zenvora-cli
     // would take for the format (an entry that leaves the value to the
     // source, "自动(按质量)" or "原始帧率", only where the format leaves that

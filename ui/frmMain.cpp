@@ -11,6 +11,7 @@
 #include "OutcomeText.h"
 #include "OutputFolderChooser.h"
 #include "OutputFormats.h"
+#include "ParameterComboBox.h"
 #include "ParameterRules.h"
 #include "SettingsFiles.h"
 #include "WholeEntryComboBox.h"
@@ -89,9 +90,10 @@ constexpr ParameterCombo ParameterCombos[] = {
     {Parameter::Channels, ConversionCombo::Channel},
 };
 
-QComboBox *combo(QWidget *parent, ConversionCombo which, QRect geometry, bool editable)
+template <typename Box>
+Box *combo(QWidget *parent, ConversionCombo which, QRect geometry, bool editable)
 {
-    auto *box = new WholeEntryComboBox(parent);
+    auto *box = new Box(parent);
     box->setObjectName(ConversionCombos::objectName(which));
     box->addItems(ConversionCombos::entries(which));
     box->setToolTip(ConversionCombos::hoverText(which));
@@ -251,19 +253,22 @@ void frmMain::createJobListView()
 void frmMain::createParameterControls()
 {
     caption(this, QStringLiteral("输出格式："), 490, 72);
-    m_cmbOF = combo(this, ConversionCombo::Format, {490, 90, 189, 22}, false);
+    m_cmbOF = combo<WholeEntryComboBox>(this, ConversionCombo::Format, {490, 90, 189, 22}, false);
     caption(this, QStringLiteral("视频比特率："), 488, 126);
-    m_cmbVB = combo(this, ConversionCombo::VideoBitrate, {488, 146, 89, 22}, true);
+    m_cmbVB =
+        combo<ParameterComboBox>(this, ConversionCombo::VideoBitrate, {488, 146, 89, 22}, true);
     caption(this, QStringLiteral("帧率："), 588, 126);
-    m_cmbF = combo(this, ConversionCombo::FrameRate, {588, 146, 89, 22}, true);
+    m_cmbF = combo<ParameterComboBox>(this, ConversionCombo::FrameRate, {588, 146, 89, 22}, true);
     caption(this, QStringLiteral("视频尺寸："), 488, 184);
-    m_cmbS = combo(this, ConversionCombo::Size, {488, 204, 89, 22}, true);
+    m_cmbS = combo<ParameterComboBox>(this, ConversionCombo::Size, {488, 204, 89, 22}, true);
     caption(this, QStringLiteral("声音频率："), 588, 184);
-    m_cmbR = combo(this, ConversionCombo::AudioRate, {588, 203, 89, 22}, true);
+    m_cmbR = combo<ParameterComboBox>(this, ConversionCombo::AudioRate, {588, 203, 89, 22}, true);
     caption(this, QStringLiteral("声音比特率："), 488, 244);
-    m_cmbBR = combo(this, ConversionCombo::AudioBitrate, {488, 265, 89, 22}, true);
+    m_cmbBR =
+        combo<ParameterComboBox>(this, ConversionCombo::AudioBitrate, {488, 265, 89, 22}, true);
     caption(this, QStringLiteral("声道："), 588, 244);
-    m_cmbChannel = combo(this, ConversionCombo::Channel, {588, 265, 89, 22}, true);
+    m_cmbChannel =
+        combo<ParameterComboBox>(this, ConversionCombo::Channel, {588, 265, 89, 22}, true);
     connect(m_cmbOF, &QComboBox::currentIndexChanged, this, &frmMain::cmbOF_Click);
     connect(m_cmbS, &QComboBox::currentTextChanged, this, &frmMain::applyParameterRules);
     // A value the codec moves is replaced by the one it will use once it is
@@ -411,16 +416,16 @@ void frmMain::cmbOF_Click()
         return;
     ConversionSettings settings = currentSettings();
     settings.selectFormat(*format);
-    const std::pair<QComboBox *, const QString &> texts[] = {
+    const std::pair<ParameterComboBox *, const QString &> texts[] = {
         {m_cmbVB, settings.videoBitrate}, {m_cmbF, settings.frameRate},     {m_cmbS, settings.size},
         {m_cmbR, settings.audioRate},     {m_cmbBR, settings.audioBitrate},
     };
     for (const auto &[box, text] : texts) {
-        if (box->currentText() != text)
-            box->setCurrentText(text);
+        if (box->value() != text)
+            box->setValue(text);
     }
     if (settings.channelIndex != position(List::Channel))
-        m_cmbChannel->setCurrentIndex(settings.channelIndex);
+        setPosition(List::Channel, settings.channelIndex);
     settleParameters();
 }
 
@@ -433,23 +438,24 @@ void frmMain::settleParameters()
     for (const ParameterCombo &entry : ParameterCombos) {
         const QString used = ParameterRules::usedValue(currentSettings(), entry.parameter);
         if (!used.isEmpty())
-            findChild<QComboBox *>(ConversionCombos::objectName(entry.combo))->setCurrentText(used);
+            parameterBox(entry.parameter)->setValue(used);
     }
     applyParameterRules();
 }
 
-// A parameter the output will not have is shown disabled, and its tip says
-// what the format takes instead.
+// A parameter the output will not have is shown disabled with the value the
+// output will have instead, and its tip says why.
 void frmMain::applyParameterRules()
 {
     if (!m_cmbOF->isEnabled())
         return;
     const ConversionSettings settings = currentSettings();
     for (const ParameterCombo &entry : ParameterCombos) {
-        QComboBox *box = findChild<QComboBox *>(ConversionCombos::objectName(entry.combo));
-        const QString note = WindowModel::unusedParameterNote(settings, entry.parameter);
-        box->setEnabled(note.isEmpty());
-        box->setToolTip(note.isEmpty() ? ConversionCombos::hoverText(entry.combo) : note);
+        ParameterComboBox *box = parameterBox(entry.parameter);
+        if (const auto unused = WindowModel::unusedParameter(settings, entry.parameter))
+            box->showUnused(unused->shown, unused->tip);
+        else
+            box->showUsed(ConversionCombos::hoverText(entry.combo));
         // Only entries that change are touched: a change to the current
         // entry's row would put that entry's text back into the box.
         if (auto *items = qobject_cast<QStandardItemModel *>(box->model())) {
@@ -465,7 +471,26 @@ void frmMain::applyParameterRules()
     }
 }
 
-QComboBox *frmMain::comboFor(List list) const
+ParameterComboBox *frmMain::parameterBox(Parameter parameter) const
+{
+    switch (parameter) {
+    case Parameter::Size:
+        return m_cmbS;
+    case Parameter::VideoBitrate:
+        return m_cmbVB;
+    case Parameter::FrameRate:
+        return m_cmbF;
+    case Parameter::AudioRate:
+        return m_cmbR;
+    case Parameter::AudioBitrate:
+        return m_cmbBR;
+    case Parameter::Channels:
+        return m_cmbChannel;
+    }
+    return nullptr;
+}
+
+ParameterComboBox *frmMain::audioBox(List list) const
 {
     switch (list) {
     case List::AudioBitrate:
@@ -475,30 +500,33 @@ QComboBox *frmMain::comboFor(List list) const
     case List::Channel:
         return m_cmbChannel;
     case List::Format:
-        return m_cmbOF;
+        break;
     }
     return nullptr;
 }
 
 int frmMain::count(List list) const
 {
-    return comboFor(list)->count();
+    return list == List::Format ? m_cmbOF->count() : audioBox(list)->count();
 }
 
+// An editable box has an entry selected only while its value is one.
 int frmMain::position(List list) const
 {
-    const QComboBox *box = comboFor(list);
-    if (!box->isEditable())
-        return box->currentIndex();
-    // An editable combo has an entry selected only while its text is one.
-    return box->findText(box->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (list == List::Format)
+        return m_cmbOF->currentIndex();
+    const ParameterComboBox *box = audioBox(list);
+    return box->findText(box->value(), Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
 void frmMain::setPosition(List list, int newPosition)
 {
-    QComboBox *box = comboFor(list);
-    if (newPosition >= 0 && newPosition < box->count())
-        box->setCurrentIndex(newPosition);
+    if (newPosition < 0 || newPosition >= count(list))
+        return;
+    if (list == List::Format)
+        m_cmbOF->setCurrentIndex(newPosition);
+    else
+        audioBox(list)->setValue(audioBox(list)->itemText(newPosition));
 }
 
 QString frmMain::outputFolder() const
@@ -516,11 +544,11 @@ ConversionSettings frmMain::currentSettings() const
     ConversionSettings settings;
     settings.format =
         OutputFormats::fromIndex(m_cmbOF->currentIndex()).value_or(OutputFormat::Rmvb);
-    settings.size = m_cmbS->currentText();
-    settings.videoBitrate = m_cmbVB->currentText();
-    settings.frameRate = m_cmbF->currentText();
-    settings.audioRate = m_cmbR->currentText();
-    settings.audioBitrate = m_cmbBR->currentText();
+    settings.size = m_cmbS->value();
+    settings.videoBitrate = m_cmbVB->value();
+    settings.frameRate = m_cmbF->value();
+    settings.audioRate = m_cmbR->value();
+    settings.audioBitrate = m_cmbBR->value();
     settings.channelIndex = position(List::Channel);
     settings.outputFolder = m_txtPath->text();
     return settings;

@@ -30,6 +30,7 @@ class MessageSink;
 class SettingsFiles;
 class QAction;
 class QComboBox;
+class ParameterComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -130,7 +131,8 @@ private:
     void openOrTell(const QUrl &url, const QString &what);
     int pendingJobs() const;
     bool batchRunning() const;
-    QComboBox *comboFor(List list) const;
+    ParameterComboBox *parameterBox(Parameter parameter) const;
+    ParameterComboBox *audioBox(List list) const;
 
     frmMainServices m_services;
     JobList m_jobs;
@@ -157,12 +159,12 @@ private:
     QMenu *m_listMenu = nullptr;
     QLabel *m_lblText = nullptr;
     QComboBox *m_cmbOF = nullptr;
-    QComboBox *m_cmbVB = nullptr;
-    QComboBox *m_cmbF = nullptr;
-    QComboBox *m_cmbS = nullptr;
-    QComboBox *m_cmbR = nullptr;
-    QComboBox *m_cmbBR = nullptr;
-    QComboBox *m_cmbChannel = nullptr;
+    ParameterComboBox *m_cmbVB = nullptr;
+    ParameterComboBox *m_cmbF = nullptr;
+    ParameterComboBox *m_cmbS = nullptr;
+    ParameterComboBox *m_cmbR = nullptr;
+    ParameterComboBox *m_cmbBR = nullptr;
+    ParameterComboBox *m_cmbChannel = nullptr;
     QLineEdit *m_txtPath = nullptr;
     QPushButton *m_cmdBrowse = nullptr;
     QPushButton *m_Command3 = nullptr;

@@ -314,13 +314,15 @@ void TestCliOptions::warnsOfWhatTheFormatIgnoresOrChanges_data()
     QTest::newRow("defaults the format ignores") << QStringList{u"-f"_s, u"mpg"_s} << QStringList{};
     QTest::newRow("channels for mov")
         << QStringList{u"-f"_s, u"mov"_s, u"--channels"_s, u"mono"_s}
-        << QStringList{u"--channels is not used by mov; it is ignored."_s};
-    QTest::newRow("size for mpg") << QStringList{u"-f"_s, u"mpg"_s, u"-s"_s, u"320x240"_s}
-                                  << QStringList{u"--size is not used by mpg; it is ignored."_s};
+        << QStringList{u"--channels is not used by mov; it is ignored (mov uses stereo)."_s};
+    QTest::newRow("size for mpg")
+        << QStringList{u"-f"_s, u"mpg"_s, u"-s"_s, u"320x240"_s}
+        << QStringList{
+               u"--size is not used by mpg; it is ignored (the output keeps the source's)."_s};
     QTest::newRow("bitrate at the source size")
         << QStringList{u"-s"_s, u"原始大小"_s, u"--video-bitrate"_s, u"800"_s}
-        << QStringList{
-               u"--video-bitrate is not used by rmvb at the source's size; it is ignored."_s};
+        << QStringList{u"--video-bitrate is not used by rmvb at the source's size; it is ignored "
+                       "(rmvb uses 1200)."_s};
     QTest::newRow("rate MPEG-2 cannot signal")
         << QStringList{u"-f"_s, u"mpg"_s, u"--frame-rate"_s, u"23"_s}
         << QStringList{u"--frame-rate 23 becomes 23.976 for mpg: the nearest value mpeg2video "
@@ -340,14 +342,15 @@ void TestCliOptions::warnsOfWhatTheFormatIgnoresOrChanges_data()
         << QStringList{u"--size 640x360 becomes 640x352 for rmvb: the nearest value rv10 takes."_s};
     QTest::newRow("ignored, so never changed")
         << QStringList{u"-f"_s, u"mp3"_s, u"--frame-rate"_s, u"23"_s}
-        << QStringList{u"--frame-rate is not used by mp3; it is ignored."_s};
+        << QStringList{u"--frame-rate is not used by mp3; it is ignored (mp3 has no picture)."_s};
     QTest::newRow("quality and source rate for hevc")
         << QStringList{u"-f"_s,           u"hevc"_s,         u"--video-bitrate"_s,
                        u"自动(按质量)"_s, u"--frame-rate"_s, u"原始帧率"_s}
         << QStringList{};
     QTest::newRow("quality entry where it is not used")
         << QStringList{u"-f"_s, u"mp3"_s, u"--video-bitrate"_s, u"自动(按质量)"_s}
-        << QStringList{u"--video-bitrate is not used by mp3; it is ignored."_s};
+        << QStringList{
+               u"--video-bitrate is not used by mp3; it is ignored (mp3 has no picture)."_s};
     QTest::newRow("sample rate AAC cannot take")
         << QStringList{u"-f"_s, u"h264"_s, u"--audio-rate"_s, u"44000"_s}
         << QStringList{

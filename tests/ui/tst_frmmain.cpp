@@ -357,6 +357,9 @@ void TestFrmMain::formatChoiceWritesItsDefaults()
     QFETCH(int, format);
     QFETCH(QStringList, texts);
     QFETCH(int, channelIndex);
+    // Typed where every parameter is used: a format that does not use one
+    // keeps the value typed behind what it shows.
+    child<QComboBox>(u"cmbOF"_s)->setCurrentIndex(OutputFormats::indexOf(OutputFormat::H264Mp4));
     child<QComboBox>(u"cmbVB"_s)->setCurrentText(u"typed vb"_s);
     child<QComboBox>(u"cmbF"_s)->setCurrentText(u"typed f"_s);
     child<QComboBox>(u"cmbS"_s)->setCurrentText(u"typed s"_s);
@@ -371,6 +374,7 @@ void TestFrmMain::formatChoiceWritesItsDefaults()
 
 void TestFrmMain::typedChannelCountsAsNoChannel()
 {
+    child<QComboBox>(u"cmbOF"_s)->setCurrentIndex(OutputFormats::indexOf(OutputFormat::H264Mp4));
     child<QComboBox>(u"cmbChannel"_s)->setCurrentText(u"立体"_s);
     QCOMPARE(window().currentSettings().channelIndex, -1);
     QCOMPARE(window().position(SetupControls::List::Channel), -1);
@@ -1084,17 +1088,24 @@ void TestFrmMain::parametersTheFormatIgnoresAreDisabled()
     auto *size = child<QComboBox>(u"cmbS"_s);
     format->setCurrentIndex(4); // MP4 (高清)
     QVERIFY(!frameRate->isEnabled());
-    QVERIFY(frameRate->toolTip().contains(u"它使用：视频比特率、声音比特率"_s));
+    QCOMPARE(frameRate->currentText(), u"—"_s);
+    QCOMPARE(frameRate->toolTip(), u"此格式的帧率跟随源文件"_s);
     QVERIFY(!child<QComboBox>(u"cmbR"_s)->isEnabled());
     QVERIFY(!child<QComboBox>(u"cmbChannel"_s)->isEnabled());
     QVERIFY(videoBitrate->isEnabled());
     QCOMPARE(videoBitrate->toolTip(), ConversionCombos::hoverText(ConversionCombo::VideoBitrate));
 
-    // RealMedia at the source size takes fixed sound; another size takes the combos.
+    // RealMedia at the source size takes fixed sound, shown instead of the
+    // user's value; another size takes the user's value again.
     format->setCurrentIndex(0);
     QVERIFY(!audioBitrate->isEnabled());
+    QCOMPARE(audioBitrate->currentText(), u"128"_s);
+    QCOMPARE(window().currentSettings().audioBitrate, u"320"_s);
+    QCOMPARE(window().position(SetupControls::List::AudioBitrate),
+             audioBitrate->findText(u"320"_s));
     size->setCurrentText(u"640x480"_s);
     QVERIFY(audioBitrate->isEnabled());
+    QCOMPARE(audioBitrate->currentText(), u"320"_s);
     QVERIFY(!frameRate->isEnabled());
     // Typed, a size is left alone until it is finished; RealVideo then
     // shows the height it codes.

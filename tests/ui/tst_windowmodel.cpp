@@ -14,8 +14,8 @@ class TestWindowModel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void unusedParameterNote_data();
-    void unusedParameterNote();
+    void unusedParameterShowsWhatTheOutputHas_data();
+    void unusedParameterShowsWhatTheOutputHas();
     void offersEntriesTheFormatTakes_data();
     void offersEntriesTheFormatTakes();
     void statusLineFollowsBatch_data();
@@ -74,66 +74,77 @@ void TestWindowModel::offersEntriesTheFormatTakes()
              offered);
 }
 
-void TestWindowModel::unusedParameterNote_data()
+void TestWindowModel::unusedParameterShowsWhatTheOutputHas_data()
 {
     QTest::addColumn<OutputFormat>("format");
     QTest::addColumn<QString>("size");
     QTest::addColumn<Parameter>("parameter");
-    QTest::addColumn<QString>("note");
+    QTest::addColumn<QString>("shown"); // empty: the parameter is used
+    QTest::addColumn<QString>("tip");
     const QString source = ConversionSettings::SourceSize.toString();
-    const QString mp4Uses = u"MP4(高清MPEG4格式) 不用此项；它使用：视频比特率、声音比特率。"_s;
+    const QString fileDecides = WindowModel::DependsOnFile.toString();
+    const QString otherSizes = u"；选择其他视频尺寸后可以设置"_s;
     QTest::newRow("mp4 hq frame rate")
-        << OutputFormat::Mp4HighQuality << source << Parameter::FrameRate << mp4Uses;
+        << OutputFormat::Mp4HighQuality << source << Parameter::FrameRate << fileDecides
+        << u"此格式的帧率跟随源文件"_s;
     QTest::newRow("mp4 hq audio rate")
-        << OutputFormat::Mp4HighQuality << source << Parameter::AudioRate << mp4Uses;
-    QTest::newRow("mp4 hq channels")
-        << OutputFormat::Mp4HighQuality << source << Parameter::Channels << mp4Uses;
+        << OutputFormat::Mp4HighQuality << source << Parameter::AudioRate << fileDecides
+        << u"此格式的声音频率跟随源文件"_s;
     QTest::newRow("mp4 hq size") << OutputFormat::Mp4HighQuality << u"640x480"_s << Parameter::Size
-                                 << mp4Uses;
-    QTest::newRow("mp4 hq video bitrate")
-        << OutputFormat::Mp4HighQuality << source << Parameter::VideoBitrate << QString();
-    QTest::newRow("mp4 hq audio bitrate")
-        << OutputFormat::Mp4HighQuality << source << Parameter::AudioBitrate << QString();
-    QTest::newRow("rmvb at source size, audio bitrate")
-        << OutputFormat::Rmvb << source << Parameter::AudioBitrate
-        << u"RMVB(RealPlayerRMVB) 在原始大小时使用固定的值，不用此项；选择其他视频尺寸后可以设置。"_s;
-    QTest::newRow("rmvb at source size, size")
-        << OutputFormat::Rmvb << source << Parameter::Size << QString();
-    QTest::newRow("rmvb at 640x480, audio bitrate")
-        << OutputFormat::Rmvb << u"640x480"_s << Parameter::AudioBitrate << QString();
-    QTest::newRow("rmvb at 640x480, frame rate")
-        << OutputFormat::Rmvb << u"640x480"_s << Parameter::FrameRate
-        << u"RMVB(RealPlayerRMVB) 不用此项；它使用：视频尺寸、视频比特率、声音频率、声音比特率、声道。"_s;
-    QTest::newRow("mp3 video bitrate")
-        << OutputFormat::Mp3Audio << source << Parameter::VideoBitrate
-        << u"MP3(纯音频格式) 不用此项；它使用：声音频率、声音比特率、声道。"_s;
-    QTest::newRow("mp3 size")
-        << OutputFormat::Mp3Audio << source << Parameter::Size
-        << u"MP3(纯音频格式) 不用此项；它使用：声音频率、声音比特率、声道。"_s;
-    QTest::newRow("mp3 channels") << OutputFormat::Mp3Audio << source << Parameter::Channels
-                                  << QString();
-    QTest::newRow("mov at source size, frame rate")
-        << OutputFormat::Mov << source << Parameter::FrameRate
-        << u"MOV(QuickTime格式) 不用此项；它使用：视频尺寸。"_s;
-    QTest::newRow("3gp audio rate")
-        << OutputFormat::ThreeGpMobile << u"320x240"_s << Parameter::AudioRate
-        << u"3GP(手机3GP格式) 不用此项；它使用：视频尺寸。"_s;
+                                 << fileDecides << u"此格式的视频尺寸跟随源文件"_s;
+    QTest::newRow("mp4 hq video bitrate") << OutputFormat::Mp4HighQuality << source
+                                          << Parameter::VideoBitrate << QString() << QString();
+    QTest::newRow("mpg audio rate") << OutputFormat::Mpg << source << Parameter::AudioRate
+                                    << fileDecides << u"此格式的声音频率跟随源文件"_s;
     QTest::newRow("mpg frame rate")
-        << OutputFormat::Mpg << source << Parameter::FrameRate << QString();
-    QTest::newRow("mpg size") << OutputFormat::Mpg << source << Parameter::Size
-                              << u"MPG(MPEG2) 不用此项；它使用：视频比特率、帧率、声音比特率。"_s;
+        << OutputFormat::Mpg << source << Parameter::FrameRate << QString() << QString();
+    QTest::newRow("mov audio bitrate") << OutputFormat::Mov << source << Parameter::AudioBitrate
+                                       << u"128"_s << u"此格式的声音比特率固定为 128"_s;
+    QTest::newRow("mov audio rate") << OutputFormat::Mov << u"640x480"_s << Parameter::AudioRate
+                                    << u"48000"_s << u"此格式的声音频率固定为 48000"_s;
+    QTest::newRow("mov channels") << OutputFormat::Mov << source << Parameter::Channels
+                                  << u"双声道"_s << u"此格式的声道固定为双声道"_s;
+    QTest::newRow("mov video bitrate") << OutputFormat::Mov << source << Parameter::VideoBitrate
+                                       << fileDecides << u"此格式的视频比特率由编码器按画质决定"_s;
+    QTest::newRow("rmvb at source size, audio bitrate")
+        << OutputFormat::Rmvb << source << Parameter::AudioBitrate << u"128"_s
+        << u"此格式的声音比特率固定为 128"_s + otherSizes;
+    QTest::newRow("rmvb at source size, video bitrate")
+        << OutputFormat::Rmvb << source << Parameter::VideoBitrate << u"1200"_s
+        << u"此格式的视频比特率固定为 1200"_s + otherSizes;
+    QTest::newRow("rmvb at source size, frame rate")
+        << OutputFormat::Rmvb << source << Parameter::FrameRate << fileDecides
+        << u"此格式的帧率跟随源文件"_s;
+    QTest::newRow("rmvb at 640x480, audio bitrate")
+        << OutputFormat::Rmvb << u"640x480"_s << Parameter::AudioBitrate << QString() << QString();
+    QTest::newRow("3gp audio rate")
+        << OutputFormat::ThreeGpMobile << u"320x240"_s << Parameter::AudioRate << u"8000"_s
+        << u"此格式的声音频率固定为 8000"_s;
+    QTest::newRow("3gp channels") << OutputFormat::ThreeGpMobile << u"320x240"_s
+                                  << Parameter::Channels << u"单声道"_s
+                                  << u"此格式的声道固定为单声道"_s;
+    QTest::newRow("mp3 size") << OutputFormat::Mp3Audio << source << Parameter::Size << fileDecides
+                              << u"此格式只有声音，不用视频尺寸"_s;
+    QTest::newRow("mp3 channels") << OutputFormat::Mp3Audio << source << Parameter::Channels
+                                  << QString() << QString();
 }
 
-void TestWindowModel::unusedParameterNote()
+void TestWindowModel::unusedParameterShowsWhatTheOutputHas()
 {
     QFETCH(OutputFormat, format);
     QFETCH(QString, size);
     QFETCH(Parameter, parameter);
-    QFETCH(QString, note);
+    QFETCH(QString, shown);
+    QFETCH(QString, tip);
     ConversionSettings settings = ConversionSettings::startupDefaults();
     settings.selectFormat(format);
     settings.size = size;
-    QCOMPARE(WindowModel::unusedParameterNote(settings, parameter), note);
+    const auto unused = WindowModel::unusedParameter(settings, parameter);
+    QCOMPARE(unused.has_value(), !shown.isEmpty());
+    if (unused) {
+        QCOMPARE(unused->shown, shown);
+        QCOMPARE(unused->tip, tip);
+    }
 }
 
 void TestWindowModel::statusLineFollowsBatch_data()

@@ -1,0 +1,43 @@
+#include "ParameterComboBox.h"
+
+#include <QSignalBlocker>
+
+#include <utility>
+
+QString ParameterComboBox::value() const
+{
+    return m_kept.value_or(currentText());
+}
+
+void ParameterComboBox::setValue(const QString &text)
+{
+    if (m_kept)
+        m_kept = text;
+    else
+        setCurrentText(text);
+}
+
+void ParameterComboBox::showUsed(const QString &tip)
+{
+    setToolTip(tip);
+    if (m_kept)
+        display(*std::exchange(m_kept, std::nullopt));
+    setEnabled(true);
+}
+
+void ParameterComboBox::showUnused(const QString &shown, const QString &tip)
+{
+    setToolTip(tip);
+    if (!m_kept)
+        m_kept = currentText();
+    display(shown);
+    setEnabled(false);
+}
+
+// What is shown changes no value, so nothing that follows the value hears of it.
+void ParameterComboBox::display(const QString &text)
+{
+    const QSignalBlocker quiet(this);
+    setCurrentText(text);
+    showTextStart();
+}
