@@ -176,7 +176,7 @@ void BatchDriver::endBatch()
     // A folder without a single new file in it has nothing to show (it may
     // not even exist, when making it was what failed).
     if (m_report.convertedCount() > 0)
-        Q_EMIT openFolderRequested(m_settings.outputFolder);
+        Q_EMIT openFolderRequested(m_settings.outputFolder, m_report.outputPaths());
     if (m_playCompletionSound)
         Q_EMIT completionSoundRequested(m_environment.programFolder +
                                         m_environment.pathStyle.separator +

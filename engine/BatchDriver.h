@@ -73,7 +73,8 @@ Q_SIGNALS:
     // A job converted or failed; a stopped job or one whose encoder could
     // not be started stays waiting in the queue and is told only in the report.
     void jobFinished(const JobResult &result, JobQueue::JobId job);
-    void openFolderRequested(const QString &folder);
+    // The output folder and the files the batch converted into it.
+    void openFolderRequested(const QString &folder, const QStringList &convertedFiles);
     void completionSoundRequested(const QString &soundFile);
     // The batch ended: done, stopped, or at a job whose encoder could not be
     // started (that job still first in the queue, the controls back for

@@ -16,6 +16,16 @@ QList<JobResult> BatchReport::failures() const
     return failed;
 }
 
+QStringList BatchReport::outputPaths() const
+{
+    QStringList paths;
+    for (const JobResult &result : results) {
+        if (result.converted())
+            paths.append(result.outputPath());
+    }
+    return paths;
+}
+
 qsizetype BatchReport::convertedCount() const
 {
     return std::count_if(results.begin(), results.end(),

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -30,6 +31,8 @@ struct BatchReport
 
     QList<JobResult> failures() const;
     qsizetype convertedCount() const;
+    // The files the converted jobs wrote, in the order they finished.
+    QStringList outputPaths() const;
     // Why an encoder could not be started, when the batch ended there.
     std::optional<Outcome::CouldNotStart> couldNotStart() const;
 };

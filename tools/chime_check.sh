@@ -23,7 +23,7 @@ done
 [ -x "$bin/zenvora" ] || skip "no program in $bin; build first"
 
 . "$root/tests/ui/window_session.sh"
-mkdir -p "$work/clips" "$work/bin"
+mkdir -p "$work/clips"
 unset PULSE_SERVER
 
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --log-target=stderr \
@@ -35,11 +35,6 @@ wait_until 10 pactl info > /dev/null 2>&1 ||
 pactl set-default-sink zenvora_chime
 
 start_display -screen 0 1024x768x24 || skip "Xvfb did not start: $(tail -n 3 "$work/xvfb.log")"
-
-# The output folder is "opened" by a stand-in, as a desktop would.
-printf '#!/bin/sh\nexit 0\n' > "$work/bin/xdg-open"
-chmod +x "$work/bin/xdg-open"
-export PATH="$work/bin:$PATH"
 
 for i in $(seq 1 $batches); do
     ffmpeg -nostdin -v error -f lavfi -i testsrc=size=160x120:rate=25:duration=1 \

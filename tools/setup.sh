@@ -18,7 +18,7 @@ packages="cmake g++ make pkg-config clang-format
 qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6 qt6-translations-l10n
 ffmpeg libavcodec-extra libavformat-dev libavcodec-dev libavutil-dev
 fonts-wqy-microhei fonts-noto-cjk xvfb xdotool xdg-utils procps pulseaudio pulseaudio-utils
-openbox imagemagick x11-utils strace
+openbox imagemagick x11-utils strace dbus-daemon
 desktop-file-utils appstream dpkg-dev file fusefat dosfstools lintian parallel"
 
 missing=""

@@ -1,7 +1,74 @@
 #include "SystemDesktop.h"
 
 #include <QApplication>
-#include <QDesktopServices>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A file manager started by the call may take a few seconds to answer.
+constexpr int FileManagerTimeoutMilliseconds = 10'000;
+
+void tellStandardError(const QString &line)
+{
+    std::fprintf(stderr, "zenvora: %s\n", qUtf8Printable(line));
+}
+
+// xdg-open exits once the program it chose has taken the page, or when
+// there is none (status 3) or the program failed (4). Some programs keep it
+// waiting until they close: the window never waits for it.
+void openWithXdgOpen(const QUrl &url, const Desktop::Failed &failed)
+{
+    auto *process = new QProcess(qApp);
+    process->setProgram(u"xdg-open"_s);
+    process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString()});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, url, failed](int exitCode, QProcess::ExitStatus status) {
+                         process->deleteLater();
+                         if (status == QProcess::NormalExit && exitCode == 0)
+                             return;
+                         tellStandardError(u"xdg-open could not open %1 (exit status %2)"_s.arg(
+                             url.toDisplayString(), QString::number(exitCode)));
+                         failed();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, failed](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         process->deleteLater();
+                         tellStandardError(u"xdg-open could not be started: "_s +
+                                           process->errorString());
+                         failed();
+                     });
+    process->start();
+}
+
+// Without a bus address libdbus would start a bus of its own for the
+// display, which outlives the program; a desktop session always has one.
+bool hasSessionBus()
+{
+    return qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") ||
+           QFileInfo::exists(qEnvironmentVariable("XDG_RUNTIME_DIR") + u"/bus"_s);
+}
+
+QStringList fileUris(const QStringList &paths)
+{
+    QStringList uris;
+    for (const QString &path : paths)
+        uris.append(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+    return uris;
+}
+
+} // namespace
 
 SystemDesktop::SystemDesktop(const QString &soundFile)
 {
@@ -9,9 +76,35 @@ SystemDesktop::SystemDesktop(const QString &soundFile)
         m_chime.prepare(soundFile);
 }
 
-bool SystemDesktop::openUrl(const QUrl &url)
+void SystemDesktop::showFolder(const QString &folder, const QStringList &selected, Failed failed)
 {
-    return QDesktopServices::openUrl(url);
+    const QUrl folderUrl = QUrl::fromLocalFile(folder);
+    QDBusConnection bus =
+        hasSessionBus() ? QDBusConnection::sessionBus() : QDBusConnection(QString());
+    if (!bus.isConnected()) {
+        openWithXdgOpen(folderUrl, failed);
+        return;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        u"org.freedesktop.FileManager1"_s, u"/org/freedesktop/FileManager1"_s,
+        u"org.freedesktop.FileManager1"_s, selected.isEmpty() ? u"ShowFolders"_s : u"ShowItems"_s);
+    call << (selected.isEmpty() ? fileUris({folder}) : fileUris(selected)) << QString();
+    auto *watcher =
+        new QDBusPendingCallWatcher(bus.asyncCall(call, FileManagerTimeoutMilliseconds), qApp);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [watcher, folderUrl, failed] {
+                         watcher->deleteLater();
+                         if (!watcher->isError())
+                             return;
+                         tellStandardError(u"the file manager did not show %1: %2"_s.arg(
+                             folderUrl.toLocalFile(), watcher->error().message()));
+                         openWithXdgOpen(folderUrl, failed);
+                     });
+}
+
+void SystemDesktop::openUrl(const QUrl &url, Failed failed)
+{
+    openWithXdgOpen(url, failed);
 }
 
 void SystemDesktop::playSound(const QString &file)

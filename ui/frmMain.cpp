@@ -375,8 +375,9 @@ void frmMain::connectDriver()
     });
     connect(
         &m_driver, &BatchDriver::openFolderRequested, this,
-        [this](const QString &folder) {
-            openOrTell(QUrl::fromLocalFile(folder), QStringLiteral("无法打开输出文件夹："));
+        [this](const QString &folder, const QStringList &converted) {
+            m_services.desktop.showFolder(
+                folder, converted, tellFailure(QStringLiteral("无法打开输出文件夹："), folder));
         },
         Qt::QueuedConnection);
     connect(&m_driver, &BatchDriver::completionSoundRequested, this,
@@ -646,8 +647,9 @@ void frmMain::openSelectedJobFolder()
     if (!row.isValid())
         return;
     const QString path = m_jobs.paths().value(row.row());
-    openOrTell(QUrl::fromLocalFile(QFileInfo(path).absolutePath()),
-               QStringLiteral("无法打开文件所在的文件夹："));
+    const QString folder = QFileInfo(path).absolutePath();
+    m_services.desktop.showFolder(
+        folder, {path}, tellFailure(QStringLiteral("无法打开文件所在的文件夹："), folder));
 }
 
 // The toolbar's commands from the keyboard, as desktop programs have them.
@@ -739,15 +741,19 @@ void frmMain::imgHelp_Click()
 
 void frmMain::lblWeb_Click()
 {
-    openOrTell(QUrl(ProductWebPage()), QStringLiteral("无法打开网页，请在浏览器中打开："));
+    m_services.desktop.openUrl(
+        QUrl(ProductWebPage()),
+        tellFailure(QStringLiteral("无法打开网页，请在浏览器中打开："), ProductWebPage()));
 }
 
-void frmMain::openOrTell(const QUrl &url, const QString &what)
+// The desktop answers later; by then the window may be gone.
+Desktop::Failed frmMain::tellFailure(const QString &what, const QString &place)
 {
-    if (!m_services.desktop.openUrl(url))
-        m_services.messages.showMessage(
-            what + (url.isLocalFile() ? url.toLocalFile() : url.toString()),
-            QStringLiteral("Zenvora"), MessageSink::Icon::Exclamation);
+    return [window = QPointer(this), text = what + place] {
+        if (window)
+            window->m_services.messages.showMessage(text, QStringLiteral("Zenvora"),
+                                                    MessageSink::Icon::Exclamation);
+    };
 }
 
 void frmMain::lblFeed_Click()

@@ -5,6 +5,7 @@
 #include "AppOptions.h"
 #include "BatchDriver.h"
 #include "CommandEnvironment.h"
+#include "Desktop.h"
 #include "DropIntake.h"
 #include "DropTarget.h"
 #include "FileChooser.h"
@@ -21,7 +22,6 @@
 #include <QTimer>
 #include <QWidget>
 
-class Desktop;
 class FileOpenDialog;
 class FolderDialog;
 class HelpWindow;
@@ -128,7 +128,7 @@ private:
     void batchOver(bool stopped);
     void applyParameterRules();
     void settleParameters();
-    void openOrTell(const QUrl &url, const QString &what);
+    Desktop::Failed tellFailure(const QString &what, const QString &place);
     int pendingJobs() const;
     bool batchRunning() const;
     ParameterComboBox *parameterBox(Parameter parameter) const;

@@ -225,7 +225,9 @@ void TestBatchDriver::announcesBatchEndInOrder()
     connect(&run.driver, &BatchDriver::jobFinished, this,
             [&](const JobResult &) { events.append(u"job"_s); });
     connect(&run.driver, &BatchDriver::openFolderRequested, this,
-            [&](const QString &folder) { events.append(u"open "_s + folder); });
+            [&](const QString &folder, const QStringList &converted) {
+                events.append(u"open %1 (%2 files)"_s.arg(folder).arg(converted.size()));
+            });
     connect(&run.driver, &BatchDriver::completionSoundRequested, this,
             [&](const QString &file) { events.append(u"sound "_s + file); });
     connect(&run.driver, &BatchDriver::batchFinished, this,
@@ -237,7 +239,7 @@ void TestBatchDriver::announcesBatchEndInOrder()
 
     const QString folder = bench.root.filePath(u"out/"_s);
     QCOMPARE(events, (QStringList{u"disable"_s, u"folder "_s + folder, u"job"_s, u"job"_s,
-                                  u"open "_s + folder,
+                                  u"open "_s + folder + u" (2 files)"_s,
                                   u"sound "_s + bench.environment.programFolder + u"/sound.wav"_s,
                                   u"enable"_s, u"finished"_s}));
     QVERIFY(run.captions.contains(u"结束 100%"_s));

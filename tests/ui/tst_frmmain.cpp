@@ -46,14 +46,22 @@ namespace {
 class RecordingDesktop final : public Desktop
 {
 public:
-    bool openUrl(const QUrl &url) override
+    void showFolder(const QString &folder, const QStringList &selected, Failed failed) override
+    {
+        shown.append({folder, selected});
+        if (!opens)
+            failed();
+    }
+    void openUrl(const QUrl &url, Failed failed) override
     {
         opened.append(url);
-        return opens;
+        if (!opens)
+            failed();
     }
     void playSound(const QString &file) override { sounds.append(file); }
     bool opens = true;
     QList<QUrl> opened;
+    QList<std::pair<QString, QStringList>> shown;
     QStringList sounds;
 };
 
@@ -274,7 +282,7 @@ void TestFrmMain::rowMenuRemovesAndOpensTheFolder()
     window().jobs().addJobs({u"/v/a.avi"_s, u"/w/b.avi"_s});
     child<QTreeView>(u"LV"_s)->setCurrentIndex(window().jobs().index(1, 0));
     listMenuItem(u"menuListOpenFolder"_s)->trigger();
-    QCOMPARE(m_desktop.opened.last(), QUrl::fromLocalFile(u"/w"_s));
+    QCOMPARE(m_desktop.shown.last(), (std::pair{u"/w"_s, QStringList{u"/w/b.avi"_s}}));
     listMenuItem(u"menuListRemove"_s)->trigger();
     QCOMPARE(window().jobs().paths(), QStringList{u"/v/a.avi"_s});
 }
@@ -465,7 +473,7 @@ void TestFrmMain::helpAndAboutAndLink()
     // Help needs no browser: it opens inside, once however often it is asked.
     window().imgToolbar_Click(3);
     window().imgHelp_Click();
-    QVERIFY(m_desktop.opened.isEmpty());
+    QVERIFY(m_desktop.opened.isEmpty() && m_desktop.shown.isEmpty());
     const QList<HelpWindow *> helps = window().findChildren<HelpWindow *>();
     QCOMPARE(helps.size(), 1);
     QVERIFY(helps.first()->isVisible());
@@ -1142,7 +1150,7 @@ void TestFrmMain::unopenablePlacesAreTold()
     window().lblWeb_Click();
     QCOMPARE(m_messages.messages.size(), 1);
     QVERIFY(m_messages.messages.first().text.endsWith(frmMain::ProductWebPage()));
-    Q_EMIT window().driver().openFolderRequested(u"/out/films/"_s);
+    Q_EMIT window().driver().openFolderRequested(u"/out/films/"_s, {u"/out/films/a.mp4"_s});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     QCOMPARE(m_messages.messages.size(), 2);
     QCOMPARE(m_messages.messages.last().text, u"无法打开输出文件夹：/out/films/"_s);

@@ -28,7 +28,8 @@ const QString programDir = qEnvironmentVariable("ZENVORA_PROGRAM_DIR");
 class NoDesktop final : public Desktop
 {
 public:
-    bool openUrl(const QUrl &) override { return true; }
+    void showFolder(const QString &, const QStringList &, Failed) override {}
+    void openUrl(const QUrl &, Failed) override {}
     void playSound(const QString &) override {}
 };
 

@@ -46,7 +46,22 @@ main_window() {
     return 1
 }
 
+# No desktop's session bus: a script that wants one starts its own.
+unset DBUS_SESSION_BUS_ADDRESS
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
 export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/Zenvora" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+
+# xdg-open as the program finds it on PATH: each call's argument a line of
+# $work/xdg-open.log, its exit status the number in $work/xdg-open.status
+# (0 without one). No real program opens a folder or page during a test.
+mkdir -p "$work/bin"
+cat > "$work/bin/xdg-open" << 'END'
+#!/bin/sh
+work=$(dirname "$(dirname "$0")")
+echo "$*" >> "$work/xdg-open.log"
+exit "$(cat "$work/xdg-open.status" 2> /dev/null || echo 0)"
+END
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
