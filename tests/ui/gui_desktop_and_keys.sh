@@ -12,25 +12,11 @@ set -eu
 
 bin=$1
 file_manager=$2
-for tool in openbox dbus-daemon dbus-send import xwininfo; do
-    command -v "$tool" > /dev/null || {
-        echo "SKIP: $tool is not installed (tools/setup.sh installs it)"
-        exit 77
-    }
-done
 . "$(dirname "$0")/window_session.sh"
+require_tools openbox dbus-daemon dbus-send import xwininfo
 start_display -screen 0 1024x768x24 || fail "Xvfb did not start: $(tail -n 3 "$work/xvfb.log")"
-openbox > "$work/openbox.log" 2>&1 &
-pids="$pids $!"
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; }
-wait_until 10 wm_ready || fail "openbox did not start: $(tail -n 3 "$work/openbox.log")"
-
-dbus-daemon --session --nofork --address="unix:path=$work/bus" --print-address=3 \
-    3> "$work/bus.address" 2> "$work/bus.log" &
-pids="$pids $!"
-wait_until 10 test -s "$work/bus.address" || fail "dbus-daemon did not start: $(cat "$work/bus.log")"
-DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus.address")
-export DBUS_SESSION_BUS_ADDRESS
+start_window_manager
+start_session_bus
 "$file_manager" "$work/file-manager.log" &
 file_manager_pid=$!
 pids="$pids $file_manager_pid"

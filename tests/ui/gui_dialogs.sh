@@ -8,20 +8,10 @@
 set -eu
 
 bin=$1
-for tool in openbox import xwininfo; do
-    command -v "$tool" > /dev/null || {
-        echo "SKIP: $tool is not installed (tools/setup.sh installs it)"
-        exit 77
-    }
-done
 . "$(dirname "$0")/window_session.sh"
+require_tools openbox import xwininfo
 start_display -screen 0 1024x768x24 || fail "Xvfb did not start: $(tail -n 3 "$work/xvfb.log")"
-
-openbox > "$work/openbox.log" 2>&1 &
-pids="$pids $!"
-# A window mapped before the manager has taken the screen may stay unseen.
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; }
-wait_until 10 wm_ready || fail "openbox did not start: $(tail -n 3 "$work/openbox.log")"
+start_window_manager
 "$bin/zenvora" > "$work/zenvora.log" 2>&1 &
 pids="$pids $!"
 window=$(main_window) ||

@@ -35,6 +35,33 @@ start_display() {
     DISPLAY=:$(cat "$work/display")
     export DISPLAY
 }
+# Exits with 77 (a skipped test) when one of the tools named is missing.
+require_tools() {
+    for tool in "$@"; do
+        command -v "$tool" > /dev/null || {
+            echo "SKIP: $tool is not installed (tools/setup.sh installs it)"
+            exit 77
+        }
+    done
+}
+# openbox on the display, once it has taken the screen: a window mapped
+# before that may stay unseen.
+start_window_manager() {
+    openbox > "$work/openbox.log" 2>&1 &
+    pids="$pids $!"
+    wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; }
+    wait_until 10 wm_ready || fail "openbox did not start: $(tail -n 3 "$work/openbox.log")"
+}
+# A private session bus for the rest of the script.
+start_session_bus() {
+    dbus-daemon --session --nofork --address="unix:path=$work/bus" --print-address=3 \
+        3> "$work/bus.address" 2> "$work/bus.log" &
+    pids="$pids $!"
+    wait_until 10 test -s "$work/bus.address" ||
+        fail "dbus-daemon did not start: $(cat "$work/bus.log")"
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus.address")
+    export DBUS_SESSION_BUS_ADDRESS
+}
 # The main window's id once it is shown. Qt's hidden group leader bears the
 # window's name but no class; the dialogs, shown later, have the class too.
 main_window() {
