@@ -5,7 +5,8 @@
 // The options that outlive a run, kept in options.ini. The window owns the
 // one record of the process and hands them to every batch at Start: the
 // completion sound, the cutter's times for every job, how many files are
-// converted at once, and whether subtitles are burned in.
+// converted at once, whether subtitles are burned in, and whether the end of
+// a batch is told by a desktop notification.
 struct AppOptions
 {
     qint16 SoundPrompt = 0; // position in cmbSR: 0 "ON" plays the completion sound
@@ -16,9 +17,14 @@ struct AppOptions
     // Position in cmbSubtitles: 0 "自动" burns the subtitles found for each
     // source, 1 "关闭" burns none.
     qint16 Subtitles = SubtitlesAuto;
+    // Position in cmbNotify: 0 "开启" tells the desktop when a batch ends
+    // while the window is not active, 1 "关闭" does not.
+    qint16 Notify = NotifyOn;
 
     static constexpr qint16 SubtitlesAuto = 0;
     static constexpr qint16 SubtitlesOff = 1;
+    static constexpr qint16 NotifyOn = 0;
+    static constexpr qint16 NotifyOff = 1;
 
     friend bool operator==(const AppOptions &, const AppOptions &) = default;
 };

@@ -142,6 +142,7 @@ void SettingsFiles::LoadOptions(AppOptions &options) const
         options.SoundPrompt = 0;
         options.MusicCutterOn = 0;
         options.Subtitles = AppOptions::SubtitlesAuto;
+        options.Notify = AppOptions::NotifyOn;
         return;
     }
     if (!openRegularFile(file))
@@ -156,6 +157,9 @@ void SettingsFiles::LoadOptions(AppOptions &options) const
     restoreNumber(reader, subtitles);
     options.Subtitles = subtitles == AppOptions::SubtitlesOff ? AppOptions::SubtitlesOff
                                                               : AppOptions::SubtitlesAuto;
+    qint16 notify = AppOptions::NotifyOn;
+    restoreNumber(reader, notify);
+    options.Notify = notify == AppOptions::NotifyOff ? AppOptions::NotifyOff : AppOptions::NotifyOn;
 }
 
 bool SettingsFiles::SaveOptions(const AppOptions &options) const
@@ -164,7 +168,8 @@ bool SettingsFiles::SaveOptions(const AppOptions &options) const
                        numberLine(options.SoundPrompt) + numberLine(options.MusicCutterOn) +
                            numberLine(options.CutterFromSeconds) +
                            numberLine(options.CutterToSeconds) +
-                           numberLine(options.ConcurrentJobs) + numberLine(options.Subtitles));
+                           numberLine(options.ConcurrentJobs) + numberLine(options.Subtitles) +
+                           numberLine(options.Notify));
 }
 
 QString SettingsFiles::LoadLastFolder() const

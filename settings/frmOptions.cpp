@@ -63,13 +63,14 @@ frmOptions::frmOptions(AppOptions &options, const SettingsFiles &files, MessageS
     setWindowTitle(u"选项设置"_s);
     setModal(true);
     setFont(QFont(u"Tahoma"_s, 9));
-    setFixedSize(305, 256);
+    setFixedSize(305, 284);
     // Qt would take a title bar this dialog has not got off its height.
     if (parent)
         move(parent->geometry().center() - rect().center());
     createSoundControls();
     createJobsControls();
     createSubtitlesControls();
+    createNotifyControls();
     createCutterControls();
     createButtons();
     Form_Load();
@@ -110,16 +111,26 @@ void frmOptions::createSubtitlesControls()
     m_cmbSubtitles->setGeometry(110, 100, 80, 20);
 }
 
+void frmOptions::createNotifyControls()
+{
+    addLabel(u"完成通知"_s, {40, 131, 60, 14});
+    m_cmbNotify = new QComboBox(this);
+    m_cmbNotify->setObjectName(u"cmbNotify"_s);
+    m_cmbNotify->addItems({u"开启"_s, u"关闭"_s});
+    m_cmbNotify->setToolTip(u"开启：窗口不在前台时，转换结束后由桌面发出通知"_s);
+    m_cmbNotify->setGeometry(110, 128, 80, 20);
+}
+
 void frmOptions::createButtons()
 {
     auto *command1 = new QPushButton(u"确定"_s, this);
     command1->setObjectName(u"Command1"_s);
-    command1->setGeometry(54, 216, 87, 25);
+    command1->setGeometry(54, 244, 87, 25);
     connect(command1, &QPushButton::clicked, this, &frmOptions::imgOK_Click);
 
     auto *command2 = new QPushButton(u"返回"_s, this);
     command2->setObjectName(u"Command2"_s);
-    command2->setGeometry(164, 216, 87, 25);
+    command2->setGeometry(164, 244, 87, 25);
     connect(command2, &QPushButton::clicked, this, &frmOptions::imgExit_Click);
 }
 
@@ -127,11 +138,11 @@ void frmOptions::createCutterControls()
 {
     m_chkMC = new QCheckBox(u"Music Cutter"_s, this);
     m_chkMC->setObjectName(u"chkMC"_s);
-    m_chkMC->setGeometry(40, 131, 150, 16);
+    m_chkMC->setGeometry(40, 159, 150, 16);
     connect(m_chkMC, &QCheckBox::toggled, this, &frmOptions::chkMC_Click);
 
-    m_from = createTimeFields(u"txtFrom"_s, u"开始"_s, 156);
-    m_to = createTimeFields(u"txtTo"_s, u"结束"_s, 180);
+    m_from = createTimeFields(u"txtFrom"_s, u"开始"_s, 184);
+    m_to = createTimeFields(u"txtTo"_s, u"结束"_s, 208);
 }
 
 frmOptions::TimeFields frmOptions::createTimeFields(const QString &prefix, const QString &caption,
@@ -173,6 +184,8 @@ void frmOptions::Form_Load()
     m_cmbSubtitles->setCurrentIndex(m_options.Subtitles == AppOptions::SubtitlesOff
                                         ? AppOptions::SubtitlesOff
                                         : AppOptions::SubtitlesAuto);
+    m_cmbNotify->setCurrentIndex(m_options.Notify == AppOptions::NotifyOff ? AppOptions::NotifyOff
+                                                                           : AppOptions::NotifyOn);
     m_chkMC->setChecked(m_options.MusicCutterOn == 1);
     if (m_chkMC->isChecked()) {
         showTime(m_from, m_options.CutterFromSeconds);
@@ -199,6 +212,7 @@ void frmOptions::imgOK_Click()
     m_options.MusicCutterOn = m_chkMC->isChecked() ? 1 : 0;
     m_options.ConcurrentJobs = static_cast<qint16>(m_spnJobs->value());
     m_options.Subtitles = static_cast<qint16>(m_cmbSubtitles->currentIndex());
+    m_options.Notify = static_cast<qint16>(m_cmbNotify->currentIndex());
     storeTime(m_from, m_options.CutterFromSeconds);
     storeTime(m_to, m_options.CutterToSeconds);
     m_files.SaveOptions(m_options);

@@ -44,6 +44,7 @@ private:
     void createSoundControls();
     void createJobsControls();
     void createSubtitlesControls();
+    void createNotifyControls();
     void createCutterControls();
     void createButtons();
     TimeFields createTimeFields(const QString &prefix, const QString &caption, int top);
@@ -59,6 +60,7 @@ private:
     QComboBox *m_cmbSR = nullptr;
     QSpinBox *m_spnJobs = nullptr;
     QComboBox *m_cmbSubtitles = nullptr;
+    QComboBox *m_cmbNotify = nullptr;
     QCheckBox *m_chkMC = nullptr;
     TimeFields m_from{};
     TimeFields m_to{};

@@ -5,9 +5,12 @@
 #include <QUrl>
 
 #include <functional>
+#include <optional>
 
 // What the window asks of the desktop: showing folders and opening pages in
-// the user's programs, and playing the completion sound. Tests record it.
+// the user's programs, playing the completion sound, and during a batch
+// keeping the machine awake, its progress on the taskbar and a word at its
+// end. Tests record it.
 class Desktop
 {
 public:
@@ -21,4 +24,15 @@ public:
     virtual void showFolder(const QString &folder, const QStringList &selected, Failed failed) = 0;
     virtual void openUrl(const QUrl &url, Failed failed) = 0;
     virtual void playSound(const QString &file) = 0;
+
+    // The machine stays awake until allowSleep(); failed when nothing on
+    // this desktop can keep it so.
+    virtual void stayAwake(Failed failed) = 0;
+    virtual void allowSleep() = 0;
+    // The batch's progress, from 0 to 1, on the program's taskbar entry;
+    // nothing takes it off.
+    virtual void showBatchProgress(std::optional<double> fraction, int filesLeft) = 0;
+    // A notification whose one action calls chosen.
+    virtual void notify(const QString &title, const QString &text, const QString &action,
+                        std::function<void()> chosen) = 0;
 };

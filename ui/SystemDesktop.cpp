@@ -68,19 +68,31 @@ QStringList fileUris(const QStringList &paths)
     return uris;
 }
 
+// The bus the desktop session has, or a connection that is not connected.
+QDBusConnection sessionBus()
+{
+    return hasSessionBus() ? QDBusConnection::sessionBus() : QDBusConnection(QString());
+}
+
 } // namespace
 
 SystemDesktop::SystemDesktop(const QString &soundFile)
+    : m_inhibitor(QDBusConnection::systemBus(), sessionBus(),
+                  QCoreApplication::translate("SystemDesktop", "正在转换视频")),
+      m_launcher(sessionBus(), u"zenvora.desktop"_s), m_notification(sessionBus(), u"zenvora"_s)
 {
     if (!soundFile.isEmpty())
         m_chime.prepare(soundFile);
+    QObject::connect(&m_notification, &EndNotification::actionInvoked, &m_notification, [this] {
+        if (m_notificationChosen)
+            m_notificationChosen();
+    });
 }
 
 void SystemDesktop::showFolder(const QString &folder, const QStringList &selected, Failed failed)
 {
     const QUrl folderUrl = QUrl::fromLocalFile(folder);
-    QDBusConnection bus =
-        hasSessionBus() ? QDBusConnection::sessionBus() : QDBusConnection(QString());
+    QDBusConnection bus = sessionBus();
     if (!bus.isConnected()) {
         openWithXdgOpen(folderUrl, failed);
         return;
@@ -111,4 +123,32 @@ void SystemDesktop::playSound(const QString &file)
 {
     if (!m_chime.play(file))
         QApplication::beep();
+}
+
+void SystemDesktop::stayAwake(Failed failed)
+{
+    QObject::disconnect(&m_inhibitor, &SleepInhibitor::unavailable, nullptr, nullptr);
+    QObject::connect(&m_inhibitor, &SleepInhibitor::unavailable, &m_inhibitor,
+                     [failed = std::move(failed)] { failed(); });
+    m_inhibitor.hold();
+}
+
+void SystemDesktop::allowSleep()
+{
+    m_inhibitor.release();
+}
+
+void SystemDesktop::showBatchProgress(std::optional<double> fraction, int filesLeft)
+{
+    if (fraction)
+        m_launcher.show(*fraction, filesLeft);
+    else
+        m_launcher.clear();
+}
+
+void SystemDesktop::notify(const QString &title, const QString &text, const QString &action,
+                           std::function<void()> chosen)
+{
+    m_notificationChosen = std::move(chosen);
+    m_notification.show(title, text, action);
 }

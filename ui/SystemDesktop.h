@@ -2,10 +2,14 @@
 
 #include "ChimePlayer.h"
 #include "Desktop.h"
+#include "EndNotification.h"
+#include "LauncherProgress.h"
+#include "SleepInhibitor.h"
 
-// The desktop as freedesktop.org describes it: the file manager over the
-// session bus, else xdg-open, whose exit status tells whether anything
-// opened (it is there on desktops that have no program to open with).
+// The desktop as freedesktop.org describes it: the file manager, the
+// notification server, the sleep inhibitors and the taskbar over D-Bus;
+// xdg-open where there is no file manager, its exit status telling whether
+// anything opened (it is there on desktops that have no program to open with).
 class SystemDesktop final : public Desktop
 {
 public:
@@ -16,7 +20,16 @@ public:
     void openUrl(const QUrl &url, Failed failed) override;
     // The platform's beep stands in when the sound cannot be played.
     void playSound(const QString &file) override;
+    void stayAwake(Failed failed) override;
+    void allowSleep() override;
+    void showBatchProgress(std::optional<double> fraction, int filesLeft) override;
+    void notify(const QString &title, const QString &text, const QString &action,
+                std::function<void()> chosen) override;
 
 private:
     ChimePlayer m_chime;
+    SleepInhibitor m_inhibitor;
+    LauncherProgress m_launcher;
+    EndNotification m_notification;
+    std::function<void()> m_notificationChosen;
 };

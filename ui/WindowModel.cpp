@@ -14,6 +14,7 @@
 #include <QSaveFile>
 
 #include <chrono>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -130,6 +131,11 @@ void WindowModel::batchStarted(int parallelJobs)
     m_currentName.clear();
     m_followed.reset();
     m_started = m_done = m_failed = m_total = 0;
+    m_barValues.clear();
+    m_mayFallAsleep = false;
+    m_endedAt.reset();
+    m_shownFraction = -1;
+    m_shownFilesLeft = -1;
     setStatus(u"准备转换……"_s);
 }
 
@@ -147,6 +153,14 @@ void WindowModel::jobStarted(const QString &path, JobQueue::JobId job, int pendi
 int WindowModel::barValue(const ProgressDisplay &display, JobQueue::JobId job)
 {
     m_timeLeft.progressChanged(display, job);
+    const int value = jobBarValue(display, job);
+    m_barValues.insert(job, value);
+    showBatchProgress();
+    return value;
+}
+
+int WindowModel::jobBarValue(const ProgressDisplay &display, JobQueue::JobId job)
+{
     if (display.stages < 2)
         return qRound(display.value);
     const double share = m_twoStageMilliseconds > 0
@@ -170,6 +184,7 @@ void WindowModel::jobFinished(const JobResult &result, JobQueue::JobId job, int 
 {
     if (m_followed == job)
         m_followed.reset();
+    m_barValues.remove(job);
     const qint64 now = m_clock();
     const qint64 startedAt = m_startedAt.take(job);
     if (const auto second = m_secondStageAt.find(job); second != m_secondStageAt.end()) {
@@ -191,21 +206,51 @@ void WindowModel::showRunning()
     QString text = u"第 %1/%2 个：%3"_s.arg(place).arg(m_total).arg(m_currentName);
     if (const std::optional<qint64> seconds = m_timeLeft.secondsLeft(m_total - m_done))
         text += u"，剩余约 %1"_s.arg(clockText(*seconds));
+    if (m_mayFallAsleep)
+        text += u"（无法阻止系统休眠）"_s;
     setStatus(text);
+    showBatchProgress();
+}
+
+void WindowModel::sleepNotPrevented()
+{
+    m_mayFallAsleep = true;
+    if (!m_endedAt && m_total > 0)
+        showRunning();
+}
+
+// The share of the batch's files converted, the running ones by their bars;
+// told only when it moves by a thousandth, as often as a taskbar can show.
+void WindowModel::showBatchProgress()
+{
+    if (m_total <= 0)
+        return;
+    double running = 0;
+    for (const int value : std::as_const(m_barValues))
+        running += value / 100.0;
+    const double fraction = std::min(1.0, (m_done + running) / m_total);
+    const int filesLeft = m_total - m_done;
+    if (std::abs(fraction - m_shownFraction) < 0.001 && filesLeft == m_shownFilesLeft)
+        return;
+    m_shownFraction = fraction;
+    m_shownFilesLeft = filesLeft;
+    Q_EMIT batchProgressChanged(fraction, filesLeft);
 }
 
 void WindowModel::batchEnded(bool stopped, int pending)
 {
     m_endedAt = m_clock();
+    m_barValues.clear();
     const int converted = m_done - m_failed;
     if (!stopped) {
-        setStatus(u"完成：%1 个成功，%2 个失败"_s.arg(converted).arg(m_failed));
+        m_ending = {u"转换完成"_s, u"%1 个成功，%2 个失败"_s.arg(converted).arg(m_failed)};
+        setStatus(u"完成："_s + m_ending.counts);
         return;
     }
-    QString text = u"已停止：%1 个已完成，%2 个未转换"_s.arg(converted).arg(pending);
+    m_ending = {u"转换已停止"_s, u"%1 个已完成，%2 个未转换"_s.arg(converted).arg(pending)};
     if (m_failed > 0)
-        text += u"，%1 个失败"_s.arg(m_failed);
-    setStatus(text);
+        m_ending.counts += u"，%1 个失败"_s.arg(m_failed);
+    setStatus(u"已停止："_s + m_ending.counts);
 }
 
 bool WindowModel::batchJustEnded() const

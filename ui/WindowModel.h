@@ -68,6 +68,17 @@ public:
     bool follows(JobQueue::JobId job);
     // stopped also covers a batch whose encoder could not be started.
     void batchEnded(bool stopped, int pending);
+    // How the last batch ended, for a notification: its title and the
+    // status line's counts.
+    struct Ending
+    {
+        QString title;
+        QString counts;
+    };
+    Ending ending() const { return m_ending; }
+    // Nothing keeps the machine awake during this batch: the running
+    // status says so.
+    void sleepNotPrevented();
     QString statusText() const { return m_status; }
     void clearStatus() { setStatus({}); }
     // Whether a batch ended less than a moment ago: a click on the Start
@@ -88,10 +99,14 @@ public:
 
 Q_SIGNALS:
     void statusTextChanged(const QString &text);
+    // The batch's files, the running ones by their progress, from 0 to 1.
+    void batchProgressChanged(double fraction, int filesLeft);
 
 private:
     void setStatus(const QString &text);
     void showRunning();
+    void showBatchProgress();
+    int jobBarValue(const ProgressDisplay &display, JobQueue::JobId job);
     void writeQueue();
 
     QString m_stateFolder;
@@ -113,4 +128,9 @@ private:
     int m_total = 0;
     std::optional<qint64> m_endedAt;
     QString m_status;
+    QHash<JobQueue::JobId, int> m_barValues; // of the running jobs
+    double m_shownFraction = -1;
+    int m_shownFilesLeft = -1;
+    bool m_mayFallAsleep = false;
+    Ending m_ending;
 };

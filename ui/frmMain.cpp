@@ -358,8 +358,12 @@ void frmMain::connectDriver()
             });
     connect(&m_driver, &BatchDriver::controlsEnabledChanged, this, [this](bool enabled) {
         if (!enabled)
-            m_model.batchStarted(m_driver.parallelJobs());
+            batchBegun();
     });
+    connect(&m_model, &WindowModel::batchProgressChanged, this,
+            [this](double fraction, int filesLeft) {
+                m_services.desktop.showBatchProgress(fraction, filesLeft);
+            });
     connect(&m_driver, &BatchDriver::jobStarted, this,
             [this](const QString &path, JobQueue::JobId job) {
                 m_model.jobStarted(path, job, pendingJobs());
@@ -370,9 +374,8 @@ void frmMain::connectDriver()
                     m_jobs.setJobFailed(job, FailureMessage::reason(result));
                 m_model.jobFinished(result, job, pendingJobs());
             });
-    connect(&m_driver, &BatchDriver::batchFinished, this, [this](const BatchReport &report) {
-        batchOver(report.stopped || report.couldNotStart().has_value());
-    });
+    connect(&m_driver, &BatchDriver::batchFinished, this,
+            [this](const BatchReport &report) { batchOver(report); });
     connect(
         &m_driver, &BatchDriver::openFolderRequested, this,
         [this](const QString &folder, const QStringList &converted) {
@@ -872,10 +875,39 @@ void frmMain::showBatchEnd(const BatchReport &report)
 }
 
 // A question about the batch that is still open has lost its subject.
-void frmMain::batchOver(bool stopped)
+// From the first job to the batch's end the machine stays awake.
+void frmMain::batchBegun()
+{
+    m_model.batchStarted(m_driver.parallelJobs());
+    m_services.desktop.stayAwake([window = QPointer(this)] {
+        if (window)
+            window->m_model.sleepNotPrevented();
+    });
+}
+
+void frmMain::batchOver(const BatchReport &report)
 {
     m_services.messages.dismissQuestion();
-    m_model.batchEnded(stopped, pendingJobs());
+    m_model.batchEnded(report.stopped || report.couldNotStart().has_value(), pendingJobs());
+    m_services.desktop.allowSleep();
+    m_services.desktop.showBatchProgress(std::nullopt, 0);
+    // A user at the window has the chime and the folder; one away from it
+    // is told by the desktop.
+    if (m_options.Notify == AppOptions::NotifyOn && !isActiveWindow())
+        notifyBatchEnd(m_txtPath->text(), report.outputPaths());
+}
+
+void frmMain::notifyBatchEnd(const QString &folder, const QStringList &converted)
+{
+    const WindowModel::Ending ending = m_model.ending();
+    m_services.desktop.notify(
+        ending.title, ending.counts, QStringLiteral("打开文件夹"),
+        [window = QPointer(this), folder, converted] {
+            if (window)
+                window->m_services.desktop.showFolder(
+                    folder, converted,
+                    window->tellFailure(QStringLiteral("无法打开输出文件夹："), folder));
+        });
 }
 
 int frmMain::pendingJobs() const

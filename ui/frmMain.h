@@ -125,7 +125,9 @@ private:
     void showProgressCaption(const QString &caption);
     void resetProgress();
     void showBatchEnd(const BatchReport &report);
-    void batchOver(bool stopped);
+    void batchBegun();
+    void batchOver(const BatchReport &report);
+    void notifyBatchEnd(const QString &folder, const QStringList &converted);
     void applyParameterRules();
     void settleParameters();
     Desktop::Failed tellFailure(const QString &what, const QString &place);

@@ -15,11 +15,13 @@ inline AppOptions optionsOf(const QList<int> &values)
             values[2],
             values[3],
             static_cast<qint16>(values.value(4, 1)),
-            static_cast<qint16>(values.value(5, AppOptions::SubtitlesAuto))};
+            static_cast<qint16>(values.value(5, AppOptions::SubtitlesAuto)),
+            static_cast<qint16>(values.value(6, AppOptions::NotifyOn))};
 }
 
 inline QList<int> valuesOf(const AppOptions &options)
 {
     return {options.SoundPrompt,     options.MusicCutterOn,  options.CutterFromSeconds,
-            options.CutterToSeconds, options.ConcurrentJobs, options.Subtitles};
+            options.CutterToSeconds, options.ConcurrentJobs, options.Subtitles,
+            options.Notify};
 }

@@ -38,8 +38,8 @@ private Q_SLOTS:
     void controlsAsShown();
     void concurrentJobs_data();
     void concurrentJobs();
-    void subtitles_data();
-    void subtitles();
+    void twoChoiceCombos_data();
+    void twoChoiceCombos();
     void formLoad_data();
     void formLoad();
     void chkMCSwitchesTheTimeFields();
@@ -115,7 +115,7 @@ void tst_frmOptions::controlsAsShown()
     QCOMPARE(m_dialog->windowTitle(), u"选项设置"_s);
     QVERIFY(m_dialog->isModal());
     QVERIFY(m_dialog->windowFlags().testFlag(Qt::FramelessWindowHint));
-    QCOMPARE(m_dialog->size(), QSize(305, 256));
+    QCOMPARE(m_dialog->size(), QSize(305, 284));
     const auto *label = m_dialog->findChild<QLabel *>();
     QCOMPARE(label->text(), u"转换完毕声音提示"_s);
     const auto *cmbSR = m_dialog->findChild<QComboBox *>(u"cmbSR"_s);
@@ -182,47 +182,61 @@ void tst_frmOptions::concurrentJobs()
     if (confirm) {
         QFile saved(m_files->optionsPath());
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), "0\r\n0\r\n0\r\n0\r\n" + QByteArray::number(kept) + "\r\n0\r\n");
+        QCOMPARE(saved.readAll(),
+                 "0\r\n0\r\n0\r\n0\r\n" + QByteArray::number(kept) + "\r\n0\r\n0\r\n");
     }
 }
 
-void tst_frmOptions::subtitles_data()
+void tst_frmOptions::twoChoiceCombos_data()
 {
+    QTest::addColumn<QString>("combo");
+    QTest::addColumn<int>("field"); // its line in options.ini, from 0
     QTest::addColumn<int>("stored");
     QTest::addColumn<int>("shown");
     QTest::addColumn<int>("chosen"); // -1: left as shown
     QTest::addColumn<bool>("confirm");
     QTest::addColumn<int>("kept");
 
-    QTest::newRow("default 自动") << 0 << 0 << -1 << true << 0;
-    QTest::newRow("关闭 shows and stays") << 1 << 1 << -1 << true << 1;
-    QTest::newRow("choosing 关闭") << 0 << 0 << 1 << true << 1;
-    QTest::newRow("choosing 自动") << 1 << 1 << 0 << true << 0;
-    QTest::newRow("a value outside the list shows 自动") << 7 << 0 << -1 << true << 0;
-    QTest::newRow("leaving keeps the stored value") << 0 << 0 << 1 << false << 0;
+    for (const auto &[combo, field] : {std::pair{u"cmbSubtitles"_s, 5}, {u"cmbNotify"_s, 6}}) {
+        const auto row = [&combo](const char *name) -> QTestData & {
+            return QTest::addRow("%s: %s", qPrintable(combo), name);
+        };
+        row("default on") << combo << field << 0 << 0 << -1 << true << 0;
+        row("off shows and stays") << combo << field << 1 << 1 << -1 << true << 1;
+        row("choosing off") << combo << field << 0 << 0 << 1 << true << 1;
+        row("choosing on") << combo << field << 1 << 1 << 0 << true << 0;
+        row("a value outside the list shows on") << combo << field << 7 << 0 << -1 << true << 0;
+        row("leaving keeps the stored value") << combo << field << 0 << 0 << 1 << false << 0;
+    }
 }
 
-void tst_frmOptions::subtitles()
+void tst_frmOptions::twoChoiceCombos()
 {
+    QFETCH(QString, combo);
+    QFETCH(int, field);
     QFETCH(int, stored);
     QFETCH(int, shown);
     QFETCH(int, chosen);
     QFETCH(bool, confirm);
     QFETCH(int, kept);
-    m_dialog = openDialog({0, 0, 0, 0, 1, stored});
-    auto *combo = m_dialog->findChild<QComboBox *>(u"cmbSubtitles"_s);
-    QCOMPARE(combo->currentIndex(), shown);
+    QList<int> options{0, 0, 0, 0, 1, 0, 0};
+    options[field] = stored;
+    m_dialog = openDialog(options);
+    auto *box = m_dialog->findChild<QComboBox *>(combo);
+    QCOMPARE(box->currentIndex(), shown);
     if (chosen >= 0)
-        combo->setCurrentIndex(chosen);
+        box->setCurrentIndex(chosen);
 
     clickButton(confirm ? u"Command1"_s : u"Command2"_s);
 
-    QCOMPARE(m_options.Subtitles, kept);
+    QCOMPARE(valuesOf(m_options).at(field), confirm ? kept : stored);
     QCOMPARE(optionsFileExists(), confirm);
     if (confirm) {
+        QList<QByteArray> lines{"0", "0", "0", "0", "1", "0", "0"};
+        lines[field] = QByteArray::number(kept);
         QFile saved(m_files->optionsPath());
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), "0\r\n0\r\n0\r\n0\r\n1\r\n" + QByteArray::number(kept) + "\r\n");
+        QCOMPARE(saved.readAll(), lines.join("\r\n") + "\r\n");
     }
 }
 
@@ -293,56 +307,56 @@ void tst_frmOptions::confirm_data()
     QTest::addColumn<QList<int>>("stored");
     QTest::addColumn<QByteArray>("file");
 
-    const QList<int> cutter{0, 1, 3723, 3753, 1, 0};
+    const QList<int> cutter{0, 1, 3723, 3753, 1, 0, 0};
     QTest::newRow("unchanged, cutter off: times become 0")
-        << QList<int>{1, 0, 90, 180, 1} << 1 << Edits{} << QList<int>{1, 0, 0, 0, 1, 0}
-        << "1\r\n0\r\n0\r\n0\r\n1\r\n0\r\n"_ba;
+        << QList<int>{1, 0, 90, 180, 1} << 1 << Edits{} << QList<int>{1, 0, 0, 0, 1, 0, 0}
+        << "1\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n"_ba;
     QTest::newRow("cutter on stores its times again")
-        << cutter << 0 << Edits{} << cutter << "0\r\n1\r\n3723\r\n3753\r\n1\r\n0\r\n"_ba;
+        << cutter << 0 << Edits{} << cutter << "0\r\n1\r\n3723\r\n3753\r\n1\r\n0\r\n0\r\n"_ba;
     QTest::newRow("choosing OFF") << QList<int>{0, 0, 0, 0, 1} << 1 << Edits{}
-                                  << QList<int>{1, 0, 0, 0, 1, 0}
-                                  << "1\r\n0\r\n0\r\n0\r\n1\r\n0\r\n"_ba;
+                                  << QList<int>{1, 0, 0, 0, 1, 0, 0}
+                                  << "1\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n"_ba;
     QTest::newRow("cutter on with zero times switches off")
-        << QList<int>{1, 1, 0, 0, 1} << 1 << Edits{} << QList<int>{1, 0, 0, 0, 1, 0}
-        << "1\r\n0\r\n0\r\n0\r\n1\r\n0\r\n"_ba;
+        << QList<int>{1, 1, 0, 0, 1} << 1 << Edits{} << QList<int>{1, 0, 0, 0, 1, 0, 0}
+        << "1\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n"_ba;
     QTest::newRow("all six fields 0 switch the cutter off")
         << cutter << 0
         << Edits{{u"txtFromH"_s, u"0"_s}, {u"txtFromM"_s, u"0"_s}, {u"txtFromS"_s, u"0"_s},
                  {u"txtToH"_s, u"0"_s},   {u"txtToM"_s, u"0"_s},   {u"txtToS"_s, u"0.0"_s}}
-        << QList<int>{0, 0, 0, 0, 1, 0} << "0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n"_ba;
+        << QList<int>{0, 0, 0, 0, 1, 0, 0} << "0\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n"_ba;
     QTest::newRow("zero start with an end keeps the cutter on")
         << cutter << 0
         << Edits{{u"txtFromH"_s, u"0"_s}, {u"txtFromM"_s, u"0"_s}, {u"txtFromS"_s, u"0"_s}}
-        << QList<int>{0, 1, 0, 3753, 1, 0} << "0\r\n1\r\n0\r\n3753\r\n1\r\n0\r\n"_ba;
+        << QList<int>{0, 1, 0, 3753, 1, 0, 0} << "0\r\n1\r\n0\r\n3753\r\n1\r\n0\r\n0\r\n"_ba;
     QTest::newRow("zero end with a start keeps the cutter on")
         << cutter << 0 << Edits{{u"txtToH"_s, u"0"_s}, {u"txtToM"_s, u"0"_s}, {u"txtToS"_s, u"0"_s}}
-        << QList<int>{0, 1, 3723, 0, 1, 0} << "0\r\n1\r\n3723\r\n0\r\n1\r\n0\r\n"_ba;
+        << QList<int>{0, 1, 3723, 0, 1, 0, 0} << "0\r\n1\r\n3723\r\n0\r\n1\r\n0\r\n0\r\n"_ba;
     QTest::newRow("59 minutes pass")
-        << cutter << 0 << Edits{{u"txtFromM"_s, u"59"_s}} << QList<int>{0, 1, 7143, 3753, 1, 0}
-        << "0\r\n1\r\n7143\r\n3753\r\n1\r\n0\r\n"_ba;
+        << cutter << 0 << Edits{{u"txtFromM"_s, u"59"_s}} << QList<int>{0, 1, 7143, 3753, 1, 0, 0}
+        << "0\r\n1\r\n7143\r\n3753\r\n1\r\n0\r\n0\r\n"_ba;
     QTest::newRow("59 end seconds pass")
-        << cutter << 0 << Edits{{u"txtToS"_s, u"59"_s}} << QList<int>{0, 1, 3723, 3779, 1, 0}
-        << "0\r\n1\r\n3723\r\n3779\r\n1\r\n0\r\n"_ba;
-    QTest::newRow("hours are not limited")
-        << cutter << 0 << Edits{{u"txtFromH"_s, u"100"_s}} << QList<int>{0, 1, 360123, 3753, 1, 0}
-        << "0\r\n1\r\n360123\r\n3753\r\n1\r\n0\r\n"_ba;
+        << cutter << 0 << Edits{{u"txtToS"_s, u"59"_s}} << QList<int>{0, 1, 3723, 3779, 1, 0, 0}
+        << "0\r\n1\r\n3723\r\n3779\r\n1\r\n0\r\n0\r\n"_ba;
+    QTest::newRow("hours are not limited") << cutter << 0 << Edits{{u"txtFromH"_s, u"100"_s}}
+                                           << QList<int>{0, 1, 360123, 3753, 1, 0, 0}
+                                           << "0\r\n1\r\n360123\r\n3753\r\n1\r\n0\r\n0\r\n"_ba;
     QTest::newRow("negative minutes pass")
-        << cutter << 0 << Edits{{u"txtFromM"_s, u"-5"_s}} << QList<int>{0, 1, 3303, 3753, 1, 0}
-        << "0\r\n1\r\n3303\r\n3753\r\n1\r\n0\r\n"_ba;
+        << cutter << 0 << Edits{{u"txtFromM"_s, u"-5"_s}} << QList<int>{0, 1, 3303, 3753, 1, 0, 0}
+        << "0\r\n1\r\n3303\r\n3753\r\n1\r\n0\r\n0\r\n"_ba;
     QTest::newRow("fractions count, halves round to even")
         << cutter << 0
         << Edits{{u"txtFromH"_s, u"0"_s}, {u"txtFromM"_s, u"1.5"_s}, {u"txtFromS"_s, u"0.5"_s},
                  {u"txtToH"_s, u"0"_s},   {u"txtToM"_s, u"0"_s},     {u"txtToS"_s, u"3.5"_s}}
-        << QList<int>{0, 1, 90, 4, 1, 0} << "0\r\n1\r\n90\r\n4\r\n1\r\n0\r\n"_ba;
+        << QList<int>{0, 1, 90, 4, 1, 0, 0} << "0\r\n1\r\n90\r\n4\r\n1\r\n0\r\n0\r\n"_ba;
     QTest::newRow("leading number of a text")
-        << cutter << 0 << Edits{{u"txtFromS"_s, u"7秒"_s}} << QList<int>{0, 1, 3727, 3753, 1, 0}
-        << "0\r\n1\r\n3727\r\n3753\r\n1\r\n0\r\n"_ba;
+        << cutter << 0 << Edits{{u"txtFromS"_s, u"7秒"_s}} << QList<int>{0, 1, 3727, 3753, 1, 0, 0}
+        << "0\r\n1\r\n3727\r\n3753\r\n1\r\n0\r\n0\r\n"_ba;
     QTest::newRow("start too large for 32 bits keeps the stored start")
         << cutter << 0 << Edits{{u"txtFromH"_s, u"600000"_s}} << cutter
-        << "0\r\n1\r\n3723\r\n3753\r\n1\r\n0\r\n"_ba;
+        << "0\r\n1\r\n3723\r\n3753\r\n1\r\n0\r\n0\r\n"_ba;
     QTest::newRow("sound value outside the list goes back as -1")
-        << QList<int>{7, 0, 0, 0, 1} << -1 << Edits{} << QList<int>{-1, 0, 0, 0, 1, 0}
-        << "-1\r\n0\r\n0\r\n0\r\n1\r\n0\r\n"_ba;
+        << QList<int>{7, 0, 0, 0, 1} << -1 << Edits{} << QList<int>{-1, 0, 0, 0, 1, 0, 0}
+        << "-1\r\n0\r\n0\r\n0\r\n1\r\n0\r\n0\r\n"_ba;
 }
 
 void tst_frmOptions::confirm()
@@ -408,7 +422,7 @@ void tst_frmOptions::rangeCheckStopsConfirm()
     QFETCH(QString, message);
     QFETCH(QString, caption);
     QFETCH(QString, focus);
-    const QList<int> before{1, 1, 3723, 3753, 1, 1};
+    const QList<int> before{1, 1, 3723, 3753, 1, 1, 1};
     m_dialog = openDialog(before);
     QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
     m_dialog->findChild<QComboBox *>(u"cmbSR"_s)->setCurrentIndex(0);
@@ -455,7 +469,7 @@ void tst_frmOptions::leaveWithoutSaving_data()
 void tst_frmOptions::leaveWithoutSaving()
 {
     QFETCH(QString, way);
-    const QList<int> before{1, 1, 3723, 3753, 1, 1};
+    const QList<int> before{1, 1, 3723, 3753, 1, 1, 1};
     m_dialog = openDialog(before);
     m_dialog->findChild<QComboBox *>(u"cmbSR"_s)->setCurrentIndex(0);
     edit({{u"txtFromM"_s, u"59"_s}, {u"txtToS"_s, u"0"_s}});

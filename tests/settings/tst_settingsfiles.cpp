@@ -325,10 +325,10 @@ void tst_SettingsFiles::optionsGoldenTable()
     QTest::addColumn<QList<int>>("options");
     QTest::addColumn<QString>("goldenFile");
     QTest::newRow("cutter 1:02:03 to 1:02:33")
-        << QList<int>{0, 1, 3723, 3753, 2, 1} << u"options_cutter.ini"_s;
+        << QList<int>{0, 1, 3723, 3753, 2, 1, 1} << u"options_cutter.ini"_s;
     QTest::newRow("negative and extreme values")
         << QList<int>{-1,    0, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
-                      32767, 0}
+                      32767, 0, 0}
         << u"options_extremes.ini"_s;
 }
 
@@ -362,52 +362,55 @@ void tst_SettingsFiles::loadOptions_data()
 
     // Before each row: sound off, cutter on from 90 s to 180 s, subtitles
     // 关闭. Without a sixth line the subtitles are 自动 whatever else is kept.
-    const QList<int> start{1, 1, 90, 180, 1, 1};
-    const QList<int> kept{1, 1, 90, 180, 1, 0};
+        const QList<int> kept{1, 1, 90, 180, 1, 0, 0};
     QTest::newRow("no file: sound on, cutter off, subtitles auto, times kept")
-        << NoFile << QList<int>{0, 0, 90, 180, 1, 0};
+        << NoFile << QList<int>{0, 0, 90, 180, 1, 0, 0};
     QTest::newRow("1 first turns the sound off")
-        << "1\r\n0\r\n0\r\n0\r\n"_ba << QList<int>{1, 0, 0, 0, 1, 0};
+        << "1\r\n0\r\n0\r\n0\r\n"_ba << QList<int>{1, 0, 0, 0, 1, 0, 0};
     QTest::newRow("abc reads as 0")
-        << "abc\r\n1\r\n90\r\n180\r\n"_ba << QList<int>{0, 1, 90, 180, 1, 0};
+        << "abc\r\n1\r\n90\r\n180\r\n"_ba << QList<int>{0, 1, 90, 180, 1, 0, 0};
     QTest::newRow("leading number of a text")
-        << "  1xyz\r\n0 on\r\n30s\r\n-60\r\n"_ba << QList<int>{1, 0, 30, -60, 1, 0};
+        << "  1xyz\r\n0 on\r\n30s\r\n-60\r\n"_ba << QList<int>{1, 0, 30, -60, 1, 0, 0};
     QTest::newRow("quoted numbers")
-        << "\"0\"\r\n\"0\"\r\n\"30\"\r\n\"60\"\r\n"_ba << QList<int>{0, 0, 30, 60, 1, 0};
+        << "\"0\"\r\n\"0\"\r\n\"30\"\r\n\"60\"\r\n"_ba << QList<int>{0, 0, 30, 60, 1, 0, 0};
     QTest::newRow("halves round to even")
-        << "0.5\r\n1.5\r\n2.5\r\n-2.5\r\n"_ba << QList<int>{0, 2, 2, -2, 1, 0};
+        << "0.5\r\n1.5\r\n2.5\r\n-2.5\r\n"_ba << QList<int>{0, 2, 2, -2, 1, 0, 0};
     QTest::newRow("16-bit and 32-bit limits")
         << "32767\r\n-32768\r\n2147483647\r\n-2147483648\r\n"_ba
-        << QList<int>{32767, -32768, 2147483647, std::numeric_limits<int>::min(), 1, 0};
+        << QList<int>{32767, -32768, 2147483647, std::numeric_limits<int>::min(), 1, 0, 0};
     QTest::newRow("just over the limits keeps")
         << "32768\r\n-32769\r\n2147483648\r\n-2147483649\r\n"_ba << kept;
     QTest::newRow("too wide does not wrap")
         << "65536\r\n65537\r\n4294967386\r\n4294967297\r\n"_ba << kept;
     QTest::newRow("hundreds of digits keep") << QByteArray(400, '9') + "\r\n" << kept;
     QTest::newRow("fifth line: files at once")
-        << "0\r\n0\r\n0\r\n0\r\n4\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0};
+        << "0\r\n0\r\n0\r\n0\r\n4\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0, 0};
     QTest::newRow("files at once too wide keeps")
-        << "0\r\n0\r\n0\r\n0\r\n32768\r\n"_ba << QList<int>{0, 0, 0, 0, 1, 0};
+        << "0\r\n0\r\n0\r\n0\r\n32768\r\n"_ba << QList<int>{0, 0, 0, 0, 1, 0, 0};
     QTest::newRow("sixth line 1: subtitles off")
-        << "0\r\n0\r\n0\r\n0\r\n4\r\n1\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 1};
+        << "0\r\n0\r\n0\r\n0\r\n4\r\n1\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 1, 0};
     QTest::newRow("sixth line 0: subtitles auto")
-        << "0\r\n0\r\n0\r\n0\r\n4\r\n0\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0};
+        << "0\r\n0\r\n0\r\n0\r\n4\r\n0\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0, 0};
     QTest::newRow("sixth line quoted 1")
-        << "0\r\n0\r\n0\r\n0\r\n4\r\n\"1\"\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 1};
+        << "0\r\n0\r\n0\r\n0\r\n4\r\n\"1\"\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 1, 0};
     QTest::newRow("sixth line in words is auto")
-        << "0\r\n0\r\n0\r\n0\r\n4\r\noff\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0};
+        << "0\r\n0\r\n0\r\n0\r\n4\r\noff\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0, 0};
     QTest::newRow("sixth line outside the list is auto")
-        << "0\r\n0\r\n0\r\n0\r\n4\r\n2\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0};
+        << "0\r\n0\r\n0\r\n0\r\n4\r\n2\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0, 0};
     QTest::newRow("sixth line too wide is auto")
-        << "0\r\n0\r\n0\r\n0\r\n4\r\n65537\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0};
+        << "0\r\n0\r\n0\r\n0\r\n4\r\n65537\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0, 0};
+    QTest::newRow("seventh line 1: no notification")
+        << "0\r\n0\r\n0\r\n0\r\n4\r\n0\r\n1\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0, 1};
+    QTest::newRow("seventh line outside the list notifies")
+        << "0\r\n0\r\n0\r\n0\r\n4\r\n1\r\n2\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 1, 0};
     QTest::newRow("fewer lines keep the times")
-        << "0\r\n0\r\n"_ba << QList<int>{0, 0, 90, 180, 1, 0};
+        << "0\r\n0\r\n"_ba << QList<int>{0, 0, 90, 180, 1, 0, 0};
     QTest::newRow("one line holds one field")
-        << "0,0,7,7\r\n"_ba << QList<int>{0, 1, 90, 180, 1, 0};
-    QTest::newRow("empty file keeps all but the subtitles") << ""_ba << kept;
-    QTest::newRow("binary file keeps all but the subtitles") << binaryBytes(4 << 20) << kept;
+        << "0,0,7,7\r\n"_ba << QList<int>{0, 1, 90, 180, 1, 0, 0};
+    QTest::newRow("empty file keeps all but the two choices") << ""_ba << kept;
+    QTest::newRow("binary file keeps all but the two choices") << binaryBytes(4 << 20) << kept;
     QTest::newRow("binary line reads as 0")
-        << "\x00\xff\r\n1\r\n\x80\r\n7\r\n"_ba << QList<int>{0, 1, 0, 7, 1, 0};
+        << "\x00\xff\r\n1\r\n\x80\r\n7\r\n"_ba << QList<int>{0, 1, 0, 7, 1, 0, 0};
 }
 
 void tst_SettingsFiles::loadOptions()
@@ -416,7 +419,8 @@ void tst_SettingsFiles::loadOptions()
     QFETCH(QList<int>, expected);
     if (!content.isNull())
         writeFile(files().optionsPath(), content);
-    AppOptions options = optionsOf({1, 1, 90, 180, 1, AppOptions::SubtitlesOff});
+    AppOptions options =
+        optionsOf({1, 1, 90, 180, 1, AppOptions::SubtitlesOff, AppOptions::NotifyOff});
 
     files().LoadOptions(options);
 
@@ -428,7 +432,7 @@ void tst_SettingsFiles::saveCreatesMissingFolders()
     const SettingsFiles nested(m_dir->filePath(u"a/b/zenvora"_s), DefaultFolder);
 
     nested.SaveSetup(FakeSetupControls({7, 4, 1, 5}, u"/home/李雷/My Videos, 2024"_s));
-    nested.SaveOptions(optionsOf({0, 1, 3723, 3753, 2, 1}));
+    nested.SaveOptions(optionsOf({0, 1, 3723, 3753, 2, 1, 1}));
 
     QCOMPARE(fileBytes(nested.setupPath()), golden(u"setup_typical.ini"_s));
     QCOMPARE(fileBytes(nested.optionsPath()), golden(u"options_cutter.ini"_s));

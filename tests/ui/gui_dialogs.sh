@@ -104,7 +104,7 @@ xdotool key Escape
 options_gone() { ! xdotool search --onlyvisible --name '^选项设置$' > /dev/null 2>&1; }
 for _ in $(seq 1 10); do
     sleep 0.3
-    xdotool mousemove --window "$options" 207 228 click 1 2> /dev/null || true
+    xdotool mousemove --window "$options" 207 256 click 1 2> /dev/null || true
     wait_until 1 options_gone && break
 done
 options_gone || fail "the options dialog did not close with 返回"

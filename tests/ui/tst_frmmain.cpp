@@ -59,10 +59,32 @@ public:
             failed();
     }
     void playSound(const QString &file) override { sounds.append(file); }
+    void stayAwake(Failed failed) override
+    {
+        awake.append(u"stay"_s);
+        if (!keepsAwake)
+            failed();
+    }
+    void allowSleep() override { awake.append(u"allow"_s); }
+    void showBatchProgress(std::optional<double> fraction, int filesLeft) override
+    {
+        progress.append({fraction, filesLeft});
+    }
+    void notify(const QString &title, const QString &text, const QString &action,
+                std::function<void()> chosen) override
+    {
+        notifications.append(QStringList{title, text, action});
+        notificationChosen = std::move(chosen);
+    }
     bool opens = true;
     QList<QUrl> opened;
     QList<std::pair<QString, QStringList>> shown;
     QStringList sounds;
+    bool keepsAwake = true;
+    QStringList awake;
+    QList<std::pair<std::optional<double>, int>> progress;
+    QList<QStringList> notifications;
+    std::function<void()> notificationChosen;
 };
 
 class FixedFolderDialog final : public FolderDialog
@@ -191,6 +213,8 @@ private Q_SLOTS:
     void unopenablePlacesAreTold();
     void filesAtOnceReachTheDriver_data();
     void filesAtOnceReachTheDriver();
+    void desktopHearsOfTheBatch_data();
+    void desktopHearsOfTheBatch();
     void subtitlesChoiceReachesTheEncoder_data();
     void subtitlesChoiceReachesTheEncoder();
 
@@ -1238,6 +1262,59 @@ void TestFrmMain::subtitlesChoiceReachesTheEncoder()
     QFile written(record);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll(), seen);
+}
+
+void TestFrmMain::desktopHearsOfTheBatch_data()
+{
+    QTest::addColumn<bool>("atTheWindow");
+    QTest::addColumn<QByteArray>("notifyLine"); // options.ini's seventh
+    QTest::addColumn<bool>("keepsAwake");
+    QTest::addColumn<bool>("notified");
+    QTest::newRow("away: told") << false << QByteArray() << true << true;
+    QTest::newRow("at the window: not told") << true << QByteArray() << true << false;
+    QTest::newRow("away, switched off") << false << "1\r\n"_ba << true << false;
+    QTest::newRow("nothing keeps the machine awake") << false << "0\r\n"_ba << false << true;
+}
+
+// Awake from the start to the end, the progress on the taskbar and cleared,
+// and a word at the end for a user who is not at the window.
+void TestFrmMain::desktopHearsOfTheBatch()
+{
+    QFETCH(bool, atTheWindow);
+    QFETCH(QByteArray, notifyLine);
+    QFETCH(bool, keepsAwake);
+    QFETCH(bool, notified);
+    writeFile(m_settings->optionsPath(), "1\r\n0\r\n0\r\n0\r\n1\r\n0\r\n"_ba + notifyLine);
+    m_desktop.keepsAwake = keepsAwake;
+    if (atTheWindow) {
+        window().show();
+        QVERIFY(QTest::qWaitForWindowActive(&window()));
+    }
+    const JobQueue::JobId a = window().jobs().addJob(u"/v/a.avi"_s);
+    child<QLineEdit>(u"txtPath"_s)->setText(u"/o"_s);
+    window().Command3_Click();
+    QCOMPARE(m_desktop.awake, QStringList{u"stay"_s});
+    Q_EMIT window().driver().jobStarted(u"/v/a.avi"_s, a);
+    QCOMPARE(child<QLabel>(u"lblStatus"_s)->text().endsWith(u"（无法阻止系统休眠）"_s),
+             !keepsAwake);
+    Q_EMIT window().driver().progressChanged(ProgressDisplay{50, u"x"_s}, a);
+    QCOMPARE(m_desktop.progress.last(), (std::pair{std::optional(0.5), 1}));
+    window().jobs().removeJob(a);
+    const JobResult converted{u"/v/a.avi"_s, Outcome::Converted{u"/o/a.mpg"_s}};
+    Q_EMIT window().driver().jobFinished(converted, a);
+    QCOMPARE(m_desktop.progress.last(), (std::pair{std::optional(1.0), 0}));
+    Q_EMIT window().driver().batchFinished({{converted}, false});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+
+    QCOMPARE(m_desktop.awake, (QStringList{u"stay"_s, u"allow"_s}));
+    QCOMPARE(m_desktop.progress.last(), (std::pair{std::optional<double>(), 0}));
+    QCOMPARE(m_desktop.notifications.size(), notified ? 1 : 0);
+    if (!notified)
+        return;
+    QCOMPARE(m_desktop.notifications.first(),
+             (QStringList{u"转换完成"_s, u"1 个成功，0 个失败"_s, u"打开文件夹"_s}));
+    m_desktop.notificationChosen();
+    QCOMPARE(m_desktop.shown.last(), (std::pair{u"/o"_s, QStringList{u"/o/a.mpg"_s}}));
 }
 
 QTEST_MAIN(TestFrmMain)

@@ -30,6 +30,12 @@ class NoDesktop final : public Desktop
 public:
     void showFolder(const QString &, const QStringList &, Failed) override {}
     void openUrl(const QUrl &, Failed) override {}
+    void stayAwake(Failed) override {}
+    void allowSleep() override {}
+    void showBatchProgress(std::optional<double>, int) override {}
+    void notify(const QString &, const QString &, const QString &, std::function<void()>) override
+    {
+    }
     void playSound(const QString &) override {}
 };
 
