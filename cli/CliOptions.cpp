@@ -109,6 +109,8 @@ struct Options
         {QStringLiteral("0"), QStringLiteral("null")},
         QStringLiteral(
             "Names in the lists end with a NUL character, as find -print0 writes them.")};
+    QCommandLineOption noInhibit{QStringLiteral("no-inhibit"),
+                                 QStringLiteral("Let the machine sleep while converting.")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Show this help.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
@@ -120,7 +122,7 @@ struct Options
             QStringLiteral("Converts media files with the encoders of Zenvora."));
         parser.addOptions({format, size, videoBitrate, frameRate, audioRate, audioBitrate, channels,
                            output, stallTimeout, jobs, from, to, subtitles, audioTrack, filesFrom,
-                           nullSeparated, help, version});
+                           nullSeparated, noInhibit, help, version});
         parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Files to convert."),
                                      QStringLiteral("FILE..."));
     }
@@ -349,6 +351,7 @@ CliOptions CliOptions::parse(const QStringList &arguments, const QString &defaul
         result.error = parser.errorText();
         return result;
     }
+    result.inhibitSleep = !parser.isSet(options.noInhibit);
     result.helpRequested = parser.isSet(options.help);
     result.versionRequested = parser.isSet(options.version);
     if (result.helpRequested || result.versionRequested)

@@ -3,8 +3,10 @@
 #include "BatchDriver.h"
 #include "CliOptions.h"
 #include "CliSession.h"
+#include "DesktopBuses.h"
 #include "JobList.h"
 #include "PosixSignals.h"
+#include "SleepInhibitor.h"
 #include "StandardOutput.h"
 #include "StderrMessageSink.h"
 #include "WorkingFolder.h"
@@ -68,10 +70,20 @@ int main(int argc, char *argv[])
                              stoppedBy = signalNumber;
                          driver.stop();
                      });
+    // From the start to the end of the batch the machine stays awake.
+    SleepInhibitor inhibitor(DesktopBuses::system(), DesktopBuses::session(),
+                             QStringLiteral("zenvora-cli is converting"));
+    QObject::connect(&inhibitor, &SleepInhibitor::unavailable, [] {
+        std::fprintf(stderr, "zenvora-cli: nothing keeps the machine awake; it may sleep during "
+                             "the batch (--no-inhibit turns this attempt off)\n");
+    });
+    if (options.inhibitSleep)
+        inhibitor.hold();
     // Never empty: the options hold at least one file, and every file is queued.
     if (!driver.requestStart(options.settings, false))
         return 2;
     app.exec();
+    inhibitor.release();
     // What is still on its way to a reader that has stopped reading is given
     // up a second after a termination signal.
     QElapsedTimer sinceStop;

@@ -1,9 +1,11 @@
 #include "SleepInhibitor.h"
 
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QFileInfo>
 #include <QVariantMap>
 
 #include <cstdio>
@@ -134,7 +136,9 @@ void SleepInhibitor::wayAnswered(Way way, const QDBusPendingCall &answer, quint6
         if (!current)
             return;
         const QString reason = wayName(way) + u": "_s + answer.error().message();
-        std::fprintf(stderr, "zenvora: sleep not inhibited through %s\n", qUtf8Printable(reason));
+        std::fprintf(stderr, "%s: sleep not inhibited through %s\n",
+                     qUtf8Printable(QFileInfo(QCoreApplication::applicationFilePath()).fileName()),
+                     qUtf8Printable(reason));
         m_failures.append(reason);
         tryWay(nextWay(way));
         return;

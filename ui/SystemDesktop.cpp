@@ -1,10 +1,11 @@
 #include "SystemDesktop.h"
 
+#include "DesktopBuses.h"
+
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
-#include <QFileInfo>
 #include <QProcess>
 
 #include <cstdio>
@@ -52,14 +53,6 @@ void openWithXdgOpen(const QUrl &url, const Desktop::Failed &failed)
     process->start();
 }
 
-// Without a bus address libdbus would start a bus of its own for the
-// display, which outlives the program; a desktop session always has one.
-bool hasSessionBus()
-{
-    return qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") ||
-           QFileInfo::exists(qEnvironmentVariable("XDG_RUNTIME_DIR") + u"/bus"_s);
-}
-
 QStringList fileUris(const QStringList &paths)
 {
     QStringList uris;
@@ -68,18 +61,13 @@ QStringList fileUris(const QStringList &paths)
     return uris;
 }
 
-// The bus the desktop session has, or a connection that is not connected.
-QDBusConnection sessionBus()
-{
-    return hasSessionBus() ? QDBusConnection::sessionBus() : QDBusConnection(QString());
-}
-
 } // namespace
 
 SystemDesktop::SystemDesktop(const QString &soundFile)
-    : m_inhibitor(QDBusConnection::systemBus(), sessionBus(),
+    : m_inhibitor(DesktopBuses::system(), DesktopBuses::session(),
                   QCoreApplication::translate("SystemDesktop", "正在转换视频")),
-      m_launcher(sessionBus(), u"zenvora.desktop"_s), m_notification(sessionBus(), u"zenvora"_s)
+      m_launcher(DesktopBuses::session(), u"zenvora.desktop"_s),
+      m_notification(DesktopBuses::session(), u"zenvora"_s)
 {
     if (!soundFile.isEmpty())
         m_chime.prepare(soundFile);
@@ -92,7 +80,7 @@ SystemDesktop::SystemDesktop(const QString &soundFile)
 void SystemDesktop::showFolder(const QString &folder, const QStringList &selected, Failed failed)
 {
     const QUrl folderUrl = QUrl::fromLocalFile(folder);
-    QDBusConnection bus = sessionBus();
+    QDBusConnection bus = DesktopBuses::session();
     if (!bus.isConnected()) {
         openWithXdgOpen(folderUrl, failed);
         return;

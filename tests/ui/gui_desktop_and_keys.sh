@@ -5,19 +5,19 @@
 # the path, for the output folder and the web link alike; the keys (Ctrl+O,
 # F1, Delete, Ctrl+Return, Ctrl+Q); and after a kill, the restore question
 # over the window, where Return keeps the files.
-# Usage: gui_desktop_and_keys.sh PROGRAM_FOLDER FAKE_FILE_MANAGER
+# Usage: gui_desktop_and_keys.sh PROGRAM_FOLDER FAKE_DESKTOP_SERVICES
 #   (77: no openbox or dbus-daemon; ZENVORA_SCREENSHOTS: a folder to keep
 #   the screenshots in)
 set -eu
 
 bin=$1
-file_manager=$2
+fakes=$2
 . "$(dirname "$0")/window_session.sh"
 require_tools openbox dbus-daemon dbus-send import xwininfo
 start_display -screen 0 1024x768x24 || fail "Xvfb did not start: $(tail -n 3 "$work/xvfb.log")"
 start_window_manager
 start_session_bus
-"$file_manager" "$work/file-manager.log" &
+"$fakes" "$work/file-manager.log" FileManager1 &
 file_manager_pid=$!
 pids="$pids $file_manager_pid"
 file_manager_on_bus() {
@@ -62,7 +62,7 @@ no_encoder() { ! pgrep -P "$pid" -f 'data/(conv|coder2?)\.exe' > /dev/null; }
 start_program "$work/clips/a.avi"
 keys ctrl+Return
 wait_until 60 converted a || fail "a.avi was not converted: $(cat "$work/zenvora.log")"
-wait_until 10 grep -q "^ShowItems file://$work/out/a-.*\.mpg\$" "$work/file-manager.log" ||
+wait_until 10 grep -q "^FileManager1.ShowItems file://$work/out/a-.*\.mpg\$" "$work/file-manager.log" ||
     fail "the file manager was not asked to show the output: $(cat "$work/file-manager.log" 2> /dev/null)"
 [ ! -e "$work/xdg-open.log" ] || fail "xdg-open was called beside the file manager"
 
