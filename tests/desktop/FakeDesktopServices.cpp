@@ -145,6 +145,9 @@ public Q_SLOTS:
         m_log.record(u"Notifications.Notify %1|%2|%3"_s.arg(summary, body, actions.join(u',')));
         return ++m_id;
     }
+    // Not the server's: a script's stand-in for the user's click, whose
+    // signal must come from the server's own connection to be believed.
+    void InvokeAction(uint id, const QString &action) { m_log.invokeAction(id, action); }
 
 private:
     FakeDesktopServices &m_log;
