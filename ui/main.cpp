@@ -1,4 +1,5 @@
 #include "AppPaths.h"
+#include "AppTranslations.h"
 #include "FirstPaint.h"
 #include "FirstPaintReport.h"
 #include "MessageBoxSink.h"
@@ -32,6 +33,13 @@ QStringList argumentsOf(int argc, char *argv[])
     return arguments;
 }
 
+// The program's own texts in the language chosen.
+void installTexts(QCoreApplication &app, LanguageChoice::Language language)
+{
+    if (!AppTranslations::install(app, language, AppTranslations::folder()))
+        qWarning("Zenvora: no English texts in %s", qPrintable(AppTranslations::folder()));
+}
+
 // --version and --help are answered without a display, so they work where
 // there is none.
 bool answeredWithoutWindow(int &argc, char *argv[])
@@ -39,7 +47,8 @@ bool answeredWithoutWindow(int &argc, char *argv[])
     const WindowOptions options = WindowOptions::parse(argumentsOf(argc, argv));
     if (!options.versionRequested && !options.helpRequested)
         return false;
-    const QCoreApplication core(argc, argv);
+    QCoreApplication core(argc, argv);
+    installTexts(core, LanguageChoice::current(core.arguments()));
     std::fputs(options.versionRequested ? "zenvora " ZENVORA_VERSION "\n"
                                         : qPrintable(WindowOptions::helpText()),
                stdout);
@@ -52,11 +61,14 @@ int handFilesOver(const QString &lockFolder, const QStringList &paths)
 {
     if (paths.isEmpty() || PathHandOver::send(lockFolder, paths, HandOverTimeoutMs))
         return 0;
-    std::fputs("zenvora: the running copy did not take the files\n", stderr);
+    std::fprintf(stderr, "zenvora: %s\n",
+                 qPrintable(QCoreApplication::translate(
+                     "zenvora", "the running copy did not take the files")));
     return 1;
 }
 
-// The window speaks Chinese, so Qt's own dialogs and buttons do too.
+// A window that speaks Chinese has Qt's own dialogs and buttons speak it
+// too; in English they need nothing, that being Qt's own language.
 void installChineseQtTexts(QApplication &app, QTranslator &translator)
 {
     if (translator.load(QStringLiteral("qtbase_zh_CN"),
@@ -79,9 +91,12 @@ int main(int argc, char *argv[])
         return 0;
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Zenvora"));
+    const LanguageChoice::Language language = LanguageChoice::current(app.arguments());
+    installTexts(app, language);
     const WindowOptions options = WindowOptions::parse(app.arguments());
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "zenvora: %s\nTry 'zenvora --help'.\n", qPrintable(options.error));
+        std::fprintf(stderr, "zenvora: %s\n%s\n", qPrintable(options.error),
+                     qPrintable(QCoreApplication::translate("zenvora", "Try 'zenvora --help'.")));
         return 2;
     }
 
@@ -99,7 +114,8 @@ int main(int argc, char *argv[])
                  qPrintable(handOver.errorString()));
 
     QTranslator translator;
-    installChineseQtTexts(app, translator);
+    if (language == LanguageChoice::Language::Chinese)
+        installChineseQtTexts(app, translator);
     applySkin(app);
     QFont font(QStringLiteral("Tahoma"), 9);
     font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("WenQuanYi Micro Hei")});
@@ -115,7 +131,8 @@ int main(int argc, char *argv[])
     QtFolderDialog folderDialog(nullptr);
     QtFileOpenDialog fileDialog(nullptr);
     frmMain window({messages, folderDialog, fileDialog, desktop, settingsFiles, environment,
-                    QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)});
+                    QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
+                    language});
     messages.setOwner(&window);
     FirstPaintReport::installIfAsked(window);
     window.queuePaths(options.paths);
