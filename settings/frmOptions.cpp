@@ -95,7 +95,7 @@ void frmOptions::createJobsControls()
     m_spnJobs->setObjectName(u"spnJobs"_s);
     m_spnJobs->setRange(1, std::max(1, QThread::idealThreadCount()));
     m_spnJobs->setGeometry(110, 69, 60, 20);
-    addLabel(tr("个文件"), {176, 72, 50, 14});
+    addLabel(tr("个文件"), {176, 72, 80, 14});
 }
 
 // One more row in the same columns as 同时转换.

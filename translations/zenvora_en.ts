@@ -195,7 +195,7 @@
     </message>
     <message>
         <source>自动(按质量)</source>
-        <translation>Auto (quality)</translation>
+        <translation>By quality</translation>
     </message>
     <message>
         <source>原始帧率</source>

@@ -255,25 +255,28 @@ void frmMain::createJobListView()
     connect(&m_folderIntake, &FolderIntake::hintTextChanged, m_lblText, &QLabel::setText);
 }
 
+// The panel on the right is wide enough for the longest entries to show
+// whole in their boxes ("AVI(Windows Media Player格式)", "自动(按质量)"), and
+// for the English texts.
 void frmMain::createParameterControls()
 {
-    caption(this, tr("输出格式："), 490, 72);
-    m_cmbOF = combo<WholeEntryComboBox>(this, ConversionCombo::Format, {490, 90, 189, 22}, false);
-    caption(this, tr("视频比特率："), 488, 126);
+    caption(this, tr("输出格式："), 480, 72);
+    m_cmbOF = combo<WholeEntryComboBox>(this, ConversionCombo::Format, {480, 90, 209, 22}, false);
+    caption(this, tr("视频比特率："), 478, 126);
     m_cmbVB =
-        combo<ParameterComboBox>(this, ConversionCombo::VideoBitrate, {488, 146, 89, 22}, true);
+        combo<ParameterComboBox>(this, ConversionCombo::VideoBitrate, {478, 146, 99, 22}, true);
     caption(this, tr("帧率："), 588, 126);
-    m_cmbF = combo<ParameterComboBox>(this, ConversionCombo::FrameRate, {588, 146, 89, 22}, true);
-    caption(this, tr("视频尺寸："), 488, 184);
-    m_cmbS = combo<ParameterComboBox>(this, ConversionCombo::Size, {488, 204, 89, 22}, true);
+    m_cmbF = combo<ParameterComboBox>(this, ConversionCombo::FrameRate, {588, 146, 99, 22}, true);
+    caption(this, tr("视频尺寸："), 478, 184);
+    m_cmbS = combo<ParameterComboBox>(this, ConversionCombo::Size, {478, 204, 99, 22}, true);
     caption(this, tr("声音频率："), 588, 184);
-    m_cmbR = combo<ParameterComboBox>(this, ConversionCombo::AudioRate, {588, 203, 89, 22}, true);
-    caption(this, tr("声音比特率："), 488, 244);
+    m_cmbR = combo<ParameterComboBox>(this, ConversionCombo::AudioRate, {588, 203, 99, 22}, true);
+    caption(this, tr("声音比特率："), 478, 244);
     m_cmbBR =
-        combo<ParameterComboBox>(this, ConversionCombo::AudioBitrate, {488, 265, 89, 22}, true);
+        combo<ParameterComboBox>(this, ConversionCombo::AudioBitrate, {478, 265, 99, 22}, true);
     caption(this, tr("声道："), 588, 244);
     m_cmbChannel =
-        combo<ParameterComboBox>(this, ConversionCombo::Channel, {588, 265, 89, 22}, true);
+        combo<ParameterComboBox>(this, ConversionCombo::Channel, {588, 265, 99, 22}, true);
     connect(m_cmbOF, &QComboBox::currentIndexChanged, this, &frmMain::cmbOF_Click);
     connect(m_cmbS, &QComboBox::currentTextChanged, this, &frmMain::applyParameterRules);
     // A value the codec moves is replaced by the one it will use once it is
@@ -283,15 +286,15 @@ void frmMain::createParameterControls()
         connect(box->lineEdit(), &QLineEdit::editingFinished, this, &frmMain::settleParameters);
     }
 
-    caption(this, tr("输出路径："), 488, 306);
+    caption(this, tr("输出路径："), 478, 306);
     m_txtPath = new QLineEdit(this);
     m_txtPath->setObjectName(QStringLiteral("txtPath"));
     m_txtPath->setToolTip(OutputFolderChooser::boxToolTip());
-    m_txtPath->setGeometry(488, 325, 137, 21);
+    m_txtPath->setGeometry(478, 325, 140, 21);
     m_cmdBrowse = new QPushButton(tr("浏览"), this);
     m_cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
     m_cmdBrowse->setToolTip(OutputFolderChooser::buttonToolTip());
-    m_cmdBrowse->setGeometry(630, 326, 47, 20);
+    m_cmdBrowse->setGeometry(623, 326, 64, 20);
     connect(m_cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
 }
 
@@ -304,7 +307,7 @@ void frmMain::createStartAndProgress()
     QFont bold = m_Command3->font();
     bold.setBold(true);
     m_Command3->setFont(bold);
-    m_Command3->setGeometry(488, 364, 189, 59);
+    m_Command3->setGeometry(478, 364, 209, 59);
     connect(m_Command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
 
     m_pb = new QProgressBar(this);

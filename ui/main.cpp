@@ -9,11 +9,11 @@
 #include "SettingsFiles.h"
 #include "SingleInstanceLock.h"
 #include "SystemDesktop.h"
+#include "WindowLook.h"
 #include "WindowOptions.h"
 #include "frmMain.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLibraryInfo>
 #include <QStandardPaths>
 #include <QTranslator>
@@ -76,13 +76,6 @@ void installChineseQtTexts(QApplication &app, QTranslator &translator)
         app.installTranslator(&translator);
 }
 
-void applySkin(QApplication &app)
-{
-    QFile skin(QStringLiteral(":/skin/skin.qss"));
-    if (skin.open(QIODevice::ReadOnly))
-        app.setStyleSheet(QString::fromUtf8(skin.readAll()));
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -116,10 +109,7 @@ int main(int argc, char *argv[])
     QTranslator translator;
     if (language == LanguageChoice::Language::Chinese)
         installChineseQtTexts(app, translator);
-    applySkin(app);
-    QFont font(QStringLiteral("Tahoma"), 9);
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("WenQuanYi Micro Hei")});
-    app.setFont(font);
+    WindowLook::apply(app);
 
     MessageBoxSink messages(nullptr);
     const SettingsFiles settingsFiles;

@@ -28,7 +28,7 @@ frmSuggest::frmSuggest(MessageSink &messages, QWidget *parent)
 
     m_lblSending = new QLabel(this);
     m_lblSending->setObjectName(u"lblSending"_s);
-    m_lblSending->setGeometry(16, 106, 72, 14);
+    m_lblSending->setGeometry(16, 106, 100, 14);
     m_lblSending->hide();
 
     connect(m_sender, &FeedbackSender::succeeded, this, &frmSuggest::requestSucceeded);
@@ -45,15 +45,15 @@ frmSuggest *frmSuggest::openNew(MessageSink &messages, QWidget *parent)
 
 void frmSuggest::createTextBoxes()
 {
-    createLabel(tr("姓名："), {30, 22, 36, 14});
+    createLabel(tr("姓名："), {8, 22, 58, 14});
     m_txtName = createTextBox(u"txtName"_s, 50, {74, 18, 141, 21});
     m_txtName->setToolTip(tr("Your Name"));
 
-    createLabel(tr("EMAIL："), {20, 48, 46, 14});
+    createLabel(tr("EMAIL："), {8, 48, 58, 14});
     m_txtEMail = createTextBox(u"txtEMail"_s, 100, {74, 44, 141, 21});
     m_txtEMail->setToolTip(tr("Email"));
 
-    createLabel(tr("留言："), {28, 74, 36, 14});
+    createLabel(tr("留言："), {8, 74, 56, 14});
     m_txtComment = createTextBox(u"txtComment"_s, 256, {74, 70, 189, 21});
 }
 
@@ -66,9 +66,11 @@ QLineEdit *frmSuggest::createTextBox(const QString &name, int maxLength, const Q
     return box;
 }
 
+// The labels end where their boxes begin, however long their texts.
 void frmSuggest::createLabel(const QString &text, const QRect &place)
 {
     auto *label = new QLabel(text, this);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setGeometry(place);
 }
 
