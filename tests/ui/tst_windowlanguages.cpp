@@ -2,7 +2,9 @@
 #include "Desktop.h"
 #include "FakeFileOpenDialog.h"
 #include "FolderDialog.h"
+#include "HelpWindow.h"
 #include "JobList.h"
+#include "OutputFormats.h"
 #include "RecordingMessageSink.h"
 #include "SettingsFiles.h"
 #include "WindowLook.h"
@@ -14,6 +16,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -24,6 +28,7 @@
 #include <QStyleOptionFrame>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QTranslator>
 
@@ -178,10 +183,14 @@ private Q_SLOTS:
     void textsFitTheirControls();
     void controlsSpeakTheLanguage_data();
     void controlsSpeakTheLanguage();
+    void settingsKeepTheWordsOfTheSource_data();
+    void settingsKeepTheWordsOfTheSource();
+    void helpOpensInTheWindowsLanguage_data();
+    void helpOpensInTheWindowsLanguage();
 
 private:
     void useLanguage(const QString &language);
-    void openWindows();
+    void openWindows(const QString &language);
     void checkTexts(QWidget *window, const QString &language);
     void checkFeedbackStatus(const QString &language);
 
@@ -225,12 +234,13 @@ void TestWindowLanguages::useLanguage(const QString &language)
     QVERIFY(QCoreApplication::installTranslator(m_translator.get()));
 }
 
-void TestWindowLanguages::openWindows()
+void TestWindowLanguages::openWindows(const QString &language)
 {
     CommandEnvironment environment;
     environment.programFolder = m_dir.filePath(u"app"_s);
-    m_window = std::make_unique<frmMain>(
-        frmMainServices{m_messages, m_folders, m_files, m_desktop, *m_settings, environment});
+    m_window = std::make_unique<frmMain>(frmMainServices{
+        m_messages, m_folders, m_files, m_desktop, *m_settings, environment, QString(),
+        language == u"en" ? LanguageChoice::Language::English : LanguageChoice::Language::Chinese});
     m_optionsDialog =
         std::make_unique<frmOptions>(m_options, *m_settings, m_messages, m_window.get());
     m_feedback = std::make_unique<frmSuggest>(m_messages, m_window.get());
@@ -309,7 +319,7 @@ void TestWindowLanguages::textsFitTheirControls()
     QFETCH(QString, language);
     m_messages = {};
     useLanguage(language);
-    openWindows();
+    openWindows(language);
     for (QWidget *window :
          std::initializer_list<QWidget *>{m_window.get(), m_optionsDialog.get(), m_feedback.get()})
         checkTexts(window, language);
@@ -355,7 +365,7 @@ void TestWindowLanguages::controlsSpeakTheLanguage()
     QFETCH(QString, control);
     QFETCH(QString, text);
     useLanguage(language);
-    openWindows();
+    openWindows(language);
     const QString windowName = control.section(u'/', 0, 0);
     QWidget *window = nullptr;
     for (QWidget *candidate : std::initializer_list<QWidget *>{
@@ -375,6 +385,63 @@ void TestWindowLanguages::controlsSpeakTheLanguage()
     for (const QLabel *label : window->findChildren<QLabel *>())
         labels.append(label->text());
     QVERIFY2(labels.contains(text), qPrintable(labels.join(u", "_s)));
+}
+
+void TestWindowLanguages::settingsKeepTheWordsOfTheSource_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("shownBitrate");
+    QTest::addColumn<QString>("shownMono");
+    QTest::newRow("Chinese") << u"zh"_s << u"自动(按质量)"_s << u"单声道"_s;
+    QTest::newRow("English") << u"en"_s << u"By quality"_s << u"Mono"_s;
+}
+
+void TestWindowLanguages::helpOpensInTheWindowsLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("Chinese") << u"zh"_s << u"index.html"_s;
+    QTest::newRow("English") << u"en"_s << u"index_en.html"_s;
+}
+
+void TestWindowLanguages::helpOpensInTheWindowsLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, page);
+    QVERIFY(QDir().mkpath(m_dir.filePath(u"app/help"_s)));
+    for (const QString &name : {u"index.html"_s, u"index_en.html"_s}) {
+        QFile file(m_dir.filePath(u"app/help/"_s + name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><body>" + name.toUtf8() + "</body></html>");
+    }
+    useLanguage(language);
+    openWindows(language);
+    m_window->imgHelp_Click();
+    auto *help = m_window->findChild<HelpWindow *>();
+    QVERIFY(help);
+    QCOMPARE(help->browser()->toPlainText(), page);
+}
+
+// The boxes show the entries in the window's language; the settings a batch
+// starts with hold them as command lines and settings files take them.
+void TestWindowLanguages::settingsKeepTheWordsOfTheSource()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, shownBitrate);
+    QFETCH(QString, shownMono);
+    useLanguage(language);
+    openWindows(language);
+    m_window->findChild<QComboBox *>(u"cmbOF"_s)
+        ->setCurrentIndex(OutputFormats::indexOf(OutputFormat::H264Mp4));
+    m_window->setPosition(SetupControls::List::Channel, 0);
+    const ConversionSettings settings = m_window->currentSettings();
+    QCOMPARE((QStringList{settings.size, settings.videoBitrate, settings.frameRate}),
+             (QStringList{ConversionSettings::SourceSize.toString(),
+                          ConversionSettings::QualityBitrate.toString(),
+                          ConversionSettings::SourceFrameRate.toString()}));
+    QCOMPARE(settings.channelIndex, 0);
+    QCOMPARE(m_window->findChild<QComboBox *>(u"cmbVB"_s)->currentText(), shownBitrate);
+    QCOMPARE(m_window->findChild<QComboBox *>(u"cmbChannel"_s)->currentText(), shownMono);
 }
 
 QTEST_MAIN(TestWindowLanguages)
