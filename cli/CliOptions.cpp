@@ -1,10 +1,12 @@
 #include "CliOptions.h"
 
+#include "LanguageChoice.h"
 #include "OutputFormats.h"
 #include "ParameterRules.h"
 #include "TextNumber.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
@@ -43,7 +45,7 @@ QString formatHelp()
     QStringList names;
     for (int index = 0; index < OutputFormats::Count; ++index)
         names.append(OutputFormats::of(*OutputFormats::fromIndex(index)).cliName);
-    return QStringLiteral("Output format: 0..%1 or %2 (default %3).")
+    return QCoreApplication::translate("CliOptions", "Output format: 0..%1 or %2 (default %3).")
         .arg(OutputFormats::Count - 1)
         .arg(names.join(QStringLiteral(", ")), names.first());
 }
@@ -54,76 +56,104 @@ struct Options
         {QStringLiteral("f"), QStringLiteral("format")}, formatHelp(), QStringLiteral("format")};
     QCommandLineOption size{
         {QStringLiteral("s"), QStringLiteral("size")},
-        QStringLiteral("Frame size WIDTHxHEIGHT, or 原始大小 for the source's."),
+        QCoreApplication::translate("CliOptions",
+                                    "Frame size WIDTHxHEIGHT, or 原始大小 for the source's."),
         QStringLiteral("size")};
-    QCommandLineOption videoBitrate{QStringLiteral("video-bitrate"),
-                                    QStringLiteral("Video bitrate in kbit/s."),
-                                    QStringLiteral("kbps")};
-    QCommandLineOption frameRate{QStringLiteral("frame-rate"), QStringLiteral("Frames per second."),
+    QCommandLineOption videoBitrate{
+        QStringLiteral("video-bitrate"),
+        QCoreApplication::translate("CliOptions", "Video bitrate in kbit/s."),
+        QStringLiteral("kbps")};
+    QCommandLineOption frameRate{QStringLiteral("frame-rate"),
+                                 QCoreApplication::translate("CliOptions", "Frames per second."),
                                  QStringLiteral("fps")};
-    QCommandLineOption audioRate{QStringLiteral("audio-rate"),
-                                 QStringLiteral("Audio sample rate in Hz."), QStringLiteral("hz")};
-    QCommandLineOption audioBitrate{QStringLiteral("audio-bitrate"),
-                                    QStringLiteral("Audio bitrate in kbit/s."),
-                                    QStringLiteral("kbps")};
-    QCommandLineOption channels{QStringLiteral("channels"), QStringLiteral("mono or stereo."),
+    QCommandLineOption audioRate{
+        QStringLiteral("audio-rate"),
+        QCoreApplication::translate("CliOptions", "Audio sample rate in Hz."),
+        QStringLiteral("hz")};
+    QCommandLineOption audioBitrate{
+        QStringLiteral("audio-bitrate"),
+        QCoreApplication::translate("CliOptions", "Audio bitrate in kbit/s."),
+        QStringLiteral("kbps")};
+    QCommandLineOption channels{QStringLiteral("channels"),
+                                QCoreApplication::translate("CliOptions", "mono or stereo."),
                                 QStringLiteral("channels")};
     QCommandLineOption output{
         {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("Output folder (default: your videos folder/Zenvora)."),
+        QCoreApplication::translate("CliOptions",
+                                    "Output folder (default: your videos folder/Zenvora)."),
         QStringLiteral("folder")};
     QCommandLineOption stallTimeout{
         QStringLiteral("stall-timeout"),
-        QStringLiteral("Fail a job whose encoder prints nothing for this many seconds "
-                       "(default 300; 0: wait for ever)."),
+        QCoreApplication::translate("CliOptions",
+                                    "Fail a job whose encoder prints nothing for this many seconds "
+                                    "(default 300; 0: wait for ever)."),
         QStringLiteral("seconds")};
-    QCommandLineOption jobs{{QStringLiteral("j"), QStringLiteral("jobs")},
-                            QStringLiteral("Convert up to N files at once (default 1; 0: one for "
-                                           "each processor)."),
-                            QStringLiteral("N")};
+    QCommandLineOption jobs{
+        {QStringLiteral("j"), QStringLiteral("jobs")},
+        QCoreApplication::translate("CliOptions",
+                                    "Convert up to N files at once (default 1; 0: one for "
+                                    "each processor)."),
+        QStringLiteral("N")};
     QCommandLineOption from{QStringLiteral("from"),
-                            QStringLiteral("Convert each file from this time on: [[H:]M:]S, "
-                                           "minutes and seconds below 60 (default: its start)."),
+                            QCoreApplication::translate(
+                                "CliOptions", "Convert each file from this time on: [[H:]M:]S, "
+                                              "minutes and seconds below 60 (default: its start)."),
                             QStringLiteral("TIME")};
     QCommandLineOption to{QStringLiteral("to"),
-                          QStringLiteral("Convert each file up to this time, later than --from "
-                                         "(default: its end)."),
+                          QCoreApplication::translate(
+                              "CliOptions", "Convert each file up to this time, later than --from "
+                                            "(default: its end)."),
                           QStringLiteral("TIME")};
     QCommandLineOption subtitles{
         QStringLiteral("subtitles"),
-        QStringLiteral("Subtitles burned into the picture: auto (a subtitle file named like the "
-                       "source beside it, else the source's default or forced track), off, or "
-                       "the subtitle file to burn (default auto)."),
+        QCoreApplication::translate(
+            "CliOptions", "Subtitles burned into the picture: auto (a subtitle file named like the "
+                          "source beside it, else the source's default or forced track), off, or "
+                          "the subtitle file to burn (default auto)."),
         QStringLiteral("auto|off|FILE")};
     QCommandLineOption audioTrack{
         QStringLiteral("audio-track"),
-        QStringLiteral("Sound track to convert: its number, counting from 1, or a language code "
-                       "such as chi or eng (default: the track the source flags as default, "
-                       "else its first)."),
+        QCoreApplication::translate(
+            "CliOptions", "Sound track to convert: its number, counting from 1, or a language code "
+                          "such as chi or eng (default: the track the source flags as default, "
+                          "else its first)."),
         QStringLiteral("N|LANG")};
     QCommandLineOption filesFrom{
         QStringLiteral("files-from"),
-        QStringLiteral("Also convert the files named in LIST, one a line (- for standard input)."),
+        QCoreApplication::translate(
+            "CliOptions",
+            "Also convert the files named in LIST, one a line (- for standard input)."),
         QStringLiteral("LIST")};
     QCommandLineOption nullSeparated{
         {QStringLiteral("0"), QStringLiteral("null")},
-        QStringLiteral(
+        QCoreApplication::translate(
+            "CliOptions",
             "Names in the lists end with a NUL character, as find -print0 writes them.")};
-    QCommandLineOption noInhibit{QStringLiteral("no-inhibit"),
-                                 QStringLiteral("Let the machine sleep while converting.")};
+    QCommandLineOption noInhibit{
+        QStringLiteral("no-inhibit"),
+        QCoreApplication::translate("CliOptions", "Let the machine sleep while converting.")};
+    QCommandLineOption language{
+        LanguageChoice::OptionName.toString(),
+        QCoreApplication::translate("CliOptions",
+                                    "Language of the messages: zh (Chinese) or en (English) "
+                                    "(default: Chinese for a Chinese, C or POSIX locale, else "
+                                    "English)."),
+        QStringLiteral("zh|en")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
-                            QStringLiteral("Show this help.")};
+                            QCoreApplication::translate("CliOptions", "Show this help.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
-                               QStringLiteral("Show the version.")};
+                               QCoreApplication::translate("CliOptions", "Show the version.")};
 
     void addTo(QCommandLineParser &parser) const
     {
-        parser.setApplicationDescription(
-            QStringLiteral("Converts media files with the encoders of Zenvora."));
-        parser.addOptions({format, size, videoBitrate, frameRate, audioRate, audioBitrate, channels,
-                           output, stallTimeout, jobs, from, to, subtitles, audioTrack, filesFrom,
-                           nullSeparated, noInhibit, help, version});
-        parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Files to convert."),
+        parser.setApplicationDescription(QCoreApplication::translate(
+            "CliOptions", "Converts media files with the encoders of Zenvora."));
+        parser.addOptions({format,        size,      videoBitrate, frameRate,    audioRate,
+                           audioBitrate,  channels,  output,       stallTimeout, jobs,
+                           from,          to,        subtitles,    audioTrack,   filesFrom,
+                           nullSeparated, noInhibit, language,     help,         version});
+        parser.addPositionalArgument(QStringLiteral("FILE"),
+                                     QCoreApplication::translate("CliOptions", "Files to convert."),
                                      QStringLiteral("FILE..."));
     }
 };
@@ -142,18 +172,22 @@ constexpr int MaxParallelJobs = 1024;
 
 bool readCounts(const QCommandLineParser &parser, const Options &options, CliOptions &result)
 {
-    const std::tuple<const QCommandLineOption &, int &, int, QStringView> counts[] = {
+    const std::tuple<const QCommandLineOption &, int &, int, const char *> counts[] = {
         {options.stallTimeout, result.stallTimeoutSeconds, MaxStallTimeoutSeconds,
-         u"The stall timeout must be a number of seconds from 0 to 604800 (a week): "},
+         QT_TRANSLATE_NOOP("CliOptions",
+                           "The stall timeout must be a number of seconds from 0 to 604800 (a "
+                           "week): ")},
         {options.jobs, result.parallelJobs, MaxParallelJobs,
-         u"The number of jobs must be a whole number from 0 to 1024: "},
+         QT_TRANSLATE_NOOP("CliOptions",
+                           "The number of jobs must be a whole number from 0 to 1024: ")},
     };
     for (const auto &[option, count, most, problem] : counts) {
         if (!parser.isSet(option))
             continue;
         const std::optional<int> value = countIn(parser.value(option), most);
         if (!value) {
-            result.error = problem.toString() + parser.value(option);
+            result.error =
+                QCoreApplication::translate("CliOptions", problem) + parser.value(option);
             return false;
         }
         count = *value;
@@ -201,18 +235,20 @@ std::optional<qint32> secondsIn(const QString &text, QString &error)
         fields[static_cast<std::size_t>(missing + i)] = value.value_or(0);
     }
     if (!understood) {
-        error = QStringLiteral("A time must be [[H:]M:]S: ") + text;
+        error = QCoreApplication::translate("CliOptions", "A time must be [[H:]M:]S: ") + text;
         return std::nullopt;
     }
     if (fields[1] > 59 || fields[2] > 59) {
-        error = (fields[1] > 59 ? QStringLiteral("Minutes must be less than 60: ")
-                                : QStringLiteral("Seconds must be less than 60: ")) +
-                text;
+        error =
+            (fields[1] > 59
+                 ? QCoreApplication::translate("CliOptions", "Minutes must be less than 60: ")
+                 : QCoreApplication::translate("CliOptions", "Seconds must be less than 60: ")) +
+            text;
         return std::nullopt;
     }
     const double total = TextNumber::roundHalfEven(fields[0] * 3600 + fields[1] * 60 + fields[2]);
     if (total > std::numeric_limits<qint32>::max() || total < std::numeric_limits<qint32>::min()) {
-        error = QStringLiteral("The time is too far: ") + text;
+        error = QCoreApplication::translate("CliOptions", "The time is too far: ") + text;
         return std::nullopt;
     }
     return static_cast<qint32>(total);
@@ -232,7 +268,8 @@ bool readCut(const QCommandLineParser &parser, const Options &options, Conversio
         times[i] = *seconds;
     }
     if (parser.isSet(options.to) && times[1] <= std::max(times[0], 0)) {
-        error = QStringLiteral("--to must be later than --from: ") + parser.value(options.to);
+        error = QCoreApplication::translate("CliOptions", "--to must be later than --from: ") +
+                parser.value(options.to);
         return false;
     }
     settings.setCut(times[0], times[1]);
@@ -252,11 +289,13 @@ bool readSubtitles(const QString &value, ConversionSettings &settings, QString &
     QFile file(value);
     // Only a regular file: opening a pipe would wait for a writer.
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("--subtitles must be auto, off or a readable subtitle file: ") +
+        error = QCoreApplication::translate(
+                    "CliOptions", "--subtitles must be auto, off or a readable subtitle file: ") +
                 value +
-                (!info.exists()   ? QStringLiteral(" does not exist")
-                 : !info.isFile() ? QStringLiteral(" is not a file")
-                                  : QStringLiteral(" cannot be read: ") + file.errorString());
+                (!info.exists()   ? QCoreApplication::translate("CliOptions", " does not exist")
+                 : !info.isFile() ? QCoreApplication::translate("CliOptions", " is not a file")
+                                  : QCoreApplication::translate("CliOptions", " cannot be read: ") +
+                                        file.errorString());
         return false;
     }
     settings.subtitles = info.absoluteFilePath();
@@ -285,8 +324,9 @@ bool readAudioTrack(const QString &value, ConversionSettings &settings, QString 
         settings.audioTrack = value.toLower();
         return true;
     }
-    error = QStringLiteral("--audio-track must be a track number from 1 or a language code of "
-                           "2 or 3 letters such as chi or eng: ") +
+    error = QCoreApplication::translate(
+                "CliOptions", "--audio-track must be a track number from 1 or a language code of "
+                              "2 or 3 letters such as chi or eng: ") +
             value;
     return false;
 }
@@ -303,8 +343,10 @@ std::optional<QStringList> namesInList(const QString &list, char separator, QStr
     const QByteArray content = opened ? file.readAll() : QByteArray();
     if (!opened || file.error() != QFileDevice::NoError) {
         error =
-            QStringLiteral("Cannot read the file list %1: %2")
-                .arg(list == u"-" ? QStringLiteral("on standard input") : list, file.errorString());
+            QCoreApplication::translate("CliOptions", "Cannot read the file list %1: %2")
+                .arg(list == u"-" ? QCoreApplication::translate("CliOptions", "on standard input")
+                                  : list,
+                     file.errorString());
         return std::nullopt;
     }
     QStringList names;
@@ -321,8 +363,8 @@ void readFiles(const QCommandLineParser &parser, const Options &options, CliOpti
 {
     const bool nullSeparated = parser.isSet(options.nullSeparated);
     if (nullSeparated && !parser.isSet(options.filesFrom)) {
-        result.error =
-            QStringLiteral("-0 (--null) applies to the lists of --files-from, and none is given.");
+        result.error = QCoreApplication::translate(
+            "CliOptions", "-0 (--null) applies to the lists of --files-from, and none is given.");
         return;
     }
     QStringList names = parser.positionalArguments();
@@ -336,7 +378,7 @@ void readFiles(const QCommandLineParser &parser, const Options &options, CliOpti
     for (const QString &name : std::as_const(names))
         result.files.append(QFileInfo(name).absoluteFilePath());
     if (result.files.isEmpty())
-        result.error = QStringLiteral("No file to convert.");
+        result.error = QCoreApplication::translate("CliOptions", "No file to convert.");
 }
 
 } // namespace
@@ -357,11 +399,17 @@ CliOptions CliOptions::parse(const QStringList &arguments, const QString &defaul
     if (result.helpRequested || result.versionRequested)
         return result;
 
+    if (parser.isSet(options.language) && !LanguageChoice::named(parser.value(options.language))) {
+        result.error = QCoreApplication::translate("CliOptions", "--lang must be zh or en: ") +
+                       parser.value(options.language);
+        return result;
+    }
     ConversionSettings settings = ConversionSettings::startupDefaults();
     if (parser.isSet(options.format)) {
         const std::optional<OutputFormat> format = formatNamed(parser.value(options.format));
         if (!format) {
-            result.error = QStringLiteral("Unknown format: ") + parser.value(options.format);
+            result.error = QCoreApplication::translate("CliOptions", "Unknown format: ") +
+                           parser.value(options.format);
             return result;
         }
         settings.selectFormat(*format);
@@ -369,8 +417,9 @@ CliOptions CliOptions::parse(const QStringList &arguments, const QString &defaul
     if (parser.isSet(options.channels)) {
         const std::optional<int> channelIndex = channelIndexNamed(parser.value(options.channels));
         if (!channelIndex) {
-            result.error = QStringLiteral("Channels must be mono or stereo: ") +
-                           parser.value(options.channels);
+            result.error =
+                QCoreApplication::translate("CliOptions", "Channels must be mono or stereo: ") +
+                parser.value(options.channels);
             return result;
         }
         settings.channelIndex = *channelIndex;

@@ -4,6 +4,7 @@
 #include "MessageSink.h"
 #include "OutcomeText.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -26,7 +27,7 @@ QString clockText(qint64 seconds)
 QString headline(const RunOutcome &outcome)
 {
     if (const auto *hung = std::get_if<Outcome::Hung>(&outcome))
-        return QStringLiteral("%1 stopped: no output for %2 s")
+        return QCoreApplication::translate("CliSession", "%1 stopped: no output for %2 s")
             .arg(hung->run.encoder)
             .arg(hung->seconds);
     return OutcomeText::details(outcome).section(u'\n', 0, 0);
@@ -65,9 +66,9 @@ void CliSession::progressChanged(const ProgressDisplay &display, JobQueue::JobId
     }
     // One line per change of the shown value, without the spinner.
     Job &running = m_jobs[job];
-    const QString shown =
-        display.caption.left(3).trimmed() + u' ' +
-        (display.busy ? display.caption.mid(4).trimmed() : QString::number(display.value) + u'%');
+    const QString shown = display.state + u' ' +
+                          (display.busy ? display.caption.mid(display.state.size() + 1).trimmed()
+                                        : QString::number(display.value) + u'%');
     if (shown != running.lastShown)
         m_out << tag(running) << running.name << ": " << shown << Qt::endl;
     running.lastShown = shown;
@@ -83,7 +84,7 @@ void CliSession::jobFinished(const JobResult &result, JobQueue::JobId job)
         m_out << tag(finished) << "-> " << result.outputPath() << Qt::endl;
     } else {
         const QString details = OutcomeText::details(result.outcome);
-        m_out << tag(finished) << "失败 (failed): " << headline(result.outcome) << Qt::endl;
+        m_out << tag(finished) << tr("失败 (failed): ") << headline(result.outcome) << Qt::endl;
         for (const QString &line : details.section(u'\n', 1).split(u'\n', Qt::SkipEmptyParts))
             m_out << "    " << line << Qt::endl;
     }
@@ -96,7 +97,7 @@ void CliSession::showTimeLeft()
     const std::optional<qint64> seconds = m_timeLeft.secondsLeft(m_jobCount - m_done);
     if (!seconds)
         return;
-    m_out << m_done << '/' << m_jobCount << " done, about " << clockText(*seconds) << " left"
+    m_out << tr("%1/%2 done, about %3 left").arg(m_done).arg(m_jobCount).arg(clockText(*seconds))
           << Qt::endl;
 }
 
@@ -105,7 +106,7 @@ void CliSession::batchFinished(const BatchReport &report)
     printSummary(report);
     m_exitCode = report.failures().isEmpty() && !report.stopped ? 0 : 1;
     if (const std::optional<Outcome::CouldNotStart> failure = report.couldNotStart()) {
-        m_out << "The encoder could not be started; nothing more was converted." << Qt::endl;
+        m_out << tr("The encoder could not be started; nothing more was converted.") << Qt::endl;
         m_messages.showMessage(OutcomeText::details(*failure), {}, MessageSink::Icon::Critical);
         m_exitCode = 3;
     }
@@ -116,7 +117,8 @@ void CliSession::printSummary(const BatchReport &report)
 {
     endProgressLine();
     const QList<JobResult> failures = report.failures();
-    m_out << report.convertedCount() << " converted, " << failures.size() << " failed." << Qt::endl;
+    m_out << tr("%1 converted, %2 failed.").arg(report.convertedCount()).arg(failures.size())
+          << Qt::endl;
     for (const JobResult &failure : failures)
         m_out << "  " << failure.inputPath << ": " << headline(failure.outcome) << Qt::endl;
 }

@@ -1,4 +1,5 @@
 #include "AppPaths.h"
+#include "AppTranslations.h"
 #include "BackgroundOutput.h"
 #include "BatchDriver.h"
 #include "CliOptions.h"
@@ -20,6 +21,10 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Zenvora"));
+    const LanguageChoice::Language language = LanguageChoice::current(app.arguments());
+    if (!AppTranslations::install(app, language, AppTranslations::folder()))
+        std::fprintf(stderr, "zenvora-cli: no English texts in %s\n",
+                     qPrintable(AppTranslations::folder()));
 
     const CliOptions options = CliOptions::parse(app.arguments(), AppPaths::DefaultOutputFolder());
     if (options.helpRequested) {
@@ -31,19 +36,24 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "zenvora-cli: %s\nTry 'zenvora-cli --help'.\n",
-                     qPrintable(options.error));
+        std::fprintf(
+            stderr, "zenvora-cli: %s\n%s\n", qPrintable(options.error),
+            qPrintable(QCoreApplication::translate("zenvora-cli", "Try 'zenvora-cli --help'.")));
         return 2;
     }
     for (const QString &warning : options.warnings)
-        std::fprintf(stderr, "zenvora-cli: warning: %s\n", qPrintable(warning));
+        std::fprintf(
+            stderr, "zenvora-cli: %s\n",
+            qPrintable(QCoreApplication::translate("zenvora-cli", "warning: %1").arg(warning)));
 
     // Only jobs converted in two stages need the working folder; without
     // one they fail with a reason and the others are converted all the same.
     const WorkingFolder workingFolder;
     if (!workingFolder.isValid())
-        std::fprintf(stderr, "zenvora-cli: cannot create a working folder: %s\n",
-                     qPrintable(workingFolder.errorString()));
+        std::fprintf(stderr, "zenvora-cli: %s\n",
+                     qPrintable(QCoreApplication::translate("zenvora-cli",
+                                                            "cannot create a working folder: %1")
+                                    .arg(workingFolder.errorString())));
     CommandEnvironment environment;
     environment.programFolder = AppPaths::ProgramFolder();
     environment.intermediatePath = workingFolder.intermediatePath();

@@ -35,6 +35,13 @@ Fragments mpeg2()
             PathSlot::Output};
 }
 
+// A format's entry in the format combo, marked for translation with the
+// other entries of the combos.
+QString entry(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
 Fragments fromIntermediate(Fragments rest)
 {
     return Fragments{u" -i "_s, PathSlot::Intermediate} + rest;
@@ -94,7 +101,7 @@ FormatTable buildTable()
     const FormatDefaults mp4Defaults{quality, sourceRate, sourceSize, u"48000"_s, u"160"_s, 1};
     return {{
         {.format = OutputFormat::Rmvb,
-         .entryText = u"RMVB(RealPlayerRMVB)"_s,
+         .entryText = entry(QT_TRANSLATE_NOOP("ConversionCombos", "RMVB(RealPlayerRMVB)")),
          .cliName = u"rmvb"_s,
          .stageOne = Encoder::Conv,
          .stageOneFragments = toIntermediate(),
@@ -102,7 +109,7 @@ FormatTable buildTable()
          .extension = u".rmvb"_s,
          .defaults = highBitrate},
         {.format = OutputFormat::Rm,
-         .entryText = u"RM(RealPlayerRM)"_s,
+         .entryText = entry(QT_TRANSLATE_NOOP("ConversionCombos", "RM(RealPlayerRM)")),
          .cliName = u"rm"_s,
          .stageOne = Encoder::Conv,
          .stageOneFragments = toIntermediate(),
@@ -110,21 +117,21 @@ FormatTable buildTable()
          .extension = u".rm"_s,
          .defaults = highBitrate},
         {.format = OutputFormat::Mpg,
-         .entryText = u"MPG(MPEG2)"_s,
+         .entryText = entry(QT_TRANSLATE_NOOP("ConversionCombos", "MPG(MPEG2)")),
          .cliName = u"mpg"_s,
          .stageOne = Encoder::Conv,
          .stageOneFragments = mpeg2(),
          .extension = u".mpg"_s,
          .defaults = mpeg2Defaults},
         {.format = OutputFormat::Avi,
-         .entryText = u"AVI(Windows Media Player格式)"_s,
+         .entryText = entry(QT_TRANSLATE_NOOP("ConversionCombos", "AVI(Windows Media Player格式)")),
          .cliName = u"avi"_s,
          .stageOne = Encoder::Conv,
          .stageOneFragments = mpeg2(),
          .extension = u".avi"_s,
          .defaults = mpeg2Defaults},
         {.format = OutputFormat::Mp4HighQuality,
-         .entryText = u"MP4(高清MPEG4格式)"_s,
+         .entryText = entry(QT_TRANSLATE_NOOP("ConversionCombos", "MP4(高清MPEG4格式)")),
          .cliName = u"mp4hq"_s,
          .stageOne = Encoder::Conv,
          .stageOneFragments = {u" "_s, PathSlot::Input, u" -oac mp3lame -lameopts preset="_s,
@@ -134,7 +141,7 @@ FormatTable buildTable()
          .extension = u".mp4"_s,
          .defaults = {u"1200"_s, u"29"_s, sourceSize, u"48000"_s, u"320"_s, 1}},
         {.format = OutputFormat::Mov,
-         .entryText = u"MOV(QuickTime格式)"_s,
+         .entryText = entry(QT_TRANSLATE_NOOP("ConversionCombos", "MOV(QuickTime格式)")),
          .cliName = u"mov"_s,
          .stageOne = Encoder::Conv,
          .stageOneFragments = toIntermediate(),
@@ -147,7 +154,7 @@ FormatTable buildTable()
          .extension = u".mov"_s,
          .defaults = {u"256"_s, u"29"_s, sourceSize, u"48000"_s, u"64"_s, 1}},
         {.format = OutputFormat::Mp4Mobile,
-         .entryText = u"MP4(手机MP4格式)"_s,
+         .entryText = entry(QT_TRANSLATE_NOOP("ConversionCombos", "MP4(手机MP4格式)")),
          .cliName = u"mp4mobile"_s,
          .stageOne = Encoder::Conv,
          .stageOneFragments = toIntermediate(),
@@ -155,7 +162,7 @@ FormatTable buildTable()
          .extension = u".mp4"_s,
          .defaults = mobileDefaults},
         {.format = OutputFormat::ThreeGpMobile,
-         .entryText = u"3GP(手机3GP格式)"_s,
+         .entryText = entry(QT_TRANSLATE_NOOP("ConversionCombos", "3GP(手机3GP格式)")),
          .cliName = u"3gp"_s,
          .stageOne = Encoder::Conv,
          .stageOneFragments = toIntermediate(),
@@ -164,7 +171,7 @@ FormatTable buildTable()
          .defaults = mobileDefaults},
         // An audio-only target leaves the picture settings as the user had them.
         {.format = OutputFormat::Mp3Audio,
-         .entryText = u"MP3(纯音频格式)"_s,
+         .entryText = entry(QT_TRANSLATE_NOOP("ConversionCombos", "MP3(纯音频格式)")),
          .cliName = u"mp3"_s,
          .stageOne = Encoder::Coder,
          .stageOneFragments = {u" -i "_s, PathSlot::Input, u" -y -vn -ar "_s, Parameter::AudioRate,
@@ -173,14 +180,14 @@ FormatTable buildTable()
          .extension = u".mp3"_s,
          .defaults = {std::nullopt, std::nullopt, std::nullopt, u"48000"_s, u"320"_s, 1}},
         {.format = OutputFormat::H264Mp4,
-         .entryText = u"MP4(H.264 通用格式)"_s,
+         .entryText = entry(QT_TRANSLATE_NOOP("ConversionCombos", "MP4(H.264 通用格式)")),
          .cliName = u"h264"_s,
          .stageOne = Encoder::Coder,
          .stageOneFragments = modernFormat(u"libx264"_s, u"aac"_s),
          .extension = u".mp4"_s,
          .defaults = mp4Defaults},
         {.format = OutputFormat::HevcMp4,
-         .entryText = u"MP4(H.265 高压缩)"_s,
+         .entryText = entry(QT_TRANSLATE_NOOP("ConversionCombos", "MP4(H.265 高压缩)")),
          .cliName = u"hevc"_s,
          .stageOne = Encoder::Coder,
          .stageOneFragments = modernFormat(u"libx265"_s, u"aac"_s),
@@ -188,7 +195,7 @@ FormatTable buildTable()
          .defaults = mp4Defaults},
         // Opus is as good at 128 kbit/s as AAC at 160.
         {.format = OutputFormat::Vp9Webm,
-         .entryText = u"WebM(VP9 网页格式)"_s,
+         .entryText = entry(QT_TRANSLATE_NOOP("ConversionCombos", "WebM(VP9 网页格式)")),
          .cliName = u"webm"_s,
          .stageOne = Encoder::Coder,
          .stageOneFragments = modernFormat(u"libvpx-vp9"_s, u"libopus"_s),

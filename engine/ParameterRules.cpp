@@ -9,6 +9,8 @@
 #include "OutputFormats.h"
 #include "VideoCodec.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -22,7 +24,7 @@ struct ValueRule
 {
     Parameter parameter;
     QStringView option;
-    QStringView expected; // empty: the value is checked where it is read
+    const char *expected; // none: the value is checked where it is read
     bool (*accepts)(const QString &text);
 };
 
@@ -56,21 +58,28 @@ bool isSampleRate(const QString &text)
 }
 
 const std::array ValueRules{
-    ValueRule{Parameter::Size, u"--size", u"WIDTHxHEIGHT in positive whole numbers, or 原始大小",
-              &isSize},
+    ValueRule{
+        Parameter::Size, u"--size",
+        QT_TRANSLATE_NOOP("ParameterRules", "WIDTHxHEIGHT in positive whole numbers, or 原始大小"),
+        &isSize},
     ValueRule{Parameter::VideoBitrate, u"--video-bitrate",
-              u"a positive number of kbit/s, or 自动(按质量) where the format takes it",
+              QT_TRANSLATE_NOOP("ParameterRules",
+                                "a positive number of kbit/s, or 自动(按质量) where the format "
+                                "takes it"),
               &isBitrate},
     ValueRule{Parameter::FrameRate, u"--frame-rate",
-              u"a positive number of frames per second, such as 25, 29.97 or 30000/1001, or "
-              u"原始帧率 where the format takes it",
+              QT_TRANSLATE_NOOP("ParameterRules",
+                                "a positive number of frames per second, such as 25, 29.97 or "
+                                "30000/1001, or 原始帧率 where the format takes it"),
               &isFrameRate},
-    ValueRule{Parameter::AudioRate, u"--audio-rate", u"a positive whole number of Hz",
-              &isSampleRate},
-    ValueRule{Parameter::AudioBitrate, u"--audio-bitrate",
-              u"a positive number of kbit/s, such as 64 or 12.2", &isBitrate},
+    ValueRule{Parameter::AudioRate, u"--audio-rate",
+              QT_TRANSLATE_NOOP("ParameterRules", "a positive whole number of Hz"), &isSampleRate},
+    ValueRule{
+        Parameter::AudioBitrate, u"--audio-bitrate",
+        QT_TRANSLATE_NOOP("ParameterRules", "a positive number of kbit/s, such as 64 or 12.2"),
+        &isBitrate},
     // Read as mono or stereo where the command line is parsed.
-    ValueRule{Parameter::Channels, u"--channels", {}, nullptr},
+    ValueRule{Parameter::Channels, u"--channels", nullptr, nullptr},
 };
 
 const ValueRule &ruleFor(Parameter parameter)
@@ -238,9 +247,10 @@ QString moveWarning(const MoveRule &rule, const ConversionSettings &settings,
     const std::optional<Move> move = moveOf(rule, settings, stage);
     if (!move)
         return {};
-    return u"%1 %2 becomes %3 for %4: the nearest value %5 takes."_s.arg(
-        ruleFor(rule.parameter).option, settings.text(rule.parameter).trimmed(), move->taken,
-        formatName(settings.format), move->codec);
+    return QCoreApplication::translate("ParameterRules",
+                                       "%1 %2 becomes %3 for %4: the nearest value %5 takes.")
+        .arg(ruleFor(rule.parameter).option, settings.text(rule.parameter).trimmed(), move->taken,
+             formatName(settings.format), move->codec);
 }
 
 // The value the request gives a parameter, as the parameter's text would.
@@ -296,16 +306,18 @@ QString unusedValueWords(Parameter parameter, const ParameterRules::Unused &unus
     using Kind = ParameterRules::Unused::Kind;
     switch (unused.kind) {
     case Kind::Fixed:
-        return u"%1 uses %2"_s.arg(formatName(settings.format),
-                                   parameter != Parameter::Channels ? unused.value
-                                   : unused.value == u"1"           ? u"mono"_s
-                                                                    : u"stereo"_s);
+        return QCoreApplication::translate("ParameterRules", "%1 uses %2")
+            .arg(formatName(settings.format), parameter != Parameter::Channels ? unused.value
+                                              : unused.value == u"1"           ? u"mono"_s
+                                                                               : u"stereo"_s);
     case Kind::Source:
-        return u"the output keeps the source's"_s;
+        return QCoreApplication::translate("ParameterRules", "the output keeps the source's");
     case Kind::EncoderChoice:
-        return u"the encoder picks it for the quality"_s;
+        return QCoreApplication::translate("ParameterRules",
+                                           "the encoder picks it for the quality");
     case Kind::NoPicture:
-        return u"%1 has no picture"_s.arg(formatName(settings.format));
+        return QCoreApplication::translate("ParameterRules", "%1 has no picture")
+            .arg(formatName(settings.format));
     }
     return {};
 }
@@ -316,10 +328,13 @@ QString unusedWarning(const ValueRule &rule, const ConversionSettings &settings,
     const bool usedAtOtherSizes = (CommandBuilder::stageOneParameters(settings.format) |
                                    CommandBuilder::stageTwoParameters(settings.format))
                                       .testFlag(rule.parameter);
-    return u"%1 is not used by %2%3; it is ignored (%4)."_s.arg(
-        rule.option, formatName(settings.format),
-        usedAtOtherSizes ? u" at the source's size"_s : QString(),
-        unusedValueWords(rule.parameter, unused, settings));
+    return QCoreApplication::translate("ParameterRules",
+                                       "%1 is not used by %2%3; it is ignored (%4).")
+        .arg(rule.option, formatName(settings.format),
+             usedAtOtherSizes
+                 ? QCoreApplication::translate("ParameterRules", " at the source's size")
+                 : QString(),
+             unusedValueWords(rule.parameter, unused, settings));
 }
 
 } // namespace
@@ -335,11 +350,13 @@ QString ParameterRules::problem(OutputFormat format, Parameter parameter, const 
         if (parameter == Parameter::Size || !usable.testFlag(parameter) ||
             CommandBuilder::optionalParameters(format).testFlag(parameter))
             return {};
-        return u"%1 %2 is not taken by %3"_s.arg(rule.option, text, formatName(format));
+        return QCoreApplication::translate("ParameterRules", "%1 %2 is not taken by %3")
+            .arg(rule.option, text, formatName(format));
     }
     if (!rule.accepts || rule.accepts(text))
         return {};
-    return u"%1 must be %2, not \"%3\""_s.arg(rule.option, rule.expected, text);
+    return QCoreApplication::translate("ParameterRules", "%1 must be %2, not \"%3\"")
+        .arg(rule.option, QCoreApplication::translate("ParameterRules", rule.expected), text);
 }
 
 QStringList ParameterRules::warnings(const ConversionSettings &settings, Parameters given)

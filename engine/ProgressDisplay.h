@@ -8,6 +8,9 @@ struct ProgressDisplay
 {
     double value = 0;
     QString caption;
+    // The caption's first word, what the encoder is doing ("转换中"), without
+    // the spinner that follows it: what a log line shows.
+    QString state{};
     // No telling how far the encoder is: the bar shows activity, not a value.
     bool busy = false;
     // The job's stage the value belongs to, from 1, and how many it has.

@@ -3,10 +3,10 @@
 #include "ActivityIndicator.h"
 #include "TextNumber.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -65,13 +65,18 @@ std::optional<ProgressDisplay> StageOneProgressParser::feed(QStringView chunk)
 
 ProgressDisplay StageOneProgressParser::displayFor(QStringView group) const
 {
-    if (group == u"100%")
-        return {100, u"结束 100%"_s};
+    if (group == u"100%") {
+        const QString done = QCoreApplication::translate("StageOneProgressParser", "结束 100%");
+        return {.value = 100, .caption = done, .state = done.section(u' ', 0, 0)};
+    }
     // Encoders sometimes print numbers outside the bar's range.
     const double percent =
         std::clamp(TextNumber::roundHalfEven(TextNumber::read(group)), 0.0, 100.0);
     // Going through the 15-digit text turns 0.07 * 100 into 7, not 7.000000000000001.
     const double fraction = TextNumber::read(TextNumber::write(percent / 100));
     const QString shown = TextNumber::write(fraction * 100);
-    return {TextNumber::read(shown), u"转换中"_s + m_indicator.current() + u' ' + shown + u'%'};
+    const QString state = QCoreApplication::translate("StageOneProgressParser", "转换中");
+    return {.value = TextNumber::read(shown),
+            .caption = state + m_indicator.current() + u' ' + shown + u'%',
+            .state = state};
 }

@@ -3,10 +3,10 @@
 #include "ActivityIndicator.h"
 #include "TextNumber.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -126,19 +126,27 @@ void StageTwoProgressParser::takeDuration(const QList<QStringView> &values)
 
 ProgressDisplay StageTwoProgressParser::displayFor(double elapsed) const
 {
+    const QString state = QCoreApplication::translate("StageTwoProgressParser", "创建中");
     // Without a duration there is no telling how far the encoder got: the
     // time converted so far shows that it is working.
     if (m_duration == 0) {
         const int seconds = static_cast<int>(elapsed);
-        return {0,
-                u"创建中"_s + m_indicator.current() +
-                    u" 已转换 %1:%2"_s.arg(seconds / 60).arg(seconds % 60, 2, 10, QChar(u'0')),
-                true};
+        return {.value = 0,
+                .caption = state + m_indicator.current() +
+                           QCoreApplication::translate("StageTwoProgressParser", " 已转换 %1:%2")
+                               .arg(seconds / 60)
+                               .arg(seconds % 60, 2, 10, QChar(u'0')),
+                .state = state,
+                .busy = true};
     }
-    const ProgressDisplay complete{100, u"完成 100%"_s};
+    const QString done = QCoreApplication::translate("StageTwoProgressParser", "完成 100%");
+    const ProgressDisplay complete{
+        .value = 100, .caption = done, .state = done.section(u' ', 0, 0)};
     const double fraction = TextNumber::read(TextNumber::write(elapsed / m_duration));
     if (fraction * 100 >= 100)
         return complete;
     const QString shown = TextNumber::write(fraction * 100).left(4);
-    return {TextNumber::read(shown), u"创建中"_s + m_indicator.current() + u' ' + shown + u'%'};
+    return {.value = TextNumber::read(shown),
+            .caption = state + m_indicator.current() + u' ' + shown + u'%',
+            .state = state};
 }

@@ -3,8 +3,6 @@
 #include "FolderDialog.h"
 #include "JobList.h"
 
-using namespace Qt::StringLiterals;
-
 FolderIntake::FolderIntake(JobList &jobs, FolderDialog &dialog, QObject *parent)
     : QObject(parent), m_jobs(jobs), m_dialog(dialog), m_hintText(idleHintText())
 {
@@ -14,17 +12,17 @@ FolderIntake::FolderIntake(JobList &jobs, FolderDialog &dialog, QObject *parent)
 
 QString FolderIntake::title()
 {
-    return u"选择一个文件夹:"_s;
+    return tr("选择一个文件夹:");
 }
 
 QString FolderIntake::idleHintText()
 {
-    return u"拖拽文件到这里开始转换"_s;
+    return tr("拖拽文件到这里开始转换");
 }
 
 QString FolderIntake::searchingHintText()
 {
-    return u"搜索文件..."_s;
+    return tr("搜索文件...");
 }
 
 bool FolderIntake::addFolderToJobs()

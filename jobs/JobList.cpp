@@ -186,14 +186,14 @@ QVariant JobList::data(const QModelIndex &index, int role) const
         return {};
     if (index.column() == FileNameColumn)
         return job.path;
-    return failed ? QStringLiteral("失败") : job.tag;
+    return failed ? tr("失败") : job.tag;
 }
 
 QVariant JobList::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return section == FileNameColumn ? QStringLiteral("文件名") : QStringLiteral("格式");
+    return section == FileNameColumn ? tr("文件名") : tr("格式");
 }
 
 int JobList::rowOf(JobId id) const

@@ -2,26 +2,25 @@
 
 #include "FolderDialog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-
-using namespace Qt::StringLiterals;
 
 OutputFolderChooser::OutputFolderChooser(FolderDialog &dialog) : m_dialog(dialog) {}
 
 QString OutputFolderChooser::title()
 {
-    return u"请选择一个文件夹:"_s;
+    return QCoreApplication::translate("OutputFolderChooser", "请选择一个文件夹:");
 }
 
 QString OutputFolderChooser::boxToolTip()
 {
-    return u"Select a Folder to Output"_s;
+    return QCoreApplication::translate("OutputFolderChooser", "Select a Folder to Output");
 }
 
 QString OutputFolderChooser::buttonToolTip()
 {
-    return u"Select an Output Folder"_s;
+    return QCoreApplication::translate("OutputFolderChooser", "Select an Output Folder");
 }
 
 QString OutputFolderChooser::browse(const QString &currentFolder) const

@@ -60,7 +60,7 @@ frmOptions::frmOptions(AppOptions &options, const SettingsFiles &files, MessageS
       m_messages(messages)
 {
     setObjectName(u"frmOptions"_s);
-    setWindowTitle(u"选项设置"_s);
+    setWindowTitle(tr("选项设置"));
     setModal(true);
     setFont(QFont(u"Tahoma"_s, 9));
     setFixedSize(305, 284);
@@ -78,11 +78,11 @@ frmOptions::frmOptions(AppOptions &options, const SettingsFiles &files, MessageS
 
 void frmOptions::createSoundControls()
 {
-    addLabel(u"转换完毕声音提示"_s, {102, 16, 108, 14});
+    addLabel(tr("转换完毕声音提示"), {102, 16, 108, 14});
 
     m_cmbSR = new QComboBox(this);
     m_cmbSR->setObjectName(u"cmbSR"_s);
-    m_cmbSR->addItems({u"ON"_s, u"OFF"_s});
+    m_cmbSR->addItems({tr("ON"), tr("OFF")});
     // Nothing is selected until the stored value is: a value outside the
     // list stays unselected and is stored back as -1.
     m_cmbSR->setCurrentIndex(-1);
@@ -91,44 +91,44 @@ void frmOptions::createSoundControls()
 
 void frmOptions::createJobsControls()
 {
-    addLabel(u"同时转换"_s, {40, 72, 60, 14});
+    addLabel(tr("同时转换"), {40, 72, 60, 14});
     m_spnJobs = new QSpinBox(this);
     m_spnJobs->setObjectName(u"spnJobs"_s);
     m_spnJobs->setRange(1, std::max(1, QThread::idealThreadCount()));
     m_spnJobs->setGeometry(110, 69, 60, 20);
-    addLabel(u"个文件"_s, {176, 72, 50, 14});
+    addLabel(tr("个文件"), {176, 72, 80, 14});
 }
 
 // One more row in the same columns as 同时转换.
 void frmOptions::createSubtitlesControls()
 {
-    addLabel(u"字幕"_s, {40, 103, 60, 14});
+    addLabel(tr("字幕"), {40, 103, 60, 14});
     m_cmbSubtitles = new QComboBox(this);
     m_cmbSubtitles->setObjectName(u"cmbSubtitles"_s);
-    m_cmbSubtitles->addItems({u"自动"_s, u"关闭"_s});
+    m_cmbSubtitles->addItems({tr("自动"), tr("关闭")});
     m_cmbSubtitles->setToolTip(
-        u"自动：把与视频同名的字幕文件（没有时用视频自带的默认字幕）烧录进画面；关闭：不加字幕"_s);
+        tr("自动：把与视频同名的字幕文件（没有时用视频自带的默认字幕）烧录进画面；关闭：不加字幕"));
     m_cmbSubtitles->setGeometry(110, 100, 80, 20);
 }
 
 void frmOptions::createNotifyControls()
 {
-    addLabel(u"完成通知"_s, {40, 131, 60, 14});
+    addLabel(tr("完成通知"), {40, 131, 60, 14});
     m_cmbNotify = new QComboBox(this);
     m_cmbNotify->setObjectName(u"cmbNotify"_s);
-    m_cmbNotify->addItems({u"开启"_s, u"关闭"_s});
-    m_cmbNotify->setToolTip(u"开启：窗口不在前台时，转换结束后由桌面发出通知"_s);
+    m_cmbNotify->addItems({tr("开启"), tr("关闭")});
+    m_cmbNotify->setToolTip(tr("开启：窗口不在前台时，转换结束后由桌面发出通知"));
     m_cmbNotify->setGeometry(110, 128, 80, 20);
 }
 
 void frmOptions::createButtons()
 {
-    auto *command1 = new QPushButton(u"确定"_s, this);
+    auto *command1 = new QPushButton(tr("确定"), this);
     command1->setObjectName(u"Command1"_s);
     command1->setGeometry(54, 244, 87, 25);
     connect(command1, &QPushButton::clicked, this, &frmOptions::imgOK_Click);
 
-    auto *command2 = new QPushButton(u"返回"_s, this);
+    auto *command2 = new QPushButton(tr("返回"), this);
     command2->setObjectName(u"Command2"_s);
     command2->setGeometry(164, 244, 87, 25);
     connect(command2, &QPushButton::clicked, this, &frmOptions::imgExit_Click);
@@ -136,13 +136,13 @@ void frmOptions::createButtons()
 
 void frmOptions::createCutterControls()
 {
-    m_chkMC = new QCheckBox(u"Music Cutter"_s, this);
+    m_chkMC = new QCheckBox(tr("Music Cutter"), this);
     m_chkMC->setObjectName(u"chkMC"_s);
     m_chkMC->setGeometry(40, 159, 150, 16);
     connect(m_chkMC, &QCheckBox::toggled, this, &frmOptions::chkMC_Click);
 
-    m_from = createTimeFields(u"txtFrom"_s, u"开始"_s, 184);
-    m_to = createTimeFields(u"txtTo"_s, u"结束"_s, 208);
+    m_from = createTimeFields(u"txtFrom"_s, tr("开始"), 184);
+    m_to = createTimeFields(u"txtTo"_s, tr("结束"), 208);
 }
 
 frmOptions::TimeFields frmOptions::createTimeFields(const QString &prefix, const QString &caption,
@@ -156,7 +156,7 @@ frmOptions::TimeFields frmOptions::createTimeFields(const QString &prefix, const
         int width;
     };
     const std::array<Place, 3> places{
-        {{u"H"_s, u"时"_s, 94, 19}, {u"M"_s, u"分"_s, 160, 31}, {u"S"_s, u"秒"_s, 230, 43}}};
+        {{u"H"_s, tr("时"), 94, 19}, {u"M"_s, tr("分"), 160, 31}, {u"S"_s, tr("秒"), 230, 43}}};
     addLabel(caption, {40, top + 2, 40, 14});
     TimeFields fields{};
     for (std::size_t i = 0; i < places.size(); ++i) {
@@ -240,10 +240,10 @@ bool frmOptions::timesInRange()
         QString caption;
     };
     const std::array<RangeCheck, 4> checks{{
-        {m_from[1], u"分钟必须小于60"_s, u"分钟"_s},
-        {m_to[1], u"分钟必须小于60"_s, u"分钟"_s},
-        {m_from[2], u"秒必须小于60"_s, u"秒"_s},
-        {m_to[2], u"秒必须小于60"_s, u"秒"_s},
+        {m_from[1], tr("分钟必须小于60"), tr("分钟")},
+        {m_to[1], tr("分钟必须小于60"), tr("分钟")},
+        {m_from[2], tr("秒必须小于60"), tr("秒")},
+        {m_to[2], tr("秒必须小于60"), tr("秒")},
     }};
     for (const RangeCheck &check : checks) {
         if (numericValue(check.field) > 59) {

@@ -16,6 +16,7 @@ build="$root/build"
 
 packages="cmake g++ make pkg-config clang-format
 qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6 qt6-translations-l10n
+qt6-tools-dev qt6-l10n-tools
 ffmpeg libavcodec-extra libavformat-dev libavcodec-dev libavutil-dev
 fonts-wqy-microhei fonts-noto-cjk xvfb xdotool xdg-utils procps pulseaudio pulseaudio-utils
 openbox imagemagick x11-utils strace dbus-daemon

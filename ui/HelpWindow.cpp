@@ -8,7 +8,7 @@ HelpWindow::HelpWindow(const QString &indexFile, QWidget *parent)
     : QDialog(parent), m_browser(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Zenvora 帮助"));
+    setWindowTitle(tr("Zenvora 帮助"));
     setAttribute(Qt::WA_DeleteOnClose);
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
     m_browser->setOpenExternalLinks(true);

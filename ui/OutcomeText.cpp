@@ -1,5 +1,7 @@
 #include "OutcomeText.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -9,39 +11,44 @@ QString ownLine(const Outcome::Failed &failed)
     using Cause = Outcome::Failed::Cause;
     switch (failed.cause) {
     case Cause::OutputFolder:
-        return u"无法创建输出文件夹："_s + failed.path;
+        return QCoreApplication::translate("OutcomeText", "无法创建输出文件夹：") + failed.path;
     case Cause::TempFolder:
-        return u"无法创建临时文件夹："_s + failed.path;
+        return QCoreApplication::translate("OutcomeText", "无法创建临时文件夹：") + failed.path;
     case Cause::UnopenableName:
-        return u"无法打开这个文件名："_s + failed.path;
+        return QCoreApplication::translate("OutcomeText", "无法打开这个文件名：") + failed.path;
     case Cause::DiskFull:
-        return u"磁盘已满"_s;
+        return QCoreApplication::translate("OutcomeText", "磁盘已满");
     case Cause::NoPermission:
-        return u"没有权限写入输出文件夹"_s;
+        return QCoreApplication::translate("OutcomeText", "没有权限写入输出文件夹");
     case Cause::InputMissing:
-        return u"文件不存在"_s;
+        return QCoreApplication::translate("OutcomeText", "文件不存在");
     case Cause::UnreadableInput:
-        return u"文件无法读取"_s;
+        return QCoreApplication::translate("OutcomeText", "文件无法读取");
     case Cause::NotMedia:
-        return u"不是音视频文件，或文件已损坏"_s;
+        return QCoreApplication::translate("OutcomeText", "不是音视频文件，或文件已损坏");
     case Cause::NoVideoStream:
-        return u"文件中没有视频"_s;
+        return QCoreApplication::translate("OutcomeText", "文件中没有视频");
     case Cause::NoAudioStream:
-        return u"文件中没有声音"_s;
+        return QCoreApplication::translate("OutcomeText", "文件中没有声音");
     case Cause::CutPastTheEnd:
-        return u"剪辑的开始时间超过了文件的长度"_s;
+        return QCoreApplication::translate("OutcomeText", "剪辑的开始时间超过了文件的长度");
     case Cause::SubtitlesUnusable:
-        return u"字幕文件无法读取，或其中没有字幕"_s;
+        return QCoreApplication::translate("OutcomeText", "字幕文件无法读取，或其中没有字幕");
     case Cause::FfmpegMissing:
-        return u"找不到 ffmpeg"_s;
+        return QCoreApplication::translate("OutcomeText", "找不到 ffmpeg");
     case Cause::NoOutput:
-        return u"%1 没有生成输出文件"_s.arg(failed.run.encoder);
+        return QCoreApplication::translate("OutcomeText", "%1 没有生成输出文件")
+            .arg(failed.run.encoder);
     case Cause::Crashed:
-        return u"%1 异常终止（信号 %2）"_s.arg(failed.run.encoder).arg(failed.code);
+        return QCoreApplication::translate("OutcomeText", "%1 异常终止（信号 %2）")
+            .arg(failed.run.encoder)
+            .arg(failed.code);
     case Cause::EncoderError:
         break;
     }
-    return u"%1 失败（退出码 %2）"_s.arg(failed.run.encoder).arg(failed.code);
+    return QCoreApplication::translate("OutcomeText", "%1 失败（退出码 %2）")
+        .arg(failed.run.encoder)
+        .arg(failed.code);
 }
 
 QString withEncoderLines(QString text, const Outcome::EncoderRun &run)
@@ -64,13 +71,13 @@ QString couldNotStart(Outcome::CouldNotStart::Reason reason)
 {
     switch (reason) {
     case Outcome::CouldNotStart::Reason::NoCommand:
-        return u"Command Line empty"_s;
+        return QCoreApplication::translate("OutcomeText", "Command Line empty");
     case Outcome::CouldNotStart::Reason::NotFound:
-        return u"File or command not found"_s;
+        return QCoreApplication::translate("OutcomeText", "File or command not found");
     case Outcome::CouldNotStart::Reason::Busy:
         break;
     }
-    return u"An encoder is still running"_s;
+    return QCoreApplication::translate("OutcomeText", "An encoder is still running");
 }
 
 } // namespace
@@ -84,7 +91,10 @@ QString details(const RunOutcome &outcome)
     // A hung encoder's failure line is only how it took being stopped.
     if (const auto *hung = std::get_if<Outcome::Hung>(&outcome))
         return withEncoderLines(
-            u"%1 已停止：%2 秒没有任何输出"_s.arg(hung->run.encoder).arg(hung->seconds), hung->run);
+            QCoreApplication::translate("OutcomeText", "%1 已停止：%2 秒没有任何输出")
+                .arg(hung->run.encoder)
+                .arg(hung->seconds),
+            hung->run);
     if (const auto *notStarted = std::get_if<Outcome::CouldNotStart>(&outcome))
         return couldNotStart(notStarted->reason);
     return {};

@@ -1,16 +1,19 @@
 #include "ParameterComboBox.h"
 
+#include "ConversionCombos.h"
+
 #include <QSignalBlocker>
 
 #include <utility>
 
 QString ParameterComboBox::value() const
 {
-    return m_kept.value_or(currentText());
+    return ConversionCombos::valueOf(m_kept.value_or(currentText()));
 }
 
-void ParameterComboBox::setValue(const QString &text)
+void ParameterComboBox::setValue(const QString &value)
 {
+    const QString text = ConversionCombos::shownText(value);
     if (m_kept)
         m_kept = text;
     else

@@ -16,9 +16,11 @@ class ParameterComboBox final : public WholeEntryComboBox
 public:
     using WholeEntryComboBox::WholeEntryComboBox;
 
-    // The user's value, shown or kept behind what is shown.
+    // The user's value, shown or kept behind what is shown. An entry that
+    // is a word is shown translated; the value is the word as settings and
+    // command lines take it.
     QString value() const;
-    void setValue(const QString &text);
+    void setValue(const QString &value);
 
     void showUsed(const QString &tip);
     void showUnused(const QString &shown, const QString &tip);

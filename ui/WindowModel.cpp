@@ -5,6 +5,7 @@
 #include "DiskFlush.h"
 #include "ParameterRules.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,17 +25,17 @@ QString parameterName(Parameter parameter)
 {
     switch (parameter) {
     case Parameter::Size:
-        return u"视频尺寸"_s;
+        return QCoreApplication::translate("WindowModel", "视频尺寸");
     case Parameter::VideoBitrate:
-        return u"视频比特率"_s;
+        return QCoreApplication::translate("WindowModel", "视频比特率");
     case Parameter::FrameRate:
-        return u"帧率"_s;
+        return QCoreApplication::translate("WindowModel", "帧率");
     case Parameter::AudioRate:
-        return u"声音频率"_s;
+        return QCoreApplication::translate("WindowModel", "声音频率");
     case Parameter::AudioBitrate:
-        return u"声音比特率"_s;
+        return QCoreApplication::translate("WindowModel", "声音比特率");
     case Parameter::Channels:
-        return u"声道"_s;
+        return QCoreApplication::translate("WindowModel", "声道");
     }
     return {};
 }
@@ -89,27 +90,27 @@ WindowModel::unusedParameter(const ConversionSettings &settings, Parameter param
     switch (unused->kind) {
     case Kind::Fixed:
         view.shown = parameter == Parameter::Channels
-                         ? ConversionCombos::entries(ConversionCombo::Channel)
+                         ? ConversionCombos::shownEntries(ConversionCombo::Channel)
                                .value(unused->value.toInt() - 1, unused->value)
                          : unused->value;
         // A number stands a space apart from the Chinese before it.
-        view.tip = u"此格式的%1固定为%2%3"_s.arg(
-            name, view.shown.front().isDigit() ? u" "_s : QString(), view.shown);
+        view.tip = tr("此格式的%1固定为%2%3")
+                       .arg(name, view.shown.front().isDigit() ? u" "_s : QString(), view.shown);
         break;
     case Kind::Source:
-        view.tip = u"此格式的%1跟随源文件"_s.arg(name);
+        view.tip = tr("此格式的%1跟随源文件").arg(name);
         break;
     case Kind::EncoderChoice:
-        view.tip = u"此格式的%1由编码器按画质决定"_s.arg(name);
+        view.tip = tr("此格式的%1由编码器按画质决定").arg(name);
         break;
     case Kind::NoPicture:
-        view.tip = u"此格式只有声音，不用%1"_s.arg(name);
+        view.tip = tr("此格式只有声音，不用%1").arg(name);
         break;
     }
     const Parameters atOtherSizes = CommandBuilder::stageOneParameters(settings.format) |
                                     CommandBuilder::stageTwoParameters(settings.format);
     if (atOtherSizes.testFlag(parameter))
-        view.tip += u"；选择其他视频尺寸后可以设置"_s;
+        view.tip += tr("；选择其他视频尺寸后可以设置");
     return view;
 }
 
@@ -136,7 +137,7 @@ void WindowModel::batchStarted(int parallelJobs)
     m_endedAt.reset();
     m_shownFraction = -1;
     m_shownFilesLeft = -1;
-    setStatus(u"准备转换……"_s);
+    setStatus(tr("准备转换……"));
 }
 
 void WindowModel::jobStarted(const QString &path, JobQueue::JobId job, int pending)
@@ -203,11 +204,11 @@ void WindowModel::jobFinished(const JobResult &result, JobQueue::JobId job, int 
 void WindowModel::showRunning()
 {
     const int place = std::min(m_started, m_total);
-    QString text = u"第 %1/%2 个：%3"_s.arg(place).arg(m_total).arg(m_currentName);
+    QString text = tr("第 %1/%2 个：%3").arg(place).arg(m_total).arg(m_currentName);
     if (const std::optional<qint64> seconds = m_timeLeft.secondsLeft(m_total - m_done))
-        text += u"，剩余约 %1"_s.arg(clockText(*seconds));
+        text += tr("，剩余约 %1").arg(clockText(*seconds));
     if (m_mayFallAsleep)
-        text += u"（无法阻止系统休眠）"_s;
+        text += tr("（无法阻止系统休眠）");
     setStatus(text);
     showBatchProgress();
 }
@@ -243,14 +244,14 @@ void WindowModel::batchEnded(bool stopped, int pending)
     m_barValues.clear();
     const int converted = m_done - m_failed;
     if (!stopped) {
-        m_ending = {u"转换完成"_s, u"%1 个成功，%2 个失败"_s.arg(converted).arg(m_failed)};
-        setStatus(u"完成："_s + m_ending.counts);
+        m_ending = {tr("转换完成"), tr("%1 个成功，%2 个失败").arg(converted).arg(m_failed)};
+        setStatus(tr("完成：%1").arg(m_ending.counts));
         return;
     }
-    m_ending = {u"转换已停止"_s, u"%1 个已完成，%2 个未转换"_s.arg(converted).arg(pending)};
+    m_ending = {tr("转换已停止"), tr("%1 个已完成，%2 个未转换").arg(converted).arg(pending)};
     if (m_failed > 0)
-        m_ending.counts += u"，%1 个失败"_s.arg(m_failed);
-    setStatus(u"已停止："_s + m_ending.counts);
+        m_ending.counts += tr("，%1 个失败").arg(m_failed);
+    setStatus(tr("已停止：%1").arg(m_ending.counts));
 }
 
 bool WindowModel::batchJustEnded() const
@@ -273,7 +274,7 @@ QString WindowModel::queueFile() const
 
 QString WindowModel::restoreQuestion(int count)
 {
-    return u"上次有 %1 个文件没有转换，是否恢复？"_s.arg(count);
+    return tr("上次有 %1 个文件没有转换，是否恢复？", nullptr, count).arg(count);
 }
 
 void WindowModel::offerAnswered()

@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The command line of the window: files and folders to queue, as a file
-// manager passes them, besides --version and --help.
+// manager passes them, besides --version, --help and --lang.
 struct WindowOptions
 {
     QStringList paths; // absolute, in the order given

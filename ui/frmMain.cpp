@@ -45,18 +45,23 @@ namespace {
 struct ToolbarButton
 {
     int index;
-    const char16_t *caption;
-    const char16_t *toolTip;
+    const char *caption;
+    const char *toolTip;
     const char *icon;
 };
 
 // The tooltips say what each button does.
 constexpr ToolbarButton ToolbarButtons[] = {
-    {0, u"添加文件", u"Add a File", ":/icons/add-file.svg"},
-    {1, u"添加文件夹", u"Add Files from a Folder", ":/icons/add-folder.svg"},
-    {2, u"移除文件", u"Remove File(s) from List", ":/icons/remove.svg"},
-    {4, u"提示设置", u"Options", ":/icons/options.svg"},
-    {5, u"退出程序", u"Exit", ":/icons/exit.svg"},
+    {0, QT_TRANSLATE_NOOP("frmMain", "添加文件"), QT_TRANSLATE_NOOP("frmMain", "Add a File"),
+     ":/icons/add-file.svg"},
+    {1, QT_TRANSLATE_NOOP("frmMain", "添加文件夹"),
+     QT_TRANSLATE_NOOP("frmMain", "Add Files from a Folder"), ":/icons/add-folder.svg"},
+    {2, QT_TRANSLATE_NOOP("frmMain", "移除文件"),
+     QT_TRANSLATE_NOOP("frmMain", "Remove File(s) from List"), ":/icons/remove.svg"},
+    {4, QT_TRANSLATE_NOOP("frmMain", "提示设置"), QT_TRANSLATE_NOOP("frmMain", "Options"),
+     ":/icons/options.svg"},
+    {5, QT_TRANSLATE_NOOP("frmMain", "退出程序"), QT_TRANSLATE_NOOP("frmMain", "Exit"),
+     ":/icons/exit.svg"},
 };
 
 QIcon buttonIcon(const QString &normal, const QString &highlighted)
@@ -95,7 +100,7 @@ Box *combo(QWidget *parent, ConversionCombo which, QRect geometry, bool editable
 {
     auto *box = new Box(parent);
     box->setObjectName(ConversionCombos::objectName(which));
-    box->addItems(ConversionCombos::entries(which));
+    box->addItems(ConversionCombos::shownEntries(which));
     box->setToolTip(ConversionCombos::hoverText(which));
     box->setEditable(editable);
     box->setInsertPolicy(QComboBox::NoInsert);
@@ -158,8 +163,8 @@ void frmMain::createToolbar()
         auto *tool = new QToolButton(this);
         tool->setObjectName(QStringLiteral("CmdToolsBar_%1").arg(button.index));
         tool->setProperty("index", button.index);
-        tool->setText(QString::fromUtf16(button.caption));
-        tool->setToolTip(QString::fromUtf16(button.toolTip));
+        tool->setText(tr(button.caption));
+        tool->setToolTip(tr(button.toolTip));
         tool->setIcon(QIcon(QString::fromLatin1(button.icon)));
         tool->setIconSize({32, 32});
         tool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -187,12 +192,12 @@ void frmMain::createCornerButtons()
         button->setGeometry(geometry);
         return button;
     };
-    m_imgHelp = corner(QStringLiteral("imgHelp"), QStringLiteral("help"),
-                       QStringLiteral("Help & Tutorial"), {635, 8, 15, 15});
-    m_imgMin = corner(QStringLiteral("imgMin"), QStringLiteral("minimize"),
-                      QStringLiteral("Minimize Window"), {652, 9, 14, 14});
-    m_imgExit = corner(QStringLiteral("imgExit"), QStringLiteral("close"), QStringLiteral("Exit"),
-                       {672, 10, 15, 15});
+    m_imgHelp = corner(QStringLiteral("imgHelp"), QStringLiteral("help"), tr("Help & Tutorial"),
+                       {635, 8, 15, 15});
+    m_imgMin = corner(QStringLiteral("imgMin"), QStringLiteral("minimize"), tr("Minimize Window"),
+                      {652, 9, 14, 14});
+    m_imgExit =
+        corner(QStringLiteral("imgExit"), QStringLiteral("close"), tr("Exit"), {672, 10, 15, 15});
     connect(m_imgHelp, &QToolButton::clicked, this, &frmMain::imgHelp_Click);
     connect(m_imgMin, &QToolButton::clicked, this, &frmMain::imgMin_Click);
     connect(m_imgExit, &QToolButton::clicked, this, &frmMain::imgExit_Click);
@@ -221,10 +226,10 @@ void frmMain::createJobListView()
     m_listMenu = new QMenu(this);
     m_listMenu->setObjectName(QStringLiteral("menuList"));
     // What the row under the pointer offers comes first, then the program's menus.
-    m_removeRow = m_listMenu->addAction(QStringLiteral("移除"));
+    m_removeRow = m_listMenu->addAction(tr("移除"));
     m_removeRow->setObjectName(QStringLiteral("menuListRemove"));
     connect(m_removeRow, &QAction::triggered, this, &frmMain::removeSelectedJob);
-    m_openRowFolder = m_listMenu->addAction(QStringLiteral("打开所在文件夹"));
+    m_openRowFolder = m_listMenu->addAction(tr("打开所在文件夹"));
     m_openRowFolder->setObjectName(QStringLiteral("menuListOpenFolder"));
     connect(m_openRowFolder, &QAction::triggered, this, &frmMain::openSelectedJobFolder);
     m_listMenu->addSeparator();
@@ -250,25 +255,28 @@ void frmMain::createJobListView()
     connect(&m_folderIntake, &FolderIntake::hintTextChanged, m_lblText, &QLabel::setText);
 }
 
+// The panel on the right is wide enough for the longest entries to show
+// whole in their boxes ("AVI(Windows Media Player格式)", "自动(按质量)"), and
+// for the English texts.
 void frmMain::createParameterControls()
 {
-    caption(this, QStringLiteral("输出格式："), 490, 72);
-    m_cmbOF = combo<WholeEntryComboBox>(this, ConversionCombo::Format, {490, 90, 189, 22}, false);
-    caption(this, QStringLiteral("视频比特率："), 488, 126);
+    caption(this, tr("输出格式："), 480, 72);
+    m_cmbOF = combo<WholeEntryComboBox>(this, ConversionCombo::Format, {480, 90, 209, 22}, false);
+    caption(this, tr("视频比特率："), 478, 126);
     m_cmbVB =
-        combo<ParameterComboBox>(this, ConversionCombo::VideoBitrate, {488, 146, 89, 22}, true);
-    caption(this, QStringLiteral("帧率："), 588, 126);
-    m_cmbF = combo<ParameterComboBox>(this, ConversionCombo::FrameRate, {588, 146, 89, 22}, true);
-    caption(this, QStringLiteral("视频尺寸："), 488, 184);
-    m_cmbS = combo<ParameterComboBox>(this, ConversionCombo::Size, {488, 204, 89, 22}, true);
-    caption(this, QStringLiteral("声音频率："), 588, 184);
-    m_cmbR = combo<ParameterComboBox>(this, ConversionCombo::AudioRate, {588, 203, 89, 22}, true);
-    caption(this, QStringLiteral("声音比特率："), 488, 244);
+        combo<ParameterComboBox>(this, ConversionCombo::VideoBitrate, {478, 146, 99, 22}, true);
+    caption(this, tr("帧率："), 588, 126);
+    m_cmbF = combo<ParameterComboBox>(this, ConversionCombo::FrameRate, {588, 146, 99, 22}, true);
+    caption(this, tr("视频尺寸："), 478, 184);
+    m_cmbS = combo<ParameterComboBox>(this, ConversionCombo::Size, {478, 204, 99, 22}, true);
+    caption(this, tr("声音频率："), 588, 184);
+    m_cmbR = combo<ParameterComboBox>(this, ConversionCombo::AudioRate, {588, 203, 99, 22}, true);
+    caption(this, tr("声音比特率："), 478, 244);
     m_cmbBR =
-        combo<ParameterComboBox>(this, ConversionCombo::AudioBitrate, {488, 265, 89, 22}, true);
-    caption(this, QStringLiteral("声道："), 588, 244);
+        combo<ParameterComboBox>(this, ConversionCombo::AudioBitrate, {478, 265, 99, 22}, true);
+    caption(this, tr("声道："), 588, 244);
     m_cmbChannel =
-        combo<ParameterComboBox>(this, ConversionCombo::Channel, {588, 265, 89, 22}, true);
+        combo<ParameterComboBox>(this, ConversionCombo::Channel, {588, 265, 99, 22}, true);
     connect(m_cmbOF, &QComboBox::currentIndexChanged, this, &frmMain::cmbOF_Click);
     connect(m_cmbS, &QComboBox::currentTextChanged, this, &frmMain::applyParameterRules);
     // A value the codec moves is replaced by the one it will use once it is
@@ -278,15 +286,15 @@ void frmMain::createParameterControls()
         connect(box->lineEdit(), &QLineEdit::editingFinished, this, &frmMain::settleParameters);
     }
 
-    caption(this, QStringLiteral("输出路径："), 488, 306);
+    caption(this, tr("输出路径："), 478, 306);
     m_txtPath = new QLineEdit(this);
     m_txtPath->setObjectName(QStringLiteral("txtPath"));
     m_txtPath->setToolTip(OutputFolderChooser::boxToolTip());
-    m_txtPath->setGeometry(488, 325, 137, 21);
-    m_cmdBrowse = new QPushButton(QStringLiteral("浏览"), this);
+    m_txtPath->setGeometry(478, 325, 140, 21);
+    m_cmdBrowse = new QPushButton(tr("浏览"), this);
     m_cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
     m_cmdBrowse->setToolTip(OutputFolderChooser::buttonToolTip());
-    m_cmdBrowse->setGeometry(630, 326, 47, 20);
+    m_cmdBrowse->setGeometry(623, 326, 64, 20);
     connect(m_cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
 }
 
@@ -299,7 +307,7 @@ void frmMain::createStartAndProgress()
     QFont bold = m_Command3->font();
     bold.setBold(true);
     m_Command3->setFont(bold);
-    m_Command3->setGeometry(488, 364, 189, 59);
+    m_Command3->setGeometry(478, 364, 209, 59);
     connect(m_Command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
 
     m_pb = new QProgressBar(this);
@@ -337,9 +345,9 @@ void frmMain::createLinks()
     m_lblWeb->place({6, 446, 167, 13});
     connect(m_lblWeb, &LinkLabel::clicked, this, &frmMain::lblWeb_Click);
 
-    m_lblFeed = new LinkLabel(QStringLiteral("意见反馈"), this);
+    m_lblFeed = new LinkLabel(tr("意见反馈"), this);
     m_lblFeed->setObjectName(QStringLiteral("lblFeed"));
-    m_lblFeed->setToolTip(QStringLiteral("Send us your suggestion or question"));
+    m_lblFeed->setToolTip(tr("Send us your suggestion or question"));
     m_lblFeed->setBoldOnHover(true);
     m_lblFeed->place({624, 448, 48, 13});
     connect(m_lblFeed, &LinkLabel::clicked, this, &frmMain::lblFeed_Click);
@@ -379,8 +387,8 @@ void frmMain::connectDriver()
     connect(
         &m_driver, &BatchDriver::openFolderRequested, this,
         [this](const QString &folder, const QStringList &converted) {
-            m_services.desktop.showFolder(
-                folder, converted, tellFailure(QStringLiteral("无法打开输出文件夹："), folder));
+            m_services.desktop.showFolder(folder, converted,
+                                          tellFailure(tr("无法打开输出文件夹："), folder));
         },
         Qt::QueuedConnection);
     connect(&m_driver, &BatchDriver::completionSoundRequested, this,
@@ -465,9 +473,9 @@ void frmMain::applyParameterRules()
         if (auto *items = qobject_cast<QStandardItemModel *>(box->model())) {
             for (int row = 0; row < items->rowCount(); ++row) {
                 QStandardItem *item = items->item(row);
-                const bool offered =
-                    WindowModel::offersEntry(settings, entry.parameter, item->text(),
-                                             ConversionCombos::entries(entry.combo));
+                const bool offered = WindowModel::offersEntry(
+                    settings, entry.parameter, ConversionCombos::valueOf(item->text()),
+                    ConversionCombos::entries(entry.combo));
                 if (item->isEnabled() != offered)
                     item->setEnabled(offered);
             }
@@ -520,7 +528,8 @@ int frmMain::position(List list) const
     if (list == List::Format)
         return m_cmbOF->currentIndex();
     const ParameterComboBox *box = audioBox(list);
-    return box->findText(box->value(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return box->findText(ConversionCombos::shownText(box->value()),
+                         Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
 void frmMain::setPosition(List list, int newPosition)
@@ -651,8 +660,8 @@ void frmMain::openSelectedJobFolder()
         return;
     const QString path = m_jobs.paths().value(row.row());
     const QString folder = QFileInfo(path).absolutePath();
-    m_services.desktop.showFolder(
-        folder, {path}, tellFailure(QStringLiteral("无法打开文件所在的文件夹："), folder));
+    m_services.desktop.showFolder(folder, {path},
+                                  tellFailure(tr("无法打开文件所在的文件夹："), folder));
 }
 
 // The toolbar's commands from the keyboard, as desktop programs have them.
@@ -703,7 +712,7 @@ void frmMain::offerRestoredQueue()
     // Enter keeps the files; a No keeps them on disk until the queue
     // changes, so a hasty answer loses nothing yet.
     if (m_services.messages.confirm(WindowModel::restoreQuestion(static_cast<int>(saved.size())),
-                                    QStringLiteral("恢复"), MessageSink::OnEnter::Yes)) {
+                                    tr("恢复"), MessageSink::OnEnter::Yes)) {
         m_jobs.addJobs(saved);
         m_jobs.updateDropHint();
         m_model.offerAnswered();
@@ -715,10 +724,9 @@ void frmMain::offerRestoredQueue()
 void frmMain::imgExit_Click()
 {
     if (!m_services.settingsFiles.SaveSetup(*this))
-        m_services.messages.showMessage(
-            QStringLiteral("无法保存设置，下次启动时将使用原来的设置：") +
-                m_services.settingsFiles.setupPath(),
-            QStringLiteral("Zenvora"), MessageSink::Icon::Exclamation);
+        m_services.messages.showMessage(tr("无法保存设置，下次启动时将使用原来的设置：") +
+                                            m_services.settingsFiles.setupPath(),
+                                        QStringLiteral("Zenvora"), MessageSink::Icon::Exclamation);
     close();
 }
 
@@ -727,12 +735,20 @@ void frmMain::imgMin_Click()
     showMinimized();
 }
 
+// The help page in the language of the window.
+QString frmMain::helpFile() const
+{
+    const bool english = m_services.language == LanguageChoice::Language::English;
+    return m_services.environment.programFolder +
+           (english ? QStringLiteral("/help/index_en.html") : QStringLiteral("/help/index.html"));
+}
+
 void frmMain::imgHelp_Click()
 {
-    const QString help = m_services.environment.programFolder + QStringLiteral("/help/index.html");
+    const QString help = helpFile();
     if (!QFileInfo::exists(help)) {
-        m_services.messages.showMessage(QStringLiteral("找不到帮助文件：") + help,
-                                        QStringLiteral("帮助"), MessageSink::Icon::Exclamation);
+        m_services.messages.showMessage(tr("找不到帮助文件：") + help, tr("帮助"),
+                                        MessageSink::Icon::Exclamation);
         return;
     }
     if (!m_help)
@@ -746,7 +762,7 @@ void frmMain::lblWeb_Click()
 {
     m_services.desktop.openUrl(
         QUrl(ProductWebPage()),
-        tellFailure(QStringLiteral("无法打开网页，请在浏览器中打开："), ProductWebPage()));
+        tellFailure(tr("无法打开网页，请在浏览器中打开："), ProductWebPage()));
 }
 
 // The desktop answers later; by then the window may be gone.
@@ -766,10 +782,9 @@ void frmMain::lblFeed_Click()
 
 void frmMain::showAbout()
 {
-    const QString text =
-        QStringLiteral("Zenvora %1，Velmora 出品，2008").arg(QStringLiteral(ZENVORA_VERSION)) +
-        QStringLiteral("\r\n") + QStringLiteral("版权所有，保留一切权利。") +
-        QStringLiteral("\r\n") + ProductWebPage();
+    const QString text = tr("Zenvora %1，Velmora 出品，2008").arg(QStringLiteral(ZENVORA_VERSION)) +
+                         QStringLiteral("\r\n") + tr("版权所有，保留一切权利。") +
+                         QStringLiteral("\r\n") + ProductWebPage();
     m_services.messages.showMessage(text, QStringLiteral("Zenvora"),
                                     MessageSink::Icon::Information);
 }
@@ -778,9 +793,9 @@ void frmMain::Command3_Click()
 {
     if (batchRunning()) {
         // A batch that ended while the question was open has nothing to stop.
-        if (m_services.messages.confirm(QStringLiteral("停止转换？正在转换的文件将被放弃，"
-                                                       "未转换的文件留在列表中。"),
-                                        QStringLiteral("停止转换"), MessageSink::OnEnter::No) &&
+        if (m_services.messages.confirm(tr("停止转换？正在转换的文件将被放弃，"
+                                           "未转换的文件留在列表中。"),
+                                        tr("停止转换"), MessageSink::OnEnter::No) &&
             batchRunning())
             m_driver.stop();
         return;
@@ -802,7 +817,7 @@ void frmMain::Command3_Click()
                                                          : ConversionSettings::SubtitlesAuto)
             .toString();
     if (!m_driver.requestStart(settings, m_options.SoundPrompt == 0))
-        m_services.messages.showMessage(QStringLiteral("请先添加一个文件"), QStringLiteral("添加"),
+        m_services.messages.showMessage(tr("请先添加一个文件"), tr("添加"),
                                         MessageSink::Icon::Exclamation);
 }
 
@@ -832,7 +847,7 @@ void frmMain::setBatchControlsEnabled(bool enabled)
 
 void frmMain::showStartButton(bool stops)
 {
-    m_Command3->setText(stops ? QStringLiteral("停止转换") : QStringLiteral("立刻开始转换！"));
+    m_Command3->setText(stops ? tr("停止转换") : tr("立刻开始转换！"));
     m_Command3->setIcon(
         QIcon(stops ? QStringLiteral(":/icons/stop.svg") : QStringLiteral(":/icons/start.svg")));
 }
@@ -900,14 +915,13 @@ void frmMain::batchOver(const BatchReport &report)
 void frmMain::notifyBatchEnd(const QString &folder, const QStringList &converted)
 {
     const WindowModel::Ending ending = m_model.ending();
-    m_services.desktop.notify(
-        ending.title, ending.counts, QStringLiteral("打开文件夹"),
-        [window = QPointer(this), folder, converted] {
-            if (window)
-                window->m_services.desktop.showFolder(
-                    folder, converted,
-                    window->tellFailure(QStringLiteral("无法打开输出文件夹："), folder));
-        });
+    m_services.desktop.notify(ending.title, ending.counts, tr("打开文件夹"),
+                              [window = QPointer(this), folder, converted] {
+                                  if (window)
+                                      window->m_services.desktop.showFolder(
+                                          folder, converted,
+                                          window->tellFailure(tr("无法打开输出文件夹："), folder));
+                              });
 }
 
 int frmMain::pendingJobs() const
@@ -926,10 +940,10 @@ void frmMain::closeEvent(QCloseEvent *event)
     // Closing stops the batch, so it asks first, as Stop does; a batch that
     // ends while the question is open leaves the window open.
     if (!m_unloaded && batchRunning() &&
-        !(m_services.messages.confirm(QStringLiteral("正在转换。退出将停止转换，正在转换的文件"
-                                                     "将被放弃，未转换的文件下次启动时可以恢复。"
-                                                     "确定退出？"),
-                                      QStringLiteral("退出"), MessageSink::OnEnter::No) &&
+        !(m_services.messages.confirm(tr("正在转换。退出将停止转换，正在转换的文件"
+                                         "将被放弃，未转换的文件下次启动时可以恢复。"
+                                         "确定退出？"),
+                                      tr("退出"), MessageSink::OnEnter::No) &&
           batchRunning())) {
         event->ignore();
         return;

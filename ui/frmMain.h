@@ -12,6 +12,7 @@
 #include "FileIntake.h"
 #include "FolderIntake.h"
 #include "JobList.h"
+#include "LanguageChoice.h"
 #include "PathIntake.h"
 #include "SetupControls.h"
 #include "WindowModel.h"
@@ -50,6 +51,8 @@ struct frmMainServices
     CommandEnvironment environment;
     // Where the unconverted queue is kept between runs; empty keeps none.
     QString stateFolder{};
+    // The language of the texts, which decides the help page too.
+    LanguageChoice::Language language = LanguageChoice::Language::Chinese;
 };
 
 // The main window: the queue, the format and its parameters, the output
@@ -131,6 +134,7 @@ private:
     void applyParameterRules();
     void settleParameters();
     Desktop::Failed tellFailure(const QString &what, const QString &place);
+    QString helpFile() const;
     int pendingJobs() const;
     bool batchRunning() const;
     ParameterComboBox *parameterBox(Parameter parameter) const;

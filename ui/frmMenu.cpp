@@ -3,30 +3,28 @@
 #include <QMenu>
 
 frmMenu::frmMenu(QObject *parent)
-    : QObject(parent), m_menuFile(createMenu(QStringLiteral("menuFile"), QStringLiteral("文件"))),
-      m_menuOptions(createMenu(QStringLiteral("menuOptions"), QStringLiteral("选项"))),
-      m_menuAbout(createMenu(QStringLiteral("menuAbout"), QStringLiteral("关于"))),
-      m_menuRemove(createMenu(QStringLiteral("menuRemove"), QStringLiteral("Remove")))
+    : QObject(parent), m_menuFile(createMenu(QStringLiteral("menuFile"), tr("文件"))),
+      m_menuOptions(createMenu(QStringLiteral("menuOptions"), tr("选项"))),
+      m_menuAbout(createMenu(QStringLiteral("menuAbout"), tr("关于"))),
+      m_menuRemove(createMenu(QStringLiteral("menuRemove"), tr("Remove")))
 {
-    QAction *addFile =
-        addActionItem(m_menuFile, QStringLiteral("menuAddaFile"), QStringLiteral("添加文件(&A)"),
-                      CommandRouter::Action::AddaFile);
-    QAction *addFolder =
-        addActionItem(m_menuFile, QStringLiteral("menuAddaFolder"), QStringLiteral("添加目录(&F)"),
-                      CommandRouter::Action::AddaFolder);
+    QAction *addFile = addActionItem(m_menuFile, QStringLiteral("menuAddaFile"), tr("添加文件(&A)"),
+                                     CommandRouter::Action::AddaFile);
+    QAction *addFolder = addActionItem(m_menuFile, QStringLiteral("menuAddaFolder"),
+                                       tr("添加目录(&F)"), CommandRouter::Action::AddaFolder);
     m_menuFile->addSeparator()->setObjectName(QStringLiteral("menuS"));
-    QAction *exit = addActionItem(m_menuFile, QStringLiteral("menuExit"),
-                                  QStringLiteral("退出(&E)"), CommandRouter::Action::Exit);
-    QAction *options = addActionItem(m_menuOptions, QStringLiteral("menuOption"),
-                                     QStringLiteral("设置(&O)"), CommandRouter::Action::Options);
+    QAction *exit = addActionItem(m_menuFile, QStringLiteral("menuExit"), tr("退出(&E)"),
+                                  CommandRouter::Action::Exit);
+    QAction *options = addActionItem(m_menuOptions, QStringLiteral("menuOption"), tr("设置(&O)"),
+                                     CommandRouter::Action::Options);
     m_toolbarCommands = {addFile, addFolder, exit, options};
-    addActionItem(m_menuAbout, QStringLiteral("menuHelp"), QStringLiteral("帮助(&H)"),
+    addActionItem(m_menuAbout, QStringLiteral("menuHelp"), tr("帮助(&H)"),
                   CommandRouter::Action::Help);
-    addActionItem(m_menuAbout, QStringLiteral("menuA"), QStringLiteral("关于(&A)"),
+    addActionItem(m_menuAbout, QStringLiteral("menuA"), tr("关于(&A)"),
                   CommandRouter::Action::About);
-    addActionItem(m_menuRemove, QStringLiteral("menuRemoveSelected"), QStringLiteral("移除选择项"),
+    addActionItem(m_menuRemove, QStringLiteral("menuRemoveSelected"), tr("移除选择项"),
                   CommandRouter::Action::RemoveSelected);
-    QAction *removeAll = m_menuRemove->addAction(QStringLiteral("移除全部"));
+    QAction *removeAll = m_menuRemove->addAction(tr("移除全部"));
     removeAll->setObjectName(QStringLiteral("menuRemoveAll"));
     connect(removeAll, &QAction::triggered, this, &frmMenu::removeAllChosen);
 }

@@ -1,4 +1,5 @@
 #include "AppPaths.h"
+#include "AppTranslations.h"
 #include "FirstPaint.h"
 #include "FirstPaintReport.h"
 #include "MessageBoxSink.h"
@@ -8,11 +9,11 @@
 #include "SettingsFiles.h"
 #include "SingleInstanceLock.h"
 #include "SystemDesktop.h"
+#include "WindowLook.h"
 #include "WindowOptions.h"
 #include "frmMain.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLibraryInfo>
 #include <QStandardPaths>
 #include <QTranslator>
@@ -32,6 +33,13 @@ QStringList argumentsOf(int argc, char *argv[])
     return arguments;
 }
 
+// The program's own texts in the language chosen.
+void installTexts(QCoreApplication &app, LanguageChoice::Language language)
+{
+    if (!AppTranslations::install(app, language, AppTranslations::folder()))
+        qWarning("Zenvora: no English texts in %s", qPrintable(AppTranslations::folder()));
+}
+
 // --version and --help are answered without a display, so they work where
 // there is none.
 bool answeredWithoutWindow(int &argc, char *argv[])
@@ -39,7 +47,8 @@ bool answeredWithoutWindow(int &argc, char *argv[])
     const WindowOptions options = WindowOptions::parse(argumentsOf(argc, argv));
     if (!options.versionRequested && !options.helpRequested)
         return false;
-    const QCoreApplication core(argc, argv);
+    QCoreApplication core(argc, argv);
+    installTexts(core, LanguageChoice::current(core.arguments()));
     std::fputs(options.versionRequested ? "zenvora " ZENVORA_VERSION "\n"
                                         : qPrintable(WindowOptions::helpText()),
                stdout);
@@ -52,23 +61,19 @@ int handFilesOver(const QString &lockFolder, const QStringList &paths)
 {
     if (paths.isEmpty() || PathHandOver::send(lockFolder, paths, HandOverTimeoutMs))
         return 0;
-    std::fputs("zenvora: the running copy did not take the files\n", stderr);
+    std::fprintf(stderr, "zenvora: %s\n",
+                 qPrintable(QCoreApplication::translate(
+                     "zenvora", "the running copy did not take the files")));
     return 1;
 }
 
-// The window speaks Chinese, so Qt's own dialogs and buttons do too.
+// A window that speaks Chinese has Qt's own dialogs and buttons speak it
+// too; in English they need nothing, that being Qt's own language.
 void installChineseQtTexts(QApplication &app, QTranslator &translator)
 {
     if (translator.load(QStringLiteral("qtbase_zh_CN"),
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&translator);
-}
-
-void applySkin(QApplication &app)
-{
-    QFile skin(QStringLiteral(":/skin/skin.qss"));
-    if (skin.open(QIODevice::ReadOnly))
-        app.setStyleSheet(QString::fromUtf8(skin.readAll()));
 }
 
 } // namespace
@@ -79,9 +84,12 @@ int main(int argc, char *argv[])
         return 0;
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Zenvora"));
+    const LanguageChoice::Language language = LanguageChoice::current(app.arguments());
+    installTexts(app, language);
     const WindowOptions options = WindowOptions::parse(app.arguments());
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "zenvora: %s\nTry 'zenvora --help'.\n", qPrintable(options.error));
+        std::fprintf(stderr, "zenvora: %s\n%s\n", qPrintable(options.error),
+                     qPrintable(QCoreApplication::translate("zenvora", "Try 'zenvora --help'.")));
         return 2;
     }
 
@@ -99,11 +107,9 @@ int main(int argc, char *argv[])
                  qPrintable(handOver.errorString()));
 
     QTranslator translator;
-    installChineseQtTexts(app, translator);
-    applySkin(app);
-    QFont font(QStringLiteral("Tahoma"), 9);
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("WenQuanYi Micro Hei")});
-    app.setFont(font);
+    if (language == LanguageChoice::Language::Chinese)
+        installChineseQtTexts(app, translator);
+    WindowLook::apply(app);
 
     MessageBoxSink messages(nullptr);
     const SettingsFiles settingsFiles;
@@ -115,7 +121,8 @@ int main(int argc, char *argv[])
     QtFolderDialog folderDialog(nullptr);
     QtFileOpenDialog fileDialog(nullptr);
     frmMain window({messages, folderDialog, fileDialog, desktop, settingsFiles, environment,
-                    QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)});
+                    QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
+                    language});
     messages.setOwner(&window);
     FirstPaintReport::installIfAsked(window);
     window.queuePaths(options.paths);

@@ -162,6 +162,8 @@ EncoderRun TestCliEndToEnd::cli(const QStringList &arguments,
     QProcessEnvironment withCache = environment;
     if (!withCache.contains(u"XDG_CACHE_HOME"_s))
         withCache.insert(u"XDG_CACHE_HOME"_s, m_work.filePath(u"cache"_s));
+    // Its lines are read in Chinese, whatever language the machine has.
+    withCache.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
     return EncoderRun::run(program, arguments, withCache);
 }
 
@@ -894,6 +896,11 @@ void TestCliEndToEnd::unusableCacheFailsOnlyTwoStageJobs()
     const EncoderRun mov = cli({u"-f"_s, u"mov"_s, u"-o"_s, out, m_clip}, environment);
     QCOMPARE(mov.exitCode, 1);
     QVERIFY2(mov.output.contains(u"无法创建临时文件夹"_s), qPrintable(mov.output));
+    const EncoderRun english =
+        cli({u"--lang"_s, u"en"_s, u"-f"_s, u"mov"_s, u"-o"_s, out, m_clip}, environment);
+    QVERIFY2(english.output.contains(u"] failed: Cannot create the working folder: "_s),
+             qPrintable(english.output));
+    QVERIFY2(english.output.contains(u"0 converted, 1 failed."_s), qPrintable(english.output));
     QCOMPARE(filesIn(out).size(), 1);
 }
 

@@ -101,12 +101,28 @@ void TestCliOptions::unsetParametersAreWhatTheWindowShows()
 
 void TestCliOptions::givenParametersGoThroughUnchanged()
 {
-    const CliOptions options = CliOptions::parse(
-        commandLine({u"-f"_s, u"rmvb"_s, u"-s"_s, u" 640x360"_s, u"--video-bitrate"_s, u"800 "_s,
-                     u"--frame-rate"_s, u"23"_s, u"--audio-rate"_s, u"22050"_s,
-                     u"--audio-bitrate"_s, u"12.2"_s, u"--channels"_s, u"mono"_s,
-                     u"--stall-timeout"_s, u"0"_s, u"-j"_s, u"0"_s, u"/a.avi"_s}),
-        u"/out"_s);
+    const CliOptions options = CliOptions::parse(commandLine({u"-f"_s,
+                                                              u"rmvb"_s,
+                                                              u"-s"_s,
+                                                              u" 640x360"_s,
+                                                              u"--video-bitrate"_s,
+                                                              u"800 "_s,
+                                                              u"--frame-rate"_s,
+                                                              u"23"_s,
+                                                              u"--audio-rate"_s,
+                                                              u"22050"_s,
+                                                              u"--audio-bitrate"_s,
+                                                              u"12.2"_s,
+                                                              u"--channels"_s,
+                                                              u"mono"_s,
+                                                              u"--stall-timeout"_s,
+                                                              u"0"_s,
+                                                              u"-j"_s,
+                                                              u"0"_s,
+                                                              u"--lang"_s,
+                                                              u"en"_s,
+                                                              u"/a.avi"_s}),
+                                                 u"/out"_s);
     QCOMPARE(options.error, QString());
     const ConversionSettings &s = options.settings;
     QCOMPARE(s.size, u" 640x360"_s);
@@ -173,6 +189,9 @@ void TestCliOptions::rejectsWhatItCannotUse_data()
         << QStringList{u"--files-from=/"_s, u"a"_s} << u"Cannot read the file list /: "_s;
     QTest::newRow("empty list and no file")
         << QStringList{u"--files-from"_s, u"/dev/null"_s} << u"No file"_s;
+    QTest::newRow("unknown language")
+        << QStringList{u"--lang=fr"_s, u"a"_s} << u"--lang must be zh or en: fr"_s;
+    QTest::newRow("language without a value") << QStringList{u"--lang"_s} << u"Missing value"_s;
     // Formats that write the bitrate and rate into their commands cannot
     // leave them to the source.
     QTest::newRow("quality entry where a bitrate is written")
@@ -448,9 +467,10 @@ void TestCliOptions::helpAndVersionNeedNoFiles()
     QCOMPARE(options.error, QString());
     QCOMPARE(options.helpRequested, help);
     QCOMPARE(options.versionRequested, version);
-    for (const QString &listed : {u"--audio-bitrate"_s, u"--files-from <LIST>"_s, u"-0, --null"_s,
-                                  u"--version"_s, u"--from <TIME>"_s, u"--to <TIME>"_s,
-                                  u"--subtitles <auto|off|FILE>"_s, u"--audio-track <N|LANG>"_s})
+    for (const QString &listed :
+         {u"--audio-bitrate"_s, u"--files-from <LIST>"_s, u"-0, --null"_s, u"--version"_s,
+          u"--from <TIME>"_s, u"--to <TIME>"_s, u"--subtitles <auto|off|FILE>"_s,
+          u"--audio-track <N|LANG>"_s, u"--lang <zh|en>"_s})
         QVERIFY(CliOptions::helpText().contains(listed));
 }
 

@@ -65,6 +65,9 @@ void verifyDisplay(const std::optional<ProgressDisplay> &display)
     QCOMPARE(display->value, value);
     QCOMPARE(display->caption, caption);
     QCOMPARE(display->busy, caption.contains(u"已转换"_s));
+    // The state is the caption's word, up to the spinner or the space after it.
+    QVERIFY(!display->state.isEmpty() && caption.startsWith(display->state));
+    QVERIFY2(u"-\\|/ "_s.contains(caption.at(display->state.size())), qPrintable(display->state));
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 #!/bin/sh
 # Installs the build into a staging folder, as a package build does, and
 # checks what would land on a user's machine.
-#   tree:     the files and links, both programs' --version, and a conversion
-#             by the installed zenvora-cli with the installed encoders
+#   tree:     the files and links, both programs' --version, a conversion
+#             by the installed zenvora-cli with the installed encoders, and
+#             its English texts found through the program folder
 #   metadata: the menu entry and the software-centre metadata pass the
 #             desktop's own validators, pedantic ones included, and name
 #             the version being built
-#   package:  the Debian package cpack makes passes lintian
+#   package:  the Debian package cpack makes passes lintian and carries the
+#             English texts and help page
 # Usage: install_test.sh CMAKE BUILD_DIR VERSION BINDIR PROGRAMDIR SHAREDDIR DATADIR MANDIR
 #                        tree|metadata|package
 set -eu
@@ -59,7 +61,9 @@ check_tree() {
         "$programdir/data/coder.exe" "$programdir/data/coder2.exe" "$programdir/data/probe-server"; do
         [ -f "$root/$file" ] && [ -x "$root/$file" ] || fail "$file is missing or not executable"
     done
-    for file in "$programdir/sound.wav" "$programdir/help/index.html" "$programdir/data/probe.so" \
+    for file in "$programdir/sound.wav" "$programdir/help/index.html" \
+        "$programdir/help/index_en.html" "$programdir/translations/zenvora_en.qm" \
+        "$programdir/data/probe.so" \
         "$datadir/applications/zenvora.desktop" \
         "$datadir/metainfo/com.velmora.zenvora.metainfo.xml" \
         "$datadir/icons/hicolor/scalable/apps/zenvora.svg" \
@@ -69,7 +73,7 @@ check_tree() {
     done
     # What is the same on every architecture lies under share/, reached from
     # the program folder through links.
-    for name in help sound.wav; do
+    for name in help sound.wav translations; do
         [ -L "$root/$programdir/$name" ] &&
             [ "$(readlink -f "$root/$programdir/$name")" = "$(readlink -f "$root/$shareddir/$name")" ] ||
             fail "$programdir/$name does not lead to $shareddir/$name"
@@ -106,6 +110,17 @@ check_tree() {
     [ $# -eq 1 ] && [ -s "$1" ] || fail "no single MP3 came out: $(ls "$work/out")"
     codec=$(ffprobe -v error -show_entries stream=codec_name -of default=nw=1:nk=1 "$1")
     [ "$codec" = mp3 ] || fail "the output holds '$codec'"
+    # A file that is not there fails, told in the language asked for: the
+    # English texts are found through the program folder.
+    told_in() { # language, the words before the reason
+        if "$root/$bindir/zenvora-cli" --lang "$1" -f mp3 -o "$work/out" "$work/gone.wav" \
+            > "$work/told.log" 2>&1; then
+            fail "a file that is not there converted"
+        fi
+        grep -qF "] $2" "$work/told.log" || fail "zenvora-cli --lang $1 says: $(cat "$work/told.log")"
+    }
+    told_in zh '失败 (failed): '
+    told_in en 'failed: '
 }
 
 check_package() {
@@ -117,6 +132,9 @@ check_package() {
     # Errors and warnings fail; the finer levels are shown for a reader.
     lintian --fail-on error,warning --display-info --pedantic "$1" ||
         fail "lintian rejects the package"
+    for file in "/usr/$shareddir/translations/zenvora_en.qm" "/usr/$shareddir/help/index_en.html"; do
+        dpkg-deb --contents "$1" | grep -q " \.$file\$" || fail "the package lacks $file"
+    done
 }
 
 case "$mode" in

@@ -1,9 +1,9 @@
 // A running window and a real second start of the program given paths: the
 // paths land in the running window's queue and the second start ends.
-#include "Desktop.h"
 #include "FakeFileOpenDialog.h"
 #include "FolderDialog.h"
 #include "PathHandOver.h"
+#include "QuietDesktop.h"
 #include "RecordingMessageSink.h"
 #include "SettingsFiles.h"
 #include "SingleInstanceLock.h"
@@ -24,20 +24,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString programDir = qEnvironmentVariable("ZENVORA_PROGRAM_DIR");
-
-class NoDesktop final : public Desktop
-{
-public:
-    void showFolder(const QString &, const QStringList &, Failed) override {}
-    void openUrl(const QUrl &, Failed) override {}
-    void stayAwake(Failed) override {}
-    void allowSleep() override {}
-    void showBatchProgress(std::optional<double>, int) override {}
-    void notify(const QString &, const QString &, const QString &, std::function<void()>) override
-    {
-    }
-    void playSound(const QString &) override {}
-};
 
 class NoFolderDialog final : public FolderDialog
 {
@@ -70,7 +56,7 @@ private:
     RecordingMessageSink m_messages;
     NoFolderDialog m_folders;
     FakeFileOpenDialog m_files;
-    NoDesktop m_desktop;
+    QuietDesktop m_desktop;
     std::unique_ptr<SettingsFiles> m_settings;
     std::unique_ptr<frmMain> m_window;
 };

@@ -40,6 +40,15 @@ void TestWindowOptions::parse_data()
                           << QString();
     QTest::newRow("unknown option")
         << QStringList{u"--queue"_s, u"a.avi"_s} << QStringList{} << false << false << u"queue"_s;
+    QTest::newRow("language before a path")
+        << QStringList{u"--lang"_s, u"en"_s, u"a.avi"_s}
+        << QStringList{here.absoluteFilePath(u"a.avi"_s)} << false << false << QString();
+    QTest::newRow("language joined")
+        << QStringList{u"--lang=zh"_s} << QStringList{} << false << false << QString();
+    QTest::newRow("unknown language")
+        << QStringList{u"--lang"_s, u"fr"_s} << QStringList{} << false << false << u"--lang"_s;
+    QTest::newRow("language without a value")
+        << QStringList{u"--lang"_s} << QStringList{} << false << false << u"lang"_s;
     // Before the window's toolkit has taken its own options out, --version
     // must still be seen among them.
     QTest::newRow("version among the toolkit's options")

@@ -75,6 +75,8 @@ main_window() {
 
 # No desktop's session bus: a script that wants one starts its own.
 unset DBUS_SESSION_BUS_ADDRESS
+# The window is driven and read in Chinese, whatever language the machine has.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
 export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/Zenvora" "$XDG_RUNTIME_DIR"

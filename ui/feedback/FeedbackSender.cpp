@@ -32,7 +32,7 @@ void FeedbackSender::send(const FeedbackMessage &message)
 void FeedbackSender::reportNotConfigured(quint64 request)
 {
     if (request == m_newest)
-        Q_EMIT failed(u"这个版本不能在线发送反馈，请通过我们的网站联系我们。"_s);
+        Q_EMIT failed(tr("这个版本不能在线发送反馈，请通过我们的网站联系我们。"));
 }
 
 void FeedbackSender::finish(QNetworkReply *reply, quint64 request)
@@ -50,18 +50,18 @@ QString FeedbackSender::failureReason(const QNetworkReply &reply) const
 {
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid() && status.toInt() >= 400)
-        return u"反馈服务器回答了 HTTP %1。"_s.arg(status.toInt());
+        return tr("反馈服务器回答了 HTTP %1。").arg(status.toInt());
     switch (reply.error()) {
     case QNetworkReply::ConnectionRefusedError:
-        return u"反馈服务器 %1 拒绝了连接。"_s.arg(m_baseUrl.host());
+        return tr("反馈服务器 %1 拒绝了连接。").arg(m_baseUrl.host());
     case QNetworkReply::HostNotFoundError:
-        return u"找不到反馈服务器 %1。"_s.arg(m_baseUrl.host());
+        return tr("找不到反馈服务器 %1。").arg(m_baseUrl.host());
     // A transfer timeout aborts the request; nothing else here cancels one.
     case QNetworkReply::OperationCanceledError:
     case QNetworkReply::TimeoutError:
-        return u"反馈服务器 %1 秒内没有回应。"_s.arg(
-            std::chrono::duration_cast<std::chrono::seconds>(m_timeout).count());
+        return tr("反馈服务器 %1 秒内没有回应。")
+            .arg(std::chrono::duration_cast<std::chrono::seconds>(m_timeout).count());
     default:
-        return u"网络错误：%1"_s.arg(reply.errorString());
+        return tr("网络错误：%1").arg(reply.errorString());
     }
 }

@@ -11,18 +11,12 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString Caption = u"建议和意见"_s;
-
-} // namespace
-
 frmSuggest::frmSuggest(MessageSink &messages, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_messages(messages),
       m_sender(new FeedbackSender(FeedbackEndpoint::baseUrl(), this))
 {
     setObjectName(u"frmSuggest"_s);
-    setWindowTitle(Caption);
+    setWindowTitle(tr("建议和意见"));
     setModal(true);
     setFont(QFont(u"Tahoma"_s, 9));
     setFixedSize(286, 140);
@@ -34,7 +28,7 @@ frmSuggest::frmSuggest(MessageSink &messages, QWidget *parent)
 
     m_lblSending = new QLabel(this);
     m_lblSending->setObjectName(u"lblSending"_s);
-    m_lblSending->setGeometry(16, 106, 72, 14);
+    m_lblSending->setGeometry(16, 106, 100, 14);
     m_lblSending->hide();
 
     connect(m_sender, &FeedbackSender::succeeded, this, &frmSuggest::requestSucceeded);
@@ -51,15 +45,15 @@ frmSuggest *frmSuggest::openNew(MessageSink &messages, QWidget *parent)
 
 void frmSuggest::createTextBoxes()
 {
-    createLabel(u"姓名："_s, {30, 22, 36, 14});
+    createLabel(tr("姓名："), {8, 22, 58, 14});
     m_txtName = createTextBox(u"txtName"_s, 50, {74, 18, 141, 21});
-    m_txtName->setToolTip(u"Your Name"_s);
+    m_txtName->setToolTip(tr("Your Name"));
 
-    createLabel(u"EMAIL："_s, {20, 48, 46, 14});
+    createLabel(tr("EMAIL："), {8, 48, 58, 14});
     m_txtEMail = createTextBox(u"txtEMail"_s, 100, {74, 44, 141, 21});
-    m_txtEMail->setToolTip(u"Email"_s);
+    m_txtEMail->setToolTip(tr("Email"));
 
-    createLabel(u"留言："_s, {28, 74, 36, 14});
+    createLabel(tr("留言："), {8, 74, 56, 14});
     m_txtComment = createTextBox(u"txtComment"_s, 256, {74, 70, 189, 21});
 }
 
@@ -72,20 +66,22 @@ QLineEdit *frmSuggest::createTextBox(const QString &name, int maxLength, const Q
     return box;
 }
 
+// The labels end where their boxes begin, however long their texts.
 void frmSuggest::createLabel(const QString &text, const QRect &place)
 {
     auto *label = new QLabel(text, this);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setGeometry(place);
 }
 
 void frmSuggest::createButtons()
 {
-    auto *command3 = new QPushButton(u"发送"_s, this);
+    auto *command3 = new QPushButton(tr("发送"), this);
     command3->setObjectName(u"Command3"_s);
     command3->setGeometry(122, 98, 67, 25);
     connect(command3, &QPushButton::clicked, this, &frmSuggest::Command3_Click);
 
-    auto *command4 = new QPushButton(u"返回"_s, this);
+    auto *command4 = new QPushButton(tr("返回"), this);
     command4->setObjectName(u"Command4"_s);
     command4->setGeometry(198, 98, 65, 25);
     connect(command4, &QPushButton::clicked, this, &frmSuggest::Command4_Click);
@@ -100,7 +96,7 @@ void frmSuggest::Command1_Click()
 {
     if (!textsComplete())
         return;
-    showStatus(u"正在发送..."_s);
+    showStatus(tr("正在发送..."));
     m_hiddenSendEnabled = false;
     m_sender->send({m_txtName->text(), m_txtEMail->text(), m_txtComment->text()});
 }
@@ -141,9 +137,9 @@ bool frmSuggest::textsComplete()
         QString question;
     };
     const Check checks[] = {
-        {m_txtName, u"您的姓名？"_s},
-        {m_txtEMail, u"您的Email？"_s},
-        {m_txtComment, u"您的意见？"_s},
+        {m_txtName, tr("您的姓名？")},
+        {m_txtEMail, tr("您的Email？")},
+        {m_txtComment, tr("您的意见？")},
     };
     for (const Check &check : checks) {
         if (check.box->text().isEmpty()) {
@@ -163,12 +159,12 @@ void frmSuggest::showStatus(const QString &text)
 
 void frmSuggest::requestSucceeded()
 {
-    showStatus(u"完毕."_s);
+    showStatus(tr("完毕."));
 }
 
 void frmSuggest::requestFailed(const QString &reason)
 {
-    showStatus(u"发送失败."_s);
-    m_messages.showMessage(u"意见没有发送出去。\n"_s + reason, Caption,
+    showStatus(tr("发送失败."));
+    m_messages.showMessage(tr("意见没有发送出去。\n") + reason, tr("建议和意见"),
                            MessageSink::Icon::Exclamation);
 }
