@@ -15,8 +15,19 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+# A slower build (the sanitized one runs several times slower) sets
+# ZENVORA_TEST_TIME_FACTOR, and every deadline below stretches by it; a fast
+# machine meets each event long before its deadline, so waiting costs only
+# when something is late.
+time_factor=${ZENVORA_TEST_TIME_FACTOR:-1}
+case "$time_factor" in
+'' | *[!0-9]* | 0) fail "ZENVORA_TEST_TIME_FACTOR must be a whole number above 0, not '$time_factor'" ;;
+esac
+deadline() { # seconds
+    echo $(($1 * time_factor))
+}
 wait_until() { # seconds condition...
-    limit=$1
+    limit=$(deadline "$1")
     shift
     for _ in $(seq 1 $((limit * 4))); do
         "$@" && return 0
@@ -62,15 +73,14 @@ start_session_bus() {
     DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus.address")
     export DBUS_SESSION_BUS_ADDRESS
 }
-# The main window's id once it is shown. Qt's hidden group leader bears the
-# window's name but no class; the dialogs, shown later, have the class too.
+# The main window's id once it is mapped, waited for rather than slept for:
+# a program started under the sanitizers takes many times longer to show it.
+# Qt's hidden group leader bears the window's name but no class; the
+# dialogs, shown later, have the class too.
 main_window() {
-    for _ in $(seq 1 80); do
-        id=$(xdotool search --onlyvisible --class '^Zenvora$' 2> /dev/null | head -n 1)
-        [ -n "$id" ] && echo "$id" && return 0
-        sleep 0.25
-    done
-    return 1
+    id=$(timeout "$(deadline 30)" xdotool search --sync --onlyvisible --class '^Zenvora$' \
+        2> /dev/null | head -n 1)
+    [ -n "$id" ] && echo "$id"
 }
 
 # No desktop's session bus: a script that wants one starts its own.
