@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages Zenvora needs when they are missing, builds it,
-# then starts the program ("run") or runs the whole test suite ("test").
+# then starts the program ("run") or runs the whole test suite ("test"): on
+# this build, then on one with the sanitizers (tools/sanitized_tests.sh).
 set -eu
 
 mode=${1:-run}
@@ -62,5 +63,5 @@ if [ "$mode" = run ]; then
 fi
 # The benchmarks are not run here, only built, so that they keep compiling.
 cmake --build "$build" --target bench --parallel "$(nproc)"
-cd "$build"
-exec ctest --output-on-failure --parallel "$(nproc)"
+(cd "$build" && ctest --output-on-failure --parallel "$(nproc)")
+exec sh "$root/tools/sanitized_tests.sh"
