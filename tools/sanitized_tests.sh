@@ -2,9 +2,9 @@
 # Builds Zenvora with AddressSanitizer and UndefinedBehaviorSanitizer into a
 # build folder of its own, warnings still errors, and runs the test suite on
 # it. A sanitizer report fails the run twice over: it ends the process that
-# made it (so its test fails where it happened), and a report line anywhere in
-# the tests' output fails the run even when the test around it passed, as one
-# from a child process whose end the test expected may.
+# made it, so its test fails where it happened, and a report line anywhere in
+# the tests' output fails the run even when the test around it passed (one
+# from a child process whose failure the test expected, say).
 # tools/setup.sh test runs it after the normal suite, once the packages it
 # needs are installed.
 # Usage: tools/sanitized_tests.sh [CTEST_ARGUMENTS...]   (default: every test)
@@ -17,10 +17,10 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENVORA_WERROR=
     -DZENVORA_SANITIZE=ON
 cmake --build "$build" --parallel "$(nproc)"
 
-# Leaks are not looked for: Qt, fontconfig and the sound and display
-# libraries keep their caches until the process ends, so every window test
-# would report them and a leak of ours would drown among theirs.
-export ASAN_OPTIONS=halt_on_error=1:detect_leaks=0
+# Leaks are looked for too (LeakSanitizer, at each process's end): what Qt
+# and the libraries under it keep until then is still reachable and goes
+# unreported, so the runs are quiet and a report is a real leak.
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 cd "$build"
 log="$build/sanitized-tests.log"
@@ -32,7 +32,8 @@ rm -f "$log" "$build/Testing/Temporary/LastTest.log"
 } | tee "$log"
 
 # LastTest.log holds the output of every test, passed ones included.
-if grep -hE 'AddressSanitizer|runtime error' "$log" Testing/Temporary/LastTest.log > "$build/reports"; then
+if grep -hE 'AddressSanitizer|LeakSanitizer|runtime error' "$log" Testing/Temporary/LastTest.log \
+    > "$build/reports"; then
     echo "FAIL: the sanitizers reported:" >&2
     sort -u "$build/reports" >&2
     exit 1
