@@ -57,16 +57,14 @@ if(ZENVORA_SANITIZE AND ZENVORA_GNU_FLAGS)
   target_link_options(zenvora_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# Code built with the sanitizers runs several times slower, so its tests are
-# given that many times longer: CTest's timeouts, and the deadlines the window
-# scripts wait by, which they read from the environment.
+# Code built with the sanitizers runs slower, so its tests are given four
+# times as long: CTest's timeouts, and the deadlines the window scripts wait
+# by, which they read from the environment.
 if(ZENVORA_SANITIZE)
-  set(default_factor 4)
+  set(ZENVORA_TEST_TIME_FACTOR 4 CACHE STRING "How many times longer the tests may take")
 else()
-  set(default_factor 1)
+  set(ZENVORA_TEST_TIME_FACTOR 1 CACHE STRING "How many times longer the tests may take")
 endif()
-set(ZENVORA_TEST_TIME_FACTOR ${default_factor} CACHE STRING
-    "How many times longer the tests may take than in a normal build")
 
 # Stretches the deadlines of every test of the calling folder by that factor;
 # each folder of tests calls it after its last test.

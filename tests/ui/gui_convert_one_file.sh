@@ -40,8 +40,7 @@ click() { # x y inside the window
 }
 
 click 47 33 # 添加文件
-dialog=$(timeout "$(deadline 10)" xdotool search --sync --onlyvisible --name '^Open Files$' |
-    head -n 1) ||
+dialog=$(find_window 10 --name '^Open Files$') ||
     fail "the open-file dialog did not appear"
 xdotool windowfocus --sync "$dialog"
 xdotool type --delay 5 "$clip"
