@@ -57,6 +57,30 @@ if(ZENVORA_SANITIZE AND ZENVORA_GNU_FLAGS)
   target_link_options(zenvora_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+# Code built with the sanitizers runs slower, so its tests are given four
+# times as long: CTest's timeouts, and the deadlines the window scripts wait
+# by, which they read from the environment.
+if(ZENVORA_SANITIZE)
+  set(ZENVORA_TEST_TIME_FACTOR 4 CACHE STRING "How many times longer the tests may take")
+else()
+  set(ZENVORA_TEST_TIME_FACTOR 1 CACHE STRING "How many times longer the tests may take")
+endif()
+
+# Stretches the deadlines of every test of the calling folder by that factor;
+# each folder of tests calls it after its last test.
+function(zenvora_scale_test_deadlines)
+  get_directory_property(tests TESTS)
+  foreach(test ${tests})
+    get_test_property(${test} TIMEOUT timeout)
+    if(timeout)
+      math(EXPR timeout "${timeout} * ${ZENVORA_TEST_TIME_FACTOR}")
+      set_tests_properties(${test} PROPERTIES TIMEOUT ${timeout})
+    endif()
+    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT
+                 "ZENVORA_TEST_TIME_FACTOR=${ZENVORA_TEST_TIME_FACTOR}")
+  endforeach()
+endfunction()
+
 # Registers a Qt Test executable with CTest. Widget tests run offscreen and
 # carry the label "gui"; tests that run real processes and files are "e2e";
 # the rest are "unit", quick enough to run while editing (ctest -L unit).

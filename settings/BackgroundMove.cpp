@@ -10,10 +10,14 @@ BackgroundMove::BackgroundMove(QWidget &window) : m_window(window)
 
 bool BackgroundMove::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != &m_window)
+    const QEvent::Type type = event->type();
+    if (watched != &m_window || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+                                 type != QEvent::MouseButtonRelease))
         return false;
+    // Cast only once the type says it is one: most events the window gets
+    // are not mouse events, and treating them as such is undefined.
     const auto *mouse = static_cast<QMouseEvent *>(event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress:
         if (mouse->button() == Qt::LeftButton)
             m_grabOffset = mouse->globalPosition().toPoint() - m_window.pos();

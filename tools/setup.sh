@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages Zenvora needs when they are missing, builds it,
-# then starts the program ("run") or runs the whole test suite ("test").
+# then starts the program ("run") or runs the whole test suite ("test"): on
+# this build, then on one with the sanitizers (tools/sanitized_tests.sh).
 set -eu
 
 mode=${1:-run}
@@ -63,5 +64,7 @@ if [ "$mode" = run ]; then
 fi
 # The benchmarks are not run here, only built, so that they keep compiling.
 cmake --build "$build" --target bench --parallel "$(nproc)"
-cd "$build"
-exec ctest --output-on-failure --parallel "$(nproc)"
+(cd "$build" && ctest --output-on-failure --parallel "$(nproc)")
+# The real-window scripts are left to the normal pass: under the sanitized
+# build they only time the same code more slowly.
+exec sh "$root/tools/sanitized_tests.sh" -L 'unit|e2e'

@@ -662,8 +662,10 @@ void TestCliEndToEnd::namesTheCauseOfEachFailure()
     driver.requestStart(settings, false);
     QTRY_VERIFY_WITH_TIMEOUT(report.has_value(), 60000);
 
-    QCOMPARE(report->failures().size(), 1);
-    const auto *failed = std::get_if<Outcome::Failed>(&report->failures().first().outcome);
+    // Kept by value: the pointer below points into it.
+    const QList<JobResult> failures = report->failures();
+    QCOMPARE(failures.size(), 1);
+    const auto *failed = std::get_if<Outcome::Failed>(&failures.first().outcome);
     QVERIFY(failed);
     QVERIFY2(failed->cause == cause, qPrintable(failed->run.lastLines));
     // What the encoder said reaches the details as words, the token read.

@@ -472,8 +472,10 @@ void TestBatchDriver::hungEncoderFailsItsJobOnly()
     QTRY_VERIFY(QFile::exists(pidFile) && !readAll(pidFile).isEmpty());
     const qint64 sleeper = readAll(pidFile).trimmed().toLongLong();
     QVERIFY(run.waitForEnd());
-    QCOMPARE(run.report.failures().size(), 1);
-    const auto *hung = std::get_if<Outcome::Hung>(&run.report.failures().first().outcome);
+    // Kept by value: the pointer below points into it.
+    const QList<JobResult> failures = run.report.failures();
+    QCOMPARE(failures.size(), 1);
+    const auto *hung = std::get_if<Outcome::Hung>(&failures.first().outcome);
     QVERIFY(hung);
     QCOMPARE(hung->seconds, 1);
     QCOMPARE(hung->run.encoder, u"conv.exe"_s);

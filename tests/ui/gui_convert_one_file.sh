@@ -29,8 +29,8 @@ pids="$pids $pid"
 window=$(main_window) ||
     fail "the window did not appear"
 
-timeout 10 "$bin/zenvora" || fail "a second start did not end by itself"
-(cd "$work/clips" && timeout 10 "$bin/zenvora" "假期 handed over.avi") ||
+timeout "$(deadline 10)" "$bin/zenvora" || fail "a second start did not end by itself"
+(cd "$work/clips" && timeout "$(deadline 10)" "$bin/zenvora" "假期 handed over.avi") ||
     fail "a second start with a file did not hand it over"
 [ "$(xdotool search --onlyvisible --name '^Zenvora$' | wc -l)" -eq 1 ] ||
     fail "a second start showed a window"
@@ -40,7 +40,7 @@ click() { # x y inside the window
 }
 
 click 47 33 # 添加文件
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Open Files$' | head -n 1) ||
+dialog=$(find_window 10 --name '^Open Files$') ||
     fail "the open-file dialog did not appear"
 xdotool windowfocus --sync "$dialog"
 xdotool type --delay 5 "$clip"
@@ -55,12 +55,12 @@ for _ in 1 2 3 4 5; do
     click 582 393 # 立刻开始转换！
     wait_until 2 started && break
 done
-for _ in $(seq 1 120); do
+all_converted() {
     count=$(ls "$work/out/"*.mpg 2>/dev/null | wc -l)
-    [ "$count" -eq 3 ] && ! ls -a "$work/out" | grep -q '\.part-' && break
-    sleep 0.5
-done
-[ "$count" -eq 3 ] || fail "$count of 3 outputs appeared; program log: $(cat "$work/zenvora.log")"
+    [ "$count" -eq 3 ] && ! ls -a "$work/out" | grep -q '\.part-'
+}
+wait_until 60 all_converted ||
+    fail "$count of 3 outputs appeared; program log: $(cat "$work/zenvora.log")"
 for name in "holiday clip" "started with" "假期 handed over"; do
     set -- "$work/out/$name-"*.mpg
     [ -f "$1" ] || fail "no output for $name among: $(ls "$work/out")"
@@ -72,10 +72,7 @@ done
 no_encoder() { ! pgrep -P "$pid" -f 'data/(conv|coder2?)\.exe' >/dev/null; }
 wait_until 20 no_encoder || fail "an encoder was still running after the outputs appeared"
 click 679 17 # the window's own close button
-for _ in $(seq 1 20); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.5
-done
-kill -0 "$pid" 2>/dev/null && fail "the program did not end"
+ended() { ! kill -0 "$pid" 2>/dev/null; }
+wait_until 10 ended || fail "the program did not end"
 grep -q '"2"' "$XDG_CONFIG_HOME/Zenvora/setup.ini" || fail "setup.ini was not saved"
 echo "PASS: converted the three clips through the window"

@@ -29,7 +29,8 @@ near() { [ "$1" -ge $(($2 - 3)) ] && [ "$1" -le $(($2 + 3)) ]; }
 open_dialog() { # x y name
     for _ in $(seq 1 10); do
         xdotool mousemove --window "$window" "$1" "$2" click 1
-        found=$(timeout 2 xdotool search --sync --onlyvisible --name "$3" | head -n 1)
+        found=$(timeout "$(deadline 2)" xdotool search --sync --onlyvisible --name "$3" |
+            head -n 1)
         [ -n "$found" ] && echo "$found" && return 0
     done
     fail "no $3 dialog"

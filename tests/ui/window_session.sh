@@ -15,8 +15,19 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+# A slower build (the sanitized one) sets ZENVORA_TEST_TIME_FACTOR, and
+# every deadline below stretches by it. Each wait ends as soon as what it
+# waits for has happened, so a longer deadline costs time only when that is
+# late.
+time_factor=${ZENVORA_TEST_TIME_FACTOR:-1}
+case "$time_factor" in
+'' | *[!0-9]* | 0) fail "ZENVORA_TEST_TIME_FACTOR is '$time_factor', not a whole number above 0" ;;
+esac
+deadline() { # seconds
+    echo $(($1 * time_factor))
+}
 wait_until() { # seconds condition...
-    limit=$1
+    limit=$(deadline "$1")
     shift
     for _ in $(seq 1 $((limit * 4))); do
         "$@" && return 0
@@ -62,15 +73,24 @@ start_session_bus() {
     DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus.address")
     export DBUS_SESSION_BUS_ADDRESS
 }
+# The id of the first mapped window that xdotool search finds with the
+# options given, once there is one, within the seconds given. Asked again
+# and again rather than with --sync: Debian 12's xdotool ends its search
+# with an X error whenever any window goes away while it looks, as one does
+# when a program starts or ends.
+find_window() { # seconds search-options...
+    limit=$1
+    shift
+    window_found() {
+        found=$(xdotool search --onlyvisible "$@" 2> /dev/null | head -n 1)
+        [ -n "$found" ]
+    }
+    wait_until "$limit" window_found "$@" && echo "$found"
+}
 # The main window's id once it is shown. Qt's hidden group leader bears the
 # window's name but no class; the dialogs, shown later, have the class too.
 main_window() {
-    for _ in $(seq 1 80); do
-        id=$(xdotool search --onlyvisible --class '^Zenvora$' 2> /dev/null | head -n 1)
-        [ -n "$id" ] && echo "$id" && return 0
-        sleep 0.25
-    done
-    return 1
+    find_window 30 --class '^Zenvora$'
 }
 
 # No desktop's session bus: a script that wants one starts its own.
