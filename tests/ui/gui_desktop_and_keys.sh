@@ -33,13 +33,6 @@ for name in b c d; do cp "$work/clips/a.avi" "$work/clips/$name.avi"; done
 # MPG (format 2) into our own output folder.
 printf '"7"\r\n"1"\r\n"1"\r\n"%s"\r\n"2"\r\n' "$work/out" > "$XDG_CONFIG_HOME/Zenvora/setup.ini"
 
-start_program() {
-    "$bin/zenvora" "$@" >> "$work/zenvora.log" 2>&1 &
-    pid=$!
-    pids="$pids $pid"
-    window=$(main_window) || fail "the window did not appear"
-    sleep 1
-}
 keys() {
     xdotool windowactivate --sync "$window" 2> /dev/null || true
     xdotool key --clearmodifiers "$@"

@@ -46,13 +46,6 @@ printf '"7"\r\n"1"\r\n"1"\r\n"%s"\r\n"2"\r\n' "$work/out" > "$XDG_CONFIG_HOME/Ze
 
 lines() { grep -c "$1" "$log" 2> /dev/null || true; }
 has_lines() { [ "$(lines "$1")" -ge "$2" ]; }
-start_program() {
-    "$bin/zenvora" "$@" >> "$work/zenvora.log" 2>&1 &
-    pid=$!
-    pids="$pids $pid"
-    window=$(main_window) || fail "the window did not appear"
-    sleep 1
-}
 start_batch() {
     xdotool windowactivate --sync "$window" 2> /dev/null || true
     xdotool key --clearmodifiers ctrl+Return

@@ -63,6 +63,15 @@ start_window_manager() {
     wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; }
     wait_until 10 wm_ready || fail "openbox did not start: $(tail -n 3 "$work/openbox.log")"
 }
+# The program in the background ($bin/zenvora, its output in zenvora.log),
+# its process in $pid and its main window in $window.
+start_program() {
+    "$bin/zenvora" "$@" >> "$work/zenvora.log" 2>&1 &
+    pid=$!
+    pids="$pids $pid"
+    window=$(main_window) || fail "the window did not appear"
+    sleep 1
+}
 # A private session bus for the rest of the script.
 start_session_bus() {
     dbus-daemon --session --nofork --address="unix:path=$work/bus" --print-address=3 \
