@@ -38,9 +38,12 @@ wait_until() { # seconds condition...
 # A private virtual screen (Xvfb arguments as given) for the rest of the
 # script. The server picks a free display itself and names it once it
 # accepts connections: choosing a number beforehand races with other
-# servers starting or ending on the same machine.
+# servers starting or ending on the same machine. It never resets: by
+# default an X server starts afresh whenever its last client leaves, and
+# drops a client still connecting at that moment, as the program or openbox
+# may be while a helper's xdotool or xprop comes and goes.
 start_display() {
-    Xvfb -displayfd 3 -nolisten tcp "$@" 3> "$work/display" 2> "$work/xvfb.log" &
+    Xvfb -displayfd 3 -nolisten tcp -noreset "$@" 3> "$work/display" 2> "$work/xvfb.log" &
     pids="$pids $!"
     wait_until 10 test -s "$work/display" || return 1
     DISPLAY=:$(cat "$work/display")
