@@ -21,6 +21,9 @@ struct AppOptions
     // while the window is not active, 1 "关闭" does not.
     qint16 Notify = NotifyOn;
 
+    bool chimeOn() const { return SoundPrompt == SoundOn; }
+
+    static constexpr qint16 SoundOn = 0;
     static constexpr qint16 SubtitlesAuto = 0;
     static constexpr qint16 SubtitlesOff = 1;
     static constexpr qint16 NotifyOn = 0;

@@ -139,7 +139,7 @@ void SettingsFiles::LoadOptions(AppOptions &options) const
 {
     QFile file(optionsPath());
     if (!QFileInfo(file.fileName()).isFile()) {
-        options.SoundPrompt = 0;
+        options.SoundPrompt = AppOptions::SoundOn;
         options.MusicCutterOn = 0;
         options.Subtitles = AppOptions::SubtitlesAuto;
         options.Notify = AppOptions::NotifyOn;

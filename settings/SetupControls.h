@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// The five main-window values that setup.ini keeps. The controls themselves
-// are the state; the window implements this over cmbBR, cmbR, cmbChannel,
-// cmbOF and txtPath, and tests use a plain fake.
+// The five main-window values that setup.ini keeps: those of cmbBR, cmbR,
+// cmbChannel, cmbOF and txtPath. The window's form implements it, and tests
+// use a plain fake.
 class SetupControls
 {
 public:

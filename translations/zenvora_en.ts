@@ -2,6 +2,53 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>BatchStatus</name>
+    <message>
+        <source>准备转换……</source>
+        <translation>Getting ready…</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 个：%3</source>
+        <translation>File %1 of %2: %3</translation>
+    </message>
+    <message>
+        <source>，剩余约 %1</source>
+        <translation>, about %1 left</translation>
+    </message>
+    <message>
+        <source>（无法阻止系统休眠）</source>
+        <translation> (cannot keep the system awake)</translation>
+    </message>
+    <message>
+        <source>转换完成</source>
+        <translation>Conversion finished</translation>
+    </message>
+    <message>
+        <source>%1 个成功，%2 个失败</source>
+        <translation>%1 converted, %2 failed</translation>
+    </message>
+    <message>
+        <source>完成：%1</source>
+        <translation>Done: %1</translation>
+    </message>
+    <message>
+        <source>转换已停止</source>
+        <translation>Conversion stopped</translation>
+    </message>
+    <message>
+        <source>%1 个已完成，%2 个未转换</source>
+        <translation>%1 done, %2 not converted</translation>
+    </message>
+    <message>
+        <source>，%1 个失败</source>
+        <translation>, %1 failed</translation>
+    </message>
+    <message>
+        <source>已停止：%1</source>
+        <translation>Stopped: %1</translation>
+    </message>
+</context>
+<context>
     <name>CliOptions</name>
     <message>
         <source>Output format: 0..%1 or %2 (default %3).</source>
@@ -492,6 +539,119 @@
     </message>
 </context>
 <context>
+    <name>JobListView</name>
+    <message>
+        <source>移除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>打开所在文件夹</source>
+        <translation>Open Containing Folder</translation>
+    </message>
+</context>
+<context>
+    <name>MainActions</name>
+    <message>
+        <source>添加文件(&amp;A)</source>
+        <translation>&amp;Add a File</translation>
+    </message>
+    <message>
+        <source>添加目录(&amp;F)</source>
+        <translation>Add a &amp;Folder</translation>
+    </message>
+    <message>
+        <source>移除文件</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>设置(&amp;O)</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>退出(&amp;E)</source>
+        <translation>&amp;Exit</translation>
+    </message>
+    <message>
+        <source>关于(&amp;A)</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>移除选择项</source>
+        <translation>Remove Selected</translation>
+    </message>
+    <message>
+        <source>移除全部</source>
+        <translation>Remove All</translation>
+    </message>
+    <message>
+        <source>立刻开始转换！</source>
+        <translation>Start Converting!</translation>
+    </message>
+    <message>
+        <source>添加文件</source>
+        <translation>Add File</translation>
+    </message>
+    <message>
+        <source>Add a File</source>
+        <translation>Add a File</translation>
+    </message>
+    <message>
+        <source>添加文件夹</source>
+        <translation>Add Folder</translation>
+    </message>
+    <message>
+        <source>Add Files from a Folder</source>
+        <translation>Add Files from a Folder</translation>
+    </message>
+    <message>
+        <source>Remove File(s) from List</source>
+        <translation>Remove File(s) from List</translation>
+    </message>
+    <message>
+        <source>提示设置</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>退出程序</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+</context>
+<context>
+    <name>MainController</name>
+    <message>
+        <source>无法打开输出文件夹：</source>
+        <translation>Cannot open the output folder: </translation>
+    </message>
+    <message>
+        <source>无法打开文件所在的文件夹：</source>
+        <translation>Cannot open the file&apos;s folder: </translation>
+    </message>
+    <message>
+        <source>无法打开网页，请在浏览器中打开：</source>
+        <translation>The web page cannot be opened; please open it in a browser: </translation>
+    </message>
+    <message>
+        <source>无法保存设置，下次启动时将使用原来的设置：</source>
+        <translation>The settings cannot be saved; the next start will use the previous ones: </translation>
+    </message>
+    <message>
+        <source>打开文件夹</source>
+        <translation>Open folder</translation>
+    </message>
+</context>
+<context>
     <name>OutcomeText</name>
     <message>
         <source>无法创建输出文件夹：</source>
@@ -590,6 +750,45 @@
     </message>
 </context>
 <context>
+    <name>ParameterPanel</name>
+    <message>
+        <source>输出格式：</source>
+        <translation>Output format:</translation>
+    </message>
+    <message>
+        <source>视频比特率：</source>
+        <translation>Video bitrate:</translation>
+    </message>
+    <message>
+        <source>帧率：</source>
+        <translation>Frame rate:</translation>
+    </message>
+    <message>
+        <source>视频尺寸：</source>
+        <translation>Video size:</translation>
+    </message>
+    <message>
+        <source>声音频率：</source>
+        <translation>Sample rate:</translation>
+    </message>
+    <message>
+        <source>声音比特率：</source>
+        <translation>Audio bitrate:</translation>
+    </message>
+    <message>
+        <source>声道：</source>
+        <translation>Channels:</translation>
+    </message>
+    <message>
+        <source>输出路径：</source>
+        <translation>Output folder:</translation>
+    </message>
+    <message>
+        <source>浏览</source>
+        <translation>Browse</translation>
+    </message>
+</context>
+<context>
     <name>ParameterRules</name>
     <message>
         <source>WIDTHxHEIGHT in positive whole numbers, or 原始大小</source>
@@ -649,40 +848,7 @@
     </message>
 </context>
 <context>
-    <name>StageOneProgressParser</name>
-    <message>
-        <source>结束 100%</source>
-        <translation>Finished 100%</translation>
-    </message>
-    <message>
-        <source>转换中</source>
-        <translation>Converting</translation>
-    </message>
-</context>
-<context>
-    <name>StageTwoProgressParser</name>
-    <message>
-        <source>创建中</source>
-        <translation>Creating</translation>
-    </message>
-    <message>
-        <source> 已转换 %1:%2</source>
-        <translation> converted %1:%2</translation>
-    </message>
-    <message>
-        <source>完成 100%</source>
-        <translation>Done 100%</translation>
-    </message>
-</context>
-<context>
-    <name>SystemDesktop</name>
-    <message>
-        <source>正在转换视频</source>
-        <translation>Converting videos</translation>
-    </message>
-</context>
-<context>
-    <name>WindowModel</name>
+    <name>ParameterView</name>
     <message>
         <source>视频尺寸</source>
         <translation>video size</translation>
@@ -727,22 +893,9 @@
         <source>；选择其他视频尺寸后可以设置</source>
         <translation>; it can be set after choosing another video size</translation>
     </message>
-    <message>
-        <source>准备转换……</source>
-        <translation>Getting ready…</translation>
-    </message>
-    <message>
-        <source>第 %1/%2 个：%3</source>
-        <translation>File %1 of %2: %3</translation>
-    </message>
-    <message>
-        <source>，剩余约 %1</source>
-        <translation>, about %1 left</translation>
-    </message>
-    <message>
-        <source>，%1 个失败</source>
-        <translation>, %1 failed</translation>
-    </message>
+</context>
+<context>
+    <name>QueueStore</name>
     <message numerus="yes">
         <source>上次有 %1 个文件没有转换，是否恢复？</source>
         <translation>
@@ -750,33 +903,38 @@
             <numerusform>%1 files were not converted last time. Restore them?</numerusform>
         </translation>
     </message>
+</context>
+<context>
+    <name>StageOneProgressParser</name>
     <message>
-        <source>（无法阻止系统休眠）</source>
-        <translation> (cannot keep the system awake)</translation>
+        <source>结束 100%</source>
+        <translation>Finished 100%</translation>
     </message>
     <message>
-        <source>转换完成</source>
-        <translation>Conversion finished</translation>
+        <source>转换中</source>
+        <translation>Converting</translation>
+    </message>
+</context>
+<context>
+    <name>StageTwoProgressParser</name>
+    <message>
+        <source>创建中</source>
+        <translation>Creating</translation>
     </message>
     <message>
-        <source>%1 个成功，%2 个失败</source>
-        <translation>%1 converted, %2 failed</translation>
+        <source> 已转换 %1:%2</source>
+        <translation> converted %1:%2</translation>
     </message>
     <message>
-        <source>完成：%1</source>
-        <translation>Done: %1</translation>
+        <source>完成 100%</source>
+        <translation>Done 100%</translation>
     </message>
+</context>
+<context>
+    <name>SystemDesktop</name>
     <message>
-        <source>转换已停止</source>
-        <translation>Conversion stopped</translation>
-    </message>
-    <message>
-        <source>%1 个已完成，%2 个未转换</source>
-        <translation>%1 done, %2 not converted</translation>
-    </message>
-    <message>
-        <source>已停止：%1</source>
-        <translation>Stopped: %1</translation>
+        <source>正在转换视频</source>
+        <translation>Converting videos</translation>
     </message>
 </context>
 <context>
@@ -809,42 +967,6 @@
 <context>
     <name>frmMain</name>
     <message>
-        <source>添加文件</source>
-        <translation>Add File</translation>
-    </message>
-    <message>
-        <source>Add a File</source>
-        <translation>Add a File</translation>
-    </message>
-    <message>
-        <source>添加文件夹</source>
-        <translation>Add Folder</translation>
-    </message>
-    <message>
-        <source>Add Files from a Folder</source>
-        <translation>Add Files from a Folder</translation>
-    </message>
-    <message>
-        <source>移除文件</source>
-        <translation>Remove</translation>
-    </message>
-    <message>
-        <source>Remove File(s) from List</source>
-        <translation>Remove File(s) from List</translation>
-    </message>
-    <message>
-        <source>提示设置</source>
-        <translation>Options</translation>
-    </message>
-    <message>
-        <source>Options</source>
-        <translation>Options</translation>
-    </message>
-    <message>
-        <source>退出程序</source>
-        <translation>Exit</translation>
-    </message>
-    <message>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
@@ -857,50 +979,6 @@
         <translation>Minimize Window</translation>
     </message>
     <message>
-        <source>移除</source>
-        <translation>Remove</translation>
-    </message>
-    <message>
-        <source>打开所在文件夹</source>
-        <translation>Open Containing Folder</translation>
-    </message>
-    <message>
-        <source>输出格式：</source>
-        <translation>Output format:</translation>
-    </message>
-    <message>
-        <source>视频比特率：</source>
-        <translation>Video bitrate:</translation>
-    </message>
-    <message>
-        <source>帧率：</source>
-        <translation>Frame rate:</translation>
-    </message>
-    <message>
-        <source>视频尺寸：</source>
-        <translation>Video size:</translation>
-    </message>
-    <message>
-        <source>声音频率：</source>
-        <translation>Sample rate:</translation>
-    </message>
-    <message>
-        <source>声音比特率：</source>
-        <translation>Audio bitrate:</translation>
-    </message>
-    <message>
-        <source>声道：</source>
-        <translation>Channels:</translation>
-    </message>
-    <message>
-        <source>输出路径：</source>
-        <translation>Output folder:</translation>
-    </message>
-    <message>
-        <source>浏览</source>
-        <translation>Browse</translation>
-    </message>
-    <message>
         <source>意见反馈</source>
         <translation>Feedback</translation>
     </message>
@@ -909,20 +987,8 @@
         <translation>Send us your suggestion or question</translation>
     </message>
     <message>
-        <source>无法打开输出文件夹：</source>
-        <translation>Cannot open the output folder: </translation>
-    </message>
-    <message>
-        <source>无法打开文件所在的文件夹：</source>
-        <translation>Cannot open the file&apos;s folder: </translation>
-    </message>
-    <message>
         <source>恢复</source>
         <translation>Restore</translation>
-    </message>
-    <message>
-        <source>无法保存设置，下次启动时将使用原来的设置：</source>
-        <translation>The settings cannot be saved; the next start will use the previous ones: </translation>
     </message>
     <message>
         <source>找不到帮助文件：</source>
@@ -931,10 +997,6 @@
     <message>
         <source>帮助</source>
         <translation>Help</translation>
-    </message>
-    <message>
-        <source>无法打开网页，请在浏览器中打开：</source>
-        <translation>The web page cannot be opened; please open it in a browser: </translation>
     </message>
     <message>
         <source>Zenvora %1，Velmora 出品，2008</source>
@@ -972,10 +1034,6 @@
         <source>退出</source>
         <translation>Exit</translation>
     </message>
-    <message>
-        <source>打开文件夹</source>
-        <translation>Open folder</translation>
-    </message>
 </context>
 <context>
     <name>frmMenu</name>
@@ -994,38 +1052,6 @@
     <message>
         <source>Remove</source>
         <translation>Remove</translation>
-    </message>
-    <message>
-        <source>添加文件(&amp;A)</source>
-        <translation>&amp;Add a File</translation>
-    </message>
-    <message>
-        <source>添加目录(&amp;F)</source>
-        <translation>Add a &amp;Folder</translation>
-    </message>
-    <message>
-        <source>退出(&amp;E)</source>
-        <translation>&amp;Exit</translation>
-    </message>
-    <message>
-        <source>设置(&amp;O)</source>
-        <translation>&amp;Options</translation>
-    </message>
-    <message>
-        <source>帮助(&amp;H)</source>
-        <translation>&amp;Help</translation>
-    </message>
-    <message>
-        <source>关于(&amp;A)</source>
-        <translation>&amp;About</translation>
-    </message>
-    <message>
-        <source>移除选择项</source>
-        <translation>Remove Selected</translation>
-    </message>
-    <message>
-        <source>移除全部</source>
-        <translation>Remove All</translation>
     </message>
 </context>
 <context>

@@ -2,8 +2,7 @@
 
 #include <optional>
 
-// The routing of the window's commands: toolbar buttons to toolbar
-// commands, and the actions the pop-up menu items ask for.
+// The routing of the toolbar's buttons to toolbar commands.
 namespace CommandRouter {
 
 enum class ToolbarCommand
@@ -14,17 +13,6 @@ enum class ToolbarCommand
     Help = 3,
     Exit = 4,
     AddFolder = 6
-};
-
-enum class Action
-{
-    RemoveSelected,
-    About,
-    AddaFile,
-    AddaFolder,
-    Exit,
-    Help,
-    Options
 };
 
 // The command index a toolbar button (0, 1, 2, 4 or 5) stands for.

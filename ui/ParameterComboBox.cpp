@@ -14,8 +14,15 @@ QString ParameterComboBox::value() const
 void ParameterComboBox::setValue(const QString &value)
 {
     const QString text = ConversionCombos::shownText(value);
-    if (m_kept)
+    if (m_kept) {
         m_kept = text;
+        return;
+    }
+    // An entry is selected, as when it is picked, so that its row and the
+    // text shown agree.
+    const int entry = findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (entry >= 0)
+        setCurrentIndex(entry);
     else
         setCurrentText(text);
 }

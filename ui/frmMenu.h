@@ -1,23 +1,19 @@
 #pragma once
 
-#include "CommandRouter.h"
-
-#include <QList>
 #include <QObject>
 
-class QAction;
+class MainActions;
 class QMenu;
 
-// The four pop-up menus, titled in Chinese like the rest of the window.
-// Their items do not act themselves: each names its action, which the main
-// window performs.
+// The four pop-up menus, titled in Chinese like the rest of the window,
+// over the window's shared actions.
 class frmMenu final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmMenu)
 
 public:
-    explicit frmMenu(QObject *parent = nullptr);
+    explicit frmMenu(const MainActions &actions, QObject *parent = nullptr);
     ~frmMenu() override;
 
     QMenu *menuFile() const { return m_menuFile; }
@@ -25,22 +21,11 @@ public:
     QMenu *menuAbout() const { return m_menuAbout; }
     QMenu *menuRemove() const { return m_menuRemove; }
 
-    // The items whose toolbar buttons a batch disables: adding, options and
-    // exit follow the toolbar.
-    void setToolbarCommandsEnabled(bool enabled);
-
-Q_SIGNALS:
-    void actionChosen(CommandRouter::Action action);
-    void removeAllChosen();
-
 private:
-    QMenu *createMenu(const QString &objectName, const QString &title);
-    QAction *addActionItem(QMenu *menu, const QString &objectName, const QString &caption,
-                           CommandRouter::Action action);
+    static QMenu *createMenu(const QString &objectName, const QString &title);
 
     QMenu *m_menuFile;
     QMenu *m_menuOptions;
     QMenu *m_menuAbout;
     QMenu *m_menuRemove;
-    QList<QAction *> m_toolbarCommands;
 };

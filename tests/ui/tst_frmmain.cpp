@@ -1,3 +1,4 @@
+#include "BatchStatus.h"
 #include "ConversionCombos.h"
 #include "Desktop.h"
 #include "FakeFileOpenDialog.h"
@@ -8,7 +9,6 @@
 #include "RecordingMessageSink.h"
 #include "SettingsFiles.h"
 #include "WholeEntryComboBox.h"
-#include "WindowModel.h"
 #include "frmMain.h"
 #include "frmSuggest.h"
 
@@ -222,6 +222,7 @@ private:
     frmMain &window();
     template <typename T> T *child(const QString &name) { return window().findChild<T *>(name); }
     QAction *listMenuItem(const QString &name);
+    QAction *windowAction(const QString &name);
 
     QTemporaryDir m_dir;
     RecordingMessageSink m_messages;
@@ -261,6 +262,16 @@ frmMain &TestFrmMain::window()
             m_messages, m_folders, m_files, m_desktop, *m_settings, environment, m_stateFolder});
     }
     return *m_window;
+}
+
+// A command of the window, shared by its toolbar, menus and keys.
+QAction *TestFrmMain::windowAction(const QString &name)
+{
+    for (QAction *action : window().actions()) {
+        if (action->objectName() == name)
+            return action;
+    }
+    return nullptr;
 }
 
 QAction *TestFrmMain::listMenuItem(const QString &name)
@@ -409,9 +420,9 @@ void TestFrmMain::typedChannelCountsAsNoChannel()
     child<QComboBox>(u"cmbOF"_s)->setCurrentIndex(OutputFormats::indexOf(OutputFormat::H264Mp4));
     child<QComboBox>(u"cmbChannel"_s)->setCurrentText(u"立体"_s);
     QCOMPARE(window().currentSettings().channelIndex, -1);
-    QCOMPARE(window().position(SetupControls::List::Channel), -1);
+    QCOMPARE(window().controller().form().position(ConversionForm::List::Channel), -1);
     child<QComboBox>(u"cmbR"_s)->setCurrentText(u"22050"_s);
-    QCOMPARE(window().position(SetupControls::List::AudioRate), 4);
+    QCOMPARE(window().controller().form().position(ConversionForm::List::AudioRate), 4);
 }
 
 void TestFrmMain::refusesStartOnEmptyList()
@@ -445,7 +456,7 @@ void TestFrmMain::removePopupRemovesSelectedJob()
 
     // Removing with nothing selected removes nothing.
     view->clearSelection();
-    window().perform(CommandRouter::Action::RemoveSelected);
+    windowAction(u"menuRemoveSelected"_s)->trigger();
     QCOMPARE(window().jobs().jobCount(), 1);
 }
 
@@ -453,11 +464,11 @@ void TestFrmMain::menuActionsAreDispatched()
 {
     window().jobs().addJob(u"/v/a.avi"_s);
     child<QTreeView>(u"LV"_s)->setCurrentIndex(window().jobs().index(0, 0));
-    window().perform(CommandRouter::Action::About);
+    windowAction(u"menuA"_s)->trigger();
     QCOMPARE(m_messages.messages.size(), 1);
     QCOMPARE(m_messages.messages.first().caption, u"Zenvora"_s);
     QCOMPARE(window().jobs().jobCount(), 1);
-    window().perform(CommandRouter::Action::RemoveSelected);
+    windowAction(u"menuRemoveSelected"_s)->trigger();
     QCOMPARE(window().jobs().jobCount(), 0);
     QVERIFY(child<QWidget>(u"lblText"_s)->isVisibleTo(&window()));
 }
@@ -620,7 +631,7 @@ void TestFrmMain::addFileQueuesChoicesInDialogOrder()
                 .contains(m_files.requests.first().startFolder));
 
     // The next dialog starts where the last file chosen is, offering it.
-    window().perform(CommandRouter::Action::AddaFile);
+    windowAction(u"menuAddaFile"_s)->trigger();
     QCOMPARE(m_files.requests.size(), 2);
     const QString last = chosen.isEmpty() ? QString() : QFileInfo(chosen.last()).path();
     if (!chosen.isEmpty()) {
@@ -630,7 +641,7 @@ void TestFrmMain::addFileQueuesChoicesInDialogOrder()
 
     // So does the first dialog of the next run, while that folder exists.
     m_window.reset();
-    window().perform(CommandRouter::Action::AddaFile);
+    windowAction(u"menuAddaFile"_s)->trigger();
     QCOMPARE(m_files.requests.at(2).startFolder == last, QFileInfo(last).isDir());
 }
 
@@ -813,7 +824,7 @@ void TestFrmMain::progressResetsAtStartAndStop()
     if (!stopping) {
         QTest::mouseClick(start, Qt::LeftButton);
         QCOMPARE(window().driver().state(), BatchDriver::State::Idle);
-        QTest::qWait(WindowModel::StaleClickMilliseconds);
+        QTest::qWait(BatchStatus::StaleClickMilliseconds);
     }
     QTest::mouseClick(start, Qt::LeftButton); // stops, confirmed, or starts
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
@@ -942,7 +953,7 @@ void TestFrmMain::staleStopAnswerStopsNothing()
     m_messages.whileAsking = [this] {
         m_messages.whileAsking = nullptr;
         window().driver().stop();
-        QTest::qWait(WindowModel::StaleClickMilliseconds);
+        QTest::qWait(BatchStatus::StaleClickMilliseconds);
         window().Command3_Click();
     };
     window().Command3_Click();
@@ -957,7 +968,7 @@ void TestFrmMain::queueIsOfferedBackAtNextStart()
     window().offerRestoredQueue(); // nothing kept: nothing asked
     window().jobs().addJobs({u"/v/a.avi"_s, u"/v/b.avi"_s});
     // Kept at once, before any close: a kill loses nothing.
-    QTRY_VERIFY(QFile::exists(window().model().queueFile()));
+    QTRY_VERIFY(QFile::exists(m_stateFolder + u"/queue.json"_s));
     m_window.reset();
 
     window().offerRestoredQueue();
@@ -1133,7 +1144,7 @@ void TestFrmMain::parametersTheFormatIgnoresAreDisabled()
     QVERIFY(!audioBitrate->isEnabled());
     QCOMPARE(audioBitrate->currentText(), u"128"_s);
     QCOMPARE(window().currentSettings().audioBitrate, u"320"_s);
-    QCOMPARE(window().position(SetupControls::List::AudioBitrate),
+    QCOMPARE(window().controller().form().position(ConversionForm::List::AudioBitrate),
              audioBitrate->findText(u"320"_s));
     size->setCurrentText(u"640x480"_s);
     QVERIFY(audioBitrate->isEnabled());

@@ -425,7 +425,7 @@ void TestWindowLanguages::settingsKeepTheWordsOfTheSource()
     openWindows(language);
     m_window->findChild<QComboBox *>(u"cmbOF"_s)
         ->setCurrentIndex(OutputFormats::indexOf(OutputFormat::H264Mp4));
-    m_window->setPosition(SetupControls::List::Channel, 0);
+    m_window->findChild<QComboBox *>(u"cmbChannel"_s)->setCurrentIndex(0);
     const ConversionSettings settings = m_window->currentSettings();
     QCOMPARE((QStringList{settings.size, settings.videoBitrate, settings.frameRate}),
              (QStringList{ConversionSettings::SourceSize.toString(),

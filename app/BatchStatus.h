@@ -1,54 +1,29 @@
 #pragma once
 
-#include "ConversionSettings.h"
 #include "JobQueue.h"
 #include "JobResult.h"
-#include "Parameter.h"
 #include "ProgressDisplay.h"
 #include "TimeLeft.h"
 
 #include <QHash>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 #include <optional>
 
-// What the main window shows beyond its widgets' own state, decided without
-// a display: which parameters the chosen format uses, the status line of a
-// batch, and the queue kept on disk so that a close or a crash loses no file.
-class WindowModel final : public QObject
+// How the batch goes, in the words of the window's status line and the
+// figures of its bar and of the taskbar, decided without a display.
+class BatchStatus final : public QObject
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(WindowModel)
+    Q_DISABLE_COPY_MOVE(BatchStatus)
 
 public:
     // Milliseconds on a clock that never goes back.
     using Clock = std::function<qint64()>;
 
-    // An empty state folder keeps no queue on disk.
-    explicit WindowModel(QString stateFolder, Clock clock = {}, QObject *parent = nullptr);
-
-    // A parameter the settings' format takes nothing from: what its box
-    // shows instead of the user's value, and the tip that says why.
-    struct UnusedParameter
-    {
-        QString shown; // the value the output will have, or "—" when the file decides
-        QString tip;
-    };
-    static constexpr QStringView DependsOnFile = u"—";
-    // Nothing when the format uses the parameter. The rule is the one
-    // zenvora-cli warns by.
-    static std::optional<UnusedParameter> unusedParameter(const ConversionSettings &settings,
-                                                          Parameter parameter);
-    // Whether a combo entry can be chosen with the settings: one zenvora-cli
-    // would take for the format (an entry that leaves the value to the
-    // source, "自动(按质量)" or "原始帧率", only where the format leaves that
-    // option out of its command), and that the codec does not move to
-    // another of the combo's entries.
-    static bool offersEntry(const ConversionSettings &settings, Parameter parameter,
-                            const QString &entry, const QStringList &entries);
+    explicit BatchStatus(Clock clock = {}, QObject *parent = nullptr);
 
     // parallelJobs: how many files the batch converts side by side.
     void batchStarted(int parallelJobs = 1);
@@ -87,16 +62,6 @@ public:
     bool batchJustEnded() const;
     static constexpr qint64 StaleClickMilliseconds = 800;
 
-    QString queueFile() const;
-    // The files the last run left unconverted, until offerAnswered().
-    QStringList savedQueue() const { return m_saved; }
-    static QString restoreQuestion(int count);
-    void offerAnswered();
-    // Declined: the files stay on disk until the queue next changes.
-    void offerDeclined();
-    // The queue as the window now holds it, written at once and whole.
-    void queueChanged(const QStringList &paths);
-
 Q_SIGNALS:
     void statusTextChanged(const QString &text);
     // The batch's files, the running ones by their progress, from 0 to 1.
@@ -107,15 +72,9 @@ private:
     void showRunning();
     void showBatchProgress();
     int jobBarValue(const ProgressDisplay &display, JobQueue::JobId job);
-    void writeQueue();
 
-    QString m_stateFolder;
     Clock m_clock;
     TimeLeft m_timeLeft;
-    QStringList m_saved;
-    bool m_savedDeclined = false;
-    QStringList m_queue;
-
     QHash<JobQueue::JobId, qint64> m_startedAt;
     QHash<JobQueue::JobId, qint64> m_secondStageAt;
     std::optional<JobQueue::JobId> m_followed;

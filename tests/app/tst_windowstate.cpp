@@ -1,4 +1,6 @@
-#include "WindowModel.h"
+#include "BatchStatus.h"
+#include "ParameterView.h"
+#include "QueueStore.h"
 
 #include "ConversionCombos.h"
 
@@ -9,7 +11,7 @@
 
 using namespace Qt::StringLiterals;
 
-class TestWindowModel : public QObject
+class TestWindowState : public QObject
 {
     Q_OBJECT
 
@@ -26,7 +28,7 @@ private Q_SLOTS:
     void queueThatCannotBeWrittenIsOnlyWarned();
 };
 
-void TestWindowModel::offersEntriesTheFormatTakes_data()
+void TestWindowState::offersEntriesTheFormatTakes_data()
 {
     QTest::addColumn<OutputFormat>("format");
     QTest::addColumn<Parameter>("parameter");
@@ -61,7 +63,7 @@ void TestWindowModel::offersEntriesTheFormatTakes_data()
         << OutputFormat::Mpg << Parameter::FrameRate << frameRate << u"29"_s << true;
 }
 
-void TestWindowModel::offersEntriesTheFormatTakes()
+void TestWindowState::offersEntriesTheFormatTakes()
 {
     QFETCH(OutputFormat, format);
     QFETCH(Parameter, parameter);
@@ -70,11 +72,12 @@ void TestWindowModel::offersEntriesTheFormatTakes()
     QFETCH(bool, offered);
     ConversionSettings settings;
     settings.selectFormat(format);
-    QCOMPARE(WindowModel::offersEntry(settings, parameter, entry, ConversionCombos::entries(combo)),
-             offered);
+    QCOMPARE(
+        ParameterView::offersEntry(settings, parameter, entry, ConversionCombos::entries(combo)),
+        offered);
 }
 
-void TestWindowModel::unusedParameterShowsWhatTheOutputHas_data()
+void TestWindowState::unusedParameterShowsWhatTheOutputHas_data()
 {
     QTest::addColumn<OutputFormat>("format");
     QTest::addColumn<QString>("size");
@@ -82,7 +85,7 @@ void TestWindowModel::unusedParameterShowsWhatTheOutputHas_data()
     QTest::addColumn<QString>("shown"); // empty: the parameter is used
     QTest::addColumn<QString>("tip");
     const QString source = ConversionSettings::SourceSize.toString();
-    const QString fileDecides = WindowModel::DependsOnFile.toString();
+    const QString fileDecides = ParameterView::DependsOnFile.toString();
     const QString otherSizes = u"；选择其他视频尺寸后可以设置"_s;
     QTest::newRow("mp4 hq frame rate")
         << OutputFormat::Mp4HighQuality << source << Parameter::FrameRate << fileDecides
@@ -129,7 +132,7 @@ void TestWindowModel::unusedParameterShowsWhatTheOutputHas_data()
                                   << QString() << QString();
 }
 
-void TestWindowModel::unusedParameterShowsWhatTheOutputHas()
+void TestWindowState::unusedParameterShowsWhatTheOutputHas()
 {
     QFETCH(OutputFormat, format);
     QFETCH(QString, size);
@@ -139,7 +142,7 @@ void TestWindowModel::unusedParameterShowsWhatTheOutputHas()
     ConversionSettings settings = ConversionSettings::startupDefaults();
     settings.selectFormat(format);
     settings.size = size;
-    const auto unused = WindowModel::unusedParameter(settings, parameter);
+    const auto unused = ParameterView::unusedParameter(settings, parameter);
     QCOMPARE(unused.has_value(), !shown.isEmpty());
     if (unused) {
         QCOMPARE(unused->shown, shown);
@@ -147,7 +150,7 @@ void TestWindowModel::unusedParameterShowsWhatTheOutputHas()
     }
 }
 
-void TestWindowModel::statusLineFollowsBatch_data()
+void TestWindowState::statusLineFollowsBatch_data()
 {
     QTest::addColumn<bool>("stopped");
     QTest::addColumn<QString>("end");
@@ -155,10 +158,10 @@ void TestWindowModel::statusLineFollowsBatch_data()
     QTest::newRow("stopped") << true << u"已停止：1 个已完成，2 个未转换，1 个失败"_s;
 }
 
-void TestWindowModel::barRunsOncePerJob()
+void TestWindowState::barRunsOncePerJob()
 {
     qint64 now = 0;
-    WindowModel model({}, [&now] { return now; });
+    BatchStatus model([&now] { return now; });
     const auto bar = [&model](double value, int stage, int stages, JobQueue::JobId job) {
         ProgressDisplay display{value, u"x"_s};
         display.stage = stage;
@@ -187,13 +190,13 @@ void TestWindowModel::barRunsOncePerJob()
     QVERIFY(model.follows(3));
 }
 
-void TestWindowModel::statusLineFollowsBatch()
+void TestWindowState::statusLineFollowsBatch()
 {
     QFETCH(bool, stopped);
     QFETCH(QString, end);
     qint64 now = 5000;
-    WindowModel model({}, [&now] { return now; });
-    QSignalSpy changed(&model, &WindowModel::statusTextChanged);
+    BatchStatus model([&now] { return now; });
+    QSignalSpy changed(&model, &BatchStatus::statusTextChanged);
     model.batchStarted();
     model.jobStarted(u"/clips/a.avi"_s, 1, 4);
     QCOMPARE(model.statusText(), u"第 1/4 个：a.avi"_s);
@@ -212,7 +215,7 @@ void TestWindowModel::statusLineFollowsBatch()
     QCOMPARE(model.statusText(), end);
     QCOMPARE(changed.last().first().toString(), end);
     // A click that was meant for Stop comes too soon to be a new Start.
-    now += WindowModel::StaleClickMilliseconds - 1;
+    now += BatchStatus::StaleClickMilliseconds - 1;
     QVERIFY(model.batchJustEnded());
     now += 1;
     QVERIFY(!model.batchJustEnded());
@@ -223,10 +226,10 @@ void TestWindowModel::statusLineFollowsBatch()
     QCOMPARE(model.statusText(), u"第 1/1 个：d.avi"_s);
 }
 
-void TestWindowModel::timeLeftCountsSideBySideJobs()
+void TestWindowState::timeLeftCountsSideBySideJobs()
 {
     qint64 now = 0;
-    WindowModel model({}, [&now] { return now; });
+    BatchStatus model([&now] { return now; });
     const auto show = [&model](JobQueue::JobId job, double duration, double value) {
         ProgressDisplay display{value, u"x"_s};
         display.duration = duration;
@@ -244,44 +247,44 @@ void TestWindowModel::timeLeftCountsSideBySideJobs()
     QCOMPARE(model.statusText(), u"第 2/6 个：b.avi，剩余约 1:15:00"_s);
 }
 
-void TestWindowModel::queueSurvivesUntilOfferAnswered()
+void TestWindowState::queueSurvivesUntilOfferAnswered()
 {
     QTemporaryDir dir;
     const QString state = dir.filePath(u"state/Zenvora"_s);
     const QStringList first{u"/v/a.avi"_s, u"/v/名字\n换行.mp4"_s};
     {
-        WindowModel model(state);
+        QueueStore model(state);
         QVERIFY(model.savedQueue().isEmpty());
         model.queueChanged(first);
         QVERIFY(QFile::exists(model.queueFile()));
     } // a kill leaves the file as the last change wrote it
 
-    WindowModel second(state);
+    QueueStore second(state);
     QCOMPARE(second.savedQueue(), first);
-    QCOMPARE(WindowModel::restoreQuestion(2), u"上次有 2 个文件没有转换，是否恢复？"_s);
+    QCOMPARE(QueueStore::restoreQuestion(2), u"上次有 2 个文件没有转换，是否恢复？"_s);
     // Before the answer, what is queued now goes beside the saved files.
     second.queueChanged({u"/v/c.avi"_s});
-    QCOMPARE(WindowModel(state).savedQueue(), first + QStringList{u"/v/c.avi"_s});
+    QCOMPARE(QueueStore(state).savedQueue(), first + QStringList{u"/v/c.avi"_s});
     second.offerAnswered();
     QVERIFY(second.savedQueue().isEmpty());
-    QCOMPARE(WindowModel(state).savedQueue(), QStringList{u"/v/c.avi"_s});
+    QCOMPARE(QueueStore(state).savedQueue(), QStringList{u"/v/c.avi"_s});
 
     second.queueChanged({});
     QVERIFY(!QFile::exists(second.queueFile()));
-    QVERIFY(WindowModel(state).savedQueue().isEmpty());
-    QVERIFY(WindowModel({}).queueFile().isEmpty());
+    QVERIFY(QueueStore(state).savedQueue().isEmpty());
+    QVERIFY(QueueStore({}).queueFile().isEmpty());
 }
 
-void TestWindowModel::queueThatCannotBeWrittenIsOnlyWarned()
+void TestWindowState::queueThatCannotBeWrittenIsOnlyWarned()
 {
     QTemporaryDir dir;
     QFile blocker(dir.filePath(u"file"_s));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
-    WindowModel model(blocker.fileName());
+    QueueStore model(blocker.fileName());
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"queue cannot be kept"_s));
     model.queueChanged({u"/v/a.avi"_s});
     QVERIFY(model.savedQueue().isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestWindowModel)
-#include "tst_windowmodel.moc"
+QTEST_GUILESS_MAIN(TestWindowState)
+#include "tst_windowstate.moc"

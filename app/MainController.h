@@ -1,0 +1,148 @@
+#pragma once
+
+#include "AppOptions.h"
+#include "BatchDriver.h"
+#include "BatchStatus.h"
+#include "CommandEnvironment.h"
+#include "ConversionForm.h"
+#include "Desktop.h"
+#include "DropIntake.h"
+#include "FileChooser.h"
+#include "FileIntake.h"
+#include "FolderIntake.h"
+#include "JobList.h"
+#include "ParameterView.h"
+#include "PathIntake.h"
+#include "QueueStore.h"
+
+#include <QObject>
+
+#include <functional>
+
+class FileOpenDialog;
+class FolderDialog;
+class MessageSink;
+class SettingsFiles;
+
+// What the window needs from outside; tests pass recorders and fakes.
+struct ControllerServices
+{
+    MessageSink &messages;
+    FolderDialog &folderDialog;
+    FileOpenDialog &fileDialog;
+    Desktop &desktop;
+    const SettingsFiles &settingsFiles;
+    CommandEnvironment environment;
+    // Where the unconverted queue is kept between runs; empty keeps none.
+    QString stateFolder{};
+};
+
+// Everything the main window decides, without a widget: the queue and the
+// ways of filling it, the form and its rules, the batch from Start to its
+// end and what the desktop is told meanwhile. The window shows its state
+// and asks the user the questions it names.
+class MainController final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MainController)
+
+public:
+    // Whether the user is at the window; a batch that ends while they are
+    // not is told by the desktop.
+    using UserPresent = std::function<bool()>;
+
+    MainController(ControllerServices services, UserPresent userPresent, QObject *parent = nullptr);
+    ~MainController() override;
+
+    static QString ProductWebPage();
+
+    JobList &jobs() { return m_jobs; }
+    BatchDriver &driver() { return m_driver; }
+    AppOptions &options() { return m_options; }
+    const ConversionForm &form() const { return m_form; }
+    FolderIntake &folderIntake() { return m_folderIntake; }
+    DropIntake &dropIntake() { return m_dropIntake; }
+    BatchStatus &status() { return m_status; }
+    const SettingsFiles &settingsFiles() const { return m_services.settingsFiles; }
+    MessageSink &messages() { return m_services.messages; }
+
+    // The form: a format chosen, a value typed or picked, and the values
+    // the codec moves replaced once the user is done with a box.
+    void chooseFormat(OutputFormat format);
+    void setParameter(Parameter parameter, const QString &value);
+    void settleParameters();
+    void setOutputFolder(const QString &folder);
+    ParameterView::State parameter(Parameter parameter) const;
+    // The settings a Start takes: the form with the options.
+    ConversionSettings batchSettings() const;
+
+    void addFiles();
+    void addFolder();
+    void removeRows(const QList<int> &rows);
+    void removeAll();
+    // Files and folders named on a command line, this copy's or a later start's.
+    void queuePaths(const QStringList &paths);
+    void browseOutputFolder();
+    void openJobFolder(int row);
+    void openWebPage();
+    // False, after telling the user, when setup.ini could not be written.
+    bool saveSetup();
+
+    // The files the last run left unconverted, offered back once.
+    QStringList savedQueue() const { return m_queue.savedQueue(); }
+    void answerRestore(bool restore);
+
+    enum class Toggle
+    {
+        NeedFiles, // nothing to convert: the user adds files first
+        AskStop,   // a batch runs: ask before stopping it
+        Started,
+        Ignored // a click meant for the Stop button of a batch that just ended
+    };
+    Toggle toggleBatch();
+    // Stops the batch once the user has confirmed; nothing when it ended meanwhile.
+    void stopConfirmed();
+    bool batchRunning() const;
+
+    enum class Closing
+    {
+        Close,
+        Ask // a batch runs: ask, then closeConfirmed() unless it ended meanwhile
+    };
+    Closing closeRequested() const;
+    // The program ends: the batch stops and the queue is kept.
+    void shutdown();
+
+Q_SIGNALS:
+    // The form changed other than by the value the window just passed in.
+    void formChanged();
+    void batchRunningChanged(bool running);
+    void progressShown(const ProgressDisplay &display, int barValue);
+    void progressCaptionShown(const QString &caption);
+
+private:
+    void connectDriver();
+    void loadStartFolders();
+    void batchBegun();
+    void batchOver(const BatchReport &report);
+    void showBatchEnd(const BatchReport &report);
+    void notifyBatchEnd(const QString &folder, const QStringList &converted);
+    void showFolder(const QString &folder, const QStringList &selected, const QString &failure);
+    Desktop::Failed tellFailure(const QString &text);
+    int pendingJobs() const;
+
+    ControllerServices m_services;
+    UserPresent m_userPresent;
+    JobList m_jobs;
+    BatchDriver m_driver;
+    FileChooser m_dialogs;
+    FileIntake m_fileIntake;
+    FolderIntake m_folderIntake;
+    DropIntake m_dropIntake;
+    PathIntake m_pathIntake;
+    AppOptions m_options;
+    ConversionForm m_form;
+    BatchStatus m_status;
+    QueueStore m_queue;
+    bool m_shutDown = false;
+};

@@ -1,0 +1,110 @@
+#include "ParameterView.h"
+
+#include "CommandBuilder.h"
+#include "ConversionCombos.h"
+#include "ParameterRules.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString parameterName(Parameter parameter)
+{
+    switch (parameter) {
+    case Parameter::Size:
+        return QCoreApplication::translate("ParameterView", "视频尺寸");
+    case Parameter::VideoBitrate:
+        return QCoreApplication::translate("ParameterView", "视频比特率");
+    case Parameter::FrameRate:
+        return QCoreApplication::translate("ParameterView", "帧率");
+    case Parameter::AudioRate:
+        return QCoreApplication::translate("ParameterView", "声音频率");
+    case Parameter::AudioBitrate:
+        return QCoreApplication::translate("ParameterView", "声音比特率");
+    case Parameter::Channels:
+        return QCoreApplication::translate("ParameterView", "声道");
+    }
+    return {};
+}
+
+ConversionCombo comboOf(Parameter parameter)
+{
+    switch (parameter) {
+    case Parameter::Size:
+        return ConversionCombo::Size;
+    case Parameter::VideoBitrate:
+        return ConversionCombo::VideoBitrate;
+    case Parameter::FrameRate:
+        return ConversionCombo::FrameRate;
+    case Parameter::AudioRate:
+        return ConversionCombo::AudioRate;
+    case Parameter::AudioBitrate:
+        return ConversionCombo::AudioBitrate;
+    case Parameter::Channels:
+        break;
+    }
+    return ConversionCombo::Channel;
+}
+
+} // namespace
+
+ParameterView::State ParameterView::of(const ConversionForm &form, Parameter parameter)
+{
+    const ConversionSettings &settings = form.settings();
+    const ConversionCombo combo = comboOf(parameter);
+    State state{true, form.value(parameter), ConversionCombos::hoverText(combo), {}};
+    if (const std::optional<UnusedParameter> unused = unusedParameter(settings, parameter))
+        state = {false, unused->shown, unused->tip, {}};
+    const QStringList entries = ConversionCombos::entries(combo);
+    for (const QString &entry : entries) {
+        if (offersEntry(settings, parameter, entry, entries))
+            state.offeredEntries.append(entry);
+    }
+    return state;
+}
+
+std::optional<ParameterView::UnusedParameter>
+ParameterView::unusedParameter(const ConversionSettings &settings, Parameter parameter)
+{
+    const std::optional<ParameterRules::Unused> unused =
+        ParameterRules::unused(settings, parameter);
+    if (!unused)
+        return std::nullopt;
+    const QString name = parameterName(parameter);
+    UnusedParameter view{DependsOnFile.toString(), {}};
+    using Kind = ParameterRules::Unused::Kind;
+    switch (unused->kind) {
+    case Kind::Fixed:
+        view.shown = parameter == Parameter::Channels
+                         ? ConversionCombos::shownEntries(ConversionCombo::Channel)
+                               .value(unused->value.toInt() - 1, unused->value)
+                         : unused->value;
+        // A number stands a space apart from the Chinese before it.
+        view.tip = tr("此格式的%1固定为%2%3")
+                       .arg(name, view.shown.front().isDigit() ? u" "_s : QString(), view.shown);
+        break;
+    case Kind::Source:
+        view.tip = tr("此格式的%1跟随源文件").arg(name);
+        break;
+    case Kind::EncoderChoice:
+        view.tip = tr("此格式的%1由编码器按画质决定").arg(name);
+        break;
+    case Kind::NoPicture:
+        view.tip = tr("此格式只有声音，不用%1").arg(name);
+        break;
+    }
+    const Parameters atOtherSizes = CommandBuilder::stageOneParameters(settings.format) |
+                                    CommandBuilder::stageTwoParameters(settings.format);
+    if (atOtherSizes.testFlag(parameter))
+        view.tip += tr("；选择其他视频尺寸后可以设置");
+    return view;
+}
+
+bool ParameterView::offersEntry(const ConversionSettings &settings, Parameter parameter,
+                                const QString &entry, const QStringList &entries)
+{
+    ConversionSettings asked = settings;
+    asked.setText(parameter, entry);
+    return ParameterRules::problem(settings.format, parameter, entry).isEmpty() &&
+           !entries.contains(ParameterRules::usedValue(asked, parameter));
+}
