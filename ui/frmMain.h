@@ -6,7 +6,6 @@
 #include "MainController.h"
 #include "frmMenu.h"
 
-#include <QMap>
 #include <QPointer>
 #include <QWidget>
 
@@ -15,7 +14,6 @@ class JobListView;
 class LinkLabel;
 class ParameterPanel;
 class QPushButton;
-class QToolButton;
 
 // What the window needs from outside; tests pass recorders and fakes.
 struct frmMainServices : ControllerServices
