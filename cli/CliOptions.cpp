@@ -2,7 +2,7 @@
 
 #include "LanguageChoice.h"
 #include "OutputFormats.h"
-#include "ParameterRules.h"
+#include "ParameterMessages.h"
 #include "TextNumber.h"
 
 #include <QCommandLineParser>
@@ -212,12 +212,12 @@ bool readParameters(const QCommandLineParser &parser, const Options &options,
         if (!parser.isSet(option))
             continue;
         text = parser.value(option);
-        result.error = ParameterRules::problem(settings.format, parameter, text);
+        result.error = ParameterMessages::problem(settings.format, parameter, text);
         if (!result.error.isEmpty())
             return false;
         given |= parameter;
     }
-    result.warnings = ParameterRules::warnings(settings, given);
+    result.warnings = ParameterMessages::warnings(settings, given);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "BatchDriver.h"
 #include "MessageSink.h"
 #include "OutcomeText.h"
+#include "ProgressText.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -56,19 +57,17 @@ void CliSession::jobStarted(const QString &inputPath, JobQueue::JobId job)
     m_out << tag(started) << inputPath << Qt::endl;
 }
 
-void CliSession::progressChanged(const ProgressDisplay &display, JobQueue::JobId job)
+void CliSession::progressChanged(const Progress &progress, JobQueue::JobId job)
 {
-    m_timeLeft.progressChanged(display, job);
+    m_timeLeft.progressChanged(progress, job);
     if (m_singleLine) {
-        m_out << "\r  " << display.caption << "      " << Qt::flush;
+        m_out << "\r  " << ProgressText::caption(progress) << "      " << Qt::flush;
         m_progressLineOpen = true;
         return;
     }
     // One line per change of the shown value, without the spinner.
     Job &running = m_jobs[job];
-    const QString shown = display.state + u' ' +
-                          (display.busy ? display.caption.mid(display.state.size() + 1).trimmed()
-                                        : QString::number(display.value) + u'%');
+    const QString shown = ProgressText::line(progress);
     if (shown != running.lastShown)
         m_out << tag(running) << running.name << ": " << shown << Qt::endl;
     running.lastShown = shown;

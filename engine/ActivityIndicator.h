@@ -1,18 +1,16 @@
 #pragma once
 
-#include <QChar>
-
 #include <cstddef>
 
-// The spinning character in the progress caption. Both progress parsers
-// share one and it is never reset, so it keeps turning across stages and
-// jobs: "-", "\", "|", "/", then "-" again.
+// How many chunks of encoder output have come, which turns the spinner of
+// the progress caption. Both progress parsers share one and it is never
+// reset, so it keeps turning across stages and jobs.
 class ActivityIndicator final
 {
 public:
-    QChar current() const;
-    QChar advance();
+    std::size_t turns() const { return m_turns; }
+    void advance() { ++m_turns; }
 
 private:
-    std::size_t m_step = 0;
+    std::size_t m_turns = 0;
 };

@@ -590,7 +590,7 @@
     </message>
 </context>
 <context>
-    <name>ParameterRules</name>
+    <name>ParameterMessages</name>
     <message>
         <source>WIDTHxHEIGHT in positive whole numbers, or 原始大小</source>
         <translation>WIDTHxHEIGHT in positive whole numbers, or 原始大小</translation>
@@ -610,10 +610,6 @@
     <message>
         <source>a positive number of kbit/s, such as 64 or 12.2</source>
         <translation>a positive number of kbit/s, such as 64 or 12.2</translation>
-    </message>
-    <message>
-        <source>%1 %2 becomes %3 for %4: the nearest value %5 takes.</source>
-        <translation>%1 %2 becomes %3 for %4: the nearest value %5 takes.</translation>
     </message>
     <message>
         <source>%1 uses %2</source>
@@ -647,31 +643,32 @@
         <source>%1 must be %2, not &quot;%3&quot;</source>
         <translation>%1 must be %2, not &quot;%3&quot;</translation>
     </message>
+    <message>
+        <source>%1 %2 becomes %3 for %4: the nearest value %5 takes.</source>
+        <translation>%1 %2 becomes %3 for %4: the nearest value %5 takes.</translation>
+    </message>
 </context>
 <context>
-    <name>StageOneProgressParser</name>
-    <message>
-        <source>结束 100%</source>
-        <translation>Finished 100%</translation>
-    </message>
+    <name>ProgressText</name>
     <message>
         <source>转换中</source>
         <translation>Converting</translation>
     </message>
-</context>
-<context>
-    <name>StageTwoProgressParser</name>
     <message>
         <source>创建中</source>
         <translation>Creating</translation>
     </message>
     <message>
-        <source> 已转换 %1:%2</source>
-        <translation> converted %1:%2</translation>
+        <source>结束 100%</source>
+        <translation>Finished 100%</translation>
     </message>
     <message>
         <source>完成 100%</source>
         <translation>Done 100%</translation>
+    </message>
+    <message>
+        <source> 已转换 %1:%2</source>
+        <translation> converted %1:%2</translation>
     </message>
 </context>
 <context>

@@ -1,7 +1,7 @@
 #include "WindowModel.h"
 
+#include "ComboTexts.h"
 #include "CommandBuilder.h"
-#include "ConversionCombos.h"
 #include "DiskFlush.h"
 #include "ParameterRules.h"
 
@@ -90,7 +90,7 @@ WindowModel::unusedParameter(const ConversionSettings &settings, Parameter param
     switch (unused->kind) {
     case Kind::Fixed:
         view.shown = parameter == Parameter::Channels
-                         ? ConversionCombos::shownEntries(ConversionCombo::Channel)
+                         ? ComboTexts::shownEntries(ConversionCombo::Channel)
                                .value(unused->value.toInt() - 1, unused->value)
                          : unused->value;
         // A number stands a space apart from the Chinese before it.
@@ -119,7 +119,7 @@ bool WindowModel::offersEntry(const ConversionSettings &settings, Parameter para
 {
     ConversionSettings asked = settings;
     asked.setText(parameter, entry);
-    return ParameterRules::problem(settings.format, parameter, entry).isEmpty() &&
+    return !ParameterRules::refusal(settings.format, parameter, entry) &&
            !entries.contains(ParameterRules::usedValue(asked, parameter));
 }
 
@@ -151,27 +151,28 @@ void WindowModel::jobStarted(const QString &path, JobQueue::JobId job, int pendi
     showRunning();
 }
 
-int WindowModel::barValue(const ProgressDisplay &display, JobQueue::JobId job)
+int WindowModel::barValue(const Progress &progress, JobQueue::JobId job)
 {
-    m_timeLeft.progressChanged(display, job);
-    const int value = jobBarValue(display, job);
+    m_timeLeft.progressChanged(progress, job);
+    const int value = jobBarValue(progress, job);
     m_barValues.insert(job, value);
     showBatchProgress();
     return value;
 }
 
-int WindowModel::jobBarValue(const ProgressDisplay &display, JobQueue::JobId job)
+int WindowModel::jobBarValue(const Progress &progress, JobQueue::JobId job)
 {
-    if (display.stages < 2)
-        return qRound(display.value);
+    const double value = progress.shownPercent();
+    if (progress.stages < 2)
+        return qRound(value);
     const double share = m_twoStageMilliseconds > 0
                              ? double(m_firstStageMilliseconds) / double(m_twoStageMilliseconds)
                              : FirstStageShare;
-    if (display.stage < 2)
-        return qRound(display.value * share);
+    if (progress.stage < 2)
+        return qRound(value * share);
     if (!m_secondStageAt.contains(job))
         m_secondStageAt.insert(job, m_clock());
-    return qRound(share * 100 + display.value * (1 - share));
+    return qRound(share * 100 + value * (1 - share));
 }
 
 bool WindowModel::follows(JobQueue::JobId job)

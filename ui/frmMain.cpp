@@ -1,7 +1,7 @@
 #include "frmMain.h"
 
+#include "ComboTexts.h"
 #include "CommandRouter.h"
-#include "ConversionCombos.h"
 #include "Desktop.h"
 #include "FailureMessage.h"
 #include "FolderDialog.h"
@@ -13,6 +13,7 @@
 #include "OutputFormats.h"
 #include "ParameterComboBox.h"
 #include "ParameterRules.h"
+#include "ProgressText.h"
 #include "SettingsFiles.h"
 #include "WholeEntryComboBox.h"
 #include "frmOptions.h"
@@ -99,9 +100,9 @@ template <typename Box>
 Box *combo(QWidget *parent, ConversionCombo which, QRect geometry, bool editable)
 {
     auto *box = new Box(parent);
-    box->setObjectName(ConversionCombos::objectName(which));
-    box->addItems(ConversionCombos::shownEntries(which));
-    box->setToolTip(ConversionCombos::hoverText(which));
+    box->setObjectName(ComboTexts::objectName(which));
+    box->addItems(ComboTexts::shownEntries(which));
+    box->setToolTip(ComboTexts::hoverText(which));
     box->setEditable(editable);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setGeometry(geometry);
@@ -359,10 +360,10 @@ void frmMain::connectDriver()
             &frmMain::setBatchControlsEnabled);
     connect(&m_driver, &BatchDriver::outputFolderChanged, m_txtPath, &QLineEdit::setText);
     connect(&m_driver, &BatchDriver::progressChanged, this,
-            [this](const ProgressDisplay &display, JobQueue::JobId job) {
-                const int bar = m_model.barValue(display, job);
+            [this](const Progress &progress, JobQueue::JobId job) {
+                const int bar = m_model.barValue(progress, job);
                 if (m_model.follows(job))
-                    showProgress(display, bar);
+                    showProgress(progress, bar);
             });
     connect(&m_driver, &BatchDriver::controlsEnabledChanged, this, [this](bool enabled) {
         if (!enabled)
@@ -467,14 +468,14 @@ void frmMain::applyParameterRules()
         if (const auto unused = WindowModel::unusedParameter(settings, entry.parameter))
             box->showUnused(unused->shown, unused->tip);
         else
-            box->showUsed(ConversionCombos::hoverText(entry.combo));
+            box->showUsed(ComboTexts::hoverText(entry.combo));
         // Only entries that change are touched: a change to the current
         // entry's row would put that entry's text back into the box.
         if (auto *items = qobject_cast<QStandardItemModel *>(box->model())) {
             for (int row = 0; row < items->rowCount(); ++row) {
                 QStandardItem *item = items->item(row);
                 const bool offered = WindowModel::offersEntry(
-                    settings, entry.parameter, ConversionCombos::valueOf(item->text()),
+                    settings, entry.parameter, ComboTexts::valueOf(item->text()),
                     ConversionCombos::entries(entry.combo));
                 if (item->isEnabled() != offered)
                     item->setEnabled(offered);
@@ -528,7 +529,7 @@ int frmMain::position(List list) const
     if (list == List::Format)
         return m_cmbOF->currentIndex();
     const ParameterComboBox *box = audioBox(list);
-    return box->findText(ConversionCombos::shownText(box->value()),
+    return box->findText(ComboTexts::shownText(box->value()),
                          Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
@@ -852,11 +853,11 @@ void frmMain::showStartButton(bool stops)
         QIcon(stops ? QStringLiteral(":/icons/stop.svg") : QStringLiteral(":/icons/start.svg")));
 }
 
-void frmMain::showProgress(const ProgressDisplay &display, int barValue)
+void frmMain::showProgress(const Progress &progress, int barValue)
 {
-    m_pb->setRange(0, display.busy ? 0 : 100);
+    m_pb->setRange(0, progress.percent ? 100 : 0);
     m_pb->setValue(barValue);
-    showProgressCaption(display.caption);
+    showProgressCaption(ProgressText::caption(progress));
 }
 
 void frmMain::showProgressCaption(const QString &caption)
@@ -867,7 +868,9 @@ void frmMain::showProgressCaption(const QString &caption)
 
 void frmMain::resetProgress()
 {
-    showProgress({0, QStringLiteral("0%")}, 0);
+    m_pb->setRange(0, 100);
+    m_pb->setValue(0);
+    showProgressCaption(QStringLiteral("0%"));
 }
 
 void frmMain::showBatchEnd(const BatchReport &report)

@@ -124,7 +124,7 @@ private:
     void showListMenu(const QPoint &position);
     void setBatchControlsEnabled(bool enabled);
     void showStartButton(bool stops);
-    void showProgress(const ProgressDisplay &display, int barValue);
+    void showProgress(const Progress &progress, int barValue);
     void showProgressCaption(const QString &caption);
     void resetProgress();
     void showBatchEnd(const BatchReport &report);

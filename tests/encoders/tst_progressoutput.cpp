@@ -1,4 +1,4 @@
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 #include "ProgressLines.h"
 #include "ProgressReader.h"
 
@@ -262,7 +262,7 @@ void TestProgressOutput::isPartFileOf()
     QFETCH(QString, name);
     QFETCH(QString, target);
     QFETCH(bool, expected);
-    QCOMPARE(EncoderOutput::isPartFileOf(name, target), expected);
+    QCOMPARE(EncoderProtocol::isPartFileOf(name, target), expected);
 }
 
 void TestProgressOutput::savedPathRoundTrip_data()
@@ -271,9 +271,9 @@ void TestProgressOutput::savedPathRoundTrip_data()
     QTest::addColumn<QString>("expected");
     const QString progress = u"frame=  50 time=2.00\r"_s;
     QTest::newRow("the last line")
-        << progress + EncoderOutput::savedLine(u"/o/a.mpg"_s) + u'\n' << u"/o/a.mpg"_s;
+        << progress + EncoderProtocol::savedLine(u"/o/a.mpg"_s) + u'\n' << u"/o/a.mpg"_s;
     QTest::newRow("a line break and a percent sign in the name")
-        << progress + EncoderOutput::savedLine(u"/o/50%\nb.mpg"_s) << u"/o/50%\nb.mpg"_s;
+        << progress + EncoderProtocol::savedLine(u"/o/50%\nb.mpg"_s) << u"/o/50%\nb.mpg"_s;
     QTest::newRow("not at the start of a line") << u"say Saved to: /o/a.mpg\n"_s << QString();
     QTest::newRow("none") << progress << QString();
 }
@@ -282,14 +282,14 @@ void TestProgressOutput::savedPathRoundTrip()
 {
     QFETCH(QString, output);
     QFETCH(QString, expected);
-    QCOMPARE(EncoderOutput::savedPath(output), expected);
+    QCOMPARE(EncoderProtocol::savedPath(output), expected);
 }
 
 // Every cause as it is written: the tokens are what other programs (and the
 // stand-in encoder of the batch tests) write and read, so they never change.
 void TestProgressOutput::failureLineTokens_data()
 {
-    using Cause = EncoderOutput::FailureCause;
+    using Cause = EncoderProtocol::FailureCause;
     QTest::addColumn<Cause>("cause");
     QTest::addColumn<QString>("token");
     QTest::newRow("input missing") << Cause::InputMissing << u"input-missing"_s;
@@ -312,13 +312,13 @@ void TestProgressOutput::failureLineTokens_data()
 
 void TestProgressOutput::failureLineTokens()
 {
-    QFETCH(EncoderOutput::FailureCause, cause);
+    QFETCH(EncoderProtocol::FailureCause, cause);
     QFETCH(QString, token);
     const QString reason = u"the input file \"[a] b.avi\" does not exist"_s;
-    const QString line = EncoderOutput::failureLine(u"coder.exe"_s, {cause, reason});
+    const QString line = EncoderProtocol::failureLine(u"coder.exe"_s, {cause, reason});
     QCOMPARE(line, u"coder.exe: ["_s + token + u"] "_s + reason);
-    const std::optional<EncoderOutput::Failure> read =
-        EncoderOutput::failureIn(u"Pos: 1.0s\n"_s + line + u'\n', u"coder.exe"_s);
+    const std::optional<EncoderProtocol::Failure> read =
+        EncoderProtocol::failureIn(u"Pos: 1.0s\n"_s + line + u'\n', u"coder.exe"_s);
     QVERIFY(read);
     QCOMPARE(read->cause, cause);
     QCOMPARE(read->reason, reason);
@@ -326,7 +326,7 @@ void TestProgressOutput::failureLineTokens()
 
 void TestProgressOutput::failureLineReadBack_data()
 {
-    using Cause = EncoderOutput::FailureCause;
+    using Cause = EncoderProtocol::FailureCause;
     QTest::addColumn<QString>("lines");
     QTest::addColumn<bool>("found");
     QTest::addColumn<Cause>("cause");
@@ -353,13 +353,13 @@ void TestProgressOutput::failureLineReadBack()
 {
     QFETCH(QString, lines);
     QFETCH(bool, found);
-    QFETCH(EncoderOutput::FailureCause, cause);
+    QFETCH(EncoderProtocol::FailureCause, cause);
     QFETCH(QString, reason);
-    const std::optional<EncoderOutput::Failure> read =
-        EncoderOutput::failureIn(lines, u"conv.exe"_s);
+    const std::optional<EncoderProtocol::Failure> read =
+        EncoderProtocol::failureIn(lines, u"conv.exe"_s);
     QCOMPARE(read.has_value(), found);
     if (found)
-        QCOMPARE(*read, (EncoderOutput::Failure{cause, reason}));
+        QCOMPARE(*read, (EncoderProtocol::Failure{cause, reason}));
 }
 
 QTEST_GUILESS_MAIN(TestProgressOutput)

@@ -160,7 +160,7 @@ void TestWindowModel::barRunsOncePerJob()
     qint64 now = 0;
     WindowModel model({}, [&now] { return now; });
     const auto bar = [&model](double value, int stage, int stages, JobQueue::JobId job) {
-        ProgressDisplay display{value, u"x"_s};
+        Progress display{.percent = value};
         display.stage = stage;
         display.stages = stages;
         return model.barValue(display, job);
@@ -228,8 +228,8 @@ void TestWindowModel::timeLeftCountsSideBySideJobs()
     qint64 now = 0;
     WindowModel model({}, [&now] { return now; });
     const auto show = [&model](JobQueue::JobId job, double duration, double value) {
-        ProgressDisplay display{value, u"x"_s};
-        display.duration = duration;
+        Progress display{.percent = value};
+        display.durationSeconds = duration;
         model.barValue(display, job);
     };
     model.batchStarted(2);

@@ -1,0 +1,54 @@
+#include "ProgressText.h"
+
+#include <QCoreApplication>
+
+#include <array>
+
+namespace {
+
+// The indicator turns once a chunk: "-", "\", "|", "/", then "-" again.
+constexpr std::array<char16_t, 4> IndicatorCycle{u'-', u'\\', u'|', u'/'};
+
+QString doing(const Progress &progress)
+{
+    return progress.style == Runner::Conv ? QCoreApplication::translate("ProgressText", "转换中")
+                                          : QCoreApplication::translate("ProgressText", "创建中");
+}
+
+QString done(const Progress &progress)
+{
+    return progress.style == Runner::Conv
+               ? QCoreApplication::translate("ProgressText", "结束 100%")
+               : QCoreApplication::translate("ProgressText", "完成 100%");
+}
+
+// Without a length, the time converted so far shows that the encoder works.
+QString elapsed(const Progress &progress)
+{
+    const int seconds = static_cast<int>(progress.elapsedSeconds);
+    return QCoreApplication::translate("ProgressText", " 已转换 %1:%2")
+        .arg(seconds / 60)
+        .arg(seconds % 60, 2, 10, QChar(u'0'));
+}
+
+} // namespace
+
+QString ProgressText::caption(const Progress &progress)
+{
+    if (progress.finished)
+        return done(progress);
+    const QString head =
+        doing(progress) + QChar(IndicatorCycle.at(progress.activity % IndicatorCycle.size()));
+    if (!progress.percent)
+        return head + elapsed(progress);
+    return head + u' ' + progress.percentDigits() + u'%';
+}
+
+QString ProgressText::line(const Progress &progress)
+{
+    if (progress.finished)
+        return done(progress);
+    return doing(progress) + u' ' +
+           (progress.percent ? QString::number(progress.shownPercent()) + u'%'
+                             : elapsed(progress).trimmed());
+}
