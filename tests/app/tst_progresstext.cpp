@@ -1,6 +1,7 @@
 #include "ActivityIndicator.h"
 #include "CoderProgressParser.h"
 #include "ConvProgressParser.h"
+#include "ProgressLines.h"
 #include "ProgressText.h"
 
 #include <QFile>
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void stageTwoResetDropsCutToken();
     void stageTwoRecordedOutput_data();
     void stageTwoRecordedOutput();
+    void encoderLinesReadBack();
 };
 
 namespace {
@@ -412,6 +414,35 @@ void TestProgressText::stageTwoRecordedOutput()
     } else {
         QVERIFY(!values.isEmpty());
     }
+}
+
+// What the encoders print is what the parsers read.
+void TestProgressText::encoderLinesReadBack()
+{
+    ActivityIndicator indicator;
+    ConvProgressParser conv(indicator);
+    CoderProgressParser coder(indicator);
+    ProgressReader::Snapshot snapshot;
+    snapshot.outSeconds = 10;
+    QCOMPARE(captionOf(conv, ProgressLines::convLine(snapshot, 140.0)), u"转换中\\ 7%"_s);
+    QCOMPARE(captionOf(conv, ProgressLines::convFinishedLine(snapshot)), u"结束 100%"_s);
+
+    MediaInfo input;
+    QVERIFY(!coder.feed(ProgressLines::coderDurationLine(input, 126.0) + u'\n'));
+    snapshot.outSeconds = 12;
+    const std::optional<Progress> progress = coder.feed(ProgressLines::coderLine(snapshot) + u'\r');
+    QVERIFY(progress);
+    QCOMPARE(progress->durationSeconds, 126.0);
+    QCOMPARE(progress->elapsedSeconds, 12.0);
+    QCOMPARE(ProgressText::caption(*progress), u"创建中- 9.52%"_s);
+    QCOMPARE(captionOf(coder, ProgressLines::coderFinishedLine(snapshot, 126.0) + u'\r'),
+             u"完成 100%"_s);
+
+    // A length the encoder does not know leaves the time converted so far.
+    coder.reset();
+    QVERIFY(!coder.feed(ProgressLines::coderDurationLine(input, std::nullopt) + u'\n'));
+    QCOMPARE(captionOf(coder, ProgressLines::coderLine(snapshot) + u'\r'),
+             u"创建中/ 已转换 0:12"_s);
 }
 
 QTEST_GUILESS_MAIN(TestProgressText)

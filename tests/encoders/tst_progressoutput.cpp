@@ -28,6 +28,8 @@ private Q_SLOTS:
     void coderDurationLines();
     void coderLines_data();
     void coderLines();
+    void partFileName_data();
+    void partFileName();
     void isPartFileOf_data();
     void isPartFileOf();
     void savedPathRoundTrip_data();
@@ -229,6 +231,34 @@ void TestProgressOutput::coderLines()
     QCOMPARE(finishedOf < 0 ? ProgressLines::coderLine(block)
                             : ProgressLines::coderFinishedLine(block, finishedOf),
              expected);
+}
+
+void TestProgressOutput::partFileName_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("plain") << u"clip.mp4"_s << u".clip.part-a1B2c3.mp4"_s;
+    QTest::newRow("a dotted name") << u"my.clip.rm"_s << u".my.clip.part-a1B2c3.rm"_s;
+    QTest::newRow("no extension") << u"clip"_s << u".clip.part-a1B2c3"_s;
+    QTest::newRow("an empty extension") << u"clip."_s << u".clip.part-a1B2c3."_s;
+    const QString longBase(243, u'a');
+    QTest::newRow("near the limit")
+        << longBase + u".mpg"_s << u'.' + longBase.first(238) + u".part-a1B2c3.mpg"_s;
+    // Three bytes a character: shortened by whole characters.
+    const QString wideBase(81, u'视');
+    QTest::newRow("wide characters near the limit")
+        << wideBase + u".mpg"_s << u'.' + wideBase.first(79) + u".part-a1B2c3.mpg"_s;
+}
+
+// The name the encoder writes under is the one a clean-up recognises.
+void TestProgressOutput::partFileName()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, expected);
+    const QString name = EncoderProtocol::partFileName(target, u"a1B2c3"_s);
+    QCOMPARE(name, expected);
+    QVERIFY(QFile::encodeName(name).size() <= 255);
+    QVERIFY(EncoderProtocol::isPartFileOf(name, target));
 }
 
 void TestProgressOutput::isPartFileOf_data()
