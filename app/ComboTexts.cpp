@@ -35,16 +35,11 @@ constexpr std::array Words{
     QT_TRANSLATE_NOOP("ConversionCombos", "双声道"),
 };
 
-const ComboLook &lookOf(ConversionCombo combo)
-{
-    return Looks.at(static_cast<std::size_t>(combo));
-}
-
 } // namespace
 
 QString ComboTexts::objectName(ConversionCombo combo)
 {
-    return QString::fromLatin1(lookOf(combo).objectName);
+    return QString::fromLatin1(Looks.at(static_cast<std::size_t>(combo)).objectName);
 }
 
 QStringList ComboTexts::shownEntries(ConversionCombo combo)
@@ -70,5 +65,6 @@ QString ComboTexts::valueOf(const QString &shown)
 
 QString ComboTexts::hoverText(ConversionCombo combo)
 {
-    return QCoreApplication::translate("ConversionCombos", lookOf(combo).hoverText);
+    return QCoreApplication::translate("ConversionCombos",
+                                       Looks.at(static_cast<std::size_t>(combo)).hoverText);
 }

@@ -15,4 +15,6 @@ public:
     static QString caption(const Progress &progress);
     // The same for a log line, without the indicator: "转换中 42%".
     static QString line(const Progress &progress);
+    // A time left: "1:20", or "1:02:03" from an hour on.
+    static QString clock(qint64 seconds);
 };

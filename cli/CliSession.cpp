@@ -12,16 +12,6 @@
 
 namespace {
 
-// "1:20", or "1:02:03" from an hour on.
-QString clockText(qint64 seconds)
-{
-    const QString minutesAndSeconds =
-        QStringLiteral("%1:%2").arg(seconds / 60 % 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
-    if (seconds < 3600)
-        return minutesAndSeconds;
-    return QString::number(seconds / 3600) + u':' + minutesAndSeconds.rightJustified(5, u'0');
-}
-
 // A failed job's first line: what the window says first, except that a
 // hung encoder is told by the hang, in the words of the command line's own
 // lines; all it printed itself stays below.
@@ -96,7 +86,10 @@ void CliSession::showTimeLeft()
     const std::optional<qint64> seconds = m_timeLeft.secondsLeft(m_jobCount - m_done);
     if (!seconds)
         return;
-    m_out << tr("%1/%2 done, about %3 left").arg(m_done).arg(m_jobCount).arg(clockText(*seconds))
+    m_out << tr("%1/%2 done, about %3 left")
+                 .arg(m_done)
+                 .arg(m_jobCount)
+                 .arg(ProgressText::clock(*seconds))
           << Qt::endl;
 }
 

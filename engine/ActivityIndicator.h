@@ -2,15 +2,10 @@
 
 #include <cstddef>
 
-// How many chunks of encoder output have come, which turns the spinner of
+// How many chunks of encoder output have come: the turns of the spinner in
 // the progress caption. Both progress parsers share one and it is never
 // reset, so it keeps turning across stages and jobs.
-class ActivityIndicator final
+struct ActivityIndicator
 {
-public:
-    std::size_t turns() const { return m_turns; }
-    void advance() { ++m_turns; }
-
-private:
-    std::size_t m_turns = 0;
+    std::size_t turns = 0;
 };

@@ -93,7 +93,7 @@ std::optional<Progress> CoderProgressParser::feed(QStringView chunk)
 
     if (m_duration == 0)
         takeDuration(durations.complete);
-    m_indicator.advance();
+    ++m_indicator.turns;
     if (times.complete.isEmpty())
         return std::nullopt;
     // Each time supersedes the ones before it.
@@ -122,7 +122,7 @@ Progress CoderProgressParser::progressFor(double elapsed) const
     Progress progress{.style = Runner::Coders,
                       .elapsedSeconds = elapsed,
                       .durationSeconds = m_duration,
-                      .activity = m_indicator.turns()};
+                      .activity = m_indicator.turns};
     // Without a duration there is no telling how far the encoder got: the
     // time converted so far shows that it is working.
     if (m_duration == 0)

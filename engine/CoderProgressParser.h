@@ -8,7 +8,7 @@
 
 #include <optional>
 
-class ActivityIndicator;
+struct ActivityIndicator;
 
 // Reads coder.exe and coder2.exe output, which announces the input's length
 // once ("Duration: 00:02:05.50,") and then the time encoded so far

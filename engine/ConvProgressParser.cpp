@@ -53,7 +53,7 @@ std::optional<Progress> ConvProgressParser::feed(QStringView chunk)
     QString text = m_tail;
     text += chunk;
     m_tail = text.sliced(unfinishedGroupStart(text));
-    m_indicator.advance();
+    ++m_indicator.turns;
     const std::optional<QStringView> group = firstGroup(text);
     if (!group)
         return std::nullopt;
@@ -62,7 +62,7 @@ std::optional<Progress> ConvProgressParser::feed(QStringView chunk)
 
 Progress ConvProgressParser::progressFor(QStringView group) const
 {
-    Progress progress{.style = Runner::Conv, .activity = m_indicator.turns()};
+    Progress progress{.style = Runner::Conv, .activity = m_indicator.turns};
     progress.finished = group == EncoderProtocol::FinishedPercent;
     // Encoders sometimes print numbers outside the bar's range.
     const double percent =

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-class ActivityIndicator;
+struct ActivityIndicator;
 
 // Reads conv.exe output, which reports its progress as a percentage in
 // parentheses: "( 7%)", "(42%)", "(100%)". The first group of three or four

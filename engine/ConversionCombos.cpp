@@ -7,15 +7,11 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-using ComboTable = std::array<QStringList, ConversionCombos::Count>;
-
 // Entries only ever join at the end of a list: settings files keep the
 // audio combos' positions.
-ComboTable buildTable()
+QStringList ConversionCombos::entries(ConversionCombo combo)
 {
-    return {{
+    static const std::array<QStringList, Count> combos{{
         OutputFormats::entryTexts(),
         {ConversionSettings::SourceSize.toString(), u"128x96"_s, u"160x120"_s, u"176x144"_s,
          u"320x180"_s, u"320x240"_s, u"352x288"_s, u"640x272"_s, u"480x480"_s, u"640x360"_s,
@@ -31,12 +27,5 @@ ComboTable buildTable()
          u"128"_s, u"192"_s, u"224"_s, u"256"_s, u"320"_s, u"160"_s},
         {u"单声道"_s, u"双声道"_s},
     }};
-}
-
-} // namespace
-
-QStringList ConversionCombos::entries(ConversionCombo combo)
-{
-    static const ComboTable combos = buildTable();
     return combos.at(static_cast<std::size_t>(combo));
 }

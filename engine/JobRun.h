@@ -15,7 +15,7 @@
 
 #include <optional>
 
-class ActivityIndicator;
+struct ActivityIndicator;
 
 // One job on its way through its stages: the two runners, their progress
 // parsers, the stage running and the job's own intermediate file. Stage two

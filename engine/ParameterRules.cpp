@@ -6,11 +6,8 @@
 #include "Container.h"
 #include "ConvOptions.h"
 #include "OptionValues.h"
-#include "OutputFormats.h"
 #include "VideoCodec.h"
 
-#include <algorithm>
-#include <array>
 #include <cmath>
 #include <functional>
 
@@ -18,26 +15,26 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct ValueRule
+// The form each parameter's value must have, as the encoders take it.
+// Bitrates are given in kbit/s: "-ab 12.2k" as the coders get them. The
+// channels are read as mono or stereo where the command line is parsed.
+bool isValue(Parameter parameter, const QString &text)
 {
-    Parameter parameter;
-    bool (*accepts)(const QString &text); // none: the value is checked where it is read
-};
-
-bool isSize(const QString &text)
-{
-    return OptionValues::frameSize(text.trimmed()).has_value();
-}
-
-// Bitrates are given in kbit/s: "-ab 12.2k" as the coders get them.
-bool isBitrate(const QString &text)
-{
-    return OptionValues::ffmpegBitrate(text.trimmed() + u'k').has_value();
-}
-
-bool isFrameRate(const QString &text)
-{
-    return OptionValues::frameRate(text.trimmed()).has_value();
+    const QString value = text.trimmed();
+    switch (parameter) {
+    case Parameter::Size:
+        return OptionValues::frameSize(value).has_value();
+    case Parameter::VideoBitrate:
+    case Parameter::AudioBitrate:
+        return OptionValues::ffmpegBitrate(value + u'k').has_value();
+    case Parameter::FrameRate:
+        return OptionValues::frameRate(value).has_value();
+    case Parameter::AudioRate:
+        return OptionValues::wholeNumber(value).value_or(0) > 0;
+    case Parameter::Channels:
+        break;
+    }
+    return true;
 }
 
 // The entries that leave a value to the source, in their exact text.
@@ -46,28 +43,6 @@ bool isSourceEntry(Parameter parameter, const QString &text)
     ConversionSettings settings;
     settings.size = settings.videoBitrate = settings.frameRate = text;
     return settings.leftToSource(parameter);
-}
-
-bool isSampleRate(const QString &text)
-{
-    return OptionValues::wholeNumber(text.trimmed()).value_or(0) > 0;
-}
-
-const std::array ValueRules{
-    ValueRule{Parameter::Size, &isSize},
-    ValueRule{Parameter::VideoBitrate, &isBitrate},
-    ValueRule{Parameter::FrameRate, &isFrameRate},
-    ValueRule{Parameter::AudioRate, &isSampleRate},
-    ValueRule{Parameter::AudioBitrate, &isBitrate},
-    // Read as mono or stereo where the command line is parsed.
-    ValueRule{Parameter::Channels, nullptr},
-};
-
-const ValueRule &ruleFor(Parameter parameter)
-{
-    return *std::find_if(ValueRules.begin(), ValueRules.end(), [parameter](const ValueRule &rule) {
-        return rule.parameter == parameter;
-    });
 }
 
 // What the encoder of the job's last stage makes of the command the format's
@@ -192,19 +167,25 @@ std::optional<Move> bitrateMove(const QString &text, const LastStage &stage)
     });
 }
 
-// The parameters whose values a codec may move to the nearest it takes.
-struct MoveRule
+// What the stage's codec makes of a value: sizes, frame rates, sample
+// rates and sound bitrates may move to the nearest it takes.
+std::optional<Move> moveOf(Parameter parameter, const QString &text, const LastStage &stage)
 {
-    Parameter parameter;
-    std::optional<Move> (*move)(const QString &text, const LastStage &stage);
-};
-
-const std::array MoveRules{
-    MoveRule{Parameter::Size, &sizeMove},
-    MoveRule{Parameter::FrameRate, &frameRateMove},
-    MoveRule{Parameter::AudioRate, &sampleRateMove},
-    MoveRule{Parameter::AudioBitrate, &bitrateMove},
-};
+    switch (parameter) {
+    case Parameter::Size:
+        return sizeMove(text, stage);
+    case Parameter::FrameRate:
+        return frameRateMove(text, stage);
+    case Parameter::AudioRate:
+        return sampleRateMove(text, stage);
+    case Parameter::AudioBitrate:
+        return bitrateMove(text, stage);
+    case Parameter::VideoBitrate:
+    case Parameter::Channels:
+        break;
+    }
+    return std::nullopt;
+}
 
 // The value the request gives a parameter, as the parameter's text would.
 std::optional<QString> requestedText(const EncodeRequest &request, Parameter parameter)
@@ -239,11 +220,7 @@ std::optional<QString> requestedText(const EncodeRequest &request, Parameter par
 // The format's own value as its codec takes it.
 QString fixedValue(const QString &text, Parameter parameter, const LastStage &stage)
 {
-    const auto rule =
-        std::find_if(MoveRules.begin(), MoveRules.end(),
-                     [parameter](const MoveRule &each) { return each.parameter == parameter; });
-    const std::optional<Move> move =
-        rule == MoveRules.end() ? std::nullopt : rule->move(text, stage);
+    const std::optional<Move> move = moveOf(parameter, text, stage);
     return move ? move->taken : text;
 }
 
@@ -268,28 +245,16 @@ ParameterRules::refusal(OutputFormat format, Parameter parameter, const QString 
             return std::nullopt;
         return Refusal::SourceEntryRefused;
     }
-    const ValueRule &rule = ruleFor(parameter);
-    if (!rule.accepts || rule.accepts(text))
-        return std::nullopt;
-    return Refusal::NotAValue;
+    return isValue(parameter, text) ? std::nullopt : std::optional(Refusal::NotAValue);
 }
 
 std::optional<ParameterRules::Move> ParameterRules::move(const ConversionSettings &settings,
                                                          Parameter parameter)
 {
-    const auto rule =
-        std::find_if(MoveRules.begin(), MoveRules.end(),
-                     [parameter](const MoveRule &each) { return each.parameter == parameter; });
-    if (rule == MoveRules.end() || !CommandBuilder::usedParameters(settings).testFlag(parameter))
+    if (!CommandBuilder::usedParameters(settings).testFlag(parameter))
         return std::nullopt;
     const std::optional<LastStage> stage = lastStage(settings);
-    return stage ? rule->move(settings.text(parameter).trimmed(), *stage) : std::nullopt;
-}
-
-QString ParameterRules::usedValue(const ConversionSettings &settings, Parameter parameter)
-{
-    const std::optional<Move> moved = move(settings, parameter);
-    return moved ? moved->taken : QString();
+    return stage ? moveOf(parameter, settings.text(parameter).trimmed(), *stage) : std::nullopt;
 }
 
 std::optional<ParameterRules::Unused> ParameterRules::unused(const ConversionSettings &settings,

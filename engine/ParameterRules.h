@@ -8,7 +8,7 @@
 #include <optional>
 
 // What becomes of the encoding parameters a user gives: the form each value
-// must have (the one the encoders take, kept as a table), and whether the
+// must have (the one the encoders take), and whether the
 // codec that takes a value moves it to the nearest it can take, found as the
 // encoders find it, from the command the format's row builds.
 class ParameterRules final
@@ -51,9 +51,6 @@ public:
     // Nothing when the codec uses the settings' text for the parameter as it
     // is, or the format does not use the parameter at all.
     static std::optional<Move> move(const ConversionSettings &settings, Parameter parameter);
-    // The value the codec will use instead of the settings' text for the
-    // parameter; empty when it uses the text as it is, or not at all.
-    static QString usedValue(const ConversionSettings &settings, Parameter parameter);
     // Nothing when the settings' format uses the parameter.
     static std::optional<Unused> unused(const ConversionSettings &settings, Parameter parameter);
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Encoder.h"
+#include "TextNumber.h"
 
 #include <QString>
 
@@ -23,16 +24,18 @@ struct Progress
     // in whole seconds; the length is 0 while unknown.
     double elapsedSeconds = 0;
     double durationSeconds = 0;
-    // The chunks of output the batch has had so far: the activity
-    // indicator's turns.
-    std::size_t activity = 0;
+    std::size_t activity = 0; // the activity indicator's turns so far
     // The job's stage the progress belongs to, from 1, and how many it has.
     int stage = 1;
     int stages = 1;
 
     // The percentage's digits as the display writes them: the coders' are
     // cut to four characters ("9.52", "10.0").
-    QString percentDigits() const;
+    QString percentDigits() const
+    {
+        const QString digits = TextNumber::write(percent.value_or(0));
+        return style == Runner::Coders ? digits.left(4) : digits;
+    }
     // The value the bar shows: those digits read back; 0 without a percentage.
-    double shownPercent() const;
+    double shownPercent() const { return TextNumber::read(percentDigits()); }
 };

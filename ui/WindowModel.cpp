@@ -1,9 +1,9 @@
 #include "WindowModel.h"
 
 #include "ComboTexts.h"
-#include "CommandBuilder.h"
 #include "DiskFlush.h"
 #include "ParameterRules.h"
+#include "ProgressText.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,16 +45,6 @@ qint64 steadyMilliseconds()
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-// As zenvora-cli writes it: m:ss, and h:mm:ss from an hour on.
-QString clockText(qint64 seconds)
-{
-    const QString minutesAndSeconds =
-        u"%1:%2"_s.arg(seconds / 60 % 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
-    if (seconds < 3600)
-        return minutesAndSeconds;
-    return QString::number(seconds / 3600) + u':' + minutesAndSeconds.rightJustified(5, u'0');
 }
 
 const QString QueueFileName = u"queue.json"_s;
@@ -107,9 +97,7 @@ WindowModel::unusedParameter(const ConversionSettings &settings, Parameter param
         view.tip = tr("此格式只有声音，不用%1").arg(name);
         break;
     }
-    const Parameters atOtherSizes = CommandBuilder::stageOneParameters(settings.format) |
-                                    CommandBuilder::stageTwoParameters(settings.format);
-    if (atOtherSizes.testFlag(parameter))
+    if (unused->usedAtOtherSizes)
         view.tip += tr("；选择其他视频尺寸后可以设置");
     return view;
 }
@@ -119,8 +107,9 @@ bool WindowModel::offersEntry(const ConversionSettings &settings, Parameter para
 {
     ConversionSettings asked = settings;
     asked.setText(parameter, entry);
+    const std::optional<ParameterRules::Move> moved = ParameterRules::move(asked, parameter);
     return !ParameterRules::refusal(settings.format, parameter, entry) &&
-           !entries.contains(ParameterRules::usedValue(asked, parameter));
+           !(moved && entries.contains(moved->taken));
 }
 
 void WindowModel::batchStarted(int parallelJobs)
@@ -207,7 +196,7 @@ void WindowModel::showRunning()
     const int place = std::min(m_started, m_total);
     QString text = tr("第 %1/%2 个：%3").arg(place).arg(m_total).arg(m_currentName);
     if (const std::optional<qint64> seconds = m_timeLeft.secondsLeft(m_total - m_done))
-        text += tr("，剩余约 %1").arg(clockText(*seconds));
+        text += tr("，剩余约 %1").arg(ProgressText::clock(*seconds));
     if (m_mayFallAsleep)
         text += tr("（无法阻止系统休眠）");
     setStatus(text);

@@ -449,9 +449,8 @@ void frmMain::settleParameters()
     if (!m_cmbOF->isEnabled())
         return;
     for (const ParameterCombo &entry : ParameterCombos) {
-        const QString used = ParameterRules::usedValue(currentSettings(), entry.parameter);
-        if (!used.isEmpty())
-            parameterBox(entry.parameter)->setValue(used);
+        if (const auto moved = ParameterRules::move(currentSettings(), entry.parameter))
+            parameterBox(entry.parameter)->setValue(moved->taken);
     }
     applyParameterRules();
 }

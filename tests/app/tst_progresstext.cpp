@@ -192,7 +192,7 @@ void TestProgressText::stageOneUnchanged()
     ActivityIndicator indicator;
     ConvProgressParser parser(indicator);
     QVERIFY(!parser.feed(chunk));
-    QCOMPARE(indicator.turns(), 1u);
+    QCOMPARE(indicator.turns, 1u);
 }
 
 void TestProgressText::stageOneChunks_data()
