@@ -5,10 +5,10 @@
 #include <optional>
 
 // What the encoders and the program that runs them tell each other, written
-// and read on both sides through these same names and functions: the file a
-// conversion was saved to, the line that says why one failed, the hidden
-// part name a conversion is written under until it is checked, and what the
-// program passes in the encoders' environment.
+// and read on both sides through these same names and functions: the
+// progress, the file a conversion was saved to, the line that says why one
+// failed, the hidden part name a conversion is written under until it is
+// checked, and what the program passes in the encoders' environment.
 namespace EncoderProtocol {
 
 // The working file between two stages: an output at exactly this path is

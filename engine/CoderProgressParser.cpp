@@ -77,9 +77,7 @@ double elapsedSeconds(QStringView value)
 
 } // namespace
 
-CoderProgressParser::CoderProgressParser(ActivityIndicator &indicator) : m_indicator(indicator)
-{
-}
+CoderProgressParser::CoderProgressParser(ActivityIndicator &indicator) : m_indicator(indicator) {}
 
 std::optional<Progress> CoderProgressParser::feed(QStringView chunk)
 {
