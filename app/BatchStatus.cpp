@@ -1,5 +1,7 @@
 #include "BatchStatus.h"
 
+#include "ProgressText.h"
+
 #include <QFileInfo>
 
 #include <chrono>
@@ -14,16 +16,6 @@ qint64 steadyMilliseconds()
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-// As zenvora-cli writes it: m:ss, and h:mm:ss from an hour on.
-QString clockText(qint64 seconds)
-{
-    const QString minutesAndSeconds =
-        u"%1:%2"_s.arg(seconds / 60 % 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
-    if (seconds < 3600)
-        return minutesAndSeconds;
-    return QString::number(seconds / 3600) + u':' + minutesAndSeconds.rightJustified(5, u'0');
 }
 
 } // namespace
@@ -62,27 +54,28 @@ void BatchStatus::jobStarted(const QString &path, JobQueue::JobId job, int pendi
     showRunning();
 }
 
-int BatchStatus::barValue(const ProgressDisplay &display, JobQueue::JobId job)
+int BatchStatus::barValue(const Progress &progress, JobQueue::JobId job)
 {
-    m_timeLeft.progressChanged(display, job);
-    const int value = jobBarValue(display, job);
+    m_timeLeft.progressChanged(progress, job);
+    const int value = jobBarValue(progress, job);
     m_barValues.insert(job, value);
     showBatchProgress();
     return value;
 }
 
-int BatchStatus::jobBarValue(const ProgressDisplay &display, JobQueue::JobId job)
+int BatchStatus::jobBarValue(const Progress &progress, JobQueue::JobId job)
 {
-    if (display.stages < 2)
-        return qRound(display.value);
+    const double value = progress.shownPercent();
+    if (progress.stages < 2)
+        return qRound(value);
     const double share = m_twoStageMilliseconds > 0
                              ? double(m_firstStageMilliseconds) / double(m_twoStageMilliseconds)
                              : FirstStageShare;
-    if (display.stage < 2)
-        return qRound(display.value * share);
+    if (progress.stage < 2)
+        return qRound(value * share);
     if (!m_secondStageAt.contains(job))
         m_secondStageAt.insert(job, m_clock());
-    return qRound(share * 100 + display.value * (1 - share));
+    return qRound(share * 100 + value * (1 - share));
 }
 
 bool BatchStatus::follows(JobQueue::JobId job)
@@ -117,7 +110,7 @@ void BatchStatus::showRunning()
     const int place = std::min(m_started, m_total);
     QString text = tr("第 %1/%2 个：%3").arg(place).arg(m_total).arg(m_currentName);
     if (const std::optional<qint64> seconds = m_timeLeft.secondsLeft(m_total - m_done))
-        text += tr("，剩余约 %1").arg(clockText(*seconds));
+        text += tr("，剩余约 %1").arg(ProgressText::clock(*seconds));
     if (m_mayFallAsleep)
         text += tr("（无法阻止系统休眠）");
     setStatus(text);

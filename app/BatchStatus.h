@@ -2,7 +2,7 @@
 
 #include "JobQueue.h"
 #include "JobResult.h"
-#include "ProgressDisplay.h"
+#include "Progress.h"
 #include "TimeLeft.h"
 
 #include <QHash>
@@ -33,8 +33,8 @@ public:
     // The bar's value for a job's progress: 0 to 100 once over all its
     // stages. The first of two takes the share of the time it took in this
     // batch's finished jobs, and FirstStageShare until one has finished.
-    // The display also tells the time left how far the job is.
-    int barValue(const ProgressDisplay &display, JobQueue::JobId job);
+    // The progress also tells the time left how far the job is.
+    int barValue(const Progress &progress, JobQueue::JobId job);
     // A first stage mostly copies the streams: about a twentieth of an RMVB job.
     static constexpr double FirstStageShare = 0.05;
     // Whether the bar shows this job's progress. With files converted side
@@ -71,7 +71,7 @@ private:
     void setStatus(const QString &text);
     void showRunning();
     void showBatchProgress();
-    int jobBarValue(const ProgressDisplay &display, JobQueue::JobId job);
+    int jobBarValue(const Progress &progress, JobQueue::JobId job);
 
     Clock m_clock;
     TimeLeft m_timeLeft;

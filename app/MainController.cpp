@@ -61,10 +61,10 @@ void MainController::connectDriver()
         Q_EMIT formChanged();
     });
     connect(&m_driver, &BatchDriver::progressChanged, this,
-            [this](const ProgressDisplay &display, JobQueue::JobId job) {
-                const int bar = m_status.barValue(display, job);
+            [this](const Progress &progress, JobQueue::JobId job) {
+                const int bar = m_status.barValue(progress, job);
                 if (m_status.follows(job))
-                    Q_EMIT progressShown(display, bar);
+                    Q_EMIT progressShown(progress, bar);
             });
     connect(&m_status, &BatchStatus::batchProgressChanged, this,
             [this](double fraction, int filesLeft) {
@@ -289,7 +289,7 @@ void MainController::showBatchEnd(const BatchReport &report)
         return;
     }
     if (report.stopped)
-        Q_EMIT progressShown({0, QStringLiteral("0%")}, 0);
+        Q_EMIT progressReset();
     else
         Q_EMIT progressCaptionShown(FailureMessage::progressCaption(report));
     if (!report.failures().isEmpty())

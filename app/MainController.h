@@ -117,7 +117,9 @@ Q_SIGNALS:
     // The form changed other than by the value the window just passed in.
     void formChanged();
     void batchRunningChanged(bool running);
-    void progressShown(const ProgressDisplay &display, int barValue);
+    void progressShown(const Progress &progress, int barValue);
+    // Back at nothing done, as before a batch.
+    void progressReset();
     void progressCaptionShown(const QString &caption);
 
 private:

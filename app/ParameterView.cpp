@@ -1,6 +1,6 @@
 #include "ParameterView.h"
 
-#include "CommandBuilder.h"
+#include "ComboTexts.h"
 #include "ConversionCombos.h"
 #include "ParameterRules.h"
 
@@ -52,7 +52,7 @@ ParameterView::State ParameterView::of(const ConversionForm &form, Parameter par
 {
     const ConversionSettings &settings = form.settings();
     const ConversionCombo combo = comboOf(parameter);
-    State state{true, form.value(parameter), ConversionCombos::hoverText(combo), {}};
+    State state{true, form.value(parameter), ComboTexts::hoverText(combo), {}};
     if (const std::optional<UnusedParameter> unused = unusedParameter(settings, parameter))
         state = {false, unused->shown, unused->tip, {}};
     const QStringList entries = ConversionCombos::entries(combo);
@@ -76,7 +76,7 @@ ParameterView::unusedParameter(const ConversionSettings &settings, Parameter par
     switch (unused->kind) {
     case Kind::Fixed:
         view.shown = parameter == Parameter::Channels
-                         ? ConversionCombos::shownEntries(ConversionCombo::Channel)
+                         ? ComboTexts::shownEntries(ConversionCombo::Channel)
                                .value(unused->value.toInt() - 1, unused->value)
                          : unused->value;
         // A number stands a space apart from the Chinese before it.
@@ -93,9 +93,7 @@ ParameterView::unusedParameter(const ConversionSettings &settings, Parameter par
         view.tip = tr("此格式只有声音，不用%1").arg(name);
         break;
     }
-    const Parameters atOtherSizes = CommandBuilder::stageOneParameters(settings.format) |
-                                    CommandBuilder::stageTwoParameters(settings.format);
-    if (atOtherSizes.testFlag(parameter))
+    if (unused->usedAtOtherSizes)
         view.tip += tr("；选择其他视频尺寸后可以设置");
     return view;
 }
@@ -105,6 +103,7 @@ bool ParameterView::offersEntry(const ConversionSettings &settings, Parameter pa
 {
     ConversionSettings asked = settings;
     asked.setText(parameter, entry);
-    return ParameterRules::problem(settings.format, parameter, entry).isEmpty() &&
-           !entries.contains(ParameterRules::usedValue(asked, parameter));
+    const std::optional<ParameterRules::Move> moved = ParameterRules::move(asked, parameter);
+    return !ParameterRules::refusal(settings.format, parameter, entry) &&
+           !(moved && entries.contains(moved->taken));
 }

@@ -197,27 +197,92 @@ bool readCounts(const QCommandLineParser &parser, const Options &options, CliOpt
     return true;
 }
 
+// Why the chosen format does not use a given parameter and what it has instead.
+QString unusedWarning(const QString &option, Parameter parameter, OutputFormat format,
+                      const ParameterRules::Unused &unused)
+{
+    const QString formatName = OutputFormats::of(format).cliName;
+    QString instead;
+    switch (unused.kind) {
+    case ParameterRules::Unused::Kind::Fixed:
+        instead = QCoreApplication::translate("CliOptions", "%1 uses %2")
+                      .arg(formatName, parameter != Parameter::Channels ? unused.value
+                                       : unused.value == u"1"           ? u"mono"_s
+                                                                        : u"stereo"_s);
+        break;
+    case ParameterRules::Unused::Kind::Source:
+        instead = QCoreApplication::translate("CliOptions", "the output keeps the source's");
+        break;
+    case ParameterRules::Unused::Kind::EncoderChoice:
+        instead = QCoreApplication::translate("CliOptions", "the encoder picks it for the quality");
+        break;
+    case ParameterRules::Unused::Kind::NoPicture:
+        instead = QCoreApplication::translate("CliOptions", "%1 has no picture").arg(formatName);
+        break;
+    }
+    return QCoreApplication::translate("CliOptions", "%1 is not used by %2%3; it is ignored (%4).")
+        .arg(option, formatName,
+             unused.usedAtOtherSizes
+                 ? QCoreApplication::translate("CliOptions", " at the source's size")
+                 : QString(),
+             instead);
+}
+
+// Every given value is checked; what the format ignores of them, or its
+// codec moves to the nearest value it takes, is told in warnings.
 bool readParameters(const QCommandLineParser &parser, const Options &options,
                     ConversionSettings &settings, CliOptions &result)
 {
-    Parameters given = parser.isSet(options.channels) ? Parameter::Channels : Parameters();
-    const std::tuple<const QCommandLineOption &, Parameter, QString &> texts[] = {
-        {options.size, Parameter::Size, settings.size},
-        {options.videoBitrate, Parameter::VideoBitrate, settings.videoBitrate},
-        {options.frameRate, Parameter::FrameRate, settings.frameRate},
-        {options.audioRate, Parameter::AudioRate, settings.audioRate},
-        {options.audioBitrate, Parameter::AudioBitrate, settings.audioBitrate},
+    // In the order the warnings name them. The channels were read above.
+    const std::tuple<const QCommandLineOption &, Parameter, QString *, const char *> texts[] = {
+        {options.size, Parameter::Size, &settings.size,
+         QT_TRANSLATE_NOOP("CliOptions", "WIDTHxHEIGHT in positive whole numbers, or 原始大小")},
+        {options.videoBitrate, Parameter::VideoBitrate, &settings.videoBitrate,
+         QT_TRANSLATE_NOOP("CliOptions", "a positive number of kbit/s, or 自动(按质量) where the "
+                                         "format takes it")},
+        {options.frameRate, Parameter::FrameRate, &settings.frameRate,
+         QT_TRANSLATE_NOOP("CliOptions", "a positive number of frames per second, such as 25, "
+                                         "29.97 or 30000/1001, or 原始帧率 where the format takes "
+                                         "it")},
+        {options.audioRate, Parameter::AudioRate, &settings.audioRate,
+         QT_TRANSLATE_NOOP("CliOptions", "a positive whole number of Hz")},
+        {options.audioBitrate, Parameter::AudioBitrate, &settings.audioBitrate,
+         QT_TRANSLATE_NOOP("CliOptions", "a positive number of kbit/s, such as 64 or 12.2")},
+        {options.channels, Parameter::Channels, nullptr, nullptr},
     };
-    for (const auto &[option, parameter, text] : texts) {
+    const QString formatName = OutputFormats::of(settings.format).cliName;
+    QList<std::pair<Parameter, QString>> given;
+    for (const auto &[option, parameter, text, expected] : texts) {
         if (!parser.isSet(option))
             continue;
-        text = parser.value(option);
-        result.error = ParameterRules::problem(settings.format, parameter, text);
-        if (!result.error.isEmpty())
-            return false;
-        given |= parameter;
+        const QString name = u"--"_s + option.names().constLast();
+        given.append({parameter, name});
+        if (!text)
+            continue;
+        *text = parser.value(option);
+        const auto refusal = ParameterRules::refusal(settings.format, parameter, *text);
+        if (!refusal)
+            continue;
+        result.error =
+            *refusal == ParameterRules::Refusal::SourceEntryRefused
+                ? QCoreApplication::translate("CliOptions", "%1 %2 is not taken by %3")
+                      .arg(name, *text, formatName)
+                : QCoreApplication::translate("CliOptions", "%1 must be %2, not \"%3\"")
+                      .arg(name, QCoreApplication::translate("CliOptions", expected), *text);
+        return false;
     }
-    result.warnings = ParameterRules::warnings(settings, given);
+    for (const auto &[parameter, name] : given) {
+        if (const auto unused = ParameterRules::unused(settings, parameter))
+            result.warnings.append(unusedWarning(name, parameter, settings.format, *unused));
+    }
+    for (const auto &[parameter, name] : given) {
+        if (const auto moved = ParameterRules::move(settings, parameter))
+            result.warnings.append(
+                QCoreApplication::translate("CliOptions",
+                                            "%1 %2 becomes %3 for %4: the nearest value %5 takes.")
+                    .arg(name, settings.text(parameter).trimmed(), moved->taken, formatName,
+                         moved->codec));
+    }
     return true;
 }
 

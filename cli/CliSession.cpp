@@ -3,6 +3,7 @@
 #include "BatchDriver.h"
 #include "MessageSink.h"
 #include "OutcomeText.h"
+#include "ProgressText.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -10,16 +11,6 @@
 #include <cstdio>
 
 namespace {
-
-// "1:20", or "1:02:03" from an hour on.
-QString clockText(qint64 seconds)
-{
-    const QString minutesAndSeconds =
-        QStringLiteral("%1:%2").arg(seconds / 60 % 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
-    if (seconds < 3600)
-        return minutesAndSeconds;
-    return QString::number(seconds / 3600) + u':' + minutesAndSeconds.rightJustified(5, u'0');
-}
 
 // A failed job's first line: what the window says first, except that a
 // hung encoder is told by the hang, in the words of the command line's own
@@ -56,19 +47,17 @@ void CliSession::jobStarted(const QString &inputPath, JobQueue::JobId job)
     m_out << tag(started) << inputPath << Qt::endl;
 }
 
-void CliSession::progressChanged(const ProgressDisplay &display, JobQueue::JobId job)
+void CliSession::progressChanged(const Progress &progress, JobQueue::JobId job)
 {
-    m_timeLeft.progressChanged(display, job);
+    m_timeLeft.progressChanged(progress, job);
     if (m_singleLine) {
-        m_out << "\r  " << display.caption << "      " << Qt::flush;
+        m_out << "\r  " << ProgressText::caption(progress) << "      " << Qt::flush;
         m_progressLineOpen = true;
         return;
     }
     // One line per change of the shown value, without the spinner.
     Job &running = m_jobs[job];
-    const QString shown = display.state + u' ' +
-                          (display.busy ? display.caption.mid(display.state.size() + 1).trimmed()
-                                        : QString::number(display.value) + u'%');
+    const QString shown = ProgressText::line(progress);
     if (shown != running.lastShown)
         m_out << tag(running) << running.name << ": " << shown << Qt::endl;
     running.lastShown = shown;
@@ -97,7 +86,10 @@ void CliSession::showTimeLeft()
     const std::optional<qint64> seconds = m_timeLeft.secondsLeft(m_jobCount - m_done);
     if (!seconds)
         return;
-    m_out << tr("%1/%2 done, about %3 left").arg(m_done).arg(m_jobCount).arg(clockText(*seconds))
+    m_out << tr("%1/%2 done, about %3 left")
+                 .arg(m_done)
+                 .arg(m_jobCount)
+                 .arg(ProgressText::clock(*seconds))
           << Qt::endl;
 }
 

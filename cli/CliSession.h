@@ -2,7 +2,7 @@
 
 #include "JobQueue.h"
 #include "JobResult.h"
-#include "ProgressDisplay.h"
+#include "Progress.h"
 #include "TimeLeft.h"
 
 #include <QHash>
@@ -42,7 +42,7 @@ private:
     };
 
     void jobStarted(const QString &inputPath, JobQueue::JobId job);
-    void progressChanged(const ProgressDisplay &display, JobQueue::JobId job);
+    void progressChanged(const Progress &progress, JobQueue::JobId job);
     void jobFinished(const JobResult &result, JobQueue::JobId job);
     void batchFinished(const BatchReport &report);
     void printSummary(const BatchReport &report);

@@ -1,6 +1,6 @@
 #include "EncoderJob.h"
 
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 
 #include "Console.h"
 #include "ErrorWords.h"
@@ -16,8 +16,8 @@
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
-using EncoderOutput::Failure;
-using EncoderOutput::FailureCause;
+using EncoderProtocol::Failure;
+using EncoderProtocol::FailureCause;
 
 namespace {
 
@@ -55,7 +55,7 @@ void EncoderJob::start()
     m_part = PartFile::create(m_request.output, error);
     if (!m_part)
         return fail({causeOfWriteError(error), error});
-    Console::printLine(EncoderOutput::partFileLine(QDir::toNativeSeparators(m_part->path())));
+    Console::printLine(EncoderProtocol::partFileLine(QDir::toNativeSeparators(m_part->path())));
     probeInputAndEncode();
 }
 
@@ -67,7 +67,7 @@ void EncoderJob::stop(int signalNumber)
     if (m_ffmpeg)
         m_ffmpeg->stop();
     else
-        fail(stoppedBy(signalNumber), EncoderOutput::SignalStatusBase + signalNumber);
+        fail(stoppedBy(signalNumber), EncoderProtocol::SignalStatusBase + signalNumber);
 }
 
 Failure EncoderJob::stoppedBy(int signalNumber)
@@ -238,7 +238,7 @@ void EncoderJob::onEncoded(const QString &problem)
     m_ffmpeg->deleteLater();
     m_ffmpeg = nullptr;
     if (m_stopSignal != 0)
-        return fail(stoppedBy(m_stopSignal), EncoderOutput::SignalStatusBase + m_stopSignal);
+        return fail(stoppedBy(m_stopSignal), EncoderProtocol::SignalStatusBase + m_stopSignal);
     if (!problem.isEmpty())
         return fail({ErrorWords::causeOf(problem), u"the conversion failed: %1"_s.arg(problem)});
     if (!m_outputPassed) {
@@ -268,7 +268,7 @@ void EncoderJob::succeed()
                            : ProgressLines::convFinishedLine(m_lastSnapshot));
     // The program takes the last line starting with "Saved to: " as the
     // file written: it is the target only when that name was still free.
-    Console::printLine(EncoderOutput::savedLine(QDir::toNativeSeparators(m_part->savedPath())));
+    Console::printLine(EncoderProtocol::savedLine(QDir::toNativeSeparators(m_part->savedPath())));
     m_done = true;
     Q_EMIT finished(0);
 }
@@ -277,6 +277,6 @@ void EncoderJob::fail(const Failure &failure, int exitStatus)
 {
     m_part.reset();
     m_done = true;
-    Console::printErrorLine(EncoderOutput::failureLine(m_name, failure));
+    Console::printErrorLine(EncoderProtocol::failureLine(m_name, failure));
     Q_EMIT finished(exitStatus);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "EncodeRequest.h"
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 #include "FfmpegPlan.h"
 #include "PartFile.h"
 #include "ProbeClient.h"
@@ -57,25 +57,25 @@ Q_SIGNALS:
     void finished(int exitStatus);
 
 private:
-    std::optional<EncoderOutput::Failure> checkFiles() const;
+    std::optional<EncoderProtocol::Failure> checkFiles() const;
     // The cause of a file that could not be written beside the output.
-    EncoderOutput::FailureCause causeOfWriteError(const QString &error) const;
-    static EncoderOutput::Failure stoppedBy(int signalNumber);
+    EncoderProtocol::FailureCause causeOfWriteError(const QString &error) const;
+    static EncoderProtocol::Failure stoppedBy(int signalNumber);
     void probeInputAndEncode();
     // The subtitles to draw into the picture, as the request chooses them;
     // a file is copied in UTF-8 to a working file first. False with failure
     // set when a subtitle file asked for cannot be read.
     bool findSubtitles(const MediaInfo &input, std::optional<BurnedSubtitles> &subtitles,
-                       EncoderOutput::Failure &failure);
+                       EncoderProtocol::Failure &failure);
     bool copySubtitleFile(const QString &path, std::optional<BurnedSubtitles> &subtitles,
-                          EncoderOutput::Failure &failure);
+                          EncoderProtocol::Failure &failure);
     void writeSourceReference(const MediaInfo &input);
     void onProgress(const QByteArray &output);
     void onEncoded(const QString &problem);
     // Why the part file is not the output asked for; empty when it is.
     QString outputProblem();
     void succeed();
-    void fail(const EncoderOutput::Failure &failure, int exitStatus = FailureStatus);
+    void fail(const EncoderProtocol::Failure &failure, int exitStatus = FailureStatus);
 
     Style m_style;
     QString m_name;

@@ -1,7 +1,7 @@
 #include "EncoderMain.h"
 
 #include "Console.h"
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 #include "PosixSignals.h"
 #include "SelfCheck.h"
 #include "SourceReference.h"
@@ -20,9 +20,9 @@ namespace {
 EncodeRequest::Subtitles subtitlesAskedFor(const QString &value)
 {
     using Choice = EncodeRequest::Subtitles::Choice;
-    if (value.isEmpty() || value == EncoderOutput::SubtitlesAuto)
+    if (value.isEmpty() || value == EncoderProtocol::SubtitlesAuto)
         return {};
-    if (value == EncoderOutput::SubtitlesOff)
+    if (value == EncoderProtocol::SubtitlesOff)
         return {Choice::Off, {}};
     return {Choice::File, value};
 }
@@ -44,20 +44,20 @@ int run(int argc, char *argv[], const QString &encoderName, EncoderJob::Style st
 
     ParsedRequest parsed = parse(arguments);
     if (!parsed.ok()) {
-        Console::printErrorLine(EncoderOutput::failureLine(
-            encoderName, {EncoderOutput::FailureCause::BadCommandLine, parsed.error}));
+        Console::printErrorLine(EncoderProtocol::failureLine(
+            encoderName, {EncoderProtocol::FailureCause::BadCommandLine, parsed.error}));
         return UsageStatus;
     }
     parsed.request.subtitles =
-        subtitlesAskedFor(environment.value(EncoderOutput::SubtitlesVariable));
-    parsed.request.audioTrack = environment.value(EncoderOutput::AudioTrackVariable).trimmed();
+        subtitlesAskedFor(environment.value(EncoderProtocol::SubtitlesVariable));
+    parsed.request.audioTrack = environment.value(EncoderProtocol::AudioTrackVariable).trimmed();
     if (!tools.error.isEmpty()) {
-        Console::printErrorLine(EncoderOutput::failureLine(
-            encoderName, {EncoderOutput::FailureCause::FfmpegMissing, tools.error}));
+        Console::printErrorLine(EncoderProtocol::failureLine(
+            encoderName, {EncoderProtocol::FailureCause::FfmpegMissing, tools.error}));
         return EncoderJob::FailureStatus;
     }
     EncoderJob job(style, encoderName, parsed.request, tools,
-                   environment.value(EncoderOutput::ProbeServerVariable));
+                   environment.value(EncoderProtocol::ProbeServerVariable));
     job.setWritesSourceReference(SourceReference::isAskedFor(parsed.request.output, environment));
     job.setFollowsSourceReference(SourceReference::isAskedFor(parsed.request.input, environment) &&
                                   SourceReference::isInPrivateFolder(parsed.request.input));

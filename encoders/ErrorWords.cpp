@@ -5,9 +5,9 @@
 
 namespace ErrorWords {
 
-EncoderOutput::FailureCause causeOf(const QString &message)
+EncoderProtocol::FailureCause causeOf(const QString &message)
 {
-    using Cause = EncoderOutput::FailureCause;
+    using Cause = EncoderProtocol::FailureCause;
     // ENOSPC, EDQUOT, EACCES and EROFS as strerror words them in English,
     // the language of ffmpeg and of Qt's own error strings.
     static const std::array<std::pair<QLatin1StringView, Cause>, 4> words{{

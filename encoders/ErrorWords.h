@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 
 #include <QString>
 
@@ -11,6 +11,6 @@
 namespace ErrorWords {
 
 // EncoderError for words that name no cause a person can act on.
-EncoderOutput::FailureCause causeOf(const QString &message);
+EncoderProtocol::FailureCause causeOf(const QString &message);
 
 } // namespace ErrorWords

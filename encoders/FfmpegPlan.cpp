@@ -157,21 +157,21 @@ FfmpegPlan FfmpegPlan::build(const EncodeRequest &request, const MediaInfo &prob
     const Container::Choice choice =
         Container::choose(request.container, request.output, videoAsked, audioAsked);
     if (!choice.container)
-        return failed(EncoderOutput::FailureCause::BadCommandLine, choice.error);
+        return failed(EncoderProtocol::FailureCause::BadCommandLine, choice.error);
     const Container &container = *choice.container;
     const bool withVideo = request.video.enabled && container.carriesVideo();
     if (withVideo && !input.video)
-        return failed(EncoderOutput::FailureCause::NoVideoStream,
+        return failed(EncoderProtocol::FailureCause::NoVideoStream,
                       u"the input has no video stream"_s);
     const bool withAudio = input.audio.has_value();
     if (!withVideo && !withAudio)
-        return failed(EncoderOutput::FailureCause::NoAudioStream,
+        return failed(EncoderProtocol::FailureCause::NoAudioStream,
                       u"the input has no audio stream"_s);
 
     const std::optional<double> duration =
         cutDuration(keptDuration(input, withVideo, withAudio), request.cut);
     if (request.cut.cuts() && duration && *duration <= 0)
-        return failed(EncoderOutput::FailureCause::CutPastTheEnd,
+        return failed(EncoderProtocol::FailureCause::CutPastTheEnd,
                       u"nothing is left of the input from %1 s on"_s.arg(request.cut.startSeconds));
 
     FfmpegPlan plan;
@@ -403,7 +403,7 @@ void FfmpegPlan::addAudio(const EncodeRequest::Audio &wanted, const AudioCodec &
     m_expectation.audio = MediaInfo::Audio{0, codec.name(), sampleRate, channels};
 }
 
-FfmpegPlan FfmpegPlan::failed(EncoderOutput::FailureCause cause, const QString &reason)
+FfmpegPlan FfmpegPlan::failed(EncoderProtocol::FailureCause cause, const QString &reason)
 {
     FfmpegPlan plan;
     plan.m_failure = {cause, reason};

@@ -2,7 +2,7 @@
 
 #include "BurnedSubtitles.h"
 #include "EncodeRequest.h"
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 #include "FrameRate.h"
 #include "MediaInfo.h"
 #include "OutputExpectation.h"
@@ -27,7 +27,7 @@ public:
     bool ok() const { return m_failure.reason.isEmpty(); }
     QString error() const { return m_failure.reason; }
     // Why there is no command, with the cause the encoder reports.
-    const EncoderOutput::Failure &failure() const { return m_failure; }
+    const EncoderProtocol::Failure &failure() const { return m_failure; }
     // What the request asked for and did not get, told but not failed.
     QString note() const { return m_note; }
 
@@ -69,9 +69,9 @@ private:
                                               const MediaInfo::Video &source);
     void addAudio(const EncodeRequest::Audio &wanted, const AudioCodec &codec,
                   const MediaInfo::Audio &source, const Container &container, bool withPicture);
-    static FfmpegPlan failed(EncoderOutput::FailureCause cause, const QString &reason);
+    static FfmpegPlan failed(EncoderProtocol::FailureCause cause, const QString &reason);
 
-    EncoderOutput::Failure m_failure;
+    EncoderProtocol::Failure m_failure;
     QString m_note;
     QString m_input;
     EncodeRequest::Cut m_cut;

@@ -1,7 +1,7 @@
 #include "PartFile.h"
 
 #include "DiskFlush.h"
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 #include "NumberedName.h"
 #include "PartFileLock.h"
 #include "PosixFiles.h"
@@ -25,7 +25,7 @@ QString randomTag()
     static const QString alphabet =
         u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"_s;
     QString tag;
-    for (int index = 0; index < 6; ++index)
+    for (qsizetype index = 0; index < EncoderProtocol::PartTagLength; ++index)
         tag += alphabet.at(QRandomGenerator::global()->bounded(static_cast<int>(alphabet.size())));
     return tag;
 }
@@ -64,9 +64,7 @@ std::unique_ptr<PartFile> PartFile::create(const QString &targetPath, QString &e
 
 std::unique_ptr<PartFile> PartFile::createBeside(const QFileInfo &target, QString &error)
 {
-    const QString suffix = target.suffix().isEmpty() ? QString() : u'.' + target.suffix();
-    const QString stem = target.absolutePath() + u"/."_s +
-                         EncoderOutput::partBaseOf(target.completeBaseName(), suffix) + u".part-"_s;
+    const QString folder = target.absolutePath() + u'/';
     // Created here rather than by QTemporaryFile, whose files are private to
     // their owner: the finished output gets the permissions any new file gets.
     const QFile::Permissions everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
@@ -74,7 +72,7 @@ std::unique_ptr<PartFile> PartFile::createBeside(const QFileInfo &target, QStrin
     std::unique_ptr<PartFile> part(new PartFile(target.absoluteFilePath()));
     QFile &file = part->m_file;
     for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
-        file.setFileName(stem + randomTag() + suffix);
+        file.setFileName(folder + EncoderProtocol::partFileName(target.fileName(), randomTag()));
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, everyone)) {
             if (PartFileLock::hold(file))
                 return part;

@@ -1,5 +1,7 @@
 #include "ProgressLines.h"
 
+#include "EncoderProtocol.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -9,8 +11,9 @@ namespace {
 
 QString convLineWithPercent(const ProgressReader::Snapshot &snapshot, int percent)
 {
-    return QString::asprintf("Pos:%6.1fs %6lldf (%2d%%) %6.2ffps", snapshot.outSeconds,
-                             static_cast<long long>(snapshot.frame), percent, snapshot.fps);
+    return QString::asprintf("Pos:%6.1fs %6lldf ", snapshot.outSeconds,
+                             static_cast<long long>(snapshot.frame)) +
+           EncoderProtocol::percentGroup(percent) + QString::asprintf(" %6.2ffps", snapshot.fps);
 }
 
 QString clockText(double seconds)
@@ -43,8 +46,9 @@ QString ProgressLines::coderDurationLine(const MediaInfo &input,
     const QString duration = durationSeconds ? clockText(*durationSeconds) : u"N/A"_s;
     const QString bitrate =
         input.bitsPerSecond ? QString::number(*input.bitsPerSecond / 1000) + u" kb/s"_s : u"N/A"_s;
-    return u"Duration: %1, start: %2, bitrate: %3"_s.arg(
-        duration, QString::number(input.startSeconds.value_or(0.0), 'f', 6), bitrate);
+    return EncoderProtocol::DurationKey +
+           u"%1, start: %2, bitrate: %3"_s.arg(
+               duration, QString::number(input.startSeconds.value_or(0.0), 'f', 6), bitrate);
 }
 
 QString ProgressLines::coderLine(const ProgressReader::Snapshot &snapshot)
@@ -52,10 +56,10 @@ QString ProgressLines::coderLine(const ProgressReader::Snapshot &snapshot)
     const QString bitrate = snapshot.kilobitsPerSecond
                                 ? QString::asprintf("%6.1fkbits/s", *snapshot.kilobitsPerSecond)
                                 : u"N/A"_s;
-    return QString::asprintf("frame=%5lld fps=%3.0f q=%.1f size=%8.0fkB time=%.2f bitrate=",
+    return QString::asprintf("frame=%5lld fps=%3.0f q=%.1f size=%8.0fkB ",
                              static_cast<long long>(snapshot.frame), snapshot.fps, snapshot.quality,
-                             static_cast<double>(snapshot.totalBytes) / 1024.0,
-                             snapshot.outSeconds) +
+                             static_cast<double>(snapshot.totalBytes) / 1024.0) +
+           EncoderProtocol::TimeKey + QString::asprintf("%.2f bitrate=", snapshot.outSeconds) +
            bitrate;
 }
 

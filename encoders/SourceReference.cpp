@@ -1,6 +1,6 @@
 #include "SourceReference.h"
 
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 #include "ProbeWire.h"
 
 #include <QFile>
@@ -71,7 +71,7 @@ QByteArray readCut(const QByteArray &content, EncodeRequest::Cut &cut)
 
 bool SourceReference::isAskedFor(const QString &path, const QProcessEnvironment &environment)
 {
-    const QString workingFile = environment.value(EncoderOutput::IntermediateVariable);
+    const QString workingFile = environment.value(EncoderProtocol::IntermediateVariable);
     return !workingFile.isEmpty() &&
            QFileInfo(workingFile).absoluteFilePath() == QFileInfo(path).absoluteFilePath();
 }

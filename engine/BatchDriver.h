@@ -7,7 +7,7 @@
 #include "JobQueue.h"
 #include "JobResult.h"
 #include "ProbeService.h"
-#include "ProgressDisplay.h"
+#include "Progress.h"
 
 #include <QObject>
 #include <QSet>
@@ -69,7 +69,7 @@ Q_SIGNALS:
     void controlsEnabledChanged(bool enabled);
     void outputFolderChanged(const QString &folder);
     void jobStarted(const QString &inputPath, JobQueue::JobId job);
-    void progressChanged(const ProgressDisplay &display, JobQueue::JobId job);
+    void progressChanged(const Progress &progress, JobQueue::JobId job);
     // A job converted or failed; a stopped job or one whose encoder could
     // not be started stays waiting in the queue and is told only in the report.
     void jobFinished(const JobResult &result, JobQueue::JobId job);

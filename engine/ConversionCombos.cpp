@@ -3,111 +3,29 @@
 #include "ConversionSettings.h"
 #include "OutputFormats.h"
 
-#include <QCoreApplication>
-
-#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-struct ComboDescription
-{
-    QString objectName;
-    QStringList entries;
-    const char *hoverText;
-};
-
-// The entries that are words rather than numbers. Settings files, command
-// lines and the encoders take them as written here (ConversionSettings
-// names the first three); people read them translated, as the format
-// names, which are marked with them.
-constexpr std::array Words{
-    QT_TRANSLATE_NOOP("ConversionCombos", "原始大小"),
-    QT_TRANSLATE_NOOP("ConversionCombos", "自动(按质量)"),
-    QT_TRANSLATE_NOOP("ConversionCombos", "原始帧率"),
-    QT_TRANSLATE_NOOP("ConversionCombos", "单声道"),
-    QT_TRANSLATE_NOOP("ConversionCombos", "双声道"),
-};
-
-using ComboTable = std::array<ComboDescription, ConversionCombos::Count>;
-
 // Entries only ever join at the end of a list: settings files keep the
 // audio combos' positions.
-ComboTable buildTable()
-{
-    return {{
-        {u"cmbOF"_s, OutputFormats::entryTexts(),
-         QT_TRANSLATE_NOOP("ConversionCombos", "Output Format")},
-        {u"cmbS"_s,
-         {ConversionSettings::SourceSize.toString(), u"128x96"_s, u"160x120"_s, u"176x144"_s,
-          u"320x180"_s, u"320x240"_s, u"352x288"_s, u"640x272"_s, u"480x480"_s, u"640x360"_s,
-          u"640x480"_s, u"720x306"_s, u"720x320"_s},
-         QT_TRANSLATE_NOOP("ConversionCombos", "Size")},
-        {u"cmbVB"_s,
-         {u"40"_s, u"80"_s, u"120"_s, u"128"_s, u"256"_s, u"384"_s, u"512"_s, u"600"_s, u"640"_s,
-          u"768"_s, u"800"_s, u"900"_s, u"1000"_s, u"1500"_s,
-          ConversionSettings::QualityBitrate.toString()},
-         QT_TRANSLATE_NOOP("ConversionCombos", "Video Bitrate")},
-        {u"cmbF"_s,
-         {u"15"_s, u"23"_s, u"29"_s, ConversionSettings::SourceFrameRate.toString()},
-         QT_TRANSLATE_NOOP("ConversionCombos", "Frame Rate")},
-        // "12050" rather than 11025 is what the list has always offered.
-        {u"cmbR"_s,
-         {u"48000"_s, u"44100"_s, u"32000"_s, u"24000"_s, u"22050"_s, u"16000"_s, u"12050"_s,
-          u"8000"_s},
-         QT_TRANSLATE_NOOP("ConversionCombos", "Audio Rate")},
-        {u"cmbBR"_s,
-         {u"10.2"_s, u"12.2"_s, u"32"_s, u"48"_s, u"56"_s, u"64"_s, u"80"_s, u"96"_s, u"112"_s,
-          u"128"_s, u"192"_s, u"224"_s, u"256"_s, u"320"_s, u"160"_s},
-         QT_TRANSLATE_NOOP("ConversionCombos", "Audio Bitrate")},
-        {u"cmbChannel"_s,
-         {u"单声道"_s, u"双声道"_s},
-         QT_TRANSLATE_NOOP("ConversionCombos", "Channel(Stereo or Mono)")},
-    }};
-}
-
-const ComboDescription &describe(ConversionCombo combo)
-{
-    static const ComboTable combos = buildTable();
-    return combos.at(static_cast<std::size_t>(combo));
-}
-
-} // namespace
-
-QString ConversionCombos::objectName(ConversionCombo combo)
-{
-    return describe(combo).objectName;
-}
-
 QStringList ConversionCombos::entries(ConversionCombo combo)
 {
-    return describe(combo).entries;
-}
-
-QStringList ConversionCombos::shownEntries(ConversionCombo combo)
-{
-    QStringList shown = entries(combo);
-    std::transform(shown.begin(), shown.end(), shown.begin(), &shownText);
-    return shown;
-}
-
-QString ConversionCombos::shownText(const QString &value)
-{
-    return QCoreApplication::translate("ConversionCombos", value.toUtf8().constData());
-}
-
-QString ConversionCombos::valueOf(const QString &shown)
-{
-    for (const char *word : Words) {
-        if (shown == QCoreApplication::translate("ConversionCombos", word))
-            return QString::fromUtf8(word);
-    }
-    return shown;
-}
-
-QString ConversionCombos::hoverText(ConversionCombo combo)
-{
-    return QCoreApplication::translate("ConversionCombos", describe(combo).hoverText);
+    static const std::array<QStringList, Count> combos{{
+        OutputFormats::entryTexts(),
+        {ConversionSettings::SourceSize.toString(), u"128x96"_s, u"160x120"_s, u"176x144"_s,
+         u"320x180"_s, u"320x240"_s, u"352x288"_s, u"640x272"_s, u"480x480"_s, u"640x360"_s,
+         u"640x480"_s, u"720x306"_s, u"720x320"_s},
+        {u"40"_s, u"80"_s, u"120"_s, u"128"_s, u"256"_s, u"384"_s, u"512"_s, u"600"_s, u"640"_s,
+         u"768"_s, u"800"_s, u"900"_s, u"1000"_s, u"1500"_s,
+         ConversionSettings::QualityBitrate.toString()},
+        {u"15"_s, u"23"_s, u"29"_s, ConversionSettings::SourceFrameRate.toString()},
+        // "12050" rather than 11025 is what the list has always offered.
+        {u"48000"_s, u"44100"_s, u"32000"_s, u"24000"_s, u"22050"_s, u"16000"_s, u"12050"_s,
+         u"8000"_s},
+        {u"10.2"_s, u"12.2"_s, u"32"_s, u"48"_s, u"56"_s, u"64"_s, u"80"_s, u"96"_s, u"112"_s,
+         u"128"_s, u"192"_s, u"224"_s, u"256"_s, u"320"_s, u"160"_s},
+        {u"单声道"_s, u"双声道"_s},
+    }};
+    return combos.at(static_cast<std::size_t>(combo));
 }

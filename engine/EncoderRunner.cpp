@@ -1,6 +1,6 @@
 #include "EncoderRunner.h"
 
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 #include "ProcessGroup.h"
 
 #include <QFileInfo>
@@ -136,7 +136,7 @@ void EncoderRunner::deliverAvailableOutput()
         const QString chunk = m_decoder.decode(bytes);
         m_output += chunk;
         if (m_partFile.isEmpty())
-            m_partFile = EncoderOutput::partFileIn(m_output);
+            m_partFile = EncoderProtocol::partFileIn(m_output);
         Q_EMIT outputReceived(chunk);
     }
 }
@@ -169,5 +169,5 @@ RunOutcome EncoderRunner::outcomeOf(int exitCode, QProcess::ExitStatus status) c
         return Outcome::Failed{Outcome::Failed::Cause::Crashed, exitCode, {}, run};
     if (exitCode != 0)
         return Outcome::Failed{Outcome::Failed::Cause::EncoderError, exitCode, {}, run};
-    return Outcome::Converted{EncoderOutput::savedPath(m_output), run};
+    return Outcome::Converted{EncoderProtocol::savedPath(m_output), run};
 }

@@ -1,7 +1,7 @@
 #include "JobRun.h"
 
 #include "AppPaths.h"
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 #include "LegacyNames.h"
 #include "OutputFormats.h"
 #include "PathHelpers.h"
@@ -17,9 +17,9 @@ namespace {
 // What the program makes of the cause an encoder names. Causes the program
 // prevents (an output name taken, a command it did not build) tell a person
 // nothing more than that the encoder failed.
-Outcome::Failed::Cause causeNamedBy(EncoderOutput::FailureCause cause)
+Outcome::Failed::Cause causeNamedBy(EncoderProtocol::FailureCause cause)
 {
-    using Named = EncoderOutput::FailureCause;
+    using Named = EncoderProtocol::FailureCause;
     using Cause = Outcome::Failed::Cause;
     switch (cause) {
     case Named::InputMissing:
@@ -56,15 +56,15 @@ Outcome::Failed::Cause causeNamedBy(EncoderOutput::FailureCause cause)
 
 // The cause with what a person needs to act on it: the folder that was
 // gone, the signal that ended the encoder.
-void nameCause(Outcome::Failed &failed, EncoderOutput::FailureCause cause,
+void nameCause(Outcome::Failed &failed, EncoderProtocol::FailureCause cause,
                const QString &outputFolder)
 {
     failed.cause = causeNamedBy(cause);
     if (failed.cause == Outcome::Failed::Cause::OutputFolder)
         failed.path = outputFolder;
-    else if (cause == EncoderOutput::FailureCause::StoppedBySignal &&
-             failed.code > EncoderOutput::SignalStatusBase)
-        failed.code -= EncoderOutput::SignalStatusBase;
+    else if (cause == EncoderProtocol::FailureCause::StoppedBySignal &&
+             failed.code > EncoderProtocol::SignalStatusBase)
+        failed.code -= EncoderProtocol::SignalStatusBase;
 }
 
 bool isNonEmptyFile(const QString &path)
@@ -88,15 +88,15 @@ CommandEnvironment seeingReservations(CommandEnvironment environment,
 JobRun::JobRun(ActivityIndicator &indicator, CommandEnvironment environment,
                QSet<QString> &reservedOutputs, QObject *parent)
     : QObject(parent), m_environment(std::move(environment)), m_reservedOutputs(reservedOutputs),
-      m_builder(seeingReservations(m_environment, reservedOutputs)), m_stageOneParser(indicator),
-      m_stageTwoParser(indicator)
+      m_builder(seeingReservations(m_environment, reservedOutputs)), m_convParser(indicator),
+      m_coderParser(indicator)
 {
     connect(&m_convRunner, &EncoderRunner::finished, this, &JobRun::stageOver);
     connect(&m_coderRunner, &EncoderRunner::finished, this, &JobRun::stageOver);
     connect(&m_convRunner, &EncoderRunner::outputReceived, this,
-            [this](const QString &chunk) { showProgress(m_stageOneParser.feed(chunk)); });
+            [this](const QString &chunk) { showProgress(m_convParser.feed(chunk)); });
     connect(&m_coderRunner, &EncoderRunner::outputReceived, this,
-            [this](const QString &chunk) { showProgress(m_stageTwoParser.feed(chunk)); });
+            [this](const QString &chunk) { showProgress(m_coderParser.feed(chunk)); });
 }
 
 void JobRun::start(JobQueue::JobId job, const QString &inputPath,
@@ -170,7 +170,7 @@ void JobRun::runStage(const StageCommand &stage)
         m_reservedOutput = stage.outputPath;
         m_reservedOutputs.insert(m_reservedOutput);
         // What a killed run or a power cut left of a conversion to this name.
-        EncoderOutput::removeAbandonedPartFilesOf(stage.outputPath);
+        EncoderProtocol::removeAbandonedPartFilesOf(stage.outputPath);
     }
     m_runningEncoderName = executableName(stage.encoder);
     EncoderRunner &runner = runnerFor(stage.encoder);
@@ -229,8 +229,8 @@ RunOutcome JobRun::checked(RunOutcome outcome) const
     }
     if (auto *failed = std::get_if<Outcome::Failed>(&outcome)) {
         failed->run = describedRun(failed->run);
-        const std::optional<EncoderOutput::Failure> said =
-            EncoderOutput::failureIn(failed->run.lastLines, m_runningEncoderName);
+        const std::optional<EncoderProtocol::Failure> said =
+            EncoderProtocol::failureIn(failed->run.lastLines, m_runningEncoderName);
         if (failed->cause == Outcome::Failed::Cause::EncoderError && said)
             nameCause(*failed, said->cause, m_settings.outputFolder);
     } else if (auto *hung = std::get_if<Outcome::Hung>(&outcome)) {
@@ -243,8 +243,8 @@ Outcome::EncoderRun JobRun::describedRun(Outcome::EncoderRun run) const
 {
     run.stage = m_stage->stage;
     run.encoder = m_runningEncoderName;
-    const std::optional<EncoderOutput::Failure> said =
-        EncoderOutput::failureIn(run.lastLines, m_runningEncoderName);
+    const std::optional<EncoderProtocol::Failure> said =
+        EncoderProtocol::failureIn(run.lastLines, m_runningEncoderName);
     run.failureLine = said ? m_runningEncoderName + u": "_s + said->reason : QString();
     return run;
 }
@@ -268,8 +268,8 @@ JobQueue::JobId JobRun::release()
     m_reservedOutputs.remove(m_reservedOutput);
     m_reservedOutput.clear();
     removeSourceLink();
-    m_stageOneParser.reset();
-    m_stageTwoParser.reset();
+    m_convParser.reset();
+    m_coderParser.reset();
     return job;
 }
 
@@ -302,16 +302,16 @@ void JobRun::removeUnfinishedOutput()
         return;
     if (const QString partFile = runnerFor(m_stage->encoder).partFile(); !partFile.isEmpty())
         QFile::remove(partFile);
-    EncoderOutput::removeAbandonedPartFilesOf(m_stage->outputPath);
+    EncoderProtocol::removeAbandonedPartFilesOf(m_stage->outputPath);
 }
 
-void JobRun::showProgress(std::optional<ProgressDisplay> display)
+void JobRun::showProgress(std::optional<Progress> progress)
 {
-    if (!display || !m_job)
+    if (!progress || !m_job)
         return;
-    display->stage = m_stage && m_stage->stage == Stage::Two ? 2 : 1;
-    display->stages = OutputFormats::of(m_settings.format).hasStageTwo() ? 2 : 1;
-    Q_EMIT progressChanged(*display, *m_job);
+    progress->stage = m_stage && m_stage->stage == Stage::Two ? 2 : 1;
+    progress->stages = OutputFormats::of(m_settings.format).hasStageTwo() ? 2 : 1;
+    Q_EMIT progressChanged(*progress, *m_job);
 }
 
 void JobRun::setStallTimeout(int milliseconds)

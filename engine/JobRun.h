@@ -1,21 +1,21 @@
 #pragma once
 
+#include "CoderProgressParser.h"
 #include "CommandBuilder.h"
+#include "ConvProgressParser.h"
 #include "ConversionSettings.h"
 #include "EncoderRunner.h"
 #include "JobQueue.h"
 #include "JobResult.h"
-#include "ProgressDisplay.h"
+#include "Progress.h"
 #include "StageCommand.h"
-#include "StageOneProgressParser.h"
-#include "StageTwoProgressParser.h"
 
 #include <QObject>
 #include <QSet>
 
 #include <optional>
 
-class ActivityIndicator;
+struct ActivityIndicator;
 
 // One job on its way through its stages: the two runners, their progress
 // parsers, the stage running and the job's own intermediate file. Stage two
@@ -54,7 +54,7 @@ public:
     void setProbeServer(const QString &serverName) { m_environment.probeServer = serverName; }
 
 Q_SIGNALS:
-    void progressChanged(const ProgressDisplay &display, JobQueue::JobId job);
+    void progressChanged(const Progress &progress, JobQueue::JobId job);
     void finished(const JobResult &result, JobQueue::JobId job);
 
 private:
@@ -70,7 +70,7 @@ private:
     bool isIntermediateStage() const;
     void finish(const RunOutcome &outcome);
     JobQueue::JobId release();
-    void showProgress(std::optional<ProgressDisplay> display);
+    void showProgress(std::optional<Progress> progress);
     EncoderRunner &runnerFor(Encoder encoder);
 
     CommandEnvironment m_environment;
@@ -78,8 +78,8 @@ private:
     CommandBuilder m_builder;
     EncoderRunner m_convRunner;
     EncoderRunner m_coderRunner;
-    StageOneProgressParser m_stageOneParser;
-    StageTwoProgressParser m_stageTwoParser;
+    ConvProgressParser m_convParser;
+    CoderProgressParser m_coderParser;
 
     ConversionSettings m_settings;
     std::optional<JobQueue::JobId> m_job;

@@ -6,13 +6,8 @@
 #include "Container.h"
 #include "ConvOptions.h"
 #include "OptionValues.h"
-#include "OutputFormats.h"
 #include "VideoCodec.h"
 
-#include <QCoreApplication>
-
-#include <algorithm>
-#include <array>
 #include <cmath>
 #include <functional>
 
@@ -20,28 +15,26 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct ValueRule
+// The form each parameter's value must have, as the encoders take it.
+// Bitrates are given in kbit/s: "-ab 12.2k" as the coders get them. The
+// channels are read as mono or stereo where the command line is parsed.
+bool isValue(Parameter parameter, const QString &text)
 {
-    Parameter parameter;
-    QStringView option;
-    const char *expected; // none: the value is checked where it is read
-    bool (*accepts)(const QString &text);
-};
-
-bool isSize(const QString &text)
-{
-    return OptionValues::frameSize(text.trimmed()).has_value();
-}
-
-// Bitrates are given in kbit/s: "-ab 12.2k" as the coders get them.
-bool isBitrate(const QString &text)
-{
-    return OptionValues::ffmpegBitrate(text.trimmed() + u'k').has_value();
-}
-
-bool isFrameRate(const QString &text)
-{
-    return OptionValues::frameRate(text.trimmed()).has_value();
+    const QString value = text.trimmed();
+    switch (parameter) {
+    case Parameter::Size:
+        return OptionValues::frameSize(value).has_value();
+    case Parameter::VideoBitrate:
+    case Parameter::AudioBitrate:
+        return OptionValues::ffmpegBitrate(value + u'k').has_value();
+    case Parameter::FrameRate:
+        return OptionValues::frameRate(value).has_value();
+    case Parameter::AudioRate:
+        return OptionValues::wholeNumber(value).value_or(0) > 0;
+    case Parameter::Channels:
+        break;
+    }
+    return true;
 }
 
 // The entries that leave a value to the source, in their exact text.
@@ -50,43 +43,6 @@ bool isSourceEntry(Parameter parameter, const QString &text)
     ConversionSettings settings;
     settings.size = settings.videoBitrate = settings.frameRate = text;
     return settings.leftToSource(parameter);
-}
-
-bool isSampleRate(const QString &text)
-{
-    return OptionValues::wholeNumber(text.trimmed()).value_or(0) > 0;
-}
-
-const std::array ValueRules{
-    ValueRule{
-        Parameter::Size, u"--size",
-        QT_TRANSLATE_NOOP("ParameterRules", "WIDTHxHEIGHT in positive whole numbers, or 原始大小"),
-        &isSize},
-    ValueRule{Parameter::VideoBitrate, u"--video-bitrate",
-              QT_TRANSLATE_NOOP("ParameterRules",
-                                "a positive number of kbit/s, or 自动(按质量) where the format "
-                                "takes it"),
-              &isBitrate},
-    ValueRule{Parameter::FrameRate, u"--frame-rate",
-              QT_TRANSLATE_NOOP("ParameterRules",
-                                "a positive number of frames per second, such as 25, 29.97 or "
-                                "30000/1001, or 原始帧率 where the format takes it"),
-              &isFrameRate},
-    ValueRule{Parameter::AudioRate, u"--audio-rate",
-              QT_TRANSLATE_NOOP("ParameterRules", "a positive whole number of Hz"), &isSampleRate},
-    ValueRule{
-        Parameter::AudioBitrate, u"--audio-bitrate",
-        QT_TRANSLATE_NOOP("ParameterRules", "a positive number of kbit/s, such as 64 or 12.2"),
-        &isBitrate},
-    // Read as mono or stereo where the command line is parsed.
-    ValueRule{Parameter::Channels, u"--channels", nullptr, nullptr},
-};
-
-const ValueRule &ruleFor(Parameter parameter)
-{
-    return *std::find_if(ValueRules.begin(), ValueRules.end(), [parameter](const ValueRule &rule) {
-        return rule.parameter == parameter;
-    });
 }
 
 // What the encoder of the job's last stage makes of the command the format's
@@ -113,11 +69,6 @@ std::optional<EncodeRequest> lastStageRequest(const ConversionSettings &settings
 // 23.976 stands for 24000/1001 as the user would write it.
 constexpr double SameValueTolerance = 0.0005;
 
-QString formatName(OutputFormat format)
-{
-    return OutputFormats::of(format).cliName;
-}
-
 // The request and container of the job's last stage for the settings.
 struct LastStage
 {
@@ -138,12 +89,7 @@ std::optional<LastStage> lastStage(const ConversionSettings &settings)
     return LastStage{*request, container};
 }
 
-// What a codec makes of a value it does not take as it is.
-struct Move
-{
-    QString codec;
-    QString taken;
-};
+using Move = ParameterRules::Move;
 
 QString videoCodec(const LastStage &stage)
 {
@@ -168,7 +114,7 @@ std::optional<Move> numberMove(const QString &text, const QString &codec,
     const double taken = nearest(*wanted);
     if (std::abs(taken - *wanted) < SameValueTolerance)
         return std::nullopt;
-    return Move{codec, QString::number(taken, 'g', 5)};
+    return Move{QString::number(taken, 'g', 5), codec};
 }
 
 std::optional<Move> sizeMove(const QString &text, const LastStage &stage)
@@ -180,7 +126,7 @@ std::optional<Move> sizeMove(const QString &text, const LastStage &stage)
     const QSize taken = codec->sizeFor(*wanted);
     if (taken == *wanted)
         return std::nullopt;
-    return Move{codec->name(), u"%1x%2"_s.arg(taken.width()).arg(taken.height())};
+    return Move{u"%1x%2"_s.arg(taken.width()).arg(taken.height()), codec->name()};
 }
 
 std::optional<Move> frameRateMove(const QString &text, const LastStage &stage)
@@ -221,36 +167,24 @@ std::optional<Move> bitrateMove(const QString &text, const LastStage &stage)
     });
 }
 
-// The parameters whose values a codec may move to the nearest it takes.
-struct MoveRule
+// What the stage's codec makes of a value: sizes, frame rates, sample
+// rates and sound bitrates may move to the nearest it takes.
+std::optional<Move> moveOf(Parameter parameter, const QString &text, const LastStage &stage)
 {
-    Parameter parameter;
-    std::optional<Move> (*move)(const QString &text, const LastStage &stage);
-};
-
-const std::array MoveRules{
-    MoveRule{Parameter::Size, &sizeMove},
-    MoveRule{Parameter::FrameRate, &frameRateMove},
-    MoveRule{Parameter::AudioRate, &sampleRateMove},
-    MoveRule{Parameter::AudioBitrate, &bitrateMove},
-};
-
-std::optional<Move> moveOf(const MoveRule &rule, const ConversionSettings &settings,
-                           const LastStage &stage)
-{
-    return rule.move(settings.text(rule.parameter).trimmed(), stage);
-}
-
-QString moveWarning(const MoveRule &rule, const ConversionSettings &settings,
-                    const LastStage &stage)
-{
-    const std::optional<Move> move = moveOf(rule, settings, stage);
-    if (!move)
-        return {};
-    return QCoreApplication::translate("ParameterRules",
-                                       "%1 %2 becomes %3 for %4: the nearest value %5 takes.")
-        .arg(ruleFor(rule.parameter).option, settings.text(rule.parameter).trimmed(), move->taken,
-             formatName(settings.format), move->codec);
+    switch (parameter) {
+    case Parameter::Size:
+        return sizeMove(text, stage);
+    case Parameter::FrameRate:
+        return frameRateMove(text, stage);
+    case Parameter::AudioRate:
+        return sampleRateMove(text, stage);
+    case Parameter::AudioBitrate:
+        return bitrateMove(text, stage);
+    case Parameter::VideoBitrate:
+    case Parameter::Channels:
+        break;
+    }
+    return std::nullopt;
 }
 
 // The value the request gives a parameter, as the parameter's text would.
@@ -286,11 +220,7 @@ std::optional<QString> requestedText(const EncodeRequest &request, Parameter par
 // The format's own value as its codec takes it.
 QString fixedValue(const QString &text, Parameter parameter, const LastStage &stage)
 {
-    const auto rule =
-        std::find_if(MoveRules.begin(), MoveRules.end(),
-                     [parameter](const MoveRule &each) { return each.parameter == parameter; });
-    const std::optional<Move> move =
-        rule == MoveRules.end() ? std::nullopt : rule->move(text, stage);
+    const std::optional<Move> move = moveOf(parameter, text, stage);
     return move ? move->taken : text;
 }
 
@@ -300,48 +230,11 @@ bool isPictureParameter(Parameter parameter)
            parameter == Parameter::FrameRate;
 }
 
-QString unusedValueWords(Parameter parameter, const ParameterRules::Unused &unused,
-                         const ConversionSettings &settings)
-{
-    using Kind = ParameterRules::Unused::Kind;
-    switch (unused.kind) {
-    case Kind::Fixed:
-        return QCoreApplication::translate("ParameterRules", "%1 uses %2")
-            .arg(formatName(settings.format), parameter != Parameter::Channels ? unused.value
-                                              : unused.value == u"1"           ? u"mono"_s
-                                                                               : u"stereo"_s);
-    case Kind::Source:
-        return QCoreApplication::translate("ParameterRules", "the output keeps the source's");
-    case Kind::EncoderChoice:
-        return QCoreApplication::translate("ParameterRules",
-                                           "the encoder picks it for the quality");
-    case Kind::NoPicture:
-        return QCoreApplication::translate("ParameterRules", "%1 has no picture")
-            .arg(formatName(settings.format));
-    }
-    return {};
-}
-
-QString unusedWarning(const ValueRule &rule, const ConversionSettings &settings,
-                      const ParameterRules::Unused &unused)
-{
-    const bool usedAtOtherSizes = (CommandBuilder::stageOneParameters(settings.format) |
-                                   CommandBuilder::stageTwoParameters(settings.format))
-                                      .testFlag(rule.parameter);
-    return QCoreApplication::translate("ParameterRules",
-                                       "%1 is not used by %2%3; it is ignored (%4).")
-        .arg(rule.option, formatName(settings.format),
-             usedAtOtherSizes
-                 ? QCoreApplication::translate("ParameterRules", " at the source's size")
-                 : QString(),
-             unusedValueWords(rule.parameter, unused, settings));
-}
-
 } // namespace
 
-QString ParameterRules::problem(OutputFormat format, Parameter parameter, const QString &text)
+std::optional<ParameterRules::Refusal>
+ParameterRules::refusal(OutputFormat format, Parameter parameter, const QString &text)
 {
-    const ValueRule &rule = ruleFor(parameter);
     // Every format takes the size entry; the others only formats that leave
     // their option out for them, or that do not use the parameter at all.
     if (isSourceEntry(parameter, text)) {
@@ -349,48 +242,19 @@ QString ParameterRules::problem(OutputFormat format, Parameter parameter, const 
             CommandBuilder::stageOneParameters(format) | CommandBuilder::stageTwoParameters(format);
         if (parameter == Parameter::Size || !usable.testFlag(parameter) ||
             CommandBuilder::optionalParameters(format).testFlag(parameter))
-            return {};
-        return QCoreApplication::translate("ParameterRules", "%1 %2 is not taken by %3")
-            .arg(rule.option, text, formatName(format));
+            return std::nullopt;
+        return Refusal::SourceEntryRefused;
     }
-    if (!rule.accepts || rule.accepts(text))
-        return {};
-    return QCoreApplication::translate("ParameterRules", "%1 must be %2, not \"%3\"")
-        .arg(rule.option, QCoreApplication::translate("ParameterRules", rule.expected), text);
+    return isValue(parameter, text) ? std::nullopt : std::optional(Refusal::NotAValue);
 }
 
-QStringList ParameterRules::warnings(const ConversionSettings &settings, Parameters given)
+std::optional<ParameterRules::Move> ParameterRules::move(const ConversionSettings &settings,
+                                                         Parameter parameter)
 {
-    QStringList lines;
-    const Parameters used = CommandBuilder::usedParameters(settings);
-    for (const ValueRule &rule : ValueRules) {
-        if (!given.testFlag(rule.parameter))
-            continue;
-        if (const std::optional<Unused> unusedValue = unused(settings, rule.parameter))
-            lines.append(unusedWarning(rule, settings, *unusedValue));
-    }
+    if (!CommandBuilder::usedParameters(settings).testFlag(parameter))
+        return std::nullopt;
     const std::optional<LastStage> stage = lastStage(settings);
-    if (!stage)
-        return lines;
-    for (const MoveRule &rule : MoveRules) {
-        if (!given.testFlag(rule.parameter) || !used.testFlag(rule.parameter))
-            continue;
-        if (const QString line = moveWarning(rule, settings, *stage); !line.isEmpty())
-            lines.append(line);
-    }
-    return lines;
-}
-
-QString ParameterRules::usedValue(const ConversionSettings &settings, Parameter parameter)
-{
-    const auto rule =
-        std::find_if(MoveRules.begin(), MoveRules.end(),
-                     [parameter](const MoveRule &each) { return each.parameter == parameter; });
-    if (rule == MoveRules.end() || !CommandBuilder::usedParameters(settings).testFlag(parameter))
-        return {};
-    const std::optional<LastStage> stage = lastStage(settings);
-    const std::optional<Move> move = stage ? moveOf(*rule, settings, *stage) : std::nullopt;
-    return move ? move->taken : QString();
+    return stage ? moveOf(parameter, settings.text(parameter).trimmed(), *stage) : std::nullopt;
 }
 
 std::optional<ParameterRules::Unused> ParameterRules::unused(const ConversionSettings &settings,
@@ -398,13 +262,16 @@ std::optional<ParameterRules::Unused> ParameterRules::unused(const ConversionSet
 {
     if (CommandBuilder::usedParameters(settings).testFlag(parameter))
         return std::nullopt;
+    const bool atOtherSizes = (CommandBuilder::stageOneParameters(settings.format) |
+                               CommandBuilder::stageTwoParameters(settings.format))
+                                  .testFlag(parameter);
     const std::optional<LastStage> stage = lastStage(settings);
     if (stage && isPictureParameter(parameter) && !stage->request.video.enabled)
-        return Unused{Unused::Kind::NoPicture, {}};
+        return Unused{Unused::Kind::NoPicture, {}, atOtherSizes};
     if (const std::optional<QString> text =
             stage ? requestedText(stage->request, parameter) : std::nullopt)
-        return Unused{Unused::Kind::Fixed, fixedValue(*text, parameter, *stage)};
+        return Unused{Unused::Kind::Fixed, fixedValue(*text, parameter, *stage), atOtherSizes};
     if (parameter == Parameter::VideoBitrate || parameter == Parameter::AudioBitrate)
-        return Unused{Unused::Kind::EncoderChoice, {}};
-    return Unused{Unused::Kind::Source, {}};
+        return Unused{Unused::Kind::EncoderChoice, {}, atOtherSizes};
+    return Unused{Unused::Kind::Source, {}, atOtherSizes};
 }

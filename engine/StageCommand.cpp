@@ -1,21 +1,21 @@
 #include "StageCommand.h"
 
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 
 QProcessEnvironment StageCommand::environment(const QString &probeServer) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(EncoderOutput::IntermediateVariable);
-    environment.remove(EncoderOutput::ProbeServerVariable);
-    environment.remove(EncoderOutput::SubtitlesVariable);
-    environment.remove(EncoderOutput::AudioTrackVariable);
+    environment.remove(EncoderProtocol::IntermediateVariable);
+    environment.remove(EncoderProtocol::ProbeServerVariable);
+    environment.remove(EncoderProtocol::SubtitlesVariable);
+    environment.remove(EncoderProtocol::AudioTrackVariable);
     if (!probeServer.isEmpty())
-        environment.insert(EncoderOutput::ProbeServerVariable, probeServer);
+        environment.insert(EncoderProtocol::ProbeServerVariable, probeServer);
     if (!workingFile.isEmpty())
-        environment.insert(EncoderOutput::IntermediateVariable, workingFile);
-    environment.insert(EncoderOutput::SubtitlesVariable,
-                       subtitles.isEmpty() ? QString(EncoderOutput::SubtitlesAuto) : subtitles);
+        environment.insert(EncoderProtocol::IntermediateVariable, workingFile);
+    environment.insert(EncoderProtocol::SubtitlesVariable,
+                       subtitles.isEmpty() ? QString(EncoderProtocol::SubtitlesAuto) : subtitles);
     if (!audioTrack.isEmpty())
-        environment.insert(EncoderOutput::AudioTrackVariable, audioTrack);
+        environment.insert(EncoderProtocol::AudioTrackVariable, audioTrack);
     return environment;
 }

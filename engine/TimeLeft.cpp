@@ -32,17 +32,17 @@ void TimeLeft::jobStarted(JobQueue::JobId job)
     m_running.insert(job, {m_clock()});
 }
 
-void TimeLeft::progressChanged(const ProgressDisplay &display, JobQueue::JobId job)
+void TimeLeft::progressChanged(const Progress &progress, JobQueue::JobId job)
 {
     const auto running = m_running.find(job);
     if (running == m_running.end())
         return;
-    if (display.duration > 0)
-        running->duration = display.duration;
+    if (progress.durationSeconds > 0)
+        running->duration = progress.durationSeconds;
     // An earlier stage of two mostly copies the streams: the media is
     // converted in the last one.
-    if (!display.busy && display.stage >= display.stages)
-        running->done = std::clamp(display.value / 100, 0.0, 1.0);
+    if (progress.percent && progress.stage >= progress.stages)
+        running->done = std::clamp(progress.shownPercent() / 100, 0.0, 1.0);
 }
 
 void TimeLeft::jobFinished(JobQueue::JobId job, bool converted)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "JobQueue.h"
-#include "ProgressDisplay.h"
+#include "Progress.h"
 
 #include <QHash>
 
@@ -26,7 +26,7 @@ public:
     void jobStarted(JobQueue::JobId job);
     // Takes the source's length once an encoder has told it, and how far
     // into its last stage the job is.
-    void progressChanged(const ProgressDisplay &display, JobQueue::JobId job);
+    void progressChanged(const Progress &progress, JobQueue::JobId job);
     void jobFinished(JobQueue::JobId job, bool converted);
 
     // Whole seconds, rounded up, for the filesLeft files not yet finished

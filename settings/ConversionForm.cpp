@@ -112,8 +112,8 @@ void ConversionForm::setValue(Parameter parameter, const QString &value)
 void ConversionForm::settle()
 {
     for (const Parameter parameter : SettlingOrder) {
-        const QString used = ParameterRules::usedValue(m_settings, parameter);
-        if (!used.isEmpty())
-            setValue(parameter, used);
+        if (const std::optional<ParameterRules::Move> moved =
+                ParameterRules::move(m_settings, parameter))
+            setValue(parameter, moved->taken);
     }
 }

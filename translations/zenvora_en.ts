@@ -214,6 +214,62 @@
         <source>Let the machine sleep while converting.</source>
         <translation>Let the machine sleep while converting.</translation>
     </message>
+    <message>
+        <source>%1 uses %2</source>
+        <translation>%1 uses %2</translation>
+    </message>
+    <message>
+        <source>the output keeps the source&apos;s</source>
+        <translation>the output keeps the source&apos;s</translation>
+    </message>
+    <message>
+        <source>the encoder picks it for the quality</source>
+        <translation>the encoder picks it for the quality</translation>
+    </message>
+    <message>
+        <source>%1 has no picture</source>
+        <translation>%1 has no picture</translation>
+    </message>
+    <message>
+        <source>%1 is not used by %2%3; it is ignored (%4).</source>
+        <translation>%1 is not used by %2%3; it is ignored (%4).</translation>
+    </message>
+    <message>
+        <source> at the source&apos;s size</source>
+        <translation> at the source&apos;s size</translation>
+    </message>
+    <message>
+        <source>WIDTHxHEIGHT in positive whole numbers, or 原始大小</source>
+        <translation>WIDTHxHEIGHT in positive whole numbers, or 原始大小</translation>
+    </message>
+    <message>
+        <source>a positive number of kbit/s, or 自动(按质量) where the format takes it</source>
+        <translation>a positive number of kbit/s, or 自动(按质量) where the format takes it</translation>
+    </message>
+    <message>
+        <source>a positive number of frames per second, such as 25, 29.97 or 30000/1001, or 原始帧率 where the format takes it</source>
+        <translation>a positive number of frames per second, such as 25, 29.97 or 30000/1001, or 原始帧率 where the format takes it</translation>
+    </message>
+    <message>
+        <source>a positive whole number of Hz</source>
+        <translation>a positive whole number of Hz</translation>
+    </message>
+    <message>
+        <source>a positive number of kbit/s, such as 64 or 12.2</source>
+        <translation>a positive number of kbit/s, such as 64 or 12.2</translation>
+    </message>
+    <message>
+        <source>%1 %2 is not taken by %3</source>
+        <translation>%1 %2 is not taken by %3</translation>
+    </message>
+    <message>
+        <source>%1 must be %2, not &quot;%3&quot;</source>
+        <translation>%1 must be %2, not &quot;%3&quot;</translation>
+    </message>
+    <message>
+        <source>%1 %2 becomes %3 for %4: the nearest value %5 takes.</source>
+        <translation>%1 %2 becomes %3 for %4: the nearest value %5 takes.</translation>
+    </message>
 </context>
 <context>
     <name>CliSession</name>
@@ -789,65 +845,6 @@
     </message>
 </context>
 <context>
-    <name>ParameterRules</name>
-    <message>
-        <source>WIDTHxHEIGHT in positive whole numbers, or 原始大小</source>
-        <translation>WIDTHxHEIGHT in positive whole numbers, or 原始大小</translation>
-    </message>
-    <message>
-        <source>a positive number of kbit/s, or 自动(按质量) where the format takes it</source>
-        <translation>a positive number of kbit/s, or 自动(按质量) where the format takes it</translation>
-    </message>
-    <message>
-        <source>a positive number of frames per second, such as 25, 29.97 or 30000/1001, or 原始帧率 where the format takes it</source>
-        <translation>a positive number of frames per second, such as 25, 29.97 or 30000/1001, or 原始帧率 where the format takes it</translation>
-    </message>
-    <message>
-        <source>a positive whole number of Hz</source>
-        <translation>a positive whole number of Hz</translation>
-    </message>
-    <message>
-        <source>a positive number of kbit/s, such as 64 or 12.2</source>
-        <translation>a positive number of kbit/s, such as 64 or 12.2</translation>
-    </message>
-    <message>
-        <source>%1 %2 becomes %3 for %4: the nearest value %5 takes.</source>
-        <translation>%1 %2 becomes %3 for %4: the nearest value %5 takes.</translation>
-    </message>
-    <message>
-        <source>%1 uses %2</source>
-        <translation>%1 uses %2</translation>
-    </message>
-    <message>
-        <source>the output keeps the source&apos;s</source>
-        <translation>the output keeps the source&apos;s</translation>
-    </message>
-    <message>
-        <source>the encoder picks it for the quality</source>
-        <translation>the encoder picks it for the quality</translation>
-    </message>
-    <message>
-        <source>%1 has no picture</source>
-        <translation>%1 has no picture</translation>
-    </message>
-    <message>
-        <source>%1 is not used by %2%3; it is ignored (%4).</source>
-        <translation>%1 is not used by %2%3; it is ignored (%4).</translation>
-    </message>
-    <message>
-        <source> at the source&apos;s size</source>
-        <translation> at the source&apos;s size</translation>
-    </message>
-    <message>
-        <source>%1 %2 is not taken by %3</source>
-        <translation>%1 %2 is not taken by %3</translation>
-    </message>
-    <message>
-        <source>%1 must be %2, not &quot;%3&quot;</source>
-        <translation>%1 must be %2, not &quot;%3&quot;</translation>
-    </message>
-</context>
-<context>
     <name>ParameterView</name>
     <message>
         <source>视频尺寸</source>
@@ -895,28 +892,19 @@
     </message>
 </context>
 <context>
-    <name>QueueStore</name>
-    <message numerus="yes">
-        <source>上次有 %1 个文件没有转换，是否恢复？</source>
-        <translation>
-            <numerusform>%1 file was not converted last time. Restore it?</numerusform>
-            <numerusform>%1 files were not converted last time. Restore them?</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
-    <name>StageOneProgressParser</name>
+    <name>ProgressText</name>
     <message>
         <source>结束 100%</source>
         <translation>Finished 100%</translation>
     </message>
     <message>
+        <source>完成 100%</source>
+        <translation>Done 100%</translation>
+    </message>
+    <message>
         <source>转换中</source>
         <translation>Converting</translation>
     </message>
-</context>
-<context>
-    <name>StageTwoProgressParser</name>
     <message>
         <source>创建中</source>
         <translation>Creating</translation>
@@ -925,9 +913,15 @@
         <source> 已转换 %1:%2</source>
         <translation> converted %1:%2</translation>
     </message>
-    <message>
-        <source>完成 100%</source>
-        <translation>Done 100%</translation>
+</context>
+<context>
+    <name>QueueStore</name>
+    <message numerus="yes">
+        <source>上次有 %1 个文件没有转换，是否恢复？</source>
+        <translation>
+            <numerusform>%1 file was not converted last time. Restore it?</numerusform>
+            <numerusform>%1 files were not converted last time. Restore them?</numerusform>
+        </translation>
     </message>
 </context>
 <context>

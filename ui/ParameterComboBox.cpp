@@ -1,6 +1,6 @@
 #include "ParameterComboBox.h"
 
-#include "ConversionCombos.h"
+#include "ComboTexts.h"
 
 #include <QSignalBlocker>
 
@@ -8,12 +8,12 @@
 
 QString ParameterComboBox::value() const
 {
-    return ConversionCombos::valueOf(m_kept.value_or(currentText()));
+    return ComboTexts::valueOf(m_kept.value_or(currentText()));
 }
 
 void ParameterComboBox::setValue(const QString &value)
 {
-    const QString text = ConversionCombos::shownText(value);
+    const QString text = ComboTexts::shownText(value);
     if (m_kept) {
         m_kept = text;
         return;

@@ -1,6 +1,6 @@
 #include "ParameterPanel.h"
 
-#include "ConversionCombos.h"
+#include "ComboTexts.h"
 #include "MainController.h"
 #include "OutputFolderChooser.h"
 #include "OutputFormats.h"
@@ -30,9 +30,9 @@ template <typename Box>
 Box *combo(QWidget *parent, ConversionCombo which, QRect geometry, bool editable)
 {
     auto *box = new Box(parent);
-    box->setObjectName(ConversionCombos::objectName(which));
-    box->addItems(ConversionCombos::shownEntries(which));
-    box->setToolTip(ConversionCombos::hoverText(which));
+    box->setObjectName(ComboTexts::objectName(which));
+    box->addItems(ComboTexts::shownEntries(which));
+    box->setToolTip(ComboTexts::hoverText(which));
     box->setEditable(editable);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setGeometry(geometry);
@@ -165,7 +165,7 @@ void ParameterPanel::showParameterStates()
             for (int row = 0; row < items->rowCount(); ++row) {
                 QStandardItem *item = items->item(row);
                 const bool offered =
-                    state.offeredEntries.contains(ConversionCombos::valueOf(item->text()));
+                    state.offeredEntries.contains(ComboTexts::valueOf(item->text()));
                 if (item->isEnabled() != offered)
                     item->setEnabled(offered);
             }

@@ -1,6 +1,7 @@
 #include "ProgressPanel.h"
 
 #include "MainController.h"
+#include "ProgressText.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -18,23 +19,31 @@ ProgressPanel::ProgressPanel(MainController &controller, QWidget *window)
     m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
     m_lblStatus->setTextFormat(Qt::PlainText);
     m_lblStatus->setGeometry(4, 422, 457, 18);
-    showProgress({0, QStringLiteral("0%")}, 0);
+    reset();
 
     connect(&controller, &MainController::progressShown, this, &ProgressPanel::showProgress);
     connect(&controller, &MainController::progressCaptionShown, this, &ProgressPanel::showCaption);
+    connect(&controller, &MainController::progressReset, this, &ProgressPanel::reset);
     connect(&controller, &MainController::batchRunningChanged, this, [this](bool running) {
         if (running)
-            showProgress({0, QStringLiteral("0%")}, 0);
+            reset();
     });
     connect(&controller.status(), &BatchStatus::statusTextChanged, this,
             &ProgressPanel::showStatus);
 }
 
-void ProgressPanel::showProgress(const ProgressDisplay &display, int barValue)
+void ProgressPanel::showProgress(const Progress &progress, int barValue)
 {
-    m_pb->setRange(0, display.busy ? 0 : 100);
+    m_pb->setRange(0, progress.percent ? 100 : 0);
     m_pb->setValue(barValue);
-    showCaption(display.caption);
+    showCaption(ProgressText::caption(progress));
+}
+
+void ProgressPanel::reset()
+{
+    m_pb->setRange(0, 100);
+    m_pb->setValue(0);
+    showCaption(QStringLiteral("0%"));
 }
 
 void ProgressPanel::showCaption(const QString &caption)

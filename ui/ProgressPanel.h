@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProgressDisplay.h"
+#include "Progress.h"
 
 #include <QObject>
 
@@ -20,7 +20,8 @@ public:
     ProgressPanel(MainController &controller, QWidget *window);
 
 private:
-    void showProgress(const ProgressDisplay &display, int barValue);
+    void showProgress(const Progress &progress, int barValue);
+    void reset();
     void showCaption(const QString &caption);
     void showStatus(const QString &text);
 

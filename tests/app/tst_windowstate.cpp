@@ -163,7 +163,7 @@ void TestWindowState::barRunsOncePerJob()
     qint64 now = 0;
     BatchStatus model([&now] { return now; });
     const auto bar = [&model](double value, int stage, int stages, JobQueue::JobId job) {
-        ProgressDisplay display{value, u"x"_s};
+        Progress display{.percent = value};
         display.stage = stage;
         display.stages = stages;
         return model.barValue(display, job);
@@ -231,8 +231,8 @@ void TestWindowState::timeLeftCountsSideBySideJobs()
     qint64 now = 0;
     BatchStatus model([&now] { return now; });
     const auto show = [&model](JobQueue::JobId job, double duration, double value) {
-        ProgressDisplay display{value, u"x"_s};
-        display.duration = duration;
+        Progress display{.percent = value};
+        display.durationSeconds = duration;
         model.barValue(display, job);
     };
     model.batchStarted(2);

@@ -1,5 +1,5 @@
 #include "CommandTable.h"
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 #include "EncoderRun.h"
 #include "FakeFfmpeg.h"
 #include "FileProbe.h"
@@ -22,7 +22,7 @@
 using namespace Qt::StringLiterals;
 using CommandTable::Format;
 using CommandTable::Settings;
-using Cause = EncoderOutput::FailureCause;
+using Cause = EncoderProtocol::FailureCause;
 
 // The built conv.exe, coder.exe and coder2.exe run on real clips with the
 // system's ffmpeg, driven by the exact argument lists the program passes,
@@ -281,7 +281,7 @@ QProcessEnvironment TestEncodersEndToEnd::environment(const QString &kind) const
     else if (kind == u"slow, wrapped")
         environment.insert(u"ZENVORA_FFMPEG"_s, fakeFfmpeg(kind, u"-re"_s, false));
     else if (kind == u"subtitles that are none")
-        environment.insert(EncoderOutput::SubtitlesVariable, m_work.filePath(u"notes.srt"_s));
+        environment.insert(EncoderProtocol::SubtitlesVariable, m_work.filePath(u"notes.srt"_s));
     // ffmpeg writes a second copy where every write fails as on a full disk;
     // raw pictures, so that a write fails before the end (ffmpeg 5.1 exits 0
     // when only its trailer cannot be written).
@@ -828,8 +828,8 @@ void TestEncodersEndToEnd::failures()
     QVERIFY2(run.exitCode == exitCode && !run.crashed, qPrintable(run.report()));
     const QStringList lines = run.output.split(u'\n', Qt::SkipEmptyParts);
     QVERIFY(!lines.isEmpty());
-    const std::optional<EncoderOutput::Failure> failure =
-        EncoderOutput::failureIn(lines.last(), name);
+    const std::optional<EncoderProtocol::Failure> failure =
+        EncoderProtocol::failureIn(lines.last(), name);
     QVERIFY2(failure, qPrintable(run.output));
     QCOMPARE(failure->cause, cause);
     QVERIFY2(
@@ -925,11 +925,11 @@ void TestEncodersEndToEnd::stopBySignal()
     printed += process.readAll();
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 128 + signalNumber);
-    const std::optional<EncoderOutput::Failure> failure =
-        EncoderOutput::failureIn(QString::fromUtf8(printed.trimmed()), command.encoder);
+    const std::optional<EncoderProtocol::Failure> failure =
+        EncoderProtocol::failureIn(QString::fromUtf8(printed.trimmed()), command.encoder);
     QVERIFY2(failure, printed.constData());
-    QCOMPARE(*failure, (EncoderOutput::Failure{Cause::StoppedBySignal,
-                                               u"stopped by signal %1"_s.arg(signalNumber)}));
+    QCOMPARE(*failure, (EncoderProtocol::Failure{Cause::StoppedBySignal,
+                                                 u"stopped by signal %1"_s.arg(signalNumber)}));
     QVERIFY2(printed.trimmed().endsWith(u"stopped by signal %1"_s.arg(signalNumber).toUtf8()),
              printed.constData());
     QVERIFY(!ProcessTable::isAlive(children.first().pid));

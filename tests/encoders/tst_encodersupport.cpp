@@ -334,7 +334,7 @@ void TestEncoderSupport::shownSubtitleTrack()
 // calls, as they read on a full disk, a read-only drive, a locked folder.
 void TestEncoderSupport::errorWords_data()
 {
-    using Cause = EncoderOutput::FailureCause;
+    using Cause = EncoderProtocol::FailureCause;
     QTest::addColumn<QString>("message");
     QTest::addColumn<Cause>("cause");
     QTest::newRow("ffmpeg writing on a full disk")
@@ -352,7 +352,7 @@ void TestEncoderSupport::errorWords_data()
 void TestEncoderSupport::errorWords()
 {
     QFETCH(QString, message);
-    QFETCH(EncoderOutput::FailureCause, cause);
+    QFETCH(EncoderProtocol::FailureCause, cause);
     QCOMPARE(ErrorWords::causeOf(message), cause);
 }
 

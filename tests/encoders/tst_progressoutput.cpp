@@ -1,4 +1,4 @@
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 #include "ProgressLines.h"
 #include "ProgressReader.h"
 
@@ -28,6 +28,8 @@ private Q_SLOTS:
     void coderDurationLines();
     void coderLines_data();
     void coderLines();
+    void partFileName_data();
+    void partFileName();
     void isPartFileOf_data();
     void isPartFileOf();
     void savedPathRoundTrip_data();
@@ -231,6 +233,34 @@ void TestProgressOutput::coderLines()
              expected);
 }
 
+void TestProgressOutput::partFileName_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("plain") << u"clip.mp4"_s << u".clip.part-a1B2c3.mp4"_s;
+    QTest::newRow("a dotted name") << u"my.clip.rm"_s << u".my.clip.part-a1B2c3.rm"_s;
+    QTest::newRow("no extension") << u"clip"_s << u".clip.part-a1B2c3"_s;
+    QTest::newRow("an empty extension") << u"clip."_s << u".clip.part-a1B2c3."_s;
+    const QString longBase(243, u'a');
+    QTest::newRow("near the limit")
+        << longBase + u".mpg"_s << u'.' + longBase.first(238) + u".part-a1B2c3.mpg"_s;
+    // Three bytes a character: shortened by whole characters.
+    const QString wideBase(81, u'视');
+    QTest::newRow("wide characters near the limit")
+        << wideBase + u".mpg"_s << u'.' + wideBase.first(79) + u".part-a1B2c3.mpg"_s;
+}
+
+// The name the encoder writes under is the one a clean-up recognises.
+void TestProgressOutput::partFileName()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, expected);
+    const QString name = EncoderProtocol::partFileName(target, u"a1B2c3"_s);
+    QCOMPARE(name, expected);
+    QVERIFY(QFile::encodeName(name).size() <= 255);
+    QVERIFY(EncoderProtocol::isPartFileOf(name, target));
+}
+
 void TestProgressOutput::isPartFileOf_data()
 {
     QTest::addColumn<QString>("name");
@@ -262,7 +292,7 @@ void TestProgressOutput::isPartFileOf()
     QFETCH(QString, name);
     QFETCH(QString, target);
     QFETCH(bool, expected);
-    QCOMPARE(EncoderOutput::isPartFileOf(name, target), expected);
+    QCOMPARE(EncoderProtocol::isPartFileOf(name, target), expected);
 }
 
 void TestProgressOutput::savedPathRoundTrip_data()
@@ -271,9 +301,9 @@ void TestProgressOutput::savedPathRoundTrip_data()
     QTest::addColumn<QString>("expected");
     const QString progress = u"frame=  50 time=2.00\r"_s;
     QTest::newRow("the last line")
-        << progress + EncoderOutput::savedLine(u"/o/a.mpg"_s) + u'\n' << u"/o/a.mpg"_s;
+        << progress + EncoderProtocol::savedLine(u"/o/a.mpg"_s) + u'\n' << u"/o/a.mpg"_s;
     QTest::newRow("a line break and a percent sign in the name")
-        << progress + EncoderOutput::savedLine(u"/o/50%\nb.mpg"_s) << u"/o/50%\nb.mpg"_s;
+        << progress + EncoderProtocol::savedLine(u"/o/50%\nb.mpg"_s) << u"/o/50%\nb.mpg"_s;
     QTest::newRow("not at the start of a line") << u"say Saved to: /o/a.mpg\n"_s << QString();
     QTest::newRow("none") << progress << QString();
 }
@@ -282,14 +312,14 @@ void TestProgressOutput::savedPathRoundTrip()
 {
     QFETCH(QString, output);
     QFETCH(QString, expected);
-    QCOMPARE(EncoderOutput::savedPath(output), expected);
+    QCOMPARE(EncoderProtocol::savedPath(output), expected);
 }
 
 // Every cause as it is written: the tokens are what other programs (and the
 // stand-in encoder of the batch tests) write and read, so they never change.
 void TestProgressOutput::failureLineTokens_data()
 {
-    using Cause = EncoderOutput::FailureCause;
+    using Cause = EncoderProtocol::FailureCause;
     QTest::addColumn<Cause>("cause");
     QTest::addColumn<QString>("token");
     QTest::newRow("input missing") << Cause::InputMissing << u"input-missing"_s;
@@ -312,13 +342,13 @@ void TestProgressOutput::failureLineTokens_data()
 
 void TestProgressOutput::failureLineTokens()
 {
-    QFETCH(EncoderOutput::FailureCause, cause);
+    QFETCH(EncoderProtocol::FailureCause, cause);
     QFETCH(QString, token);
     const QString reason = u"the input file \"[a] b.avi\" does not exist"_s;
-    const QString line = EncoderOutput::failureLine(u"coder.exe"_s, {cause, reason});
+    const QString line = EncoderProtocol::failureLine(u"coder.exe"_s, {cause, reason});
     QCOMPARE(line, u"coder.exe: ["_s + token + u"] "_s + reason);
-    const std::optional<EncoderOutput::Failure> read =
-        EncoderOutput::failureIn(u"Pos: 1.0s\n"_s + line + u'\n', u"coder.exe"_s);
+    const std::optional<EncoderProtocol::Failure> read =
+        EncoderProtocol::failureIn(u"Pos: 1.0s\n"_s + line + u'\n', u"coder.exe"_s);
     QVERIFY(read);
     QCOMPARE(read->cause, cause);
     QCOMPARE(read->reason, reason);
@@ -326,7 +356,7 @@ void TestProgressOutput::failureLineTokens()
 
 void TestProgressOutput::failureLineReadBack_data()
 {
-    using Cause = EncoderOutput::FailureCause;
+    using Cause = EncoderProtocol::FailureCause;
     QTest::addColumn<QString>("lines");
     QTest::addColumn<bool>("found");
     QTest::addColumn<Cause>("cause");
@@ -353,13 +383,13 @@ void TestProgressOutput::failureLineReadBack()
 {
     QFETCH(QString, lines);
     QFETCH(bool, found);
-    QFETCH(EncoderOutput::FailureCause, cause);
+    QFETCH(EncoderProtocol::FailureCause, cause);
     QFETCH(QString, reason);
-    const std::optional<EncoderOutput::Failure> read =
-        EncoderOutput::failureIn(lines, u"conv.exe"_s);
+    const std::optional<EncoderProtocol::Failure> read =
+        EncoderProtocol::failureIn(lines, u"conv.exe"_s);
     QCOMPARE(read.has_value(), found);
     if (found)
-        QCOMPARE(*read, (EncoderOutput::Failure{cause, reason}));
+        QCOMPARE(*read, (EncoderProtocol::Failure{cause, reason}));
 }
 
 QTEST_GUILESS_MAIN(TestProgressOutput)

@@ -1,6 +1,4 @@
 #include "AppTranslations.h"
-#include "ConversionCombos.h"
-#include "ConversionSettings.h"
 #include "LanguageChoice.h"
 
 #include <QCoreApplication>
@@ -24,7 +22,6 @@ private Q_SLOTS:
     void cleanup();
     void chineseNeedsNoTranslations();
     void englishComesFromTheTranslationsFolder();
-    void comboWordsKeepTheirValuesInEnglish();
 
 private:
     // The variables as they were before a test changed them.
@@ -129,7 +126,7 @@ void TestLanguageChoice::chineseNeedsNoTranslations()
         AppTranslations::install(*QCoreApplication::instance(), Language::Chinese, u"/nowhere"_s));
     QVERIFY(
         !AppTranslations::install(*QCoreApplication::instance(), Language::English, u"/nowhere"_s));
-    QCOMPARE(QCoreApplication::translate("StageOneProgressParser", "转换中"), u"转换中"_s);
+    QCOMPARE(QCoreApplication::translate("ProgressText", "转换中"), u"转换中"_s);
 }
 
 // The English texts stay installed for the tests that follow.
@@ -138,25 +135,7 @@ void TestLanguageChoice::englishComesFromTheTranslationsFolder()
     QVERIFY(
         AppTranslations::install(*QCoreApplication::instance(), Language::English,
                                  qEnvironmentVariable("ZENVORA_PROGRAM_DIR") + u"/translations"_s));
-    QCOMPARE(QCoreApplication::translate("StageOneProgressParser", "转换中"), u"Converting"_s);
-}
-
-// Settings and command lines take the words of the source; the boxes show
-// them in English and give the words back.
-void TestLanguageChoice::comboWordsKeepTheirValuesInEnglish()
-{
-    const QStringList words{ConversionSettings::SourceSize.toString(),
-                            ConversionSettings::QualityBitrate.toString(),
-                            ConversionSettings::SourceFrameRate.toString()};
-    for (const QString &word : words + ConversionCombos::entries(ConversionCombo::Channel)) {
-        const QString shown = ConversionCombos::shownText(word);
-        QVERIFY2(shown != word, qPrintable(word));
-        QCOMPARE(ConversionCombos::valueOf(shown), word);
-    }
-    QCOMPARE(ConversionCombos::shownEntries(ConversionCombo::Channel),
-             (QStringList{u"Mono"_s, u"Stereo"_s}));
-    QCOMPARE(ConversionCombos::shownText(u"320x240"_s), u"320x240"_s);
-    QCOMPARE(ConversionCombos::valueOf(u"320x240"_s), u"320x240"_s);
+    QCOMPARE(QCoreApplication::translate("ProgressText", "转换中"), u"Converting"_s);
 }
 
 QTEST_GUILESS_MAIN(TestLanguageChoice)

@@ -111,58 +111,44 @@ void TestOutputFormats::fromIndex()
 void TestOutputFormats::combos_data()
 {
     QTest::addColumn<ConversionCombo>("combo");
-    QTest::addColumn<QString>("objectName");
     QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QString>("hoverText");
 
-    QTest::newRow("format")
-        << ConversionCombo::Format << u"cmbOF"_s
-        << QStringList{u"RMVB(RealPlayerRMVB)"_s, u"RM(RealPlayerRM)"_s,
-                       u"MPG(MPEG2)"_s,           u"AVI(Windows Media Player格式)"_s,
-                       u"MP4(高清MPEG4格式)"_s,   u"MOV(QuickTime格式)"_s,
-                       u"MP4(手机MP4格式)"_s,     u"3GP(手机3GP格式)"_s,
-                       u"MP3(纯音频格式)"_s,      u"MP4(H.264 通用格式)"_s,
-                       u"MP4(H.265 高压缩)"_s,    u"WebM(VP9 网页格式)"_s}
-        << u"Output Format"_s;
-    QTest::newRow("size") << ConversionCombo::Size << u"cmbS"_s
+    QTest::newRow("format") << ConversionCombo::Format
+                            << QStringList{
+                                   u"RMVB(RealPlayerRMVB)"_s, u"RM(RealPlayerRM)"_s,
+                                   u"MPG(MPEG2)"_s,           u"AVI(Windows Media Player格式)"_s,
+                                   u"MP4(高清MPEG4格式)"_s,   u"MOV(QuickTime格式)"_s,
+                                   u"MP4(手机MP4格式)"_s,     u"3GP(手机3GP格式)"_s,
+                                   u"MP3(纯音频格式)"_s,      u"MP4(H.264 通用格式)"_s,
+                                   u"MP4(H.265 高压缩)"_s,    u"WebM(VP9 网页格式)"_s};
+    QTest::newRow("size") << ConversionCombo::Size
                           << QStringList{u"原始大小"_s, u"128x96"_s,  u"160x120"_s, u"176x144"_s,
                                          u"320x180"_s,  u"320x240"_s, u"352x288"_s, u"640x272"_s,
                                          u"480x480"_s,  u"640x360"_s, u"640x480"_s, u"720x306"_s,
-                                         u"720x320"_s}
-                          << u"Size"_s;
+                                         u"720x320"_s};
     QTest::newRow("video bitrate")
-        << ConversionCombo::VideoBitrate << u"cmbVB"_s
+        << ConversionCombo::VideoBitrate
         << QStringList{u"40"_s,  u"80"_s,  u"120"_s,  u"128"_s,  u"256"_s,
                        u"384"_s, u"512"_s, u"600"_s,  u"640"_s,  u"768"_s,
-                       u"800"_s, u"900"_s, u"1000"_s, u"1500"_s, u"自动(按质量)"_s}
-        << u"Video Bitrate"_s;
-    QTest::newRow("frame rate") << ConversionCombo::FrameRate << u"cmbF"_s
-                                << QStringList{u"15"_s, u"23"_s, u"29"_s, u"原始帧率"_s}
-                                << u"Frame Rate"_s;
-    QTest::newRow("audio rate") << ConversionCombo::AudioRate << u"cmbR"_s
+                       u"800"_s, u"900"_s, u"1000"_s, u"1500"_s, u"自动(按质量)"_s};
+    QTest::newRow("frame rate") << ConversionCombo::FrameRate
+                                << QStringList{u"15"_s, u"23"_s, u"29"_s, u"原始帧率"_s};
+    QTest::newRow("audio rate") << ConversionCombo::AudioRate
                                 << QStringList{u"48000"_s, u"44100"_s, u"32000"_s, u"24000"_s,
-                                               u"22050"_s, u"16000"_s, u"12050"_s, u"8000"_s}
-                                << u"Audio Rate"_s;
+                                               u"22050"_s, u"16000"_s, u"12050"_s, u"8000"_s};
     QTest::newRow("audio bitrate")
-        << ConversionCombo::AudioBitrate << u"cmbBR"_s
+        << ConversionCombo::AudioBitrate
         << QStringList{u"10.2"_s, u"12.2"_s, u"32"_s,  u"48"_s,  u"56"_s,
                        u"64"_s,   u"80"_s,   u"96"_s,  u"112"_s, u"128"_s,
-                       u"192"_s,  u"224"_s,  u"256"_s, u"320"_s, u"160"_s}
-        << u"Audio Bitrate"_s;
-    QTest::newRow("channel") << ConversionCombo::Channel << u"cmbChannel"_s
-                             << QStringList{u"单声道"_s, u"双声道"_s}
-                             << u"Channel(Stereo or Mono)"_s;
+                       u"192"_s,  u"224"_s,  u"256"_s, u"320"_s, u"160"_s};
+    QTest::newRow("channel") << ConversionCombo::Channel << QStringList{u"单声道"_s, u"双声道"_s};
 }
 
 void TestOutputFormats::combos()
 {
     QFETCH(ConversionCombo, combo);
-    QFETCH(QString, objectName);
     QFETCH(QStringList, entries);
-    QFETCH(QString, hoverText);
-    QCOMPARE(ConversionCombos::objectName(combo), objectName);
     QCOMPARE(ConversionCombos::entries(combo), entries);
-    QCOMPARE(ConversionCombos::hoverText(combo), hoverText);
 }
 
 void TestOutputFormats::selectFormat_data()

@@ -19,7 +19,7 @@ struct Step
     Kind kind = Kind::Start;
     JobQueue::JobId job = 0;
     qint64 at = 0; // milliseconds
-    ProgressDisplay display{};
+    Progress display{};
 };
 
 Step start(JobQueue::JobId job, qint64 at)
@@ -30,24 +30,23 @@ Step start(JobQueue::JobId job, qint64 at)
 // A display of a job's last stage with the source's length told.
 Step progress(JobQueue::JobId job, double duration, double percent)
 {
-    ProgressDisplay display;
-    display.value = percent;
-    display.duration = duration;
+    Progress display;
+    display.percent = percent;
+    display.durationSeconds = duration;
     return {Step::Kind::Progress, job, -1, display};
 }
 
 // A display with no length told, the bar showing activity only.
 Step busy(JobQueue::JobId job)
 {
-    ProgressDisplay display;
-    display.busy = true;
+    Progress display;
     return {Step::Kind::Progress, job, -1, display};
 }
 
 Step firstOfTwoStages(JobQueue::JobId job, double percent)
 {
-    ProgressDisplay display;
-    display.value = percent;
+    Progress display;
+    display.percent = percent;
     display.stages = 2;
     return {Step::Kind::Progress, job, -1, display};
 }

@@ -1,5 +1,5 @@
 #include "BatchStatus.h"
-#include "ConversionCombos.h"
+#include "ComboTexts.h"
 #include "Desktop.h"
 #include "FakeFileOpenDialog.h"
 #include "FolderDialog.h"
@@ -811,7 +811,7 @@ void TestFrmMain::progressResetsAtStartAndStop()
     window().jobs().addJob(u"/v/a.avi"_s);
     if (stopping)
         QTest::mouseClick(start, Qt::LeftButton);
-    Q_EMIT window().driver().progressChanged({27, u"转换中| 27%"_s}, 1);
+    Q_EMIT window().driver().progressChanged(Progress{.percent = 27, .activity = 2}, 1);
     if (!stopping)
         Q_EMIT window().driver().batchFinished({{{u"/v/x.avi"_s, Outcome::Failed{}}}, false});
     // The window shows a batch's end once the driver has returned.
@@ -1136,7 +1136,7 @@ void TestFrmMain::parametersTheFormatIgnoresAreDisabled()
     QVERIFY(!child<QComboBox>(u"cmbR"_s)->isEnabled());
     QVERIFY(!child<QComboBox>(u"cmbChannel"_s)->isEnabled());
     QVERIFY(videoBitrate->isEnabled());
-    QCOMPARE(videoBitrate->toolTip(), ConversionCombos::hoverText(ConversionCombo::VideoBitrate));
+    QCOMPARE(videoBitrate->toolTip(), ComboTexts::hoverText(ConversionCombo::VideoBitrate));
 
     // RealMedia at the source size takes fixed sound, shown instead of the
     // user's value; another size takes the user's value again.
@@ -1308,7 +1308,7 @@ void TestFrmMain::desktopHearsOfTheBatch()
     Q_EMIT window().driver().jobStarted(u"/v/a.avi"_s, a);
     QCOMPARE(child<QLabel>(u"lblStatus"_s)->text().endsWith(u"（无法阻止系统休眠）"_s),
              !keepsAwake);
-    Q_EMIT window().driver().progressChanged(ProgressDisplay{50, u"x"_s}, a);
+    Q_EMIT window().driver().progressChanged(Progress{.percent = 50}, a);
     QCOMPARE(m_desktop.progress.last(), (std::pair{std::optional(0.5), 1}));
     window().jobs().removeJob(a);
     const JobResult converted{u"/v/a.avi"_s, Outcome::Converted{u"/o/a.mpg"_s}};

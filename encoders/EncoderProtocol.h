@@ -5,11 +5,11 @@
 #include <optional>
 
 // What the encoders and the program that runs them tell each other, written
-// and read on both sides through these same names and functions: the file a
-// conversion was saved to, the line that says why one failed, the hidden
-// part name a conversion is written under until it is checked, and what the
-// program passes in the encoders' environment.
-namespace EncoderOutput {
+// and read on both sides through these same names and functions: the
+// progress, the file a conversion was saved to, the line that says why one
+// failed, the hidden part name a conversion is written under until it is
+// checked, and what the program passes in the encoders' environment.
+namespace EncoderProtocol {
 
 // The working file between two stages: an output at exactly this path is
 // written as a reference to the source.
@@ -40,6 +40,18 @@ QString savedPath(const QString &output);
 QString partFileLine(const QString &path);
 // The path of the last such line; empty without one.
 QString partFileIn(const QString &output);
+
+// The progress lines, as MEncoder and FFmpeg printed them. conv.exe tells a
+// percentage in parentheses, "( 7%)", and "(100%)" only once the file is
+// done; the coders tell the length of what they convert once,
+// "Duration: 00:02:05.50," ("N/A" when unknown), then the time converted so
+// far, "time=12.00"; a value ends at a blank or a line end.
+inline constexpr QLatin1StringView FinishedPercent{"100%"};
+inline constexpr QChar PercentOpen{u'('};
+inline constexpr QChar PercentClose{u')'};
+QString percentGroup(int percent);
+inline constexpr QLatin1StringView DurationKey{"Duration: "};
+inline constexpr QLatin1StringView TimeKey{"time="};
 
 // Why an encoder failed, as far as a person can act on it. The program
 // tells its user the cause the encoder names, never a guess from the words
@@ -84,15 +96,18 @@ QString failureLine(const QString &encoderName, const Failure &failure);
 // one this side does not know, names no cause: EncoderError.
 std::optional<Failure> failureIn(const QString &lines, const QString &encoderName);
 
-// The base of a part name: the part name is 13 bytes longer than its
-// target's, so for a name near the file system's limit of 255 bytes the base
-// is shortened until it fits.
-QString partBaseOf(const QString &base, const QString &suffix);
-// Whether name is a part file of the target ".clip.part-a1B2c3.mp4".
+// The hidden name a conversion to targetFileName is written under until it
+// is checked, with a tag of PartTagLength letters and digits that makes it
+// unique: ".clip.part-a1B2c3.mp4" for "clip.mp4". It is 13 bytes longer than
+// the target's name, so for a name near the file system's limit of 255
+// bytes the base is shortened until it fits.
+inline constexpr qsizetype PartTagLength = 6;
+QString partFileName(const QString &targetFileName, const QString &tag);
+// Whether name is a part file of the target: partFileName with any tag.
 bool isPartFileOf(const QString &name, const QString &targetFileName);
 // Removes the part files beside the target whose writer is gone (killed,
 // or the machine lost power): those whose lock is free. A part file still
 // being written, by this run or another, stays.
 void removeAbandonedPartFilesOf(const QString &targetPath);
 
-} // namespace EncoderOutput
+} // namespace EncoderProtocol

@@ -1,4 +1,4 @@
-#include "EncoderOutput.h"
+#include "EncoderProtocol.h"
 
 #include "PartFileLock.h"
 
@@ -19,9 +19,8 @@ const QString SavedToken = u"Saved to: "_s;
 const QString PartFileToken = u"Writing to: "_s;
 const QString NameEnd = u": "_s;
 const QString PartTag = u".part-"_s;
-constexpr qsizetype PartTagLength = 6;
 
-using Cause = EncoderOutput::FailureCause;
+using Cause = EncoderProtocol::FailureCause;
 // Written and read through this table alone. A token keeps its cause for
 // good: a reader that does not know one takes it for EncoderError, which
 // says less than the encoder meant but never something else.
@@ -80,7 +79,7 @@ QString pathIn(const QString &output, const QString &token)
 
 } // namespace
 
-namespace EncoderOutput {
+namespace EncoderProtocol {
 
 QString savedLine(const QString &path)
 {
@@ -130,27 +129,30 @@ std::optional<Failure> failureIn(const QString &lines, const QString &encoderNam
     return Failure{causeOf(token), reason.toString()};
 }
 
-QString partBaseOf(const QString &base, const QString &suffix)
+QString percentGroup(int percent)
+{
+    return PercentOpen + QString::number(percent).rightJustified(2, u' ') + u'%' + PercentClose;
+}
+
+QString partFileName(const QString &targetFileName, const QString &tag)
 {
     constexpr qsizetype MaxNameBytes = 255;
-    const QString placeholder = PartTag + QString(PartTagLength, u'X');
-    QString shortened = base;
-    while (!shortened.isEmpty() &&
-           QFile::encodeName(u'.' + shortened + placeholder + suffix).size() > MaxNameBytes)
-        shortened.chop(shortened.size() > 1 && shortened.back().isLowSurrogate() ? 2 : 1);
-    return shortened;
+    const qsizetype dot = targetFileName.lastIndexOf(u'.');
+    QString base = dot < 0 ? targetFileName : targetFileName.first(dot);
+    const QString tail = PartTag + tag + (dot < 0 ? QString() : targetFileName.sliced(dot));
+    while (!base.isEmpty() && QFile::encodeName(u'.' + base + tail).size() > MaxNameBytes)
+        base.chop(base.size() > 1 && base.back().isLowSurrogate() ? 2 : 1);
+    return u'.' + base + tail;
 }
 
 bool isPartFileOf(const QString &name, const QString &targetFileName)
 {
-    const qsizetype dot = targetFileName.lastIndexOf(u'.');
-    const QString base = dot < 0 ? targetFileName : targetFileName.first(dot);
-    const QString suffix = dot < 0 ? QString() : targetFileName.sliced(dot);
-    const QString prefix = u'.' + partBaseOf(base, suffix) + PartTag;
-    if (name.size() != prefix.size() + PartTagLength + suffix.size() || !name.startsWith(prefix) ||
-        !name.endsWith(suffix))
+    const QString pattern = partFileName(targetFileName, QString(PartTagLength, u'X'));
+    const qsizetype tagAt = pattern.lastIndexOf(PartTag) + PartTag.size();
+    if (name.size() != pattern.size() || !name.startsWith(pattern.first(tagAt)) ||
+        !name.endsWith(pattern.sliced(tagAt + PartTagLength)))
         return false;
-    const QStringView tag = QStringView(name).sliced(prefix.size(), PartTagLength);
+    const QStringView tag = QStringView(name).sliced(tagAt, PartTagLength);
     return std::all_of(tag.begin(), tag.end(),
                        [](QChar c) { return c.isDigit() || (c.isLetter() && c.unicode() < 128); });
 }
@@ -166,4 +168,4 @@ void removeAbandonedPartFilesOf(const QString &targetPath)
     }
 }
 
-} // namespace EncoderOutput
+} // namespace EncoderProtocol

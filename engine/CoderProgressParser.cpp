@@ -1,17 +1,13 @@
-#include "StageTwoProgressParser.h"
+#include "CoderProgressParser.h"
 
 #include "ActivityIndicator.h"
+#include "EncoderProtocol.h"
 #include "TextNumber.h"
-
-#include <QCoreApplication>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-constexpr QStringView DurationKeyword = u"Duration: ";
-constexpr QStringView TimeKeyword = u"time=";
 
 bool endsValue(QChar c)
 {
@@ -25,7 +21,7 @@ struct KeywordValues
 };
 
 // Where the text ends with the start of the keyword, or its size.
-qsizetype partialKeywordStart(QStringView text, QStringView keyword)
+qsizetype partialKeywordStart(QStringView text, QLatin1StringView keyword)
 {
     for (qsizetype length = std::min(keyword.size() - 1, text.size()); length > 0; --length) {
         if (text.endsWith(keyword.first(length)))
@@ -34,7 +30,7 @@ qsizetype partialKeywordStart(QStringView text, QStringView keyword)
     return text.size();
 }
 
-KeywordValues valuesAfter(QStringView text, QStringView keyword)
+KeywordValues valuesAfter(QStringView text, QLatin1StringView keyword)
 {
     KeywordValues found;
     qsizetype from = 0;
@@ -81,39 +77,34 @@ double elapsedSeconds(QStringView value)
 
 } // namespace
 
-StageTwoProgressParser::StageTwoProgressParser(ActivityIndicator &indicator)
-    : m_indicator(indicator)
-{
-}
+CoderProgressParser::CoderProgressParser(ActivityIndicator &indicator) : m_indicator(indicator) {}
 
-std::optional<ProgressDisplay> StageTwoProgressParser::feed(QStringView chunk)
+std::optional<Progress> CoderProgressParser::feed(QStringView chunk)
 {
     QString text = m_tail;
     text += chunk;
-    const KeywordValues durations = valuesAfter(text, DurationKeyword);
-    const KeywordValues times = valuesAfter(text, TimeKeyword);
+    const KeywordValues durations = valuesAfter(text, EncoderProtocol::DurationKey);
+    const KeywordValues times = valuesAfter(text, EncoderProtocol::TimeKey);
     m_tail = text.sliced(std::min(durations.unfinishedAt, times.unfinishedAt));
     if (m_tail.size() > LongestKeptToken)
         m_tail.clear();
 
     if (m_duration == 0)
         takeDuration(durations.complete);
-    m_indicator.advance();
+    ++m_indicator.turns;
     if (times.complete.isEmpty())
         return std::nullopt;
     // Each time supersedes the ones before it.
-    ProgressDisplay display = displayFor(elapsedSeconds(times.complete.last()));
-    display.duration = m_duration;
-    return display;
+    return progressFor(elapsedSeconds(times.complete.last()));
 }
 
-void StageTwoProgressParser::reset()
+void CoderProgressParser::reset()
 {
     m_duration = 0;
     m_tail.clear();
 }
 
-void StageTwoProgressParser::takeDuration(const QList<QStringView> &values)
+void CoderProgressParser::takeDuration(const QList<QStringView> &values)
 {
     for (const QStringView value : values) {
         if (const std::optional<double> seconds = clockSeconds(value)) {
@@ -124,29 +115,19 @@ void StageTwoProgressParser::takeDuration(const QList<QStringView> &values)
     }
 }
 
-ProgressDisplay StageTwoProgressParser::displayFor(double elapsed) const
+Progress CoderProgressParser::progressFor(double elapsed) const
 {
-    const QString state = QCoreApplication::translate("StageTwoProgressParser", "创建中");
+    Progress progress{.style = Runner::Coders,
+                      .elapsedSeconds = elapsed,
+                      .durationSeconds = m_duration,
+                      .activity = m_indicator.turns};
     // Without a duration there is no telling how far the encoder got: the
     // time converted so far shows that it is working.
-    if (m_duration == 0) {
-        const int seconds = static_cast<int>(elapsed);
-        return {.value = 0,
-                .caption = state + m_indicator.current() +
-                           QCoreApplication::translate("StageTwoProgressParser", " 已转换 %1:%2")
-                               .arg(seconds / 60)
-                               .arg(seconds % 60, 2, 10, QChar(u'0')),
-                .state = state,
-                .busy = true};
-    }
-    const QString done = QCoreApplication::translate("StageTwoProgressParser", "完成 100%");
-    const ProgressDisplay complete{
-        .value = 100, .caption = done, .state = done.section(u' ', 0, 0)};
+    if (m_duration == 0)
+        return progress;
     const double fraction = TextNumber::read(TextNumber::write(elapsed / m_duration));
-    if (fraction * 100 >= 100)
-        return complete;
-    const QString shown = TextNumber::write(fraction * 100).left(4);
-    return {.value = TextNumber::read(shown),
-            .caption = state + m_indicator.current() + u' ' + shown + u'%',
-            .state = state};
+    progress.finished = fraction * 100 >= 100;
+    progress.percent =
+        progress.finished ? 100 : TextNumber::read(TextNumber::write(fraction * 100));
+    return progress;
 }

@@ -1,9 +1,8 @@
-#include "StageOneProgressParser.h"
+#include "ConvProgressParser.h"
 
 #include "ActivityIndicator.h"
+#include "EncoderProtocol.h"
 #include "TextNumber.h"
-
-#include <QCoreApplication>
 
 #include <algorithm>
 #include <array>
@@ -16,13 +15,13 @@ constexpr qsizetype LongestGroup = 4;
 bool closesAfter(QStringView text, qsizetype open, qsizetype length)
 {
     const qsizetype close = open + length + 1;
-    return close < text.size() && text.at(close) == u')';
+    return close < text.size() && text.at(close) == EncoderProtocol::PercentClose;
 }
 
 std::optional<QStringView> firstGroup(QStringView text)
 {
     for (qsizetype open = 0; open < text.size(); ++open) {
-        if (text.at(open) != u'(')
+        if (text.at(open) != EncoderProtocol::PercentOpen)
             continue;
         for (const qsizetype length : GroupLengths) {
             if (closesAfter(text, open, length))
@@ -38,7 +37,8 @@ qsizetype unfinishedGroupStart(QStringView text)
 {
     for (qsizetype open = std::max<qsizetype>(0, text.size() - LongestGroup - 1);
          open < text.size(); ++open) {
-        if (text.at(open) == u'(' && !closesAfter(text, open, GroupLengths.front()))
+        if (text.at(open) == EncoderProtocol::PercentOpen &&
+            !closesAfter(text, open, GroupLengths.front()))
             return open;
     }
     return text.size();
@@ -46,37 +46,29 @@ qsizetype unfinishedGroupStart(QStringView text)
 
 } // namespace
 
-StageOneProgressParser::StageOneProgressParser(ActivityIndicator &indicator)
-    : m_indicator(indicator)
-{
-}
+ConvProgressParser::ConvProgressParser(ActivityIndicator &indicator) : m_indicator(indicator) {}
 
-std::optional<ProgressDisplay> StageOneProgressParser::feed(QStringView chunk)
+std::optional<Progress> ConvProgressParser::feed(QStringView chunk)
 {
     QString text = m_tail;
     text += chunk;
     m_tail = text.sliced(unfinishedGroupStart(text));
-    m_indicator.advance();
+    ++m_indicator.turns;
     const std::optional<QStringView> group = firstGroup(text);
     if (!group)
         return std::nullopt;
-    return displayFor(*group);
+    return progressFor(*group);
 }
 
-ProgressDisplay StageOneProgressParser::displayFor(QStringView group) const
+Progress ConvProgressParser::progressFor(QStringView group) const
 {
-    if (group == u"100%") {
-        const QString done = QCoreApplication::translate("StageOneProgressParser", "结束 100%");
-        return {.value = 100, .caption = done, .state = done.section(u' ', 0, 0)};
-    }
+    Progress progress{.style = Runner::Conv, .activity = m_indicator.turns};
+    progress.finished = group == EncoderProtocol::FinishedPercent;
     // Encoders sometimes print numbers outside the bar's range.
     const double percent =
         std::clamp(TextNumber::roundHalfEven(TextNumber::read(group)), 0.0, 100.0);
     // Going through the 15-digit text turns 0.07 * 100 into 7, not 7.000000000000001.
     const double fraction = TextNumber::read(TextNumber::write(percent / 100));
-    const QString shown = TextNumber::write(fraction * 100);
-    const QString state = QCoreApplication::translate("StageOneProgressParser", "转换中");
-    return {.value = TextNumber::read(shown),
-            .caption = state + m_indicator.current() + u' ' + shown + u'%',
-            .state = state};
+    progress.percent = TextNumber::read(TextNumber::write(fraction * 100));
+    return progress;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProgressDisplay.h"
+#include "Progress.h"
 
 #include <QList>
 #include <QString>
@@ -8,24 +8,21 @@
 
 #include <optional>
 
-class ActivityIndicator;
+struct ActivityIndicator;
 
 // Reads coder.exe and coder2.exe output, which announces the input's length
 // once ("Duration: 00:02:05.50,") and then the time encoded so far
 // ("time=12.00" or "time=00:00:12.00"); the percentage is one over the other.
-class StageTwoProgressParser final
+class CoderProgressParser final
 {
 public:
-    explicit StageTwoProgressParser(ActivityIndicator &indicator);
+    explicit CoderProgressParser(ActivityIndicator &indicator);
 
     // Advances the indicator and takes the duration from the chunk while it
     // is unknown; nothing when the chunk holds no complete time and the
     // display stays as it was. A token cut off at the end of the chunk is
     // kept and read together with the next chunk.
-    std::optional<ProgressDisplay> feed(QStringView chunk);
-
-    // The stored duration in whole seconds; 0 while it is unknown.
-    double duration() const { return m_duration; }
+    std::optional<Progress> feed(QStringView chunk);
 
     // A job has finished: the duration is unknown again and nothing of the
     // last run's output is kept.
@@ -37,7 +34,7 @@ public:
 
 private:
     void takeDuration(const QList<QStringView> &values);
-    ProgressDisplay displayFor(double elapsed) const;
+    Progress progressFor(double elapsed) const;
 
     ActivityIndicator &m_indicator;
     QString m_tail;

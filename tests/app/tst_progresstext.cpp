@@ -1,6 +1,8 @@
 #include "ActivityIndicator.h"
-#include "StageOneProgressParser.h"
-#include "StageTwoProgressParser.h"
+#include "CoderProgressParser.h"
+#include "ConvProgressParser.h"
+#include "ProgressLines.h"
+#include "ProgressText.h"
 
 #include <QFile>
 #include <QTest>
@@ -9,13 +11,17 @@
 
 using namespace Qt::StringLiterals;
 
-class TestProgressParsers : public QObject
+// The encoders' progress lines read into values and worded as the window
+// and zenvora-cli show them.
+class TestProgressText : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void indicatorCycle();
     void indicatorSharedAcrossStagesAndJobs();
+    void lines_data();
+    void lines();
 
     void stageOne_data();
     void stageOne();
@@ -33,6 +39,7 @@ private Q_SLOTS:
     void stageTwoResetDropsCutToken();
     void stageTwoRecordedOutput_data();
     void stageTwoRecordedOutput();
+    void encoderLinesReadBack();
 };
 
 namespace {
@@ -40,13 +47,17 @@ namespace {
 // The duration line of a 125.5 s input, as ffmpeg prints it.
 const QString DurationLine = u"  Duration: 00:02:05.50, start: 0.000000, bitrate: 512 kb/s\n"_s;
 
+template <typename Parser> QString captionOf(Parser &parser, const QString &chunk)
+{
+    const std::optional<Progress> progress = parser.feed(chunk);
+    return progress ? ProgressText::caption(*progress) : QString();
+}
+
 template <typename Parser> QStringList captionsOf(Parser &parser, const QStringList &chunks)
 {
     QStringList captions;
-    for (const QString &chunk : chunks) {
-        const std::optional<ProgressDisplay> display = parser.feed(chunk);
-        captions.append(display ? display->caption : QString());
-    }
+    for (const QString &chunk : chunks)
+        captions.append(captionOf(parser, chunk));
     return captions;
 }
 
@@ -57,49 +68,85 @@ void addDisplayColumns()
     QTest::addColumn<QString>("caption");
 }
 
-void verifyDisplay(const std::optional<ProgressDisplay> &display)
+void verifyProgress(const std::optional<Progress> &progress)
 {
     QFETCH(double, value);
     QFETCH(QString, caption);
-    QVERIFY(display);
-    QCOMPARE(display->value, value);
-    QCOMPARE(display->caption, caption);
-    QCOMPARE(display->busy, caption.contains(u"已转换"_s));
-    // The state is the caption's word, up to the spinner or the space after it.
-    QVERIFY(!display->state.isEmpty() && caption.startsWith(display->state));
-    QVERIFY2(u"-\\|/ "_s.contains(caption.at(display->state.size())), qPrintable(display->state));
+    QVERIFY(progress);
+    QCOMPARE(progress->shownPercent(), value);
+    QCOMPARE(ProgressText::caption(*progress), caption);
+    QCOMPARE(!progress->percent, caption.contains(u"已转换"_s));
+    // A log line is the caption's word and what follows the spinner.
+    const QString line = ProgressText::line(*progress);
+    QVERIFY2(caption.startsWith(line.section(u' ', 0, 0)), qPrintable(line));
 }
 
 } // namespace
 
-void TestProgressParsers::indicatorCycle()
+void TestProgressText::indicatorCycle()
 {
-    ActivityIndicator indicator;
-    QCOMPARE(indicator.current(), u'-');
+    Progress progress{.percent = 42};
     QString turns;
-    for (int step = 0; step < 5; ++step)
-        turns += indicator.advance();
-    QCOMPARE(turns, u"\\|/-\\"_s);
-    QCOMPARE(indicator.current(), u'\\');
+    for (progress.activity = 0; progress.activity < 6; ++progress.activity)
+        turns += ProgressText::caption(progress).at(3);
+    QCOMPARE(turns, u"-\\|/-\\"_s);
 }
 
-void TestProgressParsers::indicatorSharedAcrossStagesAndJobs()
+void TestProgressText::indicatorSharedAcrossStagesAndJobs()
 {
     ActivityIndicator indicator;
-    StageOneProgressParser one(indicator);
-    StageTwoProgressParser two(indicator);
+    ConvProgressParser one(indicator);
+    CoderProgressParser two(indicator);
 
-    QCOMPARE(one.feed(u"( 1%)"_s)->caption, u"转换中\\ 1%"_s);
+    QCOMPARE(captionOf(one, u"( 1%)"_s), u"转换中\\ 1%"_s);
     QVERIFY(!two.feed(DurationLine));
-    QCOMPARE(one.feed(u"( 2%)"_s)->caption, u"转换中/ 2%"_s);
+    QCOMPARE(captionOf(one, u"( 2%)"_s), u"转换中/ 2%"_s);
     // A new job: the parsers start afresh, the indicator goes on turning.
     two.reset();
     one.reset();
-    QCOMPARE(two.feed(DurationLine + u"time=63.00 "_s)->caption, u"创建中- 50%"_s);
-    QCOMPARE(one.feed(u"( 3%)"_s)->caption, u"转换中\\ 3%"_s);
+    QCOMPARE(captionOf(two, DurationLine + u"time=63.00 "_s), u"创建中- 50%"_s);
+    QCOMPARE(captionOf(one, u"( 3%)"_s), u"转换中\\ 3%"_s);
 }
 
-void TestProgressParsers::stageOne_data()
+void TestProgressText::lines_data()
+{
+    QTest::addColumn<Progress>("progress");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("line");
+
+    const Progress conv{.percent = 42, .activity = 1};
+    const Progress coder{.style = Runner::Coders, .durationSeconds = 126, .activity = 2};
+    QTest::newRow("converting") << conv << u"转换中\\ 42%"_s << u"转换中 42%"_s;
+    Progress finished = conv;
+    finished.finished = true;
+    finished.percent = 100;
+    QTest::newRow("conv finished") << finished << u"结束 100%"_s << u"结束 100%"_s;
+    Progress creating = coder;
+    creating.percent = 9.52380952380952;
+    QTest::newRow("creating") << creating << u"创建中| 9.52%"_s << u"创建中 9.52%"_s;
+    // The caption keeps the four characters it cuts; the line tells the number.
+    creating.percent = 10.0476190476190;
+    QTest::newRow("cut to a zero") << creating << u"创建中| 10.0%"_s << u"创建中 10%"_s;
+    Progress busy = coder;
+    busy.durationSeconds = 0;
+    busy.elapsedSeconds = 65;
+    QTest::newRow("length unknown") << busy << u"创建中| 已转换 1:05"_s << u"创建中 已转换 1:05"_s;
+    Progress complete = coder;
+    complete.finished = true;
+    complete.percent = 100;
+    QTest::newRow("coder finished") << complete << u"完成 100%"_s << u"完成 100%"_s;
+}
+
+void TestProgressText::lines()
+{
+    QFETCH(Progress, progress);
+    QFETCH(QString, caption);
+    QFETCH(QString, line);
+    QCOMPARE(ProgressText::caption(progress), caption);
+    QCOMPARE(ProgressText::line(progress), line);
+}
+
+void TestProgressText::stageOne_data()
 {
     addDisplayColumns();
     // One chunk each, so the indicator has turned once to "\".
@@ -118,18 +165,18 @@ void TestProgressParsers::stageOne_data()
     QTest::newRow("below the range clamped") << QStringList{u"(-5%)"_s} << 0.0 << u"转换中\\ 0%"_s;
 }
 
-void TestProgressParsers::stageOne()
+void TestProgressText::stageOne()
 {
     QFETCH(QStringList, chunks);
     ActivityIndicator indicator;
-    StageOneProgressParser parser(indicator);
-    std::optional<ProgressDisplay> display;
+    ConvProgressParser parser(indicator);
+    std::optional<Progress> progress;
     for (const QString &chunk : chunks)
-        display = parser.feed(chunk);
-    verifyDisplay(display);
+        progress = parser.feed(chunk);
+    verifyProgress(progress);
 }
 
-void TestProgressParsers::stageOneUnchanged_data()
+void TestProgressText::stageOneUnchanged_data()
 {
     QTest::addColumn<QString>("chunk");
     QTest::newRow("no group") << u"Writing index..."_s;
@@ -139,16 +186,16 @@ void TestProgressParsers::stageOneUnchanged_data()
     QTest::newRow("shorter than a group") << u"(4"_s;
 }
 
-void TestProgressParsers::stageOneUnchanged()
+void TestProgressText::stageOneUnchanged()
 {
     QFETCH(QString, chunk);
     ActivityIndicator indicator;
-    StageOneProgressParser parser(indicator);
+    ConvProgressParser parser(indicator);
     QVERIFY(!parser.feed(chunk));
-    QCOMPARE(indicator.current(), u'\\');
+    QCOMPARE(indicator.turns, 1u);
 }
 
-void TestProgressParsers::stageOneChunks_data()
+void TestProgressText::stageOneChunks_data()
 {
     QTest::addColumn<QStringList>("chunks");
     QTest::addColumn<QStringList>("captions"); // empty: display unchanged
@@ -171,25 +218,25 @@ void TestProgressParsers::stageOneChunks_data()
                        u"转换中\\ 4%"_s};
 }
 
-void TestProgressParsers::stageOneChunks()
+void TestProgressText::stageOneChunks()
 {
     QFETCH(QStringList, chunks);
     QFETCH(QStringList, captions);
     ActivityIndicator indicator;
-    StageOneProgressParser parser(indicator);
+    ConvProgressParser parser(indicator);
     QCOMPARE(captionsOf(parser, chunks), captions);
 }
 
-void TestProgressParsers::stageOneResetDropsCutGroup()
+void TestProgressText::stageOneResetDropsCutGroup()
 {
     ActivityIndicator indicator;
-    StageOneProgressParser parser(indicator);
+    ConvProgressParser parser(indicator);
     QVERIFY(!parser.feed(u"Pos: 1.0s 25f (4"_s));
     parser.reset();
     QVERIFY(!parser.feed(u"2%) 25fps"_s));
 }
 
-void TestProgressParsers::stageTwo_data()
+void TestProgressText::stageTwo_data()
 {
     addDisplayColumns();
     QTest::addColumn<double>("duration");
@@ -245,23 +292,22 @@ void TestProgressParsers::stageTwo_data()
         << 126.0;
 }
 
-void TestProgressParsers::stageTwo()
+void TestProgressText::stageTwo()
 {
     QFETCH(QStringList, chunks);
     QFETCH(double, duration);
     ActivityIndicator indicator;
-    StageTwoProgressParser parser(indicator);
-    std::optional<ProgressDisplay> display;
+    CoderProgressParser parser(indicator);
+    std::optional<Progress> progress;
     for (const QString &chunk : chunks)
-        display = parser.feed(chunk);
-    verifyDisplay(display);
-    QCOMPARE(parser.duration(), duration);
-    // The time left is reckoned in the lengths the displays carry.
-    QVERIFY(display);
-    QCOMPARE(display->duration, duration);
+        progress = parser.feed(chunk);
+    verifyProgress(progress);
+    // The time left is reckoned in the lengths the progress carries.
+    QVERIFY(progress);
+    QCOMPARE(progress->durationSeconds, duration);
 }
 
-void TestProgressParsers::stageTwoChunks_data()
+void TestProgressText::stageTwoChunks_data()
 {
     QTest::addColumn<QStringList>("chunks");
     QTest::addColumn<QStringList>("captions"); // empty: display unchanged
@@ -291,40 +337,41 @@ void TestProgressParsers::stageTwoChunks_data()
         << QStringList{DurationLine, u"time=12.00 bitrate= 1\rframe= 2 time=6"_s, u"3.00 "_s}
         << QStringList{QString(), u"创建中| 9.52%"_s, u"创建中/ 50%"_s};
     QTest::newRow("overlong cut token dropped")
-        << QStringList{u"time="_s + QString(StageTwoProgressParser::LongestKeptToken, u'1'),
-                       u"2 "_s}
+        << QStringList{u"time="_s + QString(CoderProgressParser::LongestKeptToken, u'1'), u"2 "_s}
         << QStringList{QString(), QString()};
 }
 
-void TestProgressParsers::stageTwoChunks()
+void TestProgressText::stageTwoChunks()
 {
     QFETCH(QStringList, chunks);
     QFETCH(QStringList, captions);
     ActivityIndicator indicator;
-    StageTwoProgressParser parser(indicator);
+    CoderProgressParser parser(indicator);
     QCOMPARE(captionsOf(parser, chunks), captions);
 }
 
-void TestProgressParsers::stageTwoResetForgetsDuration()
+void TestProgressText::stageTwoResetForgetsDuration()
 {
     ActivityIndicator indicator;
-    StageTwoProgressParser parser(indicator);
-    QCOMPARE(parser.feed(DurationLine + u"time=63.00 "_s)->caption, u"创建中\\ 50%"_s);
+    CoderProgressParser parser(indicator);
+    QCOMPARE(captionOf(parser, DurationLine + u"time=63.00 "_s), u"创建中\\ 50%"_s);
     parser.reset();
-    QCOMPARE(parser.duration(), 0.0);
-    QCOMPARE(parser.feed(u"time=63.00 "_s)->caption, u"创建中| 已转换 1:03"_s);
+    const std::optional<Progress> progress = parser.feed(u"time=63.00 "_s);
+    QVERIFY(progress);
+    QCOMPARE(progress->durationSeconds, 0.0);
+    QCOMPARE(ProgressText::caption(*progress), u"创建中| 已转换 1:03"_s);
 }
 
-void TestProgressParsers::stageTwoResetDropsCutToken()
+void TestProgressText::stageTwoResetDropsCutToken()
 {
     ActivityIndicator indicator;
-    StageTwoProgressParser parser(indicator);
+    CoderProgressParser parser(indicator);
     QVERIFY(!parser.feed(u"frame= 1 time=6"_s));
     parser.reset();
     QVERIFY(!parser.feed(u"3.00 bitrate="_s));
 }
 
-void TestProgressParsers::stageTwoRecordedOutput_data()
+void TestProgressText::stageTwoRecordedOutput_data()
 {
     QTest::addColumn<int>("chunkSize");
     QTest::addColumn<bool>("everyTimeRead");
@@ -336,7 +383,7 @@ void TestProgressParsers::stageTwoRecordedOutput_data()
 
 // ffmpeg 5.1 converting a 4 s clip, recorded with its \r-ended progress
 // lines; 17 times from 00:00:00.04 to 00:00:04.03.
-void TestProgressParsers::stageTwoRecordedOutput()
+void TestProgressText::stageTwoRecordedOutput()
 {
     QFETCH(int, chunkSize);
     QFETCH(bool, everyTimeRead);
@@ -346,18 +393,19 @@ void TestProgressParsers::stageTwoRecordedOutput()
     const QString output = QString::fromUtf8(file.readAll());
 
     ActivityIndicator indicator;
-    StageTwoProgressParser parser(indicator);
+    CoderProgressParser parser(indicator);
     QList<double> values;
-    QString lastCaption;
+    std::optional<Progress> last;
     for (qsizetype at = 0; at < output.size(); at += chunkSize) {
-        if (const std::optional<ProgressDisplay> display = parser.feed(output.mid(at, chunkSize))) {
-            values.append(display->value);
-            lastCaption = display->caption;
+        if (const std::optional<Progress> progress = parser.feed(output.mid(at, chunkSize))) {
+            values.append(progress->shownPercent());
+            last = progress;
         }
     }
 
-    QCOMPARE(parser.duration(), 4.0);
-    QCOMPARE(lastCaption, u"完成 100%"_s);
+    QVERIFY(last);
+    QCOMPARE(last->durationSeconds, 4.0);
+    QCOMPARE(ProgressText::caption(*last), u"完成 100%"_s);
     QVERIFY(std::is_sorted(values.begin(), values.end()));
     if (everyTimeRead) {
         const QList<double> expected{0,  0,  25, 25, 25, 25,  50,  50, 50,
@@ -368,5 +416,34 @@ void TestProgressParsers::stageTwoRecordedOutput()
     }
 }
 
-QTEST_GUILESS_MAIN(TestProgressParsers)
-#include "tst_progressparsers.moc"
+// What the encoders print is what the parsers read.
+void TestProgressText::encoderLinesReadBack()
+{
+    ActivityIndicator indicator;
+    ConvProgressParser conv(indicator);
+    CoderProgressParser coder(indicator);
+    ProgressReader::Snapshot snapshot;
+    snapshot.outSeconds = 10;
+    QCOMPARE(captionOf(conv, ProgressLines::convLine(snapshot, 140.0)), u"转换中\\ 7%"_s);
+    QCOMPARE(captionOf(conv, ProgressLines::convFinishedLine(snapshot)), u"结束 100%"_s);
+
+    MediaInfo input;
+    QVERIFY(!coder.feed(ProgressLines::coderDurationLine(input, 126.0) + u'\n'));
+    snapshot.outSeconds = 12;
+    const std::optional<Progress> progress = coder.feed(ProgressLines::coderLine(snapshot) + u'\r');
+    QVERIFY(progress);
+    QCOMPARE(progress->durationSeconds, 126.0);
+    QCOMPARE(progress->elapsedSeconds, 12.0);
+    QCOMPARE(ProgressText::caption(*progress), u"创建中- 9.52%"_s);
+    QCOMPARE(captionOf(coder, ProgressLines::coderFinishedLine(snapshot, 126.0) + u'\r'),
+             u"完成 100%"_s);
+
+    // A length the encoder does not know leaves the time converted so far.
+    coder.reset();
+    QVERIFY(!coder.feed(ProgressLines::coderDurationLine(input, std::nullopt) + u'\n'));
+    QCOMPARE(captionOf(coder, ProgressLines::coderLine(snapshot) + u'\r'),
+             u"创建中/ 已转换 0:12"_s);
+}
+
+QTEST_GUILESS_MAIN(TestProgressText)
+#include "tst_progresstext.moc"
