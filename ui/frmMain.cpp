@@ -376,10 +376,9 @@ void frmMain::connectDriver()
             [this](const QString &path, JobQueue::JobId job) {
                 m_model.jobStarted(path, job, pendingJobs());
             });
+    m_jobs.setFailureReason(&FailureMessage::reason);
     connect(&m_driver, &BatchDriver::jobFinished, this,
             [this](const JobResult &result, JobQueue::JobId job) {
-                if (result.failed())
-                    m_jobs.setJobFailed(job, FailureMessage::reason(result));
                 m_model.jobFinished(result, job, pendingJobs());
             });
     connect(&m_driver, &BatchDriver::batchFinished, this,

@@ -204,7 +204,6 @@ void TestBatchDriver::convertsEveryFormatThroughItsStages()
     QCOMPARE(run.report.results.first().outputPath(), bench.output(outputName));
     QCOMPARE(readAll(bench.output(outputName)),
              u"source clip.avi\n"_s + encoders.join(u'\n') + u'\n');
-    QCOMPARE(run.driver.runningEncoderName(), encoders.last());
     const QSet<QString> stages =
         encoders.size() == 2 ? QSet<QString>{u"1/2"_s, u"2/2"_s} : QSet<QString>{u"1/1"_s};
     QCOMPARE(run.stages, stages);
