@@ -22,6 +22,7 @@ MainController::MainController(ControllerServices services, UserPresent userPres
       m_folderIntake(m_jobs, m_services.folderDialog), m_dropIntake(m_jobs), m_pathIntake(m_jobs),
       m_queue(m_services.stateFolder)
 {
+    m_jobs.setFailureReason(&FailureMessage::reason);
     m_queue.follow(m_jobs);
     connectDriver();
     loadStartFolders();
@@ -76,8 +77,6 @@ void MainController::connectDriver()
             });
     connect(&m_driver, &BatchDriver::jobFinished, this,
             [this](const JobResult &result, JobQueue::JobId job) {
-                if (result.failed())
-                    m_jobs.setJobFailed(job, FailureMessage::reason(result));
                 m_status.jobFinished(result, job, pendingJobs());
             });
     connect(&m_driver, &BatchDriver::batchFinished, this, &MainController::batchOver);

@@ -12,7 +12,7 @@ constexpr std::array<char16_t, 4> IndicatorCycle{u'-', u'\\', u'|', u'/'};
 // What the encoder is doing, or once it is done, the whole caption.
 QString state(const Progress &progress)
 {
-    const bool conv = progress.style == Runner::Conv;
+    const bool conv = progress.style == EncoderStyle::Conv;
     if (progress.finished)
         return conv ? QCoreApplication::translate("ProgressText", "结束 100%")
                     : QCoreApplication::translate("ProgressText", "完成 100%");

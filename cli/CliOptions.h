@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConversionSettings.h"
+#include "EncoderRunner.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,15 +13,13 @@ struct CliOptions
     ConversionSettings settings;
     QStringList files;
     // How long an encoder may print nothing before its job fails; 0 is never.
-    int stallTimeoutSeconds = DefaultStallTimeoutSeconds;
+    int stallTimeoutSeconds = EncoderRunner::DefaultStallTimeoutSeconds;
     int parallelJobs = 1;     // how many files are converted at once
     bool inhibitSleep = true; // the machine is kept awake during the batch
     bool helpRequested = false;
     bool versionRequested = false;
     QString error;        // empty when the command line was understood
     QStringList warnings; // what the chosen format ignores or changes of what was given
-
-    static constexpr int DefaultStallTimeoutSeconds = 300;
 
     static CliOptions parse(const QStringList &arguments, const QString &defaultOutputFolder);
     static QString helpText();

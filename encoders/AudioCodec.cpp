@@ -74,14 +74,6 @@ const AudioCodec *AudioCodec::find(const QString &name)
     return match == codecs.end() ? nullptr : &*match;
 }
 
-QStringList AudioCodec::allEncoders()
-{
-    QStringList encoders;
-    for (const AudioCodec &codec : catalogue())
-        encoders.append(codec.m_encoder);
-    return encoders;
-}
-
 int AudioCodec::sampleRateFor(int requested, int lowest) const
 {
     QList<int> allowed;

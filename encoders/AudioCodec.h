@@ -17,7 +17,6 @@ public:
 
     // By the codec name a probe reports or by the ffmpeg encoder's name.
     static const AudioCodec *find(const QString &name);
-    static QStringList allEncoders();
 
     QString name() const { return m_name; }
     QString encoder() const { return m_encoder; }

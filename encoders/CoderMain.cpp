@@ -5,6 +5,6 @@
 // the same kind of command line.
 int main(int argc, char *argv[])
 {
-    return EncoderMain::run(argc, argv, QStringLiteral(ZENVORA_ENCODER_NAME),
-                            EncoderJob::Style::Coder, &CoderOptions::parse);
+    return EncoderMain::run(argc, argv, QStringLiteral(ZENVORA_ENCODER_NAME), EncoderStyle::Coder,
+                            &CoderOptions::parse);
 }

@@ -9,6 +9,6 @@ int main(int argc, char *argv[])
         return ConvOptions::parse(arguments,
                                   [](const QString &path) { return QFileInfo(path).isFile(); });
     };
-    return EncoderMain::run(argc, argv, QStringLiteral(ZENVORA_ENCODER_NAME),
-                            EncoderJob::Style::Conv, parse);
+    return EncoderMain::run(argc, argv, QStringLiteral(ZENVORA_ENCODER_NAME), EncoderStyle::Conv,
+                            parse);
 }

@@ -1,10 +1,8 @@
 #include "EncoderJob.h"
 
-#include "EncoderProtocol.h"
-
 #include "Console.h"
 #include "ErrorWords.h"
-#include "PosixFiles.h"
+#include "FileCalls.h"
 #include "ProgressLines.h"
 #include "SourceReference.h"
 #include "SubtitleSearch.h"
@@ -26,7 +24,7 @@ constexpr qint64 MaxSubtitleBytes = 32 * 1024 * 1024;
 
 } // namespace
 
-EncoderJob::EncoderJob(Style style, const QString &encoderName, EncodeRequest request,
+EncoderJob::EncoderJob(EncoderStyle style, const QString &encoderName, EncodeRequest request,
                        ToolLocator::Tools tools, const QString &probeServer, QObject *parent)
     : QObject(parent), m_style(style), m_name(encoderName), m_request(std::move(request)),
       m_tools(std::move(tools)), m_probe(probeServer)
@@ -45,7 +43,7 @@ void EncoderJob::start()
             m_request.input = target->source;
             m_request.cut = m_request.cut.within(target->cut);
             // What stage one read holds only for the file it read.
-            if (target->sourceStamp && target->sourceStamp == PosixFiles::stampOf(target->source))
+            if (target->sourceStamp && target->sourceStamp == FileCalls::stampOf(target->source))
                 m_knownInput = target->sourceFacts;
         }
     }
@@ -130,7 +128,7 @@ void EncoderJob::probeInputAndEncode()
     }
     if (!m_plan.note().isEmpty())
         Console::printLine(u"Note: "_s + m_plan.note());
-    if (m_style == Style::Coder)
+    if (m_style == EncoderStyle::Coder)
         Console::printLine(ProgressLines::coderDurationLine(*input, m_inputDuration));
     m_ffmpeg = new ToolProcess(this);
     connect(m_ffmpeg, &ToolProcess::outputArrived, this, &EncoderJob::onProgress);
@@ -207,7 +205,7 @@ void EncoderJob::writeSourceReference(const MediaInfo &input)
     QString error;
     if (!SourceReference::write(
             m_part->path(),
-            {m_request.input, m_request.cut, input, PosixFiles::stampOf(m_request.input)}, error))
+            {m_request.input, m_request.cut, input, FileCalls::stampOf(m_request.input)}, error))
         return fail({causeOfWriteError(error), error});
     if (!m_part->commit(error))
         return fail({causeOfWriteError(error), error});
@@ -227,7 +225,7 @@ void EncoderJob::onProgress(const QByteArray &output)
             m_outputPassed = outputProblem().isEmpty();
             continue;
         }
-        Console::printLine(m_style == Style::Coder
+        Console::printLine(m_style == EncoderStyle::Coder
                                ? ProgressLines::coderLine(snapshot)
                                : ProgressLines::convLine(snapshot, m_inputDuration));
     }
@@ -263,7 +261,7 @@ QString EncoderJob::outputProblem()
 
 void EncoderJob::succeed()
 {
-    Console::printLine(m_style == Style::Coder
+    Console::printLine(m_style == EncoderStyle::Coder
                            ? ProgressLines::coderFinishedLine(m_lastSnapshot, m_inputDuration)
                            : ProgressLines::convFinishedLine(m_lastSnapshot));
     // The program takes the last line starting with "Saved to: " as the

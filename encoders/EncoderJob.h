@@ -2,6 +2,7 @@
 
 #include "EncodeRequest.h"
 #include "EncoderProtocol.h"
+#include "EncoderStyle.h"
 #include "FfmpegPlan.h"
 #include "PartFile.h"
 #include "ProbeClient.h"
@@ -29,14 +30,8 @@ class EncoderJob final : public QObject
     Q_DISABLE_COPY_MOVE(EncoderJob)
 
 public:
-    enum class Style
-    {
-        Conv,
-        Coder
-    };
-
     // probeServer: where the files are read, as ProbeClient takes it.
-    EncoderJob(Style style, const QString &encoderName, EncodeRequest request,
+    EncoderJob(EncoderStyle style, const QString &encoderName, EncodeRequest request,
                ToolLocator::Tools tools, const QString &probeServer, QObject *parent = nullptr);
     ~EncoderJob() override;
 
@@ -77,7 +72,7 @@ private:
     void succeed();
     void fail(const EncoderProtocol::Failure &failure, int exitStatus = FailureStatus);
 
-    Style m_style;
+    EncoderStyle m_style;
     QString m_name;
     EncodeRequest m_request;
     ToolLocator::Tools m_tools;

@@ -3,7 +3,7 @@
 #include "Console.h"
 #include "EncoderProtocol.h"
 #include "PosixSignals.h"
-#include "SelfCheck.h"
+#include "ProcessGroup.h"
 #include "SourceReference.h"
 #include "ToolLocator.h"
 
@@ -29,19 +29,15 @@ EncodeRequest::Subtitles subtitlesAskedFor(const QString &value)
 
 } // namespace
 
-int run(int argc, char *argv[], const QString &encoderName, EncoderJob::Style style,
-        const Parser &parse)
+int run(int argc, char *argv[], const QString &encoderName, EncoderStyle style, const Parser &parse)
 {
-    if (!PosixSignals::bindToParent())
+    if (!ProcessGroup::bindToParent())
         return EncoderJob::FailureStatus;
     QCoreApplication application(argc, argv);
     PosixSignals signalWatcher;
     const QStringList arguments = QCoreApplication::arguments().mid(1);
     const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     const ToolLocator::Tools tools = ToolLocator::locate(environment);
-    if (arguments == QStringList{u"--self-check"_s})
-        return SelfCheck::run(encoderName, tools);
-
     ParsedRequest parsed = parse(arguments);
     if (!parsed.ok()) {
         Console::printErrorLine(EncoderProtocol::failureLine(

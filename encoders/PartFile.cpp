@@ -2,9 +2,9 @@
 
 #include "DiskFlush.h"
 #include "EncoderProtocol.h"
+#include "FileCalls.h"
 #include "NumberedName.h"
 #include "PartFileLock.h"
-#include "PosixFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -107,15 +107,15 @@ bool PartFile::commit(QString &error)
     for (int number = 1; number <= MaxNumberedNames; ++number) {
         const QString name = NumberedName::of(m_targetPath, number);
         QString renameError;
-        switch (PosixFiles::renameWithoutReplacing(path(), name, renameError)) {
-        case PosixFiles::RenameResult::Renamed:
+        switch (FileCalls::renameWithoutReplacing(path(), name, renameError)) {
+        case FileCalls::RenameResult::Renamed:
             m_savedPath = name;
             m_committed = true;
             DiskFlush::folderOf(name);
             return true;
-        case PosixFiles::RenameResult::NameTaken:
+        case FileCalls::RenameResult::NameTaken:
             break;
-        case PosixFiles::RenameResult::Failed:
+        case FileCalls::RenameResult::Failed:
             error = u"cannot put the output file in place as \"%1\": %2"_s.arg(name, renameError);
             return false;
         }

@@ -1,14 +1,11 @@
 #include "PosixSignals.h"
 
-#include <QProcess>
 #include <QSocketNotifier>
 
 #include <array>
 #include <cerrno>
-#include <climits>
 #include <csignal>
 #include <fcntl.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -33,53 +30,6 @@ void setHandler(int signalNumber, void (*handler)(int))
     ::sigaction(signalNumber, &action, nullptr);
 }
 
-// The read end of a pipe whose write end this process holds for its whole
-// life and never passes on (close-on-exec; a child holds it only until its
-// exec). The read end sees the end of the pipe once this process has
-// ended, however it ended.
-int guardPipeReadEnd()
-{
-    static const int readEnd = [] {
-        std::array<int, 2> ends{-1, -1};
-        return ::pipe2(ends.data(), O_CLOEXEC) == 0 ? ends[0] : -1;
-    }();
-    return readEnd;
-}
-
-void signalGroup(qint64 group, int signalNumber)
-{
-    if (group > 1)
-        ::kill(-static_cast<pid_t>(group), signalNumber);
-}
-
-// Runs in the tool's child before exec. Forks a guard that stays in the
-// tool's group and waits for the encoder to end, then kills the group:
-// the tool's parent-death signal reaches the tool alone, not what it
-// started. The guard keeps no descriptor but the pipe's read end, or it
-// would hold the tool's pipes open, and QProcess's report of the exec with
-// them. It blocks every signal, so that terminating the group leaves it
-// there until the encoder kills the group, or ends.
-void startGroupGuard(int readEnd)
-{
-    if (::_Fork() != 0)
-        return;
-    if ((readEnd > 0 && ::close_range(0, static_cast<unsigned>(readEnd) - 1, 0) != 0) ||
-        ::close_range(static_cast<unsigned>(readEnd) + 1, UINT_MAX, 0) != 0)
-        ::_exit(0);
-    sigset_t all;
-    ::sigfillset(&all);
-    ::sigprocmask(SIG_SETMASK, &all, nullptr);
-    ::prctl(PR_SET_NAME, "zenvora-guard");
-    char byte = 0;
-    ssize_t result = 0;
-    do
-        result = ::read(readEnd, &byte, 1);
-    while (result > 0 || (result < 0 && errno == EINTR));
-    if (result == 0)
-        ::kill(0, SIGKILL);
-    ::_exit(0);
-}
-
 } // namespace
 
 PosixSignals::PosixSignals(QObject *parent) : QObject(parent)
@@ -102,39 +52,6 @@ PosixSignals::~PosixSignals()
             ::close(end);
         end = -1;
     }
-}
-
-bool PosixSignals::bindToParent()
-{
-    const pid_t parent = ::getppid();
-    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-    return ::getppid() == parent;
-}
-
-void PosixSignals::bindChildToThisProcess(QProcess &process)
-{
-    const pid_t encoder = ::getpid();
-    const int guardReadEnd = guardPipeReadEnd();
-    // Runs in the child between fork and exec: async-signal-safe calls only.
-    process.setChildProcessModifier([encoder, guardReadEnd] {
-        setHandler(SIGPIPE, SIG_DFL);
-        ::setpgid(0, 0);
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != encoder)
-            ::_exit(127);
-        if (guardReadEnd >= 0)
-            startGroupGuard(guardReadEnd);
-    });
-}
-
-void PosixSignals::terminateGroup(qint64 group)
-{
-    signalGroup(group, SIGTERM);
-}
-
-void PosixSignals::killGroup(qint64 group)
-{
-    signalGroup(group, SIGKILL);
 }
 
 void PosixSignals::readPipe()

@@ -1,5 +1,6 @@
 #include "PosixSignals.h"
 #include "ProbeServer.h"
+#include "ProcessGroup.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,7 +12,7 @@
 // that started it ends it or dies.
 int main(int argc, char *argv[])
 {
-    if (!PosixSignals::bindToParent())
+    if (!ProcessGroup::bindToParent())
         return 1;
     QCoreApplication application(argc, argv);
     PosixSignals signalWatcher;

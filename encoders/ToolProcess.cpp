@@ -1,6 +1,6 @@
 #include "ToolProcess.h"
 
-#include "PosixSignals.h"
+#include "ProcessGroup.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -12,7 +12,7 @@ using namespace Qt::StringLiterals;
 ToolProcess::ToolProcess(QObject *parent) : QObject(parent)
 {
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
-    PosixSignals::bindChildToThisProcess(m_process);
+    ProcessGroup::startAsGuardedLeader(m_process);
     m_killTimer.setSingleShot(true);
     m_killTimer.setInterval(StopGraceMilliseconds);
     connect(&m_killTimer, &QTimer::timeout, this, &ToolProcess::kill);
@@ -34,7 +34,7 @@ void ToolProcess::stop()
         return;
     // Until its start is confirmed, the tool may not lead its group yet.
     if (m_group != 0)
-        PosixSignals::terminateGroup(m_group);
+        ProcessGroup::signalGroup(m_group, ProcessGroup::Signal::Terminate);
     else
         m_process.terminate();
     m_killTimer.start();
@@ -42,7 +42,7 @@ void ToolProcess::stop()
 
 void ToolProcess::kill()
 {
-    PosixSignals::killGroup(m_group);
+    ProcessGroup::signalGroup(m_group, ProcessGroup::Signal::Kill);
     m_process.kill();
 }
 
@@ -79,7 +79,7 @@ void ToolProcess::onFinished(int exitCode, QProcess::ExitStatus status)
 {
     m_killTimer.stop();
     // Whatever the tool started and left behind goes with it.
-    PosixSignals::killGroup(m_group);
+    ProcessGroup::signalGroup(m_group, ProcessGroup::Signal::Kill);
     forwardOutput();
     passErrorsOn();
     const QString tool = QFileInfo(m_process.program()).fileName();

@@ -95,14 +95,6 @@ const VideoCodec *VideoCodec::find(const QString &name)
     return match == codecs.end() ? nullptr : &*match;
 }
 
-QStringList VideoCodec::allEncoders()
-{
-    QStringList encoders;
-    for (const VideoCodec &codec : catalogue())
-        encoders.append(codec.encoder());
-    return encoders;
-}
-
 QSize VideoCodec::sizeFor(QSize wanted) const
 {
     const QSize rounded(nearestMultiple(wanted.width(), m_traits.sizeMultiple),

@@ -16,7 +16,6 @@ class VideoCodec final
 public:
     // By the codec name a probe reports or by the ffmpeg encoder's name.
     static const VideoCodec *find(const QString &name);
-    static QStringList allEncoders();
 
     QString name() const { return m_traits.name; }
     QString encoder() const

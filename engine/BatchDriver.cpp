@@ -76,7 +76,8 @@ void BatchDriver::startNextJob()
     if ((m_state != State::StartPending && m_state != State::Running) || m_stopRequested)
         return;
     if (m_couldNotStartPending) {
-        endOnceIdleAfterCouldNotStart();
+        if (!anyRunBusy())
+            finishBatch(Ending::CouldNotStart);
         return;
     }
     JobRun *run = idleRun();
@@ -86,7 +87,7 @@ void BatchDriver::startNextJob()
     if (!job) {
         if (!anyRunBusy()) {
             QDir().mkpath(m_settings.outputFolder);
-            endBatch();
+            finishBatch(Ending::Done);
         }
         return;
     }
@@ -123,13 +124,13 @@ void BatchDriver::jobOver(const JobResult &result, JobQueue::JobId job)
     m_report.results.append(result);
     m_queue.setJobRunning(job, false);
     if (result.failed())
-        m_queue.setJobFailed(job);
+        m_queue.setJobFailed(job, result);
     else
         m_queue.removeJob(job);
     Q_EMIT jobFinished(result, job);
     if (m_stopRequested) {
         if (!anyRunBusy())
-            endStoppedBatch();
+            finishBatch(Ending::Stopped);
         return;
     }
     // The next job starts after this handler has returned, never inside it.
@@ -140,7 +141,7 @@ void BatchDriver::jobStopped(JobQueue::JobId job)
 {
     m_queue.setJobRunning(job, false);
     if (!anyRunBusy())
-        endStoppedBatch();
+        finishBatch(Ending::Stopped);
 }
 
 // The jobs still running are not disturbed; the batch waits for them. The
@@ -151,17 +152,8 @@ void BatchDriver::jobCouldNotStart(const JobResult &result, JobQueue::JobId job)
     m_queue.setJobRunning(job, false);
     m_report.results.append(result);
     m_couldNotStartPending = true;
-    endOnceIdleAfterCouldNotStart();
-}
-
-void BatchDriver::endOnceIdleAfterCouldNotStart()
-{
-    if (anyRunBusy())
-        return;
-    m_couldNotStartPending = false;
-    becomeIdle();
-    Q_EMIT controlsEnabledChanged(true);
-    Q_EMIT batchFinished(m_report);
+    if (!anyRunBusy())
+        finishBatch(Ending::CouldNotStart);
 }
 
 void BatchDriver::becomeIdle()
@@ -170,17 +162,18 @@ void BatchDriver::becomeIdle()
     m_probe.stop();
 }
 
-void BatchDriver::endBatch()
+void BatchDriver::finishBatch(Ending ending)
 {
     becomeIdle();
+    m_stopRequested = false;
+    m_couldNotStartPending = false;
+    m_report.stopped = ending == Ending::Stopped;
     // A folder without a single new file in it has nothing to show (it may
     // not even exist, when making it was what failed).
-    if (m_report.convertedCount() > 0)
+    if (ending == Ending::Done && m_report.convertedCount() > 0)
         Q_EMIT openFolderRequested(m_settings.outputFolder, m_report.outputPaths());
-    if (m_playCompletionSound)
-        Q_EMIT completionSoundRequested(m_environment.programFolder +
-                                        m_environment.pathStyle.separator +
-                                        QStringLiteral("sound.wav"));
+    if (ending == Ending::Done && m_playCompletionSound)
+        Q_EMIT completionSoundRequested(m_environment.soundFile());
     Q_EMIT controlsEnabledChanged(true);
     Q_EMIT batchFinished(m_report);
 }
@@ -195,7 +188,7 @@ void BatchDriver::stop()
         // Between two jobs no encoder runs: the batch ends here, before the
         // next job's start comes round.
         if (!anyRunBusy()) {
-            endStoppedBatch();
+            finishBatch(Ending::Stopped);
             return;
         }
         m_stopRequested = true;
@@ -203,21 +196,9 @@ void BatchDriver::stop()
             run->stop();
         return;
     case State::StartPending:
-        endStoppedBatch();
+        finishBatch(Ending::Stopped);
         return;
     }
-}
-
-void BatchDriver::endStoppedBatch()
-{
-    for (const auto &run : m_runs)
-        run->removeUnfinishedOutput();
-    becomeIdle();
-    m_stopRequested = false;
-    m_couldNotStartPending = false;
-    m_report.stopped = true;
-    Q_EMIT controlsEnabledChanged(true);
-    Q_EMIT batchFinished(m_report);
 }
 
 void BatchDriver::shutdown()
@@ -256,11 +237,6 @@ void BatchDriver::setStallTimeout(int milliseconds)
     m_stallTimeout = milliseconds;
     for (const auto &run : m_runs)
         run->setStallTimeout(milliseconds);
-}
-
-QString BatchDriver::runningEncoderName() const
-{
-    return m_runs.front()->runningEncoderName();
 }
 
 JobRun *BatchDriver::idleRun() const

@@ -62,8 +62,6 @@ public:
     void setStartDelay(int milliseconds) { m_startTimer.setInterval(milliseconds); }
 
     State state() const { return m_state; }
-    // The window runs one job at a time: the encoder of its stage.
-    QString runningEncoderName() const;
 
 Q_SIGNALS:
     void controlsEnabledChanged(bool enabled);
@@ -82,15 +80,20 @@ Q_SIGNALS:
     void batchFinished(const BatchReport &report);
 
 private:
+    enum class Ending
+    {
+        Done,
+        Stopped,
+        CouldNotStart // once the jobs still running have ended
+    };
+
     void startNextJob();
     void startJob(JobRun &run, JobQueue::JobId job);
     void jobOver(const JobResult &result, JobQueue::JobId job);
     void jobStopped(JobQueue::JobId job);
     void jobCouldNotStart(const JobResult &result, JobQueue::JobId job);
-    void endOnceIdleAfterCouldNotStart();
     void becomeIdle();
-    void endBatch();
-    void endStoppedBatch();
+    void finishBatch(Ending ending);
     void removeTemporaryFiles() const;
     QString separatorTerminated(const QString &folder) const;
     QString intermediatePathOf(int slot, int slots) const;
@@ -104,7 +107,7 @@ private:
     QSet<QString> m_reservedOutputs;
     std::vector<std::unique_ptr<JobRun>> m_runs;
     QTimer m_startTimer;
-    int m_stallTimeout = EncoderRunner::DefaultStallTimeoutMilliseconds;
+    int m_stallTimeout = EncoderRunner::DefaultStallTimeoutSeconds * 1000;
 
     State m_state = State::Idle;
     ConversionSettings m_settings;

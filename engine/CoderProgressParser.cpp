@@ -117,7 +117,7 @@ void CoderProgressParser::takeDuration(const QList<QStringView> &values)
 
 Progress CoderProgressParser::progressFor(double elapsed) const
 {
-    Progress progress{.style = Runner::Coders,
+    Progress progress{.style = EncoderStyle::Coder,
                       .elapsedSeconds = elapsed,
                       .durationSeconds = m_duration,
                       .activity = m_indicator.turns};

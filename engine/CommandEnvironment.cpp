@@ -10,6 +10,11 @@ QString CommandEnvironment::programPath(Encoder encoder) const
     return programFolder + separator + u"data"_s + separator + executableName(encoder);
 }
 
+QString CommandEnvironment::soundFile() const
+{
+    return programFolder + pathStyle.separator + u"sound.wav"_s;
+}
+
 bool CommandEnvironment::fileExists(const QString &path)
 {
     return QFileInfo::exists(path);

@@ -21,6 +21,8 @@ struct CommandEnvironment
 
     // The encoder in the data folder beside the program.
     QString programPath(Encoder encoder) const;
+    // The completion chime beside the program.
+    QString soundFile() const;
 
     static bool fileExists(const QString &path);
 };

@@ -62,7 +62,7 @@ std::optional<Progress> ConvProgressParser::feed(QStringView chunk)
 
 Progress ConvProgressParser::progressFor(QStringView group) const
 {
-    Progress progress{.style = Runner::Conv, .activity = m_indicator.turns};
+    Progress progress{.style = EncoderStyle::Conv, .activity = m_indicator.turns};
     progress.finished = group == EncoderProtocol::FinishedPercent;
     // Encoders sometimes print numbers outside the bar's range.
     const double percent =

@@ -10,7 +10,7 @@ QString executableName(Encoder encoder)
     return names.at(static_cast<std::size_t>(encoder));
 }
 
-Runner runnerFor(Encoder encoder)
+EncoderStyle styleOf(Encoder encoder)
 {
-    return encoder == Encoder::Conv ? Runner::Conv : Runner::Coders;
+    return encoder == Encoder::Conv ? EncoderStyle::Conv : EncoderStyle::Coder;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EncoderStyle.h"
+
 #include <QString>
 
 // The three external encoders in the data folder.
@@ -10,15 +12,8 @@ enum class Encoder
     Coder2
 };
 
-// conv.exe always runs on the first runner, the two coders on the second;
-// each runner has its own progress parser.
-enum class Runner
-{
-    Conv,
-    Coders
-};
-
 // The executable's file name, also what runningEncoderName holds while it runs.
 QString executableName(Encoder encoder);
 
-Runner runnerFor(Encoder encoder);
+// conv.exe talks in the conv style, the two coders in the coder style.
+EncoderStyle styleOf(Encoder encoder);

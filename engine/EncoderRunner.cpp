@@ -70,7 +70,7 @@ std::optional<Outcome::CouldNotStart> EncoderRunner::start()
     process->setProcessChannelMode(QProcess::MergedChannels);
     process->setProcessEnvironment(m_environment);
     process->setInputChannelMode(QProcess::ManagedInputChannel);
-    process->setChildProcessModifier(&ProcessGroup::becomeGroupLeaderBoundToParent);
+    ProcessGroup::startAsBoundLeader(*process, ProcessGroup::Signal::Terminate);
     process->start(m_command.program(), m_command.arguments(), QIODevice::ReadWrite);
     // Returns as soon as exec has succeeded or failed; it runs no event loop.
     // A file that is there but cannot be run is as good as missing.

@@ -31,7 +31,6 @@ public:
     void setCommand(const EncoderCommand &command);
     // The environment the next runs start in; the program's own by default.
     void setEnvironment(const QProcessEnvironment &environment);
-    QString commandText() const { return m_command.text(); }
     // The part file the running or last encoder said it writes; empty when
     // it said none.
     QString partFile() const { return m_partFile; }
@@ -50,7 +49,7 @@ public:
     static constexpr int StopGraceMilliseconds = 3000;
     // An encoder prints progress several times a second; one that says
     // nothing for this long is stuck (a stalled mount, a blocked pipe).
-    static constexpr int DefaultStallTimeoutMilliseconds = 5 * 60 * 1000;
+    static constexpr int DefaultStallTimeoutSeconds = 5 * 60;
     // 0 turns the watchdog off.
     void setStallTimeout(int milliseconds);
 
@@ -77,7 +76,7 @@ private:
     QStringDecoder m_decoder{QStringDecoder::Utf8};
     QTimer m_killTimer;
     QTimer m_stallTimer;
-    int m_stallTimeout = DefaultStallTimeoutMilliseconds;
+    int m_stallTimeout = DefaultStallTimeoutSeconds * 1000;
     bool m_stopRequested = false;
     bool m_stalled = false;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "JobResult.h"
+
 #include <QString>
 
 #include <optional>
@@ -18,7 +20,7 @@ public:
     virtual bool removeJob(JobId id) = 0;
     // A queue that keeps failed jobs for another try marks them instead and
     // never offers them as waiting again.
-    virtual void setJobFailed(JobId id) { removeJob(id); }
+    virtual void setJobFailed(JobId id, const JobResult &) { removeJob(id); }
     // A job being converted cannot be removed by the user; several may be.
     virtual void setJobRunning(JobId id, bool running) = 0;
 };

@@ -1,13 +1,8 @@
 #include "JobRun.h"
 
-#include "AppPaths.h"
 #include "EncoderProtocol.h"
-#include "LegacyNames.h"
 #include "OutputFormats.h"
-#include "PathHelpers.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -73,30 +68,16 @@ bool isNonEmptyFile(const QString &path)
     return info.isFile() && info.size() > 0;
 }
 
-CommandEnvironment seeingReservations(CommandEnvironment environment,
-                                      const QSet<QString> &reservedOutputs)
-{
-    environment.pathExists = [exists = environment.pathExists,
-                              &reservedOutputs](const QString &path) {
-        return reservedOutputs.contains(path) || exists(path);
-    };
-    return environment;
-}
-
 } // namespace
 
 JobRun::JobRun(ActivityIndicator &indicator, CommandEnvironment environment,
                QSet<QString> &reservedOutputs, QObject *parent)
     : QObject(parent), m_environment(std::move(environment)), m_reservedOutputs(reservedOutputs),
-      m_builder(seeingReservations(m_environment, reservedOutputs)), m_convParser(indicator),
-      m_coderParser(indicator)
+      m_builder(JobFiles::seeingReservations(m_environment, reservedOutputs)),
+      m_convParser(indicator), m_coderParser(indicator)
 {
-    connect(&m_convRunner, &EncoderRunner::finished, this, &JobRun::stageOver);
-    connect(&m_coderRunner, &EncoderRunner::finished, this, &JobRun::stageOver);
-    connect(&m_convRunner, &EncoderRunner::outputReceived, this,
-            [this](const QString &chunk) { showProgress(m_convParser.feed(chunk)); });
-    connect(&m_coderRunner, &EncoderRunner::outputReceived, this,
-            [this](const QString &chunk) { showProgress(m_coderParser.feed(chunk)); });
+    connect(&m_runner, &EncoderRunner::finished, this, &JobRun::stageOver);
+    connect(&m_runner, &EncoderRunner::outputReceived, this, &JobRun::readProgress);
 }
 
 void JobRun::start(JobQueue::JobId job, const QString &inputPath,
@@ -107,76 +88,23 @@ void JobRun::start(JobQueue::JobId job, const QString &inputPath,
     m_settings = settings;
     m_stage.reset();
     m_stopRequested = false;
-
-    if (!QDir().mkpath(m_settings.outputFolder)) {
-        finish(Outcome::Failed{Outcome::Failed::Cause::OutputFolder, 0, m_settings.outputFolder});
+    m_files.emplace(m_environment, m_reservedOutputs);
+    if (const std::optional<Outcome::Failed> failure = m_files->prepare(m_jobPath, m_settings)) {
+        finish(*failure);
         return;
     }
-    if (OutputFormats::of(m_settings.format).hasStageTwo()) {
-        const QString tempFolder =
-            ParsePath(m_environment.intermediatePath, m_environment.pathStyle);
-        if (!AppPaths::createPrivateFolder(tempFolder)) {
-            finish(Outcome::Failed{Outcome::Failed::Cause::TempFolder, 0, tempFolder});
-            return;
-        }
-        // A stage two must never convert the intermediate file of an earlier job.
-        QFile::remove(m_environment.intermediatePath);
-    }
-    const std::optional<QString> input = encoderInputFor(m_jobPath);
-    if (!input) {
-        finish(Outcome::Failed{Outcome::Failed::Cause::UnopenableName, 0, m_jobPath});
-        return;
-    }
-    m_encoderInput = *input;
-    runStage(m_builder.stageOne(m_settings, m_encoderInput));
-}
-
-// A file shown by the GB18030 reading of its name's bytes reaches the
-// encoders through a link under that name in the private working folder:
-// the encoders get a name they can open, and the output is named as shown.
-std::optional<QString> JobRun::encoderInputFor(const QString &path)
-{
-    if (QFileInfo::exists(path))
-        return path;
-    const std::optional<QByteArray> bytes = LegacyNames::bytesOf(path);
-    if (!bytes)
-        return path.contains(QChar::ReplacementCharacter) ? std::nullopt : std::optional(path);
-    const QString linkFolder = m_environment.intermediatePath + QStringLiteral("-source");
-    removeSourceLink();
-    if (!AppPaths::createPrivateFolder(ParsePath(linkFolder, m_environment.pathStyle)) ||
-        !QDir().mkpath(linkFolder))
-        return std::nullopt;
-    const QString link = linkFolder + m_environment.pathStyle.separator +
-                         FileNameFromPath(path, m_environment.pathStyle);
-    if (!LegacyNames::link(*bytes, link))
-        return std::nullopt;
-    m_sourceLink = link;
-    return link;
-}
-
-void JobRun::removeSourceLink()
-{
-    if (m_sourceLink.isEmpty())
-        return;
-    QFile::remove(m_sourceLink);
-    QDir().rmdir(ParsePath(m_sourceLink, m_environment.pathStyle));
-    m_sourceLink.clear();
+    runStage(m_builder.stageOne(m_settings, m_files->encoderInput()));
 }
 
 void JobRun::runStage(const StageCommand &stage)
 {
     m_stage = stage;
-    if (!isIntermediateStage()) {
-        m_reservedOutput = stage.outputPath;
-        m_reservedOutputs.insert(m_reservedOutput);
-        // What a killed run or a power cut left of a conversion to this name.
-        EncoderProtocol::removeAbandonedPartFilesOf(stage.outputPath);
-    }
+    if (!isIntermediateStage())
+        m_files->reserveOutput(stage.outputPath);
     m_runningEncoderName = executableName(stage.encoder);
-    EncoderRunner &runner = runnerFor(stage.encoder);
-    runner.setCommand(stage.command);
-    runner.setEnvironment(stage.environment(m_environment.probeServer));
-    if (const std::optional<Outcome::CouldNotStart> failure = runner.start())
+    m_runner.setCommand(stage.command);
+    m_runner.setEnvironment(stage.environment(m_environment.probeServer));
+    if (const std::optional<Outcome::CouldNotStart> failure = m_runner.start())
         finish(*failure);
 }
 
@@ -211,7 +139,7 @@ void JobRun::stageOver(RunOutcome outcome)
         return;
     }
     if (wasStageOne) {
-        if (const auto stageTwo = m_builder.stageTwo(m_settings, m_encoderInput)) {
+        if (const auto stageTwo = m_builder.stageTwo(m_settings, m_files->encoderInput())) {
             runStage(*stageTwo);
             return;
         }
@@ -256,7 +184,6 @@ bool JobRun::isIntermediateStage() const
 
 void JobRun::finish(const RunOutcome &outcome)
 {
-    QFile::remove(m_environment.intermediatePath);
     m_stage.reset();
     Q_EMIT finished({m_jobPath, outcome}, release());
 }
@@ -265,9 +192,7 @@ JobQueue::JobId JobRun::release()
 {
     const JobQueue::JobId job = *m_job;
     m_job.reset();
-    m_reservedOutputs.remove(m_reservedOutput);
-    m_reservedOutput.clear();
-    removeSourceLink();
+    m_files.reset();
     m_convParser.reset();
     m_coderParser.reset();
     return job;
@@ -278,31 +203,30 @@ void JobRun::stop()
     if (!m_job)
         return;
     m_stopRequested = true;
-    m_convRunner.stop();
-    m_coderRunner.stop();
+    m_runner.stop();
 }
 
 void JobRun::shutdown()
 {
     // Without a job, the ends the waits deliver are not handled as a stage's.
     m_job.reset();
-    m_convRunner.stopAndWait();
-    m_coderRunner.stopAndWait();
+    m_runner.stopAndWait();
     removeUnfinishedOutput();
-    removeSourceLink();
+    m_files.reset();
 }
 
-// Only what this job's encoder wrote: the part file it named, and part
-// files of the same target whose writer is gone. Another run's conversion
-// to a file of the same name goes on untouched.
 void JobRun::removeUnfinishedOutput()
 {
-    QFile::remove(m_environment.intermediatePath);
+    if (m_files && m_stage)
+        m_files->removeUnfinished(m_runner.partFile(), m_stage->outputPath);
+}
+
+void JobRun::readProgress(const QString &chunk)
+{
     if (!m_stage)
         return;
-    if (const QString partFile = runnerFor(m_stage->encoder).partFile(); !partFile.isEmpty())
-        QFile::remove(partFile);
-    EncoderProtocol::removeAbandonedPartFilesOf(m_stage->outputPath);
+    showProgress(styleOf(m_stage->encoder) == EncoderStyle::Conv ? m_convParser.feed(chunk)
+                                                                 : m_coderParser.feed(chunk));
 }
 
 void JobRun::showProgress(std::optional<Progress> progress)
@@ -312,15 +236,4 @@ void JobRun::showProgress(std::optional<Progress> progress)
     progress->stage = m_stage && m_stage->stage == Stage::Two ? 2 : 1;
     progress->stages = OutputFormats::of(m_settings.format).hasStageTwo() ? 2 : 1;
     Q_EMIT progressChanged(*progress, *m_job);
-}
-
-void JobRun::setStallTimeout(int milliseconds)
-{
-    m_convRunner.setStallTimeout(milliseconds);
-    m_coderRunner.setStallTimeout(milliseconds);
-}
-
-EncoderRunner &JobRun::runnerFor(Encoder encoder)
-{
-    return ::runnerFor(encoder) == Runner::Conv ? m_convRunner : m_coderRunner;
 }

@@ -5,6 +5,7 @@
 #include "ConvProgressParser.h"
 #include "ConversionSettings.h"
 #include "EncoderRunner.h"
+#include "JobFiles.h"
 #include "JobQueue.h"
 #include "JobResult.h"
 #include "Progress.h"
@@ -17,20 +18,20 @@
 
 struct ActivityIndicator;
 
-// One job on its way through its stages: the two runners, their progress
-// parsers, the stage running and the job's own intermediate file. Stage two
-// is started from the handler of stage one's end, once that end has been
-// checked; the job's end is told by one signal with its outcome. The batch
-// driver keeps as many of these as jobs may run at once.
+// One job on its way through its stages, one encoder at a time: the stage
+// running, its runner and the progress parser of its encoder's style, and
+// the job's files. Stage two is started from the handler of stage one's
+// end, once that end has been checked; the job's end is told by one signal
+// with its outcome. The batch driver keeps as many of these as jobs may run
+// at once.
 class JobRun final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(JobRun)
 
 public:
-    // Final output names handed to a running job count as taken in
-    // reservedOutputs, which every run of a batch shares, so that jobs
-    // started in the same second never get the same name.
+    // reservedOutputs: the final output names the batch's running jobs
+    // hold, shared by every run of a batch (see JobFiles).
     JobRun(ActivityIndicator &indicator, CommandEnvironment environment,
            QSet<QString> &reservedOutputs, QObject *parent = nullptr);
 
@@ -43,13 +44,10 @@ public:
     // For a program that is closing: the encoder is ended and waited for,
     // no signal follows, and what it left unfinished is removed.
     void shutdown();
-    // Only what the encoders write under a hidden name is unfinished: a file
-    // under an output name is complete, whoever put it there.
-    void removeUnfinishedOutput();
 
     bool isBusy() const { return m_job.has_value(); }
     QString runningEncoderName() const { return m_runningEncoderName; }
-    void setStallTimeout(int milliseconds);
+    void setStallTimeout(int milliseconds) { m_runner.setStallTimeout(milliseconds); }
     // Where the encoders of the jobs from now on ask for files' facts.
     void setProbeServer(const QString &serverName) { m_environment.probeServer = serverName; }
 
@@ -58,8 +56,6 @@ Q_SIGNALS:
     void finished(const JobResult &result, JobQueue::JobId job);
 
 private:
-    std::optional<QString> encoderInputFor(const QString &path);
-    void removeSourceLink();
     void runStage(const StageCommand &stage);
     void stageOver(RunOutcome outcome);
     // The runner's outcome with what the job knows: the stage and its
@@ -70,24 +66,25 @@ private:
     bool isIntermediateStage() const;
     void finish(const RunOutcome &outcome);
     JobQueue::JobId release();
+    // Only what the encoders write under a hidden name is unfinished: a file
+    // under an output name is complete, whoever put it there.
+    void removeUnfinishedOutput();
+    void readProgress(const QString &chunk);
     void showProgress(std::optional<Progress> progress);
-    EncoderRunner &runnerFor(Encoder encoder);
 
     CommandEnvironment m_environment;
     QSet<QString> &m_reservedOutputs;
     CommandBuilder m_builder;
-    EncoderRunner m_convRunner;
-    EncoderRunner m_coderRunner;
+    // Given up after the runner has ended its encoder.
+    std::optional<JobFiles> m_files;
+    EncoderRunner m_runner;
     ConvProgressParser m_convParser;
     CoderProgressParser m_coderParser;
 
     ConversionSettings m_settings;
     std::optional<JobQueue::JobId> m_job;
     QString m_jobPath;
-    QString m_encoderInput; // the job's file, or a link to it the encoders can open
-    QString m_sourceLink;
     std::optional<StageCommand> m_stage;
-    QString m_reservedOutput;
     QString m_runningEncoderName;
     bool m_stopRequested = false;
 };

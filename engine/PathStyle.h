@@ -13,8 +13,6 @@ struct PathStyle
     QChar separator;
     std::optional<QChar> driveEnd;
 
-    // "\" separates folders and ":" ends a drive name.
-    static PathStyle windows() { return {u'\\', u':'}; }
     // Qt's own spelling on every platform: "/" only.
     static PathStyle native() { return {u'/', std::nullopt}; }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Encoder.h"
+#include "EncoderStyle.h"
 #include "TextNumber.h"
 
 #include <QString>
@@ -13,7 +13,7 @@
 struct Progress
 {
     // Whose lines: conv.exe tells a percentage, the coders a time of a length.
-    Runner style = Runner::Conv;
+    EncoderStyle style = EncoderStyle::Conv;
     // 0 to 100; none while the length is unknown and only the time converted
     // so far shows that the encoder is working.
     std::optional<double> percent{};
@@ -34,7 +34,7 @@ struct Progress
     QString percentDigits() const
     {
         const QString digits = TextNumber::write(percent.value_or(0));
-        return style == Runner::Coders ? digits.left(4) : digits;
+        return style == EncoderStyle::Coder ? digits.left(4) : digits;
     }
     // The value the bar shows: those digits read back; 0 without a percentage.
     double shownPercent() const { return TextNumber::read(percentDigits()); }

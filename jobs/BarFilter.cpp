@@ -17,7 +17,7 @@ QString qtPatterns(const QString &patterns)
 
 } // namespace
 
-QStringList NameFiltersFromBarFilter(const QString &barFilter)
+QStringList nameFiltersFromBarFilter(const QString &barFilter)
 {
     const QStringList parts = barFilter.split(u'|');
     QStringList filters;

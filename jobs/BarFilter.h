@@ -8,4 +8,4 @@
 // ("Video (*.avi *.mp4)", "所有格式文件(*.*) (*)"). "*.*" means every file,
 // as it does in that notation, also names without a dot. A description
 // without a pattern after it is dropped.
-QStringList NameFiltersFromBarFilter(const QString &barFilter);
+QStringList nameFiltersFromBarFilter(const QString &barFilter);

@@ -21,7 +21,7 @@ bool FileChooser::showOpen()
         return false;
     const QString startFolder = m_path.isEmpty() ? QDir::currentPath() : m_path;
     const QStringList chosenFiles = m_dialog->chooseFiles(
-        {m_title, startFolder, NameFiltersFromBarFilter(m_filter), m_fileName, m_multiSelect});
+        {m_title, startFolder, nameFiltersFromBarFilter(m_filter), m_fileName, m_multiSelect});
     if (chosenFiles.isEmpty())
         return false;
     m_fileNames = chosenFiles;

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-QStringList ListFolderPortable(const QString &folder, const FileFound &found,
+QStringList listFolderPortable(const QString &folder, const FileFound &found,
                                const std::stop_token &stop)
 {
     QStringList subfolders;
@@ -23,16 +23,16 @@ QStringList ListFolderPortable(const QString &folder, const FileFound &found,
     return subfolders;
 }
 
-FolderLister FastestFolderLister()
+FolderLister fastestFolderLister()
 {
 #ifdef Q_OS_UNIX
-    return &ListFolderPosix;
+    return &listFolderPosix;
 #else
-    return &ListFolderPortable;
+    return &listFolderPortable;
 #endif
 }
 
-bool ListedBefore(QStringView name, QStringView other)
+bool listedBefore(QStringView name, QStringView other)
 {
     const qsizetype common = std::min(name.size(), other.size());
     for (qsizetype i = 0; i < common; ++i) {
@@ -46,10 +46,10 @@ bool ListedBefore(QStringView name, QStringView other)
     return name < other;
 }
 
-void SortByName(QStringList &paths, qsizetype folderLength)
+void sortByName(QStringList &paths, qsizetype folderLength)
 {
     std::sort(paths.begin(), paths.end(), [folderLength](const QString &a, const QString &b) {
-        return ListedBefore(QStringView(a).sliced(folderLength),
+        return listedBefore(QStringView(a).sliced(folderLength),
                             QStringView(b).sliced(folderLength));
     });
 }

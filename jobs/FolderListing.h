@@ -18,23 +18,23 @@ using FolderLister = QStringList (*)(const QString &folder, const FileFound &fou
                                      const std::stop_token &stop);
 
 // Through QDirIterator; works everywhere.
-QStringList ListFolderPortable(const QString &folder, const FileFound &found,
+QStringList listFolderPortable(const QString &folder, const FileFound &found,
                                const std::stop_token &stop);
 #ifdef Q_OS_UNIX
 // Straight from readdir: the entry types come with the names, so nothing
 // is asked of the file system per file. About twice as fast as the
 // portable lister on large trees.
-QStringList ListFolderPosix(const QString &folder, const FileFound &found,
+QStringList listFolderPosix(const QString &folder, const FileFound &found,
                             const std::stop_token &stop);
 #endif
 
-FolderLister FastestFolderLister();
+FolderLister fastestFolderLister();
 
 // The order the converter's first platform lists a folder in: names compared
 // unit by unit in upper case, so letter case does not count and digits are
 // plain characters ("10.avi" before "9.avi"). Names equal that way keep an
 // order of their own, by their exact units.
-bool ListedBefore(QStringView name, QStringView other);
+bool listedBefore(QStringView name, QStringView other);
 // Puts the paths of one folder's entries, each the folder text of
 // folderLength characters followed by the name, in that order.
-void SortByName(QStringList &paths, qsizetype folderLength);
+void sortByName(QStringList &paths, qsizetype folderLength);

@@ -71,7 +71,7 @@ QString joined(const QString &folder, const char *name, QStringDecoder &decoder)
 
 } // namespace
 
-QStringList ListFolderPosix(const QString &folder, const FileFound &found,
+QStringList listFolderPosix(const QString &folder, const FileFound &found,
                             const std::stop_token &stop)
 {
     QByteArray nativeFolder = QFile::encodeName(folder);

@@ -21,7 +21,7 @@ QString JobList::FormatTag(const QString &path)
     return lastThreeUpper(path.trimmed());
 }
 
-QString JobList::UntrimmedFormatTag(const QString &path)
+QString JobList::untrimmedFormatTag(const QString &path)
 {
     return lastThreeUpper(path);
 }
@@ -41,7 +41,7 @@ JobList::Job JobList::newJob(JobId id, const QString &path, TagSource tagSource)
 {
     const QString shown = LegacyNames::mended(path);
     return {id, shown,
-            tagSource == TagSource::Trimmed ? FormatTag(shown) : UntrimmedFormatTag(shown)};
+            tagSource == TagSource::Trimmed ? FormatTag(shown) : untrimmedFormatTag(shown)};
 }
 
 void JobList::addJobs(const QStringList &paths)
@@ -117,12 +117,12 @@ void JobList::setJobRunning(JobId id, bool running)
         m_runningJobs.remove(id);
 }
 
-void JobList::setJobFailed(JobId id, const QString &reason)
+void JobList::setJobFailed(JobId id, const JobResult &failure)
 {
     const int row = rowOf(id);
     if (row < 0)
         return;
-    m_failures.insert(id, reason);
+    m_failures.insert(id, m_reasonOf ? m_reasonOf(failure) : QString());
     Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 

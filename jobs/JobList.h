@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // The queue of input files, shown as two columns ("文件名", "格式"). Jobs are
@@ -35,7 +36,7 @@ public:
     explicit JobList(QObject *parent = nullptr);
 
     static QString FormatTag(const QString &path);
-    static QString UntrimmedFormatTag(const QString &path);
+    static QString untrimmedFormatTag(const QString &path);
 
     JobId addJob(const QString &path, TagSource tagSource = TagSource::Trimmed);
     void addJobs(const QStringList &paths);
@@ -54,8 +55,12 @@ public:
     void setJobRunning(JobId id, bool running) override;
     // A failed job stays, marked, with the reason as its tip, and waits for
     // clearFailures() before it is converted again.
-    void setJobFailed(JobId id) override { setJobFailed(id, {}); }
-    void setJobFailed(JobId id, const QString &reason);
+    void setJobFailed(JobId id, const JobResult &failure) override;
+    // How the tip words a failure's reason; no words by default.
+    void setFailureReason(std::function<QString(const JobResult &)> reasonOf)
+    {
+        m_reasonOf = std::move(reasonOf);
+    }
     void clearFailures();
     int failedCount() const { return static_cast<int>(m_failures.size()); }
 
@@ -88,5 +93,6 @@ private:
     JobId m_nextId = 1;
     QSet<JobId> m_runningJobs;
     QHash<JobId, QString> m_failures;
+    std::function<QString(const JobResult &)> m_reasonOf;
     bool m_dropHintVisible = true;
 };

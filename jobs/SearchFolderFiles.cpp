@@ -18,13 +18,13 @@ void SearchFolderFiles(const QString &folder, const FileFound &found, const std:
             current, [&files](const QString &path) { files.append(path); }, stop);
         // The file system's own order means nothing here, the names do.
         const qsizetype folderLength = current.size() + 1;
-        SortByName(files, folderLength);
+        sortByName(files, folderLength);
         for (const QString &file : std::as_const(files)) {
             if (stop.stop_requested())
                 return;
             found(file);
         }
-        SortByName(subfolders, folderLength);
+        sortByName(subfolders, folderLength);
         for (auto it = subfolders.crbegin(); it != subfolders.crend(); ++it)
             pending.append(*it);
     }

@@ -7,7 +7,7 @@
 #include <stop_token>
 
 // Reports the path of every file beneath folder: first the files of a folder
-// by name (ListedBefore), then each of its subfolders, by name and depth
+// by name (listedBefore), then each of its subfolders, by name and depth
 // first. A folder's files are reported once it has been listed whole.
 // Hidden files and files of any other kind count; links to folders are not
 // followed, so a link back to an ancestor cannot loop. A folder that cannot
@@ -15,4 +15,4 @@
 // entry name, joined as they are.
 void SearchFolderFiles(const QString &folder, const FileFound &found,
                        const std::stop_token &stop = {},
-                       FolderLister lister = FastestFolderLister());
+                       FolderLister lister = fastestFolderLister());

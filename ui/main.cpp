@@ -116,7 +116,7 @@ int main(int argc, char *argv[])
     CommandEnvironment environment;
     environment.programFolder = AppPaths::ProgramFolder();
     environment.intermediatePath = AppPaths::TempFolder() + QStringLiteral("/tmp.mp4");
-    SystemDesktop desktop(environment.programFolder + QStringLiteral("/sound.wav"));
+    SystemDesktop desktop(environment.soundFile());
 
     QtFolderDialog folderDialog(nullptr);
     QtFileOpenDialog fileDialog(nullptr);

@@ -115,7 +115,7 @@ void TestProgressText::lines_data()
     QTest::addColumn<QString>("line");
 
     const Progress conv{.percent = 42, .activity = 1};
-    const Progress coder{.style = Runner::Coders, .durationSeconds = 126, .activity = 2};
+    const Progress coder{.style = EncoderStyle::Coder, .durationSeconds = 126, .activity = 2};
     QTest::newRow("converting") << conv << u"转换中\\ 42%"_s << u"转换中 42%"_s;
     Progress finished = conv;
     finished.finished = true;

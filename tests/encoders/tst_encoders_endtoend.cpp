@@ -33,8 +33,6 @@ class TestEncodersEndToEnd final : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void selfCheck_data();
-    void selfCheck();
     void stageOne_data();
     void stageOne();
     void stageTwo_data();
@@ -310,35 +308,6 @@ QString TestEncodersEndToEnd::partFilesIn(const QString &folder) const
     return QDir(folder)
         .entryList({u".*.part-*"_s}, QDir::Files | QDir::Hidden | QDir::System)
         .join(u", "_s);
-}
-
-void TestEncodersEndToEnd::selfCheck_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("environmentKind");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("line");
-
-    for (const QString &name : {u"conv.exe"_s, u"coder.exe"_s, u"coder2.exe"_s}) {
-        QTest::addRow("%s ready", qPrintable(name))
-            << name << u"system"_s << 0 << name + u": ready, using "_s;
-        QTest::addRow("%s without ffmpeg", qPrintable(name))
-            << name << u"no ffmpeg on PATH"_s << 1
-            << name + u": not ready: ffmpeg is not installed"_s;
-    }
-}
-
-void TestEncodersEndToEnd::selfCheck()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, environmentKind);
-    QFETCH(int, exitCode);
-    QFETCH(QString, line);
-    const EncoderRun run =
-        EncoderRun::run(encoder(name), {u"--self-check"_s}, environment(environmentKind));
-    QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(run.output.startsWith(line), qPrintable(run.output));
-    QCOMPARE(run.output.count(u'\n'), 1);
 }
 
 void TestEncodersEndToEnd::stageOne_data()

@@ -1,4 +1,3 @@
-#include "EncoderList.h"
 #include "ErrorWords.h"
 #include "NumberedName.h"
 #include "OptionValues.h"
@@ -29,7 +28,6 @@ private Q_SLOTS:
     void frameSizes();
     void frameRates_data();
     void frameRates();
-    void encoderTable();
     void toolLocation_data();
     void toolLocation();
     void numberedNames_data();
@@ -128,21 +126,6 @@ void TestEncoderSupport::frameRates()
     QFETCH(QString, text);
     QFETCH(double, expected);
     QCOMPARE(OptionValues::frameRate(text).value_or(0.0), expected);
-}
-
-void TestEncoderSupport::encoderTable()
-{
-    // The head of "ffmpeg -encoders" of ffmpeg 5.1 and a few of its rows.
-    const QByteArray listing = "Encoders:\n"
-                               " V..... = Video\n"
-                               " A..... = Audio\n"
-                               " ------\n"
-                               " V.S... mpeg4                MPEG-4 part 2\n"
-                               " V..... rv10                 RealVideo 1.0\n"
-                               " A....D ac3                  ATSC A/52A (AC-3)\n"
-                               " A..... libopencore_amrnb    OpenCORE AMR-NB (codec amr_nb)\n";
-    const QSet<QString> expected{u"mpeg4"_s, u"rv10"_s, u"ac3"_s, u"libopencore_amrnb"_s};
-    QCOMPARE(EncoderList::parse(listing), expected);
 }
 
 void TestEncoderSupport::toolLocation_data()

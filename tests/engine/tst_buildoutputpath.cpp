@@ -1,4 +1,5 @@
 #include "BuildOutputPath.h"
+#include "WindowsPathStyle.h"
 
 #include <QSet>
 #include <QTest>
@@ -62,7 +63,7 @@ void TestBuildOutputPath::naming()
     QFETCH(QString, input);
     QFETCH(QString, extension);
     QFETCH(QString, expected);
-    const PathStyle style = windows ? PathStyle::windows() : PathStyle::native();
+    const PathStyle style = windows ? windowsPathStyle() : PathStyle::native();
     QCOMPARE(BuildOutputPath(environment(style, QTime(9, 5, 7)), folder, input, extension),
              expected);
 }
@@ -83,7 +84,7 @@ void TestBuildOutputPath::timeSuffix()
 {
     QFETCH(QTime, time);
     QFETCH(QString, expected);
-    QCOMPARE(BuildOutputPath(environment(PathStyle::windows(), time), u"E:\\out"_s, u"C:\\a.avi"_s,
+    QCOMPARE(BuildOutputPath(environment(windowsPathStyle(), time), u"E:\\out"_s, u"C:\\a.avi"_s,
                              u".avi"_s),
              expected);
 }
@@ -91,8 +92,8 @@ void TestBuildOutputPath::timeSuffix()
 void TestBuildOutputPath::suffixesCollideWithoutPadding()
 {
     const auto pathAt = [](QTime time) {
-        return BuildOutputPath(environment(PathStyle::windows(), time), u"E:\\out"_s,
-                               u"C:\\a.avi"_s, u".avi"_s);
+        return BuildOutputPath(environment(windowsPathStyle(), time), u"E:\\out"_s, u"C:\\a.avi"_s,
+                               u".avi"_s);
     };
     QCOMPARE(pathAt(QTime(1, 10, 5)), u"E:\\out\\a-1105.avi"_s);
     QCOMPARE(pathAt(QTime(11, 0, 5)), pathAt(QTime(1, 10, 5)));
@@ -119,7 +120,7 @@ void TestBuildOutputPath::existingFiles()
 {
     QFETCH(QStringList, existing);
     QFETCH(QString, expected);
-    const CommandEnvironment env = environment(PathStyle::windows(), QTime(9, 5, 7),
+    const CommandEnvironment env = environment(windowsPathStyle(), QTime(9, 5, 7),
                                                QSet<QString>(existing.begin(), existing.end()));
     QCOMPARE(BuildOutputPath(env, u"E:\\out"_s, u"D:\\clips\\holiday.avi"_s, u".rmvb"_s), expected);
 }

@@ -1,5 +1,6 @@
 #include "CommandBuilder.h"
 #include "OutputFormats.h"
+#include "WindowsPathStyle.h"
 
 #include <QScopeGuard>
 #include <QSet>
@@ -44,7 +45,7 @@ CommandEnvironment windowsEnvironment(const QString &programFolder,
 {
     CommandEnvironment env;
     env.programFolder = programFolder;
-    env.pathStyle = PathStyle::windows();
+    env.pathStyle = windowsPathStyle();
     env.intermediatePath = uR"(c:\tmp\tmp.mp4)"_s;
     env.clock = [] { return QTime(9, 5, 7); };
     env.pathExists = [existing](const QString &path) { return existing.contains(path); };

@@ -179,10 +179,8 @@ void TestEncoderRunner::refusesSecondRunWhileBusy()
     runner.setCommand(
         childCommand({QStringLiteral("spawn-sleeper"), dir.filePath(QStringLiteral("pid"))}));
     QVERIFY(!runner.start());
-    const QString firstCommand = runner.commandText();
     QCOMPARE(runner.start(),
              std::optional(Outcome::CouldNotStart{Outcome::CouldNotStart::Reason::Busy}));
-    QCOMPARE(runner.commandText(), firstCommand);
     runner.stop();
     QTRY_COMPARE(recorder.overs, 1);
     QCOMPARE(recorder.outcome, RunOutcome(Outcome::Stopped{}));

@@ -32,7 +32,7 @@ void TestOutputFormats::stagePlan_data()
     QTest::addColumn<OutputFormat>("format");
     QTest::addColumn<QString>("entryText");
     QTest::addColumn<QString>("stageOne");
-    QTest::addColumn<bool>("stageOneOnFirstRunner");
+    QTest::addColumn<bool>("stageOneInConvStyle");
     QTest::addColumn<QString>("stageTwo"); // empty when there is none
     QTest::addColumn<QString>("extension");
 
@@ -67,7 +67,7 @@ void TestOutputFormats::stagePlan()
     QFETCH(OutputFormat, format);
     QFETCH(QString, entryText);
     QFETCH(QString, stageOne);
-    QFETCH(bool, stageOneOnFirstRunner);
+    QFETCH(bool, stageOneInConvStyle);
     QFETCH(QString, stageTwo);
     QFETCH(QString, extension);
 
@@ -76,11 +76,11 @@ void TestOutputFormats::stagePlan()
     QCOMPARE(description.entryText, entryText);
     QCOMPARE(OutputFormats::entryTexts().at(OutputFormats::indexOf(format)), entryText);
     QCOMPARE(executableName(description.stageOne), stageOne);
-    QCOMPARE(runnerFor(description.stageOne) == Runner::Conv, stageOneOnFirstRunner);
+    QCOMPARE(styleOf(description.stageOne) == EncoderStyle::Conv, stageOneInConvStyle);
     QCOMPARE(description.hasStageTwo(), !stageTwo.isEmpty());
     if (description.stageTwo) {
         QCOMPARE(executableName(description.stageTwo->encoder), stageTwo);
-        QCOMPARE(runnerFor(description.stageTwo->encoder), Runner::Coders);
+        QCOMPARE(styleOf(description.stageTwo->encoder), EncoderStyle::Coder);
     }
     QCOMPARE(description.extension, extension);
 }

@@ -1,4 +1,5 @@
 #include "PathHelpers.h"
+#include "WindowsPathStyle.h"
 
 #include <QTest>
 
@@ -21,7 +22,7 @@ namespace {
 
 PathStyle styleFor(bool windows)
 {
-    return windows ? PathStyle::windows() : PathStyle::native();
+    return windows ? windowsPathStyle() : PathStyle::native();
 }
 
 void addColumns()

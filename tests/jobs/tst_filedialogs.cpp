@@ -3,6 +3,7 @@
 #include "FileChooser.h"
 #include "FileIntake.h"
 #include "JobList.h"
+#include "WindowsPathStyle.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,7 +52,7 @@ void TestFileDialogs::barFilter()
 {
     QFETCH(QString, barFilter);
     QFETCH(QStringList, nameFilters);
-    QCOMPARE(NameFiltersFromBarFilter(barFilter), nameFilters);
+    QCOMPARE(nameFiltersFromBarFilter(barFilter), nameFilters);
 }
 
 void TestFileDialogs::showOpenReadsTheChoice_data()
@@ -69,7 +70,7 @@ void TestFileDialogs::showOpenReadsTheChoice()
     QFETCH(QString, path);
     FakeFileOpenDialog dialog;
     dialog.answers = {QStringList{chosen}};
-    FileChooser dialogs(PathStyle::windows());
+    FileChooser dialogs(windowsPathStyle());
     dialogs.init(&dialog);
     dialogs.setTitle(u"Open Files"_s);
     dialogs.setFilter(u"所有格式文件(*.*)|*.*"_s);
@@ -92,7 +93,7 @@ void TestFileDialogs::showOpenStartsWhereTheLastChoiceWas()
 {
     FakeFileOpenDialog dialog;
     dialog.answers = {QStringList{u"D:\\v\\a.avi"_s}, QStringList{u"E:\\w\\b.mp4"_s}};
-    FileChooser dialogs(PathStyle::windows());
+    FileChooser dialogs(windowsPathStyle());
     dialogs.init(&dialog);
 
     QVERIFY(dialogs.showOpen());
@@ -107,7 +108,7 @@ void TestFileDialogs::showOpenCancelledKeepsEverything()
 {
     FakeFileOpenDialog dialog;
     dialog.answers = {QStringList{u"D:\\v\\a.avi"_s}, QStringList()};
-    FileChooser dialogs(PathStyle::windows());
+    FileChooser dialogs(windowsPathStyle());
     QVERIFY(!dialogs.showOpen()); // no dialog yet
     QVERIFY(dialog.requests.isEmpty());
 

@@ -45,7 +45,7 @@ void TestJobList::formatTag()
     QFETCH(QString, trimmed);
     QFETCH(QString, untrimmed);
     QCOMPARE(JobList::FormatTag(path), trimmed);
-    QCOMPARE(JobList::UntrimmedFormatTag(path), untrimmed);
+    QCOMPARE(JobList::untrimmedFormatTag(path), untrimmed);
 
     JobList list;
     list.addJob(path);
@@ -197,14 +197,16 @@ void TestJobList::failedJobStaysMarkedUntilRetried()
     JobList list;
     const JobList::JobId first = list.addJob(u"/a.avi"_s);
     const JobList::JobId second = list.addJob(u"/b.avi"_s);
-    list.setJobFailed(first, u"无法读取"_s);
+    list.setFailureReason(
+        [](const JobResult &failure) { return failure.failed() ? u"无法读取"_s : QString(); });
+    list.setJobFailed(first, {u"/a.avi"_s, Outcome::Failed{}});
     QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/b.avi"_s}));
     QCOMPARE(list.nextWaitingJob(), second);
     QCOMPARE(list.index(0, JobList::FormatColumn).data().toString(), u"失败"_s);
     QCOMPARE(list.index(0, JobList::FileNameColumn).data(Qt::ToolTipRole).toString(),
              u"/a.avi\n无法读取"_s);
     QCOMPARE(list.index(1, JobList::FormatColumn).data().toString(), u"AVI"_s);
-    list.setJobFailed(second, u"x"_s);
+    list.setJobFailed(second, {u"/b.avi"_s, Outcome::Hung{}});
     QVERIFY(!list.nextWaitingJob());
     QCOMPARE(list.failedCount(), 2);
 

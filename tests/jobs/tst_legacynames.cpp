@@ -83,9 +83,9 @@ void TestLegacyNames::foundByTheirBytes()
 
     QStringList found;
     const QStringList subfolders =
-        ListFolderPosix(work.path(), [&found](const QString &path) { found.append(path); }, {});
+        listFolderPosix(work.path(), [&found](const QString &path) { found.append(path); }, {});
     QCOMPARE(subfolders, QStringList{work.path() + u"/假期"_s});
-    ListFolderPosix(subfolders.first(), [&found](const QString &path) { found.append(path); }, {});
+    listFolderPosix(subfolders.first(), [&found](const QString &path) { found.append(path); }, {});
     QCOMPARE(found, QStringList{shown});
 }
 

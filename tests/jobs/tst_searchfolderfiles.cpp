@@ -40,9 +40,9 @@ struct Lister
 const QList<Lister> &listers()
 {
     static const QList<Lister> all{
-        {"portable", &ListFolderPortable},
+        {"portable", &listFolderPortable},
 #ifdef Q_OS_UNIX
-        {"posix", &ListFolderPosix},
+        {"posix", &listFolderPosix},
 #endif
     };
     return all;

@@ -1059,13 +1059,14 @@ void TestFrmMain::failureMessageNamesTheCause()
 void TestFrmMain::failedFilesStayMarkedForRetry()
 {
     const JobQueue::JobId id = window().jobs().addJob(u"/v/a.avi"_s);
-    window().jobs().setJobFailed(id);
-    Q_EMIT window().driver().jobFinished(
-        {u"/v/a.avi"_s, Outcome::Failed{Outcome::Failed::Cause::EncoderError,
-                                        1,
-                                        {},
-                                        Outcome::EncoderRun{Stage::One, u"conv.exe"_s}}},
-        id);
+    // As the driver tells a failed job: marked in the queue, then announced.
+    const JobResult failure{u"/v/a.avi"_s,
+                            Outcome::Failed{Outcome::Failed::Cause::EncoderError,
+                                            1,
+                                            {},
+                                            Outcome::EncoderRun{Stage::One, u"conv.exe"_s}}};
+    window().jobs().setJobFailed(id, failure);
+    Q_EMIT window().driver().jobFinished(failure, id);
     const QAbstractItemModel *list = child<QTreeView>(u"LV"_s)->model();
     QCOMPARE(list->index(0, JobList::FormatColumn).data().toString(), u"失败"_s);
     const QString tip = list->index(0, JobList::FileNameColumn).data(Qt::ToolTipRole).toString();

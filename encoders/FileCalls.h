@@ -7,7 +7,7 @@
 #include <optional>
 
 // The file calls of the encoders that have no Qt or standard equivalent.
-namespace PosixFiles {
+namespace FileCalls {
 
 enum class RenameResult
 {
@@ -26,4 +26,4 @@ RenameResult renameWithoutReplacing(const QString &from, const QString &to, QStr
 // read.
 std::optional<SourceReference::Stamp> stampOf(const QString &path);
 
-} // namespace PosixFiles
+} // namespace FileCalls

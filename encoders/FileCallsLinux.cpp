@@ -1,4 +1,4 @@
-#include "PosixFiles.h"
+#include "FileCalls.h"
 
 #include <QFile>
 
@@ -9,7 +9,7 @@
 #include <system_error>
 #include <unistd.h>
 
-namespace PosixFiles {
+namespace FileCalls {
 
 namespace {
 
@@ -81,4 +81,4 @@ std::optional<SourceReference::Stamp> stampOf(const QString &path)
                                   static_cast<quint64>(status.st_ino)};
 }
 
-} // namespace PosixFiles
+} // namespace FileCalls
