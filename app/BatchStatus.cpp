@@ -4,24 +4,12 @@
 
 #include <QFileInfo>
 
-#include <chrono>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-qint64 steadyMilliseconds()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-} // namespace
-
 BatchStatus::BatchStatus(Clock clock, QObject *parent)
-    : QObject(parent), m_clock(clock ? std::move(clock) : Clock(&steadyMilliseconds)),
+    : QObject(parent), m_clock(clock ? std::move(clock) : Clock(&TimeLeft::steadyMilliseconds)),
       m_timeLeft(m_clock)
 {
 }

@@ -20,8 +20,7 @@ class BatchStatus final : public QObject
     Q_DISABLE_COPY_MOVE(BatchStatus)
 
 public:
-    // Milliseconds on a clock that never goes back.
-    using Clock = std::function<qint64()>;
+    using Clock = TimeLeft::Clock;
 
     explicit BatchStatus(Clock clock = {}, QObject *parent = nullptr);
 

@@ -52,10 +52,10 @@ void MainController::loadStartFolders()
 
 void MainController::connectDriver()
 {
-    connect(&m_driver, &BatchDriver::controlsEnabledChanged, this, [this](bool enabled) {
-        if (!enabled)
+    connect(&m_driver, &BatchDriver::runningChanged, this, [this](bool running) {
+        if (running)
             batchBegun();
-        Q_EMIT batchRunningChanged(!enabled);
+        Q_EMIT batchRunningChanged(running);
     });
     connect(&m_driver, &BatchDriver::outputFolderChanged, this, [this](const QString &folder) {
         m_form.setOutputFolder(folder);

@@ -61,7 +61,7 @@ bool BatchDriver::requestStart(const ConversionSettings &settings, bool playComp
         const QString probeServer = m_probe.start();
         for (const auto &run : m_runs)
             run->setProbeServer(probeServer);
-        Q_EMIT controlsEnabledChanged(false);
+        Q_EMIT runningChanged(true);
     }
     m_settings = settings;
     m_playCompletionSound = playCompletionSound;
@@ -174,7 +174,7 @@ void BatchDriver::finishBatch(Ending ending)
         Q_EMIT openFolderRequested(m_settings.outputFolder, m_report.outputPaths());
     if (ending == Ending::Done && m_playCompletionSound)
         Q_EMIT completionSoundRequested(m_environment.soundFile());
-    Q_EMIT controlsEnabledChanged(true);
+    Q_EMIT runningChanged(false);
     Q_EMIT batchFinished(m_report);
 }
 

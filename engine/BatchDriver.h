@@ -64,7 +64,8 @@ public:
     State state() const { return m_state; }
 
 Q_SIGNALS:
-    void controlsEnabledChanged(bool enabled);
+    // From Start to the batch's end.
+    void runningChanged(bool running);
     void outputFolderChanged(const QString &folder);
     void jobStarted(const QString &inputPath, JobQueue::JobId job);
     void progressChanged(const Progress &progress, JobQueue::JobId job);

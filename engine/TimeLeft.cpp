@@ -5,18 +5,14 @@
 #include <algorithm>
 #include <chrono>
 
-namespace {
+TimeLeft::TimeLeft(Clock clock) : m_clock(clock ? std::move(clock) : Clock(&steadyMilliseconds)) {}
 
-qint64 steadyMilliseconds()
+qint64 TimeLeft::steadyMilliseconds()
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
-
-} // namespace
-
-TimeLeft::TimeLeft(Clock clock) : m_clock(clock ? std::move(clock) : Clock(&steadyMilliseconds)) {}
 
 void TimeLeft::batchStarted(int parallelJobs)
 {

@@ -20,6 +20,7 @@ public:
     using Clock = std::function<qint64()>;
 
     explicit TimeLeft(Clock clock = {});
+    static qint64 steadyMilliseconds();
 
     // A batch starts with up to parallelJobs files converted side by side.
     void batchStarted(int parallelJobs);

@@ -162,7 +162,7 @@ void TestBatchDriver::refusesEmptyQueue()
 {
     Workbench bench;
     Run run(bench);
-    QSignalSpy controls(&run.driver, &BatchDriver::controlsEnabledChanged);
+    QSignalSpy controls(&run.driver, &BatchDriver::runningChanged);
     QVERIFY(!run.driver.requestStart(bench.settings(OutputFormat::Mpg), true));
     QCOMPARE(run.driver.state(), BatchDriver::State::Idle);
     QVERIFY(controls.isEmpty());
@@ -219,8 +219,8 @@ void TestBatchDriver::announcesBatchEndInOrder()
     Workbench bench;
     Run run(bench);
     QStringList events;
-    connect(&run.driver, &BatchDriver::controlsEnabledChanged, this,
-            [&](bool on) { events.append(on ? u"enable"_s : u"disable"_s); });
+    connect(&run.driver, &BatchDriver::runningChanged, this,
+            [&](bool running) { events.append(running ? u"disable"_s : u"enable"_s); });
     connect(&run.driver, &BatchDriver::outputFolderChanged, this,
             [&](const QString &folder) { events.append(u"folder "_s + folder); });
     connect(&run.driver, &BatchDriver::jobFinished, this,
@@ -243,8 +243,9 @@ void TestBatchDriver::announcesBatchEndInOrder()
                                   u"open "_s + folder + u" (2 files)"_s,
                                   u"sound "_s + bench.environment.programFolder + u"/sound.wav"_s,
                                   u"enable"_s, u"finished"_s}));
-    QVERIFY(std::any_of(run.progress.begin(), run.progress.end(),
-                        [](const Progress &p) { return p.style == EncoderStyle::Conv && p.finished; }));
+    QVERIFY(std::any_of(run.progress.begin(), run.progress.end(), [](const Progress &p) {
+        return p.style == EncoderStyle::Conv && p.finished;
+    }));
     QCOMPARE(run.progress.first().percent.value_or(-1), 7.0);
 }
 
@@ -639,7 +640,7 @@ void TestBatchDriver::endsOnMissingEncoderAndRestarts()
     Workbench bench;
     QFile::remove(bench.root.filePath(u"app/data/coder.exe"_s));
     Run run(bench);
-    QSignalSpy controls(&run.driver, &BatchDriver::controlsEnabledChanged);
+    QSignalSpy controls(&run.driver, &BatchDriver::runningChanged);
     QSignalSpy opened(&run.driver, &BatchDriver::openFolderRequested);
     run.queue.addJob(bench.input(u"song.avi"_s));
     run.driver.requestStart(bench.settings(OutputFormat::Mp3Audio), false);
@@ -647,7 +648,7 @@ void TestBatchDriver::endsOnMissingEncoderAndRestarts()
     QCOMPARE(run.driver.state(), BatchDriver::State::Idle);
     QCOMPARE(run.queue.jobCount(), 1);
     QCOMPARE(controls.count(), 2); // disabled, then back for another Start
-    QCOMPARE(controls.last().first().toBool(), true);
+    QCOMPARE(controls.last().first().toBool(), false);
     QCOMPARE(opened.count(), 0);
     QCOMPARE(run.report.failures().size(), 1);
     QCOMPARE(run.report.couldNotStart(),
