@@ -27,31 +27,12 @@ QString parameterName(Parameter parameter)
     return {};
 }
 
-ConversionCombo comboOf(Parameter parameter)
-{
-    switch (parameter) {
-    case Parameter::Size:
-        return ConversionCombo::Size;
-    case Parameter::VideoBitrate:
-        return ConversionCombo::VideoBitrate;
-    case Parameter::FrameRate:
-        return ConversionCombo::FrameRate;
-    case Parameter::AudioRate:
-        return ConversionCombo::AudioRate;
-    case Parameter::AudioBitrate:
-        return ConversionCombo::AudioBitrate;
-    case Parameter::Channels:
-        break;
-    }
-    return ConversionCombo::Channel;
-}
-
 } // namespace
 
 ParameterView::State ParameterView::of(const ConversionForm &form, Parameter parameter)
 {
     const ConversionSettings &settings = form.settings();
-    const ConversionCombo combo = comboOf(parameter);
+    const ConversionCombo combo = ConversionCombos::of(parameter);
     State state{true, form.value(parameter), ComboTexts::hoverText(combo), {}};
     if (const std::optional<UnusedParameter> unused = unusedParameter(settings, parameter))
         state = {false, unused->shown, unused->tip, {}};

@@ -29,3 +29,22 @@ QStringList ConversionCombos::entries(ConversionCombo combo)
     }};
     return combos.at(static_cast<std::size_t>(combo));
 }
+
+ConversionCombo ConversionCombos::of(Parameter parameter)
+{
+    switch (parameter) {
+    case Parameter::Size:
+        return ConversionCombo::Size;
+    case Parameter::VideoBitrate:
+        return ConversionCombo::VideoBitrate;
+    case Parameter::FrameRate:
+        return ConversionCombo::FrameRate;
+    case Parameter::AudioRate:
+        return ConversionCombo::AudioRate;
+    case Parameter::AudioBitrate:
+        return ConversionCombo::AudioBitrate;
+    case Parameter::Channels:
+        break;
+    }
+    return ConversionCombo::Channel;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Parameter.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,4 +26,6 @@ public:
     static constexpr int Count = 7;
 
     static QStringList entries(ConversionCombo combo);
+    // The combo that sets a parameter.
+    static ConversionCombo of(Parameter parameter);
 };

@@ -6,19 +6,23 @@
 
 namespace {
 
-ConversionCombo comboOf(SetupControls::List list)
+Parameter parameterOf(SetupControls::List list)
 {
     switch (list) {
     case SetupControls::List::AudioBitrate:
-        return ConversionCombo::AudioBitrate;
+        return Parameter::AudioBitrate;
     case SetupControls::List::AudioRate:
-        return ConversionCombo::AudioRate;
+        return Parameter::AudioRate;
     case SetupControls::List::Channel:
-        return ConversionCombo::Channel;
     case SetupControls::List::Format:
         break;
     }
-    return ConversionCombo::Format;
+    return Parameter::Channels;
+}
+
+QStringList entriesOf(Parameter parameter)
+{
+    return ConversionCombos::entries(ConversionCombos::of(parameter));
 }
 
 constexpr Parameter SettlingOrder[] = {Parameter::Size,         Parameter::VideoBitrate,
@@ -27,58 +31,35 @@ constexpr Parameter SettlingOrder[] = {Parameter::Size,         Parameter::Video
 
 } // namespace
 
-ConversionForm::ConversionForm()
+ConversionForm::ConversionForm() : m_settings(ConversionSettings::startupDefaults())
 {
-    // An editable list starts at its first entry until a start position or
-    // a format's default replaces it.
-    m_settings.size = ConversionCombos::entries(ConversionCombo::Size).value(0);
-    m_settings.videoBitrate = ConversionCombos::entries(ConversionCombo::VideoBitrate).value(0);
-    m_settings.frameRate = ConversionCombos::entries(ConversionCombo::FrameRate).value(0);
-    m_settings.audioBitrate = ConversionCombos::entries(ConversionCombo::AudioBitrate)
-                                  .value(ConversionSettings::StartupAudioBitratePosition);
-    m_settings.audioRate = ConversionCombos::entries(ConversionCombo::AudioRate)
-                               .value(ConversionSettings::StartupAudioRatePosition);
-    setPosition(List::Channel, ConversionSettings::StartupChannelPosition);
-    selectFormat(OutputFormat::Rmvb);
+    m_channel = entriesOf(Parameter::Channels).value(m_settings.channelIndex);
+    settle();
 }
 
 int ConversionForm::count(List list) const
 {
     return list == List::Format ? OutputFormats::Count
-                                : static_cast<int>(ConversionCombos::entries(comboOf(list)).size());
+                                : static_cast<int>(entriesOf(parameterOf(list)).size());
 }
 
 // An editable list has an entry selected only while its value is one.
 int ConversionForm::position(List list) const
 {
-    switch (list) {
-    case List::Format:
+    if (list == List::Format)
         return OutputFormats::indexOf(m_settings.format);
-    case List::Channel:
-        return m_settings.channelIndex;
-    case List::AudioBitrate:
-        return static_cast<int>(
-            ConversionCombos::entries(comboOf(list)).indexOf(m_settings.audioBitrate));
-    case List::AudioRate:
-        return static_cast<int>(
-            ConversionCombos::entries(comboOf(list)).indexOf(m_settings.audioRate));
-    }
-    return -1;
+    const Parameter parameter = parameterOf(list);
+    return static_cast<int>(entriesOf(parameter).indexOf(value(parameter)));
 }
 
 void ConversionForm::setPosition(List list, int newPosition)
 {
     if (newPosition < 0 || newPosition >= count(list))
         return;
-    if (list == List::Format) {
-        if (newPosition != position(List::Format))
-            selectFormat(*OutputFormats::fromIndex(newPosition));
-        return;
-    }
-    const Parameter parameter = list == List::AudioBitrate ? Parameter::AudioBitrate
-                                : list == List::AudioRate  ? Parameter::AudioRate
-                                                           : Parameter::Channels;
-    setValue(parameter, ConversionCombos::entries(comboOf(list)).at(newPosition));
+    if (list != List::Format)
+        setValue(parameterOf(list), entriesOf(parameterOf(list)).at(newPosition));
+    else if (newPosition != position(List::Format))
+        selectFormat(*OutputFormats::fromIndex(newPosition));
 }
 
 // A format's channel default that is no entry of the list leaves the
@@ -105,8 +86,7 @@ void ConversionForm::setValue(Parameter parameter, const QString &value)
         return;
     }
     m_channel = value;
-    m_settings.channelIndex =
-        static_cast<int>(ConversionCombos::entries(ConversionCombo::Channel).indexOf(value));
+    m_settings.channelIndex = static_cast<int>(entriesOf(Parameter::Channels).indexOf(value));
 }
 
 void ConversionForm::settle()

@@ -10,8 +10,8 @@
 class ConversionForm final : public SetupControls
 {
 public:
-    // As the window first shows it: each list at its start entry, then the
-    // first format chosen, as choosing it by hand does.
+    // As the window first shows it: the sound lists at their start entries,
+    // then the first format chosen, as choosing it by hand does.
     ConversionForm();
 
     int count(List list) const override;
