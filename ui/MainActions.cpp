@@ -49,22 +49,23 @@ MainActions::MainActions(QWidget *window)
     button(exit, tr("退出程序"), tr("Exit"), ":/icons/exit.svg");
 }
 
-QAction *MainActions::forCommand(CommandRouter::ToolbarCommand command) const
+std::optional<int> MainActions::commandOfButton(int buttonIndex)
 {
-    using CommandRouter::ToolbarCommand;
-    switch (command) {
-    case ToolbarCommand::AddFile:
-        return addFile;
-    case ToolbarCommand::RemoveMenu:
-        return removeMenu;
-    case ToolbarCommand::Options:
-        return options;
-    case ToolbarCommand::Help:
-        return help;
-    case ToolbarCommand::Exit:
-        return exit;
-    case ToolbarCommand::AddFolder:
-        return addFolder;
+    static constexpr std::pair<int, int> Routes[] = {{0, 0}, {1, 6}, {2, 1}, {4, 2}, {5, 4}};
+    for (const auto &[button, command] : Routes) {
+        if (button == buttonIndex)
+            return command;
+    }
+    return std::nullopt;
+}
+
+QAction *MainActions::forCommand(int commandIndex) const
+{
+    const std::pair<int, QAction *> commands[] = {{0, addFile}, {1, removeMenu}, {2, options},
+                                                  {3, help},    {4, exit},       {6, addFolder}};
+    for (const auto &[command, action] : commands) {
+        if (command == commandIndex)
+            return action;
     }
     return nullptr;
 }

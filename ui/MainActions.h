@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CommandRouter.h"
-
 #include <QObject>
+
+#include <optional>
 
 class QAction;
 class QWidget;
@@ -29,8 +29,10 @@ public:
     QAction *const removeAll;
     QAction *const start;
 
-    // The action a toolbar command index stands for.
-    QAction *forCommand(CommandRouter::ToolbarCommand command) const;
+    // The toolbar routes in two steps: a button index (0, 1, 2, 4 or 5) to a
+    // command index, and a command index (0 to 4, and 6) to its action.
+    static std::optional<int> commandOfButton(int buttonIndex);
+    QAction *forCommand(int commandIndex) const;
     // The commands a batch disables: the toolbar's and its menu items.
     void setBatchCommandsEnabled(bool enabled);
 };

@@ -53,16 +53,10 @@ frmMain::~frmMain() = default;
 
 void frmMain::createToolbar()
 {
-    // Button indexes 0, 1, 2, 4 and 5, as the toolbar routes them.
-    const std::pair<int, QAction *> buttons[] = {{0, m_actions.addFile},
-                                                 {1, m_actions.addFolder},
-                                                 {2, m_actions.removeMenu},
-                                                 {4, m_actions.options},
-                                                 {5, m_actions.exit}};
     int x = 0;
-    for (const auto &[index, action] : buttons) {
+    for (const int index : {0, 1, 2, 4, 5}) {
         auto *tool = new QToolButton(this);
-        tool->setDefaultAction(action);
+        tool->setDefaultAction(m_actions.forCommand(*MainActions::commandOfButton(index)));
         tool->setObjectName(QStringLiteral("CmdToolsBar_%1").arg(index));
         tool->setProperty("index", index);
         tool->setIconSize({32, 32});
@@ -151,14 +145,14 @@ void frmMain::bindActions()
 
 void frmMain::CmdToolsBar_Click(int buttonIndex)
 {
-    if (const std::optional<int> command = CommandRouter::CmdToolsBarCommand(buttonIndex))
+    if (const std::optional<int> command = MainActions::commandOfButton(buttonIndex))
         imgToolbar_Click(*command);
 }
 
 void frmMain::imgToolbar_Click(int commandIndex)
 {
-    if (const auto command = CommandRouter::toolbarCommand(commandIndex))
-        m_actions.forCommand(*command)->trigger();
+    if (QAction *command = m_actions.forCommand(commandIndex))
+        command->trigger();
 }
 
 void frmMain::queuePaths(const QStringList &paths)
