@@ -38,11 +38,14 @@ void JobListView::createListMenu(const frmMenu &menus)
     // What the row under the pointer offers comes first, then the program's menus.
     m_removeRow = m_listMenu->addAction(tr("移除"));
     m_removeRow->setObjectName(QStringLiteral("menuListRemove"));
-    m_removeRow->setShortcut(QKeySequence::Delete);
-    m_removeRow->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(m_removeRow);
-    connect(m_removeRow, &QAction::triggered, this,
-            [this] { m_controller.removeRows(selectedRows()); });
+    const auto removeSelected = [this] { m_controller.removeRows(selectedRows()); };
+    connect(m_removeRow, &QAction::triggered, this, removeSelected);
+    // The key works whatever the menu last offered.
+    auto *removeKey = new QAction(this);
+    removeKey->setShortcut(QKeySequence::Delete);
+    removeKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(removeKey);
+    connect(removeKey, &QAction::triggered, this, removeSelected);
     m_openRowFolder = m_listMenu->addAction(tr("打开所在文件夹"));
     m_openRowFolder->setObjectName(QStringLiteral("menuListOpenFolder"));
     connect(m_openRowFolder, &QAction::triggered, this,
