@@ -64,7 +64,6 @@ public:
     DropIntake &dropIntake() { return m_dropIntake; }
     BatchStatus &status() { return m_status; }
     const SettingsFiles &settingsFiles() const { return m_services.settingsFiles; }
-    MessageSink &messages() { return m_services.messages; }
 
     // The form: a format chosen, a value typed or picked, and the values
     // the codec moves replaced once the user is done with a box.
@@ -73,8 +72,6 @@ public:
     void settleParameters();
     void setOutputFolder(const QString &folder);
     ParameterView::State parameter(Parameter parameter) const;
-    // The settings a Start takes: the form with the options.
-    ConversionSettings batchSettings() const;
 
     void addFiles();
     void addFolder();
@@ -123,6 +120,8 @@ Q_SIGNALS:
     void progressCaptionShown(const QString &caption);
 
 private:
+    // The settings a Start takes: the form with the options.
+    ConversionSettings batchSettings() const;
     void connectDriver();
     void loadStartFolders();
     void batchBegun();
