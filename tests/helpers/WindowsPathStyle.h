@@ -2,7 +2,7 @@
 
 #include "PathStyle.h"
 
-// How the specification's examples spell paths: "\" separates folders and
+// Windows paths, as the tests of path handling spell them: "\" separates folders and
 // ":" ends a drive name.
 inline PathStyle windowsPathStyle()
 {
