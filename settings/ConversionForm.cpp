@@ -62,15 +62,12 @@ void ConversionForm::setPosition(List list, int newPosition)
         selectFormat(*OutputFormats::fromIndex(newPosition));
 }
 
-// A format's channel default that is no entry of the list leaves the
-// channel as it was.
 void ConversionForm::selectFormat(OutputFormat format)
 {
-    const int channel = std::exchange(m_settings.channelIndex, -1);
     m_settings.selectFormat(format);
-    const int defaultChannel = std::exchange(m_settings.channelIndex, channel);
-    if (defaultChannel != channel)
-        setPosition(List::Channel, defaultChannel);
+    // The channel's text follows a default the format gave; a format
+    // without one leaves the channel as it was, typed text included.
+    setPosition(List::Channel, m_settings.channelIndex);
     settle();
 }
 
