@@ -1,6 +1,6 @@
-#include "BatchStatus.h"
+#include "app/BatchStatus.h"
 
-#include "ProgressText.h"
+#include "app/ProgressText.h"
 
 #include <QFileInfo>
 

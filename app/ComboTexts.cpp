@@ -1,4 +1,4 @@
-#include "ComboTexts.h"
+#include "app/ComboTexts.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ConversionCombos.h"
+#include "engine/ConversionCombos.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "FailureMessage.h"
+#include "app/FailureMessage.h"
 
-#include "OutcomeText.h"
+#include "app/OutcomeText.h"
 
 #include <QCoreApplication>
 

@@ -1,10 +1,10 @@
-#include "MainController.h"
+#include "app/MainController.h"
 
-#include "FailureMessage.h"
-#include "MessageSink.h"
-#include "OutcomeText.h"
-#include "OutputFolderChooser.h"
-#include "SettingsFiles.h"
+#include "app/FailureMessage.h"
+#include "app/OutcomeText.h"
+#include "engine/MessageSink.h"
+#include "settings/OutputFolderChooser.h"
+#include "settings/SettingsFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,19 +1,19 @@
 #pragma once
 
-#include "AppOptions.h"
-#include "BatchDriver.h"
-#include "BatchStatus.h"
-#include "CommandEnvironment.h"
-#include "ConversionForm.h"
-#include "Desktop.h"
-#include "DropIntake.h"
-#include "FileChooser.h"
-#include "FileIntake.h"
-#include "FolderIntake.h"
-#include "JobList.h"
-#include "ParameterView.h"
-#include "PathIntake.h"
-#include "QueueStore.h"
+#include "app/BatchStatus.h"
+#include "app/Desktop.h"
+#include "app/ParameterView.h"
+#include "app/QueueStore.h"
+#include "engine/BatchDriver.h"
+#include "engine/CommandEnvironment.h"
+#include "jobs/DropIntake.h"
+#include "jobs/FileChooser.h"
+#include "jobs/FileIntake.h"
+#include "jobs/FolderIntake.h"
+#include "jobs/JobList.h"
+#include "jobs/PathIntake.h"
+#include "settings/AppOptions.h"
+#include "settings/ConversionForm.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "OutcomeText.h"
+#include "app/OutcomeText.h"
 
 #include <QCoreApplication>
 

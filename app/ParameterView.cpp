@@ -1,8 +1,8 @@
-#include "ParameterView.h"
+#include "app/ParameterView.h"
 
-#include "ComboTexts.h"
-#include "ConversionCombos.h"
-#include "ParameterRules.h"
+#include "app/ComboTexts.h"
+#include "engine/ConversionCombos.h"
+#include "engine/ParameterRules.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConversionForm.h"
-#include "Parameter.h"
+#include "engine/Parameter.h"
+#include "settings/ConversionForm.h"
 
 #include <QCoreApplication>
 #include <QString>

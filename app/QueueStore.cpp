@@ -1,7 +1,7 @@
-#include "QueueStore.h"
+#include "app/QueueStore.h"
 
-#include "DiskFlush.h"
-#include "JobList.h"
+#include "encoders/system/DiskFlush.h"
+#include "jobs/JobList.h"
 
 #include <QDir>
 #include <QFile>

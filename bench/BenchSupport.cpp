@@ -1,9 +1,9 @@
-#include "BenchSupport.h"
+#include "bench/BenchSupport.h"
 
-#include "CommandBuilder.h"
-#include "FfmpegPlan.h"
-#include "MediaProbe.h"
-#include "OutputFormats.h"
+#include "encoders/plan/FfmpegPlan.h"
+#include "encoders/probe/MediaProbe.h"
+#include "engine/CommandBuilder.h"
+#include "engine/OutputFormats.h"
 
 #include <QDir>
 #include <QElapsedTimer>

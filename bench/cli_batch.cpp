@@ -3,9 +3,9 @@
 // whole path (queue, driver, runner, encoder, checks) costs over ffmpeg.
 // The two run in turn; medians of the pairwise ratios and differences.
 
-#include "BenchSupport.h"
-#include "ConvOptions.h"
-#include "ToolLocator.h"
+#include "bench/BenchSupport.h"
+#include "encoders/job/ToolLocator.h"
+#include "encoders/options/ConvOptions.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,9 +5,9 @@
 // formats are measured by two_stage_formats. Each pair runs in turn;
 // medians of the pairwise ratios and differences.
 
-#include "BenchSupport.h"
-#include "ConvOptions.h"
-#include "ToolLocator.h"
+#include "bench/BenchSupport.h"
+#include "encoders/job/ToolLocator.h"
+#include "encoders/options/ConvOptions.h"
 
 #include <QCoreApplication>
 #include <QDir>

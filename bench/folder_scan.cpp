@@ -6,9 +6,9 @@
 // Then the cost of filling the list with 50 000 jobs one by one and in one
 // call, and of emptying it.
 
-#include "FolderDialog.h"
-#include "FolderIntake.h"
-#include "JobList.h"
+#include "engine/FolderDialog.h"
+#include "jobs/FolderIntake.h"
+#include "jobs/JobList.h"
 
 #include <QApplication>
 #include <QDir>

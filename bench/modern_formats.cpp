@@ -8,9 +8,9 @@
 // pairwise time ratios, and the SSIM of both outputs against the source.
 // Formats named on the command line (h264, hevc, webm) are the only ones run.
 
-#include "BenchSupport.h"
-#include "OutputFormats.h"
-#include "ToolLocator.h"
+#include "bench/BenchSupport.h"
+#include "encoders/job/ToolLocator.h"
+#include "engine/OutputFormats.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -6,9 +6,9 @@
 // fractal with camera grain, with a Chinese cue every two seconds; timed in
 // turn, the median of the pairwise ratios.
 
-#include "BenchSupport.h"
-#include "OutputFormats.h"
-#include "ToolLocator.h"
+#include "bench/BenchSupport.h"
+#include "encoders/job/ToolLocator.h"
+#include "engine/OutputFormats.h"
 
 #include <QCoreApplication>
 #include <QFile>

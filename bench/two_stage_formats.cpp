@@ -7,11 +7,11 @@
 // of the pairwise time ratios, and the SSIM of both outputs against the
 // source (the source brought to each output's size).
 
-#include "BenchSupport.h"
-#include "CoderOptions.h"
-#include "CommandBuilder.h"
-#include "OutputFormats.h"
-#include "ToolLocator.h"
+#include "bench/BenchSupport.h"
+#include "encoders/job/ToolLocator.h"
+#include "encoders/options/CoderOptions.h"
+#include "engine/CommandBuilder.h"
+#include "engine/OutputFormats.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

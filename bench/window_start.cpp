@@ -2,7 +2,7 @@
 // to its first painted frame, on a virtual X display (Xvfb), each round with
 // fresh settings. The program reports the frame itself when asked to.
 
-#include "BenchSupport.h"
+#include "bench/BenchSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

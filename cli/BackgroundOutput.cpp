@@ -1,6 +1,6 @@
-#include "BackgroundOutput.h"
+#include "cli/BackgroundOutput.h"
 
-#include "StandardOutput.h"
+#include "cli/StandardOutput.h"
 
 #include <condition_variable>
 #include <mutex>

@@ -1,9 +1,9 @@
-#include "CliOptions.h"
+#include "cli/CliOptions.h"
 
-#include "LanguageChoice.h"
-#include "OutputFormats.h"
-#include "ParameterRules.h"
-#include "TextNumber.h"
+#include "engine/LanguageChoice.h"
+#include "engine/OutputFormats.h"
+#include "engine/ParameterRules.h"
+#include "engine/TextNumber.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConversionSettings.h"
-#include "EncoderRunner.h"
+#include "engine/ConversionSettings.h"
+#include "engine/EncoderRunner.h"
 
 #include <QString>
 #include <QStringList>

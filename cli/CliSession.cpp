@@ -1,9 +1,9 @@
-#include "CliSession.h"
+#include "cli/CliSession.h"
 
-#include "BatchDriver.h"
-#include "MessageSink.h"
-#include "OutcomeText.h"
-#include "ProgressText.h"
+#include "app/OutcomeText.h"
+#include "app/ProgressText.h"
+#include "engine/BatchDriver.h"
+#include "engine/MessageSink.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

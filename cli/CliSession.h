@@ -1,9 +1,9 @@
 #pragma once
 
-#include "JobQueue.h"
-#include "JobResult.h"
-#include "Progress.h"
-#include "TimeLeft.h"
+#include "engine/JobQueue.h"
+#include "engine/JobResult.h"
+#include "engine/Progress.h"
+#include "engine/TimeLeft.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "WorkingFolder.h"
+#include "cli/WorkingFolder.h"
 
-#include "AppPaths.h"
+#include "engine/AppPaths.h"
 
 #include <QDateTime>
 #include <QDir>

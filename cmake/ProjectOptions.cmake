@@ -2,6 +2,9 @@
 # warnings and Qt's strictness switches.
 add_library(zenvora_options INTERFACE)
 target_compile_features(zenvora_options INTERFACE cxx_std_20)
+# Includes name their folder from the root ("engine/JobRun.h"), so the layer
+# a file reaches into shows at the include line and the layer check reads it.
+target_include_directories(zenvora_options INTERFACE ${PROJECT_SOURCE_DIR})
 # The flags below are GCC's, which Clang takes too; another compiler gets its
 # own warning level.
 if(CMAKE_CXX_COMPILER_ID MATCHES "^(GNU|Clang)$")

@@ -1,4 +1,4 @@
-#include "DesktopBuses.h"
+#include "desktop/DesktopBuses.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "EndNotification.h"
+#include "desktop/EndNotification.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

@@ -1,4 +1,4 @@
-#include "LauncherProgress.h"
+#include "desktop/LauncherProgress.h"
 
 #include <QDBusMessage>
 #include <QVariantMap>

@@ -1,4 +1,4 @@
-#include "AppPaths.h"
+#include "engine/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "AppTranslations.h"
+#include "engine/AppTranslations.h"
 
-#include "AppPaths.h"
+#include "engine/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LanguageChoice.h"
+#include "engine/LanguageChoice.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "BatchDriver.h"
+#include "engine/BatchDriver.h"
 
-#include "EncoderProcesses.h"
-#include "JobRun.h"
-#include "PathHelpers.h"
+#include "engine/EncoderProcesses.h"
+#include "engine/JobRun.h"
+#include "engine/PathHelpers.h"
 
 #include <QDir>
 #include <QFile>

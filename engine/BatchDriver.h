@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ActivityIndicator.h"
-#include "CommandEnvironment.h"
-#include "ConversionSettings.h"
-#include "EncoderRunner.h"
-#include "JobQueue.h"
-#include "JobResult.h"
-#include "ProbeService.h"
-#include "Progress.h"
+#include "engine/ActivityIndicator.h"
+#include "engine/CommandEnvironment.h"
+#include "engine/ConversionSettings.h"
+#include "engine/EncoderRunner.h"
+#include "engine/JobQueue.h"
+#include "engine/JobResult.h"
+#include "engine/ProbeService.h"
+#include "engine/Progress.h"
 
 #include <QObject>
 #include <QSet>

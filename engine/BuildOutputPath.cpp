@@ -1,6 +1,6 @@
-#include "BuildOutputPath.h"
+#include "engine/BuildOutputPath.h"
 
-#include "PathHelpers.h"
+#include "engine/PathHelpers.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandEnvironment.h"
+#include "engine/CommandEnvironment.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "CommandBuilder.h"
+#include "engine/CommandBuilder.h"
 
-#include "BuildOutputPath.h"
-#include "OutputFormats.h"
+#include "engine/BuildOutputPath.h"
+#include "engine/OutputFormats.h"
 
 #include <variant>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CommandEnvironment.h"
-#include "ConversionSettings.h"
-#include "OutputFormat.h"
-#include "Parameter.h"
-#include "StageCommand.h"
+#include "engine/CommandEnvironment.h"
+#include "engine/ConversionSettings.h"
+#include "engine/OutputFormat.h"
+#include "engine/Parameter.h"
+#include "engine/StageCommand.h"
 
 #include <optional>
 

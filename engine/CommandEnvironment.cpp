@@ -1,4 +1,4 @@
-#include "CommandEnvironment.h"
+#include "engine/CommandEnvironment.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Encoder.h"
-#include "PathStyle.h"
+#include "engine/Encoder.h"
+#include "engine/PathStyle.h"
 
 #include <QString>
 #include <QTime>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Encoder.h"
+#include "engine/Encoder.h"
 
-#include "Parameter.h"
+#include "engine/Parameter.h"
 
 #include <QList>
 #include <QString>

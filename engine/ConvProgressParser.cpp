@@ -1,8 +1,8 @@
-#include "ConvProgressParser.h"
+#include "engine/ConvProgressParser.h"
 
-#include "ActivityIndicator.h"
-#include "EncoderProtocol.h"
-#include "TextNumber.h"
+#include "encoders/protocol/EncoderProtocol.h"
+#include "engine/ActivityIndicator.h"
+#include "engine/TextNumber.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Progress.h"
+#include "engine/Progress.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,7 +1,7 @@
-#include "ConversionCombos.h"
+#include "engine/ConversionCombos.h"
 
-#include "ConversionSettings.h"
-#include "OutputFormats.h"
+#include "engine/ConversionSettings.h"
+#include "engine/OutputFormats.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Parameter.h"
+#include "engine/Parameter.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "ConversionSettings.h"
+#include "engine/ConversionSettings.h"
 
-#include "ConversionCombos.h"
-#include "OutputFormats.h"
+#include "engine/ConversionCombos.h"
+#include "engine/OutputFormats.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OutputFormat.h"
-#include "Parameter.h"
+#include "engine/OutputFormat.h"
+#include "engine/Parameter.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,4 +1,4 @@
-#include "Encoder.h"
+#include "engine/Encoder.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EncoderStyle.h"
+#include "encoders/protocol/EncoderStyle.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "EncoderCommand.h"
+#include "engine/EncoderCommand.h"
 
 EncoderCommand::EncoderCommand(const QString &program) : m_program(program), m_text(program) {}
 

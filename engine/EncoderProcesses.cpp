@@ -1,7 +1,7 @@
-#include "EncoderProcesses.h"
+#include "engine/EncoderProcesses.h"
 
-#include "ProcessGroup.h"
-#include "ProcessList.h"
+#include "encoders/system/ProcessGroup.h"
+#include "engine/ProcessList.h"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "EncoderRunner.h"
+#include "engine/EncoderRunner.h"
 
-#include "EncoderProtocol.h"
-#include "ProcessGroup.h"
+#include "encoders/protocol/EncoderProtocol.h"
+#include "encoders/system/ProcessGroup.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "EncoderCommand.h"
-#include "RunOutcome.h"
+#include "engine/EncoderCommand.h"
+#include "engine/RunOutcome.h"
 
 #include <QObject>
 #include <QProcess>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CommandFragments.h"
-#include "Encoder.h"
-#include "FormatDefaults.h"
-#include "OutputFormat.h"
+#include "engine/CommandFragments.h"
+#include "engine/Encoder.h"
+#include "engine/FormatDefaults.h"
+#include "engine/OutputFormat.h"
 
 #include <QString>
 

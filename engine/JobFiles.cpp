@@ -1,10 +1,10 @@
-#include "JobFiles.h"
+#include "engine/JobFiles.h"
 
-#include "AppPaths.h"
-#include "EncoderProtocol.h"
-#include "LegacyNames.h"
-#include "OutputFormats.h"
-#include "PathHelpers.h"
+#include "encoders/protocol/EncoderProtocol.h"
+#include "engine/AppPaths.h"
+#include "engine/LegacyNames.h"
+#include "engine/OutputFormats.h"
+#include "engine/PathHelpers.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CommandEnvironment.h"
-#include "ConversionSettings.h"
-#include "RunOutcome.h"
+#include "engine/CommandEnvironment.h"
+#include "engine/ConversionSettings.h"
+#include "engine/RunOutcome.h"
 
 #include <QSet>
 #include <QString>

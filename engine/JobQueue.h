@@ -1,6 +1,6 @@
 #pragma once
 
-#include "JobResult.h"
+#include "engine/JobResult.h"
 
 #include <QString>
 

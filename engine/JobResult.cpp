@@ -1,4 +1,4 @@
-#include "JobResult.h"
+#include "engine/JobResult.h"
 
 #include <algorithm>
 

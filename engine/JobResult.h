@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RunOutcome.h"
+#include "engine/RunOutcome.h"
 
 #include <QList>
 #include <QString>

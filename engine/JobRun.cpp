@@ -1,7 +1,7 @@
-#include "JobRun.h"
+#include "engine/JobRun.h"
 
-#include "EncoderProtocol.h"
-#include "OutputFormats.h"
+#include "encoders/protocol/EncoderProtocol.h"
+#include "engine/OutputFormats.h"
 
 #include <QFileInfo>
 

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "CoderProgressParser.h"
-#include "CommandBuilder.h"
-#include "ConvProgressParser.h"
-#include "ConversionSettings.h"
-#include "EncoderRunner.h"
-#include "JobFiles.h"
-#include "JobQueue.h"
-#include "JobResult.h"
-#include "Progress.h"
-#include "StageCommand.h"
+#include "engine/CoderProgressParser.h"
+#include "engine/CommandBuilder.h"
+#include "engine/ConvProgressParser.h"
+#include "engine/ConversionSettings.h"
+#include "engine/EncoderRunner.h"
+#include "engine/JobFiles.h"
+#include "engine/JobQueue.h"
+#include "engine/JobResult.h"
+#include "engine/Progress.h"
+#include "engine/StageCommand.h"
 
 #include <QObject>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "LanguageChoice.h"
+#include "engine/LanguageChoice.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "LegacyNames.h"
+#include "engine/LegacyNames.h"
 
 #include <QStringDecoder>
 #include <QUtf8StringView>

@@ -1,6 +1,6 @@
-#include "OutputFormats.h"
+#include "engine/OutputFormats.h"
 
-#include "ConversionSettings.h"
+#include "engine/ConversionSettings.h"
 
 #include <array>
 

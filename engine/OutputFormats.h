@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FormatSpec.h"
-#include "OutputFormat.h"
+#include "engine/FormatSpec.h"
+#include "engine/OutputFormat.h"
 
 #include <QStringList>
 

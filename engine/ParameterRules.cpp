@@ -1,12 +1,12 @@
-#include "ParameterRules.h"
+#include "engine/ParameterRules.h"
 
-#include "AudioCodec.h"
-#include "CoderOptions.h"
-#include "CommandBuilder.h"
-#include "Container.h"
-#include "ConvOptions.h"
-#include "OptionValues.h"
-#include "VideoCodec.h"
+#include "encoders/options/CoderOptions.h"
+#include "encoders/options/ConvOptions.h"
+#include "encoders/options/OptionValues.h"
+#include "encoders/plan/AudioCodec.h"
+#include "encoders/plan/Container.h"
+#include "encoders/plan/VideoCodec.h"
+#include "engine/CommandBuilder.h"
 
 #include <cmath>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConversionSettings.h"
-#include "Parameter.h"
+#include "engine/ConversionSettings.h"
+#include "engine/Parameter.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PathStyle.h"
+#include "engine/PathStyle.h"
 
 #include <QString>
 

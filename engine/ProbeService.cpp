@@ -1,4 +1,4 @@
-#include "ProbeService.h"
+#include "engine/ProbeService.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,4 +1,4 @@
-#include "ProcessList.h"
+#include "engine/ProcessList.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "EncoderStyle.h"
-#include "TextNumber.h"
+#include "encoders/protocol/EncoderStyle.h"
+#include "engine/TextNumber.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StageCommand.h"
+#include "engine/StageCommand.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "StageCommand.h"
+#include "engine/StageCommand.h"
 
-#include "EncoderProtocol.h"
+#include "encoders/protocol/EncoderProtocol.h"
 
 QProcessEnvironment StageCommand::environment(const QString &probeServer) const
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ConversionSettings.h"
-#include "Encoder.h"
-#include "EncoderCommand.h"
+#include "engine/ConversionSettings.h"
+#include "engine/Encoder.h"
+#include "engine/EncoderCommand.h"
 
 #include <QProcessEnvironment>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "StderrMessageSink.h"
+#include "engine/StderrMessageSink.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageSink.h"
+#include "engine/MessageSink.h"
 
 class StderrMessageSink final : public MessageSink
 {

@@ -1,4 +1,4 @@
-#include "TimeLeft.h"
+#include "engine/TimeLeft.h"
 
 #include <QtMath>
 

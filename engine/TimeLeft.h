@@ -1,7 +1,7 @@
 #pragma once
 
-#include "JobQueue.h"
-#include "Progress.h"
+#include "engine/JobQueue.h"
+#include "engine/Progress.h"
 
 #include <QHash>
 

@@ -1,4 +1,4 @@
-#include "BarFilter.h"
+#include "jobs/BarFilter.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,6 @@
-#include "DropIntake.h"
+#include "jobs/DropIntake.h"
 
-#include "JobList.h"
+#include "jobs/JobList.h"
 
 #include <QMimeData>
 #include <QUrl>

@@ -1,6 +1,6 @@
-#include "DropTarget.h"
+#include "jobs/DropTarget.h"
 
-#include "DropIntake.h"
+#include "jobs/DropIntake.h"
 
 #include <QAbstractScrollArea>
 #include <QDropEvent>

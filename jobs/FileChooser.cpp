@@ -1,8 +1,8 @@
-#include "FileChooser.h"
+#include "jobs/FileChooser.h"
 
-#include "BarFilter.h"
-#include "FileOpenDialog.h"
-#include "PathHelpers.h"
+#include "engine/PathHelpers.h"
+#include "jobs/BarFilter.h"
+#include "jobs/FileOpenDialog.h"
 
 #include <QDir>
 

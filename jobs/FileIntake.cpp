@@ -1,7 +1,7 @@
-#include "FileIntake.h"
+#include "jobs/FileIntake.h"
 
-#include "FileChooser.h"
-#include "JobList.h"
+#include "jobs/FileChooser.h"
+#include "jobs/JobList.h"
 
 #include <QCoreApplication>
 

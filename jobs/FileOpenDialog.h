@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileOpenRequest.h"
+#include "jobs/FileOpenRequest.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
-#include "FolderIntake.h"
+#include "jobs/FolderIntake.h"
 
-#include "FolderDialog.h"
-#include "JobList.h"
+#include "engine/FolderDialog.h"
+#include "jobs/JobList.h"
 
 FolderIntake::FolderIntake(JobList &jobs, FolderDialog &dialog, QObject *parent)
     : QObject(parent), m_jobs(jobs), m_dialog(dialog), m_hintText(idleHintText())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FolderScan.h"
+#include "jobs/FolderScan.h"
 
 #include <QObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "FolderListing.h"
+#include "jobs/FolderListing.h"
 
 #include <QDirIterator>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "FolderListing.h"
+#include "jobs/FolderListing.h"
 
-#include "LegacyNames.h"
+#include "engine/LegacyNames.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
-#include "FolderScan.h"
+#include "jobs/FolderScan.h"
 
-#include "SearchFolderFiles.h"
+#include "jobs/SearchFolderFiles.h"
 
 #include <QElapsedTimer>
 

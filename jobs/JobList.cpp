@@ -1,6 +1,6 @@
-#include "JobList.h"
+#include "jobs/JobList.h"
 
-#include "LegacyNames.h"
+#include "engine/LegacyNames.h"
 
 #include <algorithm>
 #include <functional>

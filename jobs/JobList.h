@@ -1,6 +1,6 @@
 #pragma once
 
-#include "JobQueue.h"
+#include "engine/JobQueue.h"
 
 #include <QAbstractTableModel>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "PathIntake.h"
+#include "jobs/PathIntake.h"
 
-#include "JobList.h"
+#include "jobs/JobList.h"
 
 #include <QDir>
 #include <QFileInfo>

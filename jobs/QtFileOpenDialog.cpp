@@ -1,4 +1,4 @@
-#include "QtFileOpenDialog.h"
+#include "jobs/QtFileOpenDialog.h"
 
 #include <QFileDialog>
 

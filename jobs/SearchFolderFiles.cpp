@@ -1,4 +1,4 @@
-#include "SearchFolderFiles.h"
+#include "jobs/SearchFolderFiles.h"
 
 #include <QStringList>
 

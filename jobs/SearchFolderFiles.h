@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FolderListing.h"
+#include "jobs/FolderListing.h"
 
 #include <QString>
 

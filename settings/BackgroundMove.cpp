@@ -1,4 +1,4 @@
-#include "BackgroundMove.h"
+#include "settings/BackgroundMove.h"
 
 #include <QMouseEvent>
 #include <QWidget>

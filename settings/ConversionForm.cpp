@@ -1,8 +1,8 @@
-#include "ConversionForm.h"
+#include "settings/ConversionForm.h"
 
-#include "ConversionCombos.h"
-#include "OutputFormats.h"
-#include "ParameterRules.h"
+#include "engine/ConversionCombos.h"
+#include "engine/OutputFormats.h"
+#include "engine/ParameterRules.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ConversionSettings.h"
-#include "Parameter.h"
-#include "SetupControls.h"
+#include "engine/ConversionSettings.h"
+#include "engine/Parameter.h"
+#include "settings/SetupControls.h"
 
 // The main window's choices as a value: the format, its parameters and the
 // output folder, as the user left them. The window shows it and setup.ini

@@ -1,6 +1,6 @@
-#include "OutputFolderChooser.h"
+#include "settings/OutputFolderChooser.h"
 
-#include "FolderDialog.h"
+#include "engine/FolderDialog.h"
 
 #include <QCoreApplication>
 #include <QDir>

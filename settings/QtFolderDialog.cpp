@@ -1,6 +1,6 @@
-#include "QtFolderDialog.h"
+#include "settings/QtFolderDialog.h"
 
-#include "OutputFolderChooser.h"
+#include "settings/OutputFolderChooser.h"
 
 #include <QDir>
 #include <QFileDialog>

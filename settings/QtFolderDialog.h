@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FolderDialog.h"
+#include "engine/FolderDialog.h"
 
 class QWidget;
 

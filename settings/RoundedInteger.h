@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextNumber.h"
+#include "engine/TextNumber.h"
 
 #include <limits>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "SettingsFieldReader.h"
+#include "settings/SettingsFieldReader.h"
 
 #include <QIODevice>
 

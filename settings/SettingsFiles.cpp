@@ -1,10 +1,10 @@
-#include "SettingsFiles.h"
+#include "settings/SettingsFiles.h"
 
-#include "AppPaths.h"
-#include "DiskFlush.h"
-#include "RoundedInteger.h"
-#include "SettingsFieldReader.h"
-#include "TextNumber.h"
+#include "encoders/system/DiskFlush.h"
+#include "engine/AppPaths.h"
+#include "engine/TextNumber.h"
+#include "settings/RoundedInteger.h"
+#include "settings/SettingsFieldReader.h"
 
 #include <QDir>
 #include <QFile>

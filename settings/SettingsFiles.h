@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppOptions.h"
-#include "SetupControls.h"
+#include "settings/AppOptions.h"
+#include "settings/SetupControls.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
-#include "frmOptions.h"
+#include "settings/frmOptions.h"
 
-#include "AppOptions.h"
-#include "MessageSink.h"
-#include "RoundedInteger.h"
-#include "SettingsFiles.h"
-#include "TextNumber.h"
+#include "engine/MessageSink.h"
+#include "engine/TextNumber.h"
+#include "settings/AppOptions.h"
+#include "settings/RoundedInteger.h"
+#include "settings/SettingsFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>

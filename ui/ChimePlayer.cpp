@@ -1,4 +1,4 @@
-#include "ChimePlayer.h"
+#include "ui/ChimePlayer.h"
 
 #include <QAudioFormat>
 #include <QAudioSink>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WaveSound.h"
+#include "ui/WaveSound.h"
 
 #include <QObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "FirstPaint.h"
+#include "ui/FirstPaint.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "FirstPaintReport.h"
+#include "ui/FirstPaintReport.h"
 
-#include "FirstPaint.h"
+#include "ui/FirstPaint.h"
 
 #include <cstdio>
 

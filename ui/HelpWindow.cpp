@@ -1,4 +1,4 @@
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
 
 #include <QTextBrowser>
 #include <QUrl>

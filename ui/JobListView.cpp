@@ -1,7 +1,7 @@
-#include "JobListView.h"
+#include "ui/JobListView.h"
 
-#include "MainController.h"
-#include "frmMenu.h"
+#include "app/MainController.h"
+#include "ui/frmMenu.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DropTarget.h"
+#include "jobs/DropTarget.h"
 
 #include <QTreeView>
 

@@ -1,4 +1,4 @@
-#include "MainActions.h"
+#include "ui/MainActions.h"
 
 #include <QAction>
 #include <QWidget>

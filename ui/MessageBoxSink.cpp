@@ -1,4 +1,4 @@
-#include "MessageBoxSink.h"
+#include "ui/MessageBoxSink.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
-#include "ParameterComboBox.h"
+#include "ui/ParameterComboBox.h"
 
-#include "ComboTexts.h"
+#include "app/ComboTexts.h"
 
 #include <QSignalBlocker>
 

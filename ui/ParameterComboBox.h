@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WholeEntryComboBox.h"
+#include "ui/WholeEntryComboBox.h"
 
 #include <optional>
 

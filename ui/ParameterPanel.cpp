@@ -1,10 +1,10 @@
-#include "ParameterPanel.h"
+#include "ui/ParameterPanel.h"
 
-#include "ComboTexts.h"
-#include "MainController.h"
-#include "OutputFolderChooser.h"
-#include "OutputFormats.h"
-#include "ParameterComboBox.h"
+#include "app/ComboTexts.h"
+#include "app/MainController.h"
+#include "engine/OutputFormats.h"
+#include "settings/OutputFolderChooser.h"
+#include "ui/ParameterComboBox.h"
 
 #include <QLabel>
 #include <QLineEdit>

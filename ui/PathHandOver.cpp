@@ -1,4 +1,4 @@
-#include "PathHandOver.h"
+#include "ui/PathHandOver.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "ProgressPanel.h"
+#include "ui/ProgressPanel.h"
 
-#include "MainController.h"
-#include "ProgressText.h"
+#include "app/MainController.h"
+#include "app/ProgressText.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -1,6 +1,6 @@
-#include "SingleInstanceLock.h"
+#include "ui/SingleInstanceLock.h"
 
-#include "AppPaths.h"
+#include "engine/AppPaths.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>

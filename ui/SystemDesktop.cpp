@@ -1,6 +1,6 @@
-#include "SystemDesktop.h"
+#include "ui/SystemDesktop.h"
 
-#include "DesktopBuses.h"
+#include "desktop/DesktopBuses.h"
 
 #include <QApplication>
 #include <QDBusConnection>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ChimePlayer.h"
-#include "Desktop.h"
-#include "EndNotification.h"
-#include "LauncherProgress.h"
-#include "SleepInhibitor.h"
+#include "app/Desktop.h"
+#include "desktop/EndNotification.h"
+#include "desktop/LauncherProgress.h"
+#include "desktop/SleepInhibitor.h"
+#include "ui/ChimePlayer.h"
 
 // The desktop as freedesktop.org describes it: the file manager, the
 // notification server, the sleep inhibitors and the taskbar over D-Bus;

@@ -1,4 +1,4 @@
-#include "WaveSound.h"
+#include "ui/WaveSound.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "WholeEntryComboBox.h"
+#include "ui/WholeEntryComboBox.h"
 
 #include <QAbstractItemView>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "WindowLook.h"
+#include "ui/WindowLook.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "WindowOptions.h"
+#include "ui/WindowOptions.h"
 
-#include "LanguageChoice.h"
+#include "engine/LanguageChoice.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,13 +1,13 @@
-#include "frmMain.h"
+#include "ui/frmMain.h"
 
-#include "HelpWindow.h"
-#include "JobListView.h"
-#include "LinkLabel.h"
-#include "MessageSink.h"
-#include "ParameterPanel.h"
-#include "ProgressPanel.h"
-#include "frmOptions.h"
-#include "frmSuggest.h"
+#include "engine/MessageSink.h"
+#include "settings/frmOptions.h"
+#include "ui/HelpWindow.h"
+#include "ui/JobListView.h"
+#include "ui/LinkLabel.h"
+#include "ui/ParameterPanel.h"
+#include "ui/ProgressPanel.h"
+#include "ui/feedback/frmSuggest.h"
 
 #include <QCloseEvent>
 #include <QCursor>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "BackgroundMove.h"
-#include "LanguageChoice.h"
-#include "MainActions.h"
-#include "MainController.h"
-#include "frmMenu.h"
+#include "app/MainController.h"
+#include "engine/LanguageChoice.h"
+#include "settings/BackgroundMove.h"
+#include "ui/MainActions.h"
+#include "ui/frmMenu.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "frmMenu.h"
+#include "ui/frmMenu.h"
 
-#include "MainActions.h"
+#include "ui/MainActions.h"
 
 #include <QMenu>
 

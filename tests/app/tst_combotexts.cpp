@@ -1,7 +1,7 @@
-#include "AppTranslations.h"
-#include "ComboTexts.h"
-#include "ConversionSettings.h"
-#include "LanguageChoice.h"
+#include "app/ComboTexts.h"
+#include "engine/AppTranslations.h"
+#include "engine/ConversionSettings.h"
+#include "engine/LanguageChoice.h"
 
 #include <QCoreApplication>
 #include <QTest>

@@ -1,9 +1,9 @@
-#include "MainController.h"
+#include "app/MainController.h"
 
-#include "FakeFileOpenDialog.h"
-#include "FolderDialog.h"
-#include "RecordingMessageSink.h"
-#include "SettingsFiles.h"
+#include "engine/FolderDialog.h"
+#include "settings/SettingsFiles.h"
+#include "tests/helpers/FakeFileOpenDialog.h"
+#include "tests/helpers/RecordingMessageSink.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

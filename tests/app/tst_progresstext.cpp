@@ -1,8 +1,8 @@
-#include "ActivityIndicator.h"
-#include "CoderProgressParser.h"
-#include "ConvProgressParser.h"
-#include "ProgressLines.h"
-#include "ProgressText.h"
+#include "app/ProgressText.h"
+#include "encoders/job/ProgressLines.h"
+#include "engine/ActivityIndicator.h"
+#include "engine/CoderProgressParser.h"
+#include "engine/ConvProgressParser.h"
 
 #include <QFile>
 #include <QTest>

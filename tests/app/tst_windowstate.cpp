@@ -1,8 +1,8 @@
-#include "BatchStatus.h"
-#include "ParameterView.h"
-#include "QueueStore.h"
+#include "app/BatchStatus.h"
+#include "app/ParameterView.h"
+#include "app/QueueStore.h"
 
-#include "ConversionCombos.h"
+#include "engine/ConversionCombos.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -1,14 +1,14 @@
 // zenvora-cli and the batch driver with the real encoders and ffmpeg: every
 // format, a queue mixing good and bad files, the cause of each failure, a
 // hung encoder, a missing encoder, and Stop.
-#include "BatchDriver.h"
-#include "EncoderProcesses.h"
-#include "EncoderRun.h"
-#include "FakeFfmpeg.h"
-#include "FileProbe.h"
-#include "JobList.h"
-#include "PictureAndSound.h"
-#include "ProcessTable.h"
+#include "engine/BatchDriver.h"
+#include "engine/EncoderProcesses.h"
+#include "jobs/JobList.h"
+#include "tests/encoders/EncoderRun.h"
+#include "tests/encoders/FakeFfmpeg.h"
+#include "tests/encoders/FileProbe.h"
+#include "tests/encoders/PictureAndSound.h"
+#include "tests/helpers/ProcessTable.h"
 
 #include <QDir>
 #include <QElapsedTimer>

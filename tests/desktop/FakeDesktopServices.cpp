@@ -1,4 +1,4 @@
-#include "FakeDesktopServices.h"
+#include "tests/desktop/FakeDesktopServices.h"
 
 #include <QDBusError>
 #include <QDBusMessage>

@@ -2,7 +2,7 @@
 // (or with --system on the system bus): each call they receive is a line
 // of LOG_FILE.
 // Usage: fake_desktop_services [--system] LOG_FILE SERVICE...
-#include "FakeDesktopServices.h"
+#include "tests/desktop/FakeDesktopServices.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
-#include "EndNotification.h"
-#include "FakeDesktopServices.h"
-#include "LauncherProgress.h"
-#include "SleepInhibitor.h"
+#include "desktop/EndNotification.h"
+#include "desktop/LauncherProgress.h"
+#include "desktop/SleepInhibitor.h"
+#include "tests/desktop/FakeDesktopServices.h"
 
 #include <QProcess>
 #include <QSignalSpy>

@@ -1,8 +1,8 @@
-#include "CommandTable.h"
+#include "tests/encoders/CommandTable.h"
 
-#include "CommandBuilder.h"
-#include "ConversionSettings.h"
-#include "OutputFormats.h"
+#include "engine/CommandBuilder.h"
+#include "engine/ConversionSettings.h"
+#include "engine/OutputFormats.h"
 
 using namespace Qt::StringLiterals;
 

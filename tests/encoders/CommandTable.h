@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OutputFormat.h"
+#include "engine/OutputFormat.h"
 
 #include <QProcessEnvironment>
 #include <QString>

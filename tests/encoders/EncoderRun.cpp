@@ -1,4 +1,4 @@
-#include "EncoderRun.h"
+#include "tests/encoders/EncoderRun.h"
 
 #include <QProcess>
 

@@ -1,4 +1,4 @@
-#include "FakeFfmpeg.h"
+#include "tests/encoders/FakeFfmpeg.h"
 
 #include <QDir>
 #include <QFile>

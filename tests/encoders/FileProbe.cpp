@@ -1,4 +1,4 @@
-#include "FileProbe.h"
+#include "tests/encoders/FileProbe.h"
 
 #include <QProcess>
 

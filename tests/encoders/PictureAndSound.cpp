@@ -1,4 +1,4 @@
-#include "PictureAndSound.h"
+#include "tests/encoders/PictureAndSound.h"
 
 #include <QProcess>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "AudioCodec.h"
-#include "FrameRate.h"
-#include "VideoCodec.h"
+#include "encoders/plan/AudioCodec.h"
+#include "encoders/plan/FrameRate.h"
+#include "encoders/plan/VideoCodec.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "CoderOptions.h"
+#include "encoders/options/CoderOptions.h"
 
 #include <QTest>
 

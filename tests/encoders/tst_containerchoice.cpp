@@ -1,4 +1,4 @@
-#include "Container.h"
+#include "encoders/plan/Container.h"
 
 #include <QTest>
 

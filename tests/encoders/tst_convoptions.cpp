@@ -1,4 +1,4 @@
-#include "ConvOptions.h"
+#include "encoders/options/ConvOptions.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
-#include "CommandTable.h"
-#include "EncoderProtocol.h"
-#include "EncoderRun.h"
-#include "FakeFfmpeg.h"
-#include "FileProbe.h"
-#include "ProcessTable.h"
+#include "encoders/protocol/EncoderProtocol.h"
+#include "tests/encoders/CommandTable.h"
+#include "tests/encoders/EncoderRun.h"
+#include "tests/encoders/FakeFfmpeg.h"
+#include "tests/encoders/FileProbe.h"
+#include "tests/helpers/ProcessTable.h"
 
 #include <QDir>
 #include <QElapsedTimer>

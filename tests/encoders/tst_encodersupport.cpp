@@ -1,10 +1,10 @@
-#include "ErrorWords.h"
-#include "NumberedName.h"
-#include "OptionValues.h"
-#include "SubtitleSearch.h"
-#include "SubtitleText.h"
-#include "ToolLocator.h"
-#include "TrackChoice.h"
+#include "encoders/job/ErrorWords.h"
+#include "encoders/job/NumberedName.h"
+#include "encoders/job/ToolLocator.h"
+#include "encoders/options/OptionValues.h"
+#include "encoders/options/TrackChoice.h"
+#include "encoders/subtitles/SubtitleSearch.h"
+#include "encoders/subtitles/SubtitleText.h"
 
 #include <QFile>
 #include <QStringEncoder>

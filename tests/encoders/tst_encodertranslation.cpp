@@ -1,8 +1,8 @@
-#include "CommandTable.h"
+#include "tests/encoders/CommandTable.h"
 
-#include "CoderOptions.h"
-#include "ConvOptions.h"
-#include "FfmpegPlan.h"
+#include "encoders/options/CoderOptions.h"
+#include "encoders/options/ConvOptions.h"
+#include "encoders/plan/FfmpegPlan.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "CoderOptions.h"
-#include "FfmpegPlan.h"
+#include "encoders/options/CoderOptions.h"
+#include "encoders/plan/FfmpegPlan.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
-#include "MediaInfo.h"
-#include "MediaProbe.h"
-#include "OutputExpectation.h"
-#include "ProbeClient.h"
-#include "ProbeWire.h"
+#include "encoders/plan/OutputExpectation.h"
+#include "encoders/probe/MediaInfo.h"
+#include "encoders/probe/MediaProbe.h"
+#include "encoders/probe/ProbeClient.h"
+#include "encoders/probe/ProbeWire.h"
 
 #include <QLocalSocket>
 

@@ -1,6 +1,6 @@
-#include "EncoderProtocol.h"
-#include "ProgressLines.h"
-#include "ProgressReader.h"
+#include "encoders/job/ProgressLines.h"
+#include "encoders/job/ProgressReader.h"
+#include "encoders/protocol/EncoderProtocol.h"
 
 #include <QFile>
 #include <QTest>

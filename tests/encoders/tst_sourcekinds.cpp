@@ -1,7 +1,7 @@
-#include "CommandTable.h"
-#include "EncoderRun.h"
-#include "FileProbe.h"
-#include "PictureAndSound.h"
+#include "tests/encoders/CommandTable.h"
+#include "tests/encoders/EncoderRun.h"
+#include "tests/encoders/FileProbe.h"
+#include "tests/encoders/PictureAndSound.h"
 
 #include <QDir>
 #include <QFile>

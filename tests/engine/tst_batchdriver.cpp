@@ -1,6 +1,6 @@
-#include "BatchDriver.h"
-#include "JobList.h"
-#include "ProcessTable.h"
+#include "engine/BatchDriver.h"
+#include "jobs/JobList.h"
+#include "tests/helpers/ProcessTable.h"
 
 #include <QDir>
 #include <QFile>

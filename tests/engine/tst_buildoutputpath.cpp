@@ -1,5 +1,5 @@
-#include "BuildOutputPath.h"
-#include "WindowsPathStyle.h"
+#include "engine/BuildOutputPath.h"
+#include "tests/helpers/WindowsPathStyle.h"
 
 #include <QSet>
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "CommandBuilder.h"
-#include "OutputFormats.h"
-#include "WindowsPathStyle.h"
+#include "engine/CommandBuilder.h"
+#include "engine/OutputFormats.h"
+#include "tests/helpers/WindowsPathStyle.h"
 
 #include <QScopeGuard>
 #include <QSet>

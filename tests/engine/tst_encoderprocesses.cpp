@@ -1,5 +1,5 @@
-#include "EncoderProcesses.h"
-#include "ProcessTable.h"
+#include "engine/EncoderProcesses.h"
+#include "tests/helpers/ProcessTable.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,5 +1,5 @@
-#include "EncoderRunner.h"
-#include "ProcessTable.h"
+#include "engine/EncoderRunner.h"
+#include "tests/helpers/ProcessTable.h"
 
 #include <QElapsedTimer>
 #include <QFile>

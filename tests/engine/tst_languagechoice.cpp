@@ -1,5 +1,5 @@
-#include "AppTranslations.h"
-#include "LanguageChoice.h"
+#include "engine/AppTranslations.h"
+#include "engine/LanguageChoice.h"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "ConversionCombos.h"
-#include "ConversionSettings.h"
-#include "OutputFormats.h"
+#include "engine/ConversionCombos.h"
+#include "engine/ConversionSettings.h"
+#include "engine/OutputFormats.h"
 
 #include <QTest>
 

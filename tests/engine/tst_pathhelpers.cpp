@@ -1,5 +1,5 @@
-#include "PathHelpers.h"
-#include "WindowsPathStyle.h"
+#include "engine/PathHelpers.h"
+#include "tests/helpers/WindowsPathStyle.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "TextNumber.h"
+#include "engine/TextNumber.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileOpenDialog.h"
+#include "jobs/FileOpenDialog.h"
 
 #include <QList>
 #include <QStringList>

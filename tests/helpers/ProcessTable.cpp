@@ -1,6 +1,6 @@
-#include "ProcessTable.h"
+#include "tests/helpers/ProcessTable.h"
 
-#include "ProcessList.h"
+#include "engine/ProcessList.h"
 
 namespace ProcessTable {
 

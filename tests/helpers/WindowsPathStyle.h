@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PathStyle.h"
+#include "engine/PathStyle.h"
 
 // Windows paths, as the tests of path handling spell them: "\" separates folders and
 // ":" ends a drive name.

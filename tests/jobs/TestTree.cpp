@@ -1,4 +1,4 @@
-#include "TestTree.h"
+#include "tests/jobs/TestTree.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "DropIntake.h"
-#include "JobList.h"
+#include "jobs/DropIntake.h"
+#include "jobs/JobList.h"
 
 #include <QMimeData>
 #include <QTest>

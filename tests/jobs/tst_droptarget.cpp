@@ -1,6 +1,6 @@
-#include "DropIntake.h"
-#include "DropTarget.h"
-#include "JobList.h"
+#include "jobs/DropIntake.h"
+#include "jobs/DropTarget.h"
+#include "jobs/JobList.h"
 
 #include <QDropEvent>
 #include <QLabel>

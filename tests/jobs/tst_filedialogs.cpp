@@ -1,9 +1,9 @@
-#include "BarFilter.h"
-#include "FakeFileOpenDialog.h"
-#include "FileChooser.h"
-#include "FileIntake.h"
-#include "JobList.h"
-#include "WindowsPathStyle.h"
+#include "jobs/BarFilter.h"
+#include "jobs/FileChooser.h"
+#include "jobs/FileIntake.h"
+#include "jobs/JobList.h"
+#include "tests/helpers/FakeFileOpenDialog.h"
+#include "tests/helpers/WindowsPathStyle.h"
 
 #include <QDir>
 #include <QFile>

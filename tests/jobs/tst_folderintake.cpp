@@ -1,9 +1,9 @@
-#include "FolderDialog.h"
-#include "FolderIntake.h"
-#include "FolderScan.h"
-#include "JobList.h"
-#include "SearchFolderFiles.h"
-#include "TestTree.h"
+#include "engine/FolderDialog.h"
+#include "jobs/FolderIntake.h"
+#include "jobs/FolderScan.h"
+#include "jobs/JobList.h"
+#include "jobs/SearchFolderFiles.h"
+#include "tests/jobs/TestTree.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "JobList.h"
+#include "jobs/JobList.h"
 
 #include <QSignalSpy>
 #include <QTest>

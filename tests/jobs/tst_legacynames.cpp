@@ -1,6 +1,6 @@
-#include "FolderListing.h"
-#include "JobList.h"
-#include "LegacyNames.h"
+#include "engine/LegacyNames.h"
+#include "jobs/FolderListing.h"
+#include "jobs/JobList.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "JobList.h"
-#include "PathIntake.h"
-#include "TestTree.h"
+#include "jobs/JobList.h"
+#include "jobs/PathIntake.h"
+#include "tests/jobs/TestTree.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "FolderListing.h"
-#include "SearchFolderFiles.h"
-#include "TestTree.h"
+#include "jobs/FolderListing.h"
+#include "jobs/SearchFolderFiles.h"
+#include "tests/jobs/TestTree.h"
 
 #include <QDir>
 #include <QFile>

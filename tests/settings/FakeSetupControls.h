@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SetupControls.h"
+#include "settings/SetupControls.h"
 
 #include <QList>
 

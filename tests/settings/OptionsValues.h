@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppOptions.h"
+#include "settings/AppOptions.h"
 
 #include <QList>
 

@@ -1,7 +1,7 @@
-#include "OptionsValues.h"
-#include "RecordingMessageSink.h"
-#include "SettingsFiles.h"
-#include "frmOptions.h"
+#include "settings/SettingsFiles.h"
+#include "settings/frmOptions.h"
+#include "tests/helpers/RecordingMessageSink.h"
+#include "tests/settings/OptionsValues.h"
 
 #include <QApplication>
 #include <QCheckBox>

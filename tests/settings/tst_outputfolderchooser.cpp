@@ -1,5 +1,5 @@
-#include "FolderDialog.h"
-#include "OutputFolderChooser.h"
+#include "engine/FolderDialog.h"
+#include "settings/OutputFolderChooser.h"
 
 #include <QDir>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "RoundedInteger.h"
+#include "settings/RoundedInteger.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "BinaryBytes.h"
-#include "SettingsFieldReader.h"
+#include "settings/SettingsFieldReader.h"
+#include "tests/settings/BinaryBytes.h"
 
 #include <QBuffer>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "BinaryBytes.h"
-#include "FakeSetupControls.h"
-#include "OptionsValues.h"
-#include "SettingsFiles.h"
+#include "settings/SettingsFiles.h"
+#include "tests/settings/BinaryBytes.h"
+#include "tests/settings/FakeSetupControls.h"
+#include "tests/settings/OptionsValues.h"
 
 #include <QDir>
 #include <QFile>
@@ -326,10 +326,14 @@ void tst_SettingsFiles::optionsGoldenTable()
     QTest::addColumn<QString>("goldenFile");
     QTest::newRow("cutter 1:02:03 to 1:02:33")
         << QList<int>{0, 1, 3723, 3753, 2, 1, 1} << u"options_cutter.ini"_s;
-    QTest::newRow("negative and extreme values")
-        << QList<int>{-1,    0, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
-                      32767, 0, 0}
-        << u"options_extremes.ini"_s;
+    QTest::newRow("negative and extreme values") << QList<int>{-1,
+                                                               0,
+                                                               std::numeric_limits<int>::min(),
+                                                               std::numeric_limits<int>::max(),
+                                                               32767,
+                                                               0,
+                                                               0}
+                                                 << u"options_extremes.ini"_s;
 }
 
 void tst_SettingsFiles::saveOptionsWritesGolden()
@@ -362,7 +366,7 @@ void tst_SettingsFiles::loadOptions_data()
 
     // Before each row: sound off, cutter on from 90 s to 180 s, subtitles
     // 关闭. Without a sixth line the subtitles are 自动 whatever else is kept.
-        const QList<int> kept{1, 1, 90, 180, 1, 0, 0};
+    const QList<int> kept{1, 1, 90, 180, 1, 0, 0};
     QTest::newRow("no file: sound on, cutter off, subtitles auto, times kept")
         << NoFile << QList<int>{0, 0, 90, 180, 1, 0, 0};
     QTest::newRow("1 first turns the sound off")

@@ -1,14 +1,14 @@
 // A running window and a real second start of the program given paths: the
 // paths land in the running window's queue and the second start ends.
-#include "FakeFileOpenDialog.h"
-#include "FolderDialog.h"
-#include "PathHandOver.h"
-#include "QuietDesktop.h"
-#include "RecordingMessageSink.h"
-#include "SettingsFiles.h"
-#include "SingleInstanceLock.h"
-#include "TestTree.h"
-#include "frmMain.h"
+#include "engine/FolderDialog.h"
+#include "settings/SettingsFiles.h"
+#include "tests/helpers/FakeFileOpenDialog.h"
+#include "tests/helpers/QuietDesktop.h"
+#include "tests/helpers/RecordingMessageSink.h"
+#include "tests/jobs/TestTree.h"
+#include "ui/PathHandOver.h"
+#include "ui/SingleInstanceLock.h"
+#include "ui/frmMain.h"
 
 #include <QDir>
 #include <QFile>

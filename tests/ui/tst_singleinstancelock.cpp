@@ -1,4 +1,4 @@
-#include "SingleInstanceLock.h"
+#include "ui/SingleInstanceLock.h"
 
 #include <QDir>
 #include <QFile>

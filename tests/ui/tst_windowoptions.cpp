@@ -1,4 +1,4 @@
-#include "WindowOptions.h"
+#include "ui/WindowOptions.h"
 
 #include <QDir>
 #include <QTest>

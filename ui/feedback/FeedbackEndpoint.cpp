@@ -1,6 +1,6 @@
-#include "FeedbackEndpoint.h"
+#include "ui/feedback/FeedbackEndpoint.h"
 
-#include "FeedbackMessage.h"
+#include "ui/feedback/FeedbackMessage.h"
 
 #include <QUrlQuery>
 

@@ -1,6 +1,6 @@
-#include "FeedbackSender.h"
+#include "ui/feedback/FeedbackSender.h"
 
-#include "FeedbackEndpoint.h"
+#include "ui/feedback/FeedbackEndpoint.h"
 
 #include <QNetworkReply>
 #include <QNetworkRequest>

@@ -1,9 +1,9 @@
-#include "frmSuggest.h"
+#include "ui/feedback/frmSuggest.h"
 
-#include "FeedbackEndpoint.h"
-#include "FeedbackMessage.h"
-#include "FeedbackSender.h"
-#include "MessageSink.h"
+#include "engine/MessageSink.h"
+#include "ui/feedback/FeedbackEndpoint.h"
+#include "ui/feedback/FeedbackMessage.h"
+#include "ui/feedback/FeedbackSender.h"
 
 #include <QLabel>
 #include <QLineEdit>

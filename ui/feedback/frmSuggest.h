@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BackgroundMove.h"
+#include "settings/BackgroundMove.h"
 
 #include <QDialog>
 

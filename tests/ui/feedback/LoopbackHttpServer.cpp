@@ -1,4 +1,4 @@
-#include "LoopbackHttpServer.h"
+#include "tests/ui/feedback/LoopbackHttpServer.h"
 
 #include <QHostAddress>
 

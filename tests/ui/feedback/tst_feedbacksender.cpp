@@ -1,7 +1,7 @@
-#include "FeedbackEndpoint.h"
-#include "FeedbackMessage.h"
-#include "FeedbackSender.h"
-#include "LoopbackHttpServer.h"
+#include "tests/ui/feedback/LoopbackHttpServer.h"
+#include "ui/feedback/FeedbackEndpoint.h"
+#include "ui/feedback/FeedbackMessage.h"
+#include "ui/feedback/FeedbackSender.h"
 
 #include <QNetworkProxy>
 #include <QSignalSpy>

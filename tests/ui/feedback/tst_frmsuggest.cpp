@@ -1,6 +1,6 @@
-#include "LoopbackHttpServer.h"
-#include "RecordingMessageSink.h"
-#include "frmSuggest.h"
+#include "tests/helpers/RecordingMessageSink.h"
+#include "tests/ui/feedback/LoopbackHttpServer.h"
+#include "ui/feedback/frmSuggest.h"
 
 #include <QApplication>
 #include <QLabel>
