@@ -32,19 +32,12 @@ QStringList ConversionCombos::entries(ConversionCombo combo)
 
 ConversionCombo ConversionCombos::of(Parameter parameter)
 {
-    switch (parameter) {
-    case Parameter::Size:
-        return ConversionCombo::Size;
-    case Parameter::VideoBitrate:
-        return ConversionCombo::VideoBitrate;
-    case Parameter::FrameRate:
-        return ConversionCombo::FrameRate;
-    case Parameter::AudioRate:
-        return ConversionCombo::AudioRate;
-    case Parameter::AudioBitrate:
-        return ConversionCombo::AudioBitrate;
-    case Parameter::Channels:
-        break;
-    }
-    return ConversionCombo::Channel;
+    return static_cast<ConversionCombo>(1 + parameterIndex(parameter));
+}
+
+std::optional<Parameter> ConversionCombos::parameterOf(ConversionCombo combo)
+{
+    if (combo == ConversionCombo::Format)
+        return std::nullopt;
+    return AllParameters.at(static_cast<std::size_t>(combo) - 1);
 }

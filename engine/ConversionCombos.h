@@ -5,7 +5,10 @@
 #include <QString>
 #include <QStringList>
 
-// The seven combos of the main window that make up the conversion settings.
+#include <optional>
+
+// The seven combos of the main window that make up the conversion settings:
+// the format's, then one for each parameter in the order of AllParameters.
 enum class ConversionCombo
 {
     Format,
@@ -23,9 +26,11 @@ enum class ConversionCombo
 class ConversionCombos final
 {
 public:
-    static constexpr int Count = 7;
+    static constexpr int Count = 1 + static_cast<int>(AllParameters.size());
 
     static QStringList entries(ConversionCombo combo);
     // The combo that sets a parameter.
     static ConversionCombo of(Parameter parameter);
+    // The parameter a combo sets; nothing for the format's.
+    static std::optional<Parameter> parameterOf(ConversionCombo combo);
 };

@@ -1,9 +1,11 @@
 #include "engine/ConversionSettings.h"
 
 #include "engine/ConversionCombos.h"
+#include "engine/FormatDefaults.h"
 #include "engine/OutputFormats.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -13,66 +15,54 @@ template <typename T> void assignIfSet(T &target, const std::optional<T> &value)
         target = *value;
 }
 
+// Where each parameter given as text is held, in the settings and in a
+// format's defaults, and its entry that leaves the value to the source or
+// to a quality target. The channel is held as its entry's position.
+struct TextField
+{
+    Parameter parameter;
+    QString ConversionSettings::*value;
+    std::optional<QString> FormatDefaults::*formatDefault;
+    QStringView sourceEntry;
+};
+
+constexpr TextField TextFields[] = {
+    {Parameter::Size, &ConversionSettings::size, &FormatDefaults::size,
+     ConversionSettings::SourceSize},
+    {Parameter::VideoBitrate, &ConversionSettings::videoBitrate, &FormatDefaults::videoBitrate,
+     ConversionSettings::QualityBitrate},
+    {Parameter::FrameRate, &ConversionSettings::frameRate, &FormatDefaults::frameRate,
+     ConversionSettings::SourceFrameRate},
+    {Parameter::AudioRate, &ConversionSettings::audioRate, &FormatDefaults::audioRate, {}},
+    {Parameter::AudioBitrate, &ConversionSettings::audioBitrate, &FormatDefaults::audioBitrate, {}},
+};
+
+const TextField *textField(Parameter parameter)
+{
+    const auto *field = std::ranges::find(TextFields, parameter, &TextField::parameter);
+    return field == std::end(TextFields) ? nullptr : field;
+}
+
 } // namespace
 
 QString ConversionSettings::text(Parameter parameter) const
 {
-    switch (parameter) {
-    case Parameter::Size:
-        return size;
-    case Parameter::VideoBitrate:
-        return videoBitrate;
-    case Parameter::FrameRate:
-        return frameRate;
-    case Parameter::AudioRate:
-        return audioRate;
-    case Parameter::AudioBitrate:
-        return audioBitrate;
-    case Parameter::Channels:
-        return QString::number(channelCount());
-    }
-    return {};
+    const TextField *field = textField(parameter);
+    return field ? this->*(field->value) : QString::number(channelCount());
 }
 
 void ConversionSettings::setText(Parameter parameter, const QString &text)
 {
-    switch (parameter) {
-    case Parameter::Size:
-        size = text;
-        return;
-    case Parameter::VideoBitrate:
-        videoBitrate = text;
-        return;
-    case Parameter::FrameRate:
-        frameRate = text;
-        return;
-    case Parameter::AudioRate:
-        audioRate = text;
-        return;
-    case Parameter::AudioBitrate:
-        audioBitrate = text;
-        return;
-    case Parameter::Channels:
+    if (const TextField *field = textField(parameter))
+        this->*(field->value) = text;
+    else
         channelIndex = text.toInt() - 1;
-        return;
-    }
 }
 
 bool ConversionSettings::leftToSource(Parameter parameter) const
 {
-    switch (parameter) {
-    case Parameter::Size:
-        return size == SourceSize;
-    case Parameter::VideoBitrate:
-        return videoBitrate == QualityBitrate;
-    case Parameter::FrameRate:
-        return frameRate == SourceFrameRate;
-    case Parameter::AudioRate:
-    case Parameter::AudioBitrate:
-    case Parameter::Channels:
-        return false;
-    }
-    return false;
+    const TextField *field = textField(parameter);
+    return field && !field->sourceEntry.isEmpty() && this->*(field->value) == field->sourceEntry;
 }
 
 void ConversionSettings::setCut(qint32 fromSeconds, qint32 toSeconds)
@@ -85,11 +75,8 @@ void ConversionSettings::selectFormat(OutputFormat newFormat)
 {
     format = newFormat;
     const FormatDefaults &defaults = OutputFormats::of(newFormat).defaults;
-    assignIfSet(videoBitrate, defaults.videoBitrate);
-    assignIfSet(frameRate, defaults.frameRate);
-    assignIfSet(size, defaults.size);
-    assignIfSet(audioRate, defaults.audioRate);
-    assignIfSet(audioBitrate, defaults.audioBitrate);
+    for (const TextField &field : TextFields)
+        assignIfSet(this->*(field.value), defaults.*(field.formatDefault));
     assignIfSet(channelIndex, defaults.channelIndex);
 }
 

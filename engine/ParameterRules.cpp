@@ -41,7 +41,7 @@ bool isValue(Parameter parameter, const QString &text)
 bool isSourceEntry(Parameter parameter, const QString &text)
 {
     ConversionSettings settings;
-    settings.size = settings.videoBitrate = settings.frameRate = text;
+    settings.setText(parameter, text);
     return settings.leftToSource(parameter);
 }
 

@@ -4,61 +4,33 @@
 #include "engine/OutputFormats.h"
 #include "engine/ParameterRules.h"
 
-namespace {
-
-Parameter parameterOf(SetupControls::List list)
-{
-    switch (list) {
-    case SetupControls::List::AudioBitrate:
-        return Parameter::AudioBitrate;
-    case SetupControls::List::AudioRate:
-        return Parameter::AudioRate;
-    case SetupControls::List::Channel:
-    case SetupControls::List::Format:
-        break;
-    }
-    return Parameter::Channels;
-}
-
-QStringList entriesOf(Parameter parameter)
-{
-    return ConversionCombos::entries(ConversionCombos::of(parameter));
-}
-
-constexpr Parameter SettlingOrder[] = {Parameter::Size,         Parameter::VideoBitrate,
-                                       Parameter::FrameRate,    Parameter::AudioRate,
-                                       Parameter::AudioBitrate, Parameter::Channels};
-
-} // namespace
-
 ConversionForm::ConversionForm() : m_settings(ConversionSettings::startupDefaults())
 {
-    m_channel = entriesOf(Parameter::Channels).value(m_settings.channelIndex);
+    m_channel = ConversionCombos::entries(ConversionCombo::Channel).value(m_settings.channelIndex);
     settle();
 }
 
-int ConversionForm::count(List list) const
+int ConversionForm::count(ConversionCombo combo) const
 {
-    return list == List::Format ? OutputFormats::Count
-                                : static_cast<int>(entriesOf(parameterOf(list)).size());
+    return static_cast<int>(ConversionCombos::entries(combo).size());
 }
 
-// An editable list has an entry selected only while its value is one.
-int ConversionForm::position(List list) const
+// An editable combo has an entry selected only while its value is one.
+int ConversionForm::position(ConversionCombo combo) const
 {
-    if (list == List::Format)
+    const std::optional<Parameter> parameter = ConversionCombos::parameterOf(combo);
+    if (!parameter)
         return OutputFormats::indexOf(m_settings.format);
-    const Parameter parameter = parameterOf(list);
-    return static_cast<int>(entriesOf(parameter).indexOf(value(parameter)));
+    return static_cast<int>(ConversionCombos::entries(combo).indexOf(value(*parameter)));
 }
 
-void ConversionForm::setPosition(List list, int newPosition)
+void ConversionForm::setPosition(ConversionCombo combo, int newPosition)
 {
-    if (newPosition < 0 || newPosition >= count(list))
+    if (newPosition < 0 || newPosition >= count(combo))
         return;
-    if (list != List::Format)
-        setValue(parameterOf(list), entriesOf(parameterOf(list)).at(newPosition));
-    else if (newPosition != position(List::Format))
+    if (const std::optional<Parameter> parameter = ConversionCombos::parameterOf(combo))
+        setValue(*parameter, ConversionCombos::entries(combo).at(newPosition));
+    else if (newPosition != position(combo))
         selectFormat(*OutputFormats::fromIndex(newPosition));
 }
 
@@ -67,7 +39,7 @@ void ConversionForm::selectFormat(OutputFormat format)
     m_settings.selectFormat(format);
     // The channel's text follows a default the format gave; a format
     // without one leaves the channel as it was, typed text included.
-    setPosition(List::Channel, m_settings.channelIndex);
+    setPosition(ConversionCombo::Channel, m_settings.channelIndex);
     settle();
 }
 
@@ -83,12 +55,13 @@ void ConversionForm::setValue(Parameter parameter, const QString &value)
         return;
     }
     m_channel = value;
-    m_settings.channelIndex = static_cast<int>(entriesOf(Parameter::Channels).indexOf(value));
+    m_settings.channelIndex =
+        static_cast<int>(ConversionCombos::entries(ConversionCombo::Channel).indexOf(value));
 }
 
 void ConversionForm::settle()
 {
-    for (const Parameter parameter : SettlingOrder) {
+    for (const Parameter parameter : AllParameters) {
         if (const std::optional<ParameterRules::Move> moved =
                 ParameterRules::move(m_settings, parameter))
             setValue(parameter, moved->taken);

@@ -14,10 +14,10 @@ public:
     // then the first format chosen, as choosing it by hand does.
     ConversionForm();
 
-    int count(List list) const override;
-    int position(List list) const override;
+    int count(ConversionCombo combo) const override;
+    int position(ConversionCombo combo) const override;
     // A different format brings its defaults, as choosing it by hand does.
-    void setPosition(List list, int position) override;
+    void setPosition(ConversionCombo combo, int position) override;
     QString outputFolder() const override { return m_settings.outputFolder; }
     void setOutputFolder(const QString &folder) override { m_settings.outputFolder = folder; }
 

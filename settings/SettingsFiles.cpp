@@ -16,18 +16,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using List = SetupControls::List;
+constexpr ConversionCombo AudioCombos[] = {ConversionCombo::AudioBitrate,
+                                           ConversionCombo::AudioRate, ConversionCombo::Channel};
 
-constexpr List AudioLists[] = {List::AudioBitrate, List::AudioRate, List::Channel};
-
-void restorePosition(SetupControls &controls, List list, const QString &field)
+void restorePosition(SetupControls &controls, ConversionCombo combo, const QString &field)
 {
     const std::optional<double> value = TextNumber::parse(field);
     if (!value)
         return;
     const std::optional<qint16> position = roundedInteger<qint16>(*value);
-    if (position && *position >= -1 && *position < controls.count(list))
-        controls.setPosition(list, *position);
+    if (position && *position >= -1 && *position < controls.count(combo))
+        controls.setPosition(combo, *position);
 }
 
 // A folder line is kept only when it can name a folder wherever the
@@ -44,14 +43,14 @@ bool isAbsoluteFolder(const QString &field)
 // current values. A damaged folder line counts as an empty one.
 void restoreSetup(SettingsFieldReader &reader, SetupControls &controls)
 {
-    for (const List list : AudioLists) {
+    for (const ConversionCombo combo : AudioCombos) {
         if (const std::optional<QString> field = reader.ReadSettingsField())
-            restorePosition(controls, list, *field);
+            restorePosition(controls, combo, *field);
     }
     if (const std::optional<QString> folder = reader.ReadSettingsField())
         controls.setOutputFolder(isAbsoluteFolder(*folder) ? *folder : QString());
     if (const std::optional<QString> format = reader.ReadSettingsField())
-        restorePosition(controls, List::Format, *format);
+        restorePosition(controls, ConversionCombo::Format, *format);
 }
 
 template <typename T> void restoreNumber(SettingsFieldReader &reader, T &target)
@@ -128,10 +127,10 @@ void SettingsFiles::LoadSetup(SetupControls &controls) const
 bool SettingsFiles::SaveSetup(const SetupControls &controls) const
 {
     QByteArray content;
-    for (const List list : AudioLists)
-        content += quotedLine(QString::number(controls.position(list)));
+    for (const ConversionCombo combo : AudioCombos)
+        content += quotedLine(QString::number(controls.position(combo)));
     content += quotedLine(controls.outputFolder());
-    content += quotedLine(QString::number(controls.position(List::Format)));
+    content += quotedLine(QString::number(controls.position(ConversionCombo::Format)));
     return replaceFile(setupPath(), content);
 }
 

@@ -15,10 +15,6 @@
 
 namespace {
 
-constexpr Parameter ParameterBoxes[] = {Parameter::Size,         Parameter::VideoBitrate,
-                                        Parameter::FrameRate,    Parameter::AudioRate,
-                                        Parameter::AudioBitrate, Parameter::Channels};
-
 void caption(QWidget *parent, const QString &text, int x, int y)
 {
     auto *label = new QLabel(text, parent);
@@ -57,20 +53,17 @@ void ParameterPanel::createControls(QWidget *window)
     caption(window, tr("输出格式："), 480, 72);
     m_cmbOF = combo<WholeEntryComboBox>(window, ConversionCombo::Format, {480, 90, 209, 22}, false);
     caption(window, tr("视频比特率："), 478, 126);
-    m_cmbVB =
-        combo<ParameterComboBox>(window, ConversionCombo::VideoBitrate, {478, 146, 99, 22}, true);
+    addBox(window, Parameter::VideoBitrate, {478, 146, 99, 22});
     caption(window, tr("帧率："), 588, 126);
-    m_cmbF = combo<ParameterComboBox>(window, ConversionCombo::FrameRate, {588, 146, 99, 22}, true);
+    addBox(window, Parameter::FrameRate, {588, 146, 99, 22});
     caption(window, tr("视频尺寸："), 478, 184);
-    m_cmbS = combo<ParameterComboBox>(window, ConversionCombo::Size, {478, 204, 99, 22}, true);
+    addBox(window, Parameter::Size, {478, 204, 99, 22});
     caption(window, tr("声音频率："), 588, 184);
-    m_cmbR = combo<ParameterComboBox>(window, ConversionCombo::AudioRate, {588, 203, 99, 22}, true);
+    addBox(window, Parameter::AudioRate, {588, 203, 99, 22});
     caption(window, tr("声音比特率："), 478, 244);
-    m_cmbBR =
-        combo<ParameterComboBox>(window, ConversionCombo::AudioBitrate, {478, 265, 99, 22}, true);
+    addBox(window, Parameter::AudioBitrate, {478, 265, 99, 22});
     caption(window, tr("声道："), 588, 244);
-    m_cmbChannel =
-        combo<ParameterComboBox>(window, ConversionCombo::Channel, {588, 265, 99, 22}, true);
+    addBox(window, Parameter::Channels, {588, 265, 99, 22});
 
     caption(window, tr("输出路径："), 478, 306);
     m_txtPath = new QLineEdit(window);
@@ -83,13 +76,19 @@ void ParameterPanel::createControls(QWidget *window)
     m_cmdBrowse->setGeometry(623, 326, 64, 20);
 }
 
+void ParameterPanel::addBox(QWidget *window, Parameter parameter, QRect geometry)
+{
+    m_boxes.at(parameterIndex(parameter)) =
+        combo<ParameterComboBox>(window, ConversionCombos::of(parameter), geometry, true);
+}
+
 void ParameterPanel::bindControls()
 {
     connect(m_cmbOF, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (const std::optional<OutputFormat> format = OutputFormats::fromIndex(index))
             m_controller.chooseFormat(*format);
     });
-    for (const Parameter parameter : ParameterBoxes) {
+    for (const Parameter parameter : AllParameters) {
         ParameterComboBox *input = box(parameter);
         connect(input, &QComboBox::currentTextChanged, this, [this, parameter, input] {
             if (m_refreshing)
@@ -120,9 +119,9 @@ void ParameterPanel::refresh()
     {
         // The box follows the form; only the user's choice chooses a format.
         const QSignalBlocker quiet(m_cmbOF);
-        m_cmbOF->setCurrentIndex(form.position(ConversionForm::List::Format));
+        m_cmbOF->setCurrentIndex(form.position(ConversionCombo::Format));
     }
-    for (const Parameter parameter : ParameterBoxes) {
+    for (const Parameter parameter : AllParameters) {
         if (box(parameter)->value() != form.value(parameter))
             box(parameter)->setValue(form.value(parameter));
     }
@@ -133,10 +132,10 @@ void ParameterPanel::refresh()
 
 void ParameterPanel::setEnabled(bool enabled)
 {
-    for (QWidget *control :
-         std::initializer_list<QWidget *>{m_cmbOF, m_cmbR, m_cmbBR, m_cmbS, m_cmbVB, m_cmbF,
-                                          m_cmbChannel, m_txtPath, m_cmdBrowse})
+    for (QWidget *control : std::initializer_list<QWidget *>{m_cmbOF, m_txtPath, m_cmdBrowse})
         control->setEnabled(enabled);
+    for (ParameterComboBox *input : m_boxes)
+        input->setEnabled(enabled);
     if (enabled)
         showParameterStates();
 }
@@ -152,7 +151,7 @@ void ParameterPanel::showParameterStates()
 {
     if (!m_cmbOF->isEnabled())
         return;
-    for (const Parameter parameter : ParameterBoxes) {
+    for (const Parameter parameter : AllParameters) {
         ParameterComboBox *input = box(parameter);
         const ParameterView::State state = m_controller.parameter(parameter);
         if (state.enabled)
@@ -175,19 +174,5 @@ void ParameterPanel::showParameterStates()
 
 ParameterComboBox *ParameterPanel::box(Parameter parameter) const
 {
-    switch (parameter) {
-    case Parameter::Size:
-        return m_cmbS;
-    case Parameter::VideoBitrate:
-        return m_cmbVB;
-    case Parameter::FrameRate:
-        return m_cmbF;
-    case Parameter::AudioRate:
-        return m_cmbR;
-    case Parameter::AudioBitrate:
-        return m_cmbBR;
-    case Parameter::Channels:
-        break;
-    }
-    return m_cmbChannel;
+    return m_boxes.at(parameterIndex(parameter));
 }

@@ -3,6 +3,9 @@
 #include "engine/Parameter.h"
 
 #include <QObject>
+#include <QRect>
+
+#include <array>
 
 class MainController;
 class ParameterComboBox;
@@ -31,18 +34,15 @@ public:
 
 private:
     void createControls(QWidget *window);
+    void addBox(QWidget *window, Parameter parameter, QRect geometry);
     void bindControls();
     void showParameterStates();
     ParameterComboBox *box(Parameter parameter) const;
 
     MainController &m_controller;
     QComboBox *m_cmbOF = nullptr;
-    ParameterComboBox *m_cmbVB = nullptr;
-    ParameterComboBox *m_cmbF = nullptr;
-    ParameterComboBox *m_cmbS = nullptr;
-    ParameterComboBox *m_cmbR = nullptr;
-    ParameterComboBox *m_cmbBR = nullptr;
-    ParameterComboBox *m_cmbChannel = nullptr;
+    // cmbS, cmbVB, cmbF, cmbR, cmbBR and cmbChannel, in AllParameters' order.
+    std::array<ParameterComboBox *, AllParameters.size()> m_boxes{};
     QLineEdit *m_txtPath = nullptr;
     QPushButton *m_cmdBrowse = nullptr;
     bool m_refreshing = false;

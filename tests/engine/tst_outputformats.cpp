@@ -9,6 +9,7 @@ using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(OutputFormat)
 Q_DECLARE_METATYPE(ConversionCombo)
 Q_DECLARE_METATYPE(std::optional<OutputFormat>)
+Q_DECLARE_METATYPE(std::optional<Parameter>)
 
 class TestOutputFormats : public QObject
 {
@@ -25,6 +26,8 @@ private Q_SLOTS:
     void selectFormat();
     void channelCount_data();
     void channelCount();
+    void parameterText_data();
+    void parameterText();
 };
 
 void TestOutputFormats::stagePlan_data()
@@ -111,9 +114,10 @@ void TestOutputFormats::fromIndex()
 void TestOutputFormats::combos_data()
 {
     QTest::addColumn<ConversionCombo>("combo");
+    QTest::addColumn<std::optional<Parameter>>("parameter");
     QTest::addColumn<QStringList>("entries");
 
-    QTest::newRow("format") << ConversionCombo::Format
+    QTest::newRow("format") << ConversionCombo::Format << std::optional<Parameter>()
                             << QStringList{
                                    u"RMVB(RealPlayerRMVB)"_s, u"RM(RealPlayerRM)"_s,
                                    u"MPG(MPEG2)"_s,           u"AVI(Windows Media Player格式)"_s,
@@ -121,34 +125,39 @@ void TestOutputFormats::combos_data()
                                    u"MP4(手机MP4格式)"_s,     u"3GP(手机3GP格式)"_s,
                                    u"MP3(纯音频格式)"_s,      u"MP4(H.264 通用格式)"_s,
                                    u"MP4(H.265 高压缩)"_s,    u"WebM(VP9 网页格式)"_s};
-    QTest::newRow("size") << ConversionCombo::Size
+    QTest::newRow("size") << ConversionCombo::Size << std::optional(Parameter::Size)
                           << QStringList{u"原始大小"_s, u"128x96"_s,  u"160x120"_s, u"176x144"_s,
                                          u"320x180"_s,  u"320x240"_s, u"352x288"_s, u"640x272"_s,
                                          u"480x480"_s,  u"640x360"_s, u"640x480"_s, u"720x306"_s,
                                          u"720x320"_s};
     QTest::newRow("video bitrate")
-        << ConversionCombo::VideoBitrate
+        << ConversionCombo::VideoBitrate << std::optional(Parameter::VideoBitrate)
         << QStringList{u"40"_s,  u"80"_s,  u"120"_s,  u"128"_s,  u"256"_s,
                        u"384"_s, u"512"_s, u"600"_s,  u"640"_s,  u"768"_s,
                        u"800"_s, u"900"_s, u"1000"_s, u"1500"_s, u"自动(按质量)"_s};
-    QTest::newRow("frame rate") << ConversionCombo::FrameRate
+    QTest::newRow("frame rate") << ConversionCombo::FrameRate << std::optional(Parameter::FrameRate)
                                 << QStringList{u"15"_s, u"23"_s, u"29"_s, u"原始帧率"_s};
-    QTest::newRow("audio rate") << ConversionCombo::AudioRate
+    QTest::newRow("audio rate") << ConversionCombo::AudioRate << std::optional(Parameter::AudioRate)
                                 << QStringList{u"48000"_s, u"44100"_s, u"32000"_s, u"24000"_s,
                                                u"22050"_s, u"16000"_s, u"12050"_s, u"8000"_s};
     QTest::newRow("audio bitrate")
-        << ConversionCombo::AudioBitrate
+        << ConversionCombo::AudioBitrate << std::optional(Parameter::AudioBitrate)
         << QStringList{u"10.2"_s, u"12.2"_s, u"32"_s,  u"48"_s,  u"56"_s,
                        u"64"_s,   u"80"_s,   u"96"_s,  u"112"_s, u"128"_s,
                        u"192"_s,  u"224"_s,  u"256"_s, u"320"_s, u"160"_s};
-    QTest::newRow("channel") << ConversionCombo::Channel << QStringList{u"单声道"_s, u"双声道"_s};
+    QTest::newRow("channel") << ConversionCombo::Channel << std::optional(Parameter::Channels)
+                             << QStringList{u"单声道"_s, u"双声道"_s};
 }
 
 void TestOutputFormats::combos()
 {
     QFETCH(ConversionCombo, combo);
+    QFETCH(std::optional<Parameter>, parameter);
     QFETCH(QStringList, entries);
     QCOMPARE(ConversionCombos::entries(combo), entries);
+    QCOMPARE(ConversionCombos::parameterOf(combo), parameter);
+    if (parameter)
+        QCOMPARE(ConversionCombos::of(*parameter), combo);
 }
 
 void TestOutputFormats::selectFormat_data()
@@ -238,6 +247,41 @@ void TestOutputFormats::channelCount()
     ConversionSettings settings;
     settings.channelIndex = channelIndex;
     QCOMPARE(settings.text(Parameter::Channels), channels);
+}
+
+// A parameter's text is its own: it comes back as given, leaves the others
+// as they were, and only its own entry leaves it to the source.
+void TestOutputFormats::parameterText_data()
+{
+    QTest::addColumn<Parameter>("parameter");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("leftToSource");
+
+    QTest::newRow("size") << Parameter::Size << u" 640x480"_s << false;
+    QTest::newRow("source size") << Parameter::Size << u"原始大小"_s << true;
+    QTest::newRow("video bitrate") << Parameter::VideoBitrate << u"600"_s << false;
+    QTest::newRow("quality") << Parameter::VideoBitrate << u"自动(按质量)"_s << true;
+    QTest::newRow("source frame rate") << Parameter::FrameRate << u"原始帧率"_s << true;
+    QTest::newRow("frame rate, another's entry") << Parameter::FrameRate << u"原始大小"_s << false;
+    QTest::newRow("audio rate") << Parameter::AudioRate << u"44100"_s << false;
+    QTest::newRow("audio bitrate") << Parameter::AudioBitrate << u"12.2"_s << false;
+    QTest::newRow("channels") << Parameter::Channels << u"2"_s << false;
+}
+
+void TestOutputFormats::parameterText()
+{
+    QFETCH(Parameter, parameter);
+    QFETCH(QString, text);
+    QFETCH(bool, leftToSource);
+    const ConversionSettings before;
+    ConversionSettings settings;
+    settings.setText(parameter, text);
+    QCOMPARE(settings.text(parameter), text);
+    QCOMPARE(settings.leftToSource(parameter), leftToSource);
+    for (const Parameter other : AllParameters) {
+        if (other != parameter)
+            QCOMPARE(settings.text(other), before.text(other));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestOutputFormats)

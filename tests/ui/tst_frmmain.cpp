@@ -420,9 +420,9 @@ void TestFrmMain::typedChannelCountsAsNoChannel()
     child<QComboBox>(u"cmbOF"_s)->setCurrentIndex(OutputFormats::indexOf(OutputFormat::H264Mp4));
     child<QComboBox>(u"cmbChannel"_s)->setCurrentText(u"立体"_s);
     QCOMPARE(window().currentSettings().channelIndex, -1);
-    QCOMPARE(window().controller().form().position(ConversionForm::List::Channel), -1);
+    QCOMPARE(window().controller().form().position(ConversionCombo::Channel), -1);
     child<QComboBox>(u"cmbR"_s)->setCurrentText(u"22050"_s);
-    QCOMPARE(window().controller().form().position(ConversionForm::List::AudioRate), 4);
+    QCOMPARE(window().controller().form().position(ConversionCombo::AudioRate), 4);
 }
 
 void TestFrmMain::refusesStartOnEmptyList()
@@ -1149,7 +1149,7 @@ void TestFrmMain::parametersTheFormatIgnoresAreDisabled()
     QVERIFY(!audioBitrate->isEnabled());
     QCOMPARE(audioBitrate->currentText(), u"128"_s);
     QCOMPARE(window().currentSettings().audioBitrate, u"320"_s);
-    QCOMPARE(window().controller().form().position(ConversionForm::List::AudioBitrate),
+    QCOMPARE(window().controller().form().position(ConversionCombo::AudioBitrate),
              audioBitrate->findText(u"320"_s));
     size->setCurrentText(u"640x480"_s);
     QVERIFY(audioBitrate->isEnabled());
