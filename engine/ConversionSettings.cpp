@@ -3,8 +3,6 @@
 #include "engine/ConversionCombos.h"
 #include "engine/OutputFormats.h"
 
-#include <algorithm>
-
 namespace {
 
 template <typename T> void assignIfSet(T &target, const std::optional<T> &value)
@@ -73,12 +71,6 @@ bool ConversionSettings::leftToSource(Parameter parameter) const
         return false;
     }
     return false;
-}
-
-void ConversionSettings::setCut(qint32 fromSeconds, qint32 toSeconds)
-{
-    cutFromSeconds = std::max(fromSeconds, 0);
-    cutToSeconds = toSeconds > cutFromSeconds ? toSeconds : 0;
 }
 
 void ConversionSettings::selectFormat(OutputFormat newFormat)
