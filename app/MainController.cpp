@@ -10,10 +10,9 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QStandardPaths>
-#include <QThread>
 #include <QUrl>
 
-#include <algorithm>
+#include <utility>
 
 MainController::MainController(ControllerServices services, UserPresent userPresent,
                                QObject *parent)
@@ -126,14 +125,7 @@ ParameterView::State MainController::parameter(Parameter parameter) const
 ConversionSettings MainController::batchSettings() const
 {
     ConversionSettings settings = m_form.settings();
-    if (m_options.MusicCutterOn == 1)
-        settings.setCut(m_options.CutterFromSeconds, m_options.CutterToSeconds);
-    // The window has no sound track choice: audioTrack stays empty, the
-    // track the source flags as default.
-    settings.subtitles =
-        (m_options.Subtitles == AppOptions::SubtitlesOff ? ConversionSettings::SubtitlesOff
-                                                         : ConversionSettings::SubtitlesAuto)
-            .toString();
+    settings.choices = m_options.jobChoices();
     return settings;
 }
 
@@ -224,11 +216,10 @@ MainController::Toggle MainController::toggleBatch()
         return Toggle::Ignored;
     // A new Start tries the files that failed last time again.
     m_jobs.clearFailures();
-    // A count saved on a machine with more processors is cut to this one's.
-    m_driver.setParallelJobs(
-        std::clamp<int>(m_options.ConcurrentJobs, 1, std::max(1, QThread::idealThreadCount())));
-    return m_driver.requestStart(batchSettings(), m_options.chimeOn()) ? Toggle::Started
-                                                                       : Toggle::NeedFiles;
+    const ConversionSettings settings = batchSettings();
+    m_driver.setParallelJobs(settings.choices.filesAtOnce);
+    return m_driver.requestStart(settings, m_options.chimeOn()) ? Toggle::Started
+                                                                : Toggle::NeedFiles;
 }
 
 void MainController::stopConfirmed()

@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "encoders/protocol/JobChoices.h"
 #include "engine/LanguageChoice.h"
 #include "engine/OutputFormats.h"
 #include "engine/ParameterRules.h"
@@ -170,14 +171,15 @@ std::optional<int> countIn(const QString &text, int most)
 constexpr int MaxStallTimeoutSeconds = 7 * 24 * 60 * 60;
 constexpr int MaxParallelJobs = 1024;
 
-bool readCounts(const QCommandLineParser &parser, const Options &options, CliOptions &result)
+bool readCounts(const QCommandLineParser &parser, const Options &options, JobChoices &choices,
+                CliOptions &result)
 {
     const std::tuple<const QCommandLineOption &, int &, int, const char *> counts[] = {
         {options.stallTimeout, result.stallTimeoutSeconds, MaxStallTimeoutSeconds,
          QT_TRANSLATE_NOOP("CliOptions",
                            "The stall timeout must be a number of seconds from 0 to 604800 (a "
                            "week): ")},
-        {options.jobs, result.parallelJobs, MaxParallelJobs,
+        {options.jobs, choices.filesAtOnce, MaxParallelJobs,
          QT_TRANSLATE_NOOP("CliOptions",
                            "The number of jobs must be a whole number from 0 to 1024: ")},
     };
@@ -192,8 +194,8 @@ bool readCounts(const QCommandLineParser &parser, const Options &options, CliOpt
         }
         count = *value;
     }
-    if (result.parallelJobs == 0)
-        result.parallelJobs = std::max(1, QThread::idealThreadCount());
+    if (choices.filesAtOnce == 0)
+        choices.filesAtOnce = std::max(1, QThread::idealThreadCount());
     return true;
 }
 
@@ -319,7 +321,7 @@ std::optional<qint32> secondsIn(const QString &text, QString &error)
     return static_cast<qint32>(total);
 }
 
-bool readCut(const QCommandLineParser &parser, const Options &options, ConversionSettings &settings,
+bool readCut(const QCommandLineParser &parser, const Options &options, JobChoices &choices,
              QString &error)
 {
     std::array<qint32, 2> times{}; // from, to
@@ -337,19 +339,18 @@ bool readCut(const QCommandLineParser &parser, const Options &options, Conversio
                 parser.value(options.to);
         return false;
     }
-    settings.setCut(times[0], times[1]);
+    choices.setCut(times[0], times[1]);
     return true;
 }
 
 // A subtitle file is checked here, where a mistyped name can still be
 // told at once, rather than failing every job of the batch; the encoders
 // run from elsewhere, so they get its absolute path.
-bool readSubtitles(const QString &value, ConversionSettings &settings, QString &error)
+bool readSubtitles(const QString &value, JobChoices &choices, QString &error)
 {
-    if (value == ConversionSettings::SubtitlesAuto || value == ConversionSettings::SubtitlesOff) {
-        settings.subtitles = value;
+    choices.subtitles = JobChoices::Subtitles::fromText(value);
+    if (choices.subtitles.kind != JobChoices::Subtitles::Kind::File)
         return true;
-    }
     const QFileInfo info(value);
     QFile file(value);
     // Only a regular file: opening a pipe would wait for a writer.
@@ -363,30 +364,15 @@ bool readSubtitles(const QString &value, ConversionSettings &settings, QString &
                                         file.errorString());
         return false;
     }
-    settings.subtitles = info.absoluteFilePath();
+    choices.subtitles.file = info.absoluteFilePath();
     return true;
 }
 
-// A track number as a plain positive decimal, or a language code of two or
-// three ASCII letters, in the lower case media files tag languages with.
-bool readAudioTrack(const QString &value, ConversionSettings &settings, QString &error)
+bool readAudioTrack(const QString &value, JobChoices &choices, QString &error)
 {
-    const auto all = [&value](bool (*test)(char32_t)) {
-        return std::all_of(value.begin(), value.end(),
-                           [test](QChar c) { return test(c.unicode()); });
-    };
-    const auto isDigit = [](char32_t c) { return c >= u'0' && c <= u'9'; };
-    const auto isLetter = [](char32_t c) {
-        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-    };
-    bool isNumber = false;
-    const int number = all(isDigit) ? value.toInt(&isNumber) : 0;
-    if (isNumber && number > 0) {
-        settings.audioTrack = QString::number(number);
-        return true;
-    }
-    if ((value.size() == 2 || value.size() == 3) && all(isLetter)) {
-        settings.audioTrack = value.toLower();
+    const std::optional<JobChoices::AudioTrack> track = JobChoices::AudioTrack::fromText(value);
+    if (track) {
+        choices.audioTrack = *track;
         return true;
     }
     error = QCoreApplication::translate(
@@ -489,15 +475,15 @@ CliOptions CliOptions::parse(const QStringList &arguments, const QString &defaul
         }
         settings.channelIndex = *channelIndex;
     }
-    if (!readCounts(parser, options, result) ||
+    if (!readCounts(parser, options, settings.choices, result) ||
         !readParameters(parser, options, settings, result) ||
-        !readCut(parser, options, settings, result.error))
+        !readCut(parser, options, settings.choices, result.error))
         return result;
     if (parser.isSet(options.subtitles) &&
-        !readSubtitles(parser.value(options.subtitles), settings, result.error))
+        !readSubtitles(parser.value(options.subtitles), settings.choices, result.error))
         return result;
     if (parser.isSet(options.audioTrack) &&
-        !readAudioTrack(parser.value(options.audioTrack), settings, result.error))
+        !readAudioTrack(parser.value(options.audioTrack), settings.choices, result.error))
         return result;
     settings.outputFolder = parser.isSet(options.output)
                                 ? QFileInfo(parser.value(options.output)).absoluteFilePath()

@@ -14,7 +14,6 @@ struct CliOptions
     QStringList files;
     // How long an encoder may print nothing before its job fails; 0 is never.
     int stallTimeoutSeconds = EncoderRunner::DefaultStallTimeoutSeconds;
-    int parallelJobs = 1;     // how many files are converted at once
     bool inhibitSleep = true; // the machine is kept awake during the batch
     bool helpRequested = false;
     bool versionRequested = false;

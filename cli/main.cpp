@@ -62,12 +62,12 @@ int main(int argc, char *argv[])
     queue.addJobs(options.files);
     StderrMessageSink messages;
     BatchDriver driver(queue, environment);
-    driver.setParallelJobs(options.parallelJobs);
+    driver.setParallelJobs(options.settings.choices.filesAtOnce);
     driver.setStallTimeout(options.stallTimeoutSeconds * 1000);
     driver.setStartDelay(0);
     BackgroundOutput output(StandardOutput::descriptor());
-    CliSession session(driver, messages, output, queue.jobCount(), options.parallelJobs,
-                       StandardOutput::isTerminal());
+    CliSession session(driver, messages, output, queue.jobCount(),
+                       options.settings.choices.filesAtOnce, StandardOutput::isTerminal());
     QObject::connect(&session, &CliSession::finished, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     // SIGINT, SIGTERM and SIGHUP stop the batch like the Stop command

@@ -80,14 +80,14 @@ EncoderCommand render(const QString &program, const Fragments &fragments,
 // The cut goes right after the program, in the option style of the stage
 // that really encodes: MEncoder's -endpos and FFmpeg's -t both give the
 // length from the start time.
-QString cutOptions(Encoder encoder, const ConversionSettings &settings)
+QString cutOptions(Encoder encoder, const JobChoices::Cut &cut)
 {
     QString options;
-    if (settings.cutFromSeconds > 0)
-        options += u" -ss "_s + QString::number(settings.cutFromSeconds);
-    if (settings.cutToSeconds > 0)
+    if (cut.fromSeconds > 0)
+        options += u" -ss "_s + QString::number(cut.fromSeconds);
+    if (cut.toSeconds > 0)
         options += (encoder == Encoder::Conv ? u" -endpos "_s : u" -t "_s) +
-                   QString::number(settings.cutToSeconds - settings.cutFromSeconds);
+                   QString::number(cut.toSeconds - cut.fromSeconds);
     return options;
 }
 
@@ -128,16 +128,16 @@ StageCommand CommandBuilder::stageOne(const ConversionSettings &settings,
                                                          : finalOutputPath(settings, inputPath);
     const StagePaths paths{inputPath, outputPath, m_environment.intermediatePath};
     Fragments fragments = stageOneFragments(settings.format);
-    if (settings.cuts())
-        fragments.prepend(cutOptions(description.stageOne, settings));
-    return {Stage::One,
-            description.stageOne,
-            render(m_environment.programPath(description.stageOne), fragments, settings, paths),
-            outputPath,
-            description.hasStageTwo(),
-            description.hasStageTwo() ? m_environment.intermediatePath : QString(),
-            settings.subtitles,
-            settings.audioTrack};
+    if (settings.choices.cut.cuts())
+        fragments.prepend(cutOptions(description.stageOne, settings.choices.cut));
+    return {.stage = Stage::One,
+            .encoder = description.stageOne,
+            .command =
+                render(m_environment.programPath(description.stageOne), fragments, settings, paths),
+            .outputPath = outputPath,
+            .writesIntermediate = description.hasStageTwo(),
+            .workingFile = description.hasStageTwo() ? m_environment.intermediatePath : QString(),
+            .choices = settings.choices};
 }
 
 std::optional<StageCommand> CommandBuilder::stageTwo(const ConversionSettings &settings,
@@ -150,14 +150,13 @@ std::optional<StageCommand> CommandBuilder::stageTwo(const ConversionSettings &s
     const QString outputPath = finalOutputPath(settings, inputPath);
     const StagePaths paths{inputPath, outputPath, m_environment.intermediatePath};
     return StageCommand{
-        Stage::Two,
-        rows->encoder,
-        render(m_environment.programPath(rows->encoder), fragments, settings, paths),
-        outputPath,
-        false,
-        m_environment.intermediatePath,
-        settings.subtitles,
-        settings.audioTrack};
+        .stage = Stage::Two,
+        .encoder = rows->encoder,
+        .command = render(m_environment.programPath(rows->encoder), fragments, settings, paths),
+        .outputPath = outputPath,
+        .writesIntermediate = false,
+        .workingFile = m_environment.intermediatePath,
+        .choices = settings.choices};
 }
 
 Parameters CommandBuilder::stageOneParameters(OutputFormat format)

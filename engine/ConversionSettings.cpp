@@ -65,12 +65,6 @@ bool ConversionSettings::leftToSource(Parameter parameter) const
     return field && !field->sourceEntry.isEmpty() && this->*(field->value) == field->sourceEntry;
 }
 
-void ConversionSettings::setCut(qint32 fromSeconds, qint32 toSeconds)
-{
-    cutFromSeconds = std::max(fromSeconds, 0);
-    cutToSeconds = toSeconds > cutFromSeconds ? toSeconds : 0;
-}
-
 void ConversionSettings::selectFormat(OutputFormat newFormat)
 {
     format = newFormat;

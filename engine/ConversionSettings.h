@@ -1,5 +1,6 @@
 #pragma once
 
+#include "encoders/protocol/JobChoices.h"
 #include "engine/OutputFormat.h"
 #include "engine/Parameter.h"
 
@@ -17,10 +18,6 @@ struct ConversionSettings
     static constexpr QStringView QualityBitrate = u"自动(按质量)";
     // The frame rate entry that keeps the source's timing.
     static constexpr QStringView SourceFrameRate = u"原始帧率";
-    // The subtitle choices besides the path of a subtitle file, as the
-    // encoders read them from their environment.
-    static constexpr QStringView SubtitlesAuto = u"auto";
-    static constexpr QStringView SubtitlesOff = u"off";
 
     OutputFormat format = OutputFormat::Rmvb;
     QString size;
@@ -30,18 +27,8 @@ struct ConversionSettings
     QString audioBitrate;
     int channelIndex = -1; // 0 mono, 1 stereo, -1 when nothing is selected
     QString outputFolder;
-    // The part of every source converted, in whole seconds from its start;
-    // an end of 0 converts to the end of the source.
-    qint32 cutFromSeconds = 0;
-    qint32 cutToSeconds = 0;
-    // Which subtitles are burned into the picture: SubtitlesAuto for a
-    // subtitle file named like the source beside it, else the source's
-    // default or forced track; SubtitlesOff for none; or a subtitle file's
-    // path.
-    QString subtitles = SubtitlesAuto.toString();
-    // Which sound track is converted: empty for the one the source flags as
-    // default, a number counting its sound tracks from 1, or a language code.
-    QString audioTrack;
+    // The subtitles, the sound track, the cut and the files at once.
+    JobChoices choices;
 
     // 1 for mono, 2 for stereo, 0 when no channel entry is selected.
     int channelCount() const { return channelIndex + 1; }
@@ -52,11 +39,6 @@ struct ConversionSettings
     // Whether the parameter is at its entry that leaves the value to the
     // source or to a quality target; only the exact entry text counts.
     bool leftToSource(Parameter parameter) const;
-
-    // The music cutter's times as they apply: a negative start is the
-    // source's start, and an end not after the start is the source's end.
-    void setCut(qint32 fromSeconds, qint32 toSeconds);
-    bool cuts() const { return cutFromSeconds > 0 || cutToSeconds > 0; }
 
     // What choosing a format in its combo does: it writes that format's
     // defaults over the parameters it has defaults for.

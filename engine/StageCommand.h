@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/ConversionSettings.h"
+#include "encoders/protocol/JobChoices.h"
 #include "engine/Encoder.h"
 #include "engine/EncoderCommand.h"
 
@@ -27,9 +27,8 @@ struct StageCommand
     // The program's working file between the two stages of a format that
     // has two: what stage one writes and stage two reads; empty otherwise.
     QString workingFile;
-    // The job's subtitles and sound track, as in ConversionSettings.
-    QString subtitles = ConversionSettings::SubtitlesAuto.toString();
-    QString audioTrack;
+    // The job's choices, as in ConversionSettings.
+    JobChoices choices{};
 
     // The program's own environment and, for both stages of a two-stage
     // format, the working file's path: stage one may then make it without

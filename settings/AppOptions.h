@@ -1,5 +1,7 @@
 #pragma once
 
+#include "encoders/protocol/JobChoices.h"
+
 #include <QtGlobal>
 
 // The options that outlive a run, kept in options.ini. The window owns the
@@ -22,6 +24,8 @@ struct AppOptions
     qint16 Notify = NotifyOn;
 
     bool chimeOn() const { return SoundPrompt == SoundOn; }
+    // What these options choose for every job of a batch.
+    JobChoices jobChoices() const;
 
     static constexpr qint16 SoundOn = 0;
     static constexpr qint16 SubtitlesAuto = 0;

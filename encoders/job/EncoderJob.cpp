@@ -139,13 +139,13 @@ void EncoderJob::probeInputAndEncode()
 bool EncoderJob::findSubtitles(const MediaInfo &input, std::optional<BurnedSubtitles> &subtitles,
                                Failure &failure)
 {
-    using Choice = EncodeRequest::Subtitles::Choice;
-    switch (m_request.subtitles.choice) {
-    case Choice::Off:
+    using Kind = JobChoices::Subtitles::Kind;
+    switch (m_request.choices.subtitles.kind) {
+    case Kind::Off:
         return true;
-    case Choice::File:
-        return copySubtitleFile(m_request.subtitles.file, subtitles, failure);
-    case Choice::Auto:
+    case Kind::File:
+        return copySubtitleFile(m_request.choices.subtitles.file, subtitles, failure);
+    case Kind::Auto:
         break;
     }
     // A source reached through a link (a name in a legacy encoding is) has

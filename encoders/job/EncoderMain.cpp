@@ -4,6 +4,7 @@
 #include "encoders/job/SourceReference.h"
 #include "encoders/job/ToolLocator.h"
 #include "encoders/protocol/EncoderProtocol.h"
+#include "encoders/protocol/JobChoices.h"
 #include "encoders/system/PosixSignals.h"
 #include "encoders/system/ProcessGroup.h"
 
@@ -12,22 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace EncoderMain {
-
-namespace {
-
-// What the program passes; a command line run by hand gets the same
-// subtitles as a conversion in the program would.
-EncodeRequest::Subtitles subtitlesAskedFor(const QString &value)
-{
-    using Choice = EncodeRequest::Subtitles::Choice;
-    if (value.isEmpty() || value == EncoderProtocol::SubtitlesAuto)
-        return {};
-    if (value == EncoderProtocol::SubtitlesOff)
-        return {Choice::Off, {}};
-    return {Choice::File, value};
-}
-
-} // namespace
 
 int run(int argc, char *argv[], const QString &encoderName, EncoderStyle style, const Parser &parse)
 {
@@ -44,9 +29,10 @@ int run(int argc, char *argv[], const QString &encoderName, EncoderStyle style, 
             encoderName, {EncoderProtocol::FailureCause::BadCommandLine, parsed.error}));
         return UsageStatus;
     }
-    parsed.request.subtitles =
-        subtitlesAskedFor(environment.value(EncoderProtocol::SubtitlesVariable));
-    parsed.request.audioTrack = environment.value(EncoderProtocol::AudioTrackVariable).trimmed();
+    QStringList notes;
+    parsed.request.choices = JobChoices::readFrom(environment, notes);
+    for (const QString &note : std::as_const(notes))
+        Console::printLine(u"Note: "_s + note);
     if (!tools.error.isEmpty()) {
         Console::printErrorLine(EncoderProtocol::failureLine(
             encoderName, {EncoderProtocol::FailureCause::FfmpegMissing, tools.error}));

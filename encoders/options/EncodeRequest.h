@@ -1,5 +1,7 @@
 #pragma once
 
+#include "encoders/protocol/JobChoices.h"
+
 #include <QSize>
 #include <QString>
 
@@ -49,19 +51,6 @@ struct EncodeRequest
         }
     };
 
-    // Which subtitles are burned into the picture.
-    struct Subtitles
-    {
-        enum class Choice
-        {
-            Auto, // a subtitle file beside the input, else its default or forced track
-            Off,
-            File
-        };
-        Choice choice = Choice::Auto;
-        QString file; // for Choice::File
-    };
-
     QString input;
     QString output;
     QString container; // the format name the command asked for, if any
@@ -69,10 +58,10 @@ struct EncodeRequest
     Video video;
     Audio audio;
     Cut cut;
-    Subtitles subtitles;
-    // The sound track: empty for the input's default, else a number
-    // counting its sound tracks from 1 or a language code.
-    QString audioTrack;
+    // What the program chose for the job beyond its command line, read from
+    // the environment: the subtitles and the sound track. The cut is the
+    // command line's, above.
+    JobChoices choices;
 };
 
 // A parsed command line, or the reason it could not be understood.

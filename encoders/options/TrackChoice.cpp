@@ -52,27 +52,26 @@ bool isBurnable(const QString &codec)
 
 } // namespace
 
-TrackChoice::Audio TrackChoice::audio(const MediaInfo &input, const QString &asked)
+TrackChoice::Audio TrackChoice::audio(const MediaInfo &input, const JobChoices::AudioTrack &asked)
 {
-    if (asked.isEmpty())
+    if (asked.isDefault())
         return {input.audio, {}};
-    bool isNumber = false;
-    const int number = asked.toInt(&isNumber);
-    if (isNumber) {
-        if (number >= 1 && number <= input.audioTracks.size())
-            return {input.audioTracks.at(number - 1), {}};
+    if (asked.language.isEmpty()) {
+        if (asked.number <= input.audioTracks.size())
+            return {input.audioTracks.at(asked.number - 1), {}};
         return {input.audio, u"the input has no sound track %1 (it has %2); its default track is "
-                             u"converted"_s.arg(number)
+                             u"converted"_s.arg(asked.number)
                                  .arg(input.audioTracks.size())};
     }
-    const auto match = std::find_if(
-        input.audioTracks.begin(), input.audioTracks.end(),
-        [&](const MediaInfo::Audio &track) { return sameLanguage(track.language, asked); });
+    const auto match = std::find_if(input.audioTracks.begin(), input.audioTracks.end(),
+                                    [&](const MediaInfo::Audio &track) {
+                                        return sameLanguage(track.language, asked.language);
+                                    });
     if (match != input.audioTracks.end())
         return {*match, {}};
-    return {
-        input.audio,
-        u"no sound track of the input is in \"%1\"; its default track is converted"_s.arg(asked)};
+    return {input.audio,
+            u"no sound track of the input is in \"%1\"; its default track is converted"_s.arg(
+                asked.language)};
 }
 
 std::optional<MediaInfo::Subtitle> TrackChoice::shownSubtitle(const MediaInfo &input)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "encoders/probe/MediaInfo.h"
+#include "encoders/protocol/JobChoices.h"
 
 #include <QString>
 
@@ -16,10 +17,10 @@ public:
         QString note; // why the track asked for was not taken; empty when it was
     };
 
-    // asked: empty for the file's default track, a number counting the
-    // sound tracks from 1, or a language code in any of its usual forms
-    // ("zh", "chi", "zho"). A track that is not there leaves the default.
-    static Audio audio(const MediaInfo &input, const QString &asked);
+    // asked: the file's default track, one by its number, or one in a
+    // language named in any of its usual forms ("zh", "chi", "zho"). A track
+    // that is not there leaves the default.
+    static Audio audio(const MediaInfo &input, const JobChoices::AudioTrack &asked);
 
     // The subtitle track a player would show without being asked: the first
     // flagged default or forced, of the kinds that can be drawn in.

@@ -149,7 +149,7 @@ std::optional<double> cutDuration(std::optional<double> duration, const EncodeRe
 FfmpegPlan FfmpegPlan::build(const EncodeRequest &request, const MediaInfo &probed,
                              const std::optional<BurnedSubtitles> &subtitles)
 {
-    const TrackChoice::Audio sound = TrackChoice::audio(probed, request.audioTrack);
+    const TrackChoice::Audio sound = TrackChoice::audio(probed, request.choices.audioTrack);
     MediaInfo input = probed;
     input.audio = sound.track;
     const QString videoAsked = request.video.enabled ? request.video.codec : QString();

@@ -16,16 +16,8 @@ namespace EncoderProtocol {
 inline constexpr QLatin1StringView IntermediateVariable{"ZENVORA_INTERMEDIATE"};
 // The local socket of the batch's probe server.
 inline constexpr QLatin1StringView ProbeServerVariable{"ZENVORA_PROBE_SERVER"};
-// Which subtitles are burned into the picture: "auto" (or unset) for a
-// subtitle file beside the source or its default track, "off" for none, or
-// the path of a subtitle file.
-inline constexpr QLatin1StringView SubtitlesVariable{"ZENVORA_SUBTITLES"};
-inline constexpr QLatin1StringView SubtitlesAuto{"auto"};
-inline constexpr QLatin1StringView SubtitlesOff{"off"};
-// Which sound track is converted: unset or empty for the one the source
-// flags as default (else its first), a number counting the source's sound
-// tracks from 1, or a language code ("chi", "eng").
-inline constexpr QLatin1StringView AudioTrackVariable{"ZENVORA_AUDIO_TRACK"};
+// The job's own choices, its subtitles and sound track, are written and
+// read by JobChoices.
 
 // "Saved to: <path>", the encoders' last line on success. A line break or
 // other control character in the name, and the percent sign itself, are

@@ -1,6 +1,7 @@
 // zenvora-cli and the batch driver with the real encoders and ffmpeg: every
 // format, a queue mixing good and bad files, the cause of each failure, a
 // hung encoder, a missing encoder, and Stop.
+#include "encoders/protocol/JobChoices.h"
 #include "engine/BatchDriver.h"
 #include "engine/EncoderProcesses.h"
 #include "jobs/JobList.h"
@@ -570,8 +571,8 @@ void TestCliEndToEnd::namesTheCauseOfEachFailure_data()
     using Cause = Outcome::Failed::Cause;
     QTest::addColumn<QString>("input");
     QTest::addColumn<OutputFormat>("format");
-    QTest::addColumn<int>("cutFrom");          // seconds
-    QTest::addColumn<QString>("subtitles");    // as the settings take them
+    QTest::addColumn<int>("cutFrom"); // seconds
+    QTest::addColumn<JobChoices::Subtitles>("subtitles");
     QTest::addColumn<QString>("ffmpeg");       // ZENVORA_FFMPEG, if set
     QTest::addColumn<QString>("outputFolder"); // empty for a fresh one
     QTest::addColumn<Cause>("cause");
@@ -586,7 +587,7 @@ void TestCliEndToEnd::namesTheCauseOfEachFailure_data()
     QVERIFY(QDir().mkpath(folder));
     const QString soundOnly = makeClip(u"sound-only.avi"_s, {u"audio"_s}, 1);
     const QString silentFilm = makeClip(u"silent-film.avi"_s, {u"video"_s}, 1);
-    const QString auto_ = ConversionSettings::SubtitlesAuto.toString();
+    const JobChoices::Subtitles auto_;
 
     QTest::newRow("a file removed from the queue's folder")
         << m_work.filePath(u"removed.avi"_s) << OutputFormat::Mp3Audio << 0 << auto_ << none << none
@@ -602,7 +603,9 @@ void TestCliEndToEnd::namesTheCauseOfEachFailure_data()
     QTest::newRow("cut from after the end")
         << m_clip << OutputFormat::Mp3Audio << 30 << auto_ << none << none << Cause::CutPastTheEnd;
     QTest::newRow("a subtitle file without subtitles")
-        << m_clip << OutputFormat::Mpg << 0 << text << none << none << Cause::SubtitlesUnusable;
+        << m_clip << OutputFormat::Mpg << 0
+        << JobChoices::Subtitles{JobChoices::Subtitles::Kind::File, text} << none << none
+        << Cause::SubtitlesUnusable;
     QTest::newRow("no ffmpeg") << m_clip << OutputFormat::Mp3Audio << 0 << auto_
                                << m_work.filePath(u"nowhere/ffmpeg"_s) << none
                                << Cause::FfmpegMissing;
@@ -629,7 +632,7 @@ void TestCliEndToEnd::namesTheCauseOfEachFailure()
     QFETCH(QString, input);
     QFETCH(OutputFormat, format);
     QFETCH(int, cutFrom);
-    QFETCH(QString, subtitles);
+    QFETCH(JobChoices::Subtitles, subtitles);
     QFETCH(QString, ffmpeg);
     QFETCH(QString, outputFolder);
     QFETCH(Outcome::Failed::Cause, cause);
@@ -657,8 +660,8 @@ void TestCliEndToEnd::namesTheCauseOfEachFailure()
     ConversionSettings settings = ConversionSettings::startupDefaults();
     settings.selectFormat(format);
     settings.outputFolder = out;
-    settings.setCut(cutFrom, 0);
-    settings.subtitles = subtitles;
+    settings.choices.setCut(cutFrom, 0);
+    settings.choices.subtitles = subtitles;
     driver.requestStart(settings, false);
     QTRY_VERIFY_WITH_TIMEOUT(report.has_value(), 60000);
 

@@ -1,4 +1,5 @@
 #include "cli/CliOptions.h"
+#include "encoders/protocol/JobChoices.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -95,7 +96,7 @@ void TestCliOptions::unsetParametersAreWhatTheWindowShows()
     QCOMPARE(s.channelIndex, channelIndex);
     QCOMPARE(s.outputFolder, u"/out"_s);
     QCOMPARE(options.stallTimeoutSeconds, 300);
-    QCOMPARE(options.parallelJobs, 1);
+    QCOMPARE(options.settings.choices.filesAtOnce, 1);
     QCOMPARE(options.warnings, QStringList());
 }
 
@@ -132,7 +133,7 @@ void TestCliOptions::givenParametersGoThroughUnchanged()
     QCOMPARE(s.audioBitrate, u"12.2"_s);
     QCOMPARE(s.channelCount(), 1);
     QCOMPARE(options.stallTimeoutSeconds, 0);
-    QCOMPARE(options.parallelJobs, std::max(1, QThread::idealThreadCount()));
+    QCOMPARE(options.settings.choices.filesAtOnce, std::max(1, QThread::idealThreadCount()));
 }
 
 void TestCliOptions::rejectsWhatItCannotUse_data()
@@ -272,8 +273,8 @@ void TestCliOptions::readsCutTimes()
     const CliOptions options =
         CliOptions::parse(commandLine(arguments + QStringList{u"a"_s}), u"/out"_s);
     QCOMPARE(options.error, QString());
-    QCOMPARE(options.settings.cutFromSeconds, from);
-    QCOMPARE(options.settings.cutToSeconds, to);
+    QCOMPARE(options.settings.choices.cut.fromSeconds, from);
+    QCOMPARE(options.settings.choices.cut.toSeconds, to);
 }
 
 void TestCliOptions::readsSubtitlesAndSoundTrack_data()
@@ -312,8 +313,9 @@ void TestCliOptions::readsSubtitlesAndSoundTrack()
     const CliOptions options =
         CliOptions::parse(commandLine(arguments + QStringList{u"a"_s}), u"/out"_s);
     QCOMPARE(options.error, QString());
-    QCOMPARE(options.settings.subtitles, subtitles.replace(u"FILE"_s, path));
-    QCOMPARE(options.settings.audioTrack, audioTrack);
+    QCOMPARE(options.settings.choices.subtitles,
+             JobChoices::Subtitles::fromText(subtitles.replace(u"FILE"_s, path)));
+    QCOMPARE(options.settings.choices.audioTrack.text(), audioTrack);
 }
 
 void TestCliOptions::rejectsWhatItCannotUse()

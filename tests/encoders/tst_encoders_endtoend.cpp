@@ -1,4 +1,5 @@
 #include "encoders/protocol/EncoderProtocol.h"
+#include "encoders/protocol/JobChoices.h"
 #include "tests/encoders/CommandTable.h"
 #include "tests/encoders/EncoderRun.h"
 #include "tests/encoders/FakeFfmpeg.h"
@@ -279,7 +280,7 @@ QProcessEnvironment TestEncodersEndToEnd::environment(const QString &kind) const
     else if (kind == u"slow, wrapped")
         environment.insert(u"ZENVORA_FFMPEG"_s, fakeFfmpeg(kind, u"-re"_s, false));
     else if (kind == u"subtitles that are none")
-        environment.insert(EncoderProtocol::SubtitlesVariable, m_work.filePath(u"notes.srt"_s));
+        environment.insert(JobChoices::SubtitlesVariable, m_work.filePath(u"notes.srt"_s));
     // ffmpeg writes a second copy where every write fails as on a full disk;
     // raw pictures, so that a write fails before the end (ffmpeg 5.1 exits 0
     // when only its trailer cannot be written).

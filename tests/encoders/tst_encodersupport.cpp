@@ -3,6 +3,7 @@
 #include "encoders/job/ToolLocator.h"
 #include "encoders/options/OptionValues.h"
 #include "encoders/options/TrackChoice.h"
+#include "encoders/protocol/JobChoices.h"
 #include "encoders/subtitles/SubtitleSearch.h"
 #include "encoders/subtitles/SubtitleText.h"
 
@@ -16,7 +17,8 @@ using namespace Qt::StringLiterals;
 // The small readers and finders around the encoders: option values,
 // ffmpeg's encoder table, where ffmpeg is, the names an output
 // takes when its own is taken, the subtitle files that go with a video and
-// the encodings they are written in, the causes in ffmpeg's error words.
+// the encodings they are written in, the forms a sound track is asked for
+// in, the causes in ffmpeg's error words.
 class TestEncoderSupport final : public QObject
 {
     Q_OBJECT
@@ -40,6 +42,8 @@ private Q_SLOTS:
     void subtitleContents();
     void shownSubtitleTrack_data();
     void shownSubtitleTrack();
+    void audioTrackForms_data();
+    void audioTrackForms();
     void errorWords_data();
     void errorWords();
 
@@ -315,6 +319,44 @@ void TestEncoderSupport::shownSubtitleTrack()
 
 // ffmpeg's first complaint and the error strings of the encoders' own file
 // calls, as they read on a full disk, a read-only drive, a locked folder.
+void TestEncoderSupport::audioTrackForms_data()
+{
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QString>("track"); // as the program writes it; null when it names none
+    QTest::addColumn<bool>("noted");    // an encoder that reads it says it takes the default
+    QTest::newRow("a number") << u"2"_s << u"2"_s << false;
+    QTest::newRow("leading zeros") << u"007"_s << u"7"_s << false;
+    QTest::newRow("a language of three letters") << u"chi"_s << u"chi"_s << false;
+    QTest::newRow("a language in capitals") << u"ZH"_s << u"zh"_s << false;
+    QTest::newRow("nothing is the default") << QString() << QString() << false;
+    QTest::newRow("track 0") << u"0"_s << QString() << true;
+    QTest::newRow("a sign") << u"+2"_s << QString() << true;
+    QTest::newRow("a blank") << u" 2"_s << QString() << true;
+    QTest::newRow("past an int") << u"99999999999"_s << QString() << true;
+    QTest::newRow("a full-width digit") << u"２"_s << QString() << true;
+    QTest::newRow("a language with a region") << u"zh-CN"_s << QString() << true;
+    QTest::newRow("a language's name") << u"english"_s << QString() << true;
+}
+
+// zenvora-cli refuses what this form refuses; an encoder given it by hand
+// converts the default track and says why.
+void TestEncoderSupport::audioTrackForms()
+{
+    QFETCH(QString, given);
+    QFETCH(QString, track);
+    QFETCH(bool, noted);
+    const std::optional<JobChoices::AudioTrack> read = JobChoices::AudioTrack::fromText(given);
+    QCOMPARE(read.has_value(), !track.isNull());
+    QCOMPARE(read.value_or(JobChoices::AudioTrack{}).text(), track);
+
+    QProcessEnvironment environment;
+    environment.insert(JobChoices::AudioTrackVariable, given);
+    QStringList notes;
+    const JobChoices choices = JobChoices::readFrom(environment, notes);
+    QCOMPARE(choices.audioTrack, read.value_or(JobChoices::AudioTrack{}));
+    QCOMPARE(notes.size(), noted ? 1 : 0);
+}
+
 void TestEncoderSupport::errorWords_data()
 {
     using Cause = EncoderProtocol::FailureCause;

@@ -1,5 +1,6 @@
 #include "encoders/options/CoderOptions.h"
 #include "encoders/plan/FfmpegPlan.h"
+#include "encoders/protocol/JobChoices.h"
 
 #include <QTest>
 
@@ -288,21 +289,22 @@ void TestFfmpegPlan::burnsSubtitles()
 
 void TestFfmpegPlan::choosesTheSoundTrack_data()
 {
-    QTest::addColumn<QString>("asked");
+    using Track = JobChoices::AudioTrack;
+    QTest::addColumn<JobChoices::AudioTrack>("asked");
     QTest::addColumn<int>("stream");
     QTest::addColumn<bool>("noted");
 
-    QTest::newRow("the default track") << QString() << 2 << false;
-    QTest::newRow("by number, counting from 1") << u"1"_s << 1 << false;
-    QTest::newRow("by a language's other code") << u"zh"_s << 1 << false;
-    QTest::newRow("by a regional tag") << u"en-US"_s << 2 << false;
-    QTest::newRow("a number past the tracks") << u"3"_s << 2 << true;
-    QTest::newRow("a language no track has") << u"fre"_s << 2 << true;
+    QTest::newRow("the default track") << Track{} << 2 << false;
+    QTest::newRow("by number, counting from 1") << Track::byNumber(1) << 1 << false;
+    QTest::newRow("by a language's other code") << Track::byLanguage(u"zh"_s) << 1 << false;
+    QTest::newRow("by a regional tag") << Track::byLanguage(u"en-US"_s) << 2 << false;
+    QTest::newRow("a number past the tracks") << Track::byNumber(3) << 2 << true;
+    QTest::newRow("a language no track has") << Track::byLanguage(u"fre"_s) << 2 << true;
 }
 
 void TestFfmpegPlan::choosesTheSoundTrack()
 {
-    QFETCH(QString, asked);
+    QFETCH(JobChoices::AudioTrack, asked);
     QFETCH(int, stream);
     QFETCH(bool, noted);
     MediaInfo source = input(video640x360(), std::nullopt);
@@ -310,7 +312,7 @@ void TestFfmpegPlan::choosesTheSoundTrack()
                           {2, u"aac"_s, 44100, 6, {}, u"eng"_s, true}};
     source.audio = source.audioTracks.at(1);
     EncodeRequest request = coderRequest(u"-vn /o/a.mp3"_s);
-    request.audioTrack = asked;
+    request.choices.audioTrack = asked;
     const FfmpegPlan plan = FfmpegPlan::build(request, source);
     QVERIFY2(plan.ok(), qPrintable(plan.error()));
     QVERIFY(plan.arguments(u"/o/part"_s).join(u' ').contains(u"-map 0:%1 "_s.arg(stream)));

@@ -1,3 +1,4 @@
+#include "encoders/protocol/JobChoices.h"
 #include "engine/CommandBuilder.h"
 #include "engine/OutputFormats.h"
 #include "tests/helpers/WindowsPathStyle.h"
@@ -29,6 +30,8 @@ private Q_SLOTS:
     void nativeEnvironment();
     void encoderEnvironment_data();
     void encoderEnvironment();
+    void encoderReadsTheChoices_data();
+    void encoderReadsTheChoices();
     void existingOutputGetsCopyNumber();
     void parametersUsed_data();
     void parametersUsed();
@@ -184,25 +187,25 @@ void TestCommandBuilder::stageOne_data()
 
     // The music cutter goes first, in the option style of the encoder.
     ConversionSettings cutRmvb = defaultsOf(OutputFormat::Rmvb, folder);
-    cutRmvb.setCut(90, 180);
+    cutRmvb.choices.setCut(90, 180);
     QTest::newRow("Rmvb cut from 1:30 to 3:00")
         << cutRmvb
         << uR"(C:\App\data\conv.exe -ss 90 -endpos 90 "D:\clips\holiday.avi" -oac mp3lame -lameopts preset=320 -ovc lavc -lavcopts vcodec=mpeg4:vbitrate=1200 -of avi -o c:\tmp\tmp.mp4)"_s
         << intermediate;
     ConversionSettings cutMp3 = defaultsOf(OutputFormat::Mp3Audio, folder);
-    cutMp3.setCut(-5, 3);
+    cutMp3.choices.setCut(-5, 3);
     QTest::newRow("Mp3Audio cut to 3 s, a negative start is the start")
         << cutMp3
         << uR"(C:\App\data\coder.exe -t 3 -i "D:\clips\holiday.avi" -y -vn -ar 48000 -ab 320k -ac 2 "E:\out\holiday-957.mp3")"_s
         << uR"(E:\out\holiday-957.mp3)"_s;
     ConversionSettings cutMpg = defaultsOf(OutputFormat::Mpg, folder);
-    cutMpg.setCut(3723, 0);
+    cutMpg.choices.setCut(3723, 0);
     QTest::newRow("Mpg from 1:02:03, an end of 0 is the source's end")
         << cutMpg
         << uR"(C:\App\data\conv.exe -ss 3723 "D:\clips\holiday.avi" -oac lavc -lavcopts acodec=mp2:abitrate=64 -ovc lavc -lavcopts vcodec=mpeg2video:vbitrate=600:vpass=1 -ofps 24 -of lavf -lavfopts format=yuv4mpeg -o "E:\out\holiday-957.mpg")"_s
         << uR"(E:\out\holiday-957.mpg)"_s;
     ConversionSettings endBeforeStart = defaultsOf(OutputFormat::Mp3Audio, folder);
-    endBeforeStart.setCut(60, 30);
+    endBeforeStart.choices.setCut(60, 30);
     QTest::newRow("Mp3Audio with the end before the start runs to the end")
         << endBeforeStart
         << uR"(C:\App\data\coder.exe -ss 60 -i "D:\clips\holiday.avi" -y -vn -ar 48000 -ab 320k -ac 2 "E:\out\holiday-957.mp3")"_s
@@ -432,19 +435,24 @@ void TestCommandBuilder::encoderEnvironment_data()
     QTest::addColumn<QString>("subtitles");
     QTest::addColumn<QString>("audioTrack"); // null: not in the environment
 
-    const auto choosing = [](const QString &subtitles, const QString &audioTrack) {
+    using Kind = JobChoices::Subtitles::Kind;
+    using Track = JobChoices::AudioTrack;
+    const auto choosing = [](const JobChoices::Subtitles &subtitles, const Track &audioTrack) {
         ConversionSettings settings = defaultsOf(OutputFormat::Rmvb, u"/out"_s);
-        settings.subtitles = subtitles;
-        settings.audioTrack = audioTrack;
+        settings.choices.subtitles = subtitles;
+        settings.choices.audioTrack = audioTrack;
         return settings;
     };
     QTest::newRow("defaults: subtitles found, the source's default track")
         << defaultsOf(OutputFormat::Rmvb, u"/out"_s) << u"auto"_s << QString();
-    QTest::newRow("off") << choosing(u"off"_s, QString()) << u"off"_s << QString();
+    QTest::newRow("off") << choosing({Kind::Off, {}}, {}) << u"off"_s << QString();
     QTest::newRow("a subtitle file and the second track")
-        << choosing(u"/subs/假期 1.zh.srt"_s, u"2"_s) << u"/subs/假期 1.zh.srt"_s << u"2"_s;
-    QTest::newRow("a language") << choosing(u"auto"_s, u"chi"_s) << u"auto"_s << u"chi"_s;
-    QTest::newRow("no choice is auto") << choosing(QString(), QString()) << u"auto"_s << QString();
+        << choosing({Kind::File, u"/subs/假期 1.zh.srt"_s}, Track::byNumber(2))
+        << u"/subs/假期 1.zh.srt"_s << u"2"_s;
+    QTest::newRow("a language") << choosing({}, Track::byLanguage(u"chi"_s)) << u"auto"_s
+                                << u"chi"_s;
+    QTest::newRow("a file choice without its file is auto")
+        << choosing({Kind::File, QString()}, {}) << u"auto"_s << QString();
 }
 
 // Both stages carry the choices; what the program itself was started with
@@ -480,6 +488,44 @@ void TestCommandBuilder::encoderEnvironment()
         // Stage one writes the working file, stage two reads it.
         QCOMPARE(encoder.value(u"ZENVORA_INTERMEDIATE"_s), env.intermediatePath);
     }
+}
+
+void TestCommandBuilder::encoderReadsTheChoices_data()
+{
+    using Kind = JobChoices::Subtitles::Kind;
+    using Track = JobChoices::AudioTrack;
+    QTest::addColumn<JobChoices::Subtitles>("subtitles");
+    QTest::addColumn<JobChoices::AudioTrack>("audioTrack");
+    QTest::newRow("subtitles found, the default track") << JobChoices::Subtitles{} << Track{};
+    QTest::newRow("no subtitles, a track by number")
+        << JobChoices::Subtitles{Kind::Off, {}} << Track::byNumber(12);
+    QTest::newRow("a file with blanks and Chinese, a track by language")
+        << JobChoices::Subtitles{Kind::File, u"/home/用户/字幕 文件/假期 1.zh.srt"_s}
+        << Track::byLanguage(u"eng"_s);
+    QTest::newRow("a file whose name ends in blanks, a language of two letters")
+        << JobChoices::Subtitles{Kind::File, u"/subs/film.srt  "_s} << Track::byLanguage(u"zh"_s);
+}
+
+// What the program writes for a stage is what its encoder reads back, and
+// a track the program itself was started with never replaces the default.
+void TestCommandBuilder::encoderReadsTheChoices()
+{
+    QFETCH(JobChoices::Subtitles, subtitles);
+    QFETCH(JobChoices::AudioTrack, audioTrack);
+    qputenv("ZENVORA_AUDIO_TRACK", "9");
+    const auto restore = qScopeGuard([] { qunsetenv("ZENVORA_AUDIO_TRACK"); });
+    ConversionSettings settings = defaultsOf(OutputFormat::Mp3Audio, u"/out"_s);
+    settings.choices.subtitles = subtitles;
+    settings.choices.audioTrack = audioTrack;
+    CommandEnvironment env;
+    env.pathExists = [](const QString &) { return false; };
+    const StageCommand stage = CommandBuilder(env).stageOne(settings, u"/in/a.avi"_s);
+
+    QStringList notes;
+    const JobChoices read = JobChoices::readFrom(stage.environment({}), notes);
+    QCOMPARE(notes, QStringList());
+    QCOMPARE(read.subtitles, subtitles);
+    QCOMPARE(read.audioTrack, audioTrack);
 }
 
 void TestCommandBuilder::existingOutputGetsCopyNumber()

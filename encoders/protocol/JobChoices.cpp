@@ -1,0 +1,105 @@
+#include "encoders/protocol/JobChoices.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr QLatin1StringView AutoWord{"auto"};
+constexpr QLatin1StringView OffWord{"off"};
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool consistsOf(const QString &text, bool (*test)(QChar))
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), test);
+}
+
+} // namespace
+
+QString JobChoices::Subtitles::text() const
+{
+    switch (kind) {
+    case Kind::Off:
+        return OffWord;
+    case Kind::File:
+        if (!file.isEmpty())
+            return file;
+        break;
+    case Kind::Auto:
+        break;
+    }
+    return AutoWord;
+}
+
+JobChoices::Subtitles JobChoices::Subtitles::fromText(const QString &text)
+{
+    if (text == AutoWord)
+        return {Kind::Auto, {}};
+    if (text == OffWord)
+        return {Kind::Off, {}};
+    return {Kind::File, text};
+}
+
+QString JobChoices::AudioTrack::text() const
+{
+    if (!language.isEmpty())
+        return language;
+    return number > 0 ? QString::number(number) : QString();
+}
+
+std::optional<JobChoices::AudioTrack> JobChoices::AudioTrack::fromText(const QString &text)
+{
+    if (consistsOf(text, isAsciiDigit)) {
+        bool fits = false;
+        const int number = text.toInt(&fits);
+        if (fits && number > 0)
+            return byNumber(number);
+        return std::nullopt;
+    }
+    if ((text.size() == 2 || text.size() == 3) && consistsOf(text, isAsciiLetter))
+        return byLanguage(text.toLower());
+    return std::nullopt;
+}
+
+void JobChoices::setCut(qint32 fromSeconds, qint32 toSeconds)
+{
+    cut.fromSeconds = std::max(fromSeconds, 0);
+    cut.toSeconds = toSeconds > cut.fromSeconds ? toSeconds : 0;
+}
+
+void JobChoices::writeTo(QProcessEnvironment &environment) const
+{
+    environment.insert(SubtitlesVariable, subtitles.text());
+    if (audioTrack.isDefault())
+        environment.remove(AudioTrackVariable);
+    else
+        environment.insert(AudioTrackVariable, audioTrack.text());
+}
+
+JobChoices JobChoices::readFrom(const QProcessEnvironment &environment, QStringList &notes)
+{
+    JobChoices choices;
+    const QString subtitles = environment.value(SubtitlesVariable);
+    if (!subtitles.isEmpty())
+        choices.subtitles = Subtitles::fromText(subtitles);
+    const QString track = environment.value(AudioTrackVariable);
+    if (track.isEmpty())
+        return choices;
+    if (const std::optional<AudioTrack> asked = AudioTrack::fromText(track))
+        choices.audioTrack = *asked;
+    else
+        notes.append(u"%1 \"%2\" is neither a sound track's number from 1 nor a language code of "
+                     u"2 or 3 letters; the input's default track is converted"_s.arg(
+                         AudioTrackVariable, track));
+    return choices;
+}
