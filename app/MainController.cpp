@@ -42,7 +42,7 @@ QString MainController::ProductWebPage()
 void MainController::loadStartFolders()
 {
     m_dialogs.init(&m_services.fileDialog);
-    const QString last = m_services.settingsFiles.LoadLastFolder();
+    const QString last = m_services.settingsFiles.loadLastFolder();
     const QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
     m_dialogs.setPath(QFileInfo(last).isDir()     ? last
                       : QFileInfo(videos).isDir() ? videos
@@ -132,7 +132,7 @@ ConversionSettings MainController::batchSettings() const
 void MainController::addFiles()
 {
     if (m_fileIntake.addFileToJobs())
-        m_services.settingsFiles.SaveLastFolder(m_dialogs.path());
+        m_services.settingsFiles.saveLastFolder(m_dialogs.path());
 }
 
 // Both choosers open where files were last added from.
@@ -141,7 +141,7 @@ void MainController::addFolder()
     m_folderIntake.setStartFolder(m_dialogs.path());
     if (m_folderIntake.addFolderToJobs()) {
         m_dialogs.setPath(m_folderIntake.startFolder());
-        m_services.settingsFiles.SaveLastFolder(m_folderIntake.startFolder());
+        m_services.settingsFiles.saveLastFolder(m_folderIntake.startFolder());
     }
 }
 
@@ -265,7 +265,7 @@ void MainController::batchOver(const BatchReport &report)
     m_services.desktop.showBatchProgress(std::nullopt, 0);
     // A user at the window has the chime and the folder; one away from it
     // is told by the desktop.
-    if (m_options.Notify == AppOptions::NotifyOn && !m_userPresent())
+    if (m_options.notify == AppOptions::NotifyOn && !m_userPresent())
         notifyBatchEnd(m_form.outputFolder(), report.outputPaths());
 }
 

@@ -11,10 +11,10 @@ JobChoices AppOptions::jobChoices() const
         choices.setCut(CutterFromSeconds, CutterToSeconds);
     // The window has no sound track choice: the track the source flags as
     // default is converted.
-    choices.subtitles.kind = Subtitles == SubtitlesOff ? JobChoices::Subtitles::Kind::Off
+    choices.subtitles.kind = subtitles == SubtitlesOff ? JobChoices::Subtitles::Kind::Off
                                                        : JobChoices::Subtitles::Kind::Auto;
     // A count saved on a machine with more processors is cut to this one's.
     choices.filesAtOnce =
-        std::clamp<int>(ConcurrentJobs, 1, std::max(1, QThread::idealThreadCount()));
+        std::clamp<int>(concurrentJobs, 1, std::max(1, QThread::idealThreadCount()));
     return choices;
 }

@@ -15,13 +15,13 @@ struct AppOptions
     qint16 MusicCutterOn = 0;
     qint32 CutterFromSeconds = 0;
     qint32 CutterToSeconds = 0;
-    qint16 ConcurrentJobs = 1; // "同时转换", from 1 up to the number of processors
+    qint16 concurrentJobs = 1; // "同时转换", from 1 up to the number of processors
     // Position in cmbSubtitles: 0 "自动" burns the subtitles found for each
     // source, 1 "关闭" burns none.
-    qint16 Subtitles = SubtitlesAuto;
+    qint16 subtitles = SubtitlesAuto;
     // Position in cmbNotify: 0 "开启" tells the desktop when a batch ends
     // while the window is not active, 1 "关闭" does not.
-    qint16 Notify = NotifyOn;
+    qint16 notify = NotifyOn;
 
     bool chimeOn() const { return SoundPrompt == SoundOn; }
     // What these options choose for every job of a batch.

@@ -140,8 +140,8 @@ void SettingsFiles::LoadOptions(AppOptions &options) const
     if (!QFileInfo(file.fileName()).isFile()) {
         options.SoundPrompt = AppOptions::SoundOn;
         options.MusicCutterOn = 0;
-        options.Subtitles = AppOptions::SubtitlesAuto;
-        options.Notify = AppOptions::NotifyOn;
+        options.subtitles = AppOptions::SubtitlesAuto;
+        options.notify = AppOptions::NotifyOn;
         return;
     }
     if (!openRegularFile(file))
@@ -151,14 +151,14 @@ void SettingsFiles::LoadOptions(AppOptions &options) const
     restoreNumber(reader, options.MusicCutterOn);
     restoreNumber(reader, options.CutterFromSeconds);
     restoreNumber(reader, options.CutterToSeconds);
-    restoreNumber(reader, options.ConcurrentJobs);
+    restoreNumber(reader, options.concurrentJobs);
     qint16 subtitles = AppOptions::SubtitlesAuto;
     restoreNumber(reader, subtitles);
-    options.Subtitles = subtitles == AppOptions::SubtitlesOff ? AppOptions::SubtitlesOff
+    options.subtitles = subtitles == AppOptions::SubtitlesOff ? AppOptions::SubtitlesOff
                                                               : AppOptions::SubtitlesAuto;
     qint16 notify = AppOptions::NotifyOn;
     restoreNumber(reader, notify);
-    options.Notify = notify == AppOptions::NotifyOff ? AppOptions::NotifyOff : AppOptions::NotifyOn;
+    options.notify = notify == AppOptions::NotifyOff ? AppOptions::NotifyOff : AppOptions::NotifyOn;
 }
 
 bool SettingsFiles::SaveOptions(const AppOptions &options) const
@@ -167,11 +167,11 @@ bool SettingsFiles::SaveOptions(const AppOptions &options) const
                        numberLine(options.SoundPrompt) + numberLine(options.MusicCutterOn) +
                            numberLine(options.CutterFromSeconds) +
                            numberLine(options.CutterToSeconds) +
-                           numberLine(options.ConcurrentJobs) + numberLine(options.Subtitles) +
-                           numberLine(options.Notify));
+                           numberLine(options.concurrentJobs) + numberLine(options.subtitles) +
+                           numberLine(options.notify));
 }
 
-QString SettingsFiles::LoadLastFolder() const
+QString SettingsFiles::loadLastFolder() const
 {
     QFile file(lastFolderPath());
     if (!openRegularFile(file))
@@ -181,7 +181,7 @@ QString SettingsFiles::LoadLastFolder() const
     return isAbsoluteFolder(folder) ? folder : QString();
 }
 
-bool SettingsFiles::SaveLastFolder(const QString &folder) const
+bool SettingsFiles::saveLastFolder(const QString &folder) const
 {
     return replaceFile(lastFolderPath(), quotedLine(folder));
 }

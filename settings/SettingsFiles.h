@@ -48,8 +48,8 @@ public:
     // The folder of the file last added through the open-file dialog, kept
     // for the next run; empty when there is none or the line is no
     // absolute path.
-    QString LoadLastFolder() const;
-    bool SaveLastFolder(const QString &folder) const;
+    QString loadLastFolder() const;
+    bool saveLastFolder(const QString &folder) const;
 
 private:
     bool replaceFile(const QString &path, const QByteArray &content) const;

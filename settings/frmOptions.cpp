@@ -180,11 +180,11 @@ void frmOptions::Form_Load()
 {
     if (m_options.SoundPrompt >= 0 && m_options.SoundPrompt < m_cmbSR->count())
         m_cmbSR->setCurrentIndex(m_options.SoundPrompt);
-    m_spnJobs->setValue(m_options.ConcurrentJobs);
-    m_cmbSubtitles->setCurrentIndex(m_options.Subtitles == AppOptions::SubtitlesOff
+    m_spnJobs->setValue(m_options.concurrentJobs);
+    m_cmbSubtitles->setCurrentIndex(m_options.subtitles == AppOptions::SubtitlesOff
                                         ? AppOptions::SubtitlesOff
                                         : AppOptions::SubtitlesAuto);
-    m_cmbNotify->setCurrentIndex(m_options.Notify == AppOptions::NotifyOff ? AppOptions::NotifyOff
+    m_cmbNotify->setCurrentIndex(m_options.notify == AppOptions::NotifyOff ? AppOptions::NotifyOff
                                                                            : AppOptions::NotifyOn);
     m_chkMC->setChecked(m_options.MusicCutterOn == 1);
     if (m_chkMC->isChecked()) {
@@ -210,9 +210,9 @@ void frmOptions::imgOK_Click()
         m_chkMC->setChecked(false);
     m_options.SoundPrompt = static_cast<qint16>(m_cmbSR->currentIndex());
     m_options.MusicCutterOn = m_chkMC->isChecked() ? 1 : 0;
-    m_options.ConcurrentJobs = static_cast<qint16>(m_spnJobs->value());
-    m_options.Subtitles = static_cast<qint16>(m_cmbSubtitles->currentIndex());
-    m_options.Notify = static_cast<qint16>(m_cmbNotify->currentIndex());
+    m_options.concurrentJobs = static_cast<qint16>(m_spnJobs->value());
+    m_options.subtitles = static_cast<qint16>(m_cmbSubtitles->currentIndex());
+    m_options.notify = static_cast<qint16>(m_cmbNotify->currentIndex());
     storeTime(m_from, m_options.CutterFromSeconds);
     storeTime(m_to, m_options.CutterToSeconds);
     m_files.SaveOptions(m_options);

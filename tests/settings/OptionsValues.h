@@ -5,7 +5,7 @@
 #include <QList>
 
 // AppOptions as the list SoundPrompt, MusicCutterOn, CutterFromSeconds,
-// CutterToSeconds, ConcurrentJobs, Subtitles, so test tables stay short and
+// CutterToSeconds, concurrentJobs, subtitles, so test tables stay short and
 // failures print the values. A shorter list leaves the fields it does not
 // reach at their defaults.
 inline AppOptions optionsOf(const QList<int> &values)
@@ -22,6 +22,6 @@ inline AppOptions optionsOf(const QList<int> &values)
 inline QList<int> valuesOf(const AppOptions &options)
 {
     return {options.SoundPrompt,     options.MusicCutterOn,  options.CutterFromSeconds,
-            options.CutterToSeconds, options.ConcurrentJobs, options.Subtitles,
-            options.Notify};
+            options.CutterToSeconds, options.concurrentJobs, options.subtitles,
+            options.notify};
 }

@@ -177,7 +177,7 @@ void tst_frmOptions::concurrentJobs()
 
     clickButton(confirm ? u"Command1"_s : u"Command2"_s);
 
-    QCOMPARE(m_options.ConcurrentJobs, kept);
+    QCOMPARE(m_options.concurrentJobs, kept);
     QCOMPARE(optionsFileExists(), confirm);
     if (confirm) {
         QFile saved(m_files->optionsPath());

@@ -209,10 +209,10 @@ void tst_SettingsFiles::setupRoundTrip()
     QCOMPARE(restored.outputFolder(), folder);
 
     // The open-file dialog's folder is kept alike; a relative one is none.
-    QVERIFY(files().SaveLastFolder(folder));
-    QCOMPARE(files().LoadLastFolder(), folder);
+    QVERIFY(files().saveLastFolder(folder));
+    QCOMPARE(files().loadLastFolder(), folder);
     writeFile(files().lastFolderPath(), "\"videos\"\r\n");
-    QCOMPARE(files().LoadLastFolder(), QString());
+    QCOMPARE(files().loadLastFolder(), QString());
 }
 
 void tst_SettingsFiles::loadSetup_data()
@@ -485,7 +485,7 @@ void tst_SettingsFiles::pipesAreNoSettings()
     files.LoadOptions(options);
     QCOMPARE(options.SoundPrompt, 0);
     QCOMPARE(options.MusicCutterOn, 0);
-    QCOMPARE(options.Subtitles, AppOptions::SubtitlesAuto);
+    QCOMPARE(options.subtitles, AppOptions::SubtitlesAuto);
 
     QVERIFY(!files.SaveSetup(controls));
     QVERIFY(!files.SaveOptions(options));

@@ -657,7 +657,7 @@ void TestFrmMain::addFolderQueuesByName()
     QTest::mouseClick(child<QToolButton>(u"CmdToolsBar_1"_s), Qt::LeftButton);
     QCOMPARE(m_folders.titles, QStringList{u"选择一个文件夹:"_s});
     // The next chooser, for folders or files, opens in the folder added.
-    QCOMPARE(m_settings->LoadLastFolder(), folder);
+    QCOMPARE(m_settings->loadLastFolder(), folder);
     QTRY_COMPARE(window().jobs().jobCount(), 7);
     QStringList expected;
     for (const QString &entry : {u"10.avi"_s, u"9.avi"_s, u"a.avi"_s, u"B.avi"_s, u"ALPHA/z.avi"_s,
