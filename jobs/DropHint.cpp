@@ -4,8 +4,8 @@
 
 DropHint::DropHint(const JobList &jobs, QObject *parent) : QObject(parent), m_jobs(jobs)
 {
-    // A batch that converted the last file leaves an empty list, which says
-    // where files go as any empty list does.
+    // A list emptied by the user or by a batch says where files go, as any
+    // empty list does.
     connect(&m_jobs, &JobList::jobRemoved, this, [this] {
         if (m_jobs.isEmpty())
             setVisible(true);
