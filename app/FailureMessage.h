@@ -15,7 +15,5 @@ QString caption();
 QString progressCaption(const BatchReport &report);
 QString text(const BatchReport &report);
 QString details(const BatchReport &report);
-// Why one job failed, for the list's tip and the message.
-QString reason(const JobResult &failure);
 
 } // namespace FailureMessage

@@ -17,11 +17,10 @@
 MainController::MainController(ControllerServices services, UserPresent userPresent,
                                QObject *parent)
     : QObject(parent), m_services(std::move(services)), m_userPresent(std::move(userPresent)),
-      m_driver(m_jobs, m_services.environment), m_fileIntake(m_jobs, m_dialogs),
-      m_folderIntake(m_jobs, m_services.folderDialog), m_dropIntake(m_jobs), m_pathIntake(m_jobs),
-      m_queue(m_services.stateFolder)
+      m_driver(m_jobs, m_services.environment), m_fileIntake(m_jobs, m_dropHint, m_dialogs),
+      m_folderIntake(m_jobs, m_dropHint, m_services.folderDialog), m_dropIntake(m_jobs, m_dropHint),
+      m_pathIntake(m_jobs, m_dropHint), m_queue(m_services.stateFolder)
 {
-    m_jobs.setFailureReason(&FailureMessage::reason);
     m_queue.follow(m_jobs);
     connectDriver();
     loadStartFolders();
@@ -204,7 +203,7 @@ void MainController::answerRestore(bool restore)
         return;
     }
     m_jobs.addJobs(m_queue.savedQueue());
-    m_jobs.updateDropHint();
+    m_dropHint.update();
     m_queue.offerAnswered();
 }
 

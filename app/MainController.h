@@ -6,6 +6,7 @@
 #include "app/QueueStore.h"
 #include "engine/BatchDriver.h"
 #include "engine/CommandEnvironment.h"
+#include "jobs/DropHint.h"
 #include "jobs/DropIntake.h"
 #include "jobs/FileChooser.h"
 #include "jobs/FileIntake.h"
@@ -62,6 +63,7 @@ public:
     const ConversionForm &form() const { return m_form; }
     FolderIntake &folderIntake() { return m_folderIntake; }
     DropIntake &dropIntake() { return m_dropIntake; }
+    DropHint &dropHint() { return m_dropHint; }
     BatchStatus &status() { return m_status; }
     const SettingsFiles &settingsFiles() const { return m_services.settingsFiles; }
 
@@ -135,6 +137,7 @@ private:
     ControllerServices m_services;
     UserPresent m_userPresent;
     JobList m_jobs;
+    DropHint m_dropHint{m_jobs};
     BatchDriver m_driver;
     FileChooser m_dialogs;
     FileIntake m_fileIntake;

@@ -38,9 +38,8 @@ void QueueStore::follow(const JobList &jobs)
     m_changed.setSingleShot(true);
     m_changed.setInterval(0);
     connect(&m_changed, &QTimer::timeout, this, [this, &jobs] { queueChanged(jobs.paths()); });
-    for (const auto signal : {&JobList::rowsInserted, &JobList::rowsRemoved})
+    for (const auto signal : {&JobList::jobsAdded, &JobList::jobRemoved, &JobList::jobsReset})
         connect(&jobs, signal, &m_changed, qOverload<>(&QTimer::start));
-    connect(&jobs, &JobList::modelReset, &m_changed, qOverload<>(&QTimer::start));
 }
 
 QString QueueStore::queueFile() const

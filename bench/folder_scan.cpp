@@ -6,7 +6,9 @@
 // Then the cost of filling the list with 50 000 jobs one by one and in one
 // call, and of emptying it.
 
+#include "app/JobListModel.h"
 #include "engine/FolderDialog.h"
+#include "jobs/DropHint.h"
 #include "jobs/FolderIntake.h"
 #include "jobs/JobList.h"
 
@@ -98,10 +100,12 @@ Run timedFind(const QString &root)
 Run timedScan(const QString &root, QTreeView *view)
 {
     JobList jobs;
+    JobListModel model(jobs);
+    DropHint hint(jobs);
     if (view)
-        view->setModel(&jobs);
+        view->setModel(&model);
     FixedFolderDialog dialog(root);
-    FolderIntake intake(jobs, dialog);
+    FolderIntake intake(jobs, hint, dialog);
     QEventLoop loop;
     QObject::connect(&intake, &FolderIntake::searchingChanged, &loop, [&loop](bool searching) {
         if (!searching)
@@ -168,8 +172,9 @@ void timeListFilling(QTreeView *view, const char *label)
     for (int i = 0; i < ListJobs; ++i)
         paths.append(u"/media/videos/folder%1/clip%2.avi"_s.arg(i / 100).arg(i));
     JobList jobs;
+    JobListModel model(jobs);
     if (view)
-        view->setModel(&jobs);
+        view->setModel(&model);
     const double oneByOne = timed([&] {
         for (const QString &path : std::as_const(paths))
             jobs.addJob(path);

@@ -73,7 +73,7 @@ void CliSession::jobFinished(const JobResult &result, JobQueue::JobId job)
         m_out << tag(finished) << "-> " << result.outputPath() << Qt::endl;
     } else {
         const QString details = OutcomeText::details(result.outcome);
-        m_out << tag(finished) << tr("失败 (failed): ") << headline(result.outcome) << Qt::endl;
+        m_out << tag(finished) << tr("失败：") << headline(result.outcome) << Qt::endl;
         for (const QString &line : details.section(u'\n', 1).split(u'\n', Qt::SkipEmptyParts))
             m_out << "    " << line << Qt::endl;
     }

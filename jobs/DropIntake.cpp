@@ -1,5 +1,6 @@
 #include "jobs/DropIntake.h"
 
+#include "jobs/DropHint.h"
 #include "jobs/JobList.h"
 
 #include <QMimeData>
@@ -7,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-DropIntake::DropIntake(JobList &jobs) : m_jobs(jobs) {}
+DropIntake::DropIntake(JobList &jobs, DropHint &hint) : m_jobs(jobs), m_hint(hint) {}
 
 QStringList DropIntake::droppedPaths(const QMimeData &data)
 {
@@ -28,5 +29,5 @@ void DropIntake::addDroppedFiles(const QMimeData &data)
     // Unlike the other intakes a drop never shows the hint: a drop of
     // something else on an empty list leaves the panel as it was.
     if (m_jobs.jobCount() > 0)
-        m_jobs.setDropHintVisible(false);
+        m_hint.setVisible(false);
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class DropHint;
 class JobList;
 class QMimeData;
 
@@ -13,7 +14,7 @@ class QMimeData;
 class DropIntake final
 {
 public:
-    explicit DropIntake(JobList &jobs);
+    DropIntake(JobList &jobs, DropHint &hint);
 
     // The dropped items that become jobs: local files and folders, in order.
     static QStringList droppedPaths(const QMimeData &data);
@@ -23,4 +24,5 @@ public:
 
 private:
     JobList &m_jobs;
+    DropHint &m_hint;
 };

@@ -1,5 +1,6 @@
 #include "jobs/FileIntake.h"
 
+#include "jobs/DropHint.h"
 #include "jobs/FileChooser.h"
 #include "jobs/JobList.h"
 
@@ -7,7 +8,10 @@
 
 using namespace Qt::StringLiterals;
 
-FileIntake::FileIntake(JobList &jobs, FileChooser &dialogs) : m_jobs(jobs), m_dialogs(dialogs) {}
+FileIntake::FileIntake(JobList &jobs, DropHint &hint, FileChooser &dialogs)
+    : m_jobs(jobs), m_hint(hint), m_dialogs(dialogs)
+{
+}
 
 QString FileIntake::title()
 {
@@ -33,6 +37,6 @@ bool FileIntake::addFileToJobs()
     if (!m_dialogs.showOpen())
         return false;
     m_jobs.addJobs(m_dialogs.fileNames());
-    m_jobs.updateDropHint();
+    m_hint.update();
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class DropHint;
 class FileChooser;
 class JobList;
 
@@ -11,7 +12,7 @@ class JobList;
 class FileIntake final
 {
 public:
-    FileIntake(JobList &jobs, FileChooser &dialogs);
+    FileIntake(JobList &jobs, DropHint &hint, FileChooser &dialogs);
 
     static QString title();
     static QString filter();
@@ -22,5 +23,6 @@ public:
 
 private:
     JobList &m_jobs;
+    DropHint &m_hint;
     FileChooser &m_dialogs;
 };

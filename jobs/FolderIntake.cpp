@@ -1,10 +1,11 @@
 #include "jobs/FolderIntake.h"
 
 #include "engine/FolderDialog.h"
+#include "jobs/DropHint.h"
 #include "jobs/JobList.h"
 
-FolderIntake::FolderIntake(JobList &jobs, FolderDialog &dialog, QObject *parent)
-    : QObject(parent), m_jobs(jobs), m_dialog(dialog), m_hintText(idleHintText())
+FolderIntake::FolderIntake(JobList &jobs, DropHint &hint, FolderDialog &dialog, QObject *parent)
+    : QObject(parent), m_jobs(jobs), m_hint(hint), m_dialog(dialog), m_hintText(idleHintText())
 {
     connect(&m_scan, &FolderScan::filesFound, &m_jobs, &JobList::addJobs);
     connect(&m_scan, &FolderScan::finished, this, &FolderIntake::finishSearch);
@@ -33,7 +34,7 @@ bool FolderIntake::addFolderToJobs()
     if (folder.isEmpty())
         return false;
     m_startFolder = folder;
-    m_jobs.setDropHintVisible(true);
+    m_hint.setVisible(true);
     setHintText(searchingHintText());
     m_scan.start(folder);
     Q_EMIT searchingChanged(true);
@@ -43,7 +44,7 @@ bool FolderIntake::addFolderToJobs()
 void FolderIntake::finishSearch()
 {
     setHintText(idleHintText());
-    m_jobs.updateDropHint();
+    m_hint.update();
     Q_EMIT searchingChanged(false);
 }
 

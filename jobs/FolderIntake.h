@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+class DropHint;
 class FolderDialog;
 class JobList;
 
@@ -18,7 +19,7 @@ class FolderIntake final : public QObject
     Q_DISABLE_COPY_MOVE(FolderIntake)
 
 public:
-    FolderIntake(JobList &jobs, FolderDialog &dialog, QObject *parent = nullptr);
+    FolderIntake(JobList &jobs, DropHint &hint, FolderDialog &dialog, QObject *parent = nullptr);
 
     static QString title();
     static QString idleHintText();
@@ -44,6 +45,7 @@ private:
     void finishSearch();
 
     JobList &m_jobs;
+    DropHint &m_hint;
     FolderDialog &m_dialog;
     FolderScan m_scan;
     QString m_startFolder;

@@ -14,7 +14,7 @@ QString lastThreeUpper(const QString &text)
 
 } // namespace
 
-JobList::JobList(QObject *parent) : QAbstractTableModel(parent) {}
+JobList::JobList(QObject *parent) : QObject(parent) {}
 
 QString JobList::FormatTag(const QString &path)
 {
@@ -29,10 +29,10 @@ QString JobList::untrimmedFormatTag(const QString &path)
 JobList::JobId JobList::addJob(const QString &path, TagSource tagSource)
 {
     const int row = jobCount();
-    beginInsertRows({}, row, row);
+    Q_EMIT jobsAboutToBeAdded(row, row);
     const JobId id = m_nextId++;
     m_jobs.append(newJob(id, path, tagSource));
-    endInsertRows();
+    Q_EMIT jobsAdded();
     return id;
 }
 
@@ -49,10 +49,10 @@ void JobList::addJobs(const QStringList &paths)
     if (paths.isEmpty())
         return;
     const int first = jobCount();
-    beginInsertRows({}, first, first + static_cast<int>(paths.size()) - 1);
+    Q_EMIT jobsAboutToBeAdded(first, first + static_cast<int>(paths.size()) - 1);
     for (const QString &path : paths)
         m_jobs.append(newJob(m_nextId++, path, TagSource::Trimmed));
-    endInsertRows();
+    Q_EMIT jobsAdded();
 }
 
 int JobList::removeSelectedJobs(QList<int> rows)
@@ -67,8 +67,6 @@ int JobList::removeSelectedJobs(QList<int> rows)
         removeRow(row);
         ++removed;
     }
-    if (m_jobs.isEmpty())
-        setDropHintVisible(true);
     return removed;
 }
 
@@ -79,12 +77,10 @@ void JobList::removeAllJobs()
         if (m_runningJobs.contains(job.id))
             kept.append(job);
     }
-    beginResetModel();
+    Q_EMIT jobsAboutToBeReset();
     m_jobs = kept;
     m_failures.clear();
-    endResetModel();
-    // The jobs being converted stay, and the hint never covers them.
-    setDropHintVisible(m_jobs.isEmpty());
+    Q_EMIT jobsReset();
 }
 
 bool JobList::removeJob(JobId id)
@@ -93,10 +89,6 @@ bool JobList::removeJob(JobId id)
     if (row < 0)
         return false;
     removeRow(row);
-    // A batch that converted the last file leaves an empty list, which says
-    // where files go as any empty list does.
-    if (m_jobs.isEmpty())
-        setDropHintVisible(true);
     return true;
 }
 
@@ -122,8 +114,8 @@ void JobList::setJobFailed(JobId id, const JobResult &failure)
     const int row = rowOf(id);
     if (row < 0)
         return;
-    m_failures.insert(id, m_reasonOf ? m_reasonOf(failure) : QString());
-    Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    m_failures.insert(id, failure);
+    Q_EMIT failuresChanged(row, row);
 }
 
 void JobList::clearFailures()
@@ -131,7 +123,15 @@ void JobList::clearFailures()
     if (m_failures.isEmpty())
         return;
     m_failures.clear();
-    Q_EMIT dataChanged(index(0, 0), index(jobCount() - 1, ColumnCount - 1));
+    Q_EMIT failuresChanged(0, jobCount() - 1);
+}
+
+std::optional<JobResult> JobList::failureOf(JobId id) const
+{
+    const auto failure = m_failures.constFind(id);
+    if (failure == m_failures.cend())
+        return std::nullopt;
+    return *failure;
 }
 
 QString JobList::pathOf(JobId id) const
@@ -147,53 +147,6 @@ QStringList JobList::paths() const
     for (const Job &job : m_jobs)
         all.append(job.path);
     return all;
-}
-
-void JobList::updateDropHint()
-{
-    setDropHintVisible(m_jobs.isEmpty());
-}
-
-void JobList::setDropHintVisible(bool visible)
-{
-    if (m_dropHintVisible == visible)
-        return;
-    m_dropHintVisible = visible;
-    Q_EMIT dropHintVisibleChanged(visible);
-}
-
-int JobList::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : jobCount();
-}
-
-int JobList::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
-QVariant JobList::data(const QModelIndex &index, int role) const
-{
-    if (!index.isValid() || index.row() >= jobCount())
-        return {};
-    const Job &job = m_jobs.at(index.row());
-    const auto failure = m_failures.constFind(job.id);
-    const bool failed = failure != m_failures.cend();
-    // A long path is cut short in the view; its row's tip shows it whole.
-    if (role == Qt::ToolTipRole)
-        return failed ? job.path + u'\n' + *failure : job.path;
-    if (role != Qt::DisplayRole)
-        return {};
-    if (index.column() == FileNameColumn)
-        return job.path;
-    return failed ? tr("失败") : job.tag;
-}
-
-QVariant JobList::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return {};
-    return section == FileNameColumn ? tr("文件名") : tr("格式");
 }
 
 int JobList::rowOf(JobId id) const
@@ -213,8 +166,8 @@ bool JobList::isRunning(int row) const
 
 void JobList::removeRow(int row)
 {
+    Q_EMIT jobAboutToBeRemoved(row);
     m_failures.remove(m_jobs.at(row).id);
-    beginRemoveRows({}, row, row);
     m_jobs.removeAt(row);
-    endRemoveRows();
+    Q_EMIT jobRemoved();
 }

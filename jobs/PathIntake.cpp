@@ -1,11 +1,13 @@
 #include "jobs/PathIntake.h"
 
+#include "jobs/DropHint.h"
 #include "jobs/JobList.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-PathIntake::PathIntake(JobList &jobs, QObject *parent) : QObject(parent), m_jobs(jobs)
+PathIntake::PathIntake(JobList &jobs, DropHint &hint, QObject *parent)
+    : QObject(parent), m_jobs(jobs), m_hint(hint)
 {
     connect(&m_scan, &FolderScan::filesFound, &m_jobs, &JobList::addJobs);
     connect(&m_scan, &FolderScan::finished, this, &PathIntake::queueWaitingPaths);
@@ -32,6 +34,6 @@ void PathIntake::queueWaitingPaths()
         }
         m_jobs.addJob(path);
     }
-    m_jobs.updateDropHint();
+    m_hint.update();
     Q_EMIT allQueued();
 }

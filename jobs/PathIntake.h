@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
+class DropHint;
 class JobList;
 
 // Paths given to the window from outside: its own command line, or those a
@@ -17,7 +18,7 @@ class PathIntake final : public QObject
     Q_DISABLE_COPY_MOVE(PathIntake)
 
 public:
-    explicit PathIntake(JobList &jobs, QObject *parent = nullptr);
+    PathIntake(JobList &jobs, DropHint &hint, QObject *parent = nullptr);
 
     void addPaths(const QStringList &paths);
 
@@ -29,6 +30,7 @@ private:
     void queueWaitingPaths();
 
     JobList &m_jobs;
+    DropHint &m_hint;
     FolderScan m_scan;
     QStringList m_waiting;
 };

@@ -278,10 +278,6 @@
         <translation>%1 stopped: no output for %2 s</translation>
     </message>
     <message>
-        <source>失败 (failed): </source>
-        <translation>failed: </translation>
-    </message>
-    <message>
         <source>%1/%2 done, about %3 left</source>
         <translation>%1/%2 done, about %3 left</translation>
     </message>
@@ -292,6 +288,10 @@
     <message>
         <source>%1 converted, %2 failed.</source>
         <translation>%1 converted, %2 failed.</translation>
+    </message>
+    <message>
+        <source>失败：</source>
+        <translation>failed: </translation>
     </message>
 </context>
 <context>
@@ -412,88 +412,8 @@
         <translation>Stopped</translation>
     </message>
     <message>
-        <source>Done. %1 个文件失败</source>
-        <translation>Done. %1 failed</translation>
-    </message>
-    <message>
         <source>Done.</source>
         <translation>Done.</translation>
-    </message>
-    <message>
-        <source>%1 秒没有任何输出，转换已被停止</source>
-        <translation>No output for %1 s; the conversion was stopped</translation>
-    </message>
-    <message>
-        <source>转换程序无法启动，请重新安装本程序</source>
-        <translation>The encoder could not be started; please reinstall Zenvora</translation>
-    </message>
-    <message>
-        <source>转换没有成功</source>
-        <translation>The conversion did not succeed</translation>
-    </message>
-    <message>
-        <source>无法创建输出文件夹，请选择一个可以写入的文件夹</source>
-        <translation>The output folder cannot be created; please choose a folder you can write to</translation>
-    </message>
-    <message>
-        <source>无法创建临时文件夹，请检查磁盘空间和权限</source>
-        <translation>The working folder cannot be created; please check the disk space and permissions</translation>
-    </message>
-    <message>
-        <source>无法转换这个文件：它可能已损坏，或含有不能转换的内容</source>
-        <translation>This file cannot be converted: it may be damaged or hold content that cannot be converted</translation>
-    </message>
-    <message>
-        <source>磁盘已满，请腾出空间后再试</source>
-        <translation>The disk is full; please free some space and try again</translation>
-    </message>
-    <message>
-        <source>没有权限写入输出文件夹，请选择一个可以写入的文件夹</source>
-        <translation>No permission to write to the output folder; please choose a folder you can write to</translation>
-    </message>
-    <message>
-        <source>这个文件不存在，它可能已被移动或删除</source>
-        <translation>This file does not exist; it may have been moved or deleted</translation>
-    </message>
-    <message>
-        <source>无法读取这个文件，请检查它的权限</source>
-        <translation>This file cannot be read; please check its permissions</translation>
-    </message>
-    <message>
-        <source>这不是音视频文件，或文件已损坏</source>
-        <translation>This is not a video or audio file, or it is damaged</translation>
-    </message>
-    <message>
-        <source>这个文件只有声音，没有视频，请选择 MP3 格式</source>
-        <translation>This file has sound but no video; please choose MP3</translation>
-    </message>
-    <message>
-        <source>这个文件没有声音，不能转换为 MP3</source>
-        <translation>This file has no sound, so it cannot become an MP3</translation>
-    </message>
-    <message>
-        <source>Music Cutter 的开始时间超过了这个文件的长度</source>
-        <translation>The Music Cutter&apos;s start time is past the end of this file</translation>
-    </message>
-    <message>
-        <source>字幕文件无法读取，或其中没有字幕</source>
-        <translation>The subtitle file cannot be read or holds no subtitles</translation>
-    </message>
-    <message>
-        <source>找不到 ffmpeg，请安装 ffmpeg 后再试</source>
-        <translation>ffmpeg cannot be found; please install ffmpeg and try again</translation>
-    </message>
-    <message>
-        <source>无法打开这个文件名</source>
-        <translation>A file of this name cannot be opened</translation>
-    </message>
-    <message>
-        <source>转换结束，但没有得到输出文件</source>
-        <translation>The conversion ended without an output file</translation>
-    </message>
-    <message>
-        <source>转换程序意外中止</source>
-        <translation>The encoder stopped unexpectedly</translation>
     </message>
     <message>
         <source>
@@ -513,6 +433,165 @@
 </source>
         <translation>:
 </translation>
+    </message>
+    <message>
+        <source>完成，%1 个文件失败</source>
+        <translation>Done. %1 failed</translation>
+    </message>
+</context>
+<context>
+    <name>FailureWords</name>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>无法创建输出文件夹：</source>
+        <translation>Cannot create the output folder: </translation>
+    </message>
+    <message>
+        <source>无法创建输出文件夹，请选择一个可以写入的文件夹</source>
+        <translation>The output folder cannot be created; please choose a folder you can write to</translation>
+    </message>
+    <message>
+        <source>无法创建临时文件夹：</source>
+        <translation>Cannot create the working folder: </translation>
+    </message>
+    <message>
+        <source>无法创建临时文件夹，请检查磁盘空间和权限</source>
+        <translation>The working folder cannot be created; please check the disk space and permissions</translation>
+    </message>
+    <message>
+        <source>无法打开这个文件名：</source>
+        <translation>Cannot open a file of this name: </translation>
+    </message>
+    <message>
+        <source>无法打开这个文件名</source>
+        <translation>A file of this name cannot be opened</translation>
+    </message>
+    <message>
+        <source>磁盘已满</source>
+        <translation>The disk is full</translation>
+    </message>
+    <message>
+        <source>磁盘已满，请腾出空间后再试</source>
+        <translation>The disk is full; please free some space and try again</translation>
+    </message>
+    <message>
+        <source>没有权限写入输出文件夹</source>
+        <translation>No permission to write to the output folder</translation>
+    </message>
+    <message>
+        <source>没有权限写入输出文件夹，请选择一个可以写入的文件夹</source>
+        <translation>No permission to write to the output folder; please choose a folder you can write to</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>The file does not exist</translation>
+    </message>
+    <message>
+        <source>这个文件不存在，它可能已被移动或删除</source>
+        <translation>This file does not exist; it may have been moved or deleted</translation>
+    </message>
+    <message>
+        <source>文件无法读取</source>
+        <translation>The file cannot be read</translation>
+    </message>
+    <message>
+        <source>无法读取这个文件，请检查它的权限</source>
+        <translation>This file cannot be read; please check its permissions</translation>
+    </message>
+    <message>
+        <source>不是音视频文件，或文件已损坏</source>
+        <translation>Not a video or audio file, or a damaged one</translation>
+    </message>
+    <message>
+        <source>这不是音视频文件，或文件已损坏</source>
+        <translation>This is not a video or audio file, or it is damaged</translation>
+    </message>
+    <message>
+        <source>文件中没有视频</source>
+        <translation>The file has no video</translation>
+    </message>
+    <message>
+        <source>这个文件只有声音，没有视频，请选择 MP3 格式</source>
+        <translation>This file has sound but no video; please choose MP3</translation>
+    </message>
+    <message>
+        <source>文件中没有声音</source>
+        <translation>The file has no sound</translation>
+    </message>
+    <message>
+        <source>这个文件没有声音，不能转换为 MP3</source>
+        <translation>This file has no sound, so it cannot become an MP3</translation>
+    </message>
+    <message>
+        <source>剪辑的开始时间超过了文件的长度</source>
+        <translation>The cut starts past the end of the file</translation>
+    </message>
+    <message>
+        <source>Music Cutter 的开始时间超过了这个文件的长度</source>
+        <translation>The Music Cutter&apos;s start time is past the end of this file</translation>
+    </message>
+    <message>
+        <source>字幕文件无法读取，或其中没有字幕</source>
+        <translation>The subtitle file cannot be read or holds no subtitles</translation>
+    </message>
+    <message>
+        <source>找不到 ffmpeg</source>
+        <translation>ffmpeg cannot be found</translation>
+    </message>
+    <message>
+        <source>找不到 ffmpeg，请安装 ffmpeg 后再试</source>
+        <translation>ffmpeg cannot be found; please install ffmpeg and try again</translation>
+    </message>
+    <message>
+        <source>%1 没有生成输出文件</source>
+        <translation>%1 made no output file</translation>
+    </message>
+    <message>
+        <source>转换结束，但没有得到输出文件</source>
+        <translation>The conversion ended without an output file</translation>
+    </message>
+    <message>
+        <source>%1 异常终止（信号 %2）</source>
+        <translation>%1 ended abnormally (signal %2)</translation>
+    </message>
+    <message>
+        <source>转换程序意外中止</source>
+        <translation>The encoder stopped unexpectedly</translation>
+    </message>
+    <message>
+        <source>%1 失败（退出码 %2）</source>
+        <translation>%1 failed (exit code %2)</translation>
+    </message>
+    <message>
+        <source>无法转换这个文件：它可能已损坏，或含有不能转换的内容</source>
+        <translation>This file cannot be converted: it may be damaged or hold content that cannot be converted</translation>
+    </message>
+    <message>
+        <source>%1 已停止：%2 秒没有任何输出</source>
+        <translation>%1 was stopped: no output for %2 s</translation>
+    </message>
+    <message>
+        <source>%1 秒没有任何输出，转换已被停止</source>
+        <translation>No output for %1 s; the conversion was stopped</translation>
+    </message>
+    <message>
+        <source>转换程序无法启动，请重新安装本程序</source>
+        <translation>The encoder could not be started; please reinstall Zenvora</translation>
+    </message>
+    <message>
+        <source>Command Line empty</source>
+        <translation>Command Line empty</translation>
+    </message>
+    <message>
+        <source>File or command not found</source>
+        <translation>File or command not found</translation>
+    </message>
+    <message>
+        <source>An encoder is still running</source>
+        <translation>An encoder is still running</translation>
     </message>
 </context>
 <context>
@@ -580,11 +659,7 @@
     </message>
 </context>
 <context>
-    <name>JobList</name>
-    <message>
-        <source>失败</source>
-        <translation>Failed</translation>
-    </message>
+    <name>JobListModel</name>
     <message>
         <source>文件名</source>
         <translation>File name</translation>
@@ -705,89 +780,6 @@
     <message>
         <source>打开文件夹</source>
         <translation>Open folder</translation>
-    </message>
-</context>
-<context>
-    <name>OutcomeText</name>
-    <message>
-        <source>无法创建输出文件夹：</source>
-        <translation>Cannot create the output folder: </translation>
-    </message>
-    <message>
-        <source>无法创建临时文件夹：</source>
-        <translation>Cannot create the working folder: </translation>
-    </message>
-    <message>
-        <source>无法打开这个文件名：</source>
-        <translation>Cannot open a file of this name: </translation>
-    </message>
-    <message>
-        <source>磁盘已满</source>
-        <translation>The disk is full</translation>
-    </message>
-    <message>
-        <source>没有权限写入输出文件夹</source>
-        <translation>No permission to write to the output folder</translation>
-    </message>
-    <message>
-        <source>文件不存在</source>
-        <translation>The file does not exist</translation>
-    </message>
-    <message>
-        <source>文件无法读取</source>
-        <translation>The file cannot be read</translation>
-    </message>
-    <message>
-        <source>不是音视频文件，或文件已损坏</source>
-        <translation>Not a video or audio file, or a damaged one</translation>
-    </message>
-    <message>
-        <source>文件中没有视频</source>
-        <translation>The file has no video</translation>
-    </message>
-    <message>
-        <source>文件中没有声音</source>
-        <translation>The file has no sound</translation>
-    </message>
-    <message>
-        <source>剪辑的开始时间超过了文件的长度</source>
-        <translation>The cut starts past the end of the file</translation>
-    </message>
-    <message>
-        <source>字幕文件无法读取，或其中没有字幕</source>
-        <translation>The subtitle file cannot be read or holds no subtitles</translation>
-    </message>
-    <message>
-        <source>找不到 ffmpeg</source>
-        <translation>ffmpeg cannot be found</translation>
-    </message>
-    <message>
-        <source>%1 没有生成输出文件</source>
-        <translation>%1 made no output file</translation>
-    </message>
-    <message>
-        <source>%1 异常终止（信号 %2）</source>
-        <translation>%1 ended abnormally (signal %2)</translation>
-    </message>
-    <message>
-        <source>%1 失败（退出码 %2）</source>
-        <translation>%1 failed (exit code %2)</translation>
-    </message>
-    <message>
-        <source>Command Line empty</source>
-        <translation>Command Line empty</translation>
-    </message>
-    <message>
-        <source>File or command not found</source>
-        <translation>File or command not found</translation>
-    </message>
-    <message>
-        <source>An encoder is still running</source>
-        <translation>An encoder is still running</translation>
-    </message>
-    <message>
-        <source>%1 已停止：%2 秒没有任何输出</source>
-        <translation>%1 was stopped: no output for %2 s</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "ui/JobListView.h"
 
+#include "app/JobListModel.h"
 #include "app/MainController.h"
 #include "ui/frmMenu.h"
 
@@ -7,11 +8,12 @@
 #include <QLabel>
 #include <QMenu>
 
-JobListView::JobListView(MainController &controller, const frmMenu &menus, QWidget *window)
+JobListView::JobListView(MainController &controller, JobListModel &model, const frmMenu &menus,
+                         QWidget *window)
     : QTreeView(window), m_controller(controller), m_dropTarget(controller.dropIntake())
 {
     setObjectName(QStringLiteral("LV"));
-    setModel(&controller.jobs());
+    setModel(&model);
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -22,8 +24,8 @@ JobListView::JobListView(MainController &controller, const frmMenu &menus, QWidg
     setGeometry(4, 90, 455, 274);
     // The file name takes about four fifths of the width, the format the rest.
     header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(JobList::FileNameColumn, QHeaderView::Stretch);
-    header()->resizeSection(JobList::FormatColumn, width() * 21 / 100);
+    header()->setSectionResizeMode(JobListModel::FileNameColumn, QHeaderView::Stretch);
+    header()->resizeSection(JobListModel::FormatColumn, width() * 21 / 100);
     createListMenu(menus);
     m_dropTarget.attach(this);
     createDropHint(window);
@@ -62,8 +64,8 @@ void JobListView::createDropHint(QWidget *window)
     hint->setAlignment(Qt::AlignCenter);
     hint->setGeometry(152, 208, 163, 21);
     hint->setAttribute(Qt::WA_TransparentForMouseEvents);
-    hint->setVisible(m_controller.jobs().dropHintVisible());
-    connect(&m_controller.jobs(), &JobList::dropHintVisibleChanged, hint, &QLabel::setVisible);
+    hint->setVisible(m_controller.dropHint().isVisible());
+    connect(&m_controller.dropHint(), &DropHint::visibleChanged, hint, &QLabel::setVisible);
     connect(&m_controller.folderIntake(), &FolderIntake::hintTextChanged, hint, &QLabel::setText);
 }
 

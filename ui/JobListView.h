@@ -4,6 +4,7 @@
 
 #include <QTreeView>
 
+class JobListModel;
 class MainController;
 class frmMenu;
 
@@ -15,7 +16,8 @@ class JobListView final : public QTreeView
     Q_DISABLE_COPY_MOVE(JobListView)
 
 public:
-    JobListView(MainController &controller, const frmMenu &menus, QWidget *window);
+    JobListView(MainController &controller, JobListModel &model, const frmMenu &menus,
+                QWidget *window);
 
     QList<int> selectedRows() const;
 

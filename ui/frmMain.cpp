@@ -40,7 +40,7 @@ frmMain::frmMain(frmMainServices services, QWidget *parent)
 
     createToolbar();
     createCornerButtons();
-    m_LV = new JobListView(m_controller, m_menu, this);
+    m_LV = new JobListView(m_controller, m_jobList, m_menu, this);
     m_parameters = new ParameterPanel(m_controller, this);
     createStartAndProgress();
     createLinks();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/JobListModel.h"
 #include "app/MainController.h"
 #include "engine/LanguageChoice.h"
 #include "settings/BackgroundMove.h"
@@ -74,6 +75,9 @@ private:
 
     frmMainServices m_services;
     MainController m_controller;
+    // Destroyed before the queue it shows and before the list view, a child
+    // widget: the view, closed last, asks nothing of a queue that is gone.
+    JobListModel m_jobList{m_controller.jobs()};
     MainActions m_actions{this};
     frmMenu m_menu{m_actions};
     QPointer<HelpWindow> m_help;

@@ -120,7 +120,7 @@ check_tree() {
         fi
         grep -qF "] $2" "$work/told.log" || fail "zenvora-cli --lang $1 says: $(cat "$work/told.log")"
     }
-    told_in zh '失败 (failed): '
+    told_in zh '失败：'
     told_in en 'failed: '
 }
 

@@ -1,3 +1,4 @@
+#include "jobs/DropHint.h"
 #include "jobs/DropIntake.h"
 #include "jobs/JobList.h"
 
@@ -32,8 +33,8 @@ QList<QUrl> localFiles(const QStringList &paths)
 QStringList tags(const JobList &jobs)
 {
     QStringList all;
-    for (int row = 0; row < jobs.rowCount(); ++row)
-        all.append(jobs.index(row, JobList::FormatColumn).data().toString());
+    for (int row = 0; row < jobs.jobCount(); ++row)
+        all.append(jobs.jobAt(row).tag);
     return all;
 }
 
@@ -76,7 +77,8 @@ void TestDropIntake::droppedUrlsBecomeJobs()
     if (!text.isEmpty())
         data.setText(text);
     JobList jobs;
-    DropIntake intake(jobs);
+    DropHint hint(jobs);
+    DropIntake intake(jobs, hint);
 
     QCOMPARE(DropIntake::offersFiles(data), !paths.isEmpty());
     intake.addDroppedFiles(data);
@@ -104,10 +106,11 @@ void TestDropIntake::dropHint()
     QFETCH(bool, dropFiles);
     QFETCH(bool, hintAfter);
     JobList jobs;
+    DropHint hint(jobs);
     if (listHasJob)
         jobs.addJob(u"/v/queued.avi"_s);
-    jobs.setDropHintVisible(hintBefore);
-    DropIntake intake(jobs);
+    hint.setVisible(hintBefore);
+    DropIntake intake(jobs, hint);
     QMimeData data;
     if (dropFiles)
         data.setUrls(localFiles({u"/v/a.avi"_s}));
@@ -115,16 +118,17 @@ void TestDropIntake::dropHint()
         data.setText(u"some text"_s);
 
     intake.addDroppedFiles(data);
-    QCOMPARE(jobs.dropHintVisible(), hintAfter);
+    QCOMPARE(hint.isVisible(), hintAfter);
 }
 
 void TestDropIntake::dropDuringBatchIsAppended()
 {
     JobList jobs;
+    DropHint hint(jobs);
     const JobList::JobId running = jobs.addJob(u"/v/running.avi"_s);
     jobs.addJob(u"/v/waiting.avi"_s);
     jobs.setJobRunning(running, true);
-    DropIntake intake(jobs);
+    DropIntake intake(jobs, hint);
     QMimeData data;
     data.setUrls(localFiles({u"/v/dropped.mpg"_s}));
 

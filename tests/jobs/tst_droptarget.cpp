@@ -1,3 +1,5 @@
+#include "app/JobListModel.h"
+#include "jobs/DropHint.h"
 #include "jobs/DropIntake.h"
 #include "jobs/DropTarget.h"
 #include "jobs/JobList.h"
@@ -53,9 +55,11 @@ void TestDropTarget::dragAndDrop()
     QFETCH(bool, files);
     QFETCH(Qt::DropActions, offered);
     JobList jobs;
-    DropIntake intake(jobs);
+    DropHint hint(jobs);
+    DropIntake intake(jobs, hint);
+    JobListModel model(jobs);
     QTreeView list;
-    list.setModel(&jobs);
+    list.setModel(&model);
     QLabel dropZone;
     DropTarget target(intake);
     target.attach(&list);
@@ -78,7 +82,7 @@ void TestDropTarget::dragAndDrop()
     QCOMPARE(drop.dropAction(), Qt::CopyAction);
     const QStringList dropped{u"/v/a.avi"_s, u"/v/b.rmvb"_s};
     QCOMPARE(jobs.paths(), files ? dropped : QStringList());
-    QCOMPARE(jobs.dropHintVisible(), !files);
+    QCOMPARE(hint.isVisible(), !files);
 }
 
 QTEST_MAIN(TestDropTarget)

@@ -1,4 +1,5 @@
 #include "jobs/BarFilter.h"
+#include "jobs/DropHint.h"
 #include "jobs/FileChooser.h"
 #include "jobs/FileIntake.h"
 #include "jobs/JobList.h"
@@ -123,34 +124,36 @@ void TestFileDialogs::showOpenCancelledKeepsEverything()
 void TestFileDialogs::addFileCancelledChangesNothing()
 {
     JobList jobs;
-    jobs.setDropHintVisible(false); // as after a batch has emptied the list
+    DropHint hint(jobs);
+    hint.setVisible(false); // as after a batch has emptied the list
     FakeFileOpenDialog dialog;
     FileChooser dialogs;
     dialogs.init(&dialog);
-    FileIntake intake(jobs, dialogs);
+    FileIntake intake(jobs, hint, dialogs);
 
     QVERIFY(!intake.addFileToJobs());
     QCOMPARE(dialog.requests.size(), 1);
     QCOMPARE(jobs.jobCount(), 0);
-    QVERIFY(!jobs.dropHintVisible());
+    QVERIFY(!hint.isVisible());
     QCOMPARE(dialogs.path(), QString());
 }
 
 void TestFileDialogs::addFileQueuesAndRemembersFolder()
 {
     JobList jobs;
+    DropHint hint(jobs);
     FakeFileOpenDialog dialog;
     dialog.answers = {QStringList{u"/v/a.avi "_s},
                       QStringList{u"/w/x/b.rmvb"_s, u"/u/c.mp4"_s, u"/w/x/a.avi"_s}};
     FileChooser dialogs;
     dialogs.setPath(u"/start"_s);
     dialogs.init(&dialog);
-    FileIntake intake(jobs, dialogs);
+    FileIntake intake(jobs, hint, dialogs);
 
     QVERIFY(intake.addFileToJobs());
     QCOMPARE(jobs.paths(), QStringList{u"/v/a.avi "_s});
-    QCOMPARE(jobs.index(0, JobList::FormatColumn).data().toString(), u"AVI"_s);
-    QVERIFY(!jobs.dropHintVisible());
+    QCOMPARE(jobs.jobAt(0).tag, u"AVI"_s);
+    QVERIFY(!hint.isVisible());
     QCOMPARE(dialogs.path(), u"/v"_s);
 
     // Several files at once: queued in the dialog's order; the last one is

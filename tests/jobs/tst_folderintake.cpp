@@ -1,4 +1,5 @@
 #include "engine/FolderDialog.h"
+#include "jobs/DropHint.h"
 #include "jobs/FolderIntake.h"
 #include "jobs/FolderScan.h"
 #include "jobs/JobList.h"
@@ -109,9 +110,10 @@ void TestFolderIntake::scanDeliversEverythingInOrderOnTheOwnersThread()
 void TestFolderIntake::destroyingTheOwnerStopsTheSearch()
 {
     JobList jobs;
+    DropHint hint(jobs);
     FakeFolderDialog dialog;
     dialog.answers = {m_large.path()};
-    auto intake = std::make_unique<FolderIntake>(jobs, dialog);
+    auto intake = std::make_unique<FolderIntake>(jobs, hint, dialog);
     QVERIFY(intake->addFolderToJobs());
     intake.reset();
     // Batches already posted die with the intake; none may arrive later.
@@ -131,15 +133,16 @@ void TestFolderIntake::cancelledChooserChangesNothing()
 {
     QFETCH(bool, hintVisible);
     JobList jobs;
-    jobs.setDropHintVisible(hintVisible);
+    DropHint hint(jobs);
+    hint.setVisible(hintVisible);
     FakeFolderDialog dialog;
-    FolderIntake intake(jobs, dialog);
+    FolderIntake intake(jobs, hint, dialog);
     QSignalSpy hintText(&intake, &FolderIntake::hintTextChanged);
     QSignalSpy searching(&intake, &FolderIntake::searchingChanged);
 
     QVERIFY(!intake.addFolderToJobs());
     QCOMPARE(dialog.titles, QStringList{u"选择一个文件夹:"_s});
-    QCOMPARE(jobs.dropHintVisible(), hintVisible);
+    QCOMPARE(hint.isVisible(), hintVisible);
     QCOMPARE(intake.hintText(), u"拖拽文件到这里开始转换"_s);
     QCOMPARE(hintText.count(), 0);
     QCOMPARE(searching.count(), 0);
@@ -151,25 +154,26 @@ void TestFolderIntake::searchShowsHintThenQueuesAfterExistingJobs()
     TestTree tree;
     QVERIFY(tree.add({u"a.avi"_s, u"notes.txt"_s, u"s/b.mp4"_s}));
     JobList jobs;
+    DropHint hint(jobs);
     jobs.addJob(u"/queued/first.avi"_s);
-    jobs.updateDropHint();
+    hint.update();
     FakeFolderDialog dialog;
     dialog.answers = {tree.path()};
-    FolderIntake intake(jobs, dialog);
+    FolderIntake intake(jobs, hint, dialog);
     QSignalSpy hintText(&intake, &FolderIntake::hintTextChanged);
 
     QVERIFY(intake.addFolderToJobs());
     QVERIFY(intake.isSearching());
-    QVERIFY(jobs.dropHintVisible()); // shown over the list although it has jobs
+    QVERIFY(hint.isVisible()); // shown over the list although it has jobs
     QCOMPARE(intake.hintText(), u"搜索文件..."_s);
 
     QVERIFY(waitUntilSearched(intake));
     QCOMPARE(jobs.paths(), QStringList{u"/queued/first.avi"_s} + searched(tree.path()));
     QCOMPARE(tree.relative(jobs.paths().mid(1)).last(), u"s/b.mp4"_s);
     const int notes = static_cast<int>(jobs.paths().indexOf(tree.path(u"notes.txt"_s)));
-    QCOMPARE(jobs.index(notes, JobList::FormatColumn).data().toString(), u"TXT"_s);
+    QCOMPARE(jobs.jobAt(notes).tag, u"TXT"_s);
     QCOMPARE(intake.hintText(), u"拖拽文件到这里开始转换"_s);
-    QVERIFY(!jobs.dropHintVisible());
+    QVERIFY(!hint.isVisible());
     QCOMPARE(hintText.count(), 2);
     QCOMPARE(hintText.at(0).at(0).toString(), u"搜索文件..."_s);
     QCOMPARE(hintText.at(1).at(0).toString(), u"拖拽文件到这里开始转换"_s);
@@ -180,17 +184,18 @@ void TestFolderIntake::emptyFolderRestoresTextAndShowsHint()
     TestTree tree;
     QVERIFY(tree.add({u"empty/"_s}));
     JobList jobs;
-    jobs.setDropHintVisible(false);
+    DropHint hint(jobs);
+    hint.setVisible(false);
     FakeFolderDialog dialog;
     dialog.answers = {tree.path()};
-    FolderIntake intake(jobs, dialog);
+    FolderIntake intake(jobs, hint, dialog);
     QSignalSpy searching(&intake, &FolderIntake::searchingChanged);
 
     QVERIFY(intake.addFolderToJobs());
     QVERIFY(waitUntilSearched(intake));
     QCOMPARE(jobs.jobCount(), 0);
     QCOMPARE(intake.hintText(), u"拖拽文件到这里开始转换"_s);
-    QVERIFY(jobs.dropHintVisible());
+    QVERIFY(hint.isVisible());
     QCOMPARE(searching.count(), 2);
     QCOMPARE(searching.at(0).at(0).toBool(), true);
     QCOMPARE(searching.at(1).at(0).toBool(), false);
@@ -203,9 +208,10 @@ void TestFolderIntake::secondSearchQueuesOnlyItsOwnFolder()
     QVERIFY(first.add({u"1.avi"_s, u"x/2.avi"_s}));
     QVERIFY(second.add({u"3.avi"_s, u"y/4.avi"_s, u"y/z/5.avi"_s}));
     JobList jobs;
+    DropHint hint(jobs);
     FakeFolderDialog dialog;
     dialog.answers = {first.path(), second.path()};
-    FolderIntake intake(jobs, dialog);
+    FolderIntake intake(jobs, hint, dialog);
     intake.setStartFolder(u"/srv/media"_s);
 
     QVERIFY(intake.addFolderToJobs());
@@ -220,9 +226,10 @@ void TestFolderIntake::secondSearchQueuesOnlyItsOwnFolder()
 void TestFolderIntake::addFolderWhileSearchingIsRefused()
 {
     JobList jobs;
+    DropHint hint(jobs);
     FakeFolderDialog dialog;
     dialog.answers = {m_large.path(), m_large.path()};
-    FolderIntake intake(jobs, dialog);
+    FolderIntake intake(jobs, hint, dialog);
 
     QVERIFY(intake.addFolderToJobs());
     QVERIFY(!intake.addFolderToJobs());

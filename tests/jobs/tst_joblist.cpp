@@ -1,9 +1,8 @@
+#include "jobs/DropHint.h"
 #include "jobs/JobList.h"
 
 #include <QSignalSpy>
 #include <QTest>
-
-using namespace Qt::StringLiterals;
 
 using namespace Qt::StringLiterals;
 
@@ -50,9 +49,9 @@ void TestJobList::formatTag()
     JobList list;
     list.addJob(path);
     list.addJob(path, JobList::TagSource::Untrimmed);
-    QCOMPARE(list.index(0, JobList::FormatColumn).data().toString(), trimmed);
-    QCOMPARE(list.index(1, JobList::FormatColumn).data().toString(), untrimmed);
-    QCOMPARE(list.index(0, JobList::FileNameColumn).data().toString(), path);
+    QCOMPARE(list.jobAt(0).tag, trimmed);
+    QCOMPARE(list.jobAt(1).tag, untrimmed);
+    QCOMPARE(list.jobAt(0).path, path);
 }
 
 void TestJobList::keepsDuplicatesInOrderOfAdding()
@@ -64,8 +63,6 @@ void TestJobList::keepsDuplicatesInOrderOfAdding()
     QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/b.avi"_s, u"/a.avi"_s}));
     QCOMPARE(list.removeSelectedJobs({0}), 1);
     QCOMPARE(list.paths(), (QStringList{u"/b.avi"_s, u"/a.avi"_s}));
-    QCOMPARE(list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), u"文件名"_s);
-    QCOMPARE(list.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), u"格式"_s);
 }
 
 void TestJobList::removeSelectedKeepsRowsAndPathsPaired_data()
@@ -99,47 +96,47 @@ void TestJobList::removeSelectedKeepsRowsAndPathsPaired()
         list.setJobRunning(ids.at(runningRow), true);
     QCOMPARE(list.removeSelectedJobs(selectedRows), 5 - remaining.size());
     QCOMPARE(list.paths(), remaining);
-    QCOMPARE(list.rowCount(), remaining.size());
-    for (int row = 0; row < list.rowCount(); ++row) {
-        QCOMPARE(list.index(row, 0).data().toString(), remaining.at(row));
-        QCOMPARE(list.index(row, 1).data(Qt::ToolTipRole).toString(), remaining.at(row));
-    }
+    QCOMPARE(list.jobCount(), remaining.size());
+    for (int row = 0; row < list.jobCount(); ++row)
+        QCOMPARE(list.jobAt(row).path, remaining.at(row));
 }
 
 void TestJobList::dropHintShowsOnAnEmptyList()
 {
     JobList list;
-    QVERIFY(list.dropHintVisible());
+    DropHint hint(list);
+    QVERIFY(hint.isVisible());
     list.addJob(u"/a.avi"_s);
-    QVERIFY(list.dropHintVisible()); // the caller applies the rule after adding
-    list.updateDropHint();
-    QVERIFY(!list.dropHintVisible());
+    QVERIFY(hint.isVisible()); // the caller applies the rule after adding
+    hint.update();
+    QVERIFY(!hint.isVisible());
 
-    QSignalSpy spy(&list, &JobList::dropHintVisibleChanged);
+    QSignalSpy spy(&hint, &DropHint::visibleChanged);
     list.removeSelectedJobs({-1});
-    QVERIFY(!list.dropHintVisible());
+    QVERIFY(!hint.isVisible());
     QCOMPARE(list.removeSelectedJobs({0}), 1);
-    QVERIFY(list.dropHintVisible());
+    QVERIFY(hint.isVisible());
     QCOMPARE(spy.count(), 1);
 
     // A batch emptying the list shows the hint again, once the last is gone.
     const JobList::JobId finished = list.addJob(u"/b.avi"_s);
     const JobList::JobId last = list.addJob(u"/c.avi"_s);
-    list.updateDropHint();
+    hint.update();
     list.removeJob(finished);
-    QVERIFY(!list.dropHintVisible());
+    QVERIFY(!hint.isVisible());
     list.removeJob(last);
     QCOMPARE(list.jobCount(), 0);
-    QVERIFY(list.dropHintVisible());
+    QVERIFY(hint.isVisible());
 
     list.removeAllJobs();
-    QVERIFY(list.dropHintVisible());
+    QVERIFY(hint.isVisible());
     QCOMPARE(list.jobCount(), 0);
 }
 
 void TestJobList::runningJobCannotBeRemovedByUser()
 {
     JobList list;
+    DropHint hint(list);
     const JobList::JobId running = list.addJob(u"/a.avi"_s);
     list.addJob(u"/b.avi"_s);
     list.addJob(u"/c.avi"_s);
@@ -156,7 +153,7 @@ void TestJobList::runningJobCannotBeRemovedByUser()
     list.addJob(u"/d.avi"_s);
     list.removeAllJobs();
     QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/c.avi"_s}));
-    QVERIFY(!list.dropHintVisible());
+    QVERIFY(!hint.isVisible());
 
     list.setJobRunning(running, false);
     list.setJobRunning(third, false);
@@ -183,13 +180,13 @@ void TestJobList::finishedJobIsRemovedByIdentity()
 void TestJobList::bulkAddKeepsOrderAndTags()
 {
     JobList list;
-    QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+    QSignalSpy inserted(&list, &JobList::jobsAdded);
     list.addJob(u"/first.mov"_s);
     list.addJobs({u"/x.avi"_s, u" /y.mp4 "_s});
     list.addJobs({});
     QCOMPARE(inserted.count(), 2);
     QCOMPARE(list.paths(), (QStringList{u"/first.mov"_s, u"/x.avi"_s, u" /y.mp4 "_s}));
-    QCOMPARE(list.index(2, JobList::FormatColumn).data().toString(), u"MP4"_s);
+    QCOMPARE(list.jobAt(2).tag, u"MP4"_s);
 }
 
 void TestJobList::failedJobStaysMarkedUntilRetried()
@@ -197,15 +194,14 @@ void TestJobList::failedJobStaysMarkedUntilRetried()
     JobList list;
     const JobList::JobId first = list.addJob(u"/a.avi"_s);
     const JobList::JobId second = list.addJob(u"/b.avi"_s);
-    list.setFailureReason(
-        [](const JobResult &failure) { return failure.failed() ? u"无法读取"_s : QString(); });
-    list.setJobFailed(first, {u"/a.avi"_s, Outcome::Failed{}});
+    const JobResult unreadable{u"/a.avi"_s,
+                               Outcome::Failed{Outcome::Failed::Cause::UnreadableInput}};
+    list.setJobFailed(first, unreadable);
     QCOMPARE(list.paths(), (QStringList{u"/a.avi"_s, u"/b.avi"_s}));
     QCOMPARE(list.nextWaitingJob(), second);
-    QCOMPARE(list.index(0, JobList::FormatColumn).data().toString(), u"失败"_s);
-    QCOMPARE(list.index(0, JobList::FileNameColumn).data(Qt::ToolTipRole).toString(),
-             u"/a.avi\n无法读取"_s);
-    QCOMPARE(list.index(1, JobList::FormatColumn).data().toString(), u"AVI"_s);
+    QVERIFY(list.failureOf(first));
+    QCOMPARE(list.failureOf(first)->outcome, unreadable.outcome);
+    QVERIFY(!list.failureOf(second));
     list.setJobFailed(second, {u"/b.avi"_s, Outcome::Hung{}});
     QVERIFY(!list.nextWaitingJob());
     QCOMPARE(list.failedCount(), 2);
@@ -217,7 +213,7 @@ void TestJobList::failedJobStaysMarkedUntilRetried()
     QCOMPARE(list.nextWaitingJob(), again);
     list.clearFailures();
     QCOMPARE(list.nextWaitingJob(), first);
-    QCOMPARE(list.index(0, JobList::FormatColumn).data().toString(), u"AVI"_s);
+    QVERIFY(!list.failureOf(first));
 }
 
 QTEST_GUILESS_MAIN(TestJobList)

@@ -1,3 +1,4 @@
+#include "jobs/DropHint.h"
 #include "jobs/JobList.h"
 #include "jobs/PathIntake.h"
 #include "tests/jobs/TestTree.h"
@@ -69,8 +70,9 @@ void TestPathIntake::queuesInTheOrderNamed()
     QFETCH(QStringList, second);
     QFETCH(QStringList, queued);
     JobList jobs;
-    jobs.setDropHintVisible(false);
-    PathIntake intake(jobs);
+    DropHint hint(jobs);
+    hint.setVisible(false);
+    PathIntake intake(jobs, hint);
     QSignalSpy allQueued(&intake, &PathIntake::allQueued);
 
     intake.addPaths(full(first));
@@ -79,7 +81,7 @@ void TestPathIntake::queuesInTheOrderNamed()
 
     QTRY_COMPARE(allQueued.size(), 1);
     QCOMPARE(m_tree.relative(jobs.paths()), queued);
-    QCOMPARE(jobs.dropHintVisible(), queued.isEmpty());
+    QCOMPARE(hint.isVisible(), queued.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestPathIntake)

@@ -1,6 +1,7 @@
 #include "app/BatchStatus.h"
 #include "app/ComboTexts.h"
 #include "app/Desktop.h"
+#include "app/JobListModel.h"
 #include "engine/FolderDialog.h"
 #include "engine/OutputFormats.h"
 #include "settings/SettingsFiles.h"
@@ -315,7 +316,8 @@ void TestFrmMain::keysReachTheCommands()
 void TestFrmMain::rowMenuRemovesAndOpensTheFolder()
 {
     window().jobs().addJobs({u"/v/a.avi"_s, u"/w/b.avi"_s});
-    child<QTreeView>(u"LV"_s)->setCurrentIndex(window().jobs().index(1, 0));
+    auto *view = child<QTreeView>(u"LV"_s);
+    view->setCurrentIndex(view->model()->index(1, 0));
     listMenuItem(u"menuListOpenFolder"_s)->trigger();
     QCOMPARE(m_desktop.shown.last(), (std::pair{u"/w"_s, QStringList{u"/w/b.avi"_s}}));
     listMenuItem(u"menuListRemove"_s)->trigger();
@@ -439,11 +441,11 @@ void TestFrmMain::removePopupRemovesSelectedJob()
 {
     window().jobs().addJob(u"/v/a.avi"_s);
     window().jobs().addJob(u"/v/b.avi"_s);
-    window().jobs().updateDropHint();
+    window().controller().dropHint().update();
     window().show();
     QVERIFY(QTest::qWaitForWindowExposed(&window()));
     auto *view = child<QTreeView>(u"LV"_s);
-    view->setCurrentIndex(window().jobs().index(1, 0));
+    view->setCurrentIndex(view->model()->index(1, 0));
 
     QTest::mouseClick(child<QToolButton>(u"CmdToolsBar_2"_s), Qt::LeftButton);
     QMenu *menu = nullptr;
@@ -463,7 +465,8 @@ void TestFrmMain::removePopupRemovesSelectedJob()
 void TestFrmMain::menuActionsAreDispatched()
 {
     window().jobs().addJob(u"/v/a.avi"_s);
-    child<QTreeView>(u"LV"_s)->setCurrentIndex(window().jobs().index(0, 0));
+    auto *view = child<QTreeView>(u"LV"_s);
+    view->setCurrentIndex(view->model()->index(0, 0));
     windowAction(u"menuA"_s)->trigger();
     QCOMPARE(m_messages.messages.size(), 1);
     QCOMPARE(m_messages.messages.first().caption, u"Zenvora"_s);
@@ -727,7 +730,7 @@ void TestFrmMain::deleteRemovesSelectedRows()
     view->setFocus();
     view->clearSelection();
     for (int row : std::as_const(selected))
-        view->selectionModel()->select(window().jobs().index(row, 0),
+        view->selectionModel()->select(view->model()->index(row, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     // A menu opened below the rows, where it has no row to remove, does
     // not take the key's removal with it.
@@ -798,7 +801,7 @@ void TestFrmMain::progressResetsAtStartAndStop_data()
 {
     QTest::addColumn<bool>("stopping");
     QTest::addColumn<QString>("shownBefore");
-    QTest::newRow("new batch after one with a failure") << false << u"Done. 1 个文件失败"_s;
+    QTest::newRow("new batch after one with a failure") << false << u"完成，1 个文件失败"_s;
     QTest::newRow("batch stopped at 27 %") << true << u"转换中| 27%"_s;
 }
 
@@ -1005,36 +1008,23 @@ void TestFrmMain::queueIsOfferedBackAtNextStart()
     QVERIFY(m_messages.questions.isEmpty());
 }
 
-// Each cause in a person's words in the message; behind the details, what
-// the encoder said first, then the cause, then its last lines.
+// A cause in a person's words in the message; behind the details, what the
+// encoder said first, then the cause, then its last lines. Each cause's
+// words are checked in tst_failurewords.
 void TestFrmMain::failureMessageNamesTheCause_data()
 {
-    using Cause = Outcome::Failed::Cause;
     QTest::addColumn<RunOutcome>("outcome");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<QString>("details"); // their first two lines
-    const auto failed = [](Cause cause, const QString &said, const QString &path = {}) {
-        // The last lines hold the line as the encoder printed it.
-        return RunOutcome(Outcome::Failed{cause, 1, path,
-                                          Outcome::EncoderRun{Stage::One, u"conv.exe"_s,
-                                                              u"conv.exe: [token] "_s + said,
-                                                              u"conv.exe: "_s + said}});
-    };
-    QTest::newRow("input missing")
-        << failed(Cause::InputMissing, u"the input file \"/v/a.avi\" does not exist"_s)
-        << u"这个文件不存在，它可能已被移动或删除"_s
-        << u"conv.exe: the input file \"/v/a.avi\" does not exist\n文件不存在"_s;
+    const QString said = u"the output folder \"/o\" does not exist"_s;
+    // The last lines hold the line as the encoder printed it.
     QTest::newRow("output folder gone")
-        << failed(Cause::OutputFolder, u"the output folder \"/o\" does not exist"_s, u"/o"_s)
+        << RunOutcome(Outcome::Failed{Outcome::Failed::Cause::OutputFolder, 1, u"/o"_s,
+                                      Outcome::EncoderRun{Stage::One, u"conv.exe"_s,
+                                                          u"conv.exe: [token] "_s + said,
+                                                          u"conv.exe: "_s + said}})
         << u"无法创建输出文件夹，请选择一个可以写入的文件夹"_s
         << u"conv.exe: the output folder \"/o\" does not exist\n无法创建输出文件夹：/o"_s;
-    QTest::newRow("no audio") << failed(Cause::NoAudioStream, u"no audio stream"_s)
-                              << u"这个文件没有声音，不能转换为 MP3"_s
-                              << u"conv.exe: no audio stream\n文件中没有声音"_s;
-    QTest::newRow("cut past the end")
-        << failed(Cause::CutPastTheEnd, u"nothing is left"_s)
-        << u"Music Cutter 的开始时间超过了这个文件的长度"_s
-        << u"conv.exe: nothing is left\n剪辑的开始时间超过了文件的长度"_s;
     // A hung encoder's last words are how it took being stopped.
     QTest::newRow("hung") << RunOutcome(Outcome::Hung{
                                  300,
@@ -1072,8 +1062,9 @@ void TestFrmMain::failedFilesStayMarkedForRetry()
     window().jobs().setJobFailed(id, failure);
     Q_EMIT window().driver().jobFinished(failure, id);
     const QAbstractItemModel *list = child<QTreeView>(u"LV"_s)->model();
-    QCOMPARE(list->index(0, JobList::FormatColumn).data().toString(), u"失败"_s);
-    const QString tip = list->index(0, JobList::FileNameColumn).data(Qt::ToolTipRole).toString();
+    QCOMPARE(list->index(0, JobListModel::FormatColumn).data().toString(), u"失败"_s);
+    const QString tip =
+        list->index(0, JobListModel::FileNameColumn).data(Qt::ToolTipRole).toString();
     QVERIFY(tip.contains(u"无法转换这个文件"_s));
     QVERIFY(!tip.contains(u"退出码"_s));
 
@@ -1081,7 +1072,7 @@ void TestFrmMain::failedFilesStayMarkedForRetry()
     window().Command3_Click();
     QCOMPARE(window().driver().state(), BatchDriver::State::StartPending);
     QCOMPARE(window().jobs().failedCount(), 0);
-    QCOMPARE(list->index(0, JobList::FormatColumn).data().toString(), u"AVI"_s);
+    QCOMPARE(list->index(0, JobListModel::FormatColumn).data().toString(), u"AVI"_s);
 }
 
 void TestFrmMain::couldNotStartIsToldAlone()
