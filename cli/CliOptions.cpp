@@ -236,41 +236,42 @@ bool readParameters(const QCommandLineParser &parser, const Options &options,
                     ConversionSettings &settings, CliOptions &result)
 {
     // In the order the warnings name them. The channels were read above.
-    const std::tuple<const QCommandLineOption &, Parameter, QString *, const char *> texts[] = {
-        {options.size, Parameter::Size, &settings.size,
+    const std::tuple<const QCommandLineOption &, Parameter, const char *> texts[] = {
+        {options.size, Parameter::Size,
          QT_TRANSLATE_NOOP("CliOptions", "WIDTHxHEIGHT in positive whole numbers, or 原始大小")},
-        {options.videoBitrate, Parameter::VideoBitrate, &settings.videoBitrate,
+        {options.videoBitrate, Parameter::VideoBitrate,
          QT_TRANSLATE_NOOP("CliOptions", "a positive number of kbit/s, or 自动(按质量) where the "
                                          "format takes it")},
-        {options.frameRate, Parameter::FrameRate, &settings.frameRate,
+        {options.frameRate, Parameter::FrameRate,
          QT_TRANSLATE_NOOP("CliOptions", "a positive number of frames per second, such as 25, "
                                          "29.97 or 30000/1001, or 原始帧率 where the format takes "
                                          "it")},
-        {options.audioRate, Parameter::AudioRate, &settings.audioRate,
+        {options.audioRate, Parameter::AudioRate,
          QT_TRANSLATE_NOOP("CliOptions", "a positive whole number of Hz")},
-        {options.audioBitrate, Parameter::AudioBitrate, &settings.audioBitrate,
+        {options.audioBitrate, Parameter::AudioBitrate,
          QT_TRANSLATE_NOOP("CliOptions", "a positive number of kbit/s, such as 64 or 12.2")},
-        {options.channels, Parameter::Channels, nullptr, nullptr},
+        {options.channels, Parameter::Channels, nullptr},
     };
     const QString formatName = OutputFormats::of(settings.format).cliName;
     QList<std::pair<Parameter, QString>> given;
-    for (const auto &[option, parameter, text, expected] : texts) {
+    for (const auto &[option, parameter, expected] : texts) {
         if (!parser.isSet(option))
             continue;
         const QString name = u"--"_s + option.names().constLast();
         given.append({parameter, name});
-        if (!text)
+        if (!expected)
             continue;
-        *text = parser.value(option);
-        const auto refusal = ParameterRules::refusal(settings.format, parameter, *text);
+        const QString text = parser.value(option);
+        settings.setText(parameter, text);
+        const auto refusal = ParameterRules::refusal(settings.format, parameter, text);
         if (!refusal)
             continue;
         result.error =
             *refusal == ParameterRules::Refusal::SourceEntryRefused
                 ? QCoreApplication::translate("CliOptions", "%1 %2 is not taken by %3")
-                      .arg(name, *text, formatName)
+                      .arg(name, text, formatName)
                 : QCoreApplication::translate("CliOptions", "%1 must be %2, not \"%3\"")
-                      .arg(name, QCoreApplication::translate("CliOptions", expected), *text);
+                      .arg(name, QCoreApplication::translate("CliOptions", expected), text);
         return false;
     }
     for (const auto &[parameter, name] : given) {
