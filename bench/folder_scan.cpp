@@ -6,7 +6,7 @@
 // Then the cost of filling the list with 50 000 jobs one by one and in one
 // call, and of emptying it.
 
-#include "engine/FolderDialog.h"
+#include "engine/ports/FolderDialog.h"
 #include "jobs/FolderIntake.h"
 #include "jobs/JobList.h"
 

@@ -1,6 +1,6 @@
 #include "jobs/FolderIntake.h"
 
-#include "engine/FolderDialog.h"
+#include "engine/ports/FolderDialog.h"
 #include "jobs/JobList.h"
 
 FolderIntake::FolderIntake(JobList &jobs, FolderDialog &dialog, QObject *parent)

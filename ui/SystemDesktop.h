@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/Desktop.h"
 #include "desktop/EndNotification.h"
 #include "desktop/LauncherProgress.h"
 #include "desktop/SleepInhibitor.h"
+#include "engine/ports/Desktop.h"
 #include "ui/ChimePlayer.h"
 
 // The desktop as freedesktop.org describes it: the file manager, the
