@@ -2,7 +2,7 @@
 
 #include "app/FailureMessage.h"
 #include "app/OutcomeText.h"
-#include "engine/MessageSink.h"
+#include "engine/ports/MessageSink.h"
 #include "settings/OutputFolderChooser.h"
 #include "settings/SettingsFiles.h"
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/BatchStatus.h"
-#include "app/Desktop.h"
 #include "app/ParameterView.h"
 #include "app/QueueStore.h"
 #include "engine/BatchDriver.h"
 #include "engine/CommandEnvironment.h"
+#include "engine/ports/Desktop.h"
 #include "jobs/DropHint.h"
 #include "jobs/DropIntake.h"
 #include "jobs/FileChooser.h"

@@ -7,7 +7,7 @@
 // call, and of emptying it.
 
 #include "app/JobListModel.h"
-#include "engine/FolderDialog.h"
+#include "engine/ports/FolderDialog.h"
 #include "jobs/DropHint.h"
 #include "jobs/FolderIntake.h"
 #include "jobs/JobList.h"

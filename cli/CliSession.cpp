@@ -3,7 +3,7 @@
 #include "app/OutcomeText.h"
 #include "app/ProgressText.h"
 #include "engine/BatchDriver.h"
-#include "engine/MessageSink.h"
+#include "engine/ports/MessageSink.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/MessageSink.h"
+#include "engine/ports/MessageSink.h"
 
 class StderrMessageSink final : public MessageSink
 {

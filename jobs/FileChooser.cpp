@@ -1,8 +1,8 @@
 #include "jobs/FileChooser.h"
 
 #include "engine/PathHelpers.h"
+#include "engine/ports/FileOpenDialog.h"
 #include "jobs/BarFilter.h"
-#include "jobs/FileOpenDialog.h"
 
 #include <QDir>
 

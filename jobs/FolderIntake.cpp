@@ -1,6 +1,6 @@
 #include "jobs/FolderIntake.h"
 
-#include "engine/FolderDialog.h"
+#include "engine/ports/FolderDialog.h"
 #include "jobs/DropHint.h"
 #include "jobs/JobList.h"
 

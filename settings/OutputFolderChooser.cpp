@@ -1,6 +1,6 @@
 #include "settings/OutputFolderChooser.h"
 
-#include "engine/FolderDialog.h"
+#include "engine/ports/FolderDialog.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/FolderDialog.h"
+#include "engine/ports/FolderDialog.h"
 
 class QWidget;
 

@@ -1,7 +1,7 @@
 #include "settings/frmOptions.h"
 
-#include "engine/MessageSink.h"
 #include "engine/TextNumber.h"
+#include "engine/ports/MessageSink.h"
 #include "settings/AppOptions.h"
 #include "settings/RoundedInteger.h"
 #include "settings/SettingsFiles.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/MessageSink.h"
+#include "engine/ports/MessageSink.h"
 
 #include <QPointer>
 

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "app/Desktop.h"
 #include "desktop/EndNotification.h"
 #include "desktop/LauncherProgress.h"
 #include "desktop/SleepInhibitor.h"
+#include "engine/ports/Desktop.h"
 #include "ui/ChimePlayer.h"
 
 // The desktop as freedesktop.org describes it: the file manager, the
-// notification server, the sleep inhibitors and the taskbar over D-Bus;
-// xdg-open where there is no file manager, its exit status telling whether
-// anything opened (it is there on desktops that have no program to open with).
+// notification server, the sleep inhibitors and the taskbar over D-Bus, and
+// xdg-open for pages; with the completion sound.
 class SystemDesktop final : public Desktop
 {
 public:

@@ -1,6 +1,6 @@
 #include "ui/frmMain.h"
 
-#include "engine/MessageSink.h"
+#include "engine/ports/MessageSink.h"
 #include "settings/frmOptions.h"
 #include "ui/HelpWindow.h"
 #include "ui/JobListView.h"

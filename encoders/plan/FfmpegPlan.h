@@ -1,7 +1,6 @@
 #pragma once
 
 #include "encoders/options/EncodeRequest.h"
-#include "encoders/plan/FrameRate.h"
 #include "encoders/plan/OutputExpectation.h"
 #include "encoders/probe/MediaInfo.h"
 #include "encoders/protocol/EncoderProtocol.h"
@@ -37,36 +36,9 @@ public:
     QStringList arguments(const QString &writePath) const;
     const OutputExpectation &expectation() const { return m_expectation; }
 
-    // A picture quality for when no video bitrate is asked for and the codec
-    // has no quality target of its own: ffmpeg's default of 200 kbit/s is
-    // blocky at any size.
-    static constexpr int DefaultVideoQuality = 3;
-    // Frame sizes can only be bounded under rate control, so containers with
-    // a frame limit always get a bitrate: this one when none is asked for.
-    static constexpr qint64 BoundedFrameBitrate = 1200000;
-
 private:
-    void addVideo(const EncodeRequest::Video &wanted, const VideoCodec &codec,
-                  const MediaInfo &input, const Container &container,
-                  const std::optional<BurnedSubtitles> &subtitles);
-    // The frame written and the picture inside it, and the pixel aspect
-    // the frame is tagged with.
-    struct Frame
-    {
-        QSize size;
-        QSize picture;
-        QString pixelAspectFilter;
-    };
-    static Frame frameFor(const EncodeRequest::Video &wanted, const VideoCodec &codec,
-                          const MediaInfo::Video &source, const Container &container);
-    void addFilters(int sourceIndex, const QStringList &beforeOverlay,
-                    const QStringList &afterOverlay, std::optional<int> overlaidIndex);
-    QString subtitleFilter(const BurnedSubtitles &subtitles, const MediaInfo &input,
-                           int pictureHeight) const;
-    void addVideoRate(std::optional<qint64> wanted, const QStringList &qualityOptions,
-                      int maxFrameBytes, std::optional<FrameRate> frameRate);
-    static std::optional<FrameRate> frameRate(std::optional<double> wanted, const VideoCodec &codec,
-                                              const MediaInfo::Video &source);
+    void addVideo(const EncodeRequest &request, const VideoCodec &codec, const MediaInfo &input,
+                  const Container &container, const std::optional<BurnedSubtitles> &subtitles);
     void addAudio(const EncodeRequest::Audio &wanted, const AudioCodec &codec,
                   const MediaInfo::Audio &source, const Container &container, bool withPicture);
     static FfmpegPlan failed(EncoderProtocol::FailureCause cause, const QString &reason);

@@ -1,6 +1,6 @@
 #include "app/MainController.h"
 
-#include "engine/FolderDialog.h"
+#include "engine/ports/FolderDialog.h"
 #include "settings/SettingsFiles.h"
 #include "tests/helpers/FakeFileOpenDialog.h"
 #include "tests/helpers/RecordingMessageSink.h"

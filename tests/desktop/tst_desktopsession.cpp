@@ -1,8 +1,11 @@
 #include "desktop/EndNotification.h"
+#include "desktop/FileManager.h"
 #include "desktop/LauncherProgress.h"
 #include "desktop/SleepInhibitor.h"
 #include "tests/desktop/FakeDesktopServices.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -28,6 +31,8 @@ private Q_SLOTS:
     void releasedBeforeTheAnswerGivesItUp();
     void notificationActionComesBack();
     void launcherShowsAndClears();
+    void fileManagerShowsTheFolder_data();
+    void fileManagerShowsTheFolder();
 
 private:
     // A new pair of connections, the services offered on one of them.
@@ -35,6 +40,7 @@ private:
     FakeDesktopServices &offer(Services services);
 
     QTemporaryDir m_dir;
+    QString m_xdgOpenLog;
     QProcess m_daemon;
     QString m_address;
     QStringList m_connections;
@@ -51,6 +57,15 @@ void TestDesktopSession::initTestCase()
     QVERIFY(m_daemon.waitForReadyRead(10'000));
     m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
     QVERIFY(!m_address.isEmpty());
+    // An xdg-open that finds nothing to open with, and notes what it was given.
+    QVERIFY(QDir(m_dir.path()).mkdir(u"bin"_s));
+    QFile xdgOpen(m_dir.filePath(u"bin/xdg-open"_s));
+    m_xdgOpenLog = m_dir.filePath(u"xdg-open.log"_s);
+    QVERIFY(xdgOpen.open(QIODevice::WriteOnly));
+    xdgOpen.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + m_xdgOpenLog.toUtf8() + "'\nexit 3\n");
+    xdgOpen.close();
+    QVERIFY(xdgOpen.setPermissions(xdgOpen.permissions() | QFile::ExeOwner));
+    qputenv("PATH", QFile::encodeName(m_dir.filePath(u"bin"_s)) + ':' + qgetenv("PATH"));
 }
 
 void TestDesktopSession::cleanupTestCase()
@@ -65,6 +80,7 @@ void TestDesktopSession::cleanup()
     for (const QString &name : std::as_const(m_connections))
         QDBusConnection::disconnectFromBus(name);
     m_connections.clear();
+    QFile::remove(m_xdgOpenLog);
 }
 
 QDBusConnection TestDesktopSession::connect(const QString &name)
@@ -170,6 +186,52 @@ void TestDesktopSession::launcherShowsAndClears()
     QTRY_COMPARE(fakes.calls(), (QStringList{entry + u"progress=0.25 visible=yes count=3"_s,
                                              entry + u"progress=1 visible=yes count=0"_s,
                                              entry + u"progress=0 visible=no count=0"_s}));
+}
+
+void TestDesktopSession::fileManagerShowsTheFolder_data()
+{
+    QTest::addColumn<Services>("services");
+    QTest::addColumn<bool>("onTheBus");
+    QTest::addColumn<QStringList>("selected");
+    QTest::addColumn<QString>("call"); // what the file manager is asked; empty: xdg-open is
+
+    const Services fileManager{Service::FileManager};
+    QTest::newRow("its files selected")
+        << fileManager << true << QStringList{u"a b.mpg"_s, u"c.mpg"_s}
+        << u"FileManager1.ShowItems file://%1/a%20b.mpg file://%1/c.mpg"_s;
+    QTest::newRow("the folder alone")
+        << fileManager << true << QStringList{} << u"FileManager1.ShowFolders file://%1"_s;
+    QTest::newRow("no file manager on the bus")
+        << Services{} << true << QStringList{u"c.mpg"_s} << QString();
+    QTest::newRow("no bus") << fileManager << false << QStringList{} << QString();
+}
+
+void TestDesktopSession::fileManagerShowsTheFolder()
+{
+    QFETCH(Services, services);
+    QFETCH(bool, onTheBus);
+    QFETCH(QStringList, selected);
+    QFETCH(QString, call);
+    FakeDesktopServices &fakes = offer(services);
+    const QString folder = m_dir.filePath(u"out"_s);
+    for (QString &name : selected)
+        name.prepend(folder + u'/');
+    int failures = 0;
+    FileManager(onTheBus ? connect(u"program"_s) : QDBusConnection(QString()))
+        .showFolder(folder, selected, [&failures] { ++failures; });
+    if (!call.isEmpty()) {
+        QTRY_COMPARE(fakes.calls(), QStringList{call.arg(folder)});
+        QTest::qWait(100);
+        QCOMPARE(failures, 0);
+        QVERIFY(!QFile::exists(m_xdgOpenLog));
+        return;
+    }
+    // xdg-open is asked for the folder, and tells that nothing opened it.
+    QTRY_COMPARE(failures, 1);
+    QCOMPARE(fakes.calls(), QStringList{});
+    QFile log(m_xdgOpenLog);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll(), QFile::encodeName(folder) + '\n');
 }
 
 QTEST_GUILESS_MAIN(TestDesktopSession)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobs/FileOpenDialog.h"
+#include "engine/ports/FileOpenDialog.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Desktop.h"
+#include "engine/ports/Desktop.h"
 
 // A desktop that opens, plays and tells nothing, for window tests that do
 // not look at what the window asks of it.

@@ -1,4 +1,4 @@
-#include "engine/FolderDialog.h"
+#include "engine/ports/FolderDialog.h"
 #include "jobs/DropHint.h"
 #include "jobs/FolderIntake.h"
 #include "jobs/FolderScan.h"

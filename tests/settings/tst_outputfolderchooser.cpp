@@ -1,4 +1,4 @@
-#include "engine/FolderDialog.h"
+#include "engine/ports/FolderDialog.h"
 #include "settings/OutputFolderChooser.h"
 
 #include <QDir>

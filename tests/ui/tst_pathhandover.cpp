@@ -1,6 +1,6 @@
 // A running window and a real second start of the program given paths: the
 // paths land in the running window's queue and the second start ends.
-#include "engine/FolderDialog.h"
+#include "engine/ports/FolderDialog.h"
 #include "settings/SettingsFiles.h"
 #include "tests/helpers/FakeFileOpenDialog.h"
 #include "tests/helpers/QuietDesktop.h"

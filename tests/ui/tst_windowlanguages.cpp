@@ -1,5 +1,5 @@
-#include "engine/FolderDialog.h"
 #include "engine/OutputFormats.h"
+#include "engine/ports/FolderDialog.h"
 #include "jobs/JobList.h"
 #include "settings/AppOptions.h"
 #include "settings/SettingsFiles.h"

@@ -1,6 +1,6 @@
 #include "ui/feedback/frmSuggest.h"
 
-#include "engine/MessageSink.h"
+#include "engine/ports/MessageSink.h"
 #include "ui/feedback/FeedbackEndpoint.h"
 #include "ui/feedback/FeedbackMessage.h"
 #include "ui/feedback/FeedbackSender.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jobs/FileOpenRequest.h"
+#include "engine/ports/FileOpenRequest.h"
 
 #include <QStringList>
 
