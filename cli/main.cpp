@@ -81,7 +81,7 @@ int main(int argc, char *argv[])
                          driver.stop();
                      });
     // From the start to the end of the batch the machine stays awake.
-    SleepInhibitor inhibitor(DesktopBuses::system(), DesktopBuses::session(),
+    SleepInhibitor inhibitor(QDBusConnection::systemBus(), DesktopBuses::session(),
                              QStringLiteral("zenvora-cli is converting"));
     QObject::connect(&inhibitor, &SleepInhibitor::unavailable, [] {
         std::fprintf(stderr, "zenvora-cli: nothing keeps the machine awake; it may sleep during "

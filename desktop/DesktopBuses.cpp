@@ -13,8 +13,3 @@ QDBusConnection DesktopBuses::session()
         QFileInfo::exists(qEnvironmentVariable("XDG_RUNTIME_DIR") + u"/bus"_s);
     return sessionHasOne ? QDBusConnection::sessionBus() : QDBusConnection(QString());
 }
-
-QDBusConnection DesktopBuses::system()
-{
-    return QDBusConnection::systemBus();
-}

@@ -23,32 +23,16 @@ constexpr uint PortalSuspendAndIdle = 4 | 8;
 
 QString wayName(SleepInhibitor::Way way)
 {
-    switch (way) {
-    case SleepInhibitor::Way::Logind:
-        return u"logind"_s;
-    case SleepInhibitor::Way::Portal:
-        return u"the desktop portal"_s;
-    case SleepInhibitor::Way::ScreenSaver:
-        return u"the screen saver"_s;
-    case SleepInhibitor::Way::None:
-        break;
-    }
-    return {};
+    static const QString names[] = {
+        {}, u"logind"_s, u"the desktop portal"_s, u"the screen saver"_s};
+    return names[static_cast<int>(way)];
 }
 
 SleepInhibitor::Way nextWay(SleepInhibitor::Way way)
 {
-    switch (way) {
-    case SleepInhibitor::Way::None:
-        return SleepInhibitor::Way::Logind;
-    case SleepInhibitor::Way::Logind:
-        return SleepInhibitor::Way::Portal;
-    case SleepInhibitor::Way::Portal:
-        return SleepInhibitor::Way::ScreenSaver;
-    case SleepInhibitor::Way::ScreenSaver:
-        break;
-    }
-    return SleepInhibitor::Way::None;
+    return way == SleepInhibitor::Way::ScreenSaver
+               ? SleepInhibitor::Way::None
+               : static_cast<SleepInhibitor::Way>(static_cast<int>(way) + 1);
 }
 
 QDBusMessage inhibitCall(SleepInhibitor::Way way, const QString &reason)
@@ -159,25 +143,17 @@ void SleepInhibitor::wayAnswered(Way way, const QDBusPendingCall &answer, quint6
 }
 
 // Given up without waiting for an answer: nothing is left to do on failure.
+// logind's lock goes with its descriptor, which the emptied hold closes.
 void SleepInhibitor::giveUp(Hold &hold)
 {
-    switch (hold.way) {
-    case Way::Logind:
-        hold.logindLock = {};
-        break;
-    case Way::Portal:
+    if (hold.way == Way::Portal)
         m_sessionBus.send(
             QDBusMessage::createMethodCall(u"org.freedesktop.portal.Desktop"_s, hold.portalRequest,
                                            u"org.freedesktop.portal.Request"_s, u"Close"_s));
-        break;
-    case Way::ScreenSaver:
+    else if (hold.way == Way::ScreenSaver)
         m_sessionBus.send(QDBusMessage::createMethodCall(
                               u"org.freedesktop.ScreenSaver"_s, u"/org/freedesktop/ScreenSaver"_s,
                               u"org.freedesktop.ScreenSaver"_s, u"UnInhibit"_s)
                           << hold.screenSaverCookie);
-        break;
-    case Way::None:
-        break;
-    }
     hold = {};
 }

@@ -18,6 +18,7 @@ class SleepInhibitor final : public QObject
     Q_DISABLE_COPY_MOVE(SleepInhibitor)
 
 public:
+    // The ways in the order they are tried.
     enum class Way
     {
         None,

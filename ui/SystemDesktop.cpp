@@ -9,7 +9,7 @@
 using namespace Qt::StringLiterals;
 
 SystemDesktop::SystemDesktop(const QString &soundFile)
-    : m_inhibitor(DesktopBuses::system(), DesktopBuses::session(),
+    : m_inhibitor(QDBusConnection::systemBus(), DesktopBuses::session(),
                   QCoreApplication::translate("SystemDesktop", "正在转换视频")),
       m_launcher(DesktopBuses::session(), u"zenvora.desktop"_s),
       m_notification(DesktopBuses::session(), u"zenvora"_s)
