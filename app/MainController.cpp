@@ -2,6 +2,7 @@
 
 #include "app/FailureMessage.h"
 #include "app/OutcomeText.h"
+#include "engine/AppPaths.h"
 #include "engine/ports/MessageSink.h"
 #include "settings/OutputFolderChooser.h"
 #include "settings/SettingsFiles.h"
@@ -24,12 +25,10 @@ MainController::MainController(ControllerServices services, UserPresent userPres
     m_queue.follow(m_jobs);
     connectDriver();
     loadStartFolders();
-    m_form.setOutputFolder(SettingsFiles::DefaultOutputFolder());
+    m_form.setOutputFolder(AppPaths::DefaultOutputFolder());
     m_services.settingsFiles.LoadSetup(m_form);
     m_services.settingsFiles.LoadOptions(m_options);
 }
-
-MainController::~MainController() = default;
 
 QString MainController::ProductWebPage()
 {

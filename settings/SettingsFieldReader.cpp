@@ -1,28 +1,19 @@
 #include "settings/SettingsFieldReader.h"
 
 #include <QIODevice>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-qsizetype skipSpaces(QStringView line)
+// After leading spaces, a quoted text up to the next quote (or the line's
+// end), else the text up to the next comma without its trailing spaces.
+QString fieldOfLine(const QString &line)
 {
-    qsizetype i = 0;
-    while (i < line.size() && line[i] == u' ')
-        ++i;
-    return i;
-}
-
-QString fieldOfLine(QStringView line)
-{
-    const QStringView rest = line.sliced(skipSpaces(line));
-    if (rest.startsWith(u'"')) {
-        const QStringView quoted = rest.sliced(1);
-        return quoted.left(quoted.indexOf(u'"')).toString();
-    }
-    QStringView plain = rest.left(rest.indexOf(u','));
-    while (plain.endsWith(u' '))
-        plain.chop(1);
-    return plain.toString();
+    static const QRegularExpression field(uR"(^ *(?:"([^"]*)|([^,]*?) *(?:,|\z)))"_s);
+    const QRegularExpressionMatch match = field.match(line);
+    return match.hasCaptured(1) ? match.captured(1) : match.captured(2);
 }
 
 QByteArray withoutLineEnd(QByteArray bytes)

@@ -1,7 +1,6 @@
 #include "settings/SettingsFiles.h"
 
 #include "encoders/system/DiskFlush.h"
-#include "engine/AppPaths.h"
 #include "engine/TextNumber.h"
 #include "settings/RoundedInteger.h"
 #include "settings/SettingsFieldReader.h"
@@ -91,11 +90,6 @@ SettingsFiles::SettingsFiles(QString folder, QString defaultOutputFolder)
 QString SettingsFiles::standardFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-}
-
-QString SettingsFiles::DefaultOutputFolder()
-{
-    return AppPaths::DefaultOutputFolder();
 }
 
 QString SettingsFiles::setupPath() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/AppPaths.h"
 #include "settings/AppOptions.h"
 #include "settings/SetupControls.h"
 
@@ -19,11 +20,9 @@ class SettingsFiles final
 {
 public:
     explicit SettingsFiles(QString folder = standardFolder(),
-                           QString defaultOutputFolder = DefaultOutputFolder());
+                           QString defaultOutputFolder = AppPaths::DefaultOutputFolder());
 
     static QString standardFolder();
-    // The user's videos folder followed by "/Zenvora"; not created here.
-    static QString DefaultOutputFolder();
 
     QString setupPath() const;
     QString optionsPath() const;

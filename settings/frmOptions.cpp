@@ -69,8 +69,12 @@ frmOptions::frmOptions(AppOptions &options, const SettingsFiles &files, MessageS
         move(parent->geometry().center() - rect().center());
     createSoundControls();
     createJobsControls();
-    createSubtitlesControls();
-    createNotifyControls();
+    m_cmbSubtitles = addChoice(
+        u"cmbSubtitles"_s, tr("字幕"), {tr("自动"), tr("关闭")},
+        tr("自动：把与视频同名的字幕文件（没有时用视频自带的默认字幕）烧录进画面；关闭：不加字幕"),
+        100);
+    m_cmbNotify = addChoice(u"cmbNotify"_s, tr("完成通知"), {tr("开启"), tr("关闭")},
+                            tr("开启：窗口不在前台时，转换结束后由桌面发出通知"), 128);
     createCutterControls();
     createButtons();
     Form_Load();
@@ -99,26 +103,17 @@ void frmOptions::createJobsControls()
     addLabel(tr("个文件"), {176, 72, 80, 14});
 }
 
-// One more row in the same columns as 同时转换.
-void frmOptions::createSubtitlesControls()
+// Rows in the same columns as 同时转换.
+QComboBox *frmOptions::addChoice(const QString &name, const QString &caption,
+                                 const QStringList &entries, const QString &toolTip, int top)
 {
-    addLabel(tr("字幕"), {40, 103, 60, 14});
-    m_cmbSubtitles = new QComboBox(this);
-    m_cmbSubtitles->setObjectName(u"cmbSubtitles"_s);
-    m_cmbSubtitles->addItems({tr("自动"), tr("关闭")});
-    m_cmbSubtitles->setToolTip(
-        tr("自动：把与视频同名的字幕文件（没有时用视频自带的默认字幕）烧录进画面；关闭：不加字幕"));
-    m_cmbSubtitles->setGeometry(110, 100, 80, 20);
-}
-
-void frmOptions::createNotifyControls()
-{
-    addLabel(tr("完成通知"), {40, 131, 60, 14});
-    m_cmbNotify = new QComboBox(this);
-    m_cmbNotify->setObjectName(u"cmbNotify"_s);
-    m_cmbNotify->addItems({tr("开启"), tr("关闭")});
-    m_cmbNotify->setToolTip(tr("开启：窗口不在前台时，转换结束后由桌面发出通知"));
-    m_cmbNotify->setGeometry(110, 128, 80, 20);
+    addLabel(caption, {40, top + 3, 60, 14});
+    auto *choice = new QComboBox(this);
+    choice->setObjectName(name);
+    choice->addItems(entries);
+    choice->setToolTip(toolTip);
+    choice->setGeometry(110, top, 80, 20);
+    return choice;
 }
 
 void frmOptions::createButtons()
@@ -196,10 +191,10 @@ void frmOptions::Form_Load()
 void frmOptions::chkMC_Click()
 {
     const bool on = m_chkMC->isChecked();
-    for (QLineEdit *field : m_from)
-        field->setEnabled(on);
-    for (QLineEdit *field : m_to)
-        field->setEnabled(on);
+    for (const TimeFields &fields : {m_from, m_to}) {
+        for (QLineEdit *field : fields)
+            field->setEnabled(on);
+    }
 }
 
 void frmOptions::imgOK_Click()
@@ -233,23 +228,13 @@ void frmOptions::imgExit_Click()
 // Hours are not limited and negative values pass.
 bool frmOptions::timesInRange()
 {
-    struct RangeCheck
-    {
-        QLineEdit *field;
-        QString message;
-        QString caption;
-    };
-    const std::array<RangeCheck, 4> checks{{
-        {m_from[1], tr("分钟必须小于60"), tr("分钟")},
-        {m_to[1], tr("分钟必须小于60"), tr("分钟")},
-        {m_from[2], tr("秒必须小于60"), tr("秒")},
-        {m_to[2], tr("秒必须小于60"), tr("秒")},
-    }};
-    for (const RangeCheck &check : checks) {
-        if (numericValue(check.field) > 59) {
-            m_messages.showMessage(check.message, check.caption, MessageSink::Icon::Exclamation);
+    for (QLineEdit *field : {m_from[1], m_to[1], m_from[2], m_to[2]}) {
+        if (numericValue(field) > 59) {
+            const bool minutes = field == m_from[1] || field == m_to[1];
+            m_messages.showMessage(minutes ? tr("分钟必须小于60") : tr("秒必须小于60"),
+                                   minutes ? tr("分钟") : tr("秒"), MessageSink::Icon::Exclamation);
             // A disabled field cannot take the focus; then it stays.
-            check.field->setFocus(Qt::OtherFocusReason);
+            field->setFocus(Qt::OtherFocusReason);
             return false;
         }
     }
@@ -259,6 +244,5 @@ bool frmOptions::timesInRange()
 bool frmOptions::allTimesZero() const
 {
     const auto isZero = [](const QLineEdit *field) { return numericValue(field) == 0; };
-    return std::all_of(m_from.begin(), m_from.end(), isZero) &&
-           std::all_of(m_to.begin(), m_to.end(), isZero);
+    return std::ranges::all_of(m_from, isZero) && std::ranges::all_of(m_to, isZero);
 }

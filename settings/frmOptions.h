@@ -37,16 +37,15 @@ public Q_SLOTS:
     void imgBack_Click();
     void imgExit_Click();
 
-protected:
 private:
     using TimeFields = std::array<QLineEdit *, 3>; // hours, minutes, seconds
 
     void createSoundControls();
     void createJobsControls();
-    void createSubtitlesControls();
-    void createNotifyControls();
     void createCutterControls();
     void createButtons();
+    QComboBox *addChoice(const QString &name, const QString &caption, const QStringList &entries,
+                         const QString &toolTip, int top);
     TimeFields createTimeFields(const QString &prefix, const QString &caption, int top);
     void addLabel(const QString &text, const QRect &place);
     void Form_Load();

@@ -1,5 +1,6 @@
 #include "app/MainController.h"
 
+#include "engine/AppPaths.h"
 #include "engine/ports/FolderDialog.h"
 #include "settings/SettingsFiles.h"
 #include "tests/helpers/FakeFileOpenDialog.h"
@@ -112,7 +113,7 @@ void TestMainController::formIsKeptWithoutWidgets()
     {
         const auto first = controller();
         QCOMPARE(first->form().format(), OutputFormat::Rmvb);
-        QCOMPARE(first->form().outputFolder(), SettingsFiles::DefaultOutputFolder());
+        QCOMPARE(first->form().outputFolder(), AppPaths::DefaultOutputFolder());
         first->chooseFormat(OutputFormat::Mov);
         first->setParameter(Parameter::AudioRate, u"22050"_s);
         first->setOutputFolder(u"/out"_s);

@@ -1,6 +1,7 @@
 #include "app/BatchStatus.h"
 #include "app/ComboTexts.h"
 #include "app/JobListModel.h"
+#include "engine/AppPaths.h"
 #include "engine/OutputFormats.h"
 #include "engine/ports/Desktop.h"
 #include "engine/ports/FolderDialog.h"
@@ -353,7 +354,7 @@ void TestFrmMain::startsWithFirstFormatAndItsDefaults()
     QCOMPARE((QStringList{s.videoBitrate, s.frameRate, s.size, s.audioRate, s.audioBitrate}),
              (QStringList{u"1200"_s, u"29"_s, u"原始大小"_s, u"44100"_s, u"320"_s}));
     QCOMPARE(s.channelIndex, 1);
-    QCOMPARE(child<QLineEdit>(u"txtPath"_s)->text(), SettingsFiles::DefaultOutputFolder());
+    QCOMPARE(child<QLineEdit>(u"txtPath"_s)->text(), AppPaths::DefaultOutputFolder());
     QCOMPARE(child<QComboBox>(u"cmbOF"_s)->currentText(), u"RMVB(RealPlayerRMVB)"_s);
     QCOMPARE(window().options().SoundPrompt, 0);
     QVERIFY(child<QWidget>(u"lblText"_s)->isVisibleTo(&window()));
