@@ -13,8 +13,7 @@ DropIntake::DropIntake(JobList &jobs, DropHint &hint) : m_jobs(jobs), m_hint(hin
 QStringList DropIntake::droppedPaths(const QMimeData &data)
 {
     QStringList paths;
-    const QList<QUrl> urls = data.urls();
-    for (const QUrl &url : urls) {
+    for (const QUrl &url : data.urls()) {
         if (url.isLocalFile())
             paths.append(url.toLocalFile());
     }

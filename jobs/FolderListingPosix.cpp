@@ -10,7 +10,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -50,11 +49,6 @@ Kind kindOf(const dirent &entry, const QByteArray &nativeFolder)
     }
 }
 
-bool isDotOrDotDot(const char *name)
-{
-    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-}
-
 // The folder, "/" and the name, decoded the way Qt decodes file names on
 // this system, in one allocation: this runs for every file found.
 QString joined(const QString &folder, const char *name, QStringDecoder &decoder)
@@ -91,7 +85,7 @@ QStringList listFolderPosix(const QString &folder, const FileFound &found,
         const dirent *entry = ::readdir(listing.get());
         if (!entry)
             break;
-        if (isDotOrDotDot(entry->d_name))
+        if (const QByteArrayView name(entry->d_name); name == "." || name == "..")
             continue;
         const Kind kind = kindOf(*entry, nativeFolder);
         const QString path = QUtf8StringView(entry->d_name).isValidUtf8()

@@ -4,26 +4,18 @@
 
 #include <algorithm>
 #include <functional>
-
-namespace {
-
-QString lastThreeUpper(const QString &text)
-{
-    return text.right(3).toUpper();
-}
-
-} // namespace
+#include <iterator>
 
 JobList::JobList(QObject *parent) : QObject(parent) {}
 
 QString JobList::FormatTag(const QString &path)
 {
-    return lastThreeUpper(path.trimmed());
+    return untrimmedFormatTag(path.trimmed());
 }
 
 QString JobList::untrimmedFormatTag(const QString &path)
 {
-    return lastThreeUpper(path);
+    return path.right(3).toUpper();
 }
 
 JobList::JobId JobList::addJob(const QString &path, TagSource tagSource)
@@ -72,13 +64,8 @@ int JobList::removeSelectedJobs(QList<int> rows)
 
 void JobList::removeAllJobs()
 {
-    QList<Job> kept;
-    for (const Job &job : std::as_const(m_jobs)) {
-        if (m_runningJobs.contains(job.id))
-            kept.append(job);
-    }
     Q_EMIT jobsAboutToBeReset();
-    m_jobs = kept;
+    m_jobs.removeIf([this](const Job &job) { return !m_runningJobs.contains(job.id); });
     m_failures.clear();
     Q_EMIT jobsReset();
 }
@@ -143,20 +130,15 @@ QString JobList::pathOf(JobId id) const
 QStringList JobList::paths() const
 {
     QStringList all;
-    all.reserve(m_jobs.size());
-    for (const Job &job : m_jobs)
-        all.append(job.path);
+    std::ranges::transform(m_jobs, std::back_inserter(all), &Job::path);
     return all;
 }
 
 int JobList::rowOf(JobId id) const
 {
     // Finished jobs are almost always at the front.
-    for (int row = 0; row < jobCount(); ++row) {
-        if (m_jobs.at(row).id == id)
-            return row;
-    }
-    return -1;
+    const auto job = std::ranges::find(m_jobs, id, &Job::id);
+    return job == m_jobs.cend() ? -1 : static_cast<int>(job - m_jobs.cbegin());
 }
 
 bool JobList::isRunning(int row) const
