@@ -9,7 +9,6 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 // How the batch goes, in the words of the window's status line and the

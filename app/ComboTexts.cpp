@@ -56,11 +56,10 @@ QString ComboTexts::shownText(const QString &value)
 
 QString ComboTexts::valueOf(const QString &shown)
 {
-    for (const char *word : Words) {
-        if (shown == QCoreApplication::translate("ConversionCombos", word))
-            return QString::fromUtf8(word);
-    }
-    return shown;
+    const auto word = std::ranges::find_if(Words, [&shown](const char *entry) {
+        return shown == QCoreApplication::translate("ConversionCombos", entry);
+    });
+    return word == Words.end() ? shown : QString::fromUtf8(*word);
 }
 
 QString ComboTexts::hoverText(ConversionCombo combo)

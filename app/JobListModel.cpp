@@ -3,15 +3,10 @@
 #include "app/FailureWords.h"
 #include "jobs/JobList.h"
 
-JobListModel::JobListModel(const JobList &jobs, QObject *parent)
-    : QAbstractTableModel(parent), m_jobs(jobs)
-{
-    followJobs();
-}
-
 // The queue tells each change before and after it happens, as a view
 // needs to hear it.
-void JobListModel::followJobs()
+JobListModel::JobListModel(const JobList &jobs, QObject *parent)
+    : QAbstractTableModel(parent), m_jobs(jobs)
 {
     connect(&m_jobs, &JobList::jobsAboutToBeAdded, this,
             [this](int first, int last) { beginInsertRows({}, first, last); });

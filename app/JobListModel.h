@@ -27,7 +27,5 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    void followJobs();
-
     const JobList &m_jobs;
 };

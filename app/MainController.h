@@ -53,7 +53,6 @@ public:
     using UserPresent = std::function<bool()>;
 
     MainController(ControllerServices services, UserPresent userPresent, QObject *parent = nullptr);
-    ~MainController() override;
 
     static QString ProductWebPage();
 

@@ -4,27 +4,23 @@
 #include "engine/ConversionCombos.h"
 #include "engine/ParameterRules.h"
 
+#include <array>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 QString parameterName(Parameter parameter)
 {
-    switch (parameter) {
-    case Parameter::Size:
-        return QCoreApplication::translate("ParameterView", "视频尺寸");
-    case Parameter::VideoBitrate:
-        return QCoreApplication::translate("ParameterView", "视频比特率");
-    case Parameter::FrameRate:
-        return QCoreApplication::translate("ParameterView", "帧率");
-    case Parameter::AudioRate:
-        return QCoreApplication::translate("ParameterView", "声音频率");
-    case Parameter::AudioBitrate:
-        return QCoreApplication::translate("ParameterView", "声音比特率");
-    case Parameter::Channels:
-        return QCoreApplication::translate("ParameterView", "声道");
-    }
-    return {};
+    static constexpr std::array<const char *, AllParameters.size()> Names{
+        QT_TRANSLATE_NOOP("ParameterView", "视频尺寸"),
+        QT_TRANSLATE_NOOP("ParameterView", "视频比特率"),
+        QT_TRANSLATE_NOOP("ParameterView", "帧率"),
+        QT_TRANSLATE_NOOP("ParameterView", "声音频率"),
+        QT_TRANSLATE_NOOP("ParameterView", "声音比特率"),
+        QT_TRANSLATE_NOOP("ParameterView", "声道"),
+    };
+    return QCoreApplication::translate("ParameterView", Names.at(parameterIndex(parameter)));
 }
 
 } // namespace

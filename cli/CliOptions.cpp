@@ -32,15 +32,6 @@ std::optional<OutputFormat> formatNamed(const QString &name)
     return OutputFormats::fromCliName(name);
 }
 
-std::optional<int> channelIndexNamed(const QString &name)
-{
-    if (name == u"mono")
-        return 0;
-    if (name == u"stereo")
-        return 1;
-    return std::nullopt;
-}
-
 QString formatHelp()
 {
     QStringList names;
@@ -467,14 +458,15 @@ CliOptions CliOptions::parse(const QStringList &arguments, const QString &defaul
         settings.selectFormat(*format);
     }
     if (parser.isSet(options.channels)) {
-        const std::optional<int> channelIndex = channelIndexNamed(parser.value(options.channels));
-        if (!channelIndex) {
+        const qsizetype channelIndex =
+            QStringList{u"mono"_s, u"stereo"_s}.indexOf(parser.value(options.channels));
+        if (channelIndex < 0) {
             result.error =
                 QCoreApplication::translate("CliOptions", "Channels must be mono or stereo: ") +
                 parser.value(options.channels);
             return result;
         }
-        settings.channelIndex = *channelIndex;
+        settings.channelIndex = static_cast<int>(channelIndex);
     }
     if (!readCounts(parser, options, settings.choices, result) ||
         !readParameters(parser, options, settings, result) ||

@@ -8,8 +8,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include <cstdio>
-
 namespace {
 
 // A failed job's first line: what the window says first, except that a

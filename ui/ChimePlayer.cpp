@@ -13,17 +13,9 @@ QAudioFormat formatOf(const WaveSound &sound)
     QAudioFormat format;
     format.setSampleRate(sound.sampleRate);
     format.setChannelCount(sound.channels);
-    switch (sound.bitsPerSample) {
-    case 8:
-        format.setSampleFormat(QAudioFormat::UInt8);
-        break;
-    case 16:
-        format.setSampleFormat(QAudioFormat::Int16);
-        break;
-    default:
-        format.setSampleFormat(QAudioFormat::Int32);
-        break;
-    }
+    format.setSampleFormat(sound.bitsPerSample == 8    ? QAudioFormat::UInt8
+                           : sound.bitsPerSample == 16 ? QAudioFormat::Int16
+                                                       : QAudioFormat::Int32);
     return format;
 }
 

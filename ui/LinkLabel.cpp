@@ -21,8 +21,6 @@ LinkLabel::LinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent
     setPalette(colours);
 }
 
-LinkLabel::~LinkLabel() = default;
-
 void LinkLabel::place(const QRect &minimum)
 {
     m_minimum = minimum;

@@ -14,7 +14,6 @@ class LinkLabel final : public QLabel
 
 public:
     explicit LinkLabel(const QString &text, QWidget *parent = nullptr);
-    ~LinkLabel() override;
 
     // The smallest place the label takes.
     void place(const QRect &minimum);

@@ -1,6 +1,7 @@
 #include "ui/MainActions.h"
 
 #include <QAction>
+#include <QHash>
 #include <QWidget>
 
 namespace {
@@ -51,23 +52,16 @@ MainActions::MainActions(QWidget *window)
 
 std::optional<int> MainActions::commandOfButton(int buttonIndex)
 {
-    static constexpr std::pair<int, int> Routes[] = {{0, 0}, {1, 6}, {2, 1}, {4, 2}, {5, 4}};
-    for (const auto &[button, command] : Routes) {
-        if (button == buttonIndex)
-            return command;
-    }
-    return std::nullopt;
+    static const QHash<int, int> Routes{{0, 0}, {1, 6}, {2, 1}, {4, 2}, {5, 4}};
+    const auto route = Routes.constFind(buttonIndex);
+    return route == Routes.cend() ? std::nullopt : std::optional(*route);
 }
 
 QAction *MainActions::forCommand(int commandIndex) const
 {
-    const std::pair<int, QAction *> commands[] = {{0, addFile}, {1, removeMenu}, {2, options},
-                                                  {3, help},    {4, exit},       {6, addFolder}};
-    for (const auto &[command, action] : commands) {
-        if (command == commandIndex)
-            return action;
-    }
-    return nullptr;
+    const QHash<int, QAction *> commands{{0, addFile}, {1, removeMenu}, {2, options},
+                                         {3, help},    {4, exit},       {6, addFolder}};
+    return commands.value(commandIndex);
 }
 
 void MainActions::setBatchCommandsEnabled(bool enabled)

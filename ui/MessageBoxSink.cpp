@@ -5,33 +5,23 @@
 
 namespace {
 
-QMessageBox::Icon boxIcon(MessageSink::Icon icon)
-{
-    switch (icon) {
-    case MessageSink::Icon::Critical:
-        return QMessageBox::Critical;
-    case MessageSink::Icon::Exclamation:
-        return QMessageBox::Warning;
-    case MessageSink::Icon::Information:
-        return QMessageBox::Information;
-    }
-    return QMessageBox::NoIcon;
-}
+// In the order of MessageSink::Icon.
+constexpr QMessageBox::Icon BoxIcons[] = {QMessageBox::Critical, QMessageBox::Warning,
+                                          QMessageBox::Information};
 
 } // namespace
 
 void MessageBoxSink::showMessage(const QString &text, const QString &caption, Icon icon)
 {
-    QMessageBox box(boxIcon(icon), caption.isEmpty() ? QStringLiteral("Zenvora") : caption, text,
-                    QMessageBox::Ok, m_owner);
-    box.exec();
+    showDetailedMessage(text, caption, icon, {});
 }
 
 void MessageBoxSink::showDetailedMessage(const QString &text, const QString &caption, Icon icon,
                                          const QString &details)
 {
-    QMessageBox box(boxIcon(icon), caption.isEmpty() ? QStringLiteral("Zenvora") : caption, text,
-                    QMessageBox::Ok, m_owner);
+    QMessageBox box(BoxIcons[static_cast<int>(icon)],
+                    caption.isEmpty() ? QStringLiteral("Zenvora") : caption, text, QMessageBox::Ok,
+                    m_owner);
     box.setDetailedText(details);
     box.exec();
 }

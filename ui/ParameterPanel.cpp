@@ -107,7 +107,7 @@ void ParameterPanel::bindControls()
         }
     }
     connect(m_txtPath, &QLineEdit::textChanged, &m_controller, &MainController::setOutputFolder);
-    connect(m_cmdBrowse, &QPushButton::clicked, this, &ParameterPanel::cmdBrowse_Click);
+    connect(m_cmdBrowse, &QPushButton::clicked, &m_controller, &MainController::browseOutputFolder);
     connect(&m_controller, &MainController::formChanged, this, &ParameterPanel::refresh);
 }
 
@@ -138,11 +138,6 @@ void ParameterPanel::setEnabled(bool enabled)
         input->setEnabled(enabled);
     if (enabled)
         showParameterStates();
-}
-
-void ParameterPanel::cmdBrowse_Click()
-{
-    m_controller.browseOutputFolder();
 }
 
 // A parameter the output will not have is shown disabled with the value the

@@ -30,7 +30,6 @@ public:
     // The batch took its settings and output folder at Start; what changes
     // meanwhile would be silently ignored.
     void setEnabled(bool enabled);
-    void cmdBrowse_Click();
 
 private:
     void createControls(QWidget *window);

@@ -7,16 +7,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// A folder made here is private; one that exists is left as its owner set it.
-bool prepareFolder(const QString &folder)
-{
-    return QFileInfo(folder).isDir() || AppPaths::createPrivateFolder(folder);
-}
-
-} // namespace
-
 SingleInstanceLock::SingleInstanceLock(QStringList folders) : m_folders(std::move(folders)) {}
 
 QStringList SingleInstanceLock::standardFolders()
@@ -33,7 +23,9 @@ QString SingleInstanceLock::lockPath(const QString &folder)
 SingleInstanceLock::Outcome SingleInstanceLock::tryLock()
 {
     for (const QString &folder : std::as_const(m_folders)) {
-        if (folder.isEmpty() || !prepareFolder(folder))
+        // A folder made here is private; one that exists is left as its owner set it.
+        if (folder.isEmpty() ||
+            !(QFileInfo(folder).isDir() || AppPaths::createPrivateFolder(folder)))
             continue;
         auto lock = std::make_unique<QLockFile>(lockPath(folder));
         // Stale only when its process is gone, however long a batch runs.

@@ -15,16 +15,6 @@ template <typename Number> Number littleEndian(const QByteArray &bytes, qsizetyp
     return value;
 }
 
-quint32 number32(const QByteArray &bytes, qsizetype at)
-{
-    return littleEndian<quint32>(bytes, at);
-}
-
-quint16 number16(const QByteArray &bytes, qsizetype at)
-{
-    return littleEndian<quint16>(bytes, at);
-}
-
 } // namespace
 
 std::optional<WaveSound> WaveSound::read(const QByteArray &file)
@@ -36,14 +26,14 @@ std::optional<WaveSound> WaveSound::read(const QByteArray &file)
     // Chunks are an id, a length and the data, padded to an even length.
     for (qsizetype at = 12; at + 8 <= file.size();) {
         const QByteArray id = file.mid(at, 4);
-        const qsizetype length = number32(file, at + 4);
+        const qsizetype length = littleEndian<quint32>(file, at + 4);
         const qsizetype data = at + 8;
         if (id == "fmt " && length >= 16 && data + 16 <= file.size()) {
-            if (number16(file, data) != PcmFormat)
+            if (littleEndian<quint16>(file, data) != PcmFormat)
                 return std::nullopt;
-            sound.channels = number16(file, data + 2);
-            sound.sampleRate = static_cast<int>(number32(file, data + 4));
-            sound.bitsPerSample = number16(file, data + 14);
+            sound.channels = littleEndian<quint16>(file, data + 2);
+            sound.sampleRate = static_cast<int>(littleEndian<quint32>(file, data + 4));
+            sound.bitsPerSample = littleEndian<quint16>(file, data + 14);
             formatRead = true;
         } else if (id == "data" && formatRead) {
             sound.samples = file.mid(data, length);

@@ -12,11 +12,9 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
-#include <QTreeView>
 
 namespace {
 
@@ -48,8 +46,6 @@ frmMain::frmMain(frmMainServices services, QWidget *parent)
     connect(&m_controller, &MainController::batchRunningChanged, this, &frmMain::showBatchRunning);
     showBatchRunning(false);
 }
-
-frmMain::~frmMain() = default;
 
 void frmMain::createToolbar()
 {
@@ -207,7 +203,7 @@ void frmMain::lblWeb_Click()
 
 void frmMain::cmdBrowse_Click()
 {
-    m_parameters->cmdBrowse_Click();
+    m_controller.browseOutputFolder();
 }
 
 void frmMain::showAbout()

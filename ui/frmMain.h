@@ -37,7 +37,6 @@ public:
     static constexpr int ClientHeight = 471;
 
     explicit frmMain(frmMainServices services, QWidget *parent = nullptr);
-    ~frmMain() override;
 
     static QString ProductWebPage() { return MainController::ProductWebPage(); }
 

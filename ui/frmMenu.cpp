@@ -17,7 +17,7 @@ frmMenu::frmMenu(const MainActions &actions, QObject *parent)
     m_menuAbout->addActions({actions.help, actions.about});
     m_menuRemove->addActions({actions.removeSelected, actions.removeAll});
     // Each menu owns its items, where they are looked for by name.
-    for (QMenu *menu : {m_menuFile, m_menuOptions, m_menuAbout, m_menuRemove}) {
+    for (QMenu *menu : menus()) {
         for (QAction *item : menu->actions())
             item->setParent(menu);
     }
@@ -25,10 +25,7 @@ frmMenu::frmMenu(const MainActions &actions, QObject *parent)
 
 frmMenu::~frmMenu()
 {
-    delete m_menuFile;
-    delete m_menuOptions;
-    delete m_menuAbout;
-    delete m_menuRemove;
+    qDeleteAll(menus());
 }
 
 QMenu *frmMenu::createMenu(const QString &objectName, const QString &title)

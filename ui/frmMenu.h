@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class MainActions;
@@ -23,6 +24,7 @@ public:
 
 private:
     static QMenu *createMenu(const QString &objectName, const QString &title);
+    QList<QMenu *> menus() const { return {m_menuFile, m_menuOptions, m_menuAbout, m_menuRemove}; }
 
     QMenu *m_menuFile;
     QMenu *m_menuOptions;

@@ -4,7 +4,6 @@
 #include "settings/QtFolderDialog.h"
 #include "settings/SettingsFiles.h"
 #include "ui/FirstPaint.h"
-#include "ui/FirstPaintReport.h"
 #include "ui/MessageBoxSink.h"
 #include "ui/PathHandOver.h"
 #include "ui/SingleInstanceLock.h"
@@ -67,15 +66,6 @@ int handFilesOver(const QString &lockFolder, const QStringList &paths)
     return 1;
 }
 
-// A window that speaks Chinese has Qt's own dialogs and buttons speak it
-// too; in English they need nothing, that being Qt's own language.
-void installChineseQtTexts(QApplication &app, QTranslator &translator)
-{
-    if (translator.load(QStringLiteral("qtbase_zh_CN"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&translator);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -106,9 +96,13 @@ int main(int argc, char *argv[])
         qWarning("Zenvora: later starts cannot hand files over: %s",
                  qPrintable(handOver.errorString()));
 
+    // A window that speaks Chinese has Qt's own dialogs and buttons speak it
+    // too; in English they need nothing, that being Qt's own language.
     QTranslator translator;
-    if (language == LanguageChoice::Language::Chinese)
-        installChineseQtTexts(app, translator);
+    if (language == LanguageChoice::Language::Chinese &&
+        translator.load(QStringLiteral("qtbase_zh_CN"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&translator);
     WindowLook::apply(app);
 
     MessageBoxSink messages(nullptr);
@@ -124,7 +118,12 @@ int main(int argc, char *argv[])
                     QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation),
                     language});
     messages.setOwner(&window);
-    FirstPaintReport::installIfAsked(window);
+    // For measuring start-up: one line once the first frame is painted.
+    if (qEnvironmentVariableIsSet("ZENVORA_REPORT_FIRST_PAINT"))
+        FirstPaint::then(window, [] {
+            std::fputs("zenvora: first frame painted\n", stderr);
+            std::fflush(stderr);
+        });
     window.queuePaths(options.paths);
     QObject::connect(&handOver, &PathHandOver::pathsReceived, &window, &frmMain::queuePaths);
     // Asked over the window, once it is on the screen where it was placed.

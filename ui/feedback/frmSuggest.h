@@ -36,7 +36,6 @@ public Q_SLOTS:
     void imgBack_Click();
     void imgExit_Click();
 
-protected:
 private:
     void createTextBoxes();
     QLineEdit *createTextBox(const QString &name, int maxLength, const QRect &place);
