@@ -6,8 +6,9 @@
 #include <QtEndian>
 
 // The facts are streamed field by field, an optional one as a flag before
-// its value. The operators stand in the namespace of the types they stream,
-// the global one, where the operators for the fields of those types find them.
+// its value. The operators are local to this file but in the namespace of
+// MediaInfo, the global one, where the templates that stream its optional
+// fields and its lists find them.
 template <typename T>
 static QDataStream &operator<<(QDataStream &out, const std::optional<T> &value)
 {
