@@ -113,16 +113,22 @@ void BatchDriver::startJob(JobRun &run, JobQueue::JobId job)
 
 void BatchDriver::jobOver(const JobResult &result, JobQueue::JobId job)
 {
+    m_queue.setJobRunning(job, false);
     if (std::holds_alternative<Outcome::Stopped>(result.outcome)) {
-        jobStopped(job);
-        return;
-    }
-    if (std::holds_alternative<Outcome::CouldNotStart>(result.outcome)) {
-        jobCouldNotStart(result, job);
+        if (!anyRunBusy())
+            finishBatch(Ending::Stopped);
         return;
     }
     m_report.results.append(result);
-    m_queue.setJobRunning(job, false);
+    // A job whose encoder could not be started stays queued, so that the next
+    // Start tries it again. The jobs still running are not disturbed; the
+    // batch waits for them.
+    if (std::holds_alternative<Outcome::CouldNotStart>(result.outcome)) {
+        m_couldNotStartPending = true;
+        if (!anyRunBusy())
+            finishBatch(Ending::CouldNotStart);
+        return;
+    }
     if (result.failed())
         m_queue.setJobFailed(job, result);
     else
@@ -135,25 +141,6 @@ void BatchDriver::jobOver(const JobResult &result, JobQueue::JobId job)
     }
     // The next job starts after this handler has returned, never inside it.
     QMetaObject::invokeMethod(this, &BatchDriver::startNextJob, Qt::QueuedConnection);
-}
-
-void BatchDriver::jobStopped(JobQueue::JobId job)
-{
-    m_queue.setJobRunning(job, false);
-    if (!anyRunBusy())
-        finishBatch(Ending::Stopped);
-}
-
-// The jobs still running are not disturbed; the batch waits for them. The
-// job is in the report like any other, and stays queued, so that the next
-// Start tries it again.
-void BatchDriver::jobCouldNotStart(const JobResult &result, JobQueue::JobId job)
-{
-    m_queue.setJobRunning(job, false);
-    m_report.results.append(result);
-    m_couldNotStartPending = true;
-    if (!anyRunBusy())
-        finishBatch(Ending::CouldNotStart);
 }
 
 void BatchDriver::becomeIdle()

@@ -91,8 +91,6 @@ private:
     void startNextJob();
     void startJob(JobRun &run, JobQueue::JobId job);
     void jobOver(const JobResult &result, JobQueue::JobId job);
-    void jobStopped(JobQueue::JobId job);
-    void jobCouldNotStart(const JobResult &result, JobQueue::JobId job);
     void becomeIdle();
     void finishBatch(Ending ending);
     void removeTemporaryFiles() const;

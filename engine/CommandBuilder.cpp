@@ -9,16 +9,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const Fragments &stageOneFragments(OutputFormat format)
-{
-    return OutputFormats::of(format).stageOneFragments;
-}
-
-const std::optional<StageTwoFragments> &stageTwoFragments(OutputFormat format)
-{
-    return OutputFormats::of(format).stageTwo;
-}
-
 // Only the exact entry text counts as the source size, blanks and all.
 const Fragments &stageTwoRow(const StageTwoFragments &rows, const ConversionSettings &settings)
 {
@@ -127,7 +117,7 @@ StageCommand CommandBuilder::stageOne(const ConversionSettings &settings,
     const QString outputPath = description.hasStageTwo() ? m_environment.intermediatePath
                                                          : finalOutputPath(settings, inputPath);
     const StagePaths paths{inputPath, outputPath, m_environment.intermediatePath};
-    Fragments fragments = stageOneFragments(settings.format);
+    Fragments fragments = description.stageOneFragments;
     if (settings.choices.cut.cuts())
         fragments.prepend(cutOptions(description.stageOne, settings.choices.cut));
     return {.stage = Stage::One,
@@ -143,7 +133,7 @@ StageCommand CommandBuilder::stageOne(const ConversionSettings &settings,
 std::optional<StageCommand> CommandBuilder::stageTwo(const ConversionSettings &settings,
                                                      const QString &inputPath) const
 {
-    const std::optional<StageTwoFragments> &rows = stageTwoFragments(settings.format);
+    const std::optional<StageTwoFragments> &rows = OutputFormats::of(settings.format).stageTwo;
     if (!rows)
         return std::nullopt;
     const Fragments &fragments = stageTwoRow(*rows, settings);
@@ -161,12 +151,12 @@ std::optional<StageCommand> CommandBuilder::stageTwo(const ConversionSettings &s
 
 Parameters CommandBuilder::stageOneParameters(OutputFormat format)
 {
-    return parametersIn(stageOneFragments(format));
+    return parametersIn(OutputFormats::of(format).stageOneFragments);
 }
 
 Parameters CommandBuilder::stageTwoParameters(OutputFormat format)
 {
-    const std::optional<StageTwoFragments> &rows = stageTwoFragments(format);
+    const std::optional<StageTwoFragments> &rows = OutputFormats::of(format).stageTwo;
     if (!rows)
         return {};
     return parametersIn(rows->sourceSize) | parametersIn(rows->otherSize);
@@ -174,15 +164,15 @@ Parameters CommandBuilder::stageTwoParameters(OutputFormat format)
 
 Parameters CommandBuilder::optionalParameters(OutputFormat format)
 {
-    Parameters optional = optionalParametersIn(stageOneFragments(format));
-    if (const std::optional<StageTwoFragments> &rows = stageTwoFragments(format))
+    Parameters optional = optionalParametersIn(OutputFormats::of(format).stageOneFragments);
+    if (const std::optional<StageTwoFragments> &rows = OutputFormats::of(format).stageTwo)
         optional |= optionalParametersIn(rows->sourceSize) | optionalParametersIn(rows->otherSize);
     return optional;
 }
 
 Parameters CommandBuilder::usedParameters(const ConversionSettings &settings)
 {
-    const std::optional<StageTwoFragments> &rows = stageTwoFragments(settings.format);
+    const std::optional<StageTwoFragments> &rows = OutputFormats::of(settings.format).stageTwo;
     if (!rows)
         return stageOneParameters(settings.format);
     // The size entry picks the row, the source size included.

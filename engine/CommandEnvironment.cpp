@@ -1,7 +1,5 @@
 #include "engine/CommandEnvironment.h"
 
-#include <QFileInfo>
-
 using namespace Qt::StringLiterals;
 
 QString CommandEnvironment::programPath(Encoder encoder) const
@@ -13,9 +11,4 @@ QString CommandEnvironment::programPath(Encoder encoder) const
 QString CommandEnvironment::soundFile() const
 {
     return programFolder + pathStyle.separator + u"sound.wav"_s;
-}
-
-bool CommandEnvironment::fileExists(const QString &path)
-{
-    return QFileInfo::exists(path);
 }

@@ -3,6 +3,7 @@
 #include "engine/Encoder.h"
 #include "engine/PathStyle.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <QTime>
 
@@ -17,12 +18,11 @@ struct CommandEnvironment
     QString intermediatePath; // stage one of a two-stage format writes here
     QString probeServer;      // where the encoders ask for files' facts; empty: nowhere
     std::function<QTime()> clock = &QTime::currentTime;
-    std::function<bool(const QString &)> pathExists = &CommandEnvironment::fileExists;
+    std::function<bool(const QString &)> pathExists =
+        qOverload<const QString &>(&QFileInfo::exists);
 
     // The encoder in the data folder beside the program.
     QString programPath(Encoder encoder) const;
     // The completion chime beside the program.
     QString soundFile() const;
-
-    static bool fileExists(const QString &path);
 };

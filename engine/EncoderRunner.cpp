@@ -30,12 +30,10 @@ EncoderRunner::EncoderRunner(QObject *parent) : QObject(parent)
     connect(&m_killTimer, &QTimer::timeout, this,
             [this] { ProcessGroup::signalGroup(m_groupId, ProcessGroup::Signal::Kill); });
     m_stallTimer.setSingleShot(true);
-    connect(&m_stallTimer, &QTimer::timeout, this, &EncoderRunner::onStalled);
-}
-
-void EncoderRunner::setStallTimeout(int milliseconds)
-{
-    m_stallTimeout = milliseconds;
+    connect(&m_stallTimer, &QTimer::timeout, this, [this] {
+        m_stalled = true;
+        stop();
+    });
 }
 
 EncoderRunner::~EncoderRunner()
@@ -45,16 +43,6 @@ EncoderRunner::~EncoderRunner()
     m_process->disconnect(this);
     ProcessGroup::signalGroup(m_groupId, ProcessGroup::Signal::Kill);
     m_process->waitForFinished(1000);
-}
-
-void EncoderRunner::setCommand(const EncoderCommand &command)
-{
-    m_command = command;
-}
-
-void EncoderRunner::setEnvironment(const QProcessEnvironment &environment)
-{
-    m_environment = environment;
 }
 
 std::optional<Outcome::CouldNotStart> EncoderRunner::start()
@@ -119,12 +107,6 @@ bool EncoderRunner::programExists() const
     if (program.contains(u'/'))
         return QFileInfo(program).isExecutable() && !QFileInfo(program).isDir();
     return !QStandardPaths::findExecutable(program).isEmpty();
-}
-
-void EncoderRunner::onStalled()
-{
-    m_stalled = true;
-    stop();
 }
 
 void EncoderRunner::deliverAvailableOutput()

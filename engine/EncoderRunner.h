@@ -28,9 +28,9 @@ public:
     explicit EncoderRunner(QObject *parent = nullptr);
     ~EncoderRunner() override;
 
-    void setCommand(const EncoderCommand &command);
+    void setCommand(const EncoderCommand &command) { m_command = command; }
     // The environment the next runs start in; the program's own by default.
-    void setEnvironment(const QProcessEnvironment &environment);
+    void setEnvironment(const QProcessEnvironment &environment) { m_environment = environment; }
     // The part file the running or last encoder said it writes; empty when
     // it said none.
     QString partFile() const { return m_partFile; }
@@ -51,7 +51,7 @@ public:
     // nothing for this long is stuck (a stalled mount, a blocked pipe).
     static constexpr int DefaultStallTimeoutSeconds = 5 * 60;
     // 0 turns the watchdog off.
-    void setStallTimeout(int milliseconds);
+    void setStallTimeout(int milliseconds) { m_stallTimeout = milliseconds; }
 
 Q_SIGNALS:
     void outputReceived(const QString &chunk);
@@ -65,7 +65,6 @@ private:
     void deliverAvailableOutput();
     void finishRun(int exitCode, QProcess::ExitStatus status);
     RunOutcome outcomeOf(int exitCode, QProcess::ExitStatus status) const;
-    void onStalled();
 
     EncoderCommand m_command;
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();

@@ -4,6 +4,7 @@
 #include "engine/OutputFormats.h"
 
 #include <QFileInfo>
+#include <QMap>
 
 using namespace Qt::StringLiterals;
 
@@ -16,37 +17,19 @@ Outcome::Failed::Cause causeNamedBy(EncoderProtocol::FailureCause cause)
 {
     using Named = EncoderProtocol::FailureCause;
     using Cause = Outcome::Failed::Cause;
-    switch (cause) {
-    case Named::InputMissing:
-        return Cause::InputMissing;
-    case Named::InputUnreadable:
-        return Cause::UnreadableInput;
-    case Named::NotMedia:
-        return Cause::NotMedia;
-    case Named::NoVideoStream:
-        return Cause::NoVideoStream;
-    case Named::NoAudioStream:
-        return Cause::NoAudioStream;
-    case Named::CutPastTheEnd:
-        return Cause::CutPastTheEnd;
-    case Named::SubtitlesUnusable:
-        return Cause::SubtitlesUnusable;
-    case Named::OutputFolderMissing:
-        return Cause::OutputFolder;
-    case Named::NoPermission:
-        return Cause::NoPermission;
-    case Named::DiskFull:
-        return Cause::DiskFull;
-    case Named::FfmpegMissing:
-        return Cause::FfmpegMissing;
-    case Named::StoppedBySignal:
-        return Cause::Crashed;
-    case Named::OutputExists:
-    case Named::BadCommandLine:
-    case Named::EncoderError:
-        break;
-    }
-    return Cause::EncoderError;
+    static const QMap<Named, Cause> causes{{Named::InputMissing, Cause::InputMissing},
+                                           {Named::InputUnreadable, Cause::UnreadableInput},
+                                           {Named::NotMedia, Cause::NotMedia},
+                                           {Named::NoVideoStream, Cause::NoVideoStream},
+                                           {Named::NoAudioStream, Cause::NoAudioStream},
+                                           {Named::CutPastTheEnd, Cause::CutPastTheEnd},
+                                           {Named::SubtitlesUnusable, Cause::SubtitlesUnusable},
+                                           {Named::OutputFolderMissing, Cause::OutputFolder},
+                                           {Named::NoPermission, Cause::NoPermission},
+                                           {Named::DiskFull, Cause::DiskFull},
+                                           {Named::FfmpegMissing, Cause::FfmpegMissing},
+                                           {Named::StoppedBySignal, Cause::Crashed}};
+    return causes.value(cause, Cause::EncoderError);
 }
 
 // The cause with what a person needs to act on it: the folder that was
@@ -99,7 +82,7 @@ void JobRun::start(JobQueue::JobId job, const QString &inputPath,
 void JobRun::runStage(const StageCommand &stage)
 {
     m_stage = stage;
-    if (!isIntermediateStage())
+    if (!stage.writesIntermediate)
         m_files->reserveOutput(stage.outputPath);
     m_runningEncoderName = executableName(stage.encoder);
     m_runner.setCommand(stage.command);
@@ -112,7 +95,7 @@ void JobRun::stageOver(RunOutcome outcome)
 {
     if (!m_job || !m_stage)
         return;
-    const bool wasStageOne = isIntermediateStage();
+    const bool wasStageOne = m_stage->writesIntermediate;
     const auto *saved = std::get_if<Outcome::Converted>(&outcome);
     if (saved && !wasStageOne && !saved->outputPath.isEmpty())
         m_stage->outputPath = saved->outputPath;
@@ -177,25 +160,15 @@ Outcome::EncoderRun JobRun::describedRun(Outcome::EncoderRun run) const
     return run;
 }
 
-bool JobRun::isIntermediateStage() const
-{
-    return m_stage->writesIntermediate;
-}
-
 void JobRun::finish(const RunOutcome &outcome)
 {
-    m_stage.reset();
-    Q_EMIT finished({m_jobPath, outcome}, release());
-}
-
-JobQueue::JobId JobRun::release()
-{
     const JobQueue::JobId job = *m_job;
+    m_stage.reset();
     m_job.reset();
     m_files.reset();
     m_convParser.reset();
     m_coderParser.reset();
-    return job;
+    Q_EMIT finished({m_jobPath, outcome}, job);
 }
 
 void JobRun::stop()
@@ -225,15 +198,12 @@ void JobRun::readProgress(const QString &chunk)
 {
     if (!m_stage)
         return;
-    showProgress(styleOf(m_stage->encoder) == EncoderStyle::Conv ? m_convParser.feed(chunk)
-                                                                 : m_coderParser.feed(chunk));
-}
-
-void JobRun::showProgress(std::optional<Progress> progress)
-{
+    std::optional<Progress> progress = styleOf(m_stage->encoder) == EncoderStyle::Conv
+                                           ? m_convParser.feed(chunk)
+                                           : m_coderParser.feed(chunk);
     if (!progress || !m_job)
         return;
-    progress->stage = m_stage && m_stage->stage == Stage::Two ? 2 : 1;
+    progress->stage = m_stage->stage == Stage::Two ? 2 : 1;
     progress->stages = OutputFormats::of(m_settings.format).hasStageTwo() ? 2 : 1;
     Q_EMIT progressChanged(*progress, *m_job);
 }

@@ -63,14 +63,11 @@ private:
     // whether a run that exited well left its file.
     RunOutcome checked(RunOutcome outcome) const;
     Outcome::EncoderRun describedRun(Outcome::EncoderRun run) const;
-    bool isIntermediateStage() const;
     void finish(const RunOutcome &outcome);
-    JobQueue::JobId release();
     // Only what the encoders write under a hidden name is unfinished: a file
     // under an output name is complete, whoever put it there.
     void removeUnfinishedOutput();
     void readProgress(const QString &chunk);
-    void showProgress(std::optional<Progress> progress);
 
     CommandEnvironment m_environment;
     QSet<QString> &m_reservedOutputs;

@@ -45,10 +45,19 @@ bool isSourceEntry(Parameter parameter, const QString &text)
     return settings.leftToSource(parameter);
 }
 
-// What the encoder of the job's last stage makes of the command the format's
-// row builds for the settings, as the encoders read it; nothing when it
-// reads no request from it.
-std::optional<EncodeRequest> lastStageRequest(const ConversionSettings &settings)
+// 23.976 stands for 24000/1001 as the user would write it.
+constexpr double SameValueTolerance = 0.0005;
+
+// The request and container of the job's last stage for the settings: what
+// its encoder makes of the command the format's row builds, as the encoders
+// read it; nothing when they read no request or no container from it.
+struct LastStage
+{
+    EncodeRequest request;
+    const Container *container = nullptr;
+};
+
+std::optional<LastStage> lastStage(const ConversionSettings &settings)
 {
     CommandEnvironment environment;
     environment.programFolder = u"/zenvora"_s;
@@ -63,30 +72,15 @@ std::optional<EncodeRequest> lastStageRequest(const ConversionSettings &settings
         stage.encoder == Encoder::Conv
             ? ConvOptions::parse(arguments, [](const QString &) { return false; })
             : CoderOptions::parse(arguments);
-    return parsed.ok() ? std::optional(parsed.request) : std::nullopt;
-}
-
-// 23.976 stands for 24000/1001 as the user would write it.
-constexpr double SameValueTolerance = 0.0005;
-
-// The request and container of the job's last stage for the settings.
-struct LastStage
-{
-    EncodeRequest request;
-    const Container *container = nullptr;
-};
-
-std::optional<LastStage> lastStage(const ConversionSettings &settings)
-{
-    const std::optional<EncodeRequest> request = lastStageRequest(settings);
-    if (!request)
+    if (!parsed.ok())
         return std::nullopt;
-    const Container *container = Container::choose(request->container, request->output,
-                                                   request->video.codec, request->audio.codec)
+    const EncodeRequest &request = parsed.request;
+    const Container *container = Container::choose(request.container, request.output,
+                                                   request.video.codec, request.audio.codec)
                                      .container;
     if (!container)
         return std::nullopt;
-    return LastStage{*request, container};
+    return LastStage{request, container};
 }
 
 using Move = ParameterRules::Move;

@@ -7,8 +7,6 @@
 #include "encoders/system/DiskFlush.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 using namespace Qt::StringLiterals;

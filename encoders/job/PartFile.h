@@ -20,11 +20,11 @@
 // on the disk, not only in the system's cache, before it takes its name.
 class PartFile final
 {
+    Q_DISABLE_COPY_MOVE(PartFile)
+
 public:
     static std::unique_ptr<PartFile> create(const QString &targetPath, QString &error);
     ~PartFile();
-    PartFile(const PartFile &) = delete;
-    PartFile &operator=(const PartFile &) = delete;
 
     QString path() const { return m_file.fileName(); }
     // Renames the part file to the target's name or, when that is taken,

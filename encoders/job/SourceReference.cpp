@@ -37,34 +37,17 @@ QByteArray stampLine(const std::optional<SourceReference::Stamp> &stamp)
            '\n';
 }
 
-// The rest of the file after a stamp line, if it starts with one.
-QByteArray readStamp(const QByteArray &content, std::optional<SourceReference::Stamp> &stamp)
+// The values on a line of its own that starts with the keyword, taken off
+// the front of the content; nothing when the content starts otherwise.
+std::optional<QList<QByteArray>> takeLine(QByteArray &content, QByteArrayView keyword)
 {
     const qsizetype lineEnd = content.indexOf('\n');
-    if (!content.startsWith(StampKeyword) || lineEnd < 0)
-        return content;
+    if (!content.startsWith(keyword) || lineEnd < 0)
+        return std::nullopt;
     const QList<QByteArray> values =
-        content.mid(StampKeyword.size(), lineEnd - StampKeyword.size()).split(' ');
-    if (values.size() == 3)
-        stamp = SourceReference::Stamp{values.at(0).toLongLong(), values.at(1).toLongLong(),
-                                       values.at(2).toULongLong()};
-    return content.mid(lineEnd + 1);
-}
-
-// The rest of the file after a cut line, if it starts with one.
-QByteArray readCut(const QByteArray &content, EncodeRequest::Cut &cut)
-{
-    const qsizetype lineEnd = content.indexOf('\n');
-    if (!content.startsWith(CutKeyword) || lineEnd < 0)
-        return content;
-    const QList<QByteArray> values =
-        content.mid(CutKeyword.size(), lineEnd - CutKeyword.size()).split(' ');
-    cut.startSeconds = values.value(0).toDouble();
-    bool hasLength = false;
-    const double length = values.value(1).toDouble(&hasLength);
-    if (hasLength)
-        cut.lengthSeconds = length;
-    return content.mid(lineEnd + 1);
+        content.mid(keyword.size(), lineEnd - keyword.size()).split(' ');
+    content.remove(0, lineEnd + 1);
+    return values;
 }
 
 } // namespace
@@ -113,8 +96,17 @@ std::optional<SourceReference::Target> SourceReference::read(const QString &path
     if (!content.startsWith(Signature))
         return std::nullopt;
     Target target;
-    const QByteArray rest =
-        readCut(readStamp(content.mid(Signature.size()), target.sourceStamp), target.cut);
+    QByteArray rest = content.mid(Signature.size());
+    if (const auto stamp = takeLine(rest, StampKeyword); stamp && stamp->size() == 3)
+        target.sourceStamp =
+            Stamp{stamp->at(0).toLongLong(), stamp->at(1).toLongLong(), stamp->at(2).toULongLong()};
+    if (const auto cut = takeLine(rest, CutKeyword)) {
+        target.cut.startSeconds = cut->value(0).toDouble();
+        bool hasLength = false;
+        const double length = cut->value(1).toDouble(&hasLength);
+        if (hasLength)
+            target.cut.lengthSeconds = length;
+    }
     const qsizetype pathEnd = rest.indexOf(PathEnd);
     if (pathEnd <= 0)
         return std::nullopt;

@@ -16,30 +16,22 @@ QString searchPath(const QString &name, const QProcessEnvironment &environment)
     return folders.isEmpty() ? QString() : QStandardPaths::findExecutable(name, folders);
 }
 
-QString findFfmpeg(const QProcessEnvironment &environment, QString &error)
+} // namespace
+
+ToolLocator::Tools ToolLocator::locate(const QProcessEnvironment &environment)
 {
     const QString chosen = environment.value(u"ZENVORA_FFMPEG"_s);
     if (chosen.isEmpty()) {
         const QString found = searchPath(u"ffmpeg"_s, environment);
         if (found.isEmpty())
-            error = u"ffmpeg is not installed: no ffmpeg on PATH and ZENVORA_FFMPEG is not set"_s;
-        return found;
+            return {{},
+                    u"ffmpeg is not installed: no ffmpeg on PATH and ZENVORA_FFMPEG is not set"_s};
+        return {found, {}};
     }
     const bool isPath = QDir::fromNativeSeparators(chosen).contains(u'/');
     const QString found = isPath ? chosen : searchPath(chosen, environment);
     const QFileInfo file(found);
-    if (found.isEmpty() || !file.isFile() || !file.isExecutable()) {
-        error = u"ZENVORA_FFMPEG names \"%1\", which is not an executable file"_s.arg(chosen);
-        return {};
-    }
-    return file.absoluteFilePath();
-}
-
-} // namespace
-
-ToolLocator::Tools ToolLocator::locate(const QProcessEnvironment &environment)
-{
-    Tools tools;
-    tools.ffmpeg = findFfmpeg(environment, tools.error);
-    return tools;
+    if (found.isEmpty() || !file.isFile() || !file.isExecutable())
+        return {{}, u"ZENVORA_FFMPEG names \"%1\", which is not an executable file"_s.arg(chosen)};
+    return {file.absoluteFilePath(), {}};
 }

@@ -9,6 +9,108 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Each option with a value: reads it into the request, or says why it cannot.
+QString readInput(EncodeRequest &request, const QString &value)
+{
+    if (!request.input.isEmpty())
+        return u"only one input file can be given with -i"_s;
+    request.input = value;
+    return {};
+}
+
+QString readFormat(EncodeRequest &request, const QString &value)
+{
+    request.container = value;
+    return {};
+}
+
+QString readSize(EncodeRequest &request, const QString &value)
+{
+    request.video.size = OptionValues::frameSize(value);
+    if (!request.video.size)
+        return u"-s needs a frame size such as 320x240, not \"%1\""_s.arg(value);
+    return {};
+}
+
+QString readVideoBitrate(EncodeRequest &request, const QString &value)
+{
+    request.video.bitsPerSecond = OptionValues::ffmpegBitrate(value);
+    if (!request.video.bitsPerSecond)
+        return u"-b needs a bitrate such as 1200k, not \"%1\""_s.arg(value);
+    return {};
+}
+
+QString readFrameRate(EncodeRequest &request, const QString &value)
+{
+    request.video.frameRate = OptionValues::frameRate(value);
+    if (!request.video.frameRate || *request.video.frameRate <= 0)
+        return u"-r needs a frame rate such as 25 or 30000/1001, not \"%1\""_s.arg(value);
+    return {};
+}
+
+QString readAudioBitrate(EncodeRequest &request, const QString &value)
+{
+    request.audio.bitsPerSecond = OptionValues::ffmpegBitrate(value);
+    if (!request.audio.bitsPerSecond)
+        return u"-ab needs a bitrate such as 128k, not \"%1\""_s.arg(value);
+    return {};
+}
+
+QString readSampleRate(EncodeRequest &request, const QString &value)
+{
+    request.audio.sampleRate = OptionValues::wholeNumber(value);
+    if (!request.audio.sampleRate || *request.audio.sampleRate == 0)
+        return u"-ar needs a sample rate in Hz such as 44100, not \"%1\""_s.arg(value);
+    return {};
+}
+
+QString readChannels(EncodeRequest &request, const QString &value)
+{
+    request.audio.channels = OptionValues::wholeNumber(value);
+    if (!request.audio.channels)
+        return u"-ac needs a channel count, not \"%1\""_s.arg(value);
+    return {};
+}
+
+QString readVideoCodec(EncodeRequest &request, const QString &value)
+{
+    const VideoCodec *codec = VideoCodec::find(value);
+    if (!codec)
+        return u"unsupported video codec -vcodec %1"_s.arg(value);
+    request.video.codec = codec->name();
+    return {};
+}
+
+QString readAudioCodec(EncodeRequest &request, const QString &value)
+{
+    const AudioCodec *codec = AudioCodec::find(value);
+    if (!codec)
+        return u"unsupported audio codec -acodec %1"_s.arg(value);
+    request.audio.codec = codec->name();
+    return {};
+}
+
+QString readStart(EncodeRequest &request, const QString &value)
+{
+    const std::optional<double> seconds = OptionValues::seconds(value);
+    if (!seconds)
+        return u"-ss needs a time such as 90 or 00:01:30, not \"%1\""_s.arg(value);
+    request.cut.startSeconds = *seconds;
+    return {};
+}
+
+QString readLength(EncodeRequest &request, const QString &value)
+{
+    request.cut.lengthSeconds = OptionValues::seconds(value);
+    if (!request.cut.lengthSeconds)
+        return u"-t needs a time such as 90 or 00:01:30, not \"%1\""_s.arg(value);
+    return {};
+}
+
+} // namespace
+
 ParsedRequest CoderOptions::parse(const QStringList &arguments)
 {
     CoderOptions reader;
@@ -18,18 +120,10 @@ ParsedRequest CoderOptions::parse(const QStringList &arguments)
 QString CoderOptions::takeArgument(const QStringList &arguments, qsizetype &index)
 {
     static const QHash<QString, Reader> readers{
-        {u"-i"_s, &CoderOptions::readInput},
-        {u"-f"_s, &CoderOptions::readFormat},
-        {u"-s"_s, &CoderOptions::readSize},
-        {u"-b"_s, &CoderOptions::readVideoBitrate},
-        {u"-r"_s, &CoderOptions::readFrameRate},
-        {u"-ab"_s, &CoderOptions::readAudioBitrate},
-        {u"-ar"_s, &CoderOptions::readSampleRate},
-        {u"-ac"_s, &CoderOptions::readChannels},
-        {u"-vcodec"_s, &CoderOptions::readVideoCodec},
-        {u"-acodec"_s, &CoderOptions::readAudioCodec},
-        {u"-ss"_s, &CoderOptions::readStart},
-        {u"-t"_s, &CoderOptions::readLength},
+        {u"-i"_s, readInput},           {u"-f"_s, readFormat},    {u"-s"_s, readSize},
+        {u"-b"_s, readVideoBitrate},    {u"-r"_s, readFrameRate}, {u"-ab"_s, readAudioBitrate},
+        {u"-ar"_s, readSampleRate},     {u"-ac"_s, readChannels}, {u"-vcodec"_s, readVideoCodec},
+        {u"-acodec"_s, readAudioCodec}, {u"-ss"_s, readStart},    {u"-t"_s, readLength},
     };
     const QString &word = arguments.at(index);
     if (word == u"-y") {
@@ -45,7 +139,7 @@ QString CoderOptions::takeArgument(const QStringList &arguments, qsizetype &inde
         return takeOutput(word, index + 1 == arguments.size());
     if (index + 1 >= arguments.size())
         return u"option %1 needs a value"_s.arg(word);
-    return (this->*reader)(arguments.at(++index));
+    return reader(m_request, arguments.at(++index));
 }
 
 QString CoderOptions::takeOutput(const QString &word, bool isLast)
@@ -59,103 +153,6 @@ QString CoderOptions::takeOutput(const QString &word, bool isLast)
         return u"more than one output file: \"%1\" and \"%2\"; is there a blank inside a value?"_s
             .arg(m_request.output, word);
     m_request.output = word;
-    return {};
-}
-
-QString CoderOptions::readInput(const QString &value)
-{
-    if (!m_request.input.isEmpty())
-        return u"only one input file can be given with -i"_s;
-    m_request.input = value;
-    return {};
-}
-
-QString CoderOptions::readFormat(const QString &value)
-{
-    m_request.container = value;
-    return {};
-}
-
-QString CoderOptions::readSize(const QString &value)
-{
-    m_request.video.size = OptionValues::frameSize(value);
-    if (!m_request.video.size)
-        return u"-s needs a frame size such as 320x240, not \"%1\""_s.arg(value);
-    return {};
-}
-
-QString CoderOptions::readVideoBitrate(const QString &value)
-{
-    m_request.video.bitsPerSecond = OptionValues::ffmpegBitrate(value);
-    if (!m_request.video.bitsPerSecond)
-        return u"-b needs a bitrate such as 1200k, not \"%1\""_s.arg(value);
-    return {};
-}
-
-QString CoderOptions::readFrameRate(const QString &value)
-{
-    m_request.video.frameRate = OptionValues::frameRate(value);
-    if (!m_request.video.frameRate || *m_request.video.frameRate <= 0)
-        return u"-r needs a frame rate such as 25 or 30000/1001, not \"%1\""_s.arg(value);
-    return {};
-}
-
-QString CoderOptions::readAudioBitrate(const QString &value)
-{
-    m_request.audio.bitsPerSecond = OptionValues::ffmpegBitrate(value);
-    if (!m_request.audio.bitsPerSecond)
-        return u"-ab needs a bitrate such as 128k, not \"%1\""_s.arg(value);
-    return {};
-}
-
-QString CoderOptions::readSampleRate(const QString &value)
-{
-    m_request.audio.sampleRate = OptionValues::wholeNumber(value);
-    if (!m_request.audio.sampleRate || *m_request.audio.sampleRate == 0)
-        return u"-ar needs a sample rate in Hz such as 44100, not \"%1\""_s.arg(value);
-    return {};
-}
-
-QString CoderOptions::readChannels(const QString &value)
-{
-    m_request.audio.channels = OptionValues::wholeNumber(value);
-    if (!m_request.audio.channels)
-        return u"-ac needs a channel count, not \"%1\""_s.arg(value);
-    return {};
-}
-
-QString CoderOptions::readVideoCodec(const QString &value)
-{
-    const VideoCodec *codec = VideoCodec::find(value);
-    if (!codec)
-        return u"unsupported video codec -vcodec %1"_s.arg(value);
-    m_request.video.codec = codec->name();
-    return {};
-}
-
-QString CoderOptions::readAudioCodec(const QString &value)
-{
-    const AudioCodec *codec = AudioCodec::find(value);
-    if (!codec)
-        return u"unsupported audio codec -acodec %1"_s.arg(value);
-    m_request.audio.codec = codec->name();
-    return {};
-}
-
-QString CoderOptions::readStart(const QString &value)
-{
-    const std::optional<double> seconds = OptionValues::seconds(value);
-    if (!seconds)
-        return u"-ss needs a time such as 90 or 00:01:30, not \"%1\""_s.arg(value);
-    m_request.cut.startSeconds = *seconds;
-    return {};
-}
-
-QString CoderOptions::readLength(const QString &value)
-{
-    m_request.cut.lengthSeconds = OptionValues::seconds(value);
-    if (!m_request.cut.lengthSeconds)
-        return u"-t needs a time such as 90 or 00:01:30, not \"%1\""_s.arg(value);
     return {};
 }
 

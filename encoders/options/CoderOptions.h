@@ -16,22 +16,10 @@ public:
 private:
     template <typename OptionReader>
     friend ParsedRequest readCommandLine(OptionReader &reader, const QStringList &arguments);
-    using Reader = QString (CoderOptions::*)(const QString &value);
+    using Reader = QString (*)(EncodeRequest &request, const QString &value);
 
     QString takeArgument(const QStringList &arguments, qsizetype &index);
     QString takeOutput(const QString &word, bool isLast);
-    QString readInput(const QString &value);
-    QString readFormat(const QString &value);
-    QString readSize(const QString &value);
-    QString readVideoBitrate(const QString &value);
-    QString readFrameRate(const QString &value);
-    QString readAudioBitrate(const QString &value);
-    QString readSampleRate(const QString &value);
-    QString readChannels(const QString &value);
-    QString readVideoCodec(const QString &value);
-    QString readAudioCodec(const QString &value);
-    QString readStart(const QString &value);
-    QString readLength(const QString &value);
     QString finish() const;
 
     EncodeRequest m_request;

@@ -2,7 +2,6 @@
 
 #include "encoders/options/CommandLineReader.h"
 #include "encoders/options/OptionValues.h"
-#include "encoders/options/SubOptions.h"
 #include "encoders/plan/AudioCodec.h"
 #include "encoders/plan/VideoCodec.h"
 
@@ -21,17 +20,28 @@ const QString DefaultLavcAudioCodec = u"mp2"_s;
 
 // LAME's named presets: "insane" is constant 320 kbit/s, the others are
 // variable-bitrate qualities.
-const QHash<QString, int> &lameQualityPresets()
-{
-    static const QHash<QString, int> presets{
-        {u"extreme"_s, 0}, {u"standard"_s, 2}, {u"medium"_s, 4}};
-    return presets;
-}
+const QHash<QString, int> LameQualityPresets{
+    {u"extreme"_s, 0}, {u"standard"_s, 2}, {u"medium"_s, 4}};
 constexpr qint64 InsaneBitrate = 320000;
 
 qint64 kilobits(double value)
 {
     return static_cast<qint64>(std::round(value * 1000.0));
+}
+
+// MEncoder's "key=value:key=value" sub-option lists (-lavcopts, -lameopts,
+// -lavfopts). A key without "=" is a flag with an empty value.
+QList<QPair<QString, QString>> subOptions(const QString &text)
+{
+    QList<QPair<QString, QString>> entries;
+    for (const QString &entry : text.split(u':', Qt::SkipEmptyParts)) {
+        const qsizetype equals = entry.indexOf(u'=');
+        if (equals < 0)
+            entries.append({entry, QString()});
+        else
+            entries.append({entry.left(equals), entry.mid(equals + 1)});
+    }
+    return entries;
 }
 
 } // namespace
@@ -135,7 +145,7 @@ QString ConvOptions::readEndPosition(const QString &value)
 
 QString ConvOptions::readLavcOptions(const QString &text)
 {
-    for (const auto &[key, value] : SubOptions::split(text)) {
+    for (const auto &[key, value] : subOptions(text)) {
         if (const QString error = readLavcOption(key, value); !error.isEmpty())
             return error;
     }
@@ -177,14 +187,14 @@ QString ConvOptions::readLavcOption(const QString &key, const QString &value)
 
 QString ConvOptions::readLameOptions(const QString &text)
 {
-    for (const auto &[key, value] : SubOptions::split(text)) {
+    for (const auto &[key, value] : subOptions(text)) {
         if (key != u"preset")
             return u"unknown -lameopts setting %1"_s.arg(key);
         m_lameAudio = {};
         if (value == u"insane") {
             m_lameAudio.bitsPerSecond = InsaneBitrate;
-        } else if (lameQualityPresets().contains(value)) {
-            m_lameAudio.vbrQuality = lameQualityPresets().value(value);
+        } else if (LameQualityPresets.contains(value)) {
+            m_lameAudio.vbrQuality = LameQualityPresets.value(value);
         } else if (const std::optional<double> rate = OptionValues::decimal(value);
                    rate && *rate > 0) {
             // LAME's presets by bitrate aim at an average, which falls far
@@ -201,7 +211,7 @@ QString ConvOptions::readLameOptions(const QString &text)
 
 QString ConvOptions::readLavfOptions(const QString &text)
 {
-    for (const auto &[key, value] : SubOptions::split(text)) {
+    for (const auto &[key, value] : subOptions(text)) {
         if (key != u"format")
             return u"unknown -lavfopts setting %1"_s.arg(key);
         m_lavfFormat = value;

@@ -11,25 +11,21 @@ namespace {
 // The two- and three-letter codes of the languages films are dubbed in
 // most, and the tags Chinese subtitle makers use; a tag outside these
 // matches only itself.
-const QList<QStringList> &languageForms()
-{
-    static const QList<QStringList> forms{
-        {u"zh"_s, u"chi"_s, u"zho"_s, u"chs"_s, u"cht"_s, u"sc"_s, u"tc"_s, u"cn"_s, u"cmn"_s},
-        {u"yue"_s},
-        {u"en"_s, u"eng"_s},
-        {u"ja"_s, u"jpn"_s, u"jp"_s},
-        {u"ko"_s, u"kor"_s},
-        {u"fr"_s, u"fre"_s, u"fra"_s},
-        {u"de"_s, u"ger"_s, u"deu"_s},
-        {u"es"_s, u"spa"_s},
-        {u"it"_s, u"ita"_s},
-        {u"pt"_s, u"por"_s},
-        {u"ru"_s, u"rus"_s},
-        {u"th"_s, u"tha"_s},
-        {u"vi"_s, u"vie"_s},
-    };
-    return forms;
-}
+const QList<QStringList> LanguageForms{
+    {u"zh"_s, u"chi"_s, u"zho"_s, u"chs"_s, u"cht"_s, u"sc"_s, u"tc"_s, u"cn"_s, u"cmn"_s},
+    {u"yue"_s},
+    {u"en"_s, u"eng"_s},
+    {u"ja"_s, u"jpn"_s, u"jp"_s},
+    {u"ko"_s, u"kor"_s},
+    {u"fr"_s, u"fre"_s, u"fra"_s},
+    {u"de"_s, u"ger"_s, u"deu"_s},
+    {u"es"_s, u"spa"_s},
+    {u"it"_s, u"ita"_s},
+    {u"pt"_s, u"por"_s},
+    {u"ru"_s, u"rus"_s},
+    {u"th"_s, u"tha"_s},
+    {u"vi"_s, u"vie"_s},
+};
 
 // "zh-CN", "zh_Hans" and "ZH" all come down to "zh".
 QString primaryTag(const QString &tag)
@@ -94,9 +90,9 @@ bool TrackChoice::sameLanguage(const QString &first, const QString &second)
         return false;
     if (one == other)
         return true;
-    return std::any_of(
-        languageForms().begin(), languageForms().end(),
-        [&](const QStringList &forms) { return forms.contains(one) && forms.contains(other); });
+    return std::any_of(LanguageForms.begin(), LanguageForms.end(), [&](const QStringList &forms) {
+        return forms.contains(one) && forms.contains(other);
+    });
 }
 
 bool TrackChoice::isChinese(const QString &tag)

@@ -1,5 +1,7 @@
 #include "encoders/plan/TextSubtitleFilter.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <cmath>
 
@@ -25,21 +27,11 @@ QString plainTextStyle(int pictureHeight)
 
 // A filter option's value as a filter graph reads it: escaped once for the
 // option list and once more for the graph around it.
-QString escapedFilterValue(const QString &value)
+QString escapedFilterValue(QString value)
 {
-    QString option;
-    for (const QChar character : value) {
-        if (character == u'\\' || character == u'\'' || character == u':')
-            option += u'\\';
-        option += character;
-    }
-    QString graph;
-    for (const QChar character : option) {
-        if (QStringView(u"\\'[],;").contains(character))
-            graph += u'\\';
-        graph += character;
-    }
-    return graph;
+    static const QRegularExpression optionSpecial(u"(?=[\\\\':])"_s);
+    static const QRegularExpression graphSpecial(u"(?=[\\\\'\\[\\],;])"_s);
+    return value.replace(optionSpecial, u"\\"_s).replace(graphSpecial, u"\\"_s);
 }
 
 } // namespace

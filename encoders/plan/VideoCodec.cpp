@@ -1,5 +1,7 @@
 #include "encoders/plan/VideoCodec.h"
 
+#include "encoders/plan/NearestValue.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -156,12 +158,5 @@ FrameRate VideoCodec::frameRateFor(double wanted) const
         return {static_cast<int>(std::lround(bounded)), 1};
     if (m_traits.frameRates.isEmpty())
         return FrameRate::fromDecimal(bounded);
-    FrameRate best = m_traits.frameRates.first();
-    for (const FrameRate &rate : m_traits.frameRates) {
-        const double distance = std::abs(rate.value() - wanted);
-        const double bestDistance = std::abs(best.value() - wanted);
-        if (distance < bestDistance || (distance == bestDistance && rate.value() > best.value()))
-            best = rate;
-    }
-    return best;
+    return NearestValue::in(m_traits.frameRates, wanted, &FrameRate::value);
 }

@@ -16,11 +16,6 @@ QString streamMap(int index)
     return u"0:"_s + QString::number(index);
 }
 
-QString scaleFilter(QSize size)
-{
-    return u"scale=%1:%2"_s.arg(size.width()).arg(size.height());
-}
-
 // The largest picture of the shape (width over height) inside the frame,
 // in even sizes; the whole frame when the shapes are the same.
 QSize fitted(double shape, QSize frame)
@@ -144,7 +139,7 @@ VideoFilters::VideoFilters(const EncodeRequest &request, const MediaInfo &input,
     const MediaInfo::Video &source = *input.video;
     const Frame frame = frameFor(request.video, codec, source, container);
     m_size = frame.size;
-    QStringList chain{scaleFilter(frame.picture)};
+    QStringList chain{u"scale=%1:%2"_s.arg(frame.picture.width()).arg(frame.picture.height())};
     // Text is drawn at the picture's final size, so it is sharp and sized
     // for it, and inside the picture rather than on the bars.
     const std::optional<int> overlaid = overlaidTrack(subtitles);

@@ -3,6 +3,7 @@
 #include "encoders/probe/ProbeWire.h"
 
 #include <QFile>
+#include <QMap>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -105,20 +106,12 @@ MediaInfo::StreamSpan headerSpan(const AVStream &stream)
 
 QString fieldOrderName(AVFieldOrder order)
 {
-    switch (order) {
-    case AV_FIELD_PROGRESSIVE:
-        return u"progressive"_s;
-    case AV_FIELD_TT:
-        return u"tt"_s;
-    case AV_FIELD_BB:
-        return u"bb"_s;
-    case AV_FIELD_TB:
-        return u"tb"_s;
-    case AV_FIELD_BT:
-        return u"bt"_s;
-    default:
-        return {};
-    }
+    static const QMap<AVFieldOrder, QString> names{{AV_FIELD_PROGRESSIVE, u"progressive"_s},
+                                                   {AV_FIELD_TT, u"tt"_s},
+                                                   {AV_FIELD_BB, u"bb"_s},
+                                                   {AV_FIELD_TB, u"tb"_s},
+                                                   {AV_FIELD_BT, u"bt"_s}};
+    return names.value(order);
 }
 
 // ffmpeg's name of a colour property, empty for "unspecified".
@@ -247,11 +240,6 @@ bool hasPacketOf(AVFormatContext &input, int streamIndex)
     return found;
 }
 
-bool isCoverPicture(const AVStream &stream)
-{
-    return flagged(stream, AV_DISPOSITION_ATTACHED_PIC);
-}
-
 } // namespace
 
 std::optional<MediaInfo> MediaProbe::read(const QString &path, QString *error)
@@ -270,7 +258,8 @@ std::optional<MediaInfo> MediaProbe::read(const QString &path, QString *error)
     for (unsigned index = 0; index < input->nb_streams; ++index) {
         AVStream &stream = *input->streams[index];
         const AVMediaType type = stream.codecpar->codec_type;
-        if (type == AVMEDIA_TYPE_VIDEO && !info.video && !isCoverPicture(stream))
+        const bool coverPicture = flagged(stream, AV_DISPOSITION_ATTACHED_PIC);
+        if (type == AVMEDIA_TYPE_VIDEO && !info.video && !coverPicture)
             info.video = readVideo(*input, stream);
         else if (type == AVMEDIA_TYPE_AUDIO)
             info.audioTracks.append(readAudio(stream));

@@ -5,121 +5,37 @@
 #include <QIODevice>
 #include <QtEndian>
 
-namespace ProbeWire {
-
-namespace {
-
-// Far above any real reply; a length beyond it is a broken frame.
-constexpr quint32 MaxFrameBytes = 1 << 20;
-constexpr qsizetype LengthBytes = sizeof(quint32);
-constexpr int WriteTimeoutMilliseconds = 30000;
-
-template <typename T, typename Write>
-void writeOptional(QDataStream &out, const std::optional<T> &value, Write write)
+// The facts are streamed field by field, an optional one as a flag before
+// its value. The operators are local to this file but in the namespace of
+// MediaInfo, the global one, where the templates that stream its optional
+// fields and its lists find them.
+template <typename T>
+static QDataStream &operator<<(QDataStream &out, const std::optional<T> &value)
 {
     out << value.has_value();
-    if (value)
-        write(out, *value);
+    return value ? out << *value : out;
 }
 
-template <typename T, typename Read>
-void readOptional(QDataStream &in, std::optional<T> &value, Read read)
+template <typename T> static QDataStream &operator>>(QDataStream &in, std::optional<T> &value)
 {
     bool present = false;
     in >> present;
     value.reset();
-    if (present)
-        read(in, value.emplace());
+    return present ? in >> value.emplace() : in;
 }
 
-void writeNumber(QDataStream &out, const auto &number)
-{
-    out << number;
-}
-
-void readNumber(QDataStream &in, auto &number)
-{
-    in >> number;
-}
-
-void writeSpan(QDataStream &out, const MediaInfo::StreamSpan &span)
-{
-    writeOptional(out, span.startSeconds, writeNumber<double>);
-    writeOptional(out, span.endSeconds, writeNumber<double>);
-}
-
-void readSpan(QDataStream &in, MediaInfo::StreamSpan &span)
-{
-    readOptional(in, span.startSeconds, readNumber<double>);
-    readOptional(in, span.endSeconds, readNumber<double>);
-}
-
-void writeVideo(QDataStream &out, const MediaInfo::Video &video)
-{
-    out << qint32(video.index) << video.codec << video.size << qint32(video.rotation)
-        << qint32(video.pixelAspect.num) << qint32(video.pixelAspect.den);
-    writeOptional(out, video.frameRate, writeNumber<double>);
-    writeSpan(out, video.span);
-    out << video.fieldOrder << video.colourTransfer << video.colourPrimaries << video.colourMatrix;
-}
-
-void readVideo(QDataStream &in, MediaInfo::Video &video)
-{
-    qint32 index = 0, rotation = 0, num = 1, den = 1;
-    in >> index >> video.codec >> video.size >> rotation >> num >> den;
-    video.index = index;
-    video.rotation = rotation;
-    video.pixelAspect = {num, den};
-    readOptional(in, video.frameRate, readNumber<double>);
-    readSpan(in, video.span);
-    in >> video.fieldOrder >> video.colourTransfer >> video.colourPrimaries >> video.colourMatrix;
-}
-
-void writeAudio(QDataStream &out, const MediaInfo::Audio &audio)
-{
-    out << qint32(audio.index) << audio.codec << qint32(audio.sampleRate) << qint32(audio.channels);
-    writeSpan(out, audio.span);
-    out << audio.language << audio.isDefault;
-}
-
-void readAudio(QDataStream &in, MediaInfo::Audio &audio)
-{
-    qint32 index = 0, sampleRate = 0, channels = 0;
-    in >> index >> audio.codec >> sampleRate >> channels;
-    audio.index = index;
-    audio.sampleRate = sampleRate;
-    audio.channels = channels;
-    readSpan(in, audio.span);
-    in >> audio.language >> audio.isDefault;
-}
-
-void writeSubtitle(QDataStream &out, const MediaInfo::Subtitle &subtitle)
-{
-    out << qint32(subtitle.index) << subtitle.codec << subtitle.language << subtitle.isDefault
-        << subtitle.isForced << subtitle.isBitmap;
-}
-
-void readSubtitle(QDataStream &in, MediaInfo::Subtitle &subtitle)
-{
-    qint32 index = 0;
-    in >> index >> subtitle.codec >> subtitle.language >> subtitle.isDefault >> subtitle.isForced >>
-        subtitle.isBitmap;
-    subtitle.index = index;
-}
-
-template <typename T, typename Write>
-void writeList(QDataStream &out, const QList<T> &values, Write write)
+template <typename T> static void writeList(QDataStream &out, const QList<T> &values)
 {
     out << qint32(values.size());
     for (const T &value : values)
-        write(out, value);
+        out << value;
 }
 
 // A count beyond what any file holds is a broken frame, not a reason to
 // allocate.
 constexpr qint32 MaxTracks = 4096;
 
-template <typename T, typename Read> void readList(QDataStream &in, QList<T> &values, Read read)
+template <typename T> static void readList(QDataStream &in, QList<T> &values)
 {
     qint32 count = 0;
     in >> count;
@@ -129,32 +45,84 @@ template <typename T, typename Read> void readList(QDataStream &in, QList<T> &va
         return;
     }
     for (qint32 position = 0; position < count && in.status() == QDataStream::Ok; ++position)
-        read(in, values.emplace_back());
+        in >> values.emplace_back();
 }
 
-void writeInfo(QDataStream &out, const MediaInfo &info)
+static QDataStream &operator<<(QDataStream &out, const MediaInfo::StreamSpan &span)
 {
-    out << info.formatNames << info.majorBrand;
-    writeOptional(out, info.durationSeconds, writeNumber<double>);
-    writeOptional(out, info.startSeconds, writeNumber<double>);
-    writeOptional(out, info.bitsPerSecond, writeNumber<qint64>);
-    writeOptional(out, info.video, writeVideo);
-    writeOptional(out, info.audio, writeAudio);
-    writeList(out, info.audioTracks, writeAudio);
-    writeList(out, info.subtitleTracks, writeSubtitle);
+    return out << span.startSeconds << span.endSeconds;
 }
 
-void readInfo(QDataStream &in, MediaInfo &info)
+static QDataStream &operator>>(QDataStream &in, MediaInfo::StreamSpan &span)
 {
-    in >> info.formatNames >> info.majorBrand;
-    readOptional(in, info.durationSeconds, readNumber<double>);
-    readOptional(in, info.startSeconds, readNumber<double>);
-    readOptional(in, info.bitsPerSecond, readNumber<qint64>);
-    readOptional(in, info.video, readVideo);
-    readOptional(in, info.audio, readAudio);
-    readList(in, info.audioTracks, readAudio);
-    readList(in, info.subtitleTracks, readSubtitle);
+    return in >> span.startSeconds >> span.endSeconds;
 }
+
+static QDataStream &operator<<(QDataStream &out, const MediaInfo::Video &video)
+{
+    return out << video.index << video.codec << video.size << video.rotation
+               << video.pixelAspect.num << video.pixelAspect.den << video.frameRate << video.span
+               << video.fieldOrder << video.colourTransfer << video.colourPrimaries
+               << video.colourMatrix;
+}
+
+static QDataStream &operator>>(QDataStream &in, MediaInfo::Video &video)
+{
+    return in >> video.index >> video.codec >> video.size >> video.rotation >>
+           video.pixelAspect.num >> video.pixelAspect.den >> video.frameRate >> video.span >>
+           video.fieldOrder >> video.colourTransfer >> video.colourPrimaries >> video.colourMatrix;
+}
+
+static QDataStream &operator<<(QDataStream &out, const MediaInfo::Audio &audio)
+{
+    return out << audio.index << audio.codec << audio.sampleRate << audio.channels << audio.span
+               << audio.language << audio.isDefault;
+}
+
+static QDataStream &operator>>(QDataStream &in, MediaInfo::Audio &audio)
+{
+    return in >> audio.index >> audio.codec >> audio.sampleRate >> audio.channels >> audio.span >>
+           audio.language >> audio.isDefault;
+}
+
+static QDataStream &operator<<(QDataStream &out, const MediaInfo::Subtitle &subtitle)
+{
+    return out << subtitle.index << subtitle.codec << subtitle.language << subtitle.isDefault
+               << subtitle.isForced << subtitle.isBitmap;
+}
+
+static QDataStream &operator>>(QDataStream &in, MediaInfo::Subtitle &subtitle)
+{
+    return in >> subtitle.index >> subtitle.codec >> subtitle.language >> subtitle.isDefault >>
+           subtitle.isForced >> subtitle.isBitmap;
+}
+
+static QDataStream &operator<<(QDataStream &out, const MediaInfo &info)
+{
+    out << info.formatNames << info.majorBrand << info.durationSeconds << info.startSeconds
+        << info.bitsPerSecond << info.video << info.audio;
+    writeList(out, info.audioTracks);
+    writeList(out, info.subtitleTracks);
+    return out;
+}
+
+static QDataStream &operator>>(QDataStream &in, MediaInfo &info)
+{
+    in >> info.formatNames >> info.majorBrand >> info.durationSeconds >> info.startSeconds >>
+        info.bitsPerSecond >> info.video >> info.audio;
+    readList(in, info.audioTracks);
+    readList(in, info.subtitleTracks);
+    return in;
+}
+
+namespace ProbeWire {
+
+namespace {
+
+// Far above any real reply; a length beyond it is a broken frame.
+constexpr quint32 MaxFrameBytes = 1 << 20;
+constexpr qsizetype LengthBytes = sizeof(quint32);
+constexpr int WriteTimeoutMilliseconds = 30000;
 
 bool readFully(QDataStream &in)
 {
@@ -194,8 +162,7 @@ QByteArray encodeReply(const Reply &reply)
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    out << reply.error;
-    writeOptional(out, reply.info, writeInfo);
+    out << reply.error << reply.info;
     return bytes;
 }
 
@@ -203,8 +170,7 @@ std::optional<Reply> decodeReply(const QByteArray &bytes)
 {
     QDataStream in(bytes);
     Reply reply;
-    in >> reply.error;
-    readOptional(in, reply.info, readInfo);
+    in >> reply.error >> reply.info;
     if (!readFully(in))
         return std::nullopt;
     return reply;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -115,18 +116,13 @@ std::optional<Failure> failureIn(const QString &lines, const QString &encoderNam
     });
     if (found == all.crend())
         return std::nullopt;
-    const QStringView said = QStringView(*found).sliced(prefix.size());
-    const qsizetype tokenEnd = said.indexOf(u']');
-    const QStringView token = tokenEnd > 0 ? said.sliced(1, tokenEnd - 1) : QStringView();
+    const QString said = found->sliced(prefix.size());
     // Brackets around anything but a token's letters are part of the reason.
-    if (!said.startsWith(u'[') || token.isEmpty() ||
-        !std::all_of(token.begin(), token.end(),
-                     [](QChar c) { return c == u'-' || (c >= u'a' && c <= u'z'); }))
-        return Failure{Cause::EncoderError, said.toString()};
-    QStringView reason = said.sliced(tokenEnd + 1);
-    if (reason.startsWith(u' '))
-        reason = reason.sliced(1);
-    return Failure{causeOf(token), reason.toString()};
+    static const QRegularExpression tokenFirst(u"^\\[([-a-z]+)\\] ?"_s);
+    const QRegularExpressionMatch token = tokenFirst.match(said);
+    if (!token.hasMatch())
+        return Failure{Cause::EncoderError, said};
+    return Failure{causeOf(token.capturedView(1)), said.sliced(token.capturedLength())};
 }
 
 QString percentGroup(int percent)

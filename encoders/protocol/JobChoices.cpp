@@ -1,5 +1,7 @@
 #include "encoders/protocol/JobChoices.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -8,21 +10,6 @@ namespace {
 
 constexpr QLatin1StringView AutoWord{"auto"};
 constexpr QLatin1StringView OffWord{"off"};
-
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-bool isAsciiLetter(QChar c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-bool consistsOf(const QString &text, bool (*test)(QChar))
-{
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), test);
-}
 
 } // namespace
 
@@ -59,16 +46,16 @@ QString JobChoices::AudioTrack::text() const
 
 std::optional<JobChoices::AudioTrack> JobChoices::AudioTrack::fromText(const QString &text)
 {
-    if (consistsOf(text, isAsciiDigit)) {
+    static const QRegularExpression digits(QRegularExpression::anchoredPattern(u"[0-9]+"_s));
+    static const QRegularExpression languageCode(
+        QRegularExpression::anchoredPattern(u"[A-Za-z]{2,3}"_s));
+    if (digits.match(text).hasMatch()) {
         bool fits = false;
         const int number = text.toInt(&fits);
-        if (fits && number > 0)
-            return byNumber(number);
-        return std::nullopt;
+        return fits && number > 0 ? std::optional(byNumber(number)) : std::nullopt;
     }
-    if ((text.size() == 2 || text.size() == 3) && consistsOf(text, isAsciiLetter))
-        return byLanguage(text.toLower());
-    return std::nullopt;
+    return languageCode.match(text).hasMatch() ? std::optional(byLanguage(text.toLower()))
+                                               : std::nullopt;
 }
 
 void JobChoices::setCut(qint32 fromSeconds, qint32 toSeconds)

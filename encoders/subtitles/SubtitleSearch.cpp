@@ -12,11 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList &subtitleExtensions()
-{
-    static const QStringList extensions{u"srt"_s, u"ass"_s, u"ssa"_s, u"vtt"_s};
-    return extensions;
-}
+const QStringList SubtitleExtensions{u"srt"_s, u"ass"_s, u"ssa"_s, u"vtt"_s};
 
 // What may stand between the video's name and the extension: a language
 // tag such as "zh", "chs", "zh-CN" or "en_US". A longer word ("part2")
@@ -32,7 +28,7 @@ bool isLanguageTag(const QString &text)
 std::optional<QString> languageOf(const QString &videoBaseName, const QString &name)
 {
     const QFileInfo file(name);
-    if (!subtitleExtensions().contains(file.suffix().toLower()))
+    if (!SubtitleExtensions.contains(file.suffix().toLower()))
         return std::nullopt;
     // Names copied from Windows often differ from the video's in case only.
     const QString stem = file.completeBaseName();
