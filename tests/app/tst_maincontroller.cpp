@@ -109,11 +109,11 @@ void TestMainController::convert(const QStringList &names, const QByteArray &enc
 void TestMainController::startStopAndCloseFollowTheBatch()
 {
     MainController &main = controller();
+    QSignalSpy running(&main, &MainController::batchRunningChanged);
     QCOMPARE(main.toggleBatch(), Toggle::NeedFiles);
     QCOMPARE(main.closeRequested(), MainController::Closing::Close);
 
     main.jobs().addJob(m_fixture->dir.filePath(u"a.avi"_s));
-    QSignalSpy running(&main, &MainController::batchRunningChanged);
     QCOMPARE(main.toggleBatch(), Toggle::Started);
     QVERIFY(main.batchRunning());
     QCOMPARE(main.toggleBatch(), Toggle::AskStop);

@@ -2,6 +2,7 @@
 #include "tests/encoders/EncoderRun.h"
 #include "tests/encoders/FileProbe.h"
 #include "tests/encoders/PictureAndSound.h"
+#include "tests/helpers/Words.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,11 +104,6 @@ struct SourceKind
     bool interlaced = false;
     bool variableRate = false; // picture count kept where the format keeps timing
 };
-
-QStringList words(const QString &text)
-{
-    return text.split(u' ', Qt::SkipEmptyParts);
-}
 
 QStringList picture(const QString &size, const QString &rate)
 {
