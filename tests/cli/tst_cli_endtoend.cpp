@@ -10,6 +10,7 @@
 #include "tests/encoders/FileProbe.h"
 #include "tests/encoders/PictureAndSound.h"
 #include "tests/helpers/ProcessTable.h"
+#include "tests/helpers/Words.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -194,31 +195,11 @@ QString TestCliEndToEnd::detailedHdClip()
         return m_detailedHdClip;
     const QString path = m_work.filePath(u"detailed-hd.mp4"_s);
     const EncoderRun run = EncoderRun::run(
-        m_ffmpeg, {u"-nostdin"_s,
-                   u"-v"_s,
-                   u"error"_s,
-                   u"-f"_s,
-                   u"lavfi"_s,
-                   u"-i"_s,
-                   u"mandelbrot=size=480x270:rate=25,scale=1920x1080,noise=alls=5:allf=t"_s,
-                   u"-f"_s,
-                   u"lavfi"_s,
-                   u"-i"_s,
-                   u"sine=frequency=440:sample_rate=48000"_s,
-                   u"-t"_s,
-                   u"1"_s,
-                   u"-c:v"_s,
-                   u"libx264"_s,
-                   u"-preset"_s,
-                   u"veryfast"_s,
-                   u"-crf"_s,
-                   u"18"_s,
-                   u"-pix_fmt"_s,
-                   u"yuv420p"_s,
-                   u"-c:a"_s,
-                   u"aac"_s,
-                   u"-y"_s,
-                   path});
+        m_ffmpeg, words(u"-nostdin -v error -f lavfi -i "
+                        "mandelbrot=size=480x270:rate=25,scale=1920x1080,noise=alls=5:allf=t "
+                        "-f lavfi -i sine=frequency=440:sample_rate=48000 -t 1 -c:v libx264 "
+                        "-preset veryfast -crf 18 -pix_fmt yuv420p -c:a aac -y"_s) +
+                      QStringList{path});
     if (run.succeeded())
         m_detailedHdClip = path;
     else
@@ -371,41 +352,14 @@ void TestCliEndToEnd::burnsTheSubtitlesAndTakesTheTrackAsked()
         QVERIFY(write(folder + u"/film.chs.srt"_s,
                       gbk.encode(u"1\n00:00:02,000 --> 00:00:03,000\n中文字幕\n"_s)));
         QVERIFY(write(folder + u"/named.srt"_s, "1\n00:00:00,500 --> 00:00:01,500\nNamed\n"));
-        const EncoderRun made =
-            EncoderRun::run(m_ffmpeg, {u"-nostdin"_s,
-                                       u"-v"_s,
-                                       u"error"_s,
-                                       u"-f"_s,
-                                       u"lavfi"_s,
-                                       u"-i"_s,
-                                       u"color=c=0x406080:size=320x240:rate=25:duration=4"_s,
-                                       u"-f"_s,
-                                       u"lavfi"_s,
-                                       u"-i"_s,
-                                       u"sine=frequency=440:duration=4"_s,
-                                       u"-f"_s,
-                                       u"lavfi"_s,
-                                       u"-i"_s,
-                                       u"sine=frequency=1000:duration=4"_s,
-                                       u"-map"_s,
-                                       u"0"_s,
-                                       u"-map"_s,
-                                       u"1"_s,
-                                       u"-map"_s,
-                                       u"2"_s,
-                                       u"-c:v"_s,
-                                       u"libx264"_s,
-                                       u"-c:a"_s,
-                                       u"aac"_s,
-                                       u"-metadata:s:a:0"_s,
-                                       u"language=chi"_s,
-                                       u"-metadata:s:a:1"_s,
-                                       u"language=eng"_s,
-                                       u"-disposition:a:0"_s,
-                                       u"0"_s,
-                                       u"-disposition:a:1"_s,
-                                       u"default"_s,
-                                       film});
+        const EncoderRun made = EncoderRun::run(
+            m_ffmpeg, words(u"-nostdin -v error -f lavfi -i "
+                            "color=c=0x406080:size=320x240:rate=25:duration=4 -f lavfi -i "
+                            "sine=frequency=440:duration=4 -f lavfi -i "
+                            "sine=frequency=1000:duration=4 -map 0 -map 1 -map 2 -c:v libx264 "
+                            "-c:a aac -metadata:s:a:0 language=chi -metadata:s:a:1 language=eng "
+                            "-disposition:a:0 0 -disposition:a:1 default"_s) +
+                          QStringList{film});
         QVERIFY2(made.succeeded(), qPrintable(made.report()));
     }
     options.replaceInStrings(u"{named}"_s, folder + u"/named.srt"_s);

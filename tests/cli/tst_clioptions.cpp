@@ -96,28 +96,12 @@ void TestCliOptions::unsetParametersAreWhatTheWindowShows()
 
 void TestCliOptions::givenParametersGoThroughUnchanged()
 {
-    const CliOptions options = CliOptions::parse(commandLine({u"-f"_s,
-                                                              u"rmvb"_s,
-                                                              u"-s"_s,
-                                                              u" 640x360"_s,
-                                                              u"--video-bitrate"_s,
-                                                              u"800 "_s,
-                                                              u"--frame-rate"_s,
-                                                              u"23"_s,
-                                                              u"--audio-rate"_s,
-                                                              u"22050"_s,
-                                                              u"--audio-bitrate"_s,
-                                                              u"12.2"_s,
-                                                              u"--channels"_s,
-                                                              u"mono"_s,
-                                                              u"--stall-timeout"_s,
-                                                              u"0"_s,
-                                                              u"-j"_s,
-                                                              u"0"_s,
-                                                              u"--lang"_s,
-                                                              u"en"_s,
-                                                              u"/a.avi"_s}),
-                                                 u"/out"_s);
+    const CliOptions options = CliOptions::parse(
+        commandLine(words(u"-f rmvb -s"_s) +
+                    QStringList{u" 640x360"_s, u"--video-bitrate"_s, u"800 "_s} +
+                    words(u"--frame-rate 23 --audio-rate 22050 --audio-bitrate 12.2 --channels "
+                          "mono --stall-timeout 0 -j 0 --lang en /a.avi"_s)),
+        u"/out"_s);
     QCOMPARE(options.error, QString());
     const ConversionSettings &s = options.settings;
     QCOMPARE(s.size, u" 640x360"_s);
