@@ -247,6 +247,19 @@ SourceKind withCues(SourceKind kind, const QList<double> &cues, double frameSeco
     return kind;
 }
 
+// Three seconds of a flat picture, encoded as the options say, whose
+// subtitles show from 1 s to 2 s.
+SourceKind subtitled(const QString &key, const QString &extension, const QString &encoding,
+                     const QList<QPair<QString, QByteArray>> &sideFiles)
+{
+    SourceKind kind =
+        sourceKind(key, extension, 3.0, 3.0, {flatPicture(3) + sound(44100) + words(encoding)});
+    kind.sideFiles = sideFiles;
+    kind.textShownAt = {1.5};
+    kind.textHiddenAt = {0.5, 2.5};
+    return kind;
+}
+
 const QList<SourceKind> &sourceKinds()
 {
     const QString plainVideo = u"-c:v mpeg4 -q:v 5"_s;
@@ -329,50 +342,24 @@ const QList<SourceKind> &sourceKinds()
                              words(u"-t 3 -r 24 -fps_mode vfr -c:a libmp3lame "_s + plainVideo)}),
                  {1.0, 2.5}, 0.125),
         // Subtitles beside the video as Chinese sites name and encode them.
-        {.key = u"gbk-subtitles-beside"_s,
-         .recipe = {flatPicture(3) + sound(44100) +
-                    words(u"-t 3 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s)},
-         .extension = u"mp4"_s,
-         .videoSeconds = 3.0,
-         .audioSeconds = 3.0,
-         .sideFiles = {{u"gbk-subtitles-beside-0.chs.srt"_s,
-                        inGbk(srtCue(1.0, 2.0, u"字幕测试：中文"_s))},
-                       {u"gbk-subtitles-beside-0.en.srt"_s, srtCue(0.2, 0.8, u"English"_s)}},
-         .textShownAt = {1.5},
-         .textHiddenAt = {0.5, 2.5}},
-        {.key = u"ass-beside"_s,
-         .recipe = {flatPicture(3) + sound(44100) +
-                    words(u"-t 3 -c:v mpeg4 -q:v 3 -c:a libmp3lame"_s)},
-         .extension = u"avi"_s,
-         .videoSeconds = 3.0,
-         .audioSeconds = 3.0,
-         .sideFiles = {{u"ass-beside-0.ass"_s, assScript(u"样式字幕"_s)}},
-         .textShownAt = {1.5},
-         .textHiddenAt = {0.5, 2.5}},
+        subtitled(
+            u"gbk-subtitles-beside"_s, u"mp4"_s, u"-t 3 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s,
+            {{u"gbk-subtitles-beside-0.chs.srt"_s, inGbk(srtCue(1.0, 2.0, u"字幕测试：中文"_s))},
+             {u"gbk-subtitles-beside-0.en.srt"_s, srtCue(0.2, 0.8, u"English"_s)}}),
+        subtitled(u"ass-beside"_s, u"avi"_s, u"-t 3 -c:v mpeg4 -q:v 3 -c:a libmp3lame"_s,
+                  {{u"ass-beside-0.ass"_s, assScript(u"样式字幕"_s)}}),
         // The first track is an undisplayed one; the second is flagged to
         // be shown.
-        {.key = u"default-subtitle-track"_s,
-         .recipe = {flatPicture(3) + sound(44100) +
-                    words(u"-i {work}/shown.srt -i {work}/hidden.srt -t 3 -map 0:v -map 1:a "
-                          "-map 3 -map 2 -c:v libx264 -c:a aac -c:s srt -disposition:s:0 0 "
-                          "-disposition:s:1 default+forced -metadata:s:s:1 language=chi"_s)},
-         .extension = u"mkv"_s,
-         .videoSeconds = 3.0,
-         .audioSeconds = 3.0,
-         .sideFiles = {{u"shown.srt"_s, srtCue(1.0, 2.0, u"内嵌字幕"_s)},
-                       {u"hidden.srt"_s, srtCue(0.2, 0.8, u"hidden"_s)}},
-         .textShownAt = {1.5},
-         .textHiddenAt = {0.5, 2.5}},
-        {.key = u"dvd-picture-subtitles"_s,
-         .recipe = {flatPicture(3) + sound(44100) +
-                    words(u"-itsoffset 1 -i {work}/box.sub -t 3 -map 0:v -map 1:a -map 2 "
-                          "-c:v libx264 -c:a aac -c:s copy -disposition:s:0 default"_s)},
-         .extension = u"mkv"_s,
-         .videoSeconds = 3.0,
-         .audioSeconds = 3.0,
-         .sideFiles = {{u"box.sub"_s, dvdSubtitleStream()}},
-         .textShownAt = {1.5},
-         .textHiddenAt = {0.5, 2.5}},
+        subtitled(u"default-subtitle-track"_s, u"mkv"_s,
+                  u"-i {work}/shown.srt -i {work}/hidden.srt -t 3 -map 0:v -map 1:a -map 3 -map 2 "
+                  "-c:v libx264 -c:a aac -c:s srt -disposition:s:0 0 "
+                  "-disposition:s:1 default+forced -metadata:s:s:1 language=chi"_s,
+                  {{u"shown.srt"_s, srtCue(1.0, 2.0, u"内嵌字幕"_s)},
+                   {u"hidden.srt"_s, srtCue(0.2, 0.8, u"hidden"_s)}}),
+        subtitled(u"dvd-picture-subtitles"_s, u"mkv"_s,
+                  u"-itsoffset 1 -i {work}/box.sub -t 3 -map 0:v -map 1:a -map 2 -c:v libx264 "
+                  "-c:a aac -c:s copy -disposition:s:0 default"_s,
+                  {{u"box.sub"_s, dvdSubtitleStream()}}),
         // A Chinese track first, an English one flagged default.
         {.key = u"two-sound-tracks"_s,
          .recipe = {picture(u"320x240"_s, u"25"_s) +
@@ -401,12 +388,9 @@ const QList<SourceKind> &sourceKinds()
          .videoSeconds = 2.0,
          .audioSeconds = 2.0,
          .interlaced = true},
-        {.key = u"tiny-48x144"_s,
-         .recipe = {picture(u"48x144"_s, u"30"_s) + sound(44100) +
-                    words(u"-t 1.5 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s)},
-         .extension = u"mp4"_s,
-         .videoSeconds = 1.5,
-         .audioSeconds = 1.5},
+        sourceKind(u"tiny-48x144"_s, u"mp4"_s, 1.5, 1.5,
+                   {picture(u"48x144"_s, u"30"_s) + sound(44100) +
+                    words(u"-t 1.5 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s)}),
         // A phone's variable rate: bursts of four pictures at 60 fps.
         {.key = u"variable-rate-phone"_s,
          .recipe = {picture(u"320x240"_s, u"60"_s) + sound(44100) +
