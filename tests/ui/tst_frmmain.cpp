@@ -294,6 +294,7 @@ void TestFrmMain::menuActionsAreDispatched()
 void TestFrmMain::exitSavesButCloseDoesNot()
 {
     child<QComboBox>(u"cmbOF"_s)->setCurrentIndex(3);
+    window().show();
     window().close();
     QVERIFY(!QFile::exists(m_fixture->settings.setupPath()));
     m_window.reset();
