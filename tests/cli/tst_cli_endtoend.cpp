@@ -10,6 +10,7 @@
 #include "tests/encoders/FileProbe.h"
 #include "tests/encoders/PictureAndSound.h"
 #include "tests/helpers/ProcessTable.h"
+#include "tests/helpers/Words.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -38,6 +39,16 @@ const QString programDir = qEnvironmentVariable("ZENVORA_PROGRAM_DIR");
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// The path of the one file a run left in folder; none or several fail the test.
+QString onlyFileIn(const QString &folder)
+{
+    const QStringList files = filesIn(folder);
+    if (files.size() != 1)
+        QTest::qFail(qPrintable(u"%1 holds %2 files"_s.arg(folder).arg(files.size())), __FILE__,
+                     __LINE__);
+    return files.size() == 1 ? folder + u'/' + files.first() : QString();
 }
 
 // The types of an ISO file's top-level boxes in file order, read from the
@@ -184,31 +195,11 @@ QString TestCliEndToEnd::detailedHdClip()
         return m_detailedHdClip;
     const QString path = m_work.filePath(u"detailed-hd.mp4"_s);
     const EncoderRun run = EncoderRun::run(
-        m_ffmpeg, {u"-nostdin"_s,
-                   u"-v"_s,
-                   u"error"_s,
-                   u"-f"_s,
-                   u"lavfi"_s,
-                   u"-i"_s,
-                   u"mandelbrot=size=480x270:rate=25,scale=1920x1080,noise=alls=5:allf=t"_s,
-                   u"-f"_s,
-                   u"lavfi"_s,
-                   u"-i"_s,
-                   u"sine=frequency=440:sample_rate=48000"_s,
-                   u"-t"_s,
-                   u"1"_s,
-                   u"-c:v"_s,
-                   u"libx264"_s,
-                   u"-preset"_s,
-                   u"veryfast"_s,
-                   u"-crf"_s,
-                   u"18"_s,
-                   u"-pix_fmt"_s,
-                   u"yuv420p"_s,
-                   u"-c:a"_s,
-                   u"aac"_s,
-                   u"-y"_s,
-                   path});
+        m_ffmpeg, words(u"-nostdin -v error -f lavfi -i "
+                        "mandelbrot=size=480x270:rate=25,scale=1920x1080,noise=alls=5:allf=t "
+                        "-f lavfi -i sine=frequency=440:sample_rate=48000 -t 1 -c:v libx264 "
+                        "-preset veryfast -crf 18 -pix_fmt yuv420p -c:a aac -y"_s) +
+                      QStringList{path});
     if (run.succeeded())
         m_detailedHdClip = path;
     else
@@ -286,12 +277,11 @@ void TestCliEndToEnd::convertsEveryFormat()
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
     QVERIFY2(run.output.contains(u"1 converted, 0 failed."_s), qPrintable(run.output));
 
-    const QStringList files = filesIn(out);
-    QCOMPARE(files.size(), 1);
-    QVERIFY(files.first().startsWith(u"假期 clip-"_s));
-    QVERIFY(files.first().endsWith(extension));
-    QVERIFY2(run.output.contains(u"-> "_s + out + u'/' + files.first()), qPrintable(run.output));
-    const FileProbe probe = FileProbe::of(m_ffprobe, out + u'/' + files.first());
+    const QString output = onlyFileIn(out);
+    QVERIFY(output.startsWith(out + u"/假期 clip-"_s));
+    QVERIFY(output.endsWith(extension));
+    QVERIFY2(run.output.contains(u"-> "_s + output), qPrintable(run.output));
+    const FileProbe probe = FileProbe::of(m_ffprobe, output);
     QCOMPARE(probe.containerAndCodecs, containerAndCodecs);
     QVERIFY2(probe.description.contains(streams), qPrintable(probe.description));
     QVERIFY(qAbs(probe.durationSeconds - 2.0) < 0.5);
@@ -315,9 +305,7 @@ void TestCliEndToEnd::cutKeepsTheTimesGiven()
     const EncoderRun run =
         cli({u"-f"_s, format, u"--from"_s, u"1"_s, u"--to"_s, u"0:03"_s, u"-o"_s, out, clip});
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
-    const QStringList files = filesIn(out);
-    QCOMPARE(files.size(), 1);
-    const FileProbe probe = FileProbe::of(m_ffprobe, out + u'/' + files.first());
+    const FileProbe probe = FileProbe::of(m_ffprobe, onlyFileIn(out));
     QVERIFY2(qAbs(probe.durationSeconds - 2.0) < 0.3, qPrintable(probe.description));
 }
 
@@ -364,41 +352,14 @@ void TestCliEndToEnd::burnsTheSubtitlesAndTakesTheTrackAsked()
         QVERIFY(write(folder + u"/film.chs.srt"_s,
                       gbk.encode(u"1\n00:00:02,000 --> 00:00:03,000\n中文字幕\n"_s)));
         QVERIFY(write(folder + u"/named.srt"_s, "1\n00:00:00,500 --> 00:00:01,500\nNamed\n"));
-        const EncoderRun made =
-            EncoderRun::run(m_ffmpeg, {u"-nostdin"_s,
-                                       u"-v"_s,
-                                       u"error"_s,
-                                       u"-f"_s,
-                                       u"lavfi"_s,
-                                       u"-i"_s,
-                                       u"color=c=0x406080:size=320x240:rate=25:duration=4"_s,
-                                       u"-f"_s,
-                                       u"lavfi"_s,
-                                       u"-i"_s,
-                                       u"sine=frequency=440:duration=4"_s,
-                                       u"-f"_s,
-                                       u"lavfi"_s,
-                                       u"-i"_s,
-                                       u"sine=frequency=1000:duration=4"_s,
-                                       u"-map"_s,
-                                       u"0"_s,
-                                       u"-map"_s,
-                                       u"1"_s,
-                                       u"-map"_s,
-                                       u"2"_s,
-                                       u"-c:v"_s,
-                                       u"libx264"_s,
-                                       u"-c:a"_s,
-                                       u"aac"_s,
-                                       u"-metadata:s:a:0"_s,
-                                       u"language=chi"_s,
-                                       u"-metadata:s:a:1"_s,
-                                       u"language=eng"_s,
-                                       u"-disposition:a:0"_s,
-                                       u"0"_s,
-                                       u"-disposition:a:1"_s,
-                                       u"default"_s,
-                                       film});
+        const EncoderRun made = EncoderRun::run(
+            m_ffmpeg, words(u"-nostdin -v error -f lavfi -i "
+                            "color=c=0x406080:size=320x240:rate=25:duration=4 -f lavfi -i "
+                            "sine=frequency=440:duration=4 -f lavfi -i "
+                            "sine=frequency=1000:duration=4 -map 0 -map 1 -map 2 -c:v libx264 "
+                            "-c:a aac -metadata:s:a:0 language=chi -metadata:s:a:1 language=eng "
+                            "-disposition:a:0 0 -disposition:a:1 default"_s) +
+                          QStringList{film});
         QVERIFY2(made.succeeded(), qPrintable(made.report()));
     }
     options.replaceInStrings(u"{named}"_s, folder + u"/named.srt"_s);
@@ -407,9 +368,7 @@ void TestCliEndToEnd::burnsTheSubtitlesAndTakesTheTrackAsked()
     const EncoderRun run =
         cli(QStringList{u"-f"_s, format, u"-o"_s, out} + options + QStringList{film});
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
-    const QStringList files = filesIn(out);
-    QCOMPARE(files.size(), 1);
-    const QString output = out + u'/' + files.first();
+    const QString output = onlyFileIn(out);
     if (shownAt >= 0) {
         const PictureAndSound::Text text = PictureAndSound::textAt(m_ffmpeg, output, shownAt);
         QVERIFY2(text.brightPixels >= 20 && text.onlyInLowerThird,
@@ -440,9 +399,7 @@ void TestCliEndToEnd::soundHasTheBitrateShown()
     const QString out = m_work.filePath(u"kbps-"_s + QString::fromLatin1(QTest::currentDataTag()));
     const EncoderRun run = cli(options + QStringList{u"-o"_s, out, m_clip});
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
-    const QStringList files = filesIn(out);
-    QCOMPARE(files.size(), 1);
-    const FileProbe probe = FileProbe::of(m_ffprobe, out + u'/' + files.first());
+    const FileProbe probe = FileProbe::of(m_ffprobe, onlyFileIn(out));
     QVERIFY2(qAbs(probe.audioKbps - kbps) <= kbps / 50,
              qPrintable(QString::number(probe.audioKbps)));
 }
@@ -484,9 +441,7 @@ void TestCliEndToEnd::todaysFormatsPlayEverywhere()
     const QString out = m_work.filePath(u"today-"_s + format);
     const EncoderRun run = cli({u"-f"_s, format, u"-o"_s, out, source});
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
-    const QStringList files = filesIn(out);
-    QCOMPARE(files.size(), 1);
-    const QString path = out + u'/' + files.first();
+    const QString path = onlyFileIn(out);
 
     const FileProbe probe = FileProbe::of(m_ffprobe, path);
     QVERIFY2(probe.description.contains(u" 320x180 | a="_s), qPrintable(probe.description));
@@ -533,9 +488,7 @@ void TestCliEndToEnd::keepsTheDetailOfAnHdSource()
     const QString out = m_work.filePath(u"out-detail-"_s + format);
     const EncoderRun run = cli({u"-f"_s, format, u"-o"_s, out, source});
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
-    const QStringList files = filesIn(out);
-    QCOMPARE(files.size(), 1);
-    const double ssim = ssimAgainstSource(out + u'/' + files.first(), source, picture);
+    const double ssim = ssimAgainstSource(onlyFileIn(out), source, picture);
     QVERIFY2(ssim >= lowestSsim,
              qPrintable(u"SSIM %1, at least %2 expected"_s.arg(ssim).arg(lowestSsim)));
 }
@@ -879,9 +832,7 @@ void TestCliEndToEnd::interruptedRunLeavesAnotherRunAlone()
     QVERIFY(other.waitForFinished(120000));
     QVERIFY2(other.exitStatus() == QProcess::NormalExit && other.exitCode() == 0,
              other.readAll().constData());
-    const QStringList files = filesIn(out);
-    QCOMPARE(files.size(), 1);
-    QVERIFY(FileProbe::of(m_ffprobe, out + u'/' + files.first()).durationSeconds > 59.0);
+    QVERIFY(FileProbe::of(m_ffprobe, onlyFileIn(out)).durationSeconds > 59.0);
     QTRY_COMPARE(partFiles(), 0);
 }
 
@@ -949,10 +900,9 @@ void TestCliEndToEnd::reportsANameWithALineBreak()
     const EncoderRun run = cli({u"-f"_s, u"rmvb"_s, u"-o"_s, out, input});
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
     QVERIFY2(run.output.contains(u"1 converted, 0 failed."_s), qPrintable(run.output));
-    const QStringList files = filesIn(out);
-    QCOMPARE(files.size(), 1);
-    QVERIFY(files.first().startsWith(u"new\nline 100%-"_s));
-    QVERIFY2(run.output.contains(u"-> "_s + out + u'/' + files.first()), qPrintable(run.output));
+    const QString output = onlyFileIn(out);
+    QVERIFY(output.startsWith(out + u"/new\nline 100%-"_s));
+    QVERIFY2(run.output.contains(u"-> "_s + output), qPrintable(run.output));
 }
 
 // Names from find -print0 on standard input: a line break stays part of its
@@ -1030,9 +980,7 @@ void TestCliEndToEnd::convertsANameNearTheLengthLimit()
     const QString out = m_work.filePath(u"out-long-name"_s);
     const EncoderRun run = cli({u"-f"_s, u"mpg"_s, u"-o"_s, out, input});
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
-    const QStringList files = filesIn(out);
-    QCOMPARE(files.size(), 1);
-    QVERIFY(files.first().startsWith(QString(240, u'a') + u'-'));
+    QVERIFY(onlyFileIn(out).startsWith(out + u'/' + QString(240, u'a') + u'-'));
 }
 
 // A name of GBK bytes, as old Windows archives have them, given on the
@@ -1053,10 +1001,9 @@ void TestCliEndToEnd::convertsANameInGbk()
          QString::fromLatin1(QFile::encodeName(m_work.path())) + u"/\\274\\331\\306\\332.avi"_s},
         QProcessEnvironment::systemEnvironment(), u"/bin/sh"_s);
     QVERIFY2(run.succeeded(), qPrintable(run.report()));
-    const QStringList files = filesIn(out);
-    QCOMPARE(files.size(), 1);
-    QVERIFY2(files.first().startsWith(u"假期-"_s), qPrintable(files.first()));
-    QVERIFY2(run.output.contains(u"-> "_s + out + u'/' + files.first()), qPrintable(run.output));
+    const QString output = onlyFileIn(out);
+    QVERIFY2(output.startsWith(out + u"/假期-"_s), qPrintable(output));
+    QVERIFY2(run.output.contains(u"-> "_s + output), qPrintable(run.output));
 }
 
 QTEST_GUILESS_MAIN(TestCliEndToEnd)

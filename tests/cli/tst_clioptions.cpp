@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 #include "encoders/protocol/JobChoices.h"
+#include "tests/helpers/Words.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,32 +53,25 @@ void TestCliOptions::unsetParametersAreWhatTheWindowShows_data()
     const QStringList mpg{u"原始大小"_s, u"600"_s, u"24"_s, u"28000"_s, u"64"_s};
     const QStringList mobile{u"320x240"_s, u"128"_s, u"29"_s, u"8000"_s, u"12.2"_s};
     QTest::newRow("no format") << QStringList{} << OutputFormat::Rmvb << rmvb << 1;
-    QTest::newRow("rm") << QStringList{u"-f"_s, u"rm"_s} << OutputFormat::Rm << rmvb << 1;
+    QTest::newRow("rm") << words(u"-f rm"_s) << OutputFormat::Rm << rmvb << 1;
     QTest::newRow("mpg by index") << QStringList{u"--format=2"_s} << OutputFormat::Mpg << mpg << 1;
-    QTest::newRow("avi") << QStringList{u"-f"_s, u"AVI"_s} << OutputFormat::Avi << mpg << 1;
-    QTest::newRow("mp4hq") << QStringList{u"-f"_s, u"mp4hq"_s} << OutputFormat::Mp4HighQuality
-                           << QStringList{u"原始大小"_s, u"1200"_s, u"29"_s, u"48000"_s, u"320"_s}
-                           << 1;
-    QTest::newRow("mov") << QStringList{u"-f"_s, u"mov"_s} << OutputFormat::Mov
-                         << QStringList{u"原始大小"_s, u"256"_s, u"29"_s, u"48000"_s, u"64"_s} << 1;
-    QTest::newRow("mp4mobile") << QStringList{u"-f"_s, u"mp4mobile"_s} << OutputFormat::Mp4Mobile
-                               << mobile << 0;
-    QTest::newRow("3gp") << QStringList{u"-f"_s, u"7"_s} << OutputFormat::ThreeGpMobile << mobile
-                         << 0;
+    QTest::newRow("avi") << words(u"-f AVI"_s) << OutputFormat::Avi << mpg << 1;
+    QTest::newRow("mp4hq") << words(u"-f mp4hq"_s) << OutputFormat::Mp4HighQuality
+                           << words(u"原始大小 1200 29 48000 320"_s) << 1;
+    QTest::newRow("mov") << words(u"-f mov"_s) << OutputFormat::Mov
+                         << words(u"原始大小 256 29 48000 64"_s) << 1;
+    QTest::newRow("mp4mobile") << words(u"-f mp4mobile"_s) << OutputFormat::Mp4Mobile << mobile
+                               << 0;
+    QTest::newRow("3gp") << words(u"-f 7"_s) << OutputFormat::ThreeGpMobile << mobile << 0;
     // Choosing MP3 leaves size, video bitrate and frame rate as start-up left them.
-    QTest::newRow("mp3") << QStringList{u"-f"_s, u"mp3"_s} << OutputFormat::Mp3Audio
-                         << QStringList{u"原始大小"_s, u"1200"_s, u"29"_s, u"48000"_s, u"320"_s}
-                         << 1;
+    QTest::newRow("mp3") << words(u"-f mp3"_s) << OutputFormat::Mp3Audio
+                         << words(u"原始大小 1200 29 48000 320"_s) << 1;
     const QStringList byQuality{u"原始大小"_s, u"自动(按质量)"_s, u"原始帧率"_s, u"48000"_s,
                                 u"160"_s};
-    QTest::newRow("h264") << QStringList{u"-f"_s, u"h264"_s} << OutputFormat::H264Mp4 << byQuality
-                          << 1;
-    QTest::newRow("hevc by index")
-        << QStringList{u"-f"_s, u"10"_s} << OutputFormat::HevcMp4 << byQuality << 1;
-    QTest::newRow("webm") << QStringList{u"-f"_s, u"WebM"_s} << OutputFormat::Vp9Webm
-                          << QStringList{u"原始大小"_s, u"自动(按质量)"_s, u"原始帧率"_s,
-                                         u"48000"_s, u"128"_s}
-                          << 1;
+    QTest::newRow("h264") << words(u"-f h264"_s) << OutputFormat::H264Mp4 << byQuality << 1;
+    QTest::newRow("hevc by index") << words(u"-f 10"_s) << OutputFormat::HevcMp4 << byQuality << 1;
+    QTest::newRow("webm") << words(u"-f WebM"_s) << OutputFormat::Vp9Webm
+                          << words(u"原始大小 自动(按质量) 原始帧率 48000 128"_s) << 1;
 }
 
 void TestCliOptions::unsetParametersAreWhatTheWindowShows()
@@ -102,28 +96,12 @@ void TestCliOptions::unsetParametersAreWhatTheWindowShows()
 
 void TestCliOptions::givenParametersGoThroughUnchanged()
 {
-    const CliOptions options = CliOptions::parse(commandLine({u"-f"_s,
-                                                              u"rmvb"_s,
-                                                              u"-s"_s,
-                                                              u" 640x360"_s,
-                                                              u"--video-bitrate"_s,
-                                                              u"800 "_s,
-                                                              u"--frame-rate"_s,
-                                                              u"23"_s,
-                                                              u"--audio-rate"_s,
-                                                              u"22050"_s,
-                                                              u"--audio-bitrate"_s,
-                                                              u"12.2"_s,
-                                                              u"--channels"_s,
-                                                              u"mono"_s,
-                                                              u"--stall-timeout"_s,
-                                                              u"0"_s,
-                                                              u"-j"_s,
-                                                              u"0"_s,
-                                                              u"--lang"_s,
-                                                              u"en"_s,
-                                                              u"/a.avi"_s}),
-                                                 u"/out"_s);
+    const CliOptions options = CliOptions::parse(
+        commandLine(words(u"-f rmvb -s"_s) +
+                    QStringList{u" 640x360"_s, u"--video-bitrate"_s, u"800 "_s} +
+                    words(u"--frame-rate 23 --audio-rate 22050 --audio-bitrate 12.2 --channels "
+                          "mono --stall-timeout 0 -j 0 --lang en /a.avi"_s)),
+        u"/out"_s);
     QCOMPARE(options.error, QString());
     const ConversionSettings &s = options.settings;
     QCOMPARE(s.size, u" 640x360"_s);
@@ -140,113 +118,90 @@ void TestCliOptions::rejectsWhatItCannotUse_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("errorStart");
-    QTest::newRow("no file") << QStringList{u"-f"_s, u"mp3"_s} << u"No file"_s;
-    QTest::newRow("unknown format")
-        << QStringList{u"-f"_s, u"wmv"_s, u"a"_s} << u"Unknown format"_s;
-    QTest::newRow("index past the list")
-        << QStringList{u"-f"_s, u"12"_s, u"a"_s} << u"Unknown format"_s;
-    QTest::newRow("negative index") << QStringList{u"-f=-1"_s, u"a"_s} << u"Unknown format"_s;
-    QTest::newRow("channels") << QStringList{u"--channels"_s, u"surround"_s, u"a"_s}
-                              << u"Channels"_s;
-    QTest::newRow("unknown option") << QStringList{u"--speed"_s, u"a"_s} << u"Unknown option"_s;
+    QTest::newRow("no file") << words(u"-f mp3"_s) << u"No file"_s;
+    QTest::newRow("unknown format") << words(u"-f wmv a"_s) << u"Unknown format"_s;
+    QTest::newRow("index past the list") << words(u"-f 12 a"_s) << u"Unknown format"_s;
+    QTest::newRow("negative index") << words(u"-f=-1 a"_s) << u"Unknown format"_s;
+    QTest::newRow("channels") << words(u"--channels surround a"_s) << u"Channels"_s;
+    QTest::newRow("unknown option") << words(u"--speed a"_s) << u"Unknown option"_s;
     QTest::newRow("stall timeout not a number")
-        << QStringList{u"--stall-timeout"_s, u"5m"_s, u"a"_s} << u"The stall timeout"_s;
+        << words(u"--stall-timeout 5m a"_s) << u"The stall timeout"_s;
     QTest::newRow("negative stall timeout")
-        << QStringList{u"--stall-timeout=-1"_s, u"a"_s} << u"The stall timeout"_s;
+        << words(u"--stall-timeout=-1 a"_s) << u"The stall timeout"_s;
     QTest::newRow("stall timeout past a week")
-        << QStringList{u"--stall-timeout=604801"_s, u"a"_s} << u"The stall timeout"_s;
+        << words(u"--stall-timeout=604801 a"_s) << u"The stall timeout"_s;
     QTest::newRow("stall timeout past the milliseconds a watchdog counts")
-        << QStringList{u"--stall-timeout=4294968"_s, u"a"_s} << u"The stall timeout"_s;
-    QTest::newRow("negative jobs")
-        << QStringList{u"-j"_s, u"-1"_s, u"a"_s} << u"The number of jobs"_s;
-    QTest::newRow("jobs not a number")
-        << QStringList{u"--jobs=two"_s, u"a"_s} << u"The number of jobs"_s;
-    QTest::newRow("size not a size") << QStringList{u"-s"_s, u"abc"_s, u"a"_s} << u"--size"_s;
-    QTest::newRow("size of nothing") << QStringList{u"-s"_s, u"0x240"_s, u"a"_s} << u"--size"_s;
-    QTest::newRow("size without height") << QStringList{u"-s"_s, u"320x"_s, u"a"_s} << u"--size"_s;
+        << words(u"--stall-timeout=4294968 a"_s) << u"The stall timeout"_s;
+    QTest::newRow("negative jobs") << words(u"-j -1 a"_s) << u"The number of jobs"_s;
+    QTest::newRow("jobs not a number") << words(u"--jobs=two a"_s) << u"The number of jobs"_s;
+    QTest::newRow("size not a size") << words(u"-s abc a"_s) << u"--size"_s;
+    QTest::newRow("size of nothing") << words(u"-s 0x240 a"_s) << u"--size"_s;
+    QTest::newRow("size without height") << words(u"-s 320x a"_s) << u"--size"_s;
     QTest::newRow("source size with a blank")
         << QStringList{u"-s"_s, u" 原始大小"_s, u"a"_s} << u"--size"_s;
     QTest::newRow("video bitrate in words")
-        << QStringList{u"--video-bitrate"_s, u"fast"_s, u"a"_s} << u"--video-bitrate"_s;
+        << words(u"--video-bitrate fast a"_s) << u"--video-bitrate"_s;
     QTest::newRow("video bitrate with its unit")
-        << QStringList{u"--video-bitrate"_s, u"800k"_s, u"a"_s} << u"--video-bitrate"_s;
-    QTest::newRow("zero video bitrate")
-        << QStringList{u"--video-bitrate"_s, u"0"_s, u"a"_s} << u"--video-bitrate"_s;
-    QTest::newRow("negative frame rate")
-        << QStringList{u"--frame-rate=-25"_s, u"a"_s} << u"--frame-rate"_s;
+        << words(u"--video-bitrate 800k a"_s) << u"--video-bitrate"_s;
+    QTest::newRow("zero video bitrate") << words(u"--video-bitrate 0 a"_s) << u"--video-bitrate"_s;
+    QTest::newRow("negative frame rate") << words(u"--frame-rate=-25 a"_s) << u"--frame-rate"_s;
     QTest::newRow("frame rate over nothing")
-        << QStringList{u"--frame-rate"_s, u"30000/0"_s, u"a"_s} << u"--frame-rate"_s;
-    QTest::newRow("fractional audio rate")
-        << QStringList{u"--audio-rate"_s, u"44.1"_s, u"a"_s} << u"--audio-rate"_s;
-    QTest::newRow("zero audio rate")
-        << QStringList{u"--audio-rate"_s, u"0"_s, u"a"_s} << u"--audio-rate"_s;
+        << words(u"--frame-rate 30000/0 a"_s) << u"--frame-rate"_s;
+    QTest::newRow("fractional audio rate") << words(u"--audio-rate 44.1 a"_s) << u"--audio-rate"_s;
+    QTest::newRow("zero audio rate") << words(u"--audio-rate 0 a"_s) << u"--audio-rate"_s;
     QTest::newRow("audio bitrate with a comma")
-        << QStringList{u"--audio-bitrate"_s, u"12,2"_s, u"a"_s} << u"--audio-bitrate"_s;
-    QTest::newRow("separator without a list") << QStringList{u"-0"_s, u"a"_s} << u"-0 (--null)"_s;
-    QTest::newRow("list that is missing")
-        << QStringList{u"--files-from"_s, u"/nonexistent/list"_s, u"a"_s}
-        << u"Cannot read the file list /nonexistent/list: "_s;
+        << words(u"--audio-bitrate 12,2 a"_s) << u"--audio-bitrate"_s;
+    QTest::newRow("separator without a list") << words(u"-0 a"_s) << u"-0 (--null)"_s;
+    QTest::newRow("list that is missing") << words(u"--files-from /nonexistent/list a"_s)
+                                          << u"Cannot read the file list /nonexistent/list: "_s;
     QTest::newRow("list that is a folder")
-        << QStringList{u"--files-from=/"_s, u"a"_s} << u"Cannot read the file list /: "_s;
-    QTest::newRow("empty list and no file")
-        << QStringList{u"--files-from"_s, u"/dev/null"_s} << u"No file"_s;
+        << words(u"--files-from=/ a"_s) << u"Cannot read the file list /: "_s;
+    QTest::newRow("empty list and no file") << words(u"--files-from /dev/null"_s) << u"No file"_s;
     QTest::newRow("unknown language")
-        << QStringList{u"--lang=fr"_s, u"a"_s} << u"--lang must be zh or en: fr"_s;
+        << words(u"--lang=fr a"_s) << u"--lang must be zh or en: fr"_s;
     QTest::newRow("language without a value") << QStringList{u"--lang"_s} << u"Missing value"_s;
     // Formats that write the bitrate and rate into their commands cannot
     // leave them to the source.
     QTest::newRow("quality entry where a bitrate is written")
-        << QStringList{u"-f"_s, u"mpg"_s, u"--video-bitrate"_s, u"自动(按质量)"_s, u"a"_s}
+        << words(u"-f mpg --video-bitrate 自动(按质量) a"_s)
         << u"--video-bitrate 自动(按质量) is not taken by mpg"_s;
     QTest::newRow("source rate entry where a rate is written")
-        << QStringList{u"-f"_s, u"avi"_s, u"--frame-rate"_s, u"原始帧率"_s, u"a"_s}
+        << words(u"-f avi --frame-rate 原始帧率 a"_s)
         << u"--frame-rate 原始帧率 is not taken by avi"_s;
     QTest::newRow("quality entry with a blank")
         << QStringList{u"-f"_s, u"h264"_s, u"--video-bitrate"_s, u"自动(按质量) "_s, u"a"_s}
         << u"--video-bitrate must be"_s;
     QTest::newRow("start minutes 60")
-        << QStringList{u"--from"_s, u"60:00"_s, u"a"_s} << u"Minutes must be less than 60"_s;
-    QTest::newRow("end seconds 60")
-        << QStringList{u"--to"_s, u"1:60"_s, u"a"_s} << u"Seconds must be less than 60"_s;
+        << words(u"--from 60:00 a"_s) << u"Minutes must be less than 60"_s;
+    QTest::newRow("end seconds 60") << words(u"--to 1:60 a"_s) << u"Seconds must be less than 60"_s;
     QTest::newRow("59.5 seconds fail")
-        << QStringList{u"--to"_s, u"59.5"_s, u"a"_s} << u"Seconds must be less than 60"_s;
+        << words(u"--to 59.5 a"_s) << u"Seconds must be less than 60"_s;
     QTest::newRow("minutes told before seconds")
-        << QStringList{u"--from"_s, u"75:90"_s, u"a"_s} << u"Minutes must be"_s;
-    QTest::newRow("time with four fields")
-        << QStringList{u"--from"_s, u"1:2:3:4"_s, u"a"_s} << u"A time must be"_s;
-    QTest::newRow("time in words")
-        << QStringList{u"--to"_s, u"end"_s, u"a"_s} << u"A time must be"_s;
-    QTest::newRow("end before start")
-        << QStringList{u"--from"_s, u"5"_s, u"--to"_s, u"3"_s, u"a"_s} << u"--to must be later"_s;
-    QTest::newRow("end at 0") << QStringList{u"--to"_s, u"0"_s, u"a"_s} << u"--to must be later"_s;
+        << words(u"--from 75:90 a"_s) << u"Minutes must be"_s;
+    QTest::newRow("time with four fields") << words(u"--from 1:2:3:4 a"_s) << u"A time must be"_s;
+    QTest::newRow("time in words") << words(u"--to end a"_s) << u"A time must be"_s;
+    QTest::newRow("end before start") << words(u"--from 5 --to 3 a"_s) << u"--to must be later"_s;
+    QTest::newRow("end at 0") << words(u"--to 0 a"_s) << u"--to must be later"_s;
     const QString badSubtitles = u"--subtitles must be auto, off or a readable subtitle file: "_s;
     QTest::newRow("subtitle file that is missing")
-        << QStringList{u"--subtitles"_s, u"/nonexistent/a.srt"_s, u"a"_s}
+        << words(u"--subtitles /nonexistent/a.srt a"_s)
         << badSubtitles + u"/nonexistent/a.srt does not exist"_s;
     QTest::newRow("subtitle file that is a folder")
-        << QStringList{u"--subtitles=/"_s, u"a"_s} << badSubtitles + u"/ is not a file"_s;
+        << words(u"--subtitles=/ a"_s) << badSubtitles + u"/ is not a file"_s;
     QTest::newRow("subtitle choice in capitals names a file")
-        << QStringList{u"--subtitles"_s, u"OFF"_s, u"a"_s}
-        << badSubtitles + u"OFF does not exist"_s;
-    QTest::newRow("no subtitle choice") << QStringList{u"--subtitles="_s, u"a"_s} << badSubtitles;
+        << words(u"--subtitles OFF a"_s) << badSubtitles + u"OFF does not exist"_s;
+    QTest::newRow("no subtitle choice") << words(u"--subtitles= a"_s) << badSubtitles;
     const QString badTrack = u"--audio-track must be a track number from 1 or a language code"_s;
-    QTest::newRow("track 0") << QStringList{u"--audio-track"_s, u"0"_s, u"a"_s} << badTrack;
-    QTest::newRow("negative track") << QStringList{u"--audio-track=-1"_s, u"a"_s} << badTrack;
-    QTest::newRow("fractional track")
-        << QStringList{u"--audio-track"_s, u"1.5"_s, u"a"_s} << badTrack;
-    QTest::newRow("track past an int")
-        << QStringList{u"--audio-track"_s, u"99999999999"_s, u"a"_s} << badTrack;
-    QTest::newRow("full-width digit")
-        << QStringList{u"--audio-track"_s, u"２"_s, u"a"_s} << badTrack;
-    QTest::newRow("language of one letter")
-        << QStringList{u"--audio-track"_s, u"e"_s, u"a"_s} << badTrack;
-    QTest::newRow("language name")
-        << QStringList{u"--audio-track"_s, u"english"_s, u"a"_s} << badTrack;
-    QTest::newRow("language with a region")
-        << QStringList{u"--audio-track"_s, u"zh-CN"_s, u"a"_s} << badTrack;
-    QTest::newRow("language in Chinese")
-        << QStringList{u"--audio-track"_s, u"中文"_s, u"a"_s} << badTrack;
-    QTest::newRow("no track") << QStringList{u"--audio-track="_s, u"a"_s} << badTrack;
+    QTest::newRow("track 0") << words(u"--audio-track 0 a"_s) << badTrack;
+    QTest::newRow("negative track") << words(u"--audio-track=-1 a"_s) << badTrack;
+    QTest::newRow("fractional track") << words(u"--audio-track 1.5 a"_s) << badTrack;
+    QTest::newRow("track past an int") << words(u"--audio-track 99999999999 a"_s) << badTrack;
+    QTest::newRow("full-width digit") << words(u"--audio-track ２ a"_s) << badTrack;
+    QTest::newRow("language of one letter") << words(u"--audio-track e a"_s) << badTrack;
+    QTest::newRow("language name") << words(u"--audio-track english a"_s) << badTrack;
+    QTest::newRow("language with a region") << words(u"--audio-track zh-CN a"_s) << badTrack;
+    QTest::newRow("language in Chinese") << words(u"--audio-track 中文 a"_s) << badTrack;
+    QTest::newRow("no track") << words(u"--audio-track= a"_s) << badTrack;
 }
 
 void TestCliOptions::readsCutTimes_data()
@@ -255,14 +210,12 @@ void TestCliOptions::readsCutTimes_data()
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
     QTest::newRow("none") << QStringList{} << 0 << 0;
-    QTest::newRow("seconds") << QStringList{u"--from"_s, u"1"_s, u"--to"_s, u"3"_s} << 1 << 3;
-    QTest::newRow("start alone runs to the end") << QStringList{u"--from"_s, u"1:30"_s} << 90 << 0;
-    QTest::newRow("hours, minutes, seconds") << QStringList{u"--to"_s, u"1:02:03"_s} << 0 << 3723;
-    QTest::newRow("hours are not limited") << QStringList{u"--from"_s, u"100:0:0"_s} << 360000 << 0;
-    QTest::newRow("halves round to even")
-        << QStringList{u"--from"_s, u"2.5"_s, u"--to"_s, u"3.5"_s} << 2 << 4;
-    QTest::newRow("negative start is the start")
-        << QStringList{u"--from"_s, u"-5"_s, u"--to"_s, u"3"_s} << 0 << 3;
+    QTest::newRow("seconds") << words(u"--from 1 --to 3"_s) << 1 << 3;
+    QTest::newRow("start alone runs to the end") << words(u"--from 1:30"_s) << 90 << 0;
+    QTest::newRow("hours, minutes, seconds") << words(u"--to 1:02:03"_s) << 0 << 3723;
+    QTest::newRow("hours are not limited") << words(u"--from 100:0:0"_s) << 360000 << 0;
+    QTest::newRow("halves round to even") << words(u"--from 2.5 --to 3.5"_s) << 2 << 4;
+    QTest::newRow("negative start is the start") << words(u"--from -5 --to 3"_s) << 0 << 3;
 }
 
 void TestCliOptions::readsCutTimes()
@@ -285,19 +238,18 @@ void TestCliOptions::readsSubtitlesAndSoundTrack_data()
     QTest::addColumn<QString>("subtitles");
     QTest::addColumn<QString>("audioTrack");
     QTest::newRow("defaults") << QStringList{} << u"auto"_s << QString();
-    QTest::newRow("auto") << QStringList{u"--subtitles"_s, u"auto"_s} << u"auto"_s << QString();
+    QTest::newRow("auto") << words(u"--subtitles auto"_s) << u"auto"_s << QString();
     QTest::newRow("off") << QStringList{u"--subtitles=off"_s} << u"off"_s << QString();
-    QTest::newRow("a file") << QStringList{u"--subtitles"_s, u"FILE"_s} << u"FILE"_s << QString();
+    QTest::newRow("a file") << words(u"--subtitles FILE"_s) << u"FILE"_s << QString();
     QTest::newRow("a file named from the working folder")
-        << QStringList{u"--subtitles"_s, u"HERE"_s} << u"FILE"_s << QString();
-    QTest::newRow("track number") << QStringList{u"--audio-track"_s, u"2"_s} << u"auto"_s << u"2"_s;
+        << words(u"--subtitles HERE"_s) << u"FILE"_s << QString();
+    QTest::newRow("track number") << words(u"--audio-track 2"_s) << u"auto"_s << u"2"_s;
     QTest::newRow("track number with leading zeros")
-        << QStringList{u"--audio-track"_s, u"007"_s} << u"auto"_s << u"7"_s;
+        << words(u"--audio-track 007"_s) << u"auto"_s << u"7"_s;
     QTest::newRow("language") << QStringList{u"--audio-track=chi"_s} << u"auto"_s << u"chi"_s;
     QTest::newRow("language of two letters in capitals")
-        << QStringList{u"--audio-track"_s, u"ZH"_s} << u"auto"_s << u"zh"_s;
-    QTest::newRow("both") << QStringList{u"--subtitles"_s, u"off"_s, u"--audio-track"_s, u"eng"_s}
-                          << u"off"_s << u"eng"_s;
+        << words(u"--audio-track ZH"_s) << u"auto"_s << u"zh"_s;
+    QTest::newRow("both") << words(u"--subtitles off --audio-track eng"_s) << u"off"_s << u"eng"_s;
 }
 
 void TestCliOptions::readsSubtitlesAndSoundTrack()
@@ -330,54 +282,50 @@ void TestCliOptions::warnsOfWhatTheFormatIgnoresOrChanges_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("warnings");
-    QTest::newRow("used as given")
-        << QStringList{u"-f"_s, u"avi"_s, u"--frame-rate"_s, u"29.97"_s} << QStringList{};
-    QTest::newRow("defaults the format ignores") << QStringList{u"-f"_s, u"mpg"_s} << QStringList{};
+    QTest::newRow("used as given") << words(u"-f avi --frame-rate 29.97"_s) << QStringList{};
+    QTest::newRow("defaults the format ignores") << words(u"-f mpg"_s) << QStringList{};
     QTest::newRow("channels for mov")
-        << QStringList{u"-f"_s, u"mov"_s, u"--channels"_s, u"mono"_s}
+        << words(u"-f mov --channels mono"_s)
         << QStringList{u"--channels is not used by mov; it is ignored (mov uses stereo)."_s};
     QTest::newRow("size for mpg")
-        << QStringList{u"-f"_s, u"mpg"_s, u"-s"_s, u"320x240"_s}
+        << words(u"-f mpg -s 320x240"_s)
         << QStringList{
                u"--size is not used by mpg; it is ignored (the output keeps the source's)."_s};
     QTest::newRow("bitrate at the source size")
-        << QStringList{u"-s"_s, u"原始大小"_s, u"--video-bitrate"_s, u"800"_s}
+        << words(u"-s 原始大小 --video-bitrate 800"_s)
         << QStringList{u"--video-bitrate is not used by rmvb at the source's size; it is ignored "
                        "(rmvb uses 1200)."_s};
     QTest::newRow("rate MPEG-2 cannot signal")
-        << QStringList{u"-f"_s, u"mpg"_s, u"--frame-rate"_s, u"23"_s}
+        << words(u"-f mpg --frame-rate 23"_s)
         << QStringList{u"--frame-rate 23 becomes 23.976 for mpg: the nearest value mpeg2video "
                        "takes."_s};
     QTest::newRow("sample rate AC-3 cannot take")
-        << QStringList{u"-f"_s, u"rm"_s, u"-s"_s, u"320x240"_s, u"--audio-rate"_s, u"28000"_s}
+        << words(u"-f rm -s 320x240 --audio-rate 28000"_s)
         << QStringList{u"--audio-rate 28000 becomes 32000 for rm: the nearest value ac3 takes."_s};
     QTest::newRow("sample rate MP3 cannot take")
-        << QStringList{u"-f"_s, u"mp3"_s, u"--audio-rate"_s, u"12050"_s}
+        << words(u"-f mp3 --audio-rate 12050"_s)
         << QStringList{u"--audio-rate 12050 becomes 12000 for mp3: the nearest value mp3 takes."_s};
     QTest::newRow("sound bitrate MP3 cannot take at 22.05 kHz")
-        << QStringList{u"-f"_s, u"mp3"_s, u"--audio-rate"_s, u"22050"_s, u"--audio-bitrate"_s,
-                       u"320"_s}
+        << words(u"-f mp3 --audio-rate 22050 --audio-bitrate 320"_s)
         << QStringList{u"--audio-bitrate 320 becomes 160 for mp3: the nearest value mp3 takes."_s};
     QTest::newRow("size RealVideo cannot code")
-        << QStringList{u"-s"_s, u"640x360"_s}
+        << words(u"-s 640x360"_s)
         << QStringList{u"--size 640x360 becomes 640x352 for rmvb: the nearest value rv10 takes."_s};
     QTest::newRow("ignored, so never changed")
-        << QStringList{u"-f"_s, u"mp3"_s, u"--frame-rate"_s, u"23"_s}
+        << words(u"-f mp3 --frame-rate 23"_s)
         << QStringList{u"--frame-rate is not used by mp3; it is ignored (mp3 has no picture)."_s};
     QTest::newRow("quality and source rate for hevc")
-        << QStringList{u"-f"_s,           u"hevc"_s,         u"--video-bitrate"_s,
-                       u"自动(按质量)"_s, u"--frame-rate"_s, u"原始帧率"_s}
-        << QStringList{};
+        << words(u"-f hevc --video-bitrate 自动(按质量) --frame-rate 原始帧率"_s) << QStringList{};
     QTest::newRow("quality entry where it is not used")
-        << QStringList{u"-f"_s, u"mp3"_s, u"--video-bitrate"_s, u"自动(按质量)"_s}
+        << words(u"-f mp3 --video-bitrate 自动(按质量)"_s)
         << QStringList{
                u"--video-bitrate is not used by mp3; it is ignored (mp3 has no picture)."_s};
     QTest::newRow("sample rate AAC cannot take")
-        << QStringList{u"-f"_s, u"h264"_s, u"--audio-rate"_s, u"44000"_s}
+        << words(u"-f h264 --audio-rate 44000"_s)
         << QStringList{
                u"--audio-rate 44000 becomes 44100 for h264: the nearest value aac takes."_s};
     QTest::newRow("sample rate Opus cannot take")
-        << QStringList{u"-f"_s, u"webm"_s, u"--audio-rate"_s, u"44100"_s}
+        << words(u"-f webm --audio-rate 44100"_s)
         << QStringList{
                u"--audio-rate 44100 becomes 48000 for webm: the nearest value opus takes."_s};
 }
@@ -413,24 +361,24 @@ void TestCliOptions::readsNamesFromLists_data()
     QTest::newRow("one name a line") << fromList << QByteArray("clip one.avi\n/abs/假期.mp4\n")
                                      << QStringList{here + u"clip one.avi"_s, u"/abs/假期.mp4"_s};
     QTest::newRow("last line without a break")
-        << fromList << QByteArray("/a.avi\n/b.avi") << QStringList{u"/a.avi"_s, u"/b.avi"_s};
+        << fromList << QByteArray("/a.avi\n/b.avi") << words(u"/a.avi /b.avi"_s);
     QTest::newRow("blank lines skipped, blanks in names kept")
         << fromList << QByteArray("\n\n /a.avi \n\n") << QStringList{here + u" /a.avi "_s};
     QTest::newRow("lines written on Windows")
-        << fromList << QByteArray("/a.avi\r\n/b.avi\r\n") << QStringList{u"/a.avi"_s, u"/b.avi"_s};
+        << fromList << QByteArray("/a.avi\r\n/b.avi\r\n") << words(u"/a.avi /b.avi"_s);
     QTest::newRow("after the names on the command line")
-        << QStringList{u"/first.avi"_s, u"--files-from=LIST"_s} << QByteArray("/second.avi\n")
-        << QStringList{u"/first.avi"_s, u"/second.avi"_s};
+        << words(u"/first.avi --files-from=LIST"_s) << QByteArray("/second.avi\n")
+        << words(u"/first.avi /second.avi"_s);
     QTest::newRow("each list in turn")
-        << (fromList + fromList) << QByteArray("/a.avi\n") << QStringList{u"/a.avi"_s, u"/a.avi"_s};
+        << (fromList + fromList) << QByteArray("/a.avi\n") << words(u"/a.avi /a.avi"_s);
     QTest::newRow("separated by NUL, as find -print0 writes")
         << nulSeparated << QByteArray("/new\nline.avi\0/cr\r\0/b.avi\0", 26)
-        << QStringList{u"/new\nline.avi"_s, u"/cr\r"_s, u"/b.avi"_s};
+        << words(u"/new\nline.avi /cr\r /b.avi"_s);
     QTest::newRow("NUL list without a final NUL")
-        << QStringList{u"--null"_s, u"--files-from"_s, u"LIST"_s}
-        << QByteArray("/a.avi\0\0/b.avi", 14) << QStringList{u"/a.avi"_s, u"/b.avi"_s};
+        << words(u"--null --files-from LIST"_s) << QByteArray("/a.avi\0\0/b.avi", 14)
+        << words(u"/a.avi /b.avi"_s);
     QTest::newRow("an empty list beside another")
-        << (fromList + QStringList{u"--files-from"_s, u"/dev/null"_s}) << QByteArray("/a.avi\n\n")
+        << (fromList + words(u"--files-from /dev/null"_s)) << QByteArray("/a.avi\n\n")
         << QStringList{u"/a.avi"_s};
 }
 

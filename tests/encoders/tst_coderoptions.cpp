@@ -1,4 +1,6 @@
 #include "encoders/options/CoderOptions.h"
+#include "tests/encoders/CutSummary.h"
+#include "tests/helpers/Words.h"
 
 #include <QTest>
 
@@ -18,19 +20,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-QStringList words(const QString &text)
-{
-    return text.split(u' ', Qt::SkipEmptyParts);
-}
-
-// Only a request that cuts says so, so the other rows stay as they are.
-QString cutSummary(const EncodeRequest::Cut &cut)
-{
-    return cut.cuts() ? u" cut=%1+%2"_s.arg(cut.startSeconds)
-                            .arg(cut.lengthSeconds ? QString::number(*cut.lengthSeconds) : u"-"_s)
-                      : QString();
-}
 
 QString summary(const EncodeRequest &request)
 {

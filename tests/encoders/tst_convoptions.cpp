@@ -1,4 +1,6 @@
 #include "encoders/options/ConvOptions.h"
+#include "tests/encoders/CutSummary.h"
+#include "tests/helpers/Words.h"
 
 #include <QTest>
 
@@ -23,23 +25,10 @@ private Q_SLOTS:
 
 namespace {
 
-QStringList words(const QString &text)
-{
-    return text.split(u' ', Qt::SkipEmptyParts);
-}
-
 ParsedRequest parse(const QStringList &arguments, const QString &existingFile = {})
 {
     return ConvOptions::parse(arguments,
                               [existingFile](const QString &path) { return path == existingFile; });
-}
-
-// Only a request that cuts says so, so the other rows stay as they are.
-QString cutSummary(const EncodeRequest::Cut &cut)
-{
-    return cut.cuts() ? u" cut=%1+%2"_s.arg(cut.startSeconds)
-                            .arg(cut.lengthSeconds ? QString::number(*cut.lengthSeconds) : u"-"_s)
-                      : QString();
 }
 
 // The request's fields in one line, so a row states all of them at once.

@@ -1,6 +1,7 @@
 #include "encoders/options/CoderOptions.h"
 #include "encoders/plan/FfmpegPlan.h"
 #include "encoders/protocol/JobChoices.h"
+#include "tests/helpers/Words.h"
 
 #include <QTest>
 
@@ -81,35 +82,12 @@ void TestFfmpegPlan::wholeCommand()
     request.input = u"-clip: 视频 \"1\".avi"_s;
     const FfmpegPlan plan = FfmpegPlan::build(request, input(video640x360(), stereo44100()));
     QVERIFY2(plan.ok(), qPrintable(plan.error()));
-    const QStringList expected{u"-nostdin"_s,
-                               u"-hide_banner"_s,
-                               u"-loglevel"_s,
-                               u"error"_s,
-                               u"-nostats"_s,
-                               u"-progress"_s,
-                               u"pipe:1"_s,
-                               u"-ss"_s,
-                               u"0.500"_s,
-                               u"-t"_s,
-                               u"1.000"_s,
-                               u"-i"_s,
-                               u"file:-clip: 视频 \"1\".avi"_s,
-                               u"-map"_s,
-                               u"0:1"_s,
-                               u"-c:a"_s,
-                               u"libmp3lame"_s,
-                               u"-af"_s,
-                               u"aresample=async=1"_s,
-                               u"-ar"_s,
-                               u"44100"_s,
-                               u"-ac"_s,
-                               u"2"_s,
-                               u"-b:a"_s,
-                               u"128000"_s,
-                               u"-f"_s,
-                               u"mp3"_s,
-                               u"-y"_s,
-                               u"file:/o/.a.part-Xy12ab.mp3"_s};
+    const QStringList expected =
+        words(u"-nostdin -hide_banner -loglevel error -nostats -progress pipe:1 "
+              "-ss 0.500 -t 1.000 -i"_s) +
+        QStringList{u"file:-clip: 视频 \"1\".avi"_s} +
+        words(u"-map 0:1 -c:a libmp3lame -af aresample=async=1 -ar 44100 -ac 2 "
+              "-b:a 128000 -f mp3 -y file:/o/.a.part-Xy12ab.mp3"_s);
     QCOMPARE(plan.arguments(u"/o/.a.part-Xy12ab.mp3"_s), expected);
 }
 

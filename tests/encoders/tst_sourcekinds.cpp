@@ -2,6 +2,7 @@
 #include "tests/encoders/EncoderRun.h"
 #include "tests/encoders/FileProbe.h"
 #include "tests/encoders/PictureAndSound.h"
+#include "tests/helpers/Words.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,11 +104,6 @@ struct SourceKind
     bool interlaced = false;
     bool variableRate = false; // picture count kept where the format keeps timing
 };
-
-QStringList words(const QString &text)
-{
-    return text.split(u' ', Qt::SkipEmptyParts);
-}
 
 QStringList picture(const QString &size, const QString &rate)
 {
@@ -237,187 +233,133 @@ const QString ToneMapped =
     u"zscale=t=linear:npl=100,format=gbrpf32le,zscale=p=bt709,tonemap=tonemap=hable:desat=0,"
     u"zscale=t=bt709:m=bt709:r=tv,format=yuv420p"_s;
 
+// A source made by the recipe, its picture and sound lasting as given.
+SourceKind sourceKind(const QString &key, const QString &extension, double videoSeconds,
+                      double audioSeconds, const QList<QStringList> &recipe)
+{
+    return {key, recipe, extension, videoSeconds, audioSeconds};
+}
+
+SourceKind withCues(SourceKind kind, const QList<double> &cues, double frameSeconds)
+{
+    kind.cues = cues;
+    kind.frameSeconds = frameSeconds;
+    return kind;
+}
+
+// Three seconds of a flat picture, encoded as the options say, whose
+// subtitles show from 1 s to 2 s.
+SourceKind subtitled(const QString &key, const QString &extension, const QString &encoding,
+                     const QList<QPair<QString, QByteArray>> &sideFiles)
+{
+    SourceKind kind =
+        sourceKind(key, extension, 3.0, 3.0, {flatPicture(3) + sound(44100) + words(encoding)});
+    kind.sideFiles = sideFiles;
+    kind.textShownAt = {1.5};
+    kind.textHiddenAt = {0.5, 2.5};
+    return kind;
+}
+
 const QList<SourceKind> &sourceKinds()
 {
     const QString plainVideo = u"-c:v mpeg4 -q:v 5"_s;
     static const QList<SourceKind> kinds{
-        {u"rotated-phone"_s,
-         {picture(u"320x180"_s, u"30"_s) + sound(44100) +
-              words(u"-t 1.5 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s),
-          words(u"-i {previous} -c copy -metadata:s:v:0 rotate=90"_s)},
-         u"mp4"_s,
-         1.5,
-         1.5},
-        {u"pal-widescreen"_s,
-         {picture(u"720x576"_s, u"25"_s) + sound(48000, u"stereo"_s) +
-          words(u"-t 1 -vf setsar=64/45 -c:v mpeg2video -b:v 4M -c:a mp2"_s)},
-         u"mpg"_s,
-         1.0,
-         1.0},
-        {u"odd-size"_s,
-         {picture(u"641x361"_s, u"25"_s) + sound(44100) +
-          words(u"-t 1 -c:v libx264 -pix_fmt yuv444p -c:a aac"_s)},
-         u"mkv"_s,
-         1.0,
-         1.0},
-        {u"surround-8k"_s,
-         {picture(u"320x240"_s, u"25"_s) + sound(8000, u"5.1"_s) +
-          words(u"-t 1 -c:a aac "_s + plainVideo)},
-         u"mp4"_s,
-         1.0,
-         1.0},
-        {u"mono-11k"_s,
-         {picture(u"320x240"_s, u"25"_s) + sound(11025) +
-          words(u"-t 1 -c:a pcm_s16le "_s + plainVideo)},
-         u"avi"_s,
-         1.0,
-         1.0},
-        {u"old-phone-3gp"_s,
-         {picture(u"176x144"_s, u"15"_s) + sound(8000) +
-          words(u"-t 1 -c:v h263 -c:a libopencore_amrnb -ac 1 -b:a 12.2k"_s)},
-         u"3gp"_s,
-         1.0,
-         1.0},
-        {u"seven-one-96k"_s,
-         {picture(u"320x240"_s, u"25"_s) + sound(96000, u"7.1"_s) +
-          words(u"-t 1 -c:a flac "_s + plainVideo)},
-         u"mkv"_s,
-         1.0,
-         1.0},
-        {u"film-rate-b-frames"_s,
-         {picture(u"320x240"_s, u"24000/1001"_s) + sound(44100) +
-          words(u"-t 1.5 -bf 2 -c:a libmp3lame "_s + plainVideo)},
-         u"avi"_s,
-         1.5,
-         1.5},
+        sourceKind(u"rotated-phone"_s, u"mp4"_s, 1.5, 1.5,
+                   {picture(u"320x180"_s, u"30"_s) + sound(44100) +
+                        words(u"-t 1.5 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s),
+                    words(u"-i {previous} -c copy -metadata:s:v:0 rotate=90"_s)}),
+        sourceKind(u"pal-widescreen"_s, u"mpg"_s, 1.0, 1.0,
+                   {picture(u"720x576"_s, u"25"_s) + sound(48000, u"stereo"_s) +
+                    words(u"-t 1 -vf setsar=64/45 -c:v mpeg2video -b:v 4M -c:a mp2"_s)}),
+        sourceKind(u"odd-size"_s, u"mkv"_s, 1.0, 1.0,
+                   {picture(u"641x361"_s, u"25"_s) + sound(44100) +
+                    words(u"-t 1 -c:v libx264 -pix_fmt yuv444p -c:a aac"_s)}),
+        sourceKind(u"surround-8k"_s, u"mp4"_s, 1.0, 1.0,
+                   {picture(u"320x240"_s, u"25"_s) + sound(8000, u"5.1"_s) +
+                    words(u"-t 1 -c:a aac "_s + plainVideo)}),
+        sourceKind(u"mono-11k"_s, u"avi"_s, 1.0, 1.0,
+                   {picture(u"320x240"_s, u"25"_s) + sound(11025) +
+                    words(u"-t 1 -c:a pcm_s16le "_s + plainVideo)}),
+        sourceKind(u"old-phone-3gp"_s, u"3gp"_s, 1.0, 1.0,
+                   {picture(u"176x144"_s, u"15"_s) + sound(8000) +
+                    words(u"-t 1 -c:v h263 -c:a libopencore_amrnb -ac 1 -b:a 12.2k"_s)}),
+        sourceKind(u"seven-one-96k"_s, u"mkv"_s, 1.0, 1.0,
+                   {picture(u"320x240"_s, u"25"_s) + sound(96000, u"7.1"_s) +
+                    words(u"-t 1 -c:a flac "_s + plainVideo)}),
+        sourceKind(u"film-rate-b-frames"_s, u"avi"_s, 1.5, 1.5,
+                   {picture(u"320x240"_s, u"24000/1001"_s) + sound(44100) +
+                    words(u"-t 1.5 -bf 2 -c:a libmp3lame "_s + plainVideo)}),
         // The codec claims 24000/1001, the timestamps run at 2997/125.
-        {u"rate-off-the-timestamps"_s,
-         {picture(u"320x240"_s, u"2997/125"_s) + sound(44100) +
-          words(u"-t 1.5 -c:a libmp3lame "_s + plainVideo)},
-         u"avi"_s,
-         1.5,
-         1.5},
-        {u"video-longer"_s,
-         {picture(u"320x240"_s, u"25"_s) + sound(44100) +
-          words(u"-filter_complex [0:v]trim=0:2[v];[1:a]atrim=0:1[a] -map [v] -map [a] "
-                "-c:a libmp3lame "_s +
-                plainVideo)},
-         u"avi"_s,
-         2.0,
-         1.0},
-        {u"audio-longer"_s,
-         {picture(u"320x240"_s, u"25"_s) + sound(44100) +
-          words(u"-filter_complex [0:v]trim=0:1[v];[1:a]atrim=0:2[a] -map [v] -map [a] "
-                "-c:a libmp3lame "_s +
-                plainVideo)},
-         u"avi"_s,
-         1.0,
-         2.0},
+        sourceKind(u"rate-off-the-timestamps"_s, u"avi"_s, 1.5, 1.5,
+                   {picture(u"320x240"_s, u"2997/125"_s) + sound(44100) +
+                    words(u"-t 1.5 -c:a libmp3lame "_s + plainVideo)}),
+        sourceKind(u"video-longer"_s, u"avi"_s, 2.0, 1.0,
+                   {picture(u"320x240"_s, u"25"_s) + sound(44100) +
+                    words(u"-filter_complex [0:v]trim=0:2[v];[1:a]atrim=0:1[a] -map [v] -map [a] "
+                          "-c:a libmp3lame "_s +
+                          plainVideo)}),
+        sourceKind(u"audio-longer"_s, u"avi"_s, 1.0, 2.0,
+                   {picture(u"320x240"_s, u"25"_s) + sound(44100) +
+                    words(u"-filter_complex [0:v]trim=0:1[v];[1:a]atrim=0:2[a] -map [v] -map [a] "
+                          "-c:a libmp3lame "_s +
+                          plainVideo)}),
         // Cut to its first picture before any sound was written: the sound
         // track is declared but holds no packet.
-        {u"one-frame"_s,
-         {picture(u"320x240"_s, u"25"_s) + sound(44100) +
-          words(u"-frames:v 1 -c:a pcm_s16le "_s + plainVideo)},
-         u"avi"_s,
-         0.04,
-         0.0},
-        {u"mpeg1-without-timestamps"_s,
-         {picture(u"352x288"_s, u"25"_s) + words(u"-t 1 -c:v mpeg1video -f mpeg1video"_s)},
-         u"m1v"_s,
-         1.0,
-         0.0},
-        {u"sound-2s-late"_s,
-         {cuedPicture(u"25"_s, {2.6, 3.4}) + cuedSound({2.6, 3.4}) +
-          words(u"-filter_complex [0:v]trim=0:4[v];[1:a]atrim=2:4[a] -map [v] -map [a] "
-                "-c:a pcm_s16le "_s +
-                plainVideo)},
-         u"mkv"_s,
-         4.0,
-         2.0,
-         {2.6, 3.4},
-         0.04},
+        sourceKind(u"one-frame"_s, u"avi"_s, 0.04, 0.0,
+                   {picture(u"320x240"_s, u"25"_s) + sound(44100) +
+                    words(u"-frames:v 1 -c:a pcm_s16le "_s + plainVideo)}),
+        sourceKind(
+            u"mpeg1-without-timestamps"_s, u"m1v"_s, 1.0, 0.0,
+            {picture(u"352x288"_s, u"25"_s) + words(u"-t 1 -c:v mpeg1video -f mpeg1video"_s)}),
+        withCues(sourceKind(
+                     u"sound-2s-late"_s, u"mkv"_s, 4.0, 2.0,
+                     {cuedPicture(u"25"_s, {2.6, 3.4}) + cuedSound({2.6, 3.4}) +
+                      words(u"-filter_complex [0:v]trim=0:4[v];[1:a]atrim=2:4[a] -map [v] -map [a] "
+                            "-c:a pcm_s16le "_s +
+                            plainVideo)}),
+                 {2.6, 3.4}, 0.04),
         // As Windows Media files come from a stalled capture: 1.1 s missing
         // from both streams, the timestamps jumping over it.
-        {u"gap-in-both"_s,
-         {cuedPicture(u"25"_s, {0.6, 3.0, 3.6}) + cuedSound({0.6, 3.0, 3.6}) +
-          words(u"-filter_complex [0:v]trim=0:4,select='not(between(t,1.4,2.5))'[v];"
-                "[1:a]atrim=0:4,aselect='not(between(t,1.4,2.5))'[a] -map [v] -map [a] "
-                "-fps_mode passthrough -c:v wmv2 -q:v 5 -c:a wmav2"_s)},
-         u"wmv"_s,
-         4.0,
-         4.0,
-         {0.6, 3.0, 3.6},
-         0.04},
-        {u"header-overstated"_s,
-         {picture(u"160x120"_s, u"10"_s) + words(u"-t 4.5 -c:v libtheora -q:v 5"_s)},
-         u"mkv"_s,
-         4.5,
-         0.0,
-         {},
-         0.0,
-         6.0},
-        {u"one-fps"_s,
-         {cuedPicture(u"1"_s, {1.0, 3.0}) + cuedSound({1.0, 3.0}) +
-          words(u"-t 5 -c:v flv1 -q:v 5 -c:a libmp3lame"_s)},
-         u"flv"_s,
-         5.0,
-         5.0,
-         {1.0, 3.0},
-         1.0},
+        withCues(sourceKind(
+                     u"gap-in-both"_s, u"wmv"_s, 4.0, 4.0,
+                     {cuedPicture(u"25"_s, {0.6, 3.0, 3.6}) + cuedSound({0.6, 3.0, 3.6}) +
+                      words(u"-filter_complex [0:v]trim=0:4,select='not(between(t,1.4,2.5))'[v];"
+                            "[1:a]atrim=0:4,aselect='not(between(t,1.4,2.5))'[a] -map [v] -map [a] "
+                            "-fps_mode passthrough -c:v wmv2 -q:v 5 -c:a wmav2"_s)}),
+                 {0.6, 3.0, 3.6}, 0.04),
+        {.key = u"header-overstated"_s,
+         .recipe = {picture(u"160x120"_s, u"10"_s) + words(u"-t 4.5 -c:v libtheora -q:v 5"_s)},
+         .extension = u"mkv"_s,
+         .videoSeconds = 4.5,
+         .claimedSeconds = 6.0},
+        withCues(sourceKind(u"one-fps"_s, u"flv"_s, 5.0, 5.0,
+                            {cuedPicture(u"1"_s, {1.0, 3.0}) + cuedSound({1.0, 3.0}) +
+                             words(u"-t 5 -c:v flv1 -q:v 5 -c:a libmp3lame"_s)}),
+                 {1.0, 3.0}, 1.0),
         // Eight pictures a second in a file whose frame rate says 24.
-        {u"eight-fps-declared-24"_s,
-         {cuedPicture(u"8"_s, {1.0, 2.5}) + cuedSound({1.0, 2.5}) +
-          words(u"-t 3 -r 24 -fps_mode vfr -c:a libmp3lame "_s + plainVideo)},
-         u"avi"_s,
-         3.0,
-         3.0,
-         {1.0, 2.5},
-         0.125},
+        withCues(sourceKind(u"eight-fps-declared-24"_s, u"avi"_s, 3.0, 3.0,
+                            {cuedPicture(u"8"_s, {1.0, 2.5}) + cuedSound({1.0, 2.5}) +
+                             words(u"-t 3 -r 24 -fps_mode vfr -c:a libmp3lame "_s + plainVideo)}),
+                 {1.0, 2.5}, 0.125),
         // Subtitles beside the video as Chinese sites name and encode them.
-        {.key = u"gbk-subtitles-beside"_s,
-         .recipe = {flatPicture(3) + sound(44100) +
-                    words(u"-t 3 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s)},
-         .extension = u"mp4"_s,
-         .videoSeconds = 3.0,
-         .audioSeconds = 3.0,
-         .sideFiles = {{u"gbk-subtitles-beside-0.chs.srt"_s,
-                        inGbk(srtCue(1.0, 2.0, u"字幕测试：中文"_s))},
-                       {u"gbk-subtitles-beside-0.en.srt"_s, srtCue(0.2, 0.8, u"English"_s)}},
-         .textShownAt = {1.5},
-         .textHiddenAt = {0.5, 2.5}},
-        {.key = u"ass-beside"_s,
-         .recipe = {flatPicture(3) + sound(44100) +
-                    words(u"-t 3 -c:v mpeg4 -q:v 3 -c:a libmp3lame"_s)},
-         .extension = u"avi"_s,
-         .videoSeconds = 3.0,
-         .audioSeconds = 3.0,
-         .sideFiles = {{u"ass-beside-0.ass"_s, assScript(u"样式字幕"_s)}},
-         .textShownAt = {1.5},
-         .textHiddenAt = {0.5, 2.5}},
+        subtitled(
+            u"gbk-subtitles-beside"_s, u"mp4"_s, u"-t 3 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s,
+            {{u"gbk-subtitles-beside-0.chs.srt"_s, inGbk(srtCue(1.0, 2.0, u"字幕测试：中文"_s))},
+             {u"gbk-subtitles-beside-0.en.srt"_s, srtCue(0.2, 0.8, u"English"_s)}}),
+        subtitled(u"ass-beside"_s, u"avi"_s, u"-t 3 -c:v mpeg4 -q:v 3 -c:a libmp3lame"_s,
+                  {{u"ass-beside-0.ass"_s, assScript(u"样式字幕"_s)}}),
         // The first track is an undisplayed one; the second is flagged to
         // be shown.
-        {.key = u"default-subtitle-track"_s,
-         .recipe = {flatPicture(3) + sound(44100) +
-                    words(u"-i {work}/shown.srt -i {work}/hidden.srt -t 3 -map 0:v -map 1:a "
-                          "-map 3 -map 2 -c:v libx264 -c:a aac -c:s srt -disposition:s:0 0 "
-                          "-disposition:s:1 default+forced -metadata:s:s:1 language=chi"_s)},
-         .extension = u"mkv"_s,
-         .videoSeconds = 3.0,
-         .audioSeconds = 3.0,
-         .sideFiles = {{u"shown.srt"_s, srtCue(1.0, 2.0, u"内嵌字幕"_s)},
-                       {u"hidden.srt"_s, srtCue(0.2, 0.8, u"hidden"_s)}},
-         .textShownAt = {1.5},
-         .textHiddenAt = {0.5, 2.5}},
-        {.key = u"dvd-picture-subtitles"_s,
-         .recipe = {flatPicture(3) + sound(44100) +
-                    words(u"-itsoffset 1 -i {work}/box.sub -t 3 -map 0:v -map 1:a -map 2 "
-                          "-c:v libx264 -c:a aac -c:s copy -disposition:s:0 default"_s)},
-         .extension = u"mkv"_s,
-         .videoSeconds = 3.0,
-         .audioSeconds = 3.0,
-         .sideFiles = {{u"box.sub"_s, dvdSubtitleStream()}},
-         .textShownAt = {1.5},
-         .textHiddenAt = {0.5, 2.5}},
+        subtitled(u"default-subtitle-track"_s, u"mkv"_s,
+                  u"-i {work}/shown.srt -i {work}/hidden.srt -t 3 -map 0:v -map 1:a -map 3 -map 2 "
+                  "-c:v libx264 -c:a aac -c:s srt -disposition:s:0 0 "
+                  "-disposition:s:1 default+forced -metadata:s:s:1 language=chi"_s,
+                  {{u"shown.srt"_s, srtCue(1.0, 2.0, u"内嵌字幕"_s)},
+                   {u"hidden.srt"_s, srtCue(0.2, 0.8, u"hidden"_s)}}),
+        subtitled(u"dvd-picture-subtitles"_s, u"mkv"_s,
+                  u"-itsoffset 1 -i {work}/box.sub -t 3 -map 0:v -map 1:a -map 2 -c:v libx264 "
+                  "-c:a aac -c:s copy -disposition:s:0 default"_s,
+                  {{u"box.sub"_s, dvdSubtitleStream()}}),
         // A Chinese track first, an English one flagged default.
         {.key = u"two-sound-tracks"_s,
          .recipe = {picture(u"320x240"_s, u"25"_s) +
@@ -446,12 +388,9 @@ const QList<SourceKind> &sourceKinds()
          .videoSeconds = 2.0,
          .audioSeconds = 2.0,
          .interlaced = true},
-        {.key = u"tiny-48x144"_s,
-         .recipe = {picture(u"48x144"_s, u"30"_s) + sound(44100) +
-                    words(u"-t 1.5 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s)},
-         .extension = u"mp4"_s,
-         .videoSeconds = 1.5,
-         .audioSeconds = 1.5},
+        sourceKind(u"tiny-48x144"_s, u"mp4"_s, 1.5, 1.5,
+                   {picture(u"48x144"_s, u"30"_s) + sound(44100) +
+                    words(u"-t 1.5 -c:v libx264 -pix_fmt yuv420p -c:a aac"_s)}),
         // A phone's variable rate: bursts of four pictures at 60 fps.
         {.key = u"variable-rate-phone"_s,
          .recipe = {picture(u"320x240"_s, u"60"_s) + sound(44100) +

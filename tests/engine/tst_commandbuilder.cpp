@@ -2,6 +2,7 @@
 #include "engine/CommandBuilder.h"
 #include "engine/OutputFormats.h"
 #include "tests/helpers/WindowsPathStyle.h"
+#include "tests/helpers/Words.h"
 
 #include <QScopeGuard>
 #include <QSet>
@@ -319,76 +320,36 @@ void TestCommandBuilder::argumentLists_data()
     QTest::addColumn<QString>("program");
     QTest::addColumn<QStringList>("arguments");
 
-    QTest::newRow("Mpg stage one") << defaultsOf(OutputFormat::Mpg, uR"(E:\out\)"_s) << false
-                                   << Input << uR"(C:\App\data\conv.exe)"_s
-                                   << QStringList{Input,
-                                                  u"-oac"_s,
-                                                  u"lavc"_s,
-                                                  u"-lavcopts"_s,
-                                                  u"acodec=mp2:abitrate=64"_s,
-                                                  u"-ovc"_s,
-                                                  u"lavc"_s,
-                                                  u"-lavcopts"_s,
-                                                  u"vcodec=mpeg2video:vbitrate=600:vpass=1"_s,
-                                                  u"-ofps"_s,
-                                                  u"24"_s,
-                                                  u"-of"_s,
-                                                  u"lavf"_s,
-                                                  u"-lavfopts"_s,
-                                                  u"format=yuv4mpeg"_s,
-                                                  u"-o"_s,
-                                                  uR"(E:\out\holiday-957.mpg)"_s};
+    QTest::newRow("Mpg stage one")
+        << defaultsOf(OutputFormat::Mpg, uR"(E:\out\)"_s) << false << Input
+        << uR"(C:\App\data\conv.exe)"_s
+        << QStringList{Input} +
+               words(u"-oac lavc -lavcopts acodec=mp2:abitrate=64 -ovc lavc -lavcopts "
+                     "vcodec=mpeg2video:vbitrate=600:vpass=1 -ofps 24 -of lavf -lavfopts "
+                     "format=yuv4mpeg -o"_s) +
+               QStringList{uR"(E:\out\holiday-957.mpg)"_s};
     const QString blanks = uR"(D:\my clips\holiday "cut".avi)"_s;
     QTest::newRow("Rmvb stage one, input with blanks and quotes")
         << defaultsOf(OutputFormat::Rmvb, uR"(E:\out)"_s) << false << blanks
         << uR"(C:\App\data\conv.exe)"_s
-        << QStringList{blanks,
-                       u"-oac"_s,
-                       u"mp3lame"_s,
-                       u"-lameopts"_s,
-                       u"preset=320"_s,
-                       u"-ovc"_s,
-                       u"lavc"_s,
-                       u"-lavcopts"_s,
-                       u"vcodec=mpeg4:vbitrate=1200"_s,
-                       u"-of"_s,
-                       u"avi"_s,
-                       u"-o"_s,
-                       uR"(c:\tmp\tmp.mp4)"_s};
+        << QStringList{blanks} +
+               words(u"-oac mp3lame -lameopts preset=320 -ovc lavc -lavcopts "
+                     "vcodec=mpeg4:vbitrate=1200 -of avi -o"_s) +
+               QStringList{uR"(c:\tmp\tmp.mp4)"_s};
     // The double blank before "-ab" gives no empty argument.
     QTest::newRow("Rmvb stage two, source size")
         << custom(OutputFormat::Rmvb, u"原始大小"_s) << true << Input
         << uR"(C:\App\data\coder.exe)"_s
-        << QStringList{u"-i"_s,    uR"(c:\tmp\tmp.mp4)"_s,
-                       u"-y"_s,    u"-vcodec"_s,
-                       u"rv10"_s,  u"-b"_s,
-                       u"1200k"_s, u"-f"_s,
-                       u"rm"_s,    u"-ab"_s,
-                       u"128k"_s,  u"-ac"_s,
-                       u"2"_s,     uR"(E:\out\holiday-957.rmvb)"_s};
+        << QStringList{u"-i"_s, uR"(c:\tmp\tmp.mp4)"_s} +
+               words(u"-y -vcodec rv10 -b 1200k -f rm -ab 128k -ac 2"_s) +
+               QStringList{uR"(E:\out\holiday-957.rmvb)"_s};
     ConversionSettings typed = custom(OutputFormat::Rm, u" 320x240 "_s);
     typed.videoBitrate = u"1200 "_s;
     QTest::newRow("Rm stage two, typed blanks split like a command line")
         << typed << true << Input << uR"(C:\App\data\coder.exe)"_s
-        << QStringList{u"-i"_s,
-                       uR"(c:\tmp\tmp.mp4)"_s,
-                       u"-y"_s,
-                       u"-s"_s,
-                       u"320x240"_s,
-                       u"-vcodec"_s,
-                       u"rv10"_s,
-                       u"-b"_s,
-                       u"1200"_s,
-                       u"k"_s,
-                       u"-f"_s,
-                       u"rm"_s,
-                       u"-ar"_s,
-                       u"44100"_s,
-                       u"-ab"_s,
-                       u"320k"_s,
-                       u"-ac"_s,
-                       u"2"_s,
-                       uR"(E:\out\holiday-957.rm)"_s};
+        << QStringList{u"-i"_s, uR"(c:\tmp\tmp.mp4)"_s} +
+               words(u"-y -s 320x240 -vcodec rv10 -b 1200 k -f rm -ar 44100 -ab 320k -ac 2"_s) +
+               QStringList{uR"(E:\out\holiday-957.rm)"_s};
 }
 
 void TestCommandBuilder::argumentLists()

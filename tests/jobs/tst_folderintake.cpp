@@ -1,9 +1,9 @@
-#include "engine/ports/FolderDialog.h"
 #include "jobs/DropHint.h"
 #include "jobs/FolderIntake.h"
 #include "jobs/FolderScan.h"
 #include "jobs/JobList.h"
 #include "jobs/SearchFolderFiles.h"
+#include "tests/helpers/RecordingFolderDialog.h"
 #include "tests/jobs/TestTree.h"
 
 #include <QSignalSpy>
@@ -36,21 +36,6 @@ private:
 namespace {
 
 constexpr int LargeTreeFiles = 5000;
-
-class FakeFolderDialog final : public FolderDialog
-{
-public:
-    QString chooseFolder(const QString &title, const QString &startFolder) override
-    {
-        titles.append(title);
-        starts.append(startFolder);
-        return answers.isEmpty() ? QString() : answers.takeFirst();
-    }
-
-    QStringList answers;
-    QStringList titles;
-    QStringList starts;
-};
 
 QStringList searched(const QString &folder)
 {
@@ -111,7 +96,7 @@ void TestFolderIntake::destroyingTheOwnerStopsTheSearch()
 {
     JobList jobs;
     DropHint hint(jobs);
-    FakeFolderDialog dialog;
+    RecordingFolderDialog dialog;
     dialog.answers = {m_large.path()};
     auto intake = std::make_unique<FolderIntake>(jobs, hint, dialog);
     QVERIFY(intake->addFolderToJobs());
@@ -135,7 +120,7 @@ void TestFolderIntake::cancelledChooserChangesNothing()
     JobList jobs;
     DropHint hint(jobs);
     hint.setVisible(hintVisible);
-    FakeFolderDialog dialog;
+    RecordingFolderDialog dialog;
     FolderIntake intake(jobs, hint, dialog);
     QSignalSpy hintText(&intake, &FolderIntake::hintTextChanged);
     QSignalSpy searching(&intake, &FolderIntake::searchingChanged);
@@ -157,7 +142,7 @@ void TestFolderIntake::searchShowsHintThenQueuesAfterExistingJobs()
     DropHint hint(jobs);
     jobs.addJob(u"/queued/first.avi"_s);
     hint.update();
-    FakeFolderDialog dialog;
+    RecordingFolderDialog dialog;
     dialog.answers = {tree.path()};
     FolderIntake intake(jobs, hint, dialog);
     QSignalSpy hintText(&intake, &FolderIntake::hintTextChanged);
@@ -186,7 +171,7 @@ void TestFolderIntake::emptyFolderRestoresTextAndShowsHint()
     JobList jobs;
     DropHint hint(jobs);
     hint.setVisible(false);
-    FakeFolderDialog dialog;
+    RecordingFolderDialog dialog;
     dialog.answers = {tree.path()};
     FolderIntake intake(jobs, hint, dialog);
     QSignalSpy searching(&intake, &FolderIntake::searchingChanged);
@@ -209,7 +194,7 @@ void TestFolderIntake::secondSearchQueuesOnlyItsOwnFolder()
     QVERIFY(second.add({u"3.avi"_s, u"y/4.avi"_s, u"y/z/5.avi"_s}));
     JobList jobs;
     DropHint hint(jobs);
-    FakeFolderDialog dialog;
+    RecordingFolderDialog dialog;
     dialog.answers = {first.path(), second.path()};
     FolderIntake intake(jobs, hint, dialog);
     intake.setStartFolder(u"/srv/media"_s);
@@ -227,7 +212,7 @@ void TestFolderIntake::addFolderWhileSearchingIsRefused()
 {
     JobList jobs;
     DropHint hint(jobs);
-    FakeFolderDialog dialog;
+    RecordingFolderDialog dialog;
     dialog.answers = {m_large.path(), m_large.path()};
     FolderIntake intake(jobs, hint, dialog);
 

@@ -1,5 +1,5 @@
-#include "engine/ports/FolderDialog.h"
 #include "settings/OutputFolderChooser.h"
+#include "tests/helpers/RecordingFolderDialog.h"
 
 #include <QDir>
 #include <QTest>
@@ -17,29 +17,6 @@ private Q_SLOTS:
     void opensAtTheNearestFolderThatExists();
 };
 
-namespace {
-
-class FakeFolderDialog final : public FolderDialog
-{
-public:
-    explicit FakeFolderDialog(QString answer) : m_answer(std::move(answer)) {}
-
-    QString chooseFolder(const QString &title, const QString &startFolder) override
-    {
-        titles << title;
-        starts << startFolder;
-        return m_answer;
-    }
-
-    QStringList titles;
-    QStringList starts;
-
-private:
-    QString m_answer;
-};
-
-} // namespace
-
 void tst_OutputFolderChooser::browse_data()
 {
     QTest::addColumn<QString>("answer");
@@ -56,7 +33,8 @@ void tst_OutputFolderChooser::browse()
 {
     QFETCH(QString, answer);
     QFETCH(QString, expected);
-    FakeFolderDialog dialog(answer);
+    RecordingFolderDialog dialog;
+    dialog.answers = {answer};
     const OutputFolderChooser chooser(dialog);
 
     QCOMPARE(chooser.browse(u"/srv/current"_s), expected);

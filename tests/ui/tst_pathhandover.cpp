@@ -1,10 +1,6 @@
 // A running window and a real second start of the program given paths: the
 // paths land in the running window's queue and the second start ends.
-#include "engine/ports/FolderDialog.h"
-#include "settings/SettingsFiles.h"
-#include "tests/helpers/FakeFileOpenDialog.h"
-#include "tests/helpers/QuietDesktop.h"
-#include "tests/helpers/RecordingMessageSink.h"
+#include "tests/helpers/ControllerFixture.h"
 #include "tests/jobs/TestTree.h"
 #include "ui/PathHandOver.h"
 #include "ui/SingleInstanceLock.h"
@@ -24,12 +20,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString programDir = qEnvironmentVariable("ZENVORA_PROGRAM_DIR");
-
-class NoFolderDialog final : public FolderDialog
-{
-public:
-    QString chooseFolder(const QString &, const QString &) override { return {}; }
-};
 
 } // namespace
 
@@ -53,11 +43,7 @@ private:
     TestTree m_tree;
     std::unique_ptr<SingleInstanceLock> m_lock;
     PathHandOver m_handOver;
-    RecordingMessageSink m_messages;
-    NoFolderDialog m_folders;
-    FakeFileOpenDialog m_files;
-    QuietDesktop m_desktop;
-    std::unique_ptr<SettingsFiles> m_settings;
+    ControllerFixture m_fixture;
     std::unique_ptr<frmMain> m_window;
 };
 
@@ -83,16 +69,12 @@ void TestPathHandOver::initTestCase()
 
     QVERIFY(m_tree.add({u"a.avi"_s, u"b clip.mp4"_s, u"假期.avi"_s, u"two\nlines.mp4"_s,
                         u"d/1.avi"_s, u"d/sub/2.mp3"_s}));
-    m_settings = std::make_unique<SettingsFiles>(home(u"settings"_s), u"/videos/Zenvora"_s);
+    m_fixture.environment.programFolder = programDir;
 }
 
 void TestPathHandOver::init()
 {
-    CommandEnvironment environment;
-    environment.programFolder = programDir;
-    environment.intermediatePath = home(u"tmp.mp4"_s);
-    m_window = std::make_unique<frmMain>(
-        frmMainServices{m_messages, m_folders, m_files, m_desktop, *m_settings, environment});
+    m_window = std::make_unique<frmMain>(frmMainServices{m_fixture.services()});
     connect(&m_handOver, &PathHandOver::pathsReceived, m_window.get(), &frmMain::queuePaths);
     m_window->show();
     m_window->showMinimized();

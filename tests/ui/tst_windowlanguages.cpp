@@ -1,12 +1,7 @@
 #include "engine/OutputFormats.h"
-#include "engine/ports/FolderDialog.h"
-#include "jobs/JobList.h"
 #include "settings/AppOptions.h"
-#include "settings/SettingsFiles.h"
 #include "settings/frmOptions.h"
-#include "tests/helpers/FakeFileOpenDialog.h"
-#include "tests/helpers/QuietDesktop.h"
-#include "tests/helpers/RecordingMessageSink.h"
+#include "tests/helpers/ControllerFixture.h"
 #include "ui/HelpWindow.h"
 #include "ui/WindowLook.h"
 #include "ui/feedback/frmSuggest.h"
@@ -16,8 +11,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,7 +19,6 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -39,12 +31,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class NoFolderDialog final : public FolderDialog
-{
-public:
-    QString chooseFolder(const QString &, const QString &) override { return {}; }
-};
 
 // One text a control shows, and the width it has for it.
 struct ShownText
@@ -186,14 +172,9 @@ private:
     void checkTexts(QWidget *window, const QString &language);
     void checkFeedbackStatus(const QString &language);
 
-    QTemporaryDir m_dir;
-    RecordingMessageSink m_messages;
-    NoFolderDialog m_folders;
-    FakeFileOpenDialog m_files;
-    QuietDesktop m_desktop;
+    ControllerFixture m_fixture;
     AppOptions m_options;
     std::unique_ptr<QTranslator> m_translator;
-    std::unique_ptr<SettingsFiles> m_settings;
     std::unique_ptr<frmMain> m_window;
     std::unique_ptr<frmOptions> m_optionsDialog;
     std::unique_ptr<frmSuggest> m_feedback;
@@ -202,7 +183,6 @@ private:
 void TestWindowLanguages::initTestCase()
 {
     WindowLook::apply(*qApp);
-    m_settings = std::make_unique<SettingsFiles>(m_dir.path(), u"/videos/Zenvora"_s);
 }
 
 void TestWindowLanguages::cleanup()
@@ -228,14 +208,12 @@ void TestWindowLanguages::useLanguage(const QString &language)
 
 void TestWindowLanguages::openWindows(const QString &language)
 {
-    CommandEnvironment environment;
-    environment.programFolder = m_dir.filePath(u"app"_s);
     m_window = std::make_unique<frmMain>(frmMainServices{
-        m_messages, m_folders, m_files, m_desktop, *m_settings, environment, QString(),
+        m_fixture.services(),
         language == u"en" ? LanguageChoice::Language::English : LanguageChoice::Language::Chinese});
-    m_optionsDialog =
-        std::make_unique<frmOptions>(m_options, *m_settings, m_messages, m_window.get());
-    m_feedback = std::make_unique<frmSuggest>(m_messages, m_window.get());
+    m_optionsDialog = std::make_unique<frmOptions>(m_options, m_fixture.settings,
+                                                   m_fixture.messages, m_window.get());
+    m_feedback = std::make_unique<frmSuggest>(m_fixture.messages, m_window.get());
     for (QWidget *window : std::initializer_list<QWidget *>{m_window.get(), m_optionsDialog.get(),
                                                             m_feedback.get()}) {
         window->show();
@@ -295,7 +273,7 @@ void TestWindowLanguages::checkFeedbackStatus(const QString &language)
         if (!box.isEmpty())
             m_feedback->findChild<QLineEdit *>(box)->setText(u"x"_s);
     }
-    QTRY_COMPARE(m_messages.messages.size(), 1);
+    QTRY_COMPARE(m_fixture.messages.messages.size(), 1);
     checkTexts(m_feedback.get(), language);
 }
 
@@ -309,7 +287,7 @@ void TestWindowLanguages::textsFitTheirControls_data()
 void TestWindowLanguages::textsFitTheirControls()
 {
     QFETCH(QString, language);
-    m_messages = {};
+    m_fixture.messages = {};
     useLanguage(language);
     openWindows(language);
     for (QWidget *window :
@@ -400,12 +378,8 @@ void TestWindowLanguages::helpOpensInTheWindowsLanguage()
 {
     QFETCH(QString, language);
     QFETCH(QString, page);
-    QVERIFY(QDir().mkpath(m_dir.filePath(u"app/help"_s)));
-    for (const QString &name : {u"index.html"_s, u"index_en.html"_s}) {
-        QFile file(m_dir.filePath(u"app/help/"_s + name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<html><body>" + name.toUtf8() + "</body></html>");
-    }
+    for (const QString &name : {u"index.html"_s, u"index_en.html"_s})
+        m_fixture.write(u"app/help/"_s + name, "<html><body>" + name.toUtf8() + "</body></html>");
     useLanguage(language);
     openWindows(language);
     m_window->imgHelp_Click();
