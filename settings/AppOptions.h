@@ -32,6 +32,14 @@ struct AppOptions
     static constexpr qint16 SubtitlesOff = 1;
     static constexpr qint16 NotifyOn = 0;
     static constexpr qint16 NotifyOff = 1;
+    // How many entries the 字幕 and 完成通知 combos offer. A position outside
+    // them, as an edited or a newer file may hold, is the first entry.
+    static constexpr qint16 SubtitlesChoices = 2;
+    static constexpr qint16 NotifyChoices = 2;
+    static qint16 choiceAt(int position, int choices)
+    {
+        return position > 0 && position < choices ? static_cast<qint16>(position) : 0;
+    }
 
     friend bool operator==(const AppOptions &, const AppOptions &) = default;
 };

@@ -148,11 +148,10 @@ void SettingsFiles::LoadOptions(AppOptions &options) const
     restoreNumber(reader, options.concurrentJobs);
     qint16 subtitles = AppOptions::SubtitlesAuto;
     restoreNumber(reader, subtitles);
-    options.subtitles = subtitles == AppOptions::SubtitlesOff ? AppOptions::SubtitlesOff
-                                                              : AppOptions::SubtitlesAuto;
+    options.subtitles = AppOptions::choiceAt(subtitles, AppOptions::SubtitlesChoices);
     qint16 notify = AppOptions::NotifyOn;
     restoreNumber(reader, notify);
-    options.notify = notify == AppOptions::NotifyOff ? AppOptions::NotifyOff : AppOptions::NotifyOn;
+    options.notify = AppOptions::choiceAt(notify, AppOptions::NotifyChoices);
 }
 
 bool SettingsFiles::SaveOptions(const AppOptions &options) const

@@ -176,11 +176,9 @@ void frmOptions::Form_Load()
     if (m_options.SoundPrompt >= 0 && m_options.SoundPrompt < m_cmbSR->count())
         m_cmbSR->setCurrentIndex(m_options.SoundPrompt);
     m_spnJobs->setValue(m_options.concurrentJobs);
-    m_cmbSubtitles->setCurrentIndex(m_options.subtitles == AppOptions::SubtitlesOff
-                                        ? AppOptions::SubtitlesOff
-                                        : AppOptions::SubtitlesAuto);
-    m_cmbNotify->setCurrentIndex(m_options.notify == AppOptions::NotifyOff ? AppOptions::NotifyOff
-                                                                           : AppOptions::NotifyOn);
+    m_cmbSubtitles->setCurrentIndex(
+        AppOptions::choiceAt(m_options.subtitles, m_cmbSubtitles->count()));
+    m_cmbNotify->setCurrentIndex(AppOptions::choiceAt(m_options.notify, m_cmbNotify->count()));
     m_chkMC->setChecked(m_options.MusicCutterOn == 1);
     if (m_chkMC->isChecked()) {
         showTime(m_from, m_options.CutterFromSeconds);

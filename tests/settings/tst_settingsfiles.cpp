@@ -401,6 +401,8 @@ void tst_SettingsFiles::loadOptions_data()
         << "0\r\n0\r\n0\r\n0\r\n4\r\noff\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0, 0};
     QTest::newRow("sixth line outside the list is auto")
         << "0\r\n0\r\n0\r\n0\r\n4\r\n2\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0, 0};
+    QTest::newRow("sixth line negative is auto")
+        << "0\r\n0\r\n0\r\n0\r\n4\r\n-1\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0, 0};
     QTest::newRow("sixth line too wide is auto")
         << "0\r\n0\r\n0\r\n0\r\n4\r\n65537\r\n"_ba << QList<int>{0, 0, 0, 0, 4, 0, 0};
     QTest::newRow("seventh line 1: no notification")
