@@ -1,10 +1,9 @@
 #include "app/FailureWords.h"
+#include "tests/helpers/Words.h"
 
 #include <QScopeGuard>
 #include <QTest>
 #include <QTranslator>
-
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -105,10 +104,6 @@ void TestFailureWords::wordedInEnglish()
     QVERIFY(QCoreApplication::installTranslator(&english));
     const auto chineseAgain =
         qScopeGuard([&english] { QCoreApplication::removeTranslator(&english); });
-    const auto hasChinese = [](const QString &text) {
-        return std::any_of(text.begin(), text.end(),
-                           [](QChar c) { return c.unicode() >= 0x3000 && c.unicode() <= 0xffef; });
-    };
     for (const auto &[shown, chinese] : {std::pair{FailureWords::shortWords(outcome), shortWords},
                                          std::pair{FailureWords::longWords(outcome), longWords}}) {
         QVERIFY2(!hasChinese(shown), qPrintable(shown));

@@ -2,6 +2,7 @@
 #include "settings/AppOptions.h"
 #include "settings/frmOptions.h"
 #include "tests/helpers/ControllerFixture.h"
+#include "tests/helpers/Words.h"
 #include "ui/HelpWindow.h"
 #include "ui/WindowLook.h"
 #include "ui/feedback/frmSuggest.h"
@@ -117,15 +118,6 @@ QList<ShownText> shownTexts(QWidget *widget)
             entries += one(box->itemText(entry), comboRoom(box));
     }
     return entries;
-}
-
-// Chinese characters and punctuation, which no English text shows.
-bool hasChinese(const QString &text)
-{
-    return std::any_of(text.begin(), text.end(), [](QChar c) {
-        return (c.unicode() >= 0x3000 && c.unicode() <= 0x9fff) ||
-               (c.unicode() >= 0xff00 && c.unicode() <= 0xffef);
-    });
 }
 
 QString textOf(QWidget *control)
